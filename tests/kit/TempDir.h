@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// A fresh folder for each test, removed with everything in it when the test ends.
+namespace zor::test {
+
+class TempDirTest : public ::testing::Test {
+protected:
+    // Subclasses that override SetUp call this one first.
+    void SetUp() override;
+
+    // Absolute path of `name` inside the test's folder (the file need not exist).
+    QString Path(const QString& name) const { return fDir.filePath(name); }
+    QString DirPath() const { return fDir.path(); }
+
+private:
+    QTemporaryDir fDir;
+};
+
+// Writes `bytes` to `path`, replacing the file, or fails the running test and returns false.
+bool WriteFile(const QString& path, const QByteArray& bytes);
+
+// The whole content of `path`; a file that cannot be read fails the running test and gives
+// an empty array.
+QByteArray ReadFile(const QString& path);
+
+} // namespace zor::test
