@@ -9,7 +9,11 @@
 // from the error category of the text catalogue.
 class EZORError : public std::exception {
 public:
-    explicit EZORError(const QString& message) : fMessage(message), fUtf8(message.toStdString()) {}
+    explicit EZORError(const QString& message)
+        : fMessage(message)
+        , fUtf8(message.toStdString())
+    {
+    }
 
     const QString& Message() const { return fMessage; }
     const char* what() const noexcept override { return fUtf8.c_str(); }

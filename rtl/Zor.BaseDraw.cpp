@@ -1,0 +1,21 @@
+#include "Zor.BaseDraw.h"
+
+#include "Zor.Utils.h"
+
+#include <algorithm>
+
+void TZORBaseDraw::SetProjection(int32_t dpiX, int32_t dpiY, int32_t scale)
+{
+    const double inch = static_cast<double>(zor::UnitMicrometres(TZORUnits::Inch));
+    fDPIX = std::max(dpiX, 0);
+    fDPIY = std::max(dpiY, 0);
+    fScale = scale > 0 ? scale : 1;
+    fPixMicroX = fDPIX / (fScale * inch);
+    fPixMicroY = fDPIY / (fScale * inch);
+    fPixMM = static_cast<float>(zor::BasePtoY(1.0, *this));
+}
+
+double TZORBaseDraw::DrawBasePtoX(double widthMM) const
+{
+    return zor::DrawBasePtoX(widthMM, *this);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Zor.Types.h"
+
+#include <cstdint>
+
+// The drawing context as the model sees it: resolution, projection and origin of one paint
+// pass. The drawing layer derives its context (painter, paint, pens) from it.
+//
+// One projection serves every target: device pixels per micrometre = DPI / (scale × 25400),
+// for the editor, the preview, export and print alike, so that a label prints where it is
+// drawn. The view zoom and the export scale are painter transforms and never enter here.
+class TZORBaseDraw {
+public:
+    TZORBaseDraw() = default;
+    TZORBaseDraw(const TZORBaseDraw&) = default;
+    TZORBaseDraw& operator=(const TZORBaseDraw&) = default;
+    virtual ~TZORBaseDraw() = default;
+
+    // Sets the resolution, the drawing scale and everything derived from them. A scale of 0
+    // or below counts as 1 and a negative resolution as 0, so no projection divides by zero.
+    void SetProjection(int32_t dpiX, int32_t dpiY, int32_t scale);
+
+    // A base-unit coordinate or length in device pixels, without the origin.
+    double GetDrawX(double base) const { return base * fPixMicroX; }
+    double GetDrawY(double base) const { return base * fPixMicroY; }
+
+    // A pen width in millimetres in device pixels along X. Pen widths are paper lengths: they
+    // follow the resolution only, neither the drawing scale nor the view zoom.
+    double DrawBasePtoX(double widthMM) const;
+
+    float fPixUnitX = 0.0f; // device pixels per label unit; not part of the projection
+    float fPixUnitY = 0.0f;
+    float fZoom = 1.0f; // view zoom or export scale, applied by the painter
+    int32_t fOrgX = 0; // origin of the label on the page, printer pixels
+    int32_t fOrgY = 0;
+    float fOrgFX = 0.0f; // origin of the label, screen and export pixels
+    float fOrgFY = 0.0f;
+    int32_t fDPIX = 0;
+    int32_t fDPIY = 0;
+    int32_t fPageWidth = 0; // printable page, printer pixels
+    int32_t fPageHeight = 0;
+    double fPixMicroX = 0.0; // DPI / (scale × 25400)
+    double fPixMicroY = 0.0;
+    float fPixMM = 0.0f; // DPI Y / 25.4, for sizes kept in millimetres
+    int32_t fScale = 1; // drawing scale of the label (1:fScale)
+    TZORDrawState fDrawState = TZORDrawState::Editor;
+    bool fEditor = false;
+    int16_t fSheetRow = 0; // label being painted on the sheet
+    int16_t fSheetCol = 0;
+};

@@ -1,0 +1,149 @@
+#include "Zor.Msg.h"
+
+// The built-in English texts. Keys are case-sensitive and spelled as the callers spell them.
+
+namespace {
+
+using zor::TZORMsgText;
+
+constexpr TZORMsgText PropTexts[] = {
+    { "Answer", "Answer" },
+    { "Color", "Color" },
+    { "DimStyles", "Dimension styles" },
+    { "Drawing", "Drawing" },
+    { "DrawingName", "Drawing name" },
+    { "Height", "Height" },
+    { "Label", "Label" },
+    { "Latitude", "Latitude" },
+    { "Name", "Name" },
+    { "PolyText", "Poly text" },
+    { "Table", "Table" },
+    { "Text", "Text" },
+    { "Transparent", "Transparent" },
+    { "Width", "Width" },
+    { "ZOrderLayer", "Z-order by layer" },
+};
+
+constexpr TZORMsgText DialogsTexts[] = {
+    { "Add", "Add" },
+    { "AddColumn", "Add column" },
+    { "AddCounter", "Add counter" },
+    { "AddDimStyle", "Add dimension style" },
+    { "AddText", "Add text" },
+    { "AnsType", "Answer type" },
+    { "AskList", "Questions" },
+    { "Cancel", "Cancel" },
+    { "Clear", "Clear" },
+    { "Column", "Column" },
+    { "Count", "Count" },
+    { "CsvFile", "CSV file" },
+    { "CurDrawing", "Current drawing" },
+    { "DelCounter", "Delete this counter?" },
+    { "DelLayer", "Delete this layer?" },
+    { "DelStyle", "Delete this dimension style?" },
+    { "Delete", "Delete" },
+    { "DrawingArea", "Drawing area" },
+    { "FilterJson", "JSON files (*.json);;All files (*)" },
+    { "Fit", "Fit" },
+    { "Format", "Format" },
+    { "Layers", "Layers" },
+    { "Level", "Level" },
+    { "LoadJson", "Load JSON" },
+    { "NoFields", "No fields" },
+    { "Ok", "OK" },
+    { "Quest", "Question" },
+    { "Save", "Save" },
+    { "SaveCounter", "Save the changes to this counter?" },
+    { "SelectText", "Select a text" },
+    { "SymbolLib", "Symbol library" },
+    { "ValList", "Value lists" },
+};
+
+constexpr TZORMsgText ListTexts[] = {
+    { "DateTime", "Date and time" },
+    { "Integer", "Integer" },
+    { "None", "None" },
+    { "Number", "Number" },
+    { "Semicolon", "Semicolon" },
+    { "String", "String" },
+    { "Text", "Text" },
+};
+
+constexpr TZORMsgText ErrorTexts[] = {
+    // Raised or shown by the label, its dialogs and its elements.
+    { "DelDefLayer", "The default layer cannot be deleted" },
+    { "DelDefStyle", "The default dimension style cannot be deleted" },
+    { "EventNumber", "The number of coordinate values must be even" },
+    { "Geocoding", "Geocoding failed" },
+    { "LimitCounters", "A label can have at most 5 counters" },
+    { "LocNotFound", "Location not found" },
+    { "Polygon", "A polygon needs at least three points" },
+    { "RepeatName", "This name is already used" },
+    { "SameName", "This name already exists" },
+    // Label files and the model's records.
+    { "FieldBase64", "The value of \"%1\" is not valid base64" },
+    { "FieldRange", "The value %2 of \"%1\" is out of range" },
+    { "FileVersion", "Unsupported label file version %1" },
+    { "InvalidPoint", "A point must have exactly two coordinates" },
+    { "LabelData", "A label needs at least one layer and one dimension style" },
+    { "PointIndex", "The point index is out of range" },
+    { "SymbolName", "A symbol needs a name" },
+    { "UnknownItemType", "The file holds an element of an unknown kind" },
+    // Files.
+    { "FileOpen", "Cannot open the file \"%1\": %2" },
+    { "FileWrite", "Cannot save the file \"%1\": %2" },
+    { "LanguageFile", "Invalid language file \"%1\": %2" },
+    // The JSON object model. %1 names the value by its path from the root ("Items[2].Width").
+    { "JsonNotValid", "JSON is not valid" },
+    { "JsonDepth", "nested deeper than %1 levels" },
+    { "JsonRoot", "The JSON text is neither an object nor an array" },
+    { "JsonNotObject", "The JSON value \"%1\" is not an object" },
+    { "JsonNotArray", "The JSON value \"%1\" is not an array" },
+    { "JsonMissing", "The JSON member \"%1\" is missing" },
+    { "JsonType", "The JSON value \"%1\" is %2 where %3 is expected" },
+    { "JsonRange", "The JSON value \"%1\" is out of range: %2" },
+    { "JsonIndex", "The JSON index %1 is out of range in \"%2\" (%3 items)" },
+    { "JsonNotFinite", "The JSON value \"%1\" cannot hold a number that is not finite" },
+    { "JsonRemoved", "The JSON value \"%1\" is no longer in its document" },
+    // Binary streams. %1 is the offset in the stream where the bad value begins.
+    { "StreamNotReadable", "The stream is not open for reading" },
+    { "StreamNotWritable", "The stream is not open for writing" },
+    { "StreamEnd", "Unexpected end of data at offset %1: %2 bytes needed, %3 left" },
+    { "StreamLength", "Invalid length at offset %1" },
+    { "StreamCount", "Invalid count %2 at offset %1" },
+    { "StreamUtf8", "Invalid UTF-8 text at offset %1" },
+    { "StreamDate", "Invalid date value %2 at offset %1" },
+    { "StreamTooLong", "A value of %1 bytes is too long to be written" },
+    { "StreamNegative", "A negative length or count (%1) cannot be written" },
+    { "StreamWrite", "Cannot write to the stream: %1" },
+};
+
+constexpr TZORMsgText ActionsTexts[] = {
+    { "DeleteList", "Delete this list?" },
+    { "DeleteQuest", "Delete this question?" },
+};
+
+constexpr TZORMsgText EditorTexts[] = {
+    { "Zoom", "Zoom" },
+};
+
+} // namespace
+
+std::span<const TZORMsgText> zor::BuiltInTexts(TZORMsgCategory category)
+{
+    switch (category) {
+    case TZORMsgCategory::Prop:
+        return PropTexts;
+    case TZORMsgCategory::Dialogs:
+        return DialogsTexts;
+    case TZORMsgCategory::List:
+        return ListTexts;
+    case TZORMsgCategory::Error:
+        return ErrorTexts;
+    case TZORMsgCategory::Actions:
+        return ActionsTexts;
+    case TZORMsgCategory::Editor:
+        return EditorTexts;
+    }
+    return {};
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "Zor.Types.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QRectF>
+
+#include <array>
+#include <cstdint>
+#include <numbers>
+
+// Rounding, units, projections and plane geometry shared by the model and every renderer.
+// Angles of the model are radians that turn clockwise on screen (y grows downwards), the
+// sense of the painters' arcs and rotations; quarter turns (TZORAngle) count the other way,
+// counter-clockwise as seen on the page.
+namespace zor {
+
+// Halves go to the even neighbour: Round(0.5) = 0, Round(1.5) = 2, Round(2.5) = 2,
+// Round(-0.5) = 0, Round(-1.5) = -2. NaN gives 0 and values beyond the range saturate.
+int64_t Round(double x);
+// Toward zero, with the same treatment of NaN and of values beyond the range.
+int64_t Trunc(double x);
+
+constexpr double RadToDeg(double radians)
+{
+    return radians * (180.0 / std::numbers::pi);
+}
+constexpr double DegToRad(double degrees)
+{
+    return degrees * (std::numbers::pi / 180.0);
+}
+
+// Base units (micrometres) per length unit, indexed by TZORUnits.
+inline constexpr std::array<int64_t, 7> MicrometresPerUnit
+    = { 1000, 25400, 10000, 100000, 1000000, 304800, 914400 };
+
+// A unit outside the table counts as millimetres.
+constexpr int64_t UnitMicrometres(TZORUnits units)
+{
+    return Ord(units) < MicrometresPerUnit.size() ? MicrometresPerUnit[Ord(units)] : 1000;
+}
+
+// A length in the given unit to base units (rounded), and back.
+int64_t SetValue(double value, TZORUnits units);
+double GetValue(int64_t base, TZORUnits units);
+
+// A base-unit length in device pixels: as a float for shapes, rounded for text positions.
+double DrawFromBaseX(double length, const TZORBaseDraw& D);
+double DrawFromBaseY(double length, const TZORBaseDraw& D);
+int PrintFromBaseX(double length, const TZORBaseDraw& D);
+int PrintFromBaseY(double length, const TZORBaseDraw& D);
+
+// A pen width in millimetres in device pixels: width × DPI / 25.4. It reads the resolution
+// only, because the print path sets the pixels-per-millimetre member after its dash units.
+double BasePtoY(double widthMM, const TZORBaseDraw& D);
+double DrawBasePtoX(double widthMM, const TZORBaseDraw& D);
+
+// Where a text block of w × h starts (the top-left corner of its first character, turned with
+// the block) when it is placed at (x, y) by the alignments and turned about (x, y) by angle.
+// Left and top alignment keep the padding between the point and the text, right and bottom
+// alignment keep it on the other side, and centring ignores it. DrawTxtPos works in screen
+// pixels; PrintTxtPos in whole printer pixels, halving with truncation toward zero.
+QPointF DrawTxtPos(double x, double y, double padX, double padY, double w, double h, TZORHorzAlign hAlign,
+    TZORVertAlign vAlign, TZORAngle angle);
+QPoint PrintTxtPos(int x, int y, int padX, int padY, int w, int h, TZORHorzAlign hAlign, TZORVertAlign vAlign,
+    TZORAngle angle);
+
+} // namespace zor
+
+struct TZORCircle {
+    double Cx = 0.0;
+    double Cy = 0.0;
+    double R = 0.0;
+};
+
+// An arc through three points. Angles are radians measured from the positive X axis toward
+// positive Y (clockwise on screen), Start and End in [0, 2π). Sweep runs from the first point
+// through the second to the third: positive when that is clockwise on screen, then Clock is
+// set, negative otherwise.
+struct TZORArc {
+    double Cx = 0.0;
+    double Cy = 0.0;
+    double R = 0.0;
+    double Start = 0.0;
+    double End = 0.0;
+    double Sweep = 0.0;
+    bool Clock = false;
+};
+
+// The two back corners of an arrow head. Looking from the tail to the tip on screen, Wing1
+// lies on the right of the line and Wing2 on the left.
+struct TZORArrow {
+    QPointF Wing1;
+    QPointF Wing2;
+};
+
+class TDraw2D {
+public:
+    static double Distance(double x1, double y1, double x2, double y2);
+    static double Distance(const QPointF& a, const QPointF& b);
+
+    // Into [0, 2π); a value that is not finite gives 0.
+    static double NormalizeAngle(double radians);
+
+    // Quarter turns about a centre, counter-clockwise as seen on the page: one turn takes the
+    // offset (dx, dy) to (dy, -dx). A rectangle stays axis-parallel and comes out normalised.
+    static void Rotate(QRectF& rect, const QPointF& centre, TZORAngle angle);
+    static void RotatePoint(QPoint& p, const QPoint& centre, TZORAngle angle);
+    static void RotatePoint(QPointF& p, const QPointF& centre, TZORAngle angle);
+    // A turn by degrees, clockwise on screen for a positive angle (the painters' sense).
+    static void RotatePoint(QPointF& p, const QPointF& centre, double degrees);
+
+    // Arrow head at tip: the wings lie at distance length from the tip, each turned by
+    // π / opening off the line, so 8 gives a head of 45 degrees and a larger opening a slimmer
+    // one. Openings below 2 count as 2 (wings square to the line). By point the line comes
+    // from `from`; by angle it runs in direction `angle` toward the tip.
+    static TZORArrow DrawArrow(const QPointF& from, const QPointF& tip, double length, double opening);
+    static TZORArrow DrawArrow(const QPointF& tip, double angle, double length, double opening);
+
+    static TZORCircle CircleTwoPoints(double x1, double y1, double x2, double y2);
+    // False when the points are collinear, coincide or are not finite.
+    static bool CircleThreePoints(
+        double x1, double y1, double x2, double y2, double x3, double y3, TZORCircle& circle);
+    static bool ArcThreePoints(
+        double x1, double y1, double x2, double y2, double x3, double y3, TZORArc& arc);
+
+    // The largest rectangle of proportions width : height centred in rect; a zero-size one at
+    // the centre when a proportion is not positive or rect has no area.
+    static QRectF CenteredRect(double width, double height, const QRectF& rect);
+    static TZORRect CenteredRect(double width, double height, const TZORRect& rect);
+
+    // Start and sweep, in degrees clockwise from the positive X axis, of the arc of a circle
+    // whose chord bounds a vessel filled to ratio (0 to 1, clamped). The vessel fills from the
+    // bottom, or from the left when fromLeft is set. The ratio is the height of the level as a
+    // share of the diameter, or the filled share of the disc's area when byArea is set.
+    static void AngleSegment(double ratio, bool byArea, bool fromLeft, double& startDeg, double& sweepDeg);
+};
