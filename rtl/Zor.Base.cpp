@@ -1,0 +1,45 @@
+#include "Zor.Base.h"
+
+TZORDimStyle::TZORDimStyle(
+    const QString& name, TAlphaColor dimColor, TAlphaColor extColor, bool bold, bool italic)
+    : fBold(bold)
+    , fItalic(italic)
+    , fDimColor(dimColor)
+    , fExtColor(extColor)
+    , fName(name)
+{
+}
+
+const TZORFields<TZORDimStyle>& TZORDimStyle::Fields()
+{
+    using S = TZORDimStyle;
+    static const TZORFields<S> fields {
+        Field<S, &S::fID>("ID"),
+        Field<S, &S::fName>("Name"),
+        Field<S, &S::fFontName>("FontName"),
+        Field<S, &S::fBold>("Bold"),
+        Field<S, &S::fItalic>("Italic"),
+        Field<S, &S::fUnderline>("Underline"),
+        Field<S, &S::fFontHeight>("FontHeight"),
+        Field<S, &S::fFontColor>("FontColor"),
+        Field<S, &S::fTextPos>("TextPos"),
+        Field<S, &S::fDimColor>("DimColor"),
+        Field<S, &S::fDimLineType>("DimLineType"),
+        Field<S, &S::fExtLineType>("ExtLineType"),
+        Field<S, &S::fDimPenWidth>("DimPenWidth"),
+        Field<S, &S::fExtColor>("ExtColor"),
+        Field<S, &S::fExtPenWidth>("ExtPenWidth"),
+        Field<S, &S::fHeadType>("HeadType"),
+        Field<S, &S::fHeadColor>("HeadColor"),
+        Field<S, &S::fFillColor>("FillColor"),
+        Field<S, &S::fHeadSize>("HeadSize"),
+        Field<S, &S::fArrowOpen>("ArrowOpen"),
+        Field<S, &S::fExtSize>("ExtSize"),
+        Field<S, &S::fExtGap>("ExtGap"),
+        Field<S, &S::fDimBreak>("DimBreak"),
+        Field<S, &S::fFormat>("Format"),
+        Field<S, &S::fPrefix>("Prefix"),
+        Field<S, &S::fSuffix>("Suffix"),
+    };
+    return fields;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Zor.Fields.h"
+#include "Zor.Types.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// A dimension style: how dimension lines draw their lines, arrow heads and text. The label holds
+// a list of styles and an active one; dimension elements refer to a style by its identifier.
+class TZORDimStyle {
+public:
+    TZORDimStyle(const QString& name, TAlphaColor dimColor, TAlphaColor extColor, bool bold, bool italic);
+
+    static const TZORFields<TZORDimStyle>& Fields();
+
+    int16_t GetID() const { return fID; }
+    void SetID(int16_t id) { fID = id; }
+    const QString& GetName() const { return fName; }
+    void SetName(const QString& n) { fName = n; }
+
+    QString fFontName = QStringLiteral("Arial");
+    bool fBold;
+    bool fItalic;
+    bool fUnderline = false;
+    float fFontHeight = 3.5f; // millimetres
+    TAlphaColor fFontColor = zor::claBlack;
+    uint8_t fTextPos = 0;
+    TAlphaColor fDimColor;
+    TZORineType fDimLineType {};
+    TZORineType fExtLineType {};
+    float fDimPenWidth = 0.2f;
+    TAlphaColor fExtColor;
+    float fExtPenWidth = 0.2f;
+    TZORTermType fHeadType { 4 };
+    TAlphaColor fHeadColor = zor::claBlack;
+    TAlphaColor fFillColor = zor::claBlack;
+    float fHeadSize = 2.5f; // millimetres
+    int16_t fArrowOpen = 8;
+    float fExtSize = 2.0f;
+    float fExtGap = 1.0f;
+    float fDimBreak = 1.0f;
+    QString fFormat;
+    QString fPrefix;
+    QString fSuffix;
+
+private:
+    int16_t fID = 0;
+    QString fName;
+};

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "Zor.Fields.h"
+#include "Zor.Types.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class TBinaryReader;
+class TBinaryWriter;
+class TJsonObject;
+class TZORBaseDraw;
+class TZORBaseLabel;
+class TZORLayer;
+
+// Element option bits: what the element takes part in. Mirrors the layer's first four options.
+enum TZORItemOption : uint16_t {
+    ioView = 0x0001,
+    ioPrint = 0x0002,
+    ioSelect = 0x0004,
+    ioExport = 0x0008,
+    ioDefault = ioView | ioPrint | ioSelect | ioExport,
+};
+
+// One element of a label: its points in micrometres, colour, pen, line type, layer, options and
+// data binding. Each element kind derives its model class from this one (or from TZOR2DItem), and
+// a renderer class of the runtime library derives from that and adds the drawing.
+// The label owns its items; an item knows its label but never enters it by itself.
+class TZORBaseItem {
+public:
+    TZORBaseItem(TZORBaseLabel* aOwner, bool aPreview);
+    virtual ~TZORBaseItem();
+    TZORBaseItem(const TZORBaseItem&) = delete;
+    TZORBaseItem& operator=(const TZORBaseItem&) = delete;
+
+    // The element type code (1 to 29) that leads its record and names its kind in JSON.
+    virtual TZORItemType TypeCode() const = 0;
+    // The declarative fields of this kind, in record order.
+    virtual const TZORFields<TZORBaseItem>& GetFields() const;
+
+    // --- Virtual operations, in the order every kind shares ---
+    virtual int64_t GetRefX(int32_t index) const;
+    virtual int64_t GetRefY(int32_t index) const;
+    // True when (x, y) lies within tol micrometres of the element.
+    virtual bool Pick(int64_t x, int64_t y, int32_t tol, bool aSelected) const;
+    // True when the element lies inside r (whole, or only touching it with aCross).
+    virtual bool SearchRect(const TZORRect& r, bool aCross) const;
+    virtual TJsonObject WriteJson() const;
+    virtual bool GetIsData() const;
+    virtual void CheckFit(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2);
+    virtual void ReadJson(int32_t version, const TJsonObject& o);
+    virtual void UpdateBounds();
+    virtual void UpdatePoints();
+    virtual void RotateLeft();
+    virtual void RotateRight();
+    virtual void FillData(bool aPreview);
+    virtual void WriteData(TBinaryWriter& w) const;
+    virtual void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType);
+    virtual void Draw(TZORBaseDraw& D) = 0;
+    virtual void Print(TZORBaseDraw& D) = 0;
+    virtual void CalcValues(int16_t aFlag);
+    virtual int32_t NumPoints() const;
+    virtual TZORPto CenterPoint() const;
+    virtual void InsertPoint(int64_t x, int64_t y, int32_t index);
+    virtual void Move(double dx, double dy);
+
+    // --- Dispatch used by every paint and print path ---
+    void DrawElement(TZORBaseDraw& D) { Draw(D); }
+    void PrintElement(TZORBaseDraw& D) { Print(D); }
+    // The element's record: its type code as a 32-bit integer, then its data.
+    void Write(TBinaryWriter& w) const;
+
+    // --- Points, 1-based ---
+    const TZORPto& GetPoint(int32_t i) const;
+    int32_t GetPointsCount() const { return int32_t(fPoints.size()); }
+    void AssignPoints(std::span<const TZORPto> points);
+    void SetBase(int32_t i, int64_t x, int64_t y);
+    const TZORRect& GetBounds() const { return fBounds; }
+
+    // --- State ---
+    TZORBaseLabel* GetOwner() const { return fOwner; }
+    // The layer, by its 1-based position in the label (kept as a position so that a layer
+    // list read from a file, or restored after a failed read, needs no pointer fix-up).
+    int32_t GetLayerIndex() const { return fLayer; }
+    void SetLayerIndex(int32_t i) { fLayer = i; }
+    TZORLayer* GetLayer() const;
+    int32_t GetID() const { return fID; }
+    void SetID(int32_t id) { fID = id; }
+    uint16_t GetOptions() const { return fOptions; }
+    void SetOptions(uint16_t options) { fOptions = options; }
+    bool HasOption(TZORItemOption o) const { return (fOptions & o) == o; }
+    TZORItemState GetItemState() const { return fItemState; }
+    void SetItemState(TZORItemState s) { fItemState = s; }
+    bool IsPreview() const { return fPreview; }
+
+    TAlphaColor GetColor() const { return fColor; }
+    void SetColor(TAlphaColor c) { fColor = c; }
+    float GetPenWidth() const { return fPenWidth; }
+    void SetPenWidth(float w) { fPenWidth = w < 0 ? 0 : w; }
+    TZORineType GetLineType() const { return fLineType; }
+    void SetLineType(TZORineType t) { fLineType = t; }
+
+    // Data binding: a fill type other than 0 takes the value of field FillName of the current
+    // data record, formatted by Format.
+    uint8_t FillType() const { return fFillType; }
+    const QString& FillName() const { return fFillName; }
+    const QString& GetFormat() const { return fFormat; }
+    void SetFillType(uint8_t t) { fFillType = t; }
+    void SetFillName(const QString& n) { fFillName = n; }
+    void SetFormat(const QString& f) { fFormat = f; }
+
+protected:
+    // The fields every kind shares; a kind's table starts with them.
+    static const TZORFields<TZORBaseItem>& BaseFields();
+    void SetPointsCount(int32_t n);
+
+    TZORBaseLabel* fOwner;
+    int32_t fLayer = 0; // 0: not yet on a layer
+    int32_t fID = 0;
+    uint16_t fOptions = ioDefault;
+    TZORItemState fItemState {};
+    bool fPreview;
+    TAlphaColor fColor = zor::claBlack;
+    float fPenWidth = 0.2f;
+    TZORineType fLineType {};
+    uint8_t fFillType = 0;
+    QString fFillName;
+    QString fFormat;
+    std::vector<TZORPto> fPoints;
+    TZORRect fBounds;
+};
+
+// A figure that can be filled: fill flag and fill colour; the fill's opacity is the colour's alpha.
+class TZOR2DItem : public TZORBaseItem {
+public:
+    using TZORBaseItem::TZORBaseItem;
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    bool GetFilled() const { return fFilled; }
+    void SetFilled(bool f) { fFilled = f; }
+    TAlphaColor GetBackColor() const { return fBackColor; }
+    void SetBackColor(TAlphaColor c) { fBackColor = c; }
+    uint8_t Alpha() const;
+
+protected:
+    static const TZORFields<TZORBaseItem>& FigureFields();
+
+    bool fFilled = false;
+    TAlphaColor fBackColor = zor::claWhite;
+};

@@ -1,0 +1,414 @@
+#include "Zor.Label.h"
+
+#include "Zor.Error.h"
+#include "Zor.Msg.h"
+#include "Zor.Stream.h"
+#include "Zor.Version.h"
+
+#include <algorithm>
+
+TZORBaseLabel::TZORBaseLabel(QObject* parent)
+    : QObject(parent)
+    , fFileVersion(ZORFileVersion)
+{
+    ResetLayers();
+    ResetDimStyles();
+}
+
+TZORBaseLabel::~TZORBaseLabel() = default;
+
+// --- Elements ---
+
+TZORBaseItem* TZORBaseLabel::GetItem(int32_t i) const
+{
+    if (i < 1 || i > GetItemsCount()) return nullptr;
+    return fItems[size_t(i - 1)].get();
+}
+
+int32_t TZORBaseLabel::IndexOfItem(const TZORBaseItem* item) const
+{
+    const auto it
+        = std::find_if(fItems.begin(), fItems.end(), [item](const auto& p) { return p.get() == item; });
+    return it == fItems.end() ? 0 : int32_t(it - fItems.begin()) + 1;
+}
+
+TZORBaseItem* TZORBaseLabel::SearchItem(int32_t id) const
+{
+    const auto it
+        = std::find_if(fItems.begin(), fItems.end(), [id](const auto& p) { return p->GetID() == id; });
+    return it == fItems.end() ? nullptr : it->get();
+}
+
+TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
+{
+    TZORBaseItem* added = item.get();
+    // A sheet copy or a pasted element whose ID is taken gets a fresh one: IDs name elements
+    // uniquely (links refer to them).
+    if (added->GetID() <= 0 || SearchItem(added->GetID())) added->SetID(fNextID);
+    fNextID = std::max(fNextID, added->GetID() + 1);
+    if (added->GetLayerIndex() < 1 || added->GetLayerIndex() > GetLayersCount())
+        added->SetLayerIndex(fActiveLayer);
+    fItems.push_back(std::move(item));
+    if (fReadCount > 0 && fReadPaste) Select(added, true);
+    fModified = true;
+    Notify(TZRChange::Redraw);
+    return added;
+}
+
+void TZORBaseLabel::DeleteItem(TZORBaseItem* item)
+{
+    const int32_t i = IndexOfItem(item);
+    if (i == 0) return;
+    UnSelect(item);
+    fItems.erase(fItems.begin() + (i - 1));
+    fModified = true;
+    Notify(TZRChange::Redraw);
+}
+
+void TZORBaseLabel::RemoveItemsFrom(int32_t count)
+{
+    while (GetItemsCount() > count) {
+        UnSelect(fItems.back().get());
+        fItems.pop_back();
+    }
+}
+
+void TZORBaseLabel::SortItemsZLayer()
+{
+    std::stable_sort(fItems.begin(), fItems.end(),
+        [](const auto& a, const auto& b) { return a->GetLayerIndex() < b->GetLayerIndex(); });
+}
+
+std::unique_ptr<TZORBaseItem> TZORBaseLabel::NewItem(int32_t, bool)
+{
+    return nullptr;
+}
+
+// --- Layers ---
+
+void TZORBaseLabel::ResetLayers()
+{
+    fLayers.clear();
+    fLayers.push_back(std::make_unique<TZORLayer>(QStringLiteral("0")));
+    fActiveLayer = 1;
+}
+
+TZORLayer* TZORBaseLabel::GetLayer(int32_t i) const
+{
+    if (i < 1 || i > GetLayersCount()) return nullptr;
+    return fLayers[size_t(i - 1)].get();
+}
+
+int32_t TZORBaseLabel::IndexOfLayer(const TZORLayer* layer) const
+{
+    const auto it
+        = std::find_if(fLayers.begin(), fLayers.end(), [layer](const auto& p) { return p.get() == layer; });
+    return it == fLayers.end() ? 0 : int32_t(it - fLayers.begin()) + 1;
+}
+
+TZORLayer* TZORBaseLabel::AddLayer(const QString& name)
+{
+    fLayers.push_back(std::make_unique<TZORLayer>(name));
+    fModified = true;
+    Notify(TZRChange::Redraw);
+    return fLayers.back().get();
+}
+
+bool TZORBaseLabel::DeleteLayer(int32_t i)
+{
+    if (i <= 1 || i > GetLayersCount()) return false;
+    for (const auto& item : fItems) {
+        const int32_t l = item->GetLayerIndex();
+        item->SetLayerIndex(l == i ? 1 : l > i ? l - 1 : l);
+    }
+    fLayers.erase(fLayers.begin() + (i - 1));
+    if (fActiveLayer == i)
+        fActiveLayer = 1;
+    else if (fActiveLayer > i)
+        --fActiveLayer;
+    fModified = true;
+    Notify(TZRChange::Redraw);
+    return true;
+}
+
+void TZORBaseLabel::SetActiveLayer(int32_t i)
+{
+    if (i >= 1 && i <= GetLayersCount()) fActiveLayer = i;
+}
+
+// --- Dimension styles ---
+
+void TZORBaseLabel::ResetDimStyles()
+{
+    fDimStyles.clear();
+    auto standard = std::make_unique<TZORDimStyle>(
+        QStringLiteral("Standard"), zor::claBlack, zor::claBlack, false, false);
+    standard->SetID(1);
+    fDimStyles.push_back(std::move(standard));
+    fActiveDimStyle = 1;
+}
+
+TZORDimStyle* TZORBaseLabel::GetDimStyle(int32_t i) const
+{
+    if (i < 1 || i > GetDimStylesCount()) return nullptr;
+    return fDimStyles[size_t(i - 1)].get();
+}
+
+bool TZORBaseLabel::SetActiveDimStyle(int32_t pos)
+{
+    if (pos < 0 || pos >= GetDimStylesCount() || pos + 1 == fActiveDimStyle) return false;
+    fActiveDimStyle = pos + 1;
+    return true;
+}
+
+TZORDimStyle* TZORBaseLabel::AddDimStyle(std::unique_ptr<TZORDimStyle> style)
+{
+    int16_t id = 0;
+    for (const auto& s : fDimStyles)
+        id = std::max(id, s->GetID());
+    style->SetID(int16_t(id + 1));
+    fDimStyles.push_back(std::move(style));
+    fActiveDimStyle = GetDimStylesCount();
+    fModified = true;
+    return fDimStyles.back().get();
+}
+
+bool TZORBaseLabel::DeleteActiveDimStyle()
+{
+    // The first style is the default every dimension falls back to.
+    if (fActiveDimStyle <= 1) return false;
+    fDimStyles.erase(fDimStyles.begin() + (fActiveDimStyle - 1));
+    fActiveDimStyle = std::min(fActiveDimStyle, GetDimStylesCount());
+    fModified = true;
+    return true;
+}
+
+// --- Symbols ---
+
+TZORLibSymbol* TZORBaseLabel::GetSymbol(int32_t i) const
+{
+    if (i < 1 || i > GetSymbolsCount()) return nullptr;
+    return fSymbols[size_t(i - 1)].get();
+}
+
+TZORLibSymbol* TZORBaseLabel::AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, bool aCurrent)
+{
+    fSymbols.push_back(std::move(symbol));
+    if (aCurrent) fCurrentSymbol = GetSymbolsCount();
+    fModified = true;
+    return fSymbols.back().get();
+}
+
+// --- Selection ---
+
+void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
+{
+    if (!item || IndexOfItem(item) == 0) return;
+    if (!aAdd) UnSelectAll();
+    if (IsSelected(item)) return;
+    fSelection.push_back(item);
+    item->SetItemState(TZORItemState::Selected);
+    Notify(TZRChange::Redraw);
+    Notify(TZRChange::Selection);
+}
+
+void TZORBaseLabel::UnSelect(TZORBaseItem* item)
+{
+    const auto it = std::find(fSelection.begin(), fSelection.end(), item);
+    if (it == fSelection.end()) return;
+    fSelection.erase(it);
+    item->SetItemState(TZORItemState::Normal);
+    Notify(TZRChange::Redraw);
+    Notify(TZRChange::Selection);
+}
+
+void TZORBaseLabel::UnSelectAll()
+{
+    if (fSelection.empty()) return;
+    for (TZORBaseItem* item : fSelection)
+        item->SetItemState(TZORItemState::Normal);
+    fSelection.clear();
+    Notify(TZRChange::Redraw);
+    Notify(TZRChange::Selection);
+}
+
+TZORBaseItem* TZORBaseLabel::GetSelection(int32_t i) const
+{
+    if (i < 1 || i > GetSelectionCount()) return nullptr;
+    return fSelection[size_t(i - 1)];
+}
+
+bool TZORBaseLabel::IsSelected(const TZORBaseItem* item) const
+{
+    return std::find(fSelection.begin(), fSelection.end(), item) != fSelection.end();
+}
+
+TZORRect TZORBaseLabel::SelectionBounds() const
+{
+    if (fSelection.empty()) return {};
+    TZORRect r = fSelection.front()->GetBounds().Normalized();
+    for (const TZORBaseItem* item : fSelection)
+        r = r.United(item->GetBounds().Normalized());
+    return r;
+}
+
+void TZORBaseLabel::DeleteSelection()
+{
+    if (fSelection.empty()) return;
+    BeginUpdate();
+    const std::vector<TZORBaseItem*> doomed = fSelection;
+    for (TZORBaseItem* item : doomed)
+        DeleteItem(item);
+    EndUpdate();
+}
+
+void TZORBaseLabel::CopySelection()
+{
+    fCopyBuffer.clear();
+    TBinaryWriter w(&fCopyBuffer);
+    w.WriteInt32(GetSelectionCount());
+    for (const TZORBaseItem* item : fSelection)
+        item->Write(w);
+}
+
+// --- Brackets ---
+
+void TZORBaseLabel::BeginUpdate(bool aModify)
+{
+    if (fUpdateCount++ == 0)
+        fUpdateModifies = aModify;
+    else
+        fUpdateModifies = fUpdateModifies || aModify;
+}
+
+void TZORBaseLabel::EndUpdate()
+{
+    if (fUpdateCount == 0) return;
+    if (--fUpdateCount > 0) return;
+    if (fUpdateModifies) {
+        fModified = true;
+        fPending.try_emplace(TZRChange::Redraw);
+    }
+    Flush();
+}
+
+void TZORBaseLabel::BeginRead(bool aPaste)
+{
+    if (fReadCount++ == 0) fReadPaste = aPaste;
+}
+
+void TZORBaseLabel::EndRead(bool aLoaded)
+{
+    if (fReadCount == 0) return;
+    if (--fReadCount > 0) return;
+    fReadPaste = false;
+    fModified = !aLoaded;
+    if (aLoaded) {
+        fPending[TZRChange::Settings]
+            = { fMeasure.GetSize(TZORSizeKind::PaperWidth), fMeasure.GetSize(TZORSizeKind::PaperHeight) };
+        fPending.try_emplace(TZRChange::Units);
+    }
+    fPending.try_emplace(TZRChange::Redraw);
+    Flush();
+}
+
+void TZORBaseLabel::Clear(std::initializer_list<TZORClear> what, bool aNotify)
+{
+    const auto before = fPending;
+    BeginUpdate(false);
+    for (TZORClear c : what) {
+        switch (c) {
+        case TZORClear::Items:
+            UnSelectAll();
+            RemoveItemsFrom(0);
+            break;
+        case TZORClear::Symbols:
+            fSymbols.clear();
+            fCurrentSymbol = 0;
+            break;
+        case TZORClear::Selection:
+            UnSelectAll();
+            break;
+        case TZORClear::Layers:
+            ResetLayers();
+            for (const auto& item : fItems)
+                item->SetLayerIndex(1);
+            break;
+        case TZORClear::DimStyles:
+            ResetDimStyles();
+            break;
+        case TZORClear::SheetCopies:
+            std::erase_if(fItems, [this](const auto& item) {
+                if (item->IsPreview()) UnSelect(item.get());
+                return item->IsPreview();
+            });
+            break;
+        }
+    }
+    if (aNotify)
+        fPending.try_emplace(TZRChange::Redraw);
+    else
+        fPending = before;
+    EndUpdate();
+}
+
+// --- Observers ---
+
+void TZORBaseLabel::Attach(IZRObserver* observer)
+{
+    if (observer && std::find(fObservers.begin(), fObservers.end(), observer) == fObservers.end())
+        fObservers.push_back(observer);
+}
+
+void TZORBaseLabel::Detach(IZRObserver* observer)
+{
+    std::erase(fObservers, observer);
+}
+
+void TZORBaseLabel::Notify(TZRChange change, const TZRChangeValue& value)
+{
+    if (IsUpdating()) {
+        fPending[change] = value;
+        return;
+    }
+    // A copy: an observer may detach itself, or another one, while it is told.
+    const std::vector<IZRObserver*> observers = fObservers;
+    for (IZRObserver* o : observers)
+        if (std::find(fObservers.begin(), fObservers.end(), o) != fObservers.end())
+            o->UpdateCtrl(change, value);
+}
+
+void TZORBaseLabel::Flush()
+{
+    std::map<TZRChange, TZRChangeValue> pending;
+    pending.swap(fPending);
+    for (const auto& [change, value] : pending)
+        Notify(change, value);
+}
+
+// --- Settings ---
+
+void TZORBaseLabel::SetBackSurf(TAlphaColor c)
+{
+    if (c == fBackSurf) return;
+    fBackSurf = c;
+    fModified = true;
+    Notify(TZRChange::PaperColor);
+}
+
+void TZORBaseLabel::SetUnits(TZORUnits u)
+{
+    if (u == fUnits) return;
+    fUnits = u;
+    fModified = true;
+    Notify(TZRChange::Units);
+}
+
+void TZORBaseLabel::SetLngFileName(const QString& fileName)
+{
+    fLanguageFileName = fileName;
+    if (fileName.isEmpty())
+        TZORMsg::ResetLanguage();
+    else
+        TZORMsg::LoadLanguageFile(fileName);
+}

@@ -1,0 +1,238 @@
+#pragma once
+
+#include "Zor.Base.h"
+#include "Zor.Fields.h"
+#include "Zor.Item.h"
+#include "Zor.Layer.h"
+#include "Zor.LibSymbol.h"
+#include "Zor.Measure.h"
+#include "Zor.Observer.h"
+#include "Zor.PrintInfo.h"
+#include "Zor.Settings.h"
+#include "Zor.Types.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <bitset>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <vector>
+
+class TBinaryReader;
+class TBinaryWriter;
+class TJsonObject;
+
+// What Clear empties.
+enum class TZORClear : uint8_t {
+    Items = 0, // every element (and so the selection)
+    Symbols = 1, // the library symbols
+    Selection = 2, // the selection only: the elements stay
+    Layers = 3, // back to the one default layer
+    DimStyles = 4, // back to the one default style
+    SheetCopies = 10, // the per-label copies made for printing a sheet
+};
+
+// Label states (AddState / RemoveState).
+enum class TZORLabelState : uint8_t {
+    Printing = 9,
+};
+
+// The label model: elements in z-order, layers, the page and sheet measure, print information,
+// dimension styles, library symbols, the selection and the copy buffer. Views attach as
+// observers and learn every change through UpdateCtrl; they never notify one another.
+//
+// Changes can be bracketed: inside BeginUpdate/EndUpdate (or BeginRead/EndRead) notices are held
+// back and sent once each, in ordinal order, when the outermost bracket closes.
+class TZORBaseLabel : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TZORBaseLabel(QObject* parent = nullptr);
+    ~TZORBaseLabel() override;
+
+    // --- Elements, 1-based, in z-order ---
+    int32_t GetItemsCount() const { return int32_t(fItems.size()); }
+    TZORBaseItem* GetItem(int32_t i) const;
+    // 1-based position of the item, 0 when it is not in this label.
+    int32_t IndexOfItem(const TZORBaseItem* item) const;
+    TZORBaseItem* SearchItem(int32_t id) const;
+    // Enters a finished element: gives it a free ID and, when it has none, the active layer.
+    TZORBaseItem* AddItem(std::unique_ptr<TZORBaseItem> item);
+    void DeleteItem(TZORBaseItem* item);
+    // Orders the elements by layer, keeping their order within a layer.
+    void SortItemsZLayer();
+    // A new element of the given type code, not yet in the label; null for a code this label
+    // cannot build. The runtime library's label builds the renderers of every kind.
+    virtual std::unique_ptr<TZORBaseItem> NewItem(int32_t code, bool aPreview);
+
+    // --- Layers, 1-based; layer 1 is the default layer ---
+    int32_t GetLayersCount() const { return int32_t(fLayers.size()); }
+    TZORLayer* GetLayer(int32_t i) const;
+    int32_t IndexOfLayer(const TZORLayer* layer) const;
+    TZORLayer* AddLayer(const QString& name);
+    // Deletes layer i (not layer 1); its elements move to layer 1.
+    bool DeleteLayer(int32_t i);
+    TZORLayer* GetActiveLayer() const { return GetLayer(fActiveLayer); }
+    int32_t GetActiveLayerIndex() const { return fActiveLayer; }
+    void SetActiveLayer(int32_t i);
+
+    // --- Dimension styles, 1-based ---
+    int32_t GetDimStylesCount() const { return int32_t(fDimStyles.size()); }
+    TZORDimStyle* GetDimStyle(int32_t i) const;
+    TZORDimStyle* GetActiveDimStyle() const { return GetDimStyle(fActiveDimStyle); }
+    // pos is 0-based; true when the active style changed.
+    bool SetActiveDimStyle(int32_t pos);
+    TZORDimStyle* AddDimStyle(std::unique_ptr<TZORDimStyle> style);
+    bool DeleteActiveDimStyle();
+    void ResetDimStyles();
+
+    // --- Library symbols, 1-based ---
+    int32_t GetSymbolsCount() const { return int32_t(fSymbols.size()); }
+    TZORLibSymbol* GetSymbol(int32_t i) const;
+    // Adds a symbol; with aCurrent it becomes the current symbol.
+    TZORLibSymbol* AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, bool aCurrent);
+    TZORLibSymbol* GetCurrentSymbol() const { return GetSymbol(fCurrentSymbol); }
+
+    // --- Selection, 1-based, in the order of selecting ---
+    void Select(TZORBaseItem* item, bool aAdd = false);
+    void UnSelect(TZORBaseItem* item);
+    void UnSelectAll();
+    int32_t GetSelectionCount() const { return int32_t(fSelection.size()); }
+    TZORBaseItem* GetSelection(int32_t i) const;
+    bool IsSelected(const TZORBaseItem* item) const;
+    // Bounds of the selected elements; an empty rectangle when nothing is selected.
+    TZORRect SelectionBounds() const;
+    void DeleteSelection();
+    // Fills the copy buffer with the selected elements: a 32-bit count, then their records.
+    void CopySelection();
+    const QByteArray& GetCopyBuffer() const { return fCopyBuffer; }
+
+    // --- Brackets ---
+    // aModify: closing the outer bracket marks the label modified.
+    void BeginUpdate(bool aModify = true);
+    void EndUpdate();
+    // aPaste: elements read are selected. EndRead's aLoaded: a load leaves the label unmodified,
+    // anything else marks it modified.
+    void BeginRead(bool aPaste);
+    void EndRead(bool aLoaded);
+    bool IsUpdating() const { return fUpdateCount > 0 || fReadCount > 0; }
+    void Clear(std::initializer_list<TZORClear> what, bool aNotify);
+
+    // --- Observers ---
+    void Attach(IZRObserver* observer);
+    void Detach(IZRObserver* observer);
+    void Notify(TZRChange change, const TZRChangeValue& value = {});
+
+    // --- State ---
+    bool GetModified() const { return fModified; }
+    void SetModified(bool m) { fModified = m; }
+    void AddState(TZORLabelState s) { fStates.set(size_t(s)); }
+    void RemoveState(TZORLabelState s) { fStates.reset(size_t(s)); }
+    bool HasState(TZORLabelState s) const { return fStates.test(size_t(s)); }
+    int32_t GetFileVersion() const { return fFileVersion; }
+
+    // --- Settings ---
+    TZORMeasure& Measure() { return fMeasure; }
+    const TZORMeasure& Measure() const { return fMeasure; }
+    TZORPrintInfo& PrintInfo() { return fPrintInfo; }
+    const TZORPrintInfo& PrintInfo() const { return fPrintInfo; }
+    TZORSettings& Settings() { return fSettings; }
+    const TZORSettings& Settings() const { return fSettings; }
+    TAlphaColor GetBackSurf() const { return fBackSurf; }
+    void SetBackSurf(TAlphaColor c);
+    uint32_t GetOptions() const { return fOptions; }
+    void SetOptions(uint32_t o) { fOptions = o; }
+    TZORUnits GetUnits() const { return fUnits; }
+    void SetUnits(TZORUnits u);
+    uint8_t GetEditorMode() const { return fEditorMode; }
+    void SetEditorMode(uint8_t m) { fEditorMode = m; }
+    bool GetEditable() const { return fEditable; }
+    void SetEditable(bool e) { fEditable = e; }
+    bool GetLayerZOrder() const { return fLayerZOrder; }
+    void SetLayerZOrder(bool z) { fLayerZOrder = z; }
+    uint8_t GetOrientation() const { return fOrientation; }
+    void SetOrientation(uint8_t o) { fOrientation = o & 3; }
+    const QString& GetLanguageFileName() const { return fLanguageFileName; }
+    // Names the language file of the text catalogue and loads it; a file that cannot be read
+    // leaves the built-in texts.
+    void SetLngFileName(const QString& fileName);
+    const QString& GetImageFolder() const { return fImageFolder; }
+    void SetImageFolder(const QString& f) { fImageFolder = f; }
+    const QString& GetOpenImgFolder() const { return fOpenImgFolder; }
+    void SetOpenImgFolder(const QString& f) { fOpenImgFolder = f; }
+    const QString& GetLibraryFolder() const { return fLibraryFolder; }
+    void SetLibraryFolder(const QString& f) { fLibraryFolder = f; }
+
+    // --- Persistence ---
+    // Binary: header (the file version), then the label data (settings, measure, print
+    // information, layers, dimension styles).
+    void WriteBaseData(TBinaryWriter& w) const;
+    void ReadBaseData(TBinaryReader& r);
+    void WriteData(TBinaryWriter& w) const;
+    void ReadData(TBinaryReader& r);
+    // The whole label stream: header, data, symbols, elements.
+    void WriteLabel(TBinaryWriter& w) const;
+    void ReadLabel(TBinaryReader& r);
+    // One element record (type code, then data) read into the label; null for a type code this
+    // label cannot build, of which only the code has been consumed.
+    TZORBaseItem* ReadItem(TBinaryReader& r, int32_t version, TZORReadType readType);
+    // JSON: the label's settings with "Symbols" and "Items".
+    TJsonObject GetJson() const;
+    // Reads the settings part of a label document.
+    void ReadJson(const TJsonObject& o);
+    // Reads a whole label document: settings, symbols and the elements of "Items".
+    void ReadJsonLabel(const TJsonObject& o);
+    // One element object read into the label; null when its "Type" is not a kind this label builds.
+    TZORBaseItem* ReadJsonItem(const TJsonObject& o, int32_t version);
+
+    // Runs a read; if it fails, the label is put back as it was before and the error goes on.
+    void ReadTransaction(const std::function<void()>& read);
+
+private:
+    void Flush();
+    void ResetLayers();
+    void WriteSettings(TBinaryWriter& w) const;
+    static const TZORFields<TZORBaseLabel>& Fields();
+    void RemoveItemsFrom(int32_t count);
+
+    std::vector<std::unique_ptr<TZORBaseItem>> fItems;
+    std::vector<std::unique_ptr<TZORLayer>> fLayers;
+    int32_t fActiveLayer = 1;
+    std::vector<std::unique_ptr<TZORDimStyle>> fDimStyles;
+    int32_t fActiveDimStyle = 1;
+    std::vector<std::unique_ptr<TZORLibSymbol>> fSymbols;
+    int32_t fCurrentSymbol = 0;
+    std::vector<TZORBaseItem*> fSelection;
+    QByteArray fCopyBuffer;
+
+    std::vector<IZRObserver*> fObservers;
+    std::map<TZRChange, TZRChangeValue> fPending;
+    int32_t fUpdateCount = 0;
+    int32_t fReadCount = 0;
+    bool fUpdateModifies = false;
+    bool fReadPaste = false;
+
+    bool fModified = false;
+    std::bitset<32> fStates;
+    int32_t fFileVersion;
+    int32_t fNextID = 1;
+
+    TZORMeasure fMeasure;
+    TZORPrintInfo fPrintInfo;
+    TZORSettings fSettings;
+    TAlphaColor fBackSurf = zor::claWhite;
+    uint32_t fOptions = 0;
+    TZORUnits fUnits {};
+    uint8_t fEditorMode = 0;
+    bool fEditable = true;
+    bool fLayerZOrder = false;
+    uint8_t fOrientation = 0;
+    QString fLanguageFileName;
+    QString fImageFolder;
+    QString fOpenImgFolder;
+    QString fLibraryFolder;
+};

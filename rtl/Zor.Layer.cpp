@@ -1,0 +1,28 @@
+#include "Zor.Layer.h"
+
+TZORLayer::TZORLayer(const QString& name)
+    : fName(name)
+{
+}
+
+const TZORFields<TZORLayer>& TZORLayer::Fields()
+{
+    using L = TZORLayer;
+    static const TZORFields<L> fields {
+        Field<L, &L::fName>("Name"),
+        Field<L, &L::fFontName>("FontName"),
+        Field<L, &L::fFontHeight>("FontHeight"),
+        Field<L, &L::fPenWidth>("PenWidth"),
+        Field<L, &L::fColor>("Color"),
+        Field<L, &L::fBackColor>("BackColor"),
+        Field<L, &L::fOptions>("Options"),
+        Field<L, &L::fFileImg>("FileImg"),
+        Field<L, &L::fImgBytes>("ImgBytes"),
+        Field<L, &L::fKeepBytes>("KeepBytes"),
+        Field<L, &L::fImgMarLeft>("ImgMarLeft"),
+        Field<L, &L::fImgMarTop>("ImgMarTop"),
+        Field<L, &L::fImgMarRight>("ImgMarRight"),
+        Field<L, &L::fImgMarBottom>("ImgMarBottom"),
+    };
+    return fields;
+}

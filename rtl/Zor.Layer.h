@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Zor.Fields.h"
+#include "Zor.Types.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Layer options (a 16-bit set): what the layer's elements take part in, and its background.
+enum TZORayerOp : uint16_t {
+    loView = 0x0001,
+    loPrint = 0x0002,
+    loSelect = 0x0004,
+    loExport = 0x0008,
+    loBackImage = 0x0020, // the background is an image file or image bytes
+    loBackMap = 0x0040, // the background is a composed map
+    loPrintBack = 0x0080, // the background also prints and shows in the preview
+    loExportBack = 0x0100, // the background is also exported
+    loDefault = loView | loPrint | loSelect | loExport,
+};
+
+// A layer of a label: defaults for new elements (colours, pen, font), what its elements take part
+// in, and an optional background image.
+class TZORLayer {
+public:
+    explicit TZORLayer(const QString& name = QString());
+
+    static const TZORFields<TZORLayer>& Fields();
+
+    const QString& GetName() const { return fName; }
+    void SetName(const QString& n) { fName = n; }
+    const QString& GetFontName() const { return fFontName; }
+    void SetFontName(const QString& n) { fFontName = n; }
+    float GetFontHeight() const { return fFontHeight; }
+    void SetFontHeight(float h) { fFontHeight = h > 0 ? h : fFontHeight; }
+    float GetPenWidth() const { return fPenWidth; }
+    void SetPenWidth(float w) { fPenWidth = w < 0 ? 0 : w; }
+    TAlphaColor GetColor() const { return fColor; }
+    void SetColor(TAlphaColor c) { fColor = c; }
+    TAlphaColor GetBackColor() const { return fBackColor; }
+    void SetBackColor(TAlphaColor c) { fBackColor = c; }
+    uint16_t GetOptions() const { return fOptions; }
+    void SetOptions(uint16_t o) { fOptions = o; }
+    bool HasOption(TZORayerOp o) const { return (fOptions & o) == o; }
+
+    const QString& GetFileImg() const { return fFileImg; }
+    void SetFileImg(const QString& f) { fFileImg = f; }
+    const QByteArray& GetImgBytes() const { return fImgBytes; }
+    void SetImgBytes(const QByteArray& b) { fImgBytes = b; }
+    bool GetKeepBytes() const { return fKeepBytes; }
+    void SetKeepBytes(bool k) { fKeepBytes = k; }
+    float GetImgMarLeft() const { return fImgMarLeft; }
+    float GetImgMarTop() const { return fImgMarTop; }
+    float GetImgMarRight() const { return fImgMarRight; }
+    float GetImgMarBottom() const { return fImgMarBottom; }
+    void SetImgMarLeft(float v) { fImgMarLeft = v; }
+    void SetImgMarTop(float v) { fImgMarTop = v; }
+    void SetImgMarRight(float v) { fImgMarRight = v; }
+    void SetImgMarBottom(float v) { fImgMarBottom = v; }
+
+private:
+    QString fName;
+    QString fFontName = QStringLiteral("Arial");
+    float fFontHeight = 3.5f; // millimetres
+    float fPenWidth = 0.2f; // millimetres
+    TAlphaColor fColor = zor::claBlack;
+    TAlphaColor fBackColor = zor::claWhite;
+    uint16_t fOptions = loDefault;
+    QString fFileImg;
+    QByteArray fImgBytes;
+    bool fKeepBytes = false;
+    float fImgMarLeft = 0, fImgMarTop = 0, fImgMarRight = 0, fImgMarBottom = 0; // label units
+};

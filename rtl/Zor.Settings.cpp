@@ -1,0 +1,11 @@
+#include "Zor.Settings.h"
+
+const TZORFields<TZORSettings>& TZORSettings::Fields()
+{
+    using S = TZORSettings;
+    static const TZORFields<S> fields {
+        Field<S, &S::fTermSize>("TermSize"),
+        Field<S, &S::fTermColor>("TermColor"),
+    };
+    return fields;
+}
