@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
 
@@ -11,6 +12,8 @@
 #include <functional>
 #include <limits>
 #include <sys/resource.h>
+
+using zor::test::ErrorOf;
 
 namespace {
 
@@ -50,22 +53,6 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-// The message of the EZORError that f raises; fails the test when it raises nothing or another
-// exception.
-QString ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const EZORError& e) {
-        return e.Message();
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "not an EZORError: " << e.what();
-        return {};
-    }
-    ADD_FAILURE() << "nothing raised";
-    return {};
 }
 
 bool Raises(const std::function<void()>& f)

@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "ModelFixture.h"
 #include "Zor.Error.h"
 #include "Zor.Json.h"
@@ -153,12 +154,7 @@ TEST(LabelPersist, CorruptStreamsAreRejectedWithAClearError)
         TTestLabel label;
         FillBefore(label);
         const QByteArray before = SaveBinary(label);
-        try {
-            LoadBinary(label, bad);
-            ADD_FAILURE() << "accepted";
-        } catch (const EZORError& e) {
-            EXPECT_FALSE(e.Message().isEmpty());
-        }
+        EXPECT_FALSE(ErrorOf([&] { LoadBinary(label, bad); }).isEmpty());
         EXPECT_EQ(SaveBinary(label), before);
     }
 }
@@ -187,14 +183,8 @@ TEST(LabelPersist, JsonWithWrongTypesIsRejectedNamingTheMember)
         TTestLabel label;
         FillBefore(label);
         const QString before = SaveJson(label);
-        try {
-            LoadJson(label, QString::fromUtf8(c.json));
-            ADD_FAILURE() << "accepted";
-        } catch (const EZORError& e) {
-            if (c.key) {
-                EXPECT_TRUE(e.Message().contains(QLatin1String(c.key))) << e.Message().toStdString();
-            }
-        }
+        const QString message = ErrorOf([&] { LoadJson(label, QString::fromUtf8(c.json)); });
+        if (c.key) EXPECT_TRUE(message.contains(QLatin1String(c.key))) << message.toStdString();
         EXPECT_EQ(SaveJson(label), before);
     }
 }

@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 
@@ -15,6 +16,8 @@
 #include <string>
 #include <sys/resource.h>
 
+using zor::test::ErrorOf;
+
 namespace {
 
 QByteArray Bytes(std::initializer_list<int> values)
@@ -31,20 +34,6 @@ QByteArray Written(const std::function<void(TBinaryWriter&)>& write)
     TBinaryWriter w(&bytes);
     write(w);
     return bytes;
-}
-
-QString ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const EZORError& e) {
-        return e.Message();
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "not an EZORError: " << e.what();
-        return {};
-    }
-    ADD_FAILURE() << "nothing raised";
-    return {};
 }
 
 // The first words of a catalogue error text, before its first placeholder.
