@@ -154,7 +154,8 @@ void PutFieldValue(TJsonObject& o, const char* key, TZORFieldKind kind, const TZ
 
 bool GetFieldValue(const TJsonObject& o, const char* key, TZORFieldKind kind, TZORFieldValue& v)
 {
-    if (!o.Contains(key)) return false;
+    if (!o.Contains(key))
+        return false;
     if (kind == TZORFieldKind::Bool)
         v = o.B(key);
     else if (IsInteger(kind))
@@ -172,7 +173,8 @@ QByteArray DecodeBase64(const QString& text, const char* key)
 {
     const auto decoded
         = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded) throw Error(QStringLiteral("FieldBase64"), QString::fromUtf8(key));
+    if (!decoded)
+        throw Error(QStringLiteral("FieldBase64"), QString::fromUtf8(key));
     return *decoded;
 }
 

@@ -168,7 +168,8 @@ template <class Root> void FieldsFromJson(const TJsonObject& o, Root& r, const T
 {
     TZORFieldValue v;
     for (const auto& f : fields)
-        if (GetFieldValue(o, f.key, f.kind, v)) f.set(r, v);
+        if (GetFieldValue(o, f.key, f.kind, v))
+            f.set(r, v);
 }
 
 } // namespace zor

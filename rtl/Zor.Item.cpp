@@ -100,12 +100,14 @@ void TZORBaseItem::CheckFit(int64_t&, int64_t&, int64_t&, int64_t&) { }
 void TZORBaseItem::ReadJson(int32_t, const TJsonObject& o)
 {
     zor::FieldsFromJson(o, *this, GetFields());
-    if (!o.Contains("Points")) return;
+    if (!o.Contains("Points"))
+        return;
     const TJsonArray points = o.A("Points");
     std::vector<TZORPto> read(static_cast<size_t>(points.Count()));
     for (int i = 0; i < points.Count(); ++i) {
         const TJsonArray xy = points.A(i);
-        if (xy.Count() != 2) throw zor::Error(QStringLiteral("InvalidPoint"));
+        if (xy.Count() != 2)
+            throw zor::Error(QStringLiteral("InvalidPoint"));
         read[size_t(i)].DefineBase(xy.L(0), xy.L(1));
     }
     fPoints = std::move(read);
@@ -211,7 +213,8 @@ void TZORBaseItem::Write(TBinaryWriter& w) const
 
 const TZORPto& TZORBaseItem::GetPoint(int32_t i) const
 {
-    if (i < 1 || i > int32_t(fPoints.size())) throw zor::Error(QStringLiteral("PointIndex"));
+    if (i < 1 || i > int32_t(fPoints.size()))
+        throw zor::Error(QStringLiteral("PointIndex"));
     return fPoints[size_t(i - 1)];
 }
 
@@ -224,8 +227,10 @@ void TZORBaseItem::AssignPoints(std::span<const TZORPto> points)
 
 void TZORBaseItem::SetBase(int32_t i, int64_t x, int64_t y)
 {
-    if (i < 1) throw zor::Error(QStringLiteral("PointIndex"));
-    if (i > int32_t(fPoints.size())) fPoints.resize(size_t(i));
+    if (i < 1)
+        throw zor::Error(QStringLiteral("PointIndex"));
+    if (i > int32_t(fPoints.size()))
+        fPoints.resize(size_t(i));
     fPoints[size_t(i - 1)].DefineBase(x, y);
     UpdateBounds();
 }

@@ -53,7 +53,8 @@ void CheckDepth(const QByteArray& utf8)
         } else if (c == '"') {
             inString = true;
         } else if (c == '[' || c == '{') {
-            if (++depth > MaxDepth) throw NotValid(TZORMsg::GetErrorValue("JsonDepth").arg(MaxDepth));
+            if (++depth > MaxDepth)
+                throw NotValid(TZORMsg::GetErrorValue("JsonDepth").arg(MaxDepth));
         } else if (c == ']' || c == '}') {
             --depth;
         }
@@ -76,7 +77,8 @@ json ParseJson(const QByteArray& utf8)
 QByteArray ReadFile(const QString& fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) throw zor::Error("FileOpen", fileName, file.errorString());
+    if (!file.open(QIODevice::ReadOnly))
+        throw zor::Error("FileOpen", fileName, file.errorString());
     return file.readAll();
 }
 
@@ -112,17 +114,21 @@ EZORError WrongType(const json& v, const QString& label, const char* expected)
 template <class T, class Where> T Read(const json& v, Where where)
 {
     if constexpr (std::is_same_v<T, QString>) {
-        if (!v.is_string()) throw WrongType(v, where(), "a string");
+        if (!v.is_string())
+            throw WrongType(v, where(), "a string");
         return QString::fromStdString(v.get_ref<const std::string&>());
     } else if constexpr (std::is_same_v<T, bool>) {
-        if (!v.is_boolean()) throw WrongType(v, where(), "a boolean");
+        if (!v.is_boolean())
+            throw WrongType(v, where(), "a boolean");
         return v.get<bool>();
     } else if constexpr (std::is_same_v<T, double>) {
-        if (!v.is_number()) throw WrongType(v, where(), "a number");
+        if (!v.is_number())
+            throw WrongType(v, where(), "a number");
         return v.get<double>();
     } else {
         static_assert(std::is_same_v<T, int32_t> || std::is_same_v<T, int64_t>);
-        if (!v.is_number_integer()) throw WrongType(v, where(), "an integer");
+        if (!v.is_number_integer())
+            throw WrongType(v, where(), "an integer");
         if (v.is_number_unsigned()) {
             const uint64_t u = v.get<uint64_t>();
             if (u > uint64_t(std::numeric_limits<T>::max()))
@@ -138,7 +144,8 @@ template <class T, class Where> T Read(const json& v, Where where)
 
 TJsonDataType TypeOf(const json* v)
 {
-    if (!v) return TJsonDataType::jdtNone;
+    if (!v)
+        return TJsonDataType::jdtNone;
     switch (v->type()) {
     case json::value_t::null:
         return TJsonDataType::jdtNull;
@@ -169,7 +176,8 @@ TJsonDataType TypeOf(const json* v)
 template <class Where> json Number(double value, Where where)
 {
     // A document cannot hold them: they would be written as null and read back as an error.
-    if (!std::isfinite(value)) throw zor::Error("JsonNotFinite", where());
+    if (!std::isfinite(value))
+        throw zor::Error("JsonNotFinite", where());
     return json(value);
 }
 
@@ -235,7 +243,8 @@ TJsonBaseObject::TJsonBaseObject(const TJsonBaseObject& parent, TStep step, bool
 
 void* TJsonBaseObject::Node() const
 {
-    if (fCacheEpoch == fDoc->epoch) return fCache;
+    if (fCacheEpoch == fDoc->epoch)
+        return fCache;
     json* node = &fDoc->root;
     for (const TStep& step : fPath) {
         json* next = nullptr;
@@ -247,12 +256,14 @@ void* TJsonBaseObject::Node() const
         } else if (auto* items = node->get_ptr<array_t*>()) {
             next = size_t(step.index) < items->size() ? &(*items)[size_t(step.index)] : nullptr;
         }
-        if (!next) throw zor::Error("JsonRemoved", Label());
+        if (!next)
+            throw zor::Error("JsonRemoved", Label());
         node = next;
     }
     void* container = fIsArray ? static_cast<void*>(node->get_ptr<array_t*>())
                                : static_cast<void*>(node->get_ptr<object_t*>());
-    if (!container) throw zor::Error("JsonRemoved", Label());
+    if (!container)
+        throw zor::Error("JsonRemoved", Label());
     fCache = container;
     fCacheEpoch = fDoc->epoch;
     return container;
@@ -295,7 +306,8 @@ TJsonBaseObject TJsonBaseObject::Parse(const QString& text)
 TJsonBaseObject TJsonBaseObject::Parse(const QByteArray& utf8)
 {
     json root = ParseJson(utf8);
-    if (!root.is_structured()) throw NotValid(TZORMsg::GetErrorValue("JsonRoot"));
+    if (!root.is_structured())
+        throw NotValid(TZORMsg::GetErrorValue("JsonRoot"));
     const bool isArray = root.is_array();
     return TJsonBaseObject(NewDocument(std::move(root)), {}, isArray);
 }
@@ -307,13 +319,15 @@ TJsonBaseObject TJsonBaseObject::ParseFromFile(const QString& fileName)
 
 TJsonObject TJsonBaseObject::AsObject() const
 {
-    if (fIsArray) throw zor::Error("JsonNotObject", Label());
+    if (fIsArray)
+        throw zor::Error("JsonNotObject", Label());
     return TJsonObject(fDoc, fPath, false);
 }
 
 TJsonArray TJsonBaseObject::AsArray() const
 {
-    if (!fIsArray) throw zor::Error("JsonNotArray", Label());
+    if (!fIsArray)
+        throw zor::Error("JsonNotArray", Label());
     return TJsonArray(fDoc, fPath, true);
 }
 
@@ -321,7 +335,8 @@ QByteArray TJsonBaseObject::ToUtf8JSON(bool compact) const
 {
     void* node = Node();
     const int indent = compact ? -1 : 2;
-    if (fPath.empty()) return QByteArray::fromStdString(fDoc->root.dump(indent));
+    if (fPath.empty())
+        return QByteArray::fromStdString(fDoc->root.dump(indent));
     const json copy = fIsArray ? json(As<array_t>(node)) : json(As<object_t>(node));
     return QByteArray::fromStdString(copy.dump(indent));
 }
@@ -335,7 +350,8 @@ void TJsonBaseObject::SaveToFile(const QString& fileName, bool compact) const
 {
     const QByteArray bytes = ToUtf8JSON(compact) + '\n';
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) throw zor::Error("FileWrite", fileName, file.errorString());
+    if (!file.open(QIODevice::WriteOnly))
+        throw zor::Error("FileWrite", fileName, file.errorString());
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw zor::Error("FileWrite", fileName, file.errorString());
 }
@@ -345,10 +361,12 @@ void TJsonBaseObject::FromUtf8JSON(const QByteArray& utf8)
     void* node = Node();
     json parsed = ParseJson(utf8);
     if (fIsArray) {
-        if (!parsed.is_array()) throw zor::Error("JsonNotArray", Label());
+        if (!parsed.is_array())
+            throw zor::Error("JsonNotArray", Label());
         As<array_t>(node) = std::move(parsed.get_ref<array_t&>());
     } else {
-        if (!parsed.is_object()) throw zor::Error("JsonNotObject", Label());
+        if (!parsed.is_object())
+            throw zor::Error("JsonNotObject", Label());
         As<object_t>(node) = std::move(parsed.get_ref<object_t&>());
     }
     Moved();
@@ -432,14 +450,16 @@ void TJsonObject::Remove(const TJsonKey& key)
 template <class T> T TJsonObject::Get(const TJsonKey& key) const
 {
     const json* v = Find(As<object_t>(Node()), key.Utf8());
-    if (!v) throw zor::Error("JsonMissing", Label(key));
+    if (!v)
+        throw zor::Error("JsonMissing", Label(key));
     return Read<T>(*v, [&] { return Label(key); });
 }
 
 template <class T> T TJsonObject::Get(const TJsonKey& key, const T& defaultValue) const
 {
     const json* v = Find(As<object_t>(Node()), key.Utf8());
-    if (!v || v->is_null()) return defaultValue;
+    if (!v || v->is_null())
+        return defaultValue;
     return Read<T>(*v, [&] { return Label(key); });
 }
 
@@ -496,22 +516,27 @@ bool TJsonObject::B(const TJsonKey& key, bool defaultValue) const
 TJsonObject TJsonObject::O(const TJsonKey& key) const
 {
     const json* v = Find(As<object_t>(Node()), key.Utf8());
-    if (!v) throw zor::Error("JsonMissing", Label(key));
-    if (!v->is_object()) throw WrongType(*v, Label(key), "an object");
+    if (!v)
+        throw zor::Error("JsonMissing", Label(key));
+    if (!v->is_object())
+        throw WrongType(*v, Label(key), "an object");
     return TJsonObject(*this, TStep { key.Utf8() }, false);
 }
 
 TJsonArray TJsonObject::A(const TJsonKey& key) const
 {
     const json* v = Find(As<object_t>(Node()), key.Utf8());
-    if (!v) throw zor::Error("JsonMissing", Label(key));
-    if (!v->is_array()) throw WrongType(*v, Label(key), "an array");
+    if (!v)
+        throw zor::Error("JsonMissing", Label(key));
+    if (!v->is_array())
+        throw WrongType(*v, Label(key), "an array");
     return TJsonArray(*this, TStep { key.Utf8() }, true);
 }
 
 void TJsonObject::Put(const TJsonKey& key, json&& value)
 {
-    if (::Put(As<object_t>(Node()), key.Utf8(), std::move(value))) Moved();
+    if (::Put(As<object_t>(Node()), key.Utf8(), std::move(value)))
+        Moved();
 }
 
 void TJsonObject::SetS(const TJsonKey& key, const QString& value)
@@ -634,14 +659,16 @@ bool TJsonArray::B(int index) const
 TJsonObject TJsonArray::O(int index) const
 {
     const json& v = Item(As<array_t>(Node()), index, [this] { return Label(); });
-    if (!v.is_object()) throw WrongType(v, Label(index), "an object");
+    if (!v.is_object())
+        throw WrongType(v, Label(index), "an object");
     return TJsonObject(*this, TStep { {}, index }, false);
 }
 
 TJsonArray TJsonArray::A(int index) const
 {
     const json& v = Item(As<array_t>(Node()), index, [this] { return Label(); });
-    if (!v.is_array()) throw WrongType(v, Label(index), "an array");
+    if (!v.is_array())
+        throw WrongType(v, Label(index), "an array");
     return TJsonArray(*this, TStep { {}, index }, true);
 }
 
@@ -650,7 +677,8 @@ void TJsonArray::Put(int index, json&& value)
     json& item = Item(As<array_t>(Node()), index, [this] { return Label(); });
     const bool replaced = item.is_structured();
     item = std::move(value);
-    if (replaced) Moved();
+    if (replaced)
+        Moved();
 }
 
 void TJsonArray::SetS(int index, const QString& value)

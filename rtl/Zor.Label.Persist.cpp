@@ -124,7 +124,8 @@ void TZORBaseLabel::ReadData(TBinaryReader& r)
     const int32_t activeLayer = r.ReadInt32();
     auto styles = ReadList<TZORDimStyle>(r, MinStyleBytes, NewStyle);
     const int32_t activeStyle = r.ReadInt32();
-    if (layers.empty() || styles.empty()) throw zor::Error(QStringLiteral("LabelData"));
+    if (layers.empty() || styles.empty())
+        throw zor::Error(QStringLiteral("LabelData"));
     fLayers = std::move(layers);
     fActiveLayer = ClampIndex(activeLayer, GetLayersCount());
     fDimStyles = std::move(styles);
@@ -162,7 +163,8 @@ TZORBaseItem* TZORBaseLabel::ReadItem(TBinaryReader& r, int32_t version, TZORRea
 {
     const int32_t code = r.ReadInt32() & 0xFF;
     std::unique_ptr<TZORBaseItem> item = NewItem(code, readType == TZORReadType::SheetCopy);
-    if (!item) return nullptr;
+    if (!item)
+        return nullptr;
     item->ReadData(version, r, readType);
     return AddItem(std::move(item));
 }
@@ -199,18 +201,23 @@ void TZORBaseLabel::ReadJson(const TJsonObject& o)
     if (version < FirstFileVersion || version > ZORFileVersion)
         throw zor::Error(QStringLiteral("FileVersion"), QString::number(version));
     zor::FieldsFromJson(o, *this, Fields());
-    if (o.Contains("Measure")) zor::FieldsFromJson(o.O("Measure"), fMeasure, TZORMeasure::Fields());
-    if (o.Contains("PrintInfo")) zor::FieldsFromJson(o.O("PrintInfo"), fPrintInfo, TZORPrintInfo::Fields());
-    if (o.Contains("Settings")) zor::FieldsFromJson(o.O("Settings"), fSettings, TZORSettings::Fields());
+    if (o.Contains("Measure"))
+        zor::FieldsFromJson(o.O("Measure"), fMeasure, TZORMeasure::Fields());
+    if (o.Contains("PrintInfo"))
+        zor::FieldsFromJson(o.O("PrintInfo"), fPrintInfo, TZORPrintInfo::Fields());
+    if (o.Contains("Settings"))
+        zor::FieldsFromJson(o.O("Settings"), fSettings, TZORSettings::Fields());
     if (o.Contains("Layers")) {
         auto layers = GetList<TZORLayer>(o, "Layers", NewLayer);
-        if (layers.empty()) throw zor::Error(QStringLiteral("LabelData"));
+        if (layers.empty())
+            throw zor::Error(QStringLiteral("LabelData"));
         fLayers = std::move(layers);
     }
     fActiveLayer = ClampIndex(o.I("ActiveLayer", 1), GetLayersCount());
     if (o.Contains("DimStyles")) {
         auto styles = GetList<TZORDimStyle>(o, "DimStyles", NewStyle);
-        if (styles.empty()) throw zor::Error(QStringLiteral("LabelData"));
+        if (styles.empty())
+            throw zor::Error(QStringLiteral("LabelData"));
         fDimStyles = std::move(styles);
     }
     fActiveDimStyle = ClampIndex(o.I("ActiveDimStyle", 1), GetDimStylesCount());
@@ -225,11 +232,13 @@ void TZORBaseLabel::ReadJsonLabel(const TJsonObject& o)
         for (int i = 0; i < symbols.Count(); ++i) {
             auto symbol = std::make_unique<TZORLibSymbol>();
             QString error;
-            if (!symbol->ReadJson(symbols.O(i), error)) throw EZORError(error);
+            if (!symbol->ReadJson(symbols.O(i), error))
+                throw EZORError(error);
             AddSymbol(std::move(symbol), false);
         }
     }
-    if (!o.Contains("Items")) return;
+    if (!o.Contains("Items"))
+        return;
     const TJsonArray items = o.A("Items");
     for (int i = 0; i < items.Count(); ++i)
         // An object of no known kind is skipped: unlike a binary record it has clear bounds.
@@ -239,9 +248,11 @@ void TZORBaseLabel::ReadJsonLabel(const TJsonObject& o)
 TZORBaseItem* TZORBaseLabel::ReadJsonItem(const TJsonObject& o, int32_t version)
 {
     const int64_t code = o.L("Type");
-    if (!zor::IsItemType(code)) return nullptr;
+    if (!zor::IsItemType(code))
+        return nullptr;
     std::unique_ptr<TZORBaseItem> item = NewItem(int32_t(code), false);
-    if (!item) return nullptr;
+    if (!item)
+        return nullptr;
     item->ReadJson(version, o);
     return AddItem(std::move(item));
 }

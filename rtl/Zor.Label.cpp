@@ -21,7 +21,8 @@ TZORBaseLabel::~TZORBaseLabel() = default;
 
 TZORBaseItem* TZORBaseLabel::GetItem(int32_t i) const
 {
-    if (i < 1 || i > GetItemsCount()) return nullptr;
+    if (i < 1 || i > GetItemsCount())
+        return nullptr;
     return fItems[size_t(i - 1)].get();
 }
 
@@ -44,12 +45,14 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
     TZORBaseItem* added = item.get();
     // A sheet copy or a pasted element whose ID is taken gets a fresh one: IDs name elements
     // uniquely (links refer to them).
-    if (added->GetID() <= 0 || SearchItem(added->GetID())) added->SetID(fNextID);
+    if (added->GetID() <= 0 || SearchItem(added->GetID()))
+        added->SetID(fNextID);
     fNextID = std::max(fNextID, added->GetID() + 1);
     if (added->GetLayerIndex() < 1 || added->GetLayerIndex() > GetLayersCount())
         added->SetLayerIndex(fActiveLayer);
     fItems.push_back(std::move(item));
-    if (fReadCount > 0 && fReadPaste) Select(added, true);
+    if (fReadCount > 0 && fReadPaste)
+        Select(added, true);
     fModified = true;
     Notify(TZRChange::Redraw);
     return added;
@@ -58,7 +61,8 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
 void TZORBaseLabel::DeleteItem(TZORBaseItem* item)
 {
     const int32_t i = IndexOfItem(item);
-    if (i == 0) return;
+    if (i == 0)
+        return;
     UnSelect(item);
     fItems.erase(fItems.begin() + (i - 1));
     fModified = true;
@@ -95,7 +99,8 @@ void TZORBaseLabel::ResetLayers()
 
 TZORLayer* TZORBaseLabel::GetLayer(int32_t i) const
 {
-    if (i < 1 || i > GetLayersCount()) return nullptr;
+    if (i < 1 || i > GetLayersCount())
+        return nullptr;
     return fLayers[size_t(i - 1)].get();
 }
 
@@ -116,7 +121,8 @@ TZORLayer* TZORBaseLabel::AddLayer(const QString& name)
 
 bool TZORBaseLabel::DeleteLayer(int32_t i)
 {
-    if (i <= 1 || i > GetLayersCount()) return false;
+    if (i <= 1 || i > GetLayersCount())
+        return false;
     for (const auto& item : fItems) {
         const int32_t l = item->GetLayerIndex();
         item->SetLayerIndex(l == i ? 1 : l > i ? l - 1 : l);
@@ -133,7 +139,8 @@ bool TZORBaseLabel::DeleteLayer(int32_t i)
 
 void TZORBaseLabel::SetActiveLayer(int32_t i)
 {
-    if (i >= 1 && i <= GetLayersCount()) fActiveLayer = i;
+    if (i >= 1 && i <= GetLayersCount())
+        fActiveLayer = i;
 }
 
 // --- Dimension styles ---
@@ -150,13 +157,15 @@ void TZORBaseLabel::ResetDimStyles()
 
 TZORDimStyle* TZORBaseLabel::GetDimStyle(int32_t i) const
 {
-    if (i < 1 || i > GetDimStylesCount()) return nullptr;
+    if (i < 1 || i > GetDimStylesCount())
+        return nullptr;
     return fDimStyles[size_t(i - 1)].get();
 }
 
 bool TZORBaseLabel::SetActiveDimStyle(int32_t pos)
 {
-    if (pos < 0 || pos >= GetDimStylesCount() || pos + 1 == fActiveDimStyle) return false;
+    if (pos < 0 || pos >= GetDimStylesCount() || pos + 1 == fActiveDimStyle)
+        return false;
     fActiveDimStyle = pos + 1;
     return true;
 }
@@ -176,7 +185,8 @@ TZORDimStyle* TZORBaseLabel::AddDimStyle(std::unique_ptr<TZORDimStyle> style)
 bool TZORBaseLabel::DeleteActiveDimStyle()
 {
     // The first style is the default every dimension falls back to.
-    if (fActiveDimStyle <= 1) return false;
+    if (fActiveDimStyle <= 1)
+        return false;
     fDimStyles.erase(fDimStyles.begin() + (fActiveDimStyle - 1));
     fActiveDimStyle = std::min(fActiveDimStyle, GetDimStylesCount());
     fModified = true;
@@ -187,14 +197,16 @@ bool TZORBaseLabel::DeleteActiveDimStyle()
 
 TZORLibSymbol* TZORBaseLabel::GetSymbol(int32_t i) const
 {
-    if (i < 1 || i > GetSymbolsCount()) return nullptr;
+    if (i < 1 || i > GetSymbolsCount())
+        return nullptr;
     return fSymbols[size_t(i - 1)].get();
 }
 
 TZORLibSymbol* TZORBaseLabel::AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, bool aCurrent)
 {
     fSymbols.push_back(std::move(symbol));
-    if (aCurrent) fCurrentSymbol = GetSymbolsCount();
+    if (aCurrent)
+        fCurrentSymbol = GetSymbolsCount();
     fModified = true;
     return fSymbols.back().get();
 }
@@ -203,9 +215,12 @@ TZORLibSymbol* TZORBaseLabel::AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, b
 
 void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
 {
-    if (!item || IndexOfItem(item) == 0) return;
-    if (!aAdd) UnSelectAll();
-    if (IsSelected(item)) return;
+    if (!item || IndexOfItem(item) == 0)
+        return;
+    if (!aAdd)
+        UnSelectAll();
+    if (IsSelected(item))
+        return;
     fSelection.push_back(item);
     item->SetItemState(TZORItemState::Selected);
     Notify(TZRChange::Redraw);
@@ -215,7 +230,8 @@ void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
 void TZORBaseLabel::UnSelect(TZORBaseItem* item)
 {
     const auto it = std::find(fSelection.begin(), fSelection.end(), item);
-    if (it == fSelection.end()) return;
+    if (it == fSelection.end())
+        return;
     fSelection.erase(it);
     item->SetItemState(TZORItemState::Normal);
     Notify(TZRChange::Redraw);
@@ -224,7 +240,8 @@ void TZORBaseLabel::UnSelect(TZORBaseItem* item)
 
 void TZORBaseLabel::UnSelectAll()
 {
-    if (fSelection.empty()) return;
+    if (fSelection.empty())
+        return;
     for (TZORBaseItem* item : fSelection)
         item->SetItemState(TZORItemState::Normal);
     fSelection.clear();
@@ -234,7 +251,8 @@ void TZORBaseLabel::UnSelectAll()
 
 TZORBaseItem* TZORBaseLabel::GetSelection(int32_t i) const
 {
-    if (i < 1 || i > GetSelectionCount()) return nullptr;
+    if (i < 1 || i > GetSelectionCount())
+        return nullptr;
     return fSelection[size_t(i - 1)];
 }
 
@@ -245,7 +263,8 @@ bool TZORBaseLabel::IsSelected(const TZORBaseItem* item) const
 
 TZORRect TZORBaseLabel::SelectionBounds() const
 {
-    if (fSelection.empty()) return {};
+    if (fSelection.empty())
+        return {};
     TZORRect r = fSelection.front()->GetBounds().Normalized();
     for (const TZORBaseItem* item : fSelection)
         r = r.United(item->GetBounds().Normalized());
@@ -254,7 +273,8 @@ TZORRect TZORBaseLabel::SelectionBounds() const
 
 void TZORBaseLabel::DeleteSelection()
 {
-    if (fSelection.empty()) return;
+    if (fSelection.empty())
+        return;
     BeginUpdate();
     const std::vector<TZORBaseItem*> doomed = fSelection;
     for (TZORBaseItem* item : doomed)
@@ -283,8 +303,10 @@ void TZORBaseLabel::BeginUpdate(bool aModify)
 
 void TZORBaseLabel::EndUpdate()
 {
-    if (fUpdateCount == 0) return;
-    if (--fUpdateCount > 0) return;
+    if (fUpdateCount == 0)
+        return;
+    if (--fUpdateCount > 0)
+        return;
     if (fUpdateModifies) {
         fModified = true;
         fPending.try_emplace(TZRChange::Redraw);
@@ -294,13 +316,16 @@ void TZORBaseLabel::EndUpdate()
 
 void TZORBaseLabel::BeginRead(bool aPaste)
 {
-    if (fReadCount++ == 0) fReadPaste = aPaste;
+    if (fReadCount++ == 0)
+        fReadPaste = aPaste;
 }
 
 void TZORBaseLabel::EndRead(bool aLoaded)
 {
-    if (fReadCount == 0) return;
-    if (--fReadCount > 0) return;
+    if (fReadCount == 0)
+        return;
+    if (--fReadCount > 0)
+        return;
     fReadPaste = false;
     fModified = !aLoaded;
     if (aLoaded) {
@@ -339,7 +364,8 @@ void TZORBaseLabel::Clear(std::initializer_list<TZORClear> what, bool aNotify)
             break;
         case TZORClear::SheetCopies:
             std::erase_if(fItems, [this](const auto& item) {
-                if (item->IsPreview()) UnSelect(item.get());
+                if (item->IsPreview())
+                    UnSelect(item.get());
                 return item->IsPreview();
             });
             break;
@@ -390,7 +416,8 @@ void TZORBaseLabel::Flush()
 
 void TZORBaseLabel::SetBackSurf(TAlphaColor c)
 {
-    if (c == fBackSurf) return;
+    if (c == fBackSurf)
+        return;
     fBackSurf = c;
     fModified = true;
     Notify(TZRChange::PaperColor);
@@ -398,7 +425,8 @@ void TZORBaseLabel::SetBackSurf(TAlphaColor c)
 
 void TZORBaseLabel::SetUnits(TZORUnits u)
 {
-    if (u == fUnits) return;
+    if (u == fUnits)
+        return;
     fUnits = u;
     fModified = true;
     Notify(TZRChange::Units);

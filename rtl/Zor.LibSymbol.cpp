@@ -25,7 +25,8 @@ bool TZORLibSymbol::ReadJson(const TJsonObject& o, QString& errorText)
     try {
         TZORLibSymbol read;
         zor::FieldsFromJson(o, read, Fields());
-        if (read.fName.trimmed().isEmpty()) throw zor::Error(QStringLiteral("SymbolName"));
+        if (read.fName.trimmed().isEmpty())
+            throw zor::Error(QStringLiteral("SymbolName"));
         read.fDef = o.A("Def").ToJSON(true);
         *this = std::move(read);
         return true;

@@ -39,7 +39,8 @@ const std::array<TZORPaper, 27> ZOrPapers { {
 int ZOrPaperIndex(const QString& name)
 {
     for (int i = 0; i < ZOrPapersUser; ++i)
-        if (name == QLatin1String(ZOrPapers[i].name)) return i;
+        if (name == QLatin1String(ZOrPapers[i].name))
+            return i;
     return ZOrPapersUser;
 }
 
@@ -98,7 +99,8 @@ void TZORMeasure::SetPaperName(const QString& name)
 {
     fPaperName = name;
     const int i = ZOrPaperIndex(name);
-    if (i == ZOrPapersUser) return;
+    if (i == ZOrPapersUser)
+        return;
     fPaperWidth = ZOrPapers[i].width;
     fPaperHeight = ZOrPapers[i].height;
 }

@@ -47,7 +47,8 @@ TTexts ParseLanguage(const QByteArray& bytes)
     const TJsonObject root = TJsonObject::Parse(bytes);
     TTexts texts;
     for (size_t i = 0; i < CategoryCount; ++i) {
-        if (!root.Contains(CategoryNames[i])) continue;
+        if (!root.Contains(CategoryNames[i]))
+            continue;
         const TJsonObject category = root.O(CategoryNames[i]);
         for (int k = 0; k < category.Count(); ++k) {
             const QString key = category.Names(k);
@@ -60,7 +61,8 @@ TTexts ParseLanguage(const QByteArray& bytes)
 TTexts ReadLanguageFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw zor::Error("FileOpen", path, file.errorString());
+    if (!file.open(QIODevice::ReadOnly))
+        throw zor::Error("FileOpen", path, file.errorString());
     try {
         return ParseLanguage(file.readAll());
     } catch (const EZORError& e) {
@@ -73,12 +75,14 @@ TTexts ReadLanguageFile(const QString& path)
 QString TZORMsg::GetValue(TZORMsgCategory category, const QString& key)
 {
     const size_t i = size_t(category);
-    if (i >= CategoryCount) return key;
+    if (i >= CategoryCount)
+        return key;
     {
         TLanguage& language = Language();
         std::shared_lock locker(language.lock);
         const auto it = language.texts[i].constFind(key);
-        if (it != language.texts[i].cend()) return *it;
+        if (it != language.texts[i].cend())
+            return *it;
     }
     return BuiltIns()[i].value(key, key);
 }
@@ -123,7 +127,8 @@ bool TZORMsg::LoadLanguageFile(const QString& path, QString* errorText)
     try {
         texts = ReadLanguageFile(path);
     } catch (const EZORError& e) {
-        if (errorText) *errorText = e.Message();
+        if (errorText)
+            *errorText = e.Message();
         return false;
     } catch (const std::exception& e) {
         if (errorText)

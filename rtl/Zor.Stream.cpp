@@ -32,7 +32,8 @@ EZORError TooLong(qsizetype size)
 TBinaryWriter::TBinaryWriter(QIODevice* device)
     : fDevice(device)
 {
-    if (!fDevice || !fDevice->isWritable()) throw zor::Error("StreamNotWritable");
+    if (!fDevice || !fDevice->isWritable())
+        throw zor::Error("StreamNotWritable");
 }
 
 TBinaryWriter::TBinaryWriter(QByteArray* bytes)
@@ -46,7 +47,8 @@ TBinaryWriter::~TBinaryWriter() = default;
 
 void TBinaryWriter::Put(const char* data, int64_t size)
 {
-    if (fDevice->write(data, size) != size) throw zor::Error("StreamWrite", fDevice->errorString());
+    if (fDevice->write(data, size) != size)
+        throw zor::Error("StreamWrite", fDevice->errorString());
 }
 
 template <class U> void TBinaryWriter::PutLE(U value)
@@ -105,7 +107,8 @@ void TBinaryWriter::WriteDouble(double value)
 
 void TBinaryWriter::Write7BitEncodedInt(int32_t value)
 {
-    if (value < 0) throw zor::Error("StreamNegative", Num(value));
+    if (value < 0)
+        throw zor::Error("StreamNegative", Num(value));
     char bytes[5];
     int n = 0;
     auto rest = uint32_t(value);
@@ -118,7 +121,8 @@ void TBinaryWriter::Write7BitEncodedInt(int32_t value)
 void TBinaryWriter::WriteString(const QString& value)
 {
     const QByteArray utf8 = value.toUtf8();
-    if (utf8.size() > std::numeric_limits<int32_t>::max()) throw TooLong(utf8.size());
+    if (utf8.size() > std::numeric_limits<int32_t>::max())
+        throw TooLong(utf8.size());
     Write7BitEncodedInt(int32_t(utf8.size()));
     Put(utf8.constData(), utf8.size());
 }
@@ -135,7 +139,8 @@ void TBinaryWriter::WriteColor(uint32_t value)
 
 void TBinaryWriter::WriteBytes(const QByteArray& value)
 {
-    if (value.size() > std::numeric_limits<int32_t>::max()) throw TooLong(value.size());
+    if (value.size() > std::numeric_limits<int32_t>::max())
+        throw TooLong(value.size());
     WriteInt32(int32_t(value.size()));
     WriteRaw(value);
 }
@@ -151,7 +156,8 @@ void TBinaryWriter::WriteRaw(const QByteArray& value)
 TBinaryReader::TBinaryReader(QIODevice* device)
     : fDevice(device)
 {
-    if (!fDevice || !fDevice->isReadable()) throw zor::Error("StreamNotReadable");
+    if (!fDevice || !fDevice->isReadable())
+        throw zor::Error("StreamNotReadable");
     // QFile::size asks the file system each time: take it once, since a file being read as a
     // label does not change under the reader.
     fSize = fDevice->isSequential() ? -1 : fDevice->size();
@@ -175,14 +181,16 @@ int64_t TBinaryReader::Position() const
 
 int64_t TBinaryReader::BytesLeft() const
 {
-    if (fSize < 0) return fDevice->bytesAvailable();
+    if (fSize < 0)
+        return fDevice->bytesAvailable();
     return std::max<int64_t>(0, fSize - fDevice->pos());
 }
 
 void TBinaryReader::Need(int64_t size) const
 {
     const int64_t left = BytesLeft();
-    if (size > left) throw zor::Error("StreamEnd", Num(Position()), Num(size), Num(left));
+    if (size > left)
+        throw zor::Error("StreamEnd", Num(Position()), Num(size), Num(left));
 }
 
 void TBinaryReader::Get(char* data, int64_t size)
@@ -190,7 +198,8 @@ void TBinaryReader::Get(char* data, int64_t size)
     Need(size);
     const int64_t start = Position();
     const int64_t got = fDevice->read(data, size);
-    if (got != size) throw zor::Error("StreamEnd", Num(start), Num(size), Num(std::max<int64_t>(got, 0)));
+    if (got != size)
+        throw zor::Error("StreamEnd", Num(start), Num(size), Num(std::max<int64_t>(got, 0)));
 }
 
 template <class U> U TBinaryReader::GetLE()
@@ -256,11 +265,13 @@ int32_t TBinaryReader::Read7BitEncodedInt()
     for (int shift = 0; shift < 28; shift += 7) {
         const uint8_t b = ReadByte();
         value |= uint32_t(b & 0x7F) << shift;
-        if (!(b & 0x80)) return int32_t(value);
+        if (!(b & 0x80))
+            return int32_t(value);
     }
     // The fifth byte holds the top 4 bits of 32; only 3 of them keep the value below 2^31.
     const uint8_t last = ReadByte();
-    if (last > 0x07) throw zor::Error("StreamLength", Num(start));
+    if (last > 0x07)
+        throw zor::Error("StreamLength", Num(start));
     return int32_t(value | (uint32_t(last) << 28));
 }
 
@@ -273,7 +284,8 @@ QString TBinaryReader::ReadString()
     QStringDecoder decoder(
         QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(utf8);
-    if (decoder.hasError()) throw zor::Error("StreamUtf8", Num(start));
+    if (decoder.hasError())
+        throw zor::Error("StreamUtf8", Num(start));
     return text;
 }
 
@@ -282,7 +294,8 @@ QDateTime TBinaryReader::ReadDateTime()
     const int64_t start = Position();
     const double days = ReadDouble();
     QDateTime value = zor::DaysToDateTime(days);
-    if (!value.isValid()) throw zor::Error("StreamDate", Num(start), QString::number(days, 'g', 17));
+    if (!value.isValid())
+        throw zor::Error("StreamDate", Num(start), QString::number(days, 'g', 17));
     return value;
 }
 
@@ -295,13 +308,15 @@ QByteArray TBinaryReader::ReadBytes()
 {
     const int64_t start = Position();
     const int32_t size = ReadInt32();
-    if (size < 0) throw zor::Error("StreamLength", Num(start));
+    if (size < 0)
+        throw zor::Error("StreamLength", Num(start));
     return ReadRaw(size);
 }
 
 QByteArray TBinaryReader::ReadRaw(int64_t size)
 {
-    if (size < 0) throw zor::Error("StreamLength", Num(Position()));
+    if (size < 0)
+        throw zor::Error("StreamLength", Num(Position()));
     Need(size);
     QByteArray bytes(size, Qt::Uninitialized);
     Get(bytes.data(), size);
@@ -313,7 +328,8 @@ int32_t TBinaryReader::ReadCount(int32_t maxItems, int64_t minBytesPerItem)
     const int64_t start = Position();
     const int32_t count = ReadInt32();
     const bool fits = minBytesPerItem <= 0 || count <= BytesLeft() / minBytesPerItem;
-    if (count < 0 || count > maxItems || !fits) throw zor::Error("StreamCount", Num(start), Num(count));
+    if (count < 0 || count > maxItems || !fits)
+        throw zor::Error("StreamCount", Num(start), Num(count));
     return count;
 }
 
@@ -322,7 +338,8 @@ int32_t TBinaryReader::ReadCount(int32_t maxItems, int64_t minBytesPerItem)
 
 double zor::DateTimeToDays(const QDateTime& value)
 {
-    if (!value.isValid()) return 0;
+    if (!value.isValid())
+        return 0;
     const int64_t day = DayZero.daysTo(value.date());
     const double fraction = double(value.time().msecsSinceStartOfDay()) / double(MsPerDay);
     return day >= 0 ? double(day) + fraction : double(day) - fraction;
@@ -332,7 +349,8 @@ QDateTime zor::DaysToDateTime(double days)
 {
     // Beyond this the day count no longer fits the calendar range checked below.
     constexpr double Limit = 1e9;
-    if (!std::isfinite(days) || std::fabs(days) > Limit) return {};
+    if (!std::isfinite(days) || std::fabs(days) > Limit)
+        return {};
     const double whole = std::trunc(days);
     auto day = int64_t(whole);
     auto ms = int64_t(std::nearbyint(std::fabs(days - whole) * double(MsPerDay)));
@@ -341,6 +359,7 @@ QDateTime zor::DaysToDateTime(double days)
         ms = 0;
     }
     const QDate date = DayZero.addDays(day);
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999) return {};
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        return {};
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
 }

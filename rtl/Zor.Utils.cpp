@@ -17,9 +17,12 @@ constexpr double MillimetresPerInch = 25.4;
 int64_t SaturateToInt64(double integral)
 {
     constexpr double limit = 9223372036854775808.0;
-    if (std::isnan(integral)) return 0;
-    if (integral >= limit) return std::numeric_limits<int64_t>::max();
-    if (integral < -limit) return std::numeric_limits<int64_t>::min();
+    if (std::isnan(integral))
+        return 0;
+    if (integral >= limit)
+        return std::numeric_limits<int64_t>::max();
+    if (integral < -limit)
+        return std::numeric_limits<int64_t>::min();
     return static_cast<int64_t>(integral);
 }
 
@@ -177,9 +180,11 @@ double TDraw2D::Distance(const QPointF& a, const QPointF& b)
 
 double TDraw2D::NormalizeAngle(double radians)
 {
-    if (!std::isfinite(radians)) return 0.0;
+    if (!std::isfinite(radians))
+        return 0.0;
     double a = std::fmod(radians, TwoPi);
-    if (a < 0.0) a += TwoPi;
+    if (a < 0.0)
+        a += TwoPi;
     // A tiny negative remainder plus 2π rounds to 2π itself.
     return a < TwoPi ? a : 0.0;
 }
@@ -238,7 +243,8 @@ bool TDraw2D::CircleThreePoints(
     const double c2 = cx * cx + cy * cy;
     const double d = 2.0 * (bx * cy - by * cx);
     // Collinear within a relative tolerance; also false for coincident or non-finite points.
-    if (!(std::abs(d) > 1e-12 * (b2 + c2))) return false;
+    if (!(std::abs(d) > 1e-12 * (b2 + c2)))
+        return false;
     const double ux = (cy * b2 - by * c2) / d;
     const double uy = (bx * c2 - cx * b2) / d;
     circle = { x1 + ux, y1 + uy, std::hypot(ux, uy) };
@@ -248,7 +254,8 @@ bool TDraw2D::CircleThreePoints(
 bool TDraw2D::ArcThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, TZORArc& arc)
 {
     TZORCircle c;
-    if (!CircleThreePoints(x1, y1, x2, y2, x3, y3, c)) return false;
+    if (!CircleThreePoints(x1, y1, x2, y2, x3, y3, c))
+        return false;
     const double start = NormalizeAngle(std::atan2(y1 - c.Cy, x1 - c.Cx));
     const double end = NormalizeAngle(std::atan2(y3 - c.Cy, x3 - c.Cx));
     const double clockwise = NormalizeAngle(end - start);
@@ -262,7 +269,8 @@ QRectF TDraw2D::CenteredRect(double width, double height, const QRectF& rect)
 {
     const QRectF r = rect.normalized();
     const bool proportions = std::isfinite(width) && std::isfinite(height) && width > 0.0 && height > 0.0;
-    if (!proportions || r.width() <= 0.0 || r.height() <= 0.0) return QRectF(r.center(), QSizeF(0.0, 0.0));
+    if (!proportions || r.width() <= 0.0 || r.height() <= 0.0)
+        return QRectF(r.center(), QSizeF(0.0, 0.0));
     const double s = std::min(r.width() / width, r.height() / height);
     QRectF box(0.0, 0.0, width * s, height * s);
     box.moveCenter(r.center());

@@ -19,7 +19,8 @@ namespace {
 QImage Paper(const QImage& image, const DecodeOptions& options, QPoint& origin)
 {
     const QRect area = options.crop.isNull() ? image.rect() : options.crop & image.rect();
-    if (area.isEmpty()) return {};
+    if (area.isEmpty())
+        return {};
     const int margin = std::max(0, options.quietZone);
     QImage paper(area.size().grownBy({ margin, margin, margin, margin }), QImage::Format_RGB32);
     paper.fill(Qt::white);
@@ -43,7 +44,8 @@ QPolygon Corners(const ZXing::Position& position, QPoint origin)
 std::ostream& operator<<(std::ostream& out, const Decoded& decoded)
 {
     out << decoded.format.toStdString() << " \"" << decoded.text.toStdString() << "\"";
-    if (!decoded.ecLevel.isEmpty()) out << " EC " << decoded.ecLevel.toStdString();
+    if (!decoded.ecLevel.isEmpty())
+        out << " EC " << decoded.ecLevel.toStdString();
     const QRect box = decoded.position.boundingRect();
     return out << " at (" << box.x() << ", " << box.y() << ") " << box.width() << "x" << box.height();
 }
@@ -52,7 +54,8 @@ std::vector<Decoded> DecodeBarcodes(const QImage& image, const DecodeOptions& op
 {
     QPoint origin;
     const QImage gray = Paper(image, options, origin);
-    if (gray.isNull()) return {};
+    if (gray.isNull())
+        return {};
     // QImage rows are padded to 4 bytes: the row stride must be passed on.
     const ZXing::ImageView view(
         gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum, int(gray.bytesPerLine()));
@@ -61,7 +64,8 @@ std::vector<Decoded> DecodeBarcodes(const QImage& image, const DecodeOptions& op
     hints.setTryHarder(options.tryHarder);
     std::vector<Decoded> found;
     for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
-        if (!result.isValid()) continue;
+        if (!result.isValid())
+            continue;
         found.push_back(
             { QString::fromLatin1(ZXing::ToString(result.format())), QString::fromStdString(result.text()),
                 QString::fromStdString(result.ecLevel()), Corners(result.position(), origin) });
@@ -72,7 +76,8 @@ std::vector<Decoded> DecodeBarcodes(const QImage& image, const DecodeOptions& op
 std::optional<Decoded> DecodeOne(const QImage& image, const DecodeOptions& options)
 {
     std::vector<Decoded> found = DecodeBarcodes(image, options);
-    if (found.size() == 1) return found.front();
+    if (found.size() == 1)
+        return found.front();
     auto failure = ::testing::AssertionFailure() << "expected one barcode, found " << found.size();
     for (const Decoded& decoded : found)
         failure << "\n  " << decoded;

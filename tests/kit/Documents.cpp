@@ -33,7 +33,8 @@ std::string PackageOf(const QString& program)
 {
     const std::string name = program.toStdString();
     for (const ToolPackage& entry : kToolPackages)
-        if (entry.program == name) return "the Debian package " + std::string(entry.package);
+        if (entry.program == name)
+            return "the Debian package " + std::string(entry.package);
     return "the package that provides it";
 }
 
@@ -45,7 +46,8 @@ std::string PackageOf(const QString& program)
 // The tools' arguments for one page; every page when `page` is 0.
 QStringList PageRange(int page)
 {
-    if (page <= 0) return {};
+    if (page <= 0)
+        return {};
     const QString number = QString::number(page);
     return { QStringLiteral("-f"), number, QStringLiteral("-l"), number };
 }
@@ -62,7 +64,8 @@ std::vector<QImage> LoadPages(const QDir& dir)
     std::vector<QImage> pages;
     for (const QString& file : files) {
         QImage image(dir.filePath(file));
-        if (image.isNull()) Fail(QStringLiteral("cannot load the rendered page %1").arg(dir.filePath(file)));
+        if (image.isNull())
+            Fail(QStringLiteral("cannot load the rendered page %1").arg(dir.filePath(file)));
         pages.push_back(image);
     }
     return pages;
@@ -71,9 +74,11 @@ std::vector<QImage> LoadPages(const QDir& dir)
 std::vector<QImage> RenderPages(const QString& program, const QString& file, int dpi, int page)
 {
     QTemporaryDir dir;
-    if (!dir.isValid()) Fail(QStringLiteral("cannot make a temporary folder: %1").arg(dir.errorString()));
+    if (!dir.isValid())
+        Fail(QStringLiteral("cannot make a temporary folder: %1").arg(dir.errorString()));
     QStringList arguments = PageRange(page) << QStringLiteral("-r") << QString::number(dpi);
-    if (program == QLatin1String("pdftoppm")) arguments << QStringLiteral("-png");
+    if (program == QLatin1String("pdftoppm"))
+        arguments << QStringLiteral("-png");
     RunTool(program, arguments << file << dir.filePath(QStringLiteral("page")));
     return LoadPages(QDir(dir.path()));
 }
@@ -129,7 +134,8 @@ int PdfPageCount(const QString& pdf)
     static const QRegularExpression pages(
         QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = pages.match(PdfInfo(pdf, {}));
-    if (!match.hasMatch()) Fail(QStringLiteral("pdfinfo gives no page count for %1").arg(pdf));
+    if (!match.hasMatch())
+        Fail(QStringLiteral("pdfinfo gives no page count for %1").arg(pdf));
     return match.captured(1).toInt();
 }
 
@@ -140,7 +146,8 @@ QSizeF PdfPageSize(const QString& pdf, int page)
         QStringLiteral("^Page\\s+%1\\s+size:\\s+([0-9.]+) x ([0-9.]+) pts").arg(page),
         QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = size.match(info);
-    if (!match.hasMatch()) Fail(QStringLiteral("pdfinfo gives no size for page %1 of %2").arg(page).arg(pdf));
+    if (!match.hasMatch())
+        Fail(QStringLiteral("pdfinfo gives no size for page %1 of %2").arg(page).arg(pdf));
     return { match.captured(1).toDouble(), match.captured(2).toDouble() };
 }
 
@@ -160,9 +167,12 @@ std::vector<PdfWord> PdfWords(const QString& pdf)
     int page = 0;
     QXmlStreamReader reader(xhtml);
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
-        if (reader.name() == QLatin1String("page")) ++page;
-        if (reader.name() != QLatin1String("word")) continue;
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (reader.name() == QLatin1String("page"))
+            ++page;
+        if (reader.name() != QLatin1String("word"))
+            continue;
         const QXmlStreamAttributes a = reader.attributes();
         const double x = Attribute(a, "xMin");
         const double y = Attribute(a, "yMin");

@@ -62,7 +62,8 @@ const HttpResponse kBadRequest { 400, "text/plain", "bad request", {}, {} };
 // poll()'s time-out: -1 waits without a deadline.
 int MillisecondsLeft(Clock::time_point deadline)
 {
-    if (deadline == Clock::time_point::max()) return -1;
+    if (deadline == Clock::time_point::max())
+        return -1;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return int(std::clamp<long long>(left, 0, 1 << 30));
 }
@@ -77,7 +78,8 @@ QByteArray Serialize(const HttpResponse& response, bool withBody)
     for (const auto& [name, value] : response.headers)
         out += name + ": " + value + "\r\n";
     out += "\r\n";
-    if (withBody) out += response.body;
+    if (withBody)
+        out += response.body;
     return out;
 }
 
@@ -86,7 +88,8 @@ bool ParseHead(const QByteArray& head, HttpRequest& request)
 {
     const QList<QByteArray> lines = head.split('\n');
     const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
-    if (first.size() != 3 || !first[1].startsWith('/')) return false;
+    if (first.size() != 3 || !first[1].startsWith('/'))
+        return false;
     request.method = first[0];
     request.target = first[1];
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -102,7 +105,8 @@ bool ParseHead(const QByteArray& head, HttpRequest& request)
 QByteArray HttpRequest::Header(const QByteArray& name) const
 {
     for (const auto& [key, value] : headers)
-        if (key.compare(name, Qt::CaseInsensitive) == 0) return value;
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
     return {};
 }
 
@@ -141,7 +145,8 @@ bool HttpServer::State::WaitFor(int fd, short events, Clock::time_point deadline
     while (true) {
         pollfd fds[2] = { { fd, events, 0 }, { wakeRead, POLLIN, 0 } };
         const int ready = ::poll(fds, 2, MillisecondsLeft(deadline));
-        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0 && errno == EINTR)
+            continue;
         return ready > 0 && fds[1].revents == 0 && fds[0].revents != 0;
     }
 }
@@ -155,19 +160,23 @@ bool HttpServer::State::Stopping() const
 void HttpServer::State::Listen()
 {
     listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd < 0) SystemFailure("socket");
+    if (listenFd < 0)
+        SystemFailure("socket");
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
     socklen_t length = sizeof address;
-    if (::bind(listenFd, reinterpret_cast<sockaddr*>(&address), length) != 0) SystemFailure("bind");
-    if (::listen(listenFd, 64) != 0) SystemFailure("listen");
+    if (::bind(listenFd, reinterpret_cast<sockaddr*>(&address), length) != 0)
+        SystemFailure("bind");
+    if (::listen(listenFd, 64) != 0)
+        SystemFailure("listen");
     if (::getsockname(listenFd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         SystemFailure("getsockname");
     port = ntohs(address.sin_port);
     int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) SystemFailure("pipe");
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
+        SystemFailure("pipe");
     wakeRead = pipeFds[0];
     wakeWrite = pipeFds[1];
 }
@@ -176,7 +185,8 @@ void HttpServer::State::AcceptLoop()
 {
     while (WaitFor(listenFd, POLLIN, Clock::time_point::max())) {
         const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0) continue;
+        if (fd < 0)
+            continue;
         if (accepted >= limits.maxConnections || open >= limits.maxConcurrent) {
             Send(fd, Serialize(kBusy, true));
             Close(fd);
@@ -196,12 +206,16 @@ bool HttpServer::State::ReadUntil(int fd, QByteArray& data, qsizetype size, Cloc
 {
     char buffer[16384];
     while (data.size() < size) {
-        if (!WaitFor(fd, POLLIN, deadline)) return false;
+        if (!WaitFor(fd, POLLIN, deadline))
+            return false;
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (n <= 0) return false;
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n <= 0)
+            return false;
         data.append(buffer, n);
-        if (data.size() > limits.maxRequestBytes) return false;
+        if (data.size() > limits.maxRequestBytes)
+            return false;
     }
     return true;
 }
@@ -214,9 +228,11 @@ std::optional<HttpRequest> HttpServer::State::ReadRequest(int fd)
     QByteArray data;
     qsizetype headEnd = -1;
     while ((headEnd = data.indexOf("\r\n\r\n")) < 0)
-        if (!ReadUntil(fd, data, data.size() + 1, deadline)) return std::nullopt;
+        if (!ReadUntil(fd, data, data.size() + 1, deadline))
+            return std::nullopt;
     HttpRequest request;
-    if (!ParseHead(data.left(headEnd), request)) return request;
+    if (!ParseHead(data.left(headEnd), request))
+        return request;
     const qsizetype bodyStart = headEnd + 4;
     const qsizetype bodySize = std::max<qsizetype>(0, request.Header("Content-Length").toLongLong());
     if (bodySize > limits.maxRequestBytes || !ReadUntil(fd, data, bodyStart + bodySize, deadline))
@@ -229,23 +245,28 @@ HttpResponse HttpServer::State::Lookup(const QByteArray& target) const
 {
     std::lock_guard lock(mutex);
     auto route = routes.find(target);
-    if (route == routes.end()) route = routes.find(target.left(target.indexOf('?')));
+    if (route == routes.end())
+        route = routes.find(target.left(target.indexOf('?')));
     return route == routes.end() ? kNotFound : route->second;
 }
 
 void HttpServer::State::Serve(int fd)
 {
     const std::optional<HttpRequest> request = ReadRequest(fd);
-    if (!request) return;
-    if (request->method.isEmpty()) return Send(fd, Serialize(kBadRequest, true));
+    if (!request)
+        return;
+    if (request->method.isEmpty())
+        return Send(fd, Serialize(kBadRequest, true));
     {
         std::lock_guard lock(mutex);
         requests.push_back(*request);
     }
     arrived.notify_all();
     const HttpResponse response = Lookup(request->target);
-    if (response.delay.count() > 0) WaitFor(wakeRead, POLLIN, Clock::now() + response.delay);
-    if (response.status == 0 || Stopping()) return;
+    if (response.delay.count() > 0)
+        WaitFor(wakeRead, POLLIN, Clock::now() + response.delay);
+    if (response.status == 0 || Stopping())
+        return;
     Send(fd, Serialize(response, request->method != "HEAD"));
 }
 
@@ -258,8 +279,10 @@ void HttpServer::State::Send(int fd, const QByteArray& bytes) const
             sent += n;
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) return;
-        if (!WaitFor(fd, POLLOUT, deadline)) return;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return;
+        if (!WaitFor(fd, POLLOUT, deadline))
+            return;
     }
 }
 
@@ -273,7 +296,8 @@ void HttpServer::State::Close(int fd) const
     char buffer[4096];
     while (WaitFor(fd, POLLIN, deadline)) {
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) break;
+        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN))
+            break;
     }
     ::close(fd);
 }
@@ -287,7 +311,8 @@ HttpServer::HttpServer(Routes routes, HttpLimits limits)
         f->Listen();
     } catch (...) {
         for (const int fd : { f->listenFd, f->wakeRead, f->wakeWrite })
-            if (fd >= 0) ::close(fd);
+            if (fd >= 0)
+                ::close(fd);
         throw;
     }
     f->acceptor = std::thread([state = f.get()] { state->AcceptLoop(); });

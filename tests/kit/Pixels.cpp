@@ -14,7 +14,8 @@ namespace {
 
 int ChannelDistance(QRgb a, QRgb b)
 {
-    if (qAlpha(a) == 0 && qAlpha(b) == 0) return 0;
+    if (qAlpha(a) == 0 && qAlpha(b) == 0)
+        return 0;
     return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
         std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
 }
@@ -50,7 +51,8 @@ template <typename Visit> void ForEachInk(const InkReader& reader, QRect region,
     const QRect r = reader.Clip(region);
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            if (reader.At(x, y)) visit(x, y);
+            if (reader.At(x, y))
+                visit(x, y);
 }
 
 std::vector<PixelRun> Runs(int count, const auto& inkAt)
@@ -116,7 +118,8 @@ QImage InkMask(const QImage& image, const Ink& ink)
 
 double InkIoU(const QImage& a, const QImage& b, const Ink& ink)
 {
-    if (a.isNull() || b.isNull()) return 0.0;
+    if (a.isNull() || b.isNull())
+        return 0.0;
     const QImage scaledB
         = b.size() == a.size() ? b : b.scaled(a.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const InkReader inkA(a, ink);
@@ -137,14 +140,16 @@ double InkIoU(const QImage& a, const QImage& b, const Ink& ink)
 std::vector<PixelRun> RowRuns(const QImage& image, int y, const Ink& ink)
 {
     const InkReader reader(image, ink);
-    if (y < 0 || y >= reader.Size().height()) return {};
+    if (y < 0 || y >= reader.Size().height())
+        return {};
     return Runs(reader.Size().width(), [&](int x) { return reader.At(x, y); });
 }
 
 std::vector<PixelRun> ColumnRuns(const QImage& image, int x, const Ink& ink)
 {
     const InkReader reader(image, ink);
-    if (x < 0 || x >= reader.Size().width()) return {};
+    if (x < 0 || x >= reader.Size().width())
+        return {};
     return Runs(reader.Size().height(), [&](int y) { return reader.At(x, y); });
 }
 
@@ -152,7 +157,8 @@ std::vector<int> InkLengths(const std::vector<PixelRun>& runs)
 {
     std::vector<int> lengths;
     for (const PixelRun& run : runs)
-        if (run.ink) lengths.push_back(run.length);
+        if (run.ink)
+            lengths.push_back(run.length);
     return lengths;
 }
 
@@ -160,7 +166,8 @@ std::vector<int> GapLengths(const std::vector<PixelRun>& runs)
 {
     std::vector<int> lengths;
     for (size_t i = 1; i + 1 < runs.size(); ++i)
-        if (!runs[i].ink) lengths.push_back(runs[i].length);
+        if (!runs[i].ink)
+            lengths.push_back(runs[i].length);
     return lengths;
 }
 
@@ -169,13 +176,15 @@ QString SaveForInspection(const QImage& image, const QString& name)
     const QDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/test-output"));
     dir.mkpath(QStringLiteral("."));
     const QString path = dir.filePath(FileStem(name) + QStringLiteral(".png"));
-    if (!image.save(path, "PNG")) ADD_FAILURE() << "could not save " << path.toStdString();
+    if (!image.save(path, "PNG"))
+        ADD_FAILURE() << "could not save " << path.toStdString();
     return path;
 }
 
 SaveOnFailure::~SaveOnFailure()
 {
-    if (!::testing::Test::HasFailure()) return;
+    if (!::testing::Test::HasFailure())
+        return;
     std::cerr << "image saved to " << SaveForInspection(fImage, fName).toStdString() << '\n';
 }
 

@@ -22,7 +22,8 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) return file.readAll();
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll();
     ADD_FAILURE() << "cannot read " << path.toStdString() << ": " << file.errorString().toStdString();
     return {};
 }

@@ -28,7 +28,8 @@ QImage Symbol(ZXing::BarcodeFormat format, const std::string& text, int xScale, 
     QPainter painter(&image);
     for (int y = 0; y < matrix.height(); ++y)
         for (int x = 0; x < matrix.width(); ++x)
-            if (matrix.get(x, y)) painter.fillRect(x * xScale, y * yScale, xScale, yScale, Qt::black);
+            if (matrix.get(x, y))
+                painter.fillRect(x * xScale, y * yScale, xScale, yScale, Qt::black);
     return image;
 }
 

@@ -36,7 +36,8 @@ protected:
         writer.setPageSize(QPageSize(QSizeF(100, 50), QPageSize::Millimeter, {}, QPageSize::ExactMatch));
         writer.setPageMargins({}, QPageLayout::Millimeter);
         QPainter painter;
-        if (!painter.begin(&writer)) return {};
+        if (!painter.begin(&writer))
+            return {};
         const double dotsPerMm = writer.resolution() / 25.4;
         QFont font(QStringLiteral("Liberation Sans"));
         font.setPointSizeF(14);

@@ -34,7 +34,8 @@ Fetched Fetch(const QString& url, const std::optional<QByteArray>& postBody = st
     std::unique_ptr<QNetworkReply> reply(postBody ? manager.post(request, *postBody) : manager.get(request));
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished()) loop.exec();
+    if (!reply->isFinished())
+        loop.exec();
     return { reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
         reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), reply->readAll(), reply->error() };
 }

@@ -184,7 +184,9 @@ TEST(LabelPersist, JsonWithWrongTypesIsRejectedNamingTheMember)
         FillBefore(label);
         const QString before = SaveJson(label);
         const QString message = ErrorOf([&] { LoadJson(label, QString::fromUtf8(c.json)); });
-        if (c.key) EXPECT_TRUE(message.contains(QLatin1String(c.key))) << message.toStdString();
+        if (c.key) {
+            EXPECT_TRUE(message.contains(QLatin1String(c.key))) << message.toStdString();
+        }
         EXPECT_EQ(SaveJson(label), before);
     }
 }

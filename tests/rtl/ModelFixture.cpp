@@ -18,7 +18,8 @@ const TZORFields<TZORBaseItem>& TTestItem::GetFields() const
 
 std::unique_ptr<TZORBaseItem> TTestLabel::NewItem(int32_t code, bool aPreview)
 {
-    if (code != zor::Ord(TZORItemType::Rectangle)) return nullptr;
+    if (code != zor::Ord(TZORItemType::Rectangle))
+        return nullptr;
     return std::make_unique<TTestItem>(this, aPreview);
 }
 

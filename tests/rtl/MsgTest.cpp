@@ -178,7 +178,8 @@ TEST_F(Catalogue, ReadersOnOtherThreadsSeeOneLanguageOrTheOther)
         readers.emplace_back([&] {
             while (!stop) {
                 const QString text = TZORMsg::GetErrorValue("Polygon");
-                if (text != english && text != spanish) ++strange;
+                if (text != english && text != spanish)
+                    ++strange;
             }
         });
     for (int i = 0; i < 200; ++i) {

@@ -231,7 +231,8 @@ public:
         std::ifstream status("/proc/self/status");
         std::string line;
         while (std::getline(status, line))
-            if (line.rfind("VmSize:", 0) == 0) fKb = std::stoull(line.substr(7));
+            if (line.rfind("VmSize:", 0) == 0)
+                fKb = std::stoull(line.substr(7));
         rlimit cap = fSaved;
         cap.rlim_cur = (fKb + 512 * 1024) * 1024; // 512 MiB more than now
         fActive = fKb > 0 && setrlimit(RLIMIT_AS, &cap) == 0;
@@ -239,7 +240,8 @@ public:
     }
     ~TAddressSpaceCap()
     {
-        if (fActive) setrlimit(RLIMIT_AS, &fSaved);
+        if (fActive)
+            setrlimit(RLIMIT_AS, &fSaved);
     }
 
 private:
