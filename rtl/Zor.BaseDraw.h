@@ -2,6 +2,8 @@
 
 #include "Zor.Types.h"
 
+#include <QString>
+
 #include <cstdint>
 
 // The drawing context as the model sees it: resolution, projection and origin of one paint
@@ -48,4 +50,26 @@ public:
     bool fEditor = false;
     int16_t fSheetRow = 0; // label being painted on the sheet
     int16_t fSheetCol = 0;
+};
+
+// The state a library symbol is drawn with; every field has a defined value after Reset.
+struct TZORDrawConf {
+    TAlphaColor FColor { 0xFF000000 }; // outlines, lines, arcs
+    TAlphaColor BColor { 0xFFFFFFFF }; // fills
+    TAlphaColor FontColor { 0xFF000000 };
+    bool Fill = false;
+    bool RoundCap = false; // round stroke caps instead of butt caps
+    bool ScalePen = false; // pen widths grow with the symbol scale
+    TZORineType LineType = TZORineType::Solid;
+    float PenWidth = 0.0f; // millimetres; 0 or less draws no outline
+    QString FontName;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    float FontHeight = 0.0f; // millimetres
+    float FontScale = 1.0f; // horizontal text scale
+    bool Path = false; // a path is open
+    bool PathStart = false; // the next path primitive starts the outline
+
+    void Reset() { *this = TZORDrawConf {}; }
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 // Shared types of the label model: the enumerations that files, the drawing layer and the
 // views exchange as ordinals, the two colour forms, and the point and rectangle records.
@@ -169,6 +170,27 @@ constexpr TColor AlphaColorToColor(TAlphaColor c) noexcept
     return TColor { r | (g << 8) | (b << 16) };
 }
 
+// Outline of a flowchart node; the value decides how wide a text line may be at its height.
+// Values beyond 14 are kept as read and lay out like a plain box.
+enum class TZORFlowType : uint8_t {
+    Terminal = 0,
+    Process = 1,
+    Document = 2,
+    MultiDocument = 3,
+    Decision = 4,
+    InputOutput = 5,
+    Database = 6,
+    Link = 7,
+    ManualInput = 8,
+    ManualOperation = 9,
+    Preparation = 10,
+    Connector = 11,
+    StartEnd = 12,
+    Subroutine = 13,
+    LoopStop = 14
+};
+
+
 namespace zor {
 
 // Alpha colours the model uses as defaults.
@@ -224,3 +246,15 @@ struct TZORRect {
 
     friend bool operator==(const TZORRect&, const TZORRect&) = default;
 };
+
+// One laid-out line of a text: the characters it holds and where its cell starts.
+struct TZORTxtInf {
+    int32_t start = 0; // 1-based index of the line's first UTF-16 code unit in the text
+    int32_t count = 0; // code units of the line, its line-break characters and end spaces included
+    int64_t x = 0; // left edge in the box's coordinate system
+    int64_t y = 0; // top of the line's cell
+
+    friend bool operator==(const TZORTxtInf&, const TZORTxtInf&) = default;
+};
+
+using TxtLines = std::vector<TZORTxtInf>;

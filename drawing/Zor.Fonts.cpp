@@ -1,0 +1,78 @@
+#include "Zor.Fonts.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace zor {
+
+namespace {
+
+QFont ReferenceFont(const QString& family, bool bold, bool italic, bool underline, bool strikeOut)
+{
+    QFont font(family);
+    font.setPixelSize(TScaledFont::ReferencePixels);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferOutline);
+    return font;
+}
+
+} // namespace
+
+TScaledFont::TScaledFont()
+    : TScaledFont(QString(), false, false)
+{
+}
+
+TScaledFont::TScaledFont(const QString& family, bool bold, bool italic, bool underline, bool strikeOut)
+    : fFamily(family)
+    , fFont(ReferenceFont(family, bold, italic, underline, strikeOut))
+    , fMetrics(fFont)
+    , fAscent(fMetrics.ascent() / ReferencePixels)
+    , fDescent(fMetrics.descent() / ReferencePixels)
+    , fLeading(fMetrics.leading() / ReferencePixels)
+{
+}
+
+double TScaledFont::Advance(QStringView text) const
+{
+    return fMetrics.horizontalAdvance(text.toString()) / ReferencePixels;
+}
+
+double TScaledFont::EmOfHeight(double height) const
+{
+    if (height < 0.0)
+        return -height;
+    return Cell() > 0.0 ? height / Cell() : 0.0;
+}
+
+void TScaledFont::Draw(
+    QPainter& painter, const QPointF& baseline, double em, const QString& text, double scaleX) const
+{
+    if (text.isEmpty() || !(em > 0.0))
+        return;
+    const double k = em / ReferencePixels;
+    painter.save();
+    painter.translate(baseline);
+    painter.scale(k * scaleX, k);
+    painter.setFont(fFont);
+    painter.drawText(QPointF(0.0, 0.0), text);
+    painter.restore();
+}
+
+QPainterPath TScaledFont::Outline(
+    const QPointF& baseline, double em, const QString& text, double scaleX) const
+{
+    QPainterPath path;
+    if (text.isEmpty() || !(em > 0.0))
+        return path;
+    path.addText(QPointF(0.0, 0.0), fFont, text);
+    const double k = em / ReferencePixels;
+    return QTransform::fromTranslate(baseline.x(), baseline.y()).scale(k * scaleX, k).map(path);
+}
+
+} // namespace zor
