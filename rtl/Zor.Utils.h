@@ -2,6 +2,7 @@
 
 #include "Zor.Types.h"
 
+#include <QByteArray>
 #include <QPoint>
 #include <QPointF>
 #include <QRectF>
@@ -135,4 +136,56 @@ public:
     // bottom, or from the left when fromLeft is set. The ratio is the height of the level as a
     // share of the diameter, or the filled share of the disc's area when byArea is set.
     static void AngleSegment(double ratio, bool byArea, bool fromLeft, double& startDeg, double& sweepDeg);
+};
+
+// Linear barcodes: the bar pattern that the encoder writes and the drawing reads.
+//
+// A pattern holds one character per element (bar or space) along the symbol. Each character
+// names a width class and a bar class:
+//
+//   width class           Narrow  Wide  Double  Triple  Quadruple  OneAndHalf
+//   element width (m)        1    factor   2       3        4          1.5
+//   full bar                '0'    '1'    '2'     '3'      '4'        '5'
+//   short bar               'a'    'b'    'c'     'd'      'e'        'f'
+//   guard bar               'g'    'h'    'i'     'j'      'k'        'l'
+//   space                   'A'    'B'    'C'     'D'      'E'        'F'
+//
+// m is the narrow module and factor the element's wide-to-narrow ratio. Any other character
+// is a space as wide as the element before it (m for the first), so a damaged pattern still
+// lays out without reading anything but itself.
+enum class TZORDrawWidth : uint8_t {
+    Narrow = 0,
+    Wide = 1,
+    Double = 2,
+    Triple = 3,
+    Quadruple = 4,
+    OneAndHalf = 5,
+    Previous = 6
+};
+
+// Full bars fill the bar band; short bars its lower two fifths (postal codes); guard bars
+// reach below it into the text line (EAN and UPC).
+enum class TZORDrawBar : uint8_t { Full = 0, Short = 1, Guard = 2, Space = 3 };
+
+class TBarcode {
+public:
+    static void FillBarData(char c, TZORDrawWidth& width, TZORDrawBar& bar);
+    // The pattern character for a width and a bar class; Previous has none and gives '?'.
+    static char BarChar(TZORDrawWidth width, TZORDrawBar bar);
+
+    // The width of one element, in the unit of m; previous is the element before it.
+    static double ElementWidth(TZORDrawWidth width, double m, double factor, double previous);
+    // The length of the whole pattern, in the unit of m.
+    static double PatternWidth(QByteArrayView pattern, double m, double factor);
+
+    // Where the digits of the retail codes go, measured along the symbol from the start of
+    // the first bar, in the unit of m: the centres of the digit groups and the left end of
+    // the check digit written after the symbol (one module clear of the last bar). The
+    // positions follow the standard module layout of each symbology; a pattern shorter than
+    // that layout clamps every position to its own end.
+    static void Ean13Pos(QByteArrayView pattern, double m, double factor, double& left, double& right);
+    static void Ean8Pos(QByteArrayView pattern, double m, double factor, double& left, double& right);
+    static void UPCAPos(
+        QByteArrayView pattern, double m, double factor, double& left, double& right, double& check);
+    static void UPCEPos(QByteArrayView pattern, double m, double factor, double& centre, double& check);
 };
