@@ -1,5 +1,12 @@
 #include "Zor.Base.h"
 
+#include "Zor.Label.h"
+#include "Zor.Msg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 TZORDimStyle::TZORDimStyle(
     const QString& name, TAlphaColor dimColor, TAlphaColor extColor, bool bold, bool italic)
     : fBold(bold)
@@ -43,3 +50,18 @@ const TZORFields<TZORDimStyle>& TZORDimStyle::Fields()
     };
     return fields;
 }
+
+namespace zor {
+
+float ClampFloat(float v, float lo, float hi, float fallback)
+{
+    return std::isfinite(v) ? std::clamp(v, lo, hi) : fallback;
+}
+
+int32_t ClampToInt32(int64_t v)
+{
+    return int32_t(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace zor

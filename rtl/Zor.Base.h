@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.Item.h"
 #include "Zor.Types.h"
+#include "Zor.Utils.h"
 
 #include <QString>
 
@@ -48,4 +50,38 @@ public:
 private:
     int16_t fID = 0;
     QString fName;
+};
+
+namespace zor {
+
+// A value from a setter or a file kept in [lo, hi]; one that is not finite gives fallback, so
+// that no model float can stop the element from being written as JSON.
+float ClampFloat(float v, float lo, float hi, float fallback);
+// A 64-bit value kept within the 32-bit range.
+int32_t ClampToInt32(int64_t v);
+
+} // namespace zor
+
+// A kind made of N points, with the two constructors of such kinds: (aOwner, aPreview) and
+// (aOwner, aLayer, aPreview).
+template <class Base, int32_t N> class TZORFixedItem : public Base {
+public:
+    TZORFixedItem(TZORBaseLabel* aOwner, bool aPreview)
+        : Base(aOwner, nullptr, N, aPreview)
+    {
+    }
+    TZORFixedItem(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview)
+        : Base(aOwner, aLayer, N, aPreview)
+    {
+    }
+
+    int32_t FixedPoints() const override { return N; }
+};
+
+// A construction point (type code 1): one point, shown in the editor and never printed.
+class TZORBasePoint : public TZORFixedItem<TZORBaseItem, 1> {
+public:
+    using TZORFixedItem::TZORFixedItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Point; }
 };

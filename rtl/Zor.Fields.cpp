@@ -4,6 +4,7 @@
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 
+#include <cmath>
 #include <limits>
 
 namespace zor {
@@ -63,6 +64,14 @@ int64_t Checked(int64_t v, TZORFieldKind kind, const char* key)
     return v;
 }
 
+// A number that is not finite cannot stand in a record: it would also make the JSON form fail.
+double Finite(double v, const char* key)
+{
+    if (!std::isfinite(v))
+        throw Error(QStringLiteral("FieldRange"), QString::fromUtf8(key), QString::number(v));
+    return v;
+}
+
 } // namespace
 
 void WriteFieldValue(TBinaryWriter& w, TZORFieldKind kind, const TZORFieldValue& v)
@@ -107,7 +116,7 @@ void WriteFieldValue(TBinaryWriter& w, TZORFieldKind kind, const TZORFieldValue&
     }
 }
 
-TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char*)
+TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char* key)
 {
     switch (kind) {
     case TZORFieldKind::Bool:
@@ -127,9 +136,9 @@ TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char*)
     case TZORFieldKind::Color:
         return int64_t(r.ReadColor());
     case TZORFieldKind::Float:
-        return double(r.ReadSingle());
+        return Finite(r.ReadSingle(), key);
     case TZORFieldKind::Double:
-        return r.ReadDouble();
+        return Finite(r.ReadDouble(), key);
     case TZORFieldKind::String:
         return r.ReadString();
     case TZORFieldKind::Bytes:

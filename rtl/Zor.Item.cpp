@@ -22,6 +22,15 @@ TZORBaseItem::TZORBaseItem(TZORBaseLabel* aOwner, bool aPreview)
 {
 }
 
+TZORBaseItem::TZORBaseItem(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t nPoints, bool aPreview)
+    : fOwner(aOwner)
+    , fPreview(aPreview)
+{
+    if (aOwner && aLayer)
+        fLayer = aOwner->IndexOfLayer(aLayer);
+    SetPointsCount(nPoints);
+}
+
 TZORBaseItem::~TZORBaseItem() = default;
 
 const TZORFields<TZORBaseItem>& TZORBaseItem::BaseFields()
@@ -133,8 +142,7 @@ void TZORBaseItem::RotateLeft()
     const TZORPto c = CenterPoint();
     for (TZORPto& p : fPoints)
         p.DefineBase(c.X + (p.Y - c.Y), c.Y - (p.X - c.X));
-    UpdatePoints();
-    UpdateBounds();
+    Update();
 }
 
 void TZORBaseItem::RotateRight()
@@ -142,8 +150,7 @@ void TZORBaseItem::RotateRight()
     const TZORPto c = CenterPoint();
     for (TZORPto& p : fPoints)
         p.DefineBase(c.X - (p.Y - c.Y), c.Y + (p.X - c.X));
-    UpdatePoints();
-    UpdateBounds();
+    Update();
 }
 
 void TZORBaseItem::FillData(bool) { }
@@ -188,12 +195,13 @@ TZORPto TZORBaseItem::CenterPoint() const
 
 void TZORBaseItem::InsertPoint(int64_t x, int64_t y, int32_t index)
 {
+    if (FixedPoints() != 0)
+        return;
     const size_t at = size_t(std::clamp(index, 1, int32_t(fPoints.size()) + 1) - 1);
     TZORPto p;
     p.DefineBase(x, y);
     fPoints.insert(fPoints.begin() + std::ptrdiff_t(at), p);
-    UpdatePoints();
-    UpdateBounds();
+    Update();
 }
 
 void TZORBaseItem::Move(double dx, double dy)
@@ -201,8 +209,7 @@ void TZORBaseItem::Move(double dx, double dy)
     const int64_t mx = zor::Round(dx), my = zor::Round(dy);
     for (TZORPto& p : fPoints)
         p.DefineBase(p.X + mx, p.Y + my);
-    UpdatePoints();
-    UpdateBounds();
+    Update();
 }
 
 void TZORBaseItem::Write(TBinaryWriter& w) const
@@ -221,8 +228,7 @@ const TZORPto& TZORBaseItem::GetPoint(int32_t i) const
 void TZORBaseItem::AssignPoints(std::span<const TZORPto> points)
 {
     fPoints.assign(points.begin(), points.end());
-    UpdatePoints();
-    UpdateBounds();
+    Update();
 }
 
 void TZORBaseItem::SetBase(int32_t i, int64_t x, int64_t y)
@@ -259,4 +265,41 @@ const TZORFields<TZORBaseItem>& TZOR2DItem::GetFields() const
 uint8_t TZOR2DItem::Alpha() const
 {
     return uint8_t(zor::Ord(fBackColor) >> 24);
+}
+
+void TZORBaseItem::AfterRead()
+{
+    if (GetPointsCount() < FixedPoints()) {
+        const std::string_view kind = zor::ItemTypeName(TypeCode());
+        throw zor::Error(QStringLiteral("ItemPoints"),
+            QString::fromLatin1(kind.data(), qsizetype(kind.size())), QString::number(FixedPoints()));
+    }
+    Update();
+}
+
+void TZORBaseItem::Update()
+{
+    UpdatePoints();
+    UpdateBounds();
+}
+
+TZORUnits TZORBaseItem::Units() const
+{
+    return fOwner ? fOwner->GetUnits() : TZORUnits::Millimetre;
+}
+
+int32_t TZORBaseItem::DrawScale() const
+{
+    // The measure's field is read from files as it stands, so a scale below 1 can reach here.
+    return fOwner ? std::max(fOwner->Measure().GetDrawScale(), 1) : 1;
+}
+
+float TZORBaseItem::ToUnits(int64_t base) const
+{
+    return float(zor::GetValue(base, Units()));
+}
+
+int64_t TZORBaseItem::FromUnits(float v) const
+{
+    return zor::SetValue(v, Units());
 }

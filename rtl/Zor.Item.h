@@ -50,7 +50,8 @@ public:
     virtual bool SearchRect(const TZORRect& r, bool aCross) const;
     virtual TJsonObject WriteJson() const;
     virtual bool GetIsData() const;
-    virtual void CheckFit(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2);
+    // Widens the extent (minX, maxX, minY, maxY) to take in what the element draws.
+    virtual void CheckFit(int64_t& minX, int64_t& maxX, int64_t& minY, int64_t& maxY);
     virtual void ReadJson(int32_t version, const TJsonObject& o);
     virtual void UpdateBounds();
     virtual void UpdatePoints();
@@ -66,6 +67,15 @@ public:
     virtual TZORPto CenterPoint() const;
     virtual void InsertPoint(int64_t x, int64_t y, int32_t index);
     virtual void Move(double dx, double dy);
+
+    // The number of points the kind is made of; 0 for a run of any length.
+    virtual int32_t FixedPoints() const { return 0; }
+    // Runs once a record read from a file or the copy buffer is complete, before the element
+    // enters its label: checks the kind's points, brings values into the ranges the setters keep
+    // and makes derived points anew. Overrides put their own values right, then run their base's.
+    virtual void AfterRead();
+    // Derived points and the bounds, after the points were set one by one.
+    void Update();
 
     // --- Dispatch used by every paint and print path ---
     void DrawElement(TZORBaseDraw& D) { Draw(D); }
@@ -113,6 +123,17 @@ public:
     void SetFormat(const QString& f) { fFormat = f; }
 
 protected:
+    // On aLayer (none: the label gives the active layer when the element enters it), with
+    // nPoints points at the origin.
+    TZORBaseItem(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t nPoints, bool aPreview);
+
+    // The label's length unit (millimetres without a label) and drawing scale (at least 1).
+    TZORUnits Units() const;
+    int32_t DrawScale() const;
+    // A base-unit length in the label's unit, and back.
+    float ToUnits(int64_t base) const;
+    int64_t FromUnits(float v) const;
+
     // The fields every kind shares; a kind's table starts with them.
     static const TZORFields<TZORBaseItem>& BaseFields();
     void SetPointsCount(int32_t n);

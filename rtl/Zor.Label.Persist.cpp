@@ -165,7 +165,28 @@ TZORBaseItem* TZORBaseLabel::ReadItem(TBinaryReader& r, int32_t version, TZORRea
     std::unique_ptr<TZORBaseItem> item = NewItem(code, readType == TZORReadType::SheetCopy);
     if (!item)
         return nullptr;
+    return AddRead(std::move(item), version, r, readType);
+}
+
+TZORBaseItem* TZORBaseLabel::AddRead(
+    std::unique_ptr<TZORBaseItem> item, int32_t version, TBinaryReader& r, TZORReadType readType)
+{
     item->ReadData(version, r, readType);
+    return AddFinished(std::move(item));
+}
+
+TZORBaseItem* TZORBaseLabel::AddReadJson(
+    std::unique_ptr<TZORBaseItem> item, int32_t version, const TJsonObject& o)
+{
+    item->ReadJson(version, o);
+    return AddFinished(std::move(item));
+}
+
+TZORBaseItem* TZORBaseLabel::AddFinished(std::unique_ptr<TZORBaseItem> item)
+{
+    item->AfterRead();
+    // Caption and text layouts are derived, not stored: make them for the element as read.
+    item->CalcValues(0);
     return AddItem(std::move(item));
 }
 
@@ -253,8 +274,7 @@ TZORBaseItem* TZORBaseLabel::ReadJsonItem(const TJsonObject& o, int32_t version)
     std::unique_ptr<TZORBaseItem> item = NewItem(int32_t(code), false);
     if (!item)
         return nullptr;
-    item->ReadJson(version, o);
-    return AddItem(std::move(item));
+    return AddReadJson(std::move(item), version, o);
 }
 
 // --- Failed reads ---

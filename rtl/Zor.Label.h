@@ -188,12 +188,18 @@ public:
     void ReadJsonLabel(const TJsonObject& o);
     // One element object read into the label; null when its "Type" is not a kind this label builds.
     TZORBaseItem* ReadJsonItem(const TJsonObject& o, int32_t version);
+    // Fills a new element from its record data (after the type code) or its JSON object, then
+    // enters it; a failing read frees it and the label stays as it was.
+    TZORBaseItem* AddRead(
+        std::unique_ptr<TZORBaseItem> item, int32_t version, TBinaryReader& r, TZORReadType readType);
+    TZORBaseItem* AddReadJson(std::unique_ptr<TZORBaseItem> item, int32_t version, const TJsonObject& o);
 
     // Runs a read; if it fails, the label is put back as it was before and the error goes on.
     void ReadTransaction(const std::function<void()>& read);
 
 private:
     void Flush();
+    TZORBaseItem* AddFinished(std::unique_ptr<TZORBaseItem> item);
     void ResetLayers();
     void WriteSettings(TBinaryWriter& w) const;
     static const TZORFields<TZORBaseLabel>& Fields();

@@ -116,6 +116,10 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "StreamTooLong", "A value of %1 bytes is too long to be written" },
     { "StreamNegative", "A negative length or count (%1) cannot be written" },
     { "StreamWrite", "Cannot write to the stream: %1" },
+    // Element kinds.
+    { "ItemPoints", "An element of kind %1 needs at least %2 points" },
+    { "ArcPoints", "The three points of an arc must not lie on one line" },
+    { "PackageHoles", "A drill hole or slot needs %1 finite numbers" },
 };
 
 constexpr TZORMsgText ActionsTexts[] = {

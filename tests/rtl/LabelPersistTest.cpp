@@ -141,6 +141,9 @@ TEST(LabelPersist, CorruptStreamsAreRejectedWithAClearError)
         { "element count beyond the bytes left",
             [&](QByteArray& b) { b.replace(recordAt - 4, 4, QByteArray("\xFF\xFF\xFF\x7F", 4)); } },
         { "unknown element type", [&](QByteArray& b) { b[recordAt] = char(99); } },
+        // Type code, ID, layer, options and colour come before the pen width.
+        { "pen width not a number",
+            [&](QByteArray& b) { b.replace(recordAt + 18, 4, QByteArray("\x00\x00\xC0\x7F", 4)); } },
         { "string length beyond the bytes left",
             [&](QByteArray& b) {
                 // The caption is the last field before the point count: its length byte.

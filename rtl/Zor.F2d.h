@@ -1,0 +1,401 @@
+#pragma once
+
+#include "Zor.Line.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The figure element kinds of the model, all fillable: rectangle, polygon, circle, ellipse, level
+// gauge, Bézier curve, sector and package box.
+
+// An axis-parallel box between two corners, point 1 top-left and point 2 bottom-right. Lengths in
+// the label's unit go through the Get/Set pairs; base units through GetBase....
+class TZORBoxItem : public TZORFixedItem<TZOR2DItem, 2> {
+public:
+    using TZORFixedItem::TZORFixedItem;
+
+    int64_t GetBaseCenterX() const;
+    int64_t GetBaseCenterY() const;
+    int64_t GetBaseWidth() const { return GetPoint(2).X - GetPoint(1).X; }
+    int64_t GetBaseHeight() const { return GetPoint(2).Y - GetPoint(1).Y; }
+
+    float GetCenterX() const { return ToUnits(GetBaseCenterX()); }
+    float GetCenterY() const { return ToUnits(GetBaseCenterY()); }
+    // Moves the box, keeping its size.
+    void SetCenterX(float x);
+    void SetCenterY(float y);
+    float GetWidth() const { return ToUnits(GetBaseWidth()); }
+    float GetHeight() const { return ToUnits(GetBaseHeight()); }
+    // Keeps point 1; a size below 0 counts as 0.
+    void SetWidth(float w);
+    void SetHeight(float h);
+
+    // Puts point 1 on the top-left and point 2 on the bottom-right corner.
+    void UpdatePoints() override;
+
+protected:
+    void SetBox(int64_t left, int64_t top, int64_t right, int64_t bottom);
+    // A size as the setters keep it: 0 or more, finite.
+    static float SaneSize(float v) { return zor::ClampFloat(v, 0.0f, 1e9f, 0.0f); }
+};
+
+// A box kept square: the circle inscribed in it.
+class TZORRoundItem : public TZORBoxItem {
+public:
+    using TZORBoxItem::TZORBoxItem;
+
+    int32_t GetBaseRadio() const { return zor::ClampToInt32(GetBaseWidth() / 2); }
+    float GetRadio() const { return ToUnits(GetBaseWidth() / 2); }
+    // Keeps the centre; a radius below 0 counts as 0.
+    void SetRadio(float r);
+    // Squares the box on its larger side, keeping point 1.
+    void UpdatePoints() override;
+};
+
+// A rectangle with optional rounded corners (type code 6).
+class TZORBaseRectangle : public TZORBoxItem {
+public:
+    using TZORBoxItem::TZORBoxItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Rectangle; }
+    const TZORFields<TZORBaseItem>& GetFields() const override { return RectangleFields(); }
+
+    // The corner radius, 0 for square corners: in the label's unit, in base units, and in
+    // millimetres on paper (base units divided by the drawing scale), so that the screen's base
+    // units and the print's millimetres give the same length.
+    float GetRadio() const { return ToUnits(fRadio); }
+    int32_t GetBaseRadio() const { return fRadio; }
+    float GetMMRadio() const { return float(double(fRadio) / (1000.0 * DrawScale())); }
+    // A radius below 0 counts as 0.
+    void SetRadio(float r);
+    void SetBaseRadio(int32_t r) { fRadio = r < 0 ? 0 : r; }
+
+protected:
+    static const TZORFields<TZORBaseItem>& RectangleFields();
+    void AfterRead() override;
+
+    int32_t fRadio = 0;
+};
+
+// A closed polygon through its points (type code 7).
+class TZORBasePolygon : public TZOR2DItem {
+public:
+    TZORBasePolygon(TZORBaseLabel* aOwner, bool aPreview)
+        : TZOR2DItem(aOwner, nullptr, 0, aPreview)
+    {
+    }
+    // Fewer than three points raise.
+    TZORBasePolygon(TZORBaseLabel* aOwner, int32_t nPoints, bool aPreview);
+    TZORBasePolygon(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t nPoints, bool aPreview);
+
+    TZORItemType TypeCode() const override { return TZORItemType::Polygon; }
+};
+
+// A circle (type code 8), inscribed in the square of its two points.
+class TZORBaseCircle : public TZORRoundItem {
+public:
+    using TZORRoundItem::TZORRoundItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Circle; }
+};
+
+// An ellipse (type code 9), inscribed in the box of its two points.
+class TZORBaseEllipse : public TZORBoxItem {
+public:
+    using TZORBoxItem::TZORBoxItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Ellipse; }
+
+    float GetRadioX() const { return ToUnits(GetBaseWidth() / 2); }
+    float GetRadioY() const { return ToUnits(GetBaseHeight() / 2); }
+    // Keep the centre; a radius below 0 counts as 0.
+    void SetRadioX(float r);
+    void SetRadioY(float r);
+};
+
+// How a level gauge shows its value: a vessel filled by a circular segment from the bottom or
+// from the left, or a ring with its gap centred at the bottom or at the right.
+enum class TZORLevelType : uint8_t { SegmentBottom = 0, SegmentLeft = 1, RingBottom = 2, RingRight = 3 };
+
+// What a level gauge draws for a value: start and sweep in degrees (clockwise, y down) of the
+// segment's arc or of the ring, whether a vessel is full (its whole disc in the level colour),
+// whether the segment and whether the ring are drawn.
+struct TZORLevelArc {
+    float Start = 0.0f;
+    float Sweep = 0.0f;
+    bool Full = false;
+    bool Segment = false;
+    bool Ring = false;
+};
+
+// A level gauge (type code 23): a circle showing a value against a maximum, with a caption.
+class TZORBaseLevel : public TZORFontItem<TZORRoundItem> {
+public:
+    using TZORFontItem::TZORFontItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Level; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    // A quarter turn turns the caption with the figure.
+    void RotateLeft() override;
+    void RotateRight() override;
+
+    TZORLevelType GetLevelType() const { return fLevelType; }
+    void SetLevelType(TZORLevelType t) { fLevelType = std::min(t, TZORLevelType::RingRight); }
+    const QString& GetText() const { return fText; }
+    void SetText(const QString& t) { fText = t; }
+    TZORAngle GetAngle() const { return fAngle; }
+    void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
+    // Degrees of the ring left open, 0 to 360.
+    float GetAngleGap() const { return fAngleGap; }
+    void SetAngleGap(float g) { fAngleGap = zor::ClampFloat(g, 0.0f, 360.0f, 0.0f); }
+    float GetValue() const { return fValue; }
+    void SetValue(float v) { fValue = SaneValue(v); }
+    // The value of a full gauge; 0 shows every value against a whole gauge.
+    float GetMaxValue() const { return fMaxValue; }
+    void SetMaxValue(float m) { fMaxValue = SaneValue(m); }
+    TAlphaColor GetLevelColor() const { return fLevelColor; }
+    void SetLevelColor(TAlphaColor c) { fLevelColor = c; }
+    bool GetStrikeout() const { return fStrikeout; }
+    void SetStrikeout(bool s) { fStrikeout = s; }
+
+    // The text of the bound data field for the current record, and the value read from it
+    // (0 when it holds no number).
+    const QString& GetDataText() const { return fDataText; }
+    float GetDataValue() const { return fDataValue; }
+    void SetDataText(const QString& t);
+    // The value a target shows: a bound gauge shows its data value in the preview and in print,
+    // its own value everywhere else.
+    float ShownValue(TZORDrawState state) const;
+    TZORLevelArc LevelArc(double value) const;
+
+    // Caption state that the drawing layer keeps here: the font ratio and the caption's ascent
+    // and descent as last drawn (micrometres).
+    double GetTextRatio() const { return fTextRatio; }
+    void SetTextRatio(double r);
+    int32_t GetCaptionAscent() const { return fCaptionAscent; }
+    int32_t GetCaptionDescent() const { return fCaptionDescent; }
+    void SetCaptionMetrics(int32_t ascent, int32_t descent);
+
+protected:
+    void AfterRead() override;
+
+private:
+    static float SaneValue(float v);
+
+    TZORLevelType fLevelType = TZORLevelType::SegmentBottom;
+    QString fText;
+    TZORAngle fAngle = TZORAngle::Angle0;
+    float fAngleGap = 90.0f;
+    float fValue = 0.0f;
+    float fMaxValue = 100.0f;
+    TAlphaColor fLevelColor { 0xFF1E90FFu };
+    bool fStrikeout = false;
+    // Derived, never stored.
+    QString fDataText;
+    float fDataValue = 0.0f;
+    double fTextRatio = 1.0;
+    int32_t fCaptionAscent = 0;
+    int32_t fCaptionDescent = 0;
+};
+
+// A chain of cubic Bézier segments (type code 25): point 1 starts it, each segment adds a first
+// control point, a second control point and an end point. Open with line ends, or closed and
+// filled.
+class TZORBaseBezier : public TZORRunItem<TZORLineEnds<TZOR2DItem>> {
+public:
+    using TZORRunItem::TZORRunItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Bezier; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    // Whole segments; 0 below four points.
+    int32_t NumSegments() const { return NumPoints() < 4 ? 0 : (NumPoints() - 1) / 3; }
+    // Keeps 3k + 1 points: those after the last whole segment are dropped. Fewer than four
+    // points are kept as they are (they make no curve).
+    void UpdatePoints() override;
+};
+
+// A slice of a circle between two radii (type code 27). Angles in degrees, clockwise on screen:
+// the start in [0, 360), the sweep from it in [-360, 360]; a sweep of exactly 360 is the whole
+// circle.
+class TZORBaseSector : public TZORRoundItem {
+public:
+    using TZORRoundItem::TZORRoundItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Sector; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    void RotateLeft() override;
+    void RotateRight() override;
+
+    float GetStartAngle() const { return fStartAngle; }
+    float GetSweepAngle() const { return fSweepAngle; }
+    // The start as the painters take it.
+    float GetDrawStart() const { return fStartAngle; }
+    void SetAngleStart(float a);
+    // The sweep (the sector's own sense of "gap").
+    void SetAngleGap(float sweep) { fSweepAngle = zor::ClampFloat(sweep, -360.0f, 360.0f, 0.0f); }
+    bool IsFullCircle() const { return double(fSweepAngle) == 360.0; }
+
+protected:
+    void AfterRead() override;
+
+private:
+    float fStartAngle = 0.0f;
+    float fSweepAngle = 90.0f;
+};
+
+// What a package box shows (see TZORBasePackage).
+enum class TZORPackageStyle : uint8_t {
+    Outline = 0,
+    OutlineSizes = 1, // with the block of named sizes at the left
+    Filled = 2,
+    FilledSizes = 3,
+    Holes = 4, // drill holes and slots, no captions
+    HolesCaptions = 5 // drill holes and slots, captions in the sizes font
+};
+
+// A drill hole: centre and diameter in the unit of the package's sizes, X from the box's left
+// edge rightwards and Y from its bottom edge upwards.
+struct TDrillPoint {
+    double X = 0.0;
+    double Y = 0.0;
+    double Diameter = 0.0;
+};
+
+// A slot: the two ends of its centre line (measured as for drill holes) and its width.
+struct TSlot {
+    double X1 = 0.0;
+    double Y1 = 0.0;
+    double X2 = 0.0;
+    double Y2 = 0.0;
+    double Width = 0.0;
+};
+
+// The isometric projection of a package box: origin, scale and the 30-degree axes. X rises to
+// the right, Y to the left, Z points down the page (z = 0 is the top face).
+struct TZORIsometric {
+    double OX = 0.0;
+    double OY = 0.0;
+    double S = 1.0;
+    QPointF Project(double x, double y, double z) const;
+};
+
+// The two sizes a flat box is captioned with: below it and at its left.
+struct TZORFlatCaptions {
+    float Below = 0.0f;
+    float Left = 0.0f;
+};
+
+// A package box (type code 28): a box of three sizes drawn flat (height 0) or isometric inside
+// the frame of a rectangle, captioned with its sizes, with drill holes and slots in the flat view.
+class TZORBasePackage : public TZORBaseRectangle {
+public:
+    using TZORBaseRectangle::TZORBaseRectangle;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Package; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    // The record goes on with the drill holes and the slots.
+    TJsonObject WriteJson() const override;
+    void ReadJson(int32_t version, const TJsonObject& o) override;
+    void WriteData(TBinaryWriter& w) const override;
+    void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType) override;
+
+    // Sizes in the user's size unit, 0 or more.
+    float GetSizeWidth() const { return fSizeWidth; }
+    float GetSizeLength() const { return fSizeLength; }
+    float GetSizeHeight() const { return fSizeHeight; }
+    void SetSizeWidth(float v) { fSizeWidth = SaneSize(v); }
+    void SetSizeLength(float v) { fSizeLength = SaneSize(v); }
+    void SetSizeHeight(float v) { fSizeHeight = SaneSize(v); }
+    // A height of exactly 0 shows the box flat.
+    bool IsFlat() const { return fSizeHeight == 0.0f; }
+    TZORPackageStyle GetStyle() const { return fStyle; }
+    void SetStyle(TZORPackageStyle s) { fStyle = std::min(s, TZORPackageStyle::HolesCaptions); }
+    bool HasSizeBlock() const;
+    const QString& GetNameWidth() const { return fNameWidth; }
+    const QString& GetNameLength() const { return fNameLength; }
+    const QString& GetNameHeight() const { return fNameHeight; }
+    void SetNameWidth(const QString& n) { fNameWidth = n; }
+    void SetNameLength(const QString& n) { fNameLength = n; }
+    void SetNameHeight(const QString& n) { fNameHeight = n; }
+    TAlphaColor GetBoxColor() const { return fBoxColor; }
+    void SetBoxColor(TAlphaColor c) { fBoxColor = c; }
+    TAlphaColor GetFontColor() const { return fFontColor; }
+    void SetFontColor(TAlphaColor c) { fFontColor = c; }
+    // Font heights in millimetres on paper, and in paper micrometres for the text metrics.
+    float GetFontHeightSizes() const { return fFontHeightSizes; }
+    float GetFontHeightBox() const { return fFontHeightBox; }
+    void SetFontHeightSizes(float h);
+    void SetFontHeightBox(float h);
+    int32_t GetBaseFontHeightSizes() const { return int32_t(zor::Round(double(fFontHeightSizes) * 1000.0)); }
+    int32_t GetBaseFontHeightBox() const { return int32_t(zor::Round(double(fFontHeightBox) * 1000.0)); }
+
+    // What the drawing layer measured of the two fonts (ascent, descent and ratio; base units).
+    const TZORTextMetrics& GetSizesMetrics() const { return fSizesMetrics; }
+    const TZORTextMetrics& GetBoxMetrics() const { return fBoxMetrics; }
+    void SetSizesMetrics(const TZORTextMetrics& m) { fSizesMetrics = m; }
+    void SetBoxMetrics(const TZORTextMetrics& m) { fBoxMetrics = m; }
+
+    int32_t GetNumDrills() const { return int32_t(fDrills.size()); }
+    const TDrillPoint& GetDrillPoint(int32_t i) const;
+    int32_t GetNumSlots() const { return int32_t(fSlots.size()); }
+    const TSlot& GetSlot(int32_t i) const;
+    // Values that are not finite raise; a diameter or width below 0 counts as 0.
+    void AddDrill(const TDrillPoint& d);
+    void AddSlot(const TSlot& s);
+    void ClearHoles();
+
+    // A bound package takes the data value as its sizes: up to three numbers ("120 x 80 x 40",
+    // "120×80", "120;80;40") for width, length and height; sizes it leaves out keep theirs. A
+    // value without numbers changes nothing (answer false).
+    bool SetDat(const QString& value);
+
+    // The rectangle (base units) the box is laid out in: the frame less the size block's strip
+    // and the caption margins, which take the measured text heights.
+    TZORRect ContentRect() const;
+    TZORFlatCaptions FlatCaptions(double boxWidth, double boxHeight) const;
+    // A point of the box (its size unit) on the flat box drawn as box; false when a size the
+    // mapping divides by is 0. A length (diameter, width) maps with the width's scale.
+    bool MapPoint(const QRectF& box, double x, double y, QPointF& p) const;
+    double MapLength(const QRectF& box, double length) const;
+    // The isometric projection of the box fitted and centred in r; false when the box or r has
+    // no extent.
+    bool FitIsometric(const QRectF& r, TZORIsometric& iso) const;
+
+protected:
+    void AfterRead() override;
+
+private:
+    void ReadHolesJson(const TJsonObject& o);
+
+    float fSizeWidth = 100.0f;
+    float fSizeLength = 60.0f;
+    float fSizeHeight = 0.0f;
+    TZORPackageStyle fStyle = TZORPackageStyle::Outline;
+    QString fNameWidth;
+    QString fNameLength;
+    QString fNameHeight;
+    TAlphaColor fBoxColor = zor::claGray;
+    TAlphaColor fFontColor = zor::claBlack;
+    float fFontHeightSizes = 3.0f;
+    float fFontHeightBox = 3.0f;
+    std::vector<TDrillPoint> fDrills;
+    std::vector<TSlot> fSlots;
+    // Measured by the drawing layer: derived, never stored.
+    TZORTextMetrics fSizesMetrics;
+    TZORTextMetrics fBoxMetrics;
+};
+
+namespace zor {
+
+// The outline of a slot of the given width round the segment (x1, y1)–(x2, y2): four corners in
+// drawing order, first along one side from the first end to the second, then back along the
+// other. A slot of no length is a line of its width, upright through the point.
+std::array<QPointF, 4> CalculateSlotPolygon(double x1, double y1, double x2, double y2, double width);
+
+} // namespace zor
