@@ -167,6 +167,11 @@ public:
     const QString& GetLibraryFolder() const { return fLibraryFolder; }
     void SetLibraryFolder(const QString& f) { fLibraryFolder = f; }
 
+    // --- Data ---
+    // The value of field name of the current data record, formatted by format, for an element
+    // bound with fillType; empty when the label has no such data.
+    virtual QString DataValue(const QString& name, const QString& format, uint8_t fillType) const;
+
     // --- Persistence ---
     // Binary: header (the file version), then the label data (settings, measure, print
     // information, layers, dimension styles).
