@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.Line.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
@@ -10,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-// Linear barcodes of the model: the symbologies, the interface through which the drawing
-// layer reads a barcode, and the encoder that turns a code text into a bar pattern (see
-// TBarcode in Zor.Utils.h for the pattern's characters).
+// Codes of the model: the linear barcode's symbologies, the interface through which the drawing
+// layer reads a barcode, the encoder that turns a code text into a bar pattern (see TBarcode in
+// Zor.Utils.h for the pattern's characters), and the code element kinds.
 
 // Symbologies, as stored in label files. Values from BarTypeCount on are kept as read and
 // never encode.
@@ -168,4 +169,120 @@ public:
     // empty when the code does not encode.
     static std::vector<QByteArray> ModuleRows(
         const QByteArray& prepared, TZORBarType type, TZOR128AutoType autoType);
+};
+
+// A code element anchored at point 1: its code text, the size of its modules (narrow bar and bar
+// height of a linear barcode, module width and row height of a PDF417, the square modules of the
+// matrix codes) in millimetres, and its quarter turn.
+class TZORCodeItem : public TZORFixedItem<TZOR2DItem, 1> {
+public:
+    static constexpr float MinModule = 0.01f; // millimetres
+    static constexpr float MaxModule = 1000.0f;
+    static constexpr float DefaultModule = 0.5f;
+
+    using TZORFixedItem::TZORFixedItem;
+
+    float GetBarWidth() const { return fBarWidth; }
+    float GetBarHeight() const { return fBarHeight; }
+    void SetBarWidth(float w) { fBarWidth = SaneModule(w); }
+    void SetBarHeight(float h) { fBarHeight = SaneModule(h); }
+    TZORAngle GetAngle() const { return fAngle; }
+    void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
+
+protected:
+    static const TZORFields<TZORBaseItem>& CodeFields();
+    void AfterRead() override;
+
+    QString fCode;
+    float fBarWidth = DefaultModule;
+    float fBarHeight = DefaultModule;
+
+private:
+    static float SaneModule(float v) { return zor::ClampFloat(v, MinModule, MaxModule, DefaultModule); }
+
+    TZORAngle fAngle = TZORAngle::Angle0;
+};
+
+// A code of 8-bit characters (Latin-1), as the encoders of these kinds take it.
+template <class Base> class TZORAnsiCode : public Base {
+public:
+    using Base::Base;
+
+    QByteArray GetCode() const { return this->fCode.toLatin1(); }
+    void SetCode(const QByteArray& code) { this->fCode = QString::fromLatin1(code); }
+
+protected:
+    // A character of a file's code that 8 bits cannot hold becomes '?', as the encoder sees it.
+    void AfterRead() override
+    {
+        this->fCode = QString::fromLatin1(this->fCode.toLatin1());
+        Base::AfterRead();
+    }
+};
+
+// A linear barcode (type code 12): the symbology, the width factor of the two-width codes, and
+// the human-readable text under the bars in the element's font.
+class TZORBaseBarcode : public TZORFontItem<TZORAnsiCode<TZORCodeItem>> {
+public:
+    static constexpr float DefaultBarWidth = 0.33f; // millimetres
+    static constexpr float DefaultBarHeight = 15.0f;
+    static constexpr float MinFactor = 1.0f;
+    static constexpr float MaxFactor = 10.0f;
+    static constexpr float DefaultFactor = 2.5f;
+
+    TZORBaseBarcode(TZORBaseLabel* aOwner, bool aPreview);
+    TZORBaseBarcode(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
+
+    TZORItemType TypeCode() const override { return TZORItemType::Barcode; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    TZORBarType GetCodeType() const { return fCodeType; }
+    void SetCodeType(TZORBarType t) { fCodeType = t; }
+    // Wide elements of the two-width symbologies, in narrow modules.
+    float GetFactor() const { return fFactor; }
+    void SetFactor(float f) { fFactor = zor::ClampFloat(f, MinFactor, MaxFactor, DefaultFactor); }
+    bool GetShowNumber() const { return fShowNumber; }
+    void SetShowNumber(bool s) { fShowNumber = s; }
+
+protected:
+    void AfterRead() override;
+
+private:
+    TZORBarType fCodeType = TZORBarType::EAN13;
+    float fFactor = DefaultFactor;
+    bool fShowNumber = true;
+};
+
+// A PDF417 symbol (type code 13); its rows are taller than its modules are wide.
+class TZORBasePDF417 : public TZORAnsiCode<TZORCodeItem> {
+public:
+    static constexpr float DefaultBarWidth = 0.33f; // millimetres
+    static constexpr float DefaultRowHeight = 1.0f;
+
+    TZORBasePDF417(TZORBaseLabel* aOwner, bool aPreview);
+    TZORBasePDF417(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
+
+    TZORItemType TypeCode() const override { return TZORItemType::PDF417; }
+    const TZORFields<TZORBaseItem>& GetFields() const override { return CodeFields(); }
+};
+
+// A DataMatrix ECC 200 symbol (type code 14).
+class TZORBaseDataMatrix : public TZORAnsiCode<TZORCodeItem> {
+public:
+    using TZORAnsiCode::TZORAnsiCode;
+
+    TZORItemType TypeCode() const override { return TZORItemType::DataMatrix; }
+    const TZORFields<TZORBaseItem>& GetFields() const override { return CodeFields(); }
+};
+
+// A QR code (type code 15); its code is any text.
+class TZORBaseQRCode : public TZORCodeItem {
+public:
+    using TZORCodeItem::TZORCodeItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::QRCode; }
+    const TZORFields<TZORBaseItem>& GetFields() const override { return CodeFields(); }
+
+    const QString& GetCode() const { return fCode; }
+    void SetCode(const QString& code) { fCode = code; }
 };

@@ -1,6 +1,7 @@
 #include "Zor.F2d.h"
 
 #include "Zor.Json.h"
+#include "Zor.Label.h"
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 
@@ -562,4 +563,151 @@ std::array<QPointF, 4> zor::CalculateSlotPolygon(double x1, double y1, double x2
     const double hx = -uy * width / 2.0, hy = ux * width / 2.0;
     return { QPointF(x1 + hx, y1 + hy), QPointF(x2 + hx, y2 + hy), QPointF(x2 - hx, y2 - hy),
         QPointF(x1 - hx, y1 - hy) };
+}
+
+// --- Image ---
+
+const TZORFields<TZORBaseItem>& TZORBaseImage::GetFields() const
+{
+    using I = TZORBaseImage;
+    static const TZORFields<TZORBaseItem> fields = FigureFields()
+        + TZORFields<TZORBaseItem> {
+              Field<TZORBaseItem, &I::fFileName>("FileName"),
+              Field<TZORBaseItem, &I::fImageBytes>("ImageBytes"),
+              Field<TZORBaseItem, &I::fKeepAspect>("KeepAspect"),
+              Field<TZORBaseItem, &I::fAngle>("Angle"),
+          };
+    return fields;
+}
+
+void TZORBaseImage::AfterRead()
+{
+    SetAngle(fAngle);
+    TZORBoxItem::AfterRead();
+}
+
+// --- Flowchart node ---
+
+const TZORFields<TZORBaseItem>& TZORBaseFlow::GetFields() const
+{
+    using F = TZORBaseFlow;
+    static const TZORFields<TZORBaseItem> fields = FigureFields() + FontFields()
+        + TZORFields<TZORBaseItem> {
+              Field<TZORBaseItem, &F::fFlowType>("FlowType"),
+              Field<TZORBaseItem, &F::fText>("Text"),
+          };
+    return fields;
+}
+
+// --- Link ---
+
+const TZORFields<TZORBaseItem>& TZORBaseLink::GetFields() const
+{
+    using L = TZORBaseLink;
+    static const TZORFields<TZORBaseItem> fields = BaseFields()
+        + TZORFields<TZORBaseItem> {
+              Field<TZORBaseItem, &L::fLinkType>("LinkType"),
+              Field<TZORBaseItem, &L::fFromID>("FromID"),
+              Field<TZORBaseItem, &L::fToID>("ToID"),
+              Field<TZORBaseItem, &L::fFromIndex>("FromIndex"),
+              Field<TZORBaseItem, &L::fToIndex>("ToIndex"),
+          };
+    return fields;
+}
+
+void TZORBaseLink::SetBasePoint(int32_t i, int64_t x, int64_t y, bool aRecalc)
+{
+    SetBase(i, x, y);
+    if (aRecalc)
+        CalcLinkPoints(false);
+}
+
+void TZORBaseLink::SetLinkPoint(int32_t i, float x, float y)
+{
+    SetBasePoint(i, FromUnits(x), FromUnits(y), false);
+}
+
+bool TZORBaseLink::CalcLinkPoints(bool aNew)
+{
+    if (aNew && zor::IsRoutedLink(fLinkType))
+        AssignPoints({});
+    TZORPto start, end;
+    if (!FindAnchor(fFromID, fFromIndex, start) || !FindAnchor(fToID, fToIndex, end))
+        return false;
+    fStart = start;
+    fEnd = end;
+    return true;
+}
+
+bool TZORBaseLink::FindAnchor(int32_t id, int16_t index, TZORPto& p) const
+{
+    const TZORBaseItem* target = fOwner ? fOwner->SearchItem(id) : nullptr;
+    if (!target || target == this || index < 1 || index > target->GetPointsCount())
+        return false;
+    p.DefineBase(target->GetRefX(index), target->GetRefY(index));
+    return true;
+}
+
+// --- Table ---
+
+const TZORFields<TZORBaseItem>& TZORBaseTable::GetFields() const
+{
+    using T = TZORBaseTable;
+    static const TZORFields<TZORBaseItem> fields = FigureFields()
+        + TZORFields<TZORBaseItem> {
+              Field<TZORBaseItem, &T::fColumns>("Columns"),
+              Field<TZORBaseItem, &T::fRows>("Rows"),
+          };
+    return fields;
+}
+
+void TZORBaseTable::AfterRead()
+{
+    SetColumns(fColumns);
+    SetRows(fRows);
+    TZORBoxItem::AfterRead();
+}
+
+// --- Rating ---
+
+const TZORFields<TZORBaseItem>& TZORBaseRank::GetFields() const
+{
+    using R = TZORBaseRank;
+    static const TZORFields<TZORBaseItem> fields = FigureFields()
+        + TZORFields<TZORBaseItem> {
+              Field<TZORBaseItem, &R::fPosition>("Position"),
+              Field<TZORBaseItem, &R::fMaximum>("Maximum"),
+          };
+    return fields;
+}
+
+void TZORBaseRank::AfterRead()
+{
+    SetMaximum(fMaximum);
+    TZORBoxItem::AfterRead();
+}
+
+// --- Nutrition score ---
+
+const TZORFields<TZORBaseItem>& TZORBaseNutri::GetFields() const
+{
+    static const TZORFields<TZORBaseItem> fields
+        = FigureFields() + TZORFields<TZORBaseItem> { Field<TZORBaseItem, &TZORBaseNutri::fValue>("Value") };
+    return fields;
+}
+
+bool TZORBaseNutri::SetValue(QChar grade)
+{
+    const QChar upper = grade.toUpper();
+    if (upper < u'A' || upper > u'E')
+        return false;
+    fValue = upper;
+    return true;
+}
+
+void TZORBaseNutri::AfterRead()
+{
+    if (fValue.size() != 1 || !SetValue(fValue.at(0)))
+        fValue = QStringLiteral("A");
+    TZORBoxItem::AfterRead();
 }

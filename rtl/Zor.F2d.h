@@ -2,6 +2,7 @@
 
 #include "Zor.Line.h"
 
+#include <QByteArray>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -12,7 +13,8 @@
 #include <vector>
 
 // The figure element kinds of the model, all fillable: rectangle, polygon, circle, ellipse, level
-// gauge, Bézier curve, sector and package box.
+// gauge, Bézier curve, sector and package box; then the image and the composite kinds: flowchart
+// node, link, table, rating and nutrition score.
 
 // An axis-parallel box between two corners, point 1 top-left and point 2 bottom-right. Lengths in
 // the label's unit go through the Get/Set pairs; base units through GetBase....
@@ -399,3 +401,207 @@ namespace zor {
 std::array<QPointF, 4> CalculateSlotPolygon(double x1, double y1, double x2, double y2, double width);
 
 } // namespace zor
+
+// A picture in the box between points 1 and 2 (type code 16): a file in the label's image folder,
+// or the encoded picture embedded in the element (which wins when present).
+class TZORBaseImage : public TZORBoxItem {
+public:
+    using TZORBoxItem::TZORBoxItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Image; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    const QString& GetFileName() const { return fFileName; }
+    void SetFileName(const QString& n) { fFileName = n; }
+    const QByteArray& GetImageBytes() const { return fImageBytes; }
+    void SetImageBytes(const QByteArray& b) { fImageBytes = b; }
+    // The picture keeps its proportions inside the box instead of filling it.
+    bool GetKeepAspect() const { return fKeepAspect; }
+    void SetKeepAspect(bool k) { fKeepAspect = k; }
+    TZORAngle GetAngle() const { return fAngle; }
+    void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
+
+protected:
+    void AfterRead() override;
+
+private:
+    QString fFileName;
+    QByteArray fImageBytes;
+    bool fKeepAspect = true;
+    TZORAngle fAngle = TZORAngle::Angle0;
+};
+
+// A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text.
+// Shapes beyond the named ones are kept as read and take the plain box.
+class TZORBaseFlow : public TZORFontItem<TZORBoxItem> {
+public:
+    using TZORFontItem::TZORFontItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Flow; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    TZORFlowType GetFlowType() const { return fFlowType; }
+    void SetFlowType(TZORFlowType t) { fFlowType = t; }
+    const QString& GetText() const { return fText; }
+    void SetText(const QString& t) { fText = t; }
+
+private:
+    TZORFlowType fFlowType = TZORFlowType::Process;
+    QString fText;
+};
+
+// How a link runs between its ends. Values beyond Spline are kept as read and draw no line.
+enum class TZORinkType : uint8_t {
+    Straight = 0, // from the start to the end
+    Route1 = 1, // Route1 to Route3: polylines that the model routes between the ends
+    Route2 = 2,
+    Route3 = 3,
+    Arc = 4, // a circular arc through link point 1
+    Curve = 5, // one cubic Bézier curve
+    Points = 6, // a polyline through the link points as they were given
+    Spline = 7 // five cubic Bézier curves through the link points
+};
+
+namespace zor {
+
+// Kinds whose link points the model lays out from the ends.
+constexpr bool IsRoutedLink(TZORinkType t)
+{
+    return (t >= TZORinkType::Route1 && t <= TZORinkType::Route3) || t == TZORinkType::Spline;
+}
+
+} // namespace zor
+
+// A connector between two elements of the label (type code 18), joined by their IDs at one of
+// their anchor points each. The element's points are the link points between the ends; the
+// start and end points follow the joined elements and are not stored.
+class TZORBaseLink : public TZORBaseItem {
+public:
+    TZORBaseLink(TZORBaseLabel* aOwner, bool aPreview)
+        : TZORBaseItem(aOwner, nullptr, 0, aPreview)
+    {
+    }
+    // With aNumPoints link points at the origin; a negative count gives none.
+    TZORBaseLink(TZORBaseLabel* aOwner, int32_t aNumPoints, bool aPreview)
+        : TZORBaseItem(aOwner, nullptr, aNumPoints, aPreview)
+    {
+    }
+    TZORBaseLink(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview)
+        : TZORBaseItem(aOwner, aLayer, 0, aPreview)
+    {
+    }
+
+    TZORItemType TypeCode() const override { return TZORItemType::Link; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    TZORinkType GetLinkType() const { return fLinkType; }
+    void SetLinkType(TZORinkType t) { fLinkType = t; }
+    int32_t GetFromID() const { return fFromID; }
+    int32_t GetToID() const { return fToID; }
+    void SetFromID(int32_t id) { fFromID = id; }
+    void SetToID(int32_t id) { fToID = id; }
+    // The anchor of each end on its element: the element's reference point of that index.
+    int16_t GetFromIndex() const { return fFromIndex; }
+    int16_t GetToIndex() const { return fToIndex; }
+    void SetFromIndex(int16_t i) { fFromIndex = i; }
+    void SetToIndex(int16_t i) { fToIndex = i; }
+
+    // Link points, 1-based.
+    int32_t GetNumLinkPoints() const { return GetPointsCount(); }
+    const TZORPto& GetLinkPoint(int32_t i) const { return GetPoint(i); }
+    // Sets link point i in base units (an index past the last adds points up to it); aRecalc
+    // refreshes the ends at once.
+    void SetBasePoint(int32_t i, int64_t x, int64_t y, bool aRecalc);
+    // The same in the label's unit.
+    void SetLinkPoint(int32_t i, float x, float y);
+
+    // The ends as last found on the joined elements.
+    const TZORPto& GetStartPoint() const { return fStart; }
+    const TZORPto& GetEndPoint() const { return fEnd; }
+    // Finds the joined elements and takes the ends from their anchors; false, with the ends
+    // left as they were, while either element or anchor is missing. aNew, for a link just made:
+    // the routed kinds drop their link points so that their route starts afresh from the ends.
+    bool CalcLinkPoints(bool aNew);
+
+private:
+    bool FindAnchor(int32_t id, int16_t index, TZORPto& p) const;
+
+    TZORinkType fLinkType = TZORinkType::Straight;
+    int32_t fFromID = 0;
+    int32_t fToID = 0;
+    int16_t fFromIndex = 0;
+    int16_t fToIndex = 0;
+    // Derived from the joined elements, never stored.
+    TZORPto fStart;
+    TZORPto fEnd;
+};
+
+// A table of columns and data rows in the box between points 1 and 2 (type code 19).
+class TZORBaseTable : public TZORBoxItem {
+public:
+    static constexpr int32_t MaxColumns = 256;
+    static constexpr int32_t MaxRows = 65535;
+
+    using TZORBoxItem::TZORBoxItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Table; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    // At least one column; data rows may be none.
+    int32_t GetColumns() const { return fColumns; }
+    void SetColumns(int32_t n) { fColumns = std::clamp(n, 1, MaxColumns); }
+    int32_t GetRows() const { return fRows; }
+    void SetRows(int32_t n) { fRows = std::clamp(n, 0, MaxRows); }
+
+protected:
+    void AfterRead() override;
+
+private:
+    int32_t fColumns = 2;
+    int32_t fRows = 1;
+};
+
+// A rating (type code 21): Maximum equal cells in the box between points 1 and 2, the first
+// Position of them filled. A Position beyond the Maximum fills every cell.
+class TZORBaseRank : public TZORBoxItem {
+public:
+    using TZORBoxItem::TZORBoxItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::Rank; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    uint16_t GetPosition() const { return fPosition; }
+    void SetPosition(uint16_t p) { fPosition = p; }
+    // At least one cell.
+    uint16_t GetMaximum() const { return fMaximum; }
+    void SetMaximum(uint16_t m) { fMaximum = std::max<uint16_t>(m, 1); }
+
+protected:
+    void AfterRead() override;
+
+private:
+    uint16_t fPosition = 0;
+    uint16_t fMaximum = 5;
+};
+
+// A nutrition score (type code 22): the grades A to E in the box between points 1 and 2, one of
+// them selected.
+class TZORBaseNutri : public TZORBoxItem {
+public:
+    using TZORBoxItem::TZORBoxItem;
+
+    TZORItemType TypeCode() const override { return TZORItemType::NutriScore; }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+
+    // The selected grade, an upper-case letter from A to E.
+    QChar GetValue() const { return fValue.at(0); }
+    // Takes a grade in either case; any other character leaves the grade as it is (answer false).
+    bool SetValue(QChar grade);
+
+protected:
+    // A grade read that is not one of A to E becomes A.
+    void AfterRead() override;
+
+private:
+    QString fValue = QStringLiteral("A");
+};

@@ -312,7 +312,7 @@ void TZORBaseArc::AfterRead()
 
 bool TZORBaseArc::FromDefiningPoints(const TZORPto& a, const TZORPto& b, const TZORPto& c)
 {
-    TZORArc arc;
+    TDraw2DArc arc;
     if (!TDraw2D::ArcThreePoints(
             double(a.X), double(a.Y), double(b.X), double(b.Y), double(c.X), double(c.Y), arc))
         return false;
@@ -449,7 +449,7 @@ double TZORBaseDim::MeasuredValue() const
         break;
     case TZRDimType::Angle: {
         const TZORPto &p5 = GetPoint(5), &p6 = GetPoint(6), &p7 = GetPoint(7);
-        TZORArc arc;
+        TDraw2DArc arc;
         const bool ok = TDraw2D::ArcThreePoints(
             double(p5.X), double(p5.Y), double(p7.X), double(p7.Y), double(p6.X), double(p6.Y), arc);
         return ok ? zor::RadToDeg(std::abs(arc.Sweep)) : 0.0;
@@ -490,7 +490,7 @@ void TZORBaseDim::LayoutText(const TZORTextMetrics& m)
 void TZORBaseDim::LayoutAngular(const TZORTextMetrics& m, int32_t scale)
 {
     const TZORPto &p5 = GetPoint(5), &p6 = GetPoint(6), &p7 = GetPoint(7), &p8 = GetPoint(8);
-    TZORArc arc;
+    TDraw2DArc arc;
     double cx = double(p8.X), cy = double(p8.Y);
     double r = TDraw2D::Distance(cx, cy, double(p7.X), double(p7.Y));
     if (TDraw2D::ArcThreePoints(

@@ -228,13 +228,13 @@ TZORArrow TDraw2D::DrawArrow(const QPointF& tip, double angle, double length, do
     return { wing(angle - spread), wing(angle + spread) };
 }
 
-TZORCircle TDraw2D::CircleTwoPoints(double x1, double y1, double x2, double y2)
+TDraw2DCircle TDraw2D::CircleTwoPoints(double x1, double y1, double x2, double y2)
 {
     return { (x1 + x2) / 2.0, (y1 + y2) / 2.0, Distance(x1, y1, x2, y2) / 2.0 };
 }
 
 bool TDraw2D::CircleThreePoints(
-    double x1, double y1, double x2, double y2, double x3, double y3, TZORCircle& circle)
+    double x1, double y1, double x2, double y2, double x3, double y3, TDraw2DCircle& circle)
 {
     // Worked relative to the first point, which keeps large base-unit coordinates precise.
     const double bx = x2 - x1, by = y2 - y1;
@@ -251,9 +251,9 @@ bool TDraw2D::CircleThreePoints(
     return true;
 }
 
-bool TDraw2D::ArcThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, TZORArc& arc)
+bool TDraw2D::ArcThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, TDraw2DArc& arc)
 {
-    TZORCircle c;
+    TDraw2DCircle c;
     if (!CircleThreePoints(x1, y1, x2, y2, x3, y3, c))
         return false;
     const double start = NormalizeAngle(std::atan2(y1 - c.Cy, x1 - c.Cx));

@@ -69,7 +69,7 @@ QPoint PrintTxtPos(int x, int y, int padX, int padY, int w, int h, TZORHorzAlign
 
 } // namespace zor
 
-struct TZORCircle {
+struct TDraw2DCircle {
     double Cx = 0.0;
     double Cy = 0.0;
     double R = 0.0;
@@ -79,7 +79,7 @@ struct TZORCircle {
 // positive Y (clockwise on screen), Start and End in [0, 2π). Sweep runs from the first point
 // through the second to the third: positive when that is clockwise on screen, then Clock is
 // set, negative otherwise.
-struct TZORArc {
+struct TDraw2DArc {
     double Cx = 0.0;
     double Cy = 0.0;
     double R = 0.0;
@@ -119,12 +119,12 @@ public:
     static TZORArrow DrawArrow(const QPointF& from, const QPointF& tip, double length, double opening);
     static TZORArrow DrawArrow(const QPointF& tip, double angle, double length, double opening);
 
-    static TZORCircle CircleTwoPoints(double x1, double y1, double x2, double y2);
+    static TDraw2DCircle CircleTwoPoints(double x1, double y1, double x2, double y2);
     // False when the points are collinear, coincide or are not finite.
     static bool CircleThreePoints(
-        double x1, double y1, double x2, double y2, double x3, double y3, TZORCircle& circle);
+        double x1, double y1, double x2, double y2, double x3, double y3, TDraw2DCircle& circle);
     static bool ArcThreePoints(
-        double x1, double y1, double x2, double y2, double x3, double y3, TZORArc& arc);
+        double x1, double y1, double x2, double y2, double x3, double y3, TDraw2DArc& arc);
 
     // The largest rectangle of proportions width : height centred in rect; a zero-size one at
     // the centre when a proportion is not positive or rect has no area.

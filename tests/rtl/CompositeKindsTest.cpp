@@ -1,0 +1,220 @@
+#include "KindStubs.h"
+#include "Zor.Error.h"
+#include "Zor.Json.h"
+#include "Zor.LibSymbol.h"
+#include "Zor.Symbol.h"
+#include "Zor.Version.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zor::test;
+
+namespace {
+
+template <class T> T* ReadJson(TZORBaseLabel& label, const char* json)
+{
+    return static_cast<T*>(label.AddReadJson(std::make_unique<TStub<T>>(&label, false), ZORFileVersion,
+        TJsonObject::Parse(QString::fromUtf8(json))));
+}
+
+// Two boxes to join: the first from (0, 0) to (10000, 5000), the second from (50000, 20000) to
+// (60000, 30000).
+struct TJoined {
+    TKindLabel label;
+    TZORBaseRectangle* from = Stub<TZORBaseRectangle>(label);
+    TZORBaseRectangle* to = Stub<TZORBaseRectangle>(label);
+    TZORBaseLink* link = Stub<TZORBaseLink>(label);
+
+    TJoined()
+    {
+        SetPoints(*from, { { 0, 0 }, { 10000, 5000 } });
+        SetPoints(*to, { { 50000, 20000 }, { 60000, 30000 } });
+        link->SetFromID(from->GetID());
+        link->SetToID(to->GetID());
+        link->SetFromIndex(1);
+        link->SetToIndex(2);
+    }
+};
+
+std::unique_ptr<TZORLibSymbol> Definition(const char* json)
+{
+    auto symbol = std::make_unique<TZORLibSymbol>();
+    QString error;
+    EXPECT_TRUE(symbol->ReadJson(TJsonObject::Parse(QString::fromUtf8(json)), error)) << error.toStdString();
+    return symbol;
+}
+
+} // namespace
+
+// --- Links ---
+
+TEST(Link, EndsComeFromTheAnchorsOfTheJoinedElements)
+{
+    TJoined j;
+    EXPECT_TRUE(j.link->CalcLinkPoints(false));
+    EXPECT_EQ(j.link->GetStartPoint(), (TZORPto { 0, 0 }));
+    EXPECT_EQ(j.link->GetEndPoint(), (TZORPto { 60000, 30000 }));
+
+    // A missing element or anchor leaves the ends as they were.
+    struct TCase {
+        const char* name;
+        int32_t fromID;
+        int16_t fromIndex;
+    };
+    const TCase cases[] = {
+        { "no such element", 999, 1 },
+        { "no element", 0, 1 },
+        { "the link itself", j.link->GetID(), 1 },
+        { "anchor 0", j.from->GetID(), 0 },
+        { "anchor past the points", j.from->GetID(), 3 },
+        { "negative anchor", j.from->GetID(), -1 },
+    };
+    SetPoints(*j.to, { { 70000, 20000 }, { 80000, 30000 } });
+    for (const TCase& c : cases) {
+        j.link->SetFromID(c.fromID);
+        j.link->SetFromIndex(c.fromIndex);
+        EXPECT_FALSE(j.link->CalcLinkPoints(false)) << c.name;
+        EXPECT_EQ(j.link->GetStartPoint(), (TZORPto { 0, 0 })) << c.name;
+        EXPECT_EQ(j.link->GetEndPoint(), (TZORPto { 60000, 30000 })) << c.name;
+    }
+
+    TStub<TZORBaseLink> orphan(nullptr, false);
+    EXPECT_FALSE(orphan.CalcLinkPoints(true));
+}
+
+TEST(Link, ANewLinkRoutesAfreshOnlyWhereTheModelRoutes)
+{
+    struct TCase {
+        TZORinkType type;
+        bool keeps;
+    };
+    const TCase cases[] = {
+        { TZORinkType::Straight, true }, { TZORinkType::Route1, false }, { TZORinkType::Route2, false },
+        { TZORinkType::Route3, false }, { TZORinkType::Arc, true }, { TZORinkType::Curve, true },
+        { TZORinkType::Points, true }, { TZORinkType::Spline, false },
+        { TZORinkType(9), true }, // kept as read, drawn as nothing
+    };
+    for (const TCase& c : cases) {
+        TJoined j;
+        j.link->SetLinkType(c.type);
+        j.link->SetBasePoint(1, 20000, 10000, false);
+        j.link->SetBasePoint(2, 40000, 10000, false);
+        EXPECT_TRUE(j.link->CalcLinkPoints(true)) << int(c.type);
+        EXPECT_EQ(j.link->GetNumLinkPoints(), c.keeps ? 2 : 0) << int(c.type);
+        // Refreshing the ends never touches the link points.
+        j.link->SetBasePoint(1, 20000, 10000, false);
+        j.link->CalcLinkPoints(false);
+        EXPECT_EQ(j.link->GetLinkPoint(1), (TZORPto { 20000, 10000 })) << int(c.type);
+    }
+}
+
+TEST(Link, LinkPointsAreSetInBaseUnitsOrInTheLabelsUnit)
+{
+    TJoined j;
+    j.label.SetUnits(TZORUnits::Centimetre);
+    j.link->SetLinkPoint(1, 1.5f, -2.0f);
+    EXPECT_EQ(j.link->GetLinkPoint(1), (TZORPto { 15000, -20000 }));
+    // An index past the last adds points up to it; 64-bit coordinates stay whole.
+    j.link->SetBasePoint(3, int64_t(5) << 40, -(int64_t(3) << 33), false);
+    EXPECT_EQ(j.link->GetNumLinkPoints(), 3);
+    EXPECT_EQ(j.link->GetLinkPoint(3), (TZORPto { int64_t(5) << 40, -(int64_t(3) << 33) }));
+    EXPECT_EQ(j.link->GetStartPoint(), (TZORPto {})); // not yet refreshed
+    j.link->SetBasePoint(2, 0, 0, true);
+    EXPECT_EQ(j.link->GetEndPoint(), (TZORPto { 60000, 30000 }));
+    EXPECT_THROW(j.link->SetBasePoint(0, 1, 1, false), EZORError);
+}
+
+// --- Symbols ---
+
+TEST(Symbol, ShowsTheLabelsDefinitionOfItsID)
+{
+    TKindLabel label;
+    auto* symbol = Stub<TZORBaseSymbol>(label);
+    const auto valve = Definition(R"({"Name":"Valve","ID":"V-1","Def":[]})");
+    symbol->SetSymbol(valve.get());
+    EXPECT_EQ(symbol->GetSymbolID(), QStringLiteral("V-1"));
+    EXPECT_EQ(symbol->GetSymbolName(), QStringLiteral("Valve"));
+    EXPECT_EQ(symbol->GetSymbol(), nullptr); // the label does not hold it
+
+    label.AddSymbol(Definition(R"({"Name":"Pump","ID":"P-1","Def":[]})"), false);
+    const TZORLibSymbol* held = label.AddSymbol(Definition(R"({"Name":"Valve","ID":"V-1","Def":[]})"), true);
+    EXPECT_EQ(symbol->GetSymbol(), held);
+
+    symbol->SetSymbol(nullptr);
+    EXPECT_TRUE(symbol->GetSymbolID().isEmpty());
+    EXPECT_EQ(symbol->GetSymbol(), nullptr);
+    TStub<TZORBaseSymbol> orphan(nullptr, false);
+    orphan.SetSymbol(held);
+    EXPECT_EQ(orphan.GetSymbol(), nullptr);
+}
+
+TEST(Symbol, ScaleStaysPositive)
+{
+    TKindLabel label;
+    auto* symbol = Stub<TZORBaseSymbol>(label);
+    struct TCase {
+        float in, out;
+    };
+    for (const TCase& c : { TCase { 0.0f, 0.01f }, TCase { -4.0f, 0.01f }, TCase { 1e6f, 100.0f },
+             TCase { NAN, 1.0f }, TCase { 2.5f, 2.5f } }) {
+        symbol->SetScale(c.in);
+        EXPECT_EQ(symbol->GetScale(), c.out) << c.in;
+    }
+    EXPECT_EQ(ReadJson<TZORBaseSymbol>(label, R"({"Scale":-1})")->GetScale(), 0.01f);
+}
+
+// --- Tables, ratings, nutrition scores, flowchart nodes ---
+
+TEST(CompositeKinds, SettersKeepTheirRanges)
+{
+    TKindLabel label;
+    auto* table = Stub<TZORBaseTable>(label);
+    table->SetColumns(0);
+    table->SetRows(-5);
+    EXPECT_EQ(table->GetColumns(), 1);
+    EXPECT_EQ(table->GetRows(), 0);
+    table->SetColumns(INT32_MAX);
+    table->SetRows(INT32_MAX);
+    EXPECT_EQ(table->GetColumns(), TZORBaseTable::MaxColumns);
+    EXPECT_EQ(table->GetRows(), TZORBaseTable::MaxRows);
+
+    auto* rank = Stub<TZORBaseRank>(label);
+    rank->SetMaximum(0); // no cell would leave nothing to divide the box into
+    EXPECT_EQ(rank->GetMaximum(), 1);
+    rank->SetPosition(9);
+    EXPECT_EQ(rank->GetPosition(), 9);
+
+    auto* nutri = Stub<TZORBaseNutri>(label);
+    struct TCase {
+        char16_t in;
+        bool taken;
+        char16_t out;
+    };
+    for (const TCase& c :
+        { TCase { u'b', true, u'B' }, TCase { u'E', true, u'E' }, TCase { u'F', false, u'E' },
+            TCase { u'@', false, u'E' }, TCase { u'ä', false, u'E' }, TCase { u'a', true, u'A' } }) {
+        EXPECT_EQ(nutri->SetValue(c.in), c.taken) << char(c.in);
+        EXPECT_EQ(nutri->GetValue(), QChar(c.out)) << char(c.in);
+    }
+}
+
+TEST(CompositeKinds, ReadValuesAreBroughtIntoTheSettersRanges)
+{
+    TKindLabel label;
+    auto* table = ReadJson<TZORBaseTable>(label, R"({"Columns":-3,"Rows":100000000})");
+    EXPECT_EQ(table->GetColumns(), 1);
+    EXPECT_EQ(table->GetRows(), TZORBaseTable::MaxRows);
+    EXPECT_EQ(ReadJson<TZORBaseRank>(label, R"({"Maximum":0})")->GetMaximum(), 1);
+    struct TCase {
+        const char* json;
+        char16_t grade;
+    };
+    for (const TCase& c : { TCase { R"({"Value":"d"})", u'D' }, TCase { R"({"Value":""})", u'A' },
+             TCase { R"({"Value":"CD"})", u'A' }, TCase { R"({"Value":"x"})", u'A' } })
+        EXPECT_EQ(ReadJson<TZORBaseNutri>(label, c.json)->GetValue(), QChar(c.grade)) << c.json;
+    // Shapes and link kinds beyond the named ones are kept as read.
+    EXPECT_EQ(ReadJson<TZORBaseFlow>(label, R"({"FlowType":40})")->GetFlowType(), TZORFlowType(40));
+    EXPECT_EQ(ReadJson<TZORBaseLink>(label, R"({"LinkType":12})")->GetLinkType(), TZORinkType(12));
+}
