@@ -81,10 +81,10 @@ TEST(Circle, TwoAndThreePointFormsGiveTheCircleThroughThePoints)
 {
     struct TCase {
         const char* name;
-        TZORCircle circle;
+        TDraw2DCircle circle;
         std::vector<TZORPto> on;
     };
-    TZORCircle three;
+    TDraw2DCircle three;
     ASSERT_TRUE(TDraw2D::CircleThreePoints(0, 0, 20000, 0, 10000, 10000, three));
     const TCase cases[] = {
         { "diameter", TDraw2D::CircleTwoPoints(0, 0, 20000, 0), { { 0, 0 }, { 20000, 0 } } },

@@ -337,7 +337,7 @@ TEST(Arc, ThroughThreePointsOfKnownCircles)
         const QPointF p1 = OnCircle(row.cx, row.cy, row.r, row.a1);
         const QPointF p2 = OnCircle(row.cx, row.cy, row.r, row.a2);
         const QPointF p3 = OnCircle(row.cx, row.cy, row.r, row.a3);
-        TZORArc arc;
+        TDraw2DArc arc;
         ASSERT_TRUE(TDraw2D::ArcThreePoints(p1.x(), p1.y(), p2.x(), p2.y(), p3.x(), p3.y(), arc));
         const double tolerance = 1e-9 * std::max(1.0, row.r);
         EXPECT_NEAR(arc.Cx, row.cx, tolerance);
@@ -369,18 +369,18 @@ TEST(Arc, DegenerateTriplesFailQuietly)
         { 0, 0, 1, std::numeric_limits<double>::infinity(), 2, 0 },
     };
     for (const auto& row : table) {
-        TZORArc arc;
+        TDraw2DArc arc;
         arc.R = -1;
         EXPECT_FALSE(TDraw2D::ArcThreePoints(row.x1, row.y1, row.x2, row.y2, row.x3, row.y3, arc));
         EXPECT_EQ(arc.R, -1); // untouched
-        TZORCircle circle;
+        TDraw2DCircle circle;
         EXPECT_FALSE(TDraw2D::CircleThreePoints(row.x1, row.y1, row.x2, row.y2, row.x3, row.y3, circle));
     }
 }
 
 TEST(Arc, CircleOnADiameter)
 {
-    const TZORCircle c = TDraw2D::CircleTwoPoints(-2, 1, 4, 9);
+    const TDraw2DCircle c = TDraw2D::CircleTwoPoints(-2, 1, 4, 9);
     EXPECT_DOUBLE_EQ(c.Cx, 1.0);
     EXPECT_DOUBLE_EQ(c.Cy, 5.0);
     EXPECT_DOUBLE_EQ(c.R, 5.0);
