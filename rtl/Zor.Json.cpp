@@ -1,9 +1,9 @@
 #include "Zor.Json.h"
+#include "Zor.Stream.h"
 
 #include "Zor.Msg.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <nlohmann/json.hpp>
 
@@ -349,11 +349,7 @@ QString TJsonBaseObject::ToJSON(bool compact) const
 void TJsonBaseObject::SaveToFile(const QString& fileName, bool compact) const
 {
     const QByteArray bytes = ToUtf8JSON(compact) + '\n';
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw zor::Error("FileWrite", fileName, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw zor::Error("FileWrite", fileName, file.errorString());
+    zor::SaveFileBytes(fileName, bytes);
 }
 
 void TJsonBaseObject::FromUtf8JSON(const QByteArray& utf8)

@@ -3,6 +3,7 @@
 #include "Zor.Msg.h"
 
 #include <QBuffer>
+#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <bit>
@@ -362,4 +363,20 @@ QDateTime zor::DaysToDateTime(double days)
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
         return {};
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+void zor::SaveFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    // Unbuffered: a short write (a disk filling up) must show in the count written; through the
+    // buffer it would be lost at the flush and the truncated file committed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw Error(QStringLiteral("FileWrite"), path, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw Error(QStringLiteral("FileWrite"), path, reason);
+    }
+    if (!file.commit())
+        throw Error(QStringLiteral("FileWrite"), path, file.errorString());
 }

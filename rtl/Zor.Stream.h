@@ -105,6 +105,10 @@ private:
 
 namespace zor {
 
+// Replaces the file at path by bytes through a temporary file and a rename: a save that fails
+// (a full disk included) raises and leaves the old file whole.
+void SaveFileBytes(const QString& path, const QByteArray& bytes);
+
 // TDateTime: whole days since 1899-12-30 plus the fraction of the day; before that day the
 // fraction still counts forward from midnight (-1.25 is 1899-12-29 06:00). The date and time
 // are taken as the QDateTime shows them, without any zone; an invalid QDateTime is 0.

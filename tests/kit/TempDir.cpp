@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace zor::test {
 
 void TempDirTest::SetUp()
@@ -26,6 +29,26 @@ QByteArray ReadFile(const QString& path)
         return file.readAll();
     ADD_FAILURE() << "cannot read " << path.toStdString() << ": " << file.errorString().toStdString();
     return {};
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes)
+{
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    fSavedLimit = limit.rlim_cur;
+    // Past the limit a write fails with EFBIG instead of the process being stopped.
+    fSavedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0) << "cannot limit the file size";
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = fSavedLimit;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, fSavedHandler);
 }
 
 } // namespace zor::test

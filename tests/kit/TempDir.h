@@ -29,4 +29,18 @@ bool WriteFile(const QString& path, const QByteArray& bytes);
 // an empty array.
 QByteArray ReadFile(const QString& path);
 
+// While it lives, a file of this process cannot grow past `bytes`: a disk that fills up
+// half-way through a save, also for root (for whom a read-only folder is no obstacle).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long fSavedLimit;
+    void (*fSavedHandler)(int);
+};
+
 } // namespace zor::test

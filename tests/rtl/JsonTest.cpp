@@ -1,4 +1,5 @@
 #include "ErrorOf.h"
+#include "kit/TempDir.h"
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
 
@@ -8,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <limits>
-#include <sys/resource.h>
 
 using zor::test::ErrorOf;
 
@@ -363,15 +362,11 @@ TEST(Json, AFailedSaveLeavesTheOldFileWhole)
 
     // A disk that fills up half-way: the file-size limit stops the write (also as root, for
     // whom a read-only folder would be no obstacle).
-    rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString message = ErrorOf([&] { big.SaveToFile(path); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QString message;
+    {
+        zor::test::FileSizeLimit full(4096);
+        message = ErrorOf([&] { big.SaveToFile(path); });
+    }
 
     EXPECT_TRUE(message.contains(path)) << message.toStdString();
     EXPECT_EQ(ReadAll(path), old);
