@@ -119,8 +119,8 @@ void TZORBaseItem::ReadJson(int32_t, const TJsonObject& o)
             throw zor::Error(QStringLiteral("InvalidPoint"));
         read[size_t(i)].DefineBase(xy.L(0), xy.L(1));
     }
+    // Bounds and derived points wait for AfterRead: the values read are not checked yet.
     fPoints = std::move(read);
-    UpdateBounds();
 }
 
 void TZORBaseItem::UpdateBounds()
@@ -174,8 +174,8 @@ void TZORBaseItem::ReadData(int32_t, TBinaryReader& r, TZORReadType)
         const int64_t x = r.ReadInt64();
         p.DefineBase(x, r.ReadInt64());
     }
+    // Bounds and derived points wait for AfterRead: the values read are not checked yet.
     fPoints = std::move(read);
-    UpdateBounds();
 }
 
 void TZORBaseItem::CalcValues(int16_t) { }

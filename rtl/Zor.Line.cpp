@@ -344,11 +344,15 @@ TZORPto TZORBaseArc::OnArc(double angle) const
 
 TZORRect TZORBaseArc::ArcBounds() const
 {
-    const double from = std::min(fStart, fStart + fSweep), to = std::max(fStart, fStart + fSweep);
+    // Taken from a start within one turn and a sweep of at most one turn, whatever was stored,
+    // so that the walk over quarter turns below is always short.
+    const double start = TDraw2D::NormalizeAngle(fStart);
+    const double sweep = std::isfinite(fSweep) ? std::clamp(fSweep, -2.0 * Pi, 2.0 * Pi) : 0.0;
+    const double from = std::min(start, start + sweep), to = std::max(start, start + sweep);
     const auto box = [](const TZORPto& p) { return TZORRect { p.X, p.Y, p.X, p.Y }; };
     TZORRect b = box(OnArc(from)).United(box(OnArc(to)));
     // The circle's extremes that the arc passes: at most five quarter turns.
-    for (double q = std::ceil(from / HalfPi); q * HalfPi <= to; q += 1.0)
+    for (int q = int(std::ceil(from / HalfPi)); q * HalfPi <= to; ++q)
         b = b.United(box(OnArc(q * HalfPi)));
     return b;
 }

@@ -137,6 +137,13 @@ TEST(ElementKinds, ReadValuesAreBroughtIntoTheSettersRanges)
     EXPECT_EQ(arc->GetBaseRadio(), 0);
     EXPECT_DOUBLE_EQ(arc->GetAngleSweep(), 2.0 * Pi);
     EXPECT_NEAR(arc->GetAngleStart(), 2.0 * Pi - 1.5, 1e-12);
+
+    // Angles far outside a turn once made the bounds walk over quarter turns without end.
+    auto* wild = static_cast<TZORBaseArc*>(
+        read(R"({"Type":5,"Radio":5000,"StartAngle":1e300,"SweepAngle":-1e300})"));
+    EXPECT_GE(wild->GetAngleStart(), 0.0);
+    EXPECT_LT(wild->GetAngleStart(), 2.0 * Pi);
+    EXPECT_DOUBLE_EQ(wild->GetAngleSweep(), -2.0 * Pi);
 }
 
 // --- Caption layout ---
