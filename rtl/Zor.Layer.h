@@ -33,6 +33,12 @@ public:
     void SetFontName(const QString& n) { fFontName = n; }
     float GetFontHeight() const { return fFontHeight; }
     void SetFontHeight(float h) { fFontHeight = h > 0 ? h : fFontHeight; }
+    TAlphaColor GetFontColor() const { return fFontColor; }
+    void SetFontColor(TAlphaColor c) { fFontColor = c; }
+    bool GetBold() const { return fBold; }
+    void SetBold(bool b) { fBold = b; }
+    bool GetItalic() const { return fItalic; }
+    void SetItalic(bool i) { fItalic = i; }
     float GetPenWidth() const { return fPenWidth; }
     void SetPenWidth(float w) { fPenWidth = w < 0 ? 0 : w; }
     TAlphaColor GetColor() const { return fColor; }
@@ -62,6 +68,9 @@ private:
     QString fName;
     QString fFontName = QStringLiteral("Arial");
     float fFontHeight = 3.5f; // millimetres
+    TAlphaColor fFontColor = zor::claBlack;
+    bool fBold = false;
+    bool fItalic = false;
     float fPenWidth = 0.2f; // millimetres
     TAlphaColor fColor = zor::claBlack;
     TAlphaColor fBackColor = zor::claWhite;

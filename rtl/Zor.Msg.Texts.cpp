@@ -119,6 +119,7 @@ constexpr TZORMsgText ErrorTexts[] = {
     // Element kinds.
     { "ItemPoints", "An element of kind %1 needs at least %2 points" },
     { "ArcPoints", "The three points of an arc must not lie on one line" },
+    { "CirclePoints", "The three points of a circle must not lie on one line" },
     { "PackageHoles", "A drill hole or slot needs %1 finite numbers" },
 };
 

@@ -251,7 +251,8 @@ bool TDraw2D::CircleThreePoints(
     return true;
 }
 
-bool TDraw2D::ArcThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, TDraw2DArc& arc)
+bool TDraw2D::ArcThreePoints(
+    double x1, double y1, double x2, double y2, double x3, double y3, TDraw2DArc& arc)
 {
     TDraw2DCircle c;
     if (!CircleThreePoints(x1, y1, x2, y2, x3, y3, c))
@@ -297,4 +298,27 @@ void TDraw2D::AngleSegment(double ratio, bool byArea, bool fromLeft, double& sta
     const double middle = fromLeft ? 180.0 : 90.0;
     sweepDeg = zor::RadToDeg(central);
     startDeg = middle - sweepDeg / 2.0;
+}
+
+bool TDraw2D::IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+    double y4, bool aSegment1, bool aSegment2, QPointF& p)
+{
+    const double ax = x2 - x1, ay = y2 - y1;
+    const double bx = x4 - x3, by = y4 - y3;
+    const double d = ax * by - ay * bx;
+    // Parallel within a relative tolerance, so that large base-unit coordinates do not turn
+    // rounding noise into a meeting point far away; also false for no length and for NaN.
+    if (!(std::abs(d) > 1e-12 * std::hypot(ax, ay) * std::hypot(bx, by)))
+        return false;
+    const double cx = x3 - x1, cy = y3 - y1;
+    const double t = (cx * by - cy * bx) / d;
+    const double u = (cx * ay - cy * ax) / d;
+    const auto onSegment = [](double s) { return s >= 0.0 && s <= 1.0; };
+    if ((aSegment1 && !onSegment(t)) || (aSegment2 && !onSegment(u)))
+        return false;
+    const QPointF meet(x1 + t * ax, y1 + t * ay);
+    if (!std::isfinite(meet.x()) || !std::isfinite(meet.y()))
+        return false;
+    p = meet;
+    return true;
 }

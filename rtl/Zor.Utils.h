@@ -136,6 +136,13 @@ public:
     // bottom, or from the left when fromLeft is set. The ratio is the height of the level as a
     // share of the diameter, or the filled share of the disc's area when byArea is set.
     static void AngleSegment(double ratio, bool byArea, bool fromLeft, double& startDeg, double& sweepDeg);
+
+    // Where the line through (x1, y1) and (x2, y2) meets the line through (x3, y3) and (x4, y4).
+    // aSegment1 and aSegment2 keep the meeting point on the first and the second segment (its
+    // ends included). False for parallel lines, a line of no length, a meeting point off a kept
+    // segment, or values that are not finite.
+    static bool IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+        double y4, bool aSegment1, bool aSegment2, QPointF& p);
 };
 
 // Linear barcodes: the bar pattern that the encoder writes and the drawing reads.
