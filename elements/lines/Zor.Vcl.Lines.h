@@ -1,0 +1,179 @@
+#pragma once
+
+#include "Zor.F2d.h"
+#include "Zor.Line.h"
+#include "Zor.Vcl.Lines.Frame.h"
+#include "label/Zor.Vcl.Element.h"
+
+#include <cstdint>
+
+// The renderers of the line and figure kinds. Each derives from the model class of its kind,
+// which holds every value and all behaviour that does not paint, and adds the painting: Draw on
+// the screen canvas (editor, preview, library viewer, export) and Print on the printer. Both
+// entries describe the element once (Paint) and differ only where the screen and the paper are
+// meant to differ.
+
+// A construction point: a small circle round the point on screen, never on paper.
+class TZORPoint : public TZORBasePoint, public TZORElementIO<TZORPoint> {
+public:
+    using TZORBasePoint::TZORBasePoint;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw&) override { }
+};
+
+class TZORLine : public TZORBaseLine, public TZORElementIO<TZORLine> {
+public:
+    using TZORBaseLine::TZORBaseLine;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+// A line with line ends and a caption beside it or in it. A caption bound to data prints the
+// value of the current record.
+class TZORArrowLine : public TZORBaseArrowLine, public TZORElementIO<TZORArrowLine> {
+public:
+    using TZORBaseArrowLine::TZORBaseArrowLine;
+
+    // Measures the caption and lays it out (caption metrics, points 3 and 4).
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void PaintLine(zor::TZORPainter& P);
+    void PaintCaption(zor::TZORPainter& P);
+};
+
+class TZORPolyLine : public TZORBasePolyLine, public TZORElementIO<TZORPolyLine> {
+public:
+    using TZORBasePolyLine::TZORBasePolyLine;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    // The chain through every point, in device coordinates of the painter's target.
+    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZORArc : public TZORBaseArc, public TZORElementIO<TZORArc> {
+public:
+    using TZORBaseArc::TZORBaseArc;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZORRectangle : public TZORBaseRectangle, public TZORElementIO<TZORRectangle> {
+public:
+    using TZORBaseRectangle::TZORBaseRectangle;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZORPolygon : public TZORBasePolygon, public TZORElementIO<TZORPolygon> {
+public:
+    using TZORBasePolygon::TZORBasePolygon;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    // The closed outline through every point, in device coordinates of the painter's target.
+    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZORCircle : public TZORBaseCircle, public TZORElementIO<TZORCircle> {
+public:
+    using TZORBaseCircle::TZORBaseCircle;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZOREllipse : public TZORBaseEllipse, public TZORElementIO<TZOREllipse> {
+public:
+    using TZORBaseEllipse::TZORBaseEllipse;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZORBezier : public TZORBaseBezier, public TZORElementIO<TZORBezier> {
+public:
+    using TZORBaseBezier::TZORBaseBezier;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    // The whole segments of the curve, closed when it is filled, in device coordinates of the
+    // painter's target; empty below four points.
+    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+class TZORSector : public TZORBaseSector, public TZORElementIO<TZORSector> {
+public:
+    using TZORBaseSector::TZORBaseSector;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    // The slice (or, for a whole turn, the circle), in device coordinates of the painter's target.
+    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};
+
+// The level gauge, the dimension and the package box are read, kept and written like every
+// kind; their own units paint them, so here they paint nothing.
+class TZORLevel : public TZORBaseLevel, public TZORElementIO<TZORLevel> {
+public:
+    using TZORBaseLevel::TZORBaseLevel;
+
+    void Draw(TZORBaseDraw&) override { }
+    void Print(TZORBaseDraw&) override { }
+};
+
+class TZORDim : public TZORBaseDim, public TZORElementIO<TZORDim> {
+public:
+    using TZORBaseDim::TZORBaseDim;
+    // The form the readers build with: a horizontal dimension until its record says otherwise.
+    TZORDim(TZORBaseLabel* aOwner, bool aPreview)
+        : TZORBaseDim(aOwner, TZRDimType::Horizontal, aPreview)
+    {
+    }
+
+    void Draw(TZORBaseDraw&) override { }
+    void Print(TZORBaseDraw&) override { }
+};
+
+class TZORPackage : public TZORBasePackage, public TZORElementIO<TZORPackage> {
+public:
+    using TZORBasePackage::TZORBasePackage;
+
+    void Draw(TZORBaseDraw&) override { }
+    void Print(TZORBaseDraw&) override { }
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Zor.Item.h"
+
+#include <cstdint>
+#include <memory>
+
+class TZORLabelVCL;
+
+namespace zor {
+
+// The element class of a type code (1 to 29), made for the label; null for any other code.
+std::unique_ptr<TZORBaseItem> NewElement(TZORLabelVCL& label, int32_t code, bool aPreview);
+
+} // namespace zor

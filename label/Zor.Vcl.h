@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Zor.Vcl.Shared.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QIODevice;
+class TBinaryReader;
+class TJsonObject;
+
+// The label component a host program places on its form: the label every view (editor,
+// inspector, preview) shows. It builds elements from label files and from the copy buffer, and
+// reaches printing, export and the dialogs.
+class TZORLabelVCL : public TZORSharedVCL {
+    Q_OBJECT
+    Q_PROPERTY(int Units READ GetUnitsValue WRITE SetUnitsValue)
+    Q_PROPERTY(bool LayerZOrder READ GetLayerZOrder WRITE SetLayerZOrder)
+    Q_PROPERTY(QString LanguageFileName READ GetLanguageFileName WRITE SetLngFileName)
+    Q_PROPERTY(bool Editable READ GetEditable WRITE SetEditable)
+    Q_PROPERTY(QString ImageFolder READ GetImageFolder WRITE SetImageFolder)
+    Q_PROPERTY(QString OpenImgFolder READ GetOpenImgFolder WRITE SetOpenImgFolder)
+    Q_PROPERTY(QString LibraryFolder READ GetLibraryFolder WRITE SetLibraryFolder)
+    Q_PROPERTY(int EditorMode READ GetEditorModeValue WRITE SetEditorModeValue)
+
+public:
+    // Asked before the print-time list dialog offers a list: the label, the list's name, the
+    // items to offer (to fill) and whether the handler has done so.
+    using TZORGetListValues
+        = std::function<void(TZORLabelVCL& sender, const QString& name, QStringList& items, bool& handled)>;
+
+    explicit TZORLabelVCL(QObject* parent = nullptr);
+
+    // Builds the element class of a type code (1 to 29); null for any other code.
+    std::unique_ptr<TZORBaseItem> NewItem(int32_t code, bool aPreview) override;
+
+    // Reads a label file: ".eti" the binary form, ".json" the JSON form, by the text after the
+    // last dot, compared case-sensitively; any other name loads nothing. A load adds to what the
+    // label holds; one that fails raises and leaves the label as it was.
+    void LoadFromFile(const QString& fileName);
+    // Reads a label document of the JSON form.
+    void LoadFromJson(const TJsonObject& document);
+    // Reads a binary label stream from the device's position.
+    void LoadFromStream(QIODevice* stream);
+    // One element record from a reader; null for a type code of no kind (only the code is read).
+    TZORBaseItem* CreateFromStream(TBinaryReader& reader, int32_t version, TZORReadType readType);
+    // Reads the single-element form (a version, then one element record) from the start of the
+    // device into the label.
+    TZORBaseItem* CreateElementFromStream(QIODevice* stream);
+    // Adds the elements of the copy buffer, selected.
+    void PasteSelection();
+
+    // Resolution the editor works at; stored for the host and the dialogs.
+    void SetDPI(int32_t x, int32_t y);
+    int32_t GetDPIX() const { return fDPIX; }
+    int32_t GetDPIY() const { return fDPIY; }
+
+    TZORGetListValues OnGetListValues;
+    std::function<void(TZORLabelVCL& sender)> OnComposeImage;
+
+private:
+    int GetUnitsValue() const { return int(zor::Ord(GetUnits())); }
+    void SetUnitsValue(int u) { SetUnits(TZORUnits(uint8_t(u))); }
+    int GetEditorModeValue() const { return GetEditorMode(); }
+    void SetEditorModeValue(int m) { SetEditorMode(uint8_t(m)); }
+
+    int32_t fDPIX = 0;
+    int32_t fDPIY = 0;
+};

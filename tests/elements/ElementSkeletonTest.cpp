@@ -1,0 +1,341 @@
+#include "Zor.Json.h"
+#include "Zor.LibSymbol.h"
+#include "Zor.Stream.h"
+#include "Zor.Version.h"
+#include "elements/composite/Zor.Vcl.Composite.h"
+#include "elements/text/Zor.Vcl.Text.h"
+#include "label/Zor.Vcl.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A label as the readers meet it: with a second layer for the elements to sit on.
+struct TTwoLayerLabel : TZORLabelVCL {
+    TTwoLayerLabel() { AddLayer(QStringLiteral("Second")); }
+};
+
+void SetCommon(TZORBaseItem& item)
+{
+    item.SetID(77);
+    item.SetLayerIndex(2);
+    item.SetOptions(ioView | ioPrint);
+    item.SetColor(TAlphaColor { 0xFF112233 });
+    item.SetPenWidth(0.35f);
+    item.SetLineType(TZORineType::Dash2_1);
+    item.SetFillType(2);
+    item.SetFillName(QStringLiteral("article"));
+    item.SetFormat(QStringLiteral("0.00"));
+}
+
+void SetFigure(TZOR2DItem& item)
+{
+    SetCommon(item);
+    item.SetFilled(true);
+    item.SetBackColor(TAlphaColor { 0x80445566 });
+}
+
+template <class T> void SetFont(T& item)
+{
+    item.SetFontName(QStringLiteral("DejaVu Sans"));
+    item.SetFontHeight(4.25f);
+    item.SetFontColor(TAlphaColor { 0xFF0000CC });
+    item.SetBold(true);
+    item.SetItalic(true);
+    item.SetUnderline(true);
+}
+
+void SetBox(TZORBaseItem& item)
+{
+    const TZORPto box[] = { { 1000, 2000 }, { 41000, 22000 } };
+    item.AssignPoints(box);
+}
+
+void SetAnchor(TZORBaseItem& item)
+{
+    const TZORPto anchor[] = { { 5000, 6000 } };
+    item.AssignPoints(anchor);
+}
+
+template <class T> void SetCode(T& code)
+{
+    SetFigure(code);
+    SetAnchor(code);
+    code.SetBarWidth(0.4f);
+    code.SetBarHeight(12.5f);
+    code.SetAngle(TZORAngle::Angle270);
+}
+
+template <class T> void SetParagraph(T& p)
+{
+    SetFigure(p);
+    SetFont(p);
+    SetBox(p);
+    p.SetHorzAlign(TZORHorzAlign::Justify);
+    p.SetVertAlign(TZORVertAlign::Bottom);
+    p.SetScaleX(1.5f);
+    p.SetPaddingX(1.25f);
+    p.SetPaddingY(0.75f);
+}
+
+// One kind: its name, an element with every stored field away from its default, and the class
+// functions of its renderer.
+struct TKind {
+    const char* name;
+    std::function<std::unique_ptr<TZORBaseItem>(TZORLabelVCL&)> sample;
+    std::unique_ptr<TZORBaseItem> (*make)(TZORLabelVCL&, bool);
+    TZORBaseItem* (*read)(TZORLabelVCL&, int32_t, TBinaryReader&, TZORReadType);
+    TZORBaseItem* (*readJson)(TZORLabelVCL&, int32_t, const TJsonObject&);
+};
+
+template <class T> TKind Kind(const char* name, void (*fill)(T&))
+{
+    return { name,
+        [fill](TZORLabelVCL& label) {
+            auto item = std::make_unique<T>(&label, false);
+            fill(*item);
+            return std::unique_ptr<TZORBaseItem>(std::move(item));
+        },
+        &TZORElementIO<T>::New,
+        [](TZORLabelVCL& label, int32_t version, TBinaryReader& r, TZORReadType readType) -> TZORBaseItem* {
+            return T::Read(label, version, r, readType);
+        },
+        [](TZORLabelVCL& label, int32_t version, const TJsonObject& o) -> TZORBaseItem* {
+            return T::ReadFromJson(label, version, o);
+        } };
+}
+
+std::vector<TKind> Kinds()
+{
+    return {
+        Kind<TZORText>("text",
+            [](TZORText& t) {
+                SetFigure(t);
+                SetFont(t);
+                const TZORPto points[] = { { 3000, 4000 }, { 3000, 4000 } };
+                t.AssignPoints(points);
+                t.SetText(QStringLiteral("Ø 12 — ✓"));
+                t.SetScale(0.8f);
+            }),
+        Kind<TZORParagraph>("paragraph",
+            [](TZORParagraph& p) {
+                SetParagraph(p);
+                p.SetText(QStringLiteral("Two\nlines"));
+            }),
+        Kind<TZORRichText>("rich text",
+            [](TZORRichText& r) {
+                SetParagraph(r);
+                r.SetRichText(QStringLiteral("<b>bold</b> and plain"));
+            }),
+        Kind<TZORImage>("image",
+            [](TZORImage& i) {
+                SetFigure(i);
+                SetBox(i);
+                i.SetFileName(QStringLiteral("logo.png"));
+                i.SetImageBytes(QByteArray("\x89PNG\r\n\x1a\n\0\xff", 10));
+                i.SetKeepAspect(false);
+                i.SetAngle(TZORAngle::Angle90);
+            }),
+        Kind<TZORBarcode>("barcode",
+            [](TZORBarcode& b) {
+                SetCode(b);
+                SetFont(b);
+                b.SetCode("4006381333931");
+                b.SetCodeType(TZORBarType::Code128);
+                b.SetFactor(3.0f);
+                b.SetShowNumber(false);
+            }),
+        Kind<TZORPDF417>("PDF417",
+            [](TZORPDF417& p) {
+                SetCode(p);
+                p.SetCode("Gr\xfc\xdf"
+                          "e");
+            }),
+        Kind<TZORDataMatrix>("DataMatrix",
+            [](TZORDataMatrix& d) {
+                SetCode(d);
+                d.SetCode("LOT 4711");
+            }),
+        Kind<TZORQRCode>("QR code",
+            [](TZORQRCode& q) {
+                SetCode(q);
+                q.SetCode(QStringLiteral("https://example.org/€"));
+            }),
+        Kind<TZORFlow>("flowchart node",
+            [](TZORFlow& f) {
+                SetFigure(f);
+                SetFont(f);
+                SetBox(f);
+                f.SetFlowType(TZORFlowType::Decision);
+                f.SetText(QStringLiteral("Valid?"));
+            }),
+        Kind<TZORLink>("link",
+            [](TZORLink& l) {
+                SetCommon(l);
+                l.SetLinkType(TZORinkType::Points);
+                l.SetFromID(3);
+                l.SetToID(4);
+                l.SetFromIndex(2);
+                l.SetToIndex(51);
+                l.SetBasePoint(1, 10000, 20000, false);
+                l.SetBasePoint(2, 30000, -20000, false);
+            }),
+        Kind<TZORTable>("table",
+            [](TZORTable& t) {
+                SetFigure(t);
+                SetBox(t);
+                t.SetColumns(4);
+                t.SetRows(12);
+            }),
+        Kind<TZORPolyText>("poly text",
+            [](TZORPolyText& p) {
+                SetFigure(p);
+                SetAnchor(p);
+                p.SetPolyItems(QStringLiteral("Lot: {lot}"));
+            }),
+        Kind<TZORRank>("rating",
+            [](TZORRank& r) {
+                SetFigure(r);
+                SetBox(r);
+                r.SetPosition(3);
+                r.SetMaximum(7);
+            }),
+        Kind<TZORNutriScore>("nutrition score",
+            [](TZORNutriScore& n) {
+                SetFigure(n);
+                SetBox(n);
+                n.SetValue(u'c');
+            }),
+        Kind<TZORSymbol>("symbol",
+            [](TZORSymbol& s) {
+                SetCommon(s);
+                SetAnchor(s);
+                TZORLibSymbol definition;
+                QString error;
+                ASSERT_TRUE(definition.ReadJson(
+                    TJsonObject::Parse(QStringLiteral(R"({"Name":"Valve","ID":"V-1","Def":[]})")), error))
+                    << error.toStdString();
+                s.SetSymbol(&definition);
+                s.SetScale(2.5f);
+            }),
+    };
+}
+
+QByteArray Record(const TZORBaseItem& item)
+{
+    QByteArray bytes;
+    TBinaryWriter w(&bytes);
+    item.Write(w);
+    return bytes;
+}
+
+} // namespace
+
+TEST(ElementSkeletons, EveryKindReadsBackItsRecordAndNothingMore)
+{
+    constexpr char Sentinel = 0x5A;
+    for (const TKind& kind : Kinds()) {
+        SCOPED_TRACE(kind.name);
+        TTwoLayerLabel label;
+        const auto sample = kind.sample(label);
+        const QByteArray record = Record(*sample);
+
+        TTwoLayerLabel target;
+        TBinaryReader r(record + Sentinel);
+        EXPECT_EQ(r.ReadInt32(), zor::Ord(sample->TypeCode()));
+        TZORBaseItem* read = kind.read(target, ZORFileVersion, r, TZORReadType::Load);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(r.BytesLeft(), 1);
+        EXPECT_EQ(char(r.ReadByte()), Sentinel);
+        EXPECT_EQ(target.GetItemsCount(), 1);
+        EXPECT_EQ(read->TypeCode(), sample->TypeCode());
+        EXPECT_EQ(Record(*read), record);
+    }
+}
+
+TEST(ElementSkeletons, EveryKindReadsBackItsJsonObject)
+{
+    for (const TKind& kind : Kinds()) {
+        SCOPED_TRACE(kind.name);
+        TTwoLayerLabel label;
+        const auto sample = kind.sample(label);
+        const QString json = sample->WriteJson().ToJSON(false);
+
+        TTwoLayerLabel target;
+        TZORBaseItem* read = kind.readJson(target, ZORFileVersion, TJsonObject::Parse(json));
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(target.GetItemsCount(), 1);
+        EXPECT_EQ(read->WriteJson().ToJSON(false), json);
+        EXPECT_EQ(Record(*read), Record(*sample));
+    }
+}
+
+TEST(ElementSkeletons, SamplesSetEveryStoredFieldAwayFromItsDefault)
+{
+    for (const TKind& kind : Kinds()) {
+        TTwoLayerLabel label;
+        const auto sample = kind.sample(label);
+        const auto fresh = kind.make(label, false);
+        EXPECT_EQ(fresh->TypeCode(), sample->TypeCode()) << kind.name;
+        for (const auto& f : sample->GetFields())
+            EXPECT_TRUE(f.get(*sample) != f.get(*fresh)) << kind.name << ": " << f.key;
+    }
+}
+
+TEST(ElementSkeletons, OnlySheetCopiesArePreviewElements)
+{
+    struct TCase {
+        TZORReadType readType;
+        bool preview;
+    };
+    const TCase cases[] = {
+        { TZORReadType::Load, false },
+        { TZORReadType::Paste, false },
+        { TZORReadType::SheetCopy, true },
+    };
+    for (const TKind& kind : Kinds()) {
+        TTwoLayerLabel label;
+        const QByteArray record = Record(*kind.sample(label));
+        for (const TCase& c : cases) {
+            TBinaryReader r(record);
+            r.ReadInt32();
+            const TZORBaseItem* read = kind.read(label, 3100, r, c.readType);
+            ASSERT_NE(read, nullptr) << kind.name;
+            EXPECT_EQ(read->IsPreview(), c.preview) << kind.name << ", read type " << int(c.readType);
+        }
+        EXPECT_FALSE(kind.readJson(label, 3100, TJsonObject::Parse(QStringLiteral("{}")))->IsPreview());
+    }
+}
+
+TEST(ElementSkeletons, TextsStartFromTheirFontDefaults)
+{
+    TTwoLayerLabel label;
+    const TZORText text(&label);
+    EXPECT_EQ(text.GetBaseFontHeight(), 10000);
+    EXPECT_EQ(text.GetScale(), 1.0f);
+    const TZORRichText rich(&label);
+    EXPECT_EQ(rich.GetBaseFontHeight(), 6000);
+    EXPECT_EQ(rich.GetScaleX(), 1.0f);
+    // The readers' elements start from the same values: a JSON object without them keeps them.
+    const auto* read = static_cast<TZORText*>(
+        TZORText::ReadFromJson(label, ZORFileVersion, TJsonObject::Parse(QStringLiteral(R"({"Type":10})"))));
+    EXPECT_EQ(read->GetBaseFontHeight(), 10000);
+    EXPECT_EQ(read->GetScale(), 1.0f);
+    EXPECT_EQ(read->GetPointsCount(), 2);
+}
+
+TEST(ElementSkeletons, LayerConstructorsRecordTheLayersPosition)
+{
+    TTwoLayerLabel label;
+    TZORLayer* second = label.GetLayer(2);
+    EXPECT_EQ(TZORText(&label, second).GetLayerIndex(), 2);
+    EXPECT_EQ(TZORParagraph(&label, second).GetLayerIndex(), 2);
+    EXPECT_EQ(TZORRichText(&label, second).GetLayerIndex(), 2);
+    EXPECT_EQ(TZORLink(&label, second, false).GetLayerIndex(), 2);
+    EXPECT_EQ(TZORLink(&label, 3, false).GetNumLinkPoints(), 3);
+    EXPECT_FALSE(TZORText(&label).IsPreview());
+}

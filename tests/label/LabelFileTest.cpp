@@ -1,0 +1,232 @@
+#include "Zor.Error.h"
+#include "Zor.Json.h"
+#include "Zor.LibSymbol.h"
+#include "Zor.Stream.h"
+#include "Zor.Version.h"
+#include "kit/TempDir.h"
+#include "label/Zor.Vcl.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using zor::test::ReadFile;
+using zor::test::WriteFile;
+
+// Points for a new element of any kind: the kind's own count, or four for a run (a polygon needs
+// three, a Bézier curve 3k+1).
+void GivePoints(TZORBaseItem& item, int64_t x)
+{
+    const int32_t n = item.FixedPoints() > 0 ? item.FixedPoints() : 4;
+    for (int32_t i = 1; i <= n; ++i)
+        item.SetBase(i, x + 1000 * i, 2000 + 700 * (i % 2));
+    item.Update();
+}
+
+// A label holding one element of every kind and a library symbol.
+void FillEveryKind(TZORLabelVCL& label)
+{
+    label.Measure().SetLabelName(QStringLiteral("All kinds"));
+    label.AddLayer(QStringLiteral("Top"));
+    auto symbol = std::make_unique<TZORLibSymbol>();
+    QString error;
+    ASSERT_TRUE(symbol->ReadJson(
+        TJsonObject::Parse(QStringLiteral(R"({"Name":"Valve","ID":"{7}","Def":[]})")), error))
+        << error.toStdString();
+    label.AddSymbol(std::move(symbol), true);
+    for (int32_t code = 1; code <= 29; ++code) {
+        std::unique_ptr<TZORBaseItem> item = label.NewItem(code, false);
+        ASSERT_NE(item, nullptr) << code;
+        GivePoints(*item, 10000 * code);
+        item->SetColor(TAlphaColor { 0xFF000000u + uint32_t(code) });
+        item->SetLayerIndex(1 + code % 2);
+        label.AddItem(std::move(item));
+    }
+}
+
+class LabelFiles : public zor::test::TempDirTest { };
+
+} // namespace
+
+TEST_F(LabelFiles, EveryKindSavedAndLoadedGivesTheSameFileInBothForms)
+{
+    TZORLabelVCL original;
+    FillEveryKind(original);
+    ASSERT_EQ(original.GetItemsCount(), 29);
+
+    for (const auto& [name, kind] : { std::pair { QStringLiteral("label.eti"), TZORExt::Binary },
+             std::pair { QStringLiteral("label.json"), TZORExt::Json } }) {
+        SCOPED_TRACE(name.toStdString());
+        const QString first = Path(name), second = Path(QStringLiteral("again-") + name);
+        original.SaveToFile(first, kind);
+        EXPECT_FALSE(original.GetModified());
+
+        TZORLabelVCL copy;
+        copy.LoadFromFile(first);
+        ASSERT_EQ(copy.GetItemsCount(), 29);
+        for (int32_t i = 1; i <= 29; ++i)
+            EXPECT_EQ(zor::Ord(copy.GetItem(i)->TypeCode()), i);
+        EXPECT_EQ(copy.GetSymbolsCount(), 1);
+        copy.SaveToFile(second, kind);
+        EXPECT_EQ(ReadFile(second), ReadFile(first));
+    }
+    // The JSON form: no byte-order mark, indented.
+    const QByteArray json = ReadFile(Path(QStringLiteral("label.json")));
+    EXPECT_TRUE(json.startsWith("{\n ")) << json.left(20).toStdString();
+}
+
+TEST_F(LabelFiles, OnlyTheTwoExtensionsLoadAndTheyAreCaseSensitive)
+{
+    TZORLabelVCL source;
+    source.Measure().SetLabelName(QStringLiteral("named"));
+    source.SaveToFile(Path(QStringLiteral("x.eti")), TZORExt::Binary);
+    const QByteArray bytes = ReadFile(Path(QStringLiteral("x.eti")));
+    const struct {
+        const char* name;
+        bool loads;
+    } cases[] = {
+        { "a.eti", true },
+        { "a.ETI", false },
+        { "a", false },
+        { "a.eti.bak", false },
+        { "a.Eti", false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = Path(QString::fromLatin1(c.name));
+        ASSERT_TRUE(WriteFile(path, bytes));
+        TZORLabelVCL label;
+        label.LoadFromFile(path);
+        EXPECT_EQ(label.Measure().GetLabelName() == QStringLiteral("named"), c.loads);
+    }
+}
+
+TEST_F(LabelFiles, JsonItemsOfNoKindAreSkipped)
+{
+    const QString path = Path(QStringLiteral("items.json"));
+    ASSERT_TRUE(WriteFile(path,
+        "\xEF\xBB\xBF" // a byte-order mark is accepted
+        R"({"Items":[{"Type":0},{"Type":6,"Points":[[0,0],[10,10]]},{"Type":30},)"
+        R"({"Type":262},{"Type":2,"Points":[[0,0],[5,5]]}]})"));
+    TZORLabelVCL label;
+    label.LoadFromFile(path);
+    ASSERT_EQ(label.GetItemsCount(), 2);
+    EXPECT_EQ(label.GetItem(1)->TypeCode(), TZORItemType::Rectangle);
+    EXPECT_EQ(label.GetItem(2)->TypeCode(), TZORItemType::Line);
+}
+
+TEST_F(LabelFiles, SavingWithAnUnknownKindWritesNothing)
+{
+    TZORLabelVCL label;
+    label.SetModified(true);
+    label.SaveToFile(Path(QStringLiteral("none.eti")), TZORExt(uint8_t(2)));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("none.eti"))));
+    EXPECT_TRUE(label.GetModified());
+}
+
+TEST_F(LabelFiles, AFailedSaveLeavesTheOldFileWholeAndTheLabelModified)
+{
+    TZORLabelVCL label;
+    FillEveryKind(label);
+    for (TZORExt kind : { TZORExt::Binary, TZORExt::Json }) {
+        const QString path = Path(QStringLiteral("kept"));
+        ASSERT_TRUE(WriteFile(path, "old contents"));
+        label.SetModified(true);
+        {
+            zor::test::FileSizeLimit full(64);
+            EXPECT_THROW(label.SaveToFile(path, kind), EZORError);
+        }
+        EXPECT_EQ(ReadFile(path), QByteArray("old contents"));
+        EXPECT_TRUE(label.GetModified());
+    }
+}
+
+TEST_F(LabelFiles, ATruncatedFileIsRejectedAndTheLabelStaysAsItWas)
+{
+    TZORLabelVCL source;
+    FillEveryKind(source);
+    QBuffer whole;
+    whole.open(QIODevice::WriteOnly);
+    source.SaveToStream(&whole);
+    const QByteArray bytes = whole.data();
+
+    TZORLabelVCL label;
+    label.AddLayer(QStringLiteral("mine"));
+    QBuffer before;
+    before.open(QIODevice::WriteOnly);
+    label.SaveToStream(&before);
+    for (qsizetype cut :
+        { qsizetype(0), qsizetype(3), bytes.size() / 3, bytes.size() / 2, bytes.size() - 1 }) {
+        SCOPED_TRACE(cut);
+        const QString path = Path(QStringLiteral("cut.eti"));
+        ASSERT_TRUE(WriteFile(path, bytes.left(cut)));
+        EXPECT_THROW(label.LoadFromFile(path), EZORError);
+        QBuffer after;
+        after.open(QIODevice::WriteOnly);
+        label.SaveToStream(&after);
+        EXPECT_EQ(after.data(), before.data());
+        EXPECT_FALSE(label.IsUpdating());
+    }
+}
+
+TEST(LabelPaste, TwoElementsAreAddedSelectedAndAnEmptyBufferChangesNothing)
+{
+    TZORLabelVCL label;
+    label.PasteSelection(); // nothing copied yet
+    EXPECT_EQ(label.GetItemsCount(), 0);
+
+    for (int32_t code : { 6, 10 }) {
+        auto item = label.NewItem(code, false);
+        GivePoints(*item, 0);
+        label.AddItem(std::move(item));
+    }
+    label.Select(label.GetItem(1));
+    label.Select(label.GetItem(2), true);
+    label.CopySelection();
+    label.Select(label.GetItem(1)); // the paste replaces this selection
+
+    label.PasteSelection();
+    ASSERT_EQ(label.GetItemsCount(), 4);
+    EXPECT_EQ(label.GetItem(3)->TypeCode(), TZORItemType::Rectangle);
+    EXPECT_EQ(label.GetItem(4)->TypeCode(), TZORItemType::Text);
+    EXPECT_EQ(label.GetSelectionCount(), 2);
+    EXPECT_TRUE(label.IsSelected(label.GetItem(3)));
+    EXPECT_TRUE(label.IsSelected(label.GetItem(4)));
+    EXPECT_NE(label.GetItem(3)->GetID(), label.GetItem(1)->GetID());
+    EXPECT_TRUE(label.GetModified());
+}
+
+TEST(LabelStreams, OneElementFromTheSingleElementForm)
+{
+    TZORLabelVCL source;
+    auto line = source.NewItem(2, false);
+    GivePoints(*line, 0);
+    TZORBaseItem* original = source.AddItem(std::move(line));
+    QBuffer stream;
+    stream.open(QIODevice::ReadWrite);
+    {
+        TBinaryWriter w(&stream);
+        w.WriteInt32(ZORFileVersion);
+        original->Write(w);
+    }
+
+    TZORLabelVCL label;
+    TZORBaseItem* read = label.CreateElementFromStream(&stream);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->TypeCode(), TZORItemType::Line);
+    EXPECT_EQ(read->GetPoint(2), original->GetPoint(2));
+    EXPECT_EQ(label.GetSelectionCount(), 0);
+
+    // A record of no kind: only its code is read, nothing is added.
+    QBuffer unknown;
+    unknown.open(QIODevice::ReadWrite);
+    {
+        TBinaryWriter w(&unknown);
+        w.WriteInt32(ZORFileVersion);
+        w.WriteInt32(31);
+    }
+    EXPECT_EQ(label.CreateElementFromStream(&unknown), nullptr);
+    EXPECT_EQ(label.GetItemsCount(), 1);
+}
