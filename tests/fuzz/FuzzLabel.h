@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Zor.Error.h"
+#include "label/Zor.Vcl.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <functional>
+
+// What every label-reader target shares: an application for the text metrics that layouts read
+// after loading, and the rule that a bad input may raise EZORError and nothing else.
+namespace zor::fuzz {
+
+inline void Start(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+}
+
+// Reads input into a fresh label; a rejected input must leave no element behind.
+inline void ReadInto(const std::function<void(TZORLabelVCL&)>& read)
+{
+    TZORLabelVCL label;
+    try {
+        read(label);
+    } catch (const EZORError&) {
+        if (label.GetItemsCount() != 0 || label.IsUpdating())
+            std::abort();
+    }
+}
+
+} // namespace zor::fuzz
