@@ -11,7 +11,7 @@ QString LibraryVersion()
 
 QStringList ReadableLabelFormats()
 {
-    return {QStringLiteral(".eti"), QStringLiteral(".json")};
+    return { QStringLiteral(".eti"), QStringLiteral(".json") };
 }
 
 QStringList ReadableImageFormats()
