@@ -29,3 +29,13 @@ public:
         return static_cast<T*>(label.AddReadJson(std::make_unique<T>(&label, false), version, o));
     }
 };
+
+// The renderer of a kind whose drawing comes with its own element module: it paints and
+// prints nothing.
+template <class Base> class TZORUndrawn : public Base {
+public:
+    using Base::Base;
+
+    void Draw(TZORBaseDraw&) override { }
+    void Print(TZORBaseDraw&) override { }
+};

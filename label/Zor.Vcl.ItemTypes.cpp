@@ -3,6 +3,8 @@
 #include "Zor.Vcl.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
+#include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Text.h"
 
 #include <array>
 

@@ -5,6 +5,7 @@
 #include "Zor.Utils.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
+#include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"
 
 #include <algorithm>

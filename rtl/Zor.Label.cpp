@@ -6,6 +6,7 @@
 #include "Zor.Version.h"
 
 #include <algorithm>
+#include <utility>
 
 TZORBaseLabel::TZORBaseLabel(QObject* parent)
     : QObject(parent)
@@ -223,6 +224,8 @@ void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
         return;
     fSelection.push_back(item);
     item->SetItemState(TZORItemState::Selected);
+    if (OnSelectItem)
+        OnSelectItem(*this, item);
     Notify(TZRChange::Redraw);
     Notify(TZRChange::Selection);
 }
@@ -234,6 +237,8 @@ void TZORBaseLabel::UnSelect(TZORBaseItem* item)
         return;
     fSelection.erase(it);
     item->SetItemState(TZORItemState::Normal);
+    if (OnUnSelectItem)
+        OnUnSelectItem(*this, item);
     Notify(TZRChange::Redraw);
     Notify(TZRChange::Selection);
 }
@@ -242,9 +247,12 @@ void TZORBaseLabel::UnSelectAll()
 {
     if (fSelection.empty())
         return;
-    for (TZORBaseItem* item : fSelection)
+    const std::vector<TZORBaseItem*> was = std::exchange(fSelection, {});
+    for (TZORBaseItem* item : was) {
         item->SetItemState(TZORItemState::Normal);
-    fSelection.clear();
+        if (OnUnSelectItem)
+            OnUnSelectItem(*this, item);
+    }
     Notify(TZRChange::Redraw);
     Notify(TZRChange::Selection);
 }

@@ -122,6 +122,11 @@ public:
     bool IsUpdating() const { return fUpdateCount > 0 || fReadCount > 0; }
     void Clear(std::initializer_list<TZORClear> what, bool aNotify);
 
+    // Told of each element that joins or leaves the selection.
+    using TZORSelectItem = std::function<void(TZORBaseLabel& sender, TZORBaseItem* item)>;
+    TZORSelectItem OnSelectItem;
+    TZORSelectItem OnUnSelectItem;
+
     // --- Observers ---
     void Attach(IZRObserver* observer);
     void Detach(IZRObserver* observer);

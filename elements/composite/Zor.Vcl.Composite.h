@@ -3,7 +3,6 @@
 #include "Zor.F2d.h"
 #include "Zor.Symbol.h"
 #include "Zor.Text.h"
-#include "elements/text/Zor.Vcl.Text.h"
 #include "label/Zor.Vcl.Element.h"
 
 // The renderers of the composite elements: flowchart nodes, links, tables, poly texts, ratings,

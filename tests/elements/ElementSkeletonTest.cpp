@@ -3,6 +3,7 @@
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
+#include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"
 #include "label/Zor.Vcl.h"
 

@@ -270,3 +270,20 @@ TEST(LabelCopy, TheCopyBufferHoldsACountAndTheRecords)
     EXPECT_TRUE(target.IsSelected(pasted)); // a paste selects what it adds
     EXPECT_TRUE(target.GetModified());
 }
+
+TEST(LabelSelection, TheSelectEventsNameEachElementThatJoinsOrLeaves)
+{
+    TTestLabel label;
+    TTestItem* a = label.Add(0, 0);
+    TTestItem* b = label.Add(0, 0);
+    std::vector<std::pair<char, TZORBaseItem*>> events;
+    label.OnSelectItem = [&](TZORBaseLabel&, TZORBaseItem* item) { events.emplace_back('+', item); };
+    label.OnUnSelectItem = [&](TZORBaseLabel&, TZORBaseItem* item) { events.emplace_back('-', item); };
+    label.Select(a);
+    label.Select(b, true);
+    label.Select(a); // replaces: both leave, a joins again
+    label.UnSelect(a);
+    const std::vector<std::pair<char, TZORBaseItem*>> expected { { '+', a }, { '+', b }, { '-', a },
+        { '-', b }, { '+', a }, { '-', a } };
+    EXPECT_EQ(events, expected);
+}
