@@ -112,6 +112,7 @@ void TZORBaseLabel::WriteData(TBinaryWriter& w) const
     w.WriteInt32(fActiveLayer);
     WriteList(w, fDimStyles);
     w.WriteInt32(fActiveDimStyle);
+    fData.WriteData(w);
 }
 
 void TZORBaseLabel::ReadData(TBinaryReader& r)
@@ -124,12 +125,15 @@ void TZORBaseLabel::ReadData(TBinaryReader& r)
     const int32_t activeLayer = r.ReadInt32();
     auto styles = ReadList<TZORDimStyle>(r, MinStyleBytes, NewStyle);
     const int32_t activeStyle = r.ReadInt32();
+    TZORData data(fData); // host data sets keep the sources attached to them
+    data.ReadData(r);
     if (layers.empty() || styles.empty())
         throw zor::Error(QStringLiteral("LabelData"));
     fLayers = std::move(layers);
     fActiveLayer = ClampIndex(activeLayer, GetLayersCount());
     fDimStyles = std::move(styles);
     fActiveDimStyle = ClampIndex(activeStyle, GetDimStylesCount());
+    fData = data;
 }
 
 void TZORBaseLabel::WriteLabel(TBinaryWriter& w) const
@@ -207,6 +211,8 @@ TJsonObject TZORBaseLabel::GetJson() const
     o.SetI("ActiveLayer", fActiveLayer);
     PutList(o, "DimStyles", fDimStyles);
     o.SetI("ActiveDimStyle", fActiveDimStyle);
+    TJsonObject data = o.NewO("Data");
+    fData.WriteJson(data);
     TJsonArray symbols = o.NewA("Symbols");
     for (const auto& symbol : fSymbols)
         symbols.Add(symbol->GetJson());
@@ -242,6 +248,8 @@ void TZORBaseLabel::ReadJson(const TJsonObject& o)
         fDimStyles = std::move(styles);
     }
     fActiveDimStyle = ClampIndex(o.I("ActiveDimStyle", 1), GetDimStylesCount());
+    if (o.Contains("Data"))
+        fData.ReadJson(o.O("Data"));
     fFileVersion = version;
 }
 
@@ -287,6 +295,10 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
         WriteBaseData(w);
         WriteData(w);
     }
+    // The data goes back as a copy: the JSON data unsaved and the host's data sets have no
+    // binary form.
+    const TZORData data = fData;
+    const TZORPrintRun run = fPrintRun;
     const int32_t items = GetItemsCount();
     const int32_t symbols = GetSymbolsCount();
     const int32_t currentSymbol = fCurrentSymbol;
@@ -309,6 +321,8 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
         TBinaryReader r(settings);
         ReadBaseData(r);
         ReadData(r);
+        fData = data;
+        fPrintRun = run;
         fPending = pending;
         fUpdateCount = updateCount;
         fReadCount = readCount;

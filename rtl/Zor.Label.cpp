@@ -448,9 +448,3 @@ void TZORBaseLabel::SetLngFileName(const QString& fileName)
     else
         TZORMsg::LoadLanguageFile(fileName);
 }
-
-QString TZORBaseLabel::DataValue(const QString&, const QString&, uint8_t) const
-{
-    // No data source is bound to the model label itself.
-    return {};
-}

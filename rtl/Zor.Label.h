@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Base.h"
+#include "Zor.Data.h"
 #include "Zor.Fields.h"
 #include "Zor.Item.h"
 #include "Zor.Layer.h"
@@ -173,9 +174,50 @@ public:
     void SetLibraryFolder(const QString& f) { fLibraryFolder = f; }
 
     // --- Data ---
+    // The data sets, counters, value lists and questions, and the record cursor of a run.
+    TZORData& Data() { return fData; }
+    const TZORData& Data() const { return fData; }
     // The value of field name of the current data record, formatted by format, for an element
     // bound with fillType; empty when the label has no such data.
     virtual QString DataValue(const QString& name, const QString& format, uint8_t fillType) const;
+    // The encoded picture in field name of the current data record, for an image bound to it;
+    // empty when the label has no such data. A text field names an image file inside the
+    // image folder.
+    virtual QByteArray DataGraphic(const QString& name) const;
+    // Counters (1-based); CounterName is true when a counter other than except has the name.
+    int32_t GetCounterCount() const { return fData.GetCounterCount(); }
+    TZORCounter* GetCounter(int32_t i) { return fData.GetCounter(i); }
+    bool CounterName(const QString& name, const TZORCounter* except) const
+    {
+        return fData.CounterName(name, except);
+    }
+    bool RemoveCounter(const TZORCounter* counter) { return fData.RemoveCounter(counter); }
+
+    // --- Print runs ---
+    // Who answers the list choices and questions before printing; not owned. Without one, lists
+    // and questions keep their values.
+    void SetPrompter(IZORPrompter* prompter) { fPrompter = prompter; }
+    IZORPrompter* GetPrompter() const { return fPrompter; }
+    // Prepares a run: checks that every bound element names something that exists, counts the
+    // labels and sheets, puts the cursor on the first label, then asks the list choices and the
+    // questions. Raises EZORError for a binding to nothing or for data that cannot be read; the
+    // run then stays as it was.
+    virtual void CheckPrintData();
+    // The prompts of CheckPrintData; a cancelled one keeps its old value.
+    virtual void GetListValues();
+    virtual void GetAskValues();
+    TZORPrintRun& PrintRun() { return fPrintRun; }
+    const TZORPrintRun& PrintRun() const { return fPrintRun; }
+    // On to the next label's data (the caller counts the label).
+    void NextData();
+    // Takes in the data of every label position of a sheet, for drawing the sheet without
+    // moving the cursor; SelectDataPos(row, column) then makes a position's data current and
+    // (0, 0) the cursor's again.
+    void FillDataPage(int64_t sheet);
+    void SelectDataPos(int32_t row, int32_t column);
+    // Goes to a sheet of the run (kept within 1 to the sheet count): aSetCounters moves the
+    // sheet and label counters and the cursor to its first label; aFillData fills its page.
+    void GoToPage(int64_t page, bool aSetCounters, bool aFillData);
 
     // --- Persistence ---
     // Binary: header (the file version), then the label data (settings, measure, print
@@ -251,4 +293,7 @@ private:
     QString fImageFolder;
     QString fOpenImgFolder;
     QString fLibraryFolder;
+    TZORData fData;
+    TZORPrintRun fPrintRun;
+    IZORPrompter* fPrompter = nullptr;
 };

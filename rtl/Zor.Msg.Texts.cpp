@@ -121,6 +121,17 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "ArcPoints", "The three points of an arc must not lie on one line" },
     { "CirclePoints", "The three points of a circle must not lie on one line" },
     { "PackageHoles", "A drill hole or slot needs %1 finite numbers" },
+    // Data binding. CSV errors: %1 the file, %2 the line where the record begins.
+    { "DataSet", "The data set \"%1\" does not exist or has no data" },
+    { "DataField", "The data field \"%1\" does not exist" },
+    { "DataCounter", "The counter \"%1\" does not exist" },
+    { "DataList", "The value list \"%1\" does not exist" },
+    { "DataAsk", "The question \"%1\" does not exist" },
+    { "CsvNoFields", "The CSV file \"%1\" holds no fields" },
+    { "CsvQuote", "\"%1\", line %2: a quoted field is not closed" },
+    { "CsvFields", "\"%1\", line %2: %3 fields where the header has %4" },
+    { "CsvLong", "\"%1\", line %2: a record longer than %3 characters" },
+    { "JsonData", "JSON data must be an array of objects or an object of such arrays (at \"%1\")" },
 };
 
 constexpr TZORMsgText ActionsTexts[] = {
