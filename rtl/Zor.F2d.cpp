@@ -5,6 +5,7 @@
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
@@ -267,10 +268,30 @@ void TZORBaseLevel::SetDataText(const QString& t)
     fDataValue = ok ? SaneValue(float(v)) : 0.0f;
 }
 
+namespace {
+
+// Bound elements show their data in the preview and on paper.
+bool ShowsData(const TZORBaseItem& item, TZORDrawState state)
+{
+    return item.FillType() != 0 && (state == TZORDrawState::Preview || state == TZORDrawState::Printer);
+}
+
+} // namespace
+
 float TZORBaseLevel::ShownValue(TZORDrawState state) const
 {
-    const bool dataShown = state == TZORDrawState::Preview || state == TZORDrawState::Printer;
-    return FillType() != 0 && dataShown ? fDataValue : fValue;
+    return ShowsData(*this, state) ? fDataValue : fValue;
+}
+
+const QString& TZORBaseLevel::ShownText(TZORDrawState state) const
+{
+    return ShowsData(*this, state) ? fDataText : fText;
+}
+
+void TZORBaseLevel::FillData(bool)
+{
+    if (FillType() != 0 && fOwner)
+        SetDataText(fOwner->DataValue(FillName(), GetFormat(), FillType()));
 }
 
 TZORLevelArc TZORBaseLevel::LevelArc(double value) const
@@ -498,10 +519,12 @@ TZORRect TZORBasePackage::ContentRect() const
     TZORRect r = TZORRect { GetPoint(1).X, GetPoint(1).Y, GetPoint(2).X, GetPoint(2).Y }.Normalized();
     if (HasSizeBlock())
         r.Left += zor::Round(SizeBlockShare * double(GetBounds().Normalized().GetWidth()));
-    const int64_t sizes = int64_t(fSizesMetrics.Ascent) + fSizesMetrics.Descent + PackageMargin;
-    const int64_t box = int64_t(fBoxMetrics.Ascent) + fBoxMetrics.Descent + PackageMargin;
+    // The margins are paper lengths: they grow with the drawing scale.
+    const int64_t scale = DrawScale(), margin = PackageMargin * scale;
+    const int64_t sizes = (int64_t(fSizesMetrics.Ascent) + fSizesMetrics.Descent) * scale + margin;
+    const int64_t box = (int64_t(fBoxMetrics.Ascent) + fBoxMetrics.Descent) * scale + margin;
     if (fStyle == TZORPackageStyle::HolesCaptions)
-        return { r.Left + sizes, r.Top + PackageMargin, r.Right - PackageMargin, r.Bottom - sizes };
+        return { r.Left + sizes, r.Top + margin, r.Right - margin, r.Bottom - sizes };
     return { r.Left + box, r.Top + box, r.Right - box, r.Bottom - box };
 }
 
@@ -576,6 +599,12 @@ const TZORFields<TZORBaseItem>& TZORBaseImage::GetFields() const
               Field<TZORBaseItem, &I::fImageBytes>("ImageBytes"),
               Field<TZORBaseItem, &I::fKeepAspect>("KeepAspect"),
               Field<TZORBaseItem, &I::fAngle>("Angle"),
+              Field<TZORBaseItem, &I::fEmbedImage>("EmbedImage"),
+              Field<TZORBaseItem, &I::fFilter>("Filter"),
+              Field<TZORBaseItem, &I::fImageAlign>("ImageAlign"),
+              Field<TZORBaseItem, &I::fFrame>("Frame"),
+              Field<TZORBaseItem, &I::fRadio>("Radio"),
+              Field<TZORBaseItem, &I::fPadding>("Padding"),
           };
     return fields;
 }
@@ -583,7 +612,57 @@ const TZORFields<TZORBaseItem>& TZORBaseImage::GetFields() const
 void TZORBaseImage::AfterRead()
 {
     SetAngle(fAngle);
+    SetImageAlign(fImageAlign);
+    fFilter = zor::Ord(fFilter) < ImgFilterCount ? fFilter : TZORImgFilter::None;
+    fFrame = zor::Ord(fFrame) < FrameCount ? fFrame : TZORFrame::None;
+    fRadio = std::max(fRadio, 0);
+    fPadding = std::max(fPadding, 0);
+    fReloadImage = true;
     TZORBoxItem::AfterRead();
+}
+
+void TZORBaseImage::SetFileName(const QString& n)
+{
+    fFileName = n;
+    fReloadImage = true;
+}
+
+void TZORBaseImage::SetImageBytes(const QByteArray& b)
+{
+    fImageBytes = b;
+    fReloadImage = true;
+}
+
+void TZORBaseImage::SetEmbedImage(bool e)
+{
+    fEmbedImage = e;
+    fReloadImage = true;
+}
+
+void TZORBaseImage::SetFilter(TZORImgFilter f)
+{
+    fFilter = zor::Ord(f) < ImgFilterCount ? f : TZORImgFilter::None;
+}
+
+void TZORBaseImage::SetFrame(TZORFrame f)
+{
+    fFrame = zor::Ord(f) < FrameCount ? f : TZORFrame::None;
+}
+
+void TZORBaseImage::SetImageSize(int32_t w, int32_t h)
+{
+    fImageWidth = std::max(w, 0);
+    fImageHeight = std::max(h, 0);
+}
+
+QString TZORBaseImage::PicturePath() const
+{
+    if (fFileName.isEmpty() || QDir::isAbsolutePath(fFileName))
+        return {};
+    const QString name = QDir::cleanPath(fFileName);
+    if (name == QLatin1String("..") || name.startsWith(QLatin1String("../")))
+        return {};
+    return QDir(fOwner ? fOwner->GetImageFolder() : QString()).filePath(name);
 }
 
 // --- Flowchart node ---

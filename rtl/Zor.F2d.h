@@ -174,6 +174,10 @@ public:
     // The value a target shows: a bound gauge shows its data value in the preview and in print,
     // its own value everywhere else.
     float ShownValue(TZORDrawState state) const;
+    // The caption a target shows, by the same rule: the data text or the gauge's own text.
+    const QString& ShownText(TZORDrawState state) const;
+    // A bound gauge takes the text of its field for the label's current record.
+    void FillData(bool aPreview) override;
     TZORLevelArc LevelArc(double value) const;
 
     // Caption state that the drawing layer keeps here: the font ratio and the caption's ascent
@@ -337,7 +341,8 @@ public:
     int32_t GetBaseFontHeightSizes() const { return int32_t(zor::Round(double(fFontHeightSizes) * 1000.0)); }
     int32_t GetBaseFontHeightBox() const { return int32_t(zor::Round(double(fFontHeightBox) * 1000.0)); }
 
-    // What the drawing layer measured of the two fonts (ascent, descent and ratio; base units).
+    // What the drawing layer measured of the two fonts: ascent and descent in paper micrometres
+    // (base units at drawing scale 1), and the ratio.
     const TZORTextMetrics& GetSizesMetrics() const { return fSizesMetrics; }
     const TZORTextMetrics& GetBoxMetrics() const { return fBoxMetrics; }
     void SetSizesMetrics(const TZORTextMetrics& m) { fSizesMetrics = m; }
@@ -358,7 +363,8 @@ public:
     bool SetDat(const QString& value);
 
     // The rectangle (base units) the box is laid out in: the frame less the size block's strip
-    // and the caption margins, which take the measured text heights.
+    // and the caption margins, which take the measured text heights; the margins are paper
+    // lengths, multiplied by the drawing scale.
     TZORRect ContentRect() const;
     TZORFlatCaptions FlatCaptions(double boxWidth, double boxHeight) const;
     // A point of the box (its size unit) on the flat box drawn as box; false when a size the
@@ -402,24 +408,73 @@ std::array<QPointF, 4> CalculateSlotPolygon(double x1, double y1, double x2, dou
 
 } // namespace zor
 
+// Colour filters of a picture.
+enum class TZORImgFilter : uint8_t { None = 0, Grayscale = 1, BlackAndWhite = 2 };
+
+// The frame of a picture: none, a rectangle, a circle with the picture in its inscribed square,
+// or a circle the picture is clipped to. Circles are centred on the box's longer side.
+enum class TZORFrame : uint8_t { None = 0, Rectangle = 1, Circle = 2, CircleClip = 3 };
+
 // A picture in the box between points 1 and 2 (type code 16): a file in the label's image folder,
-// or the encoded picture embedded in the element (which wins when present).
+// or the encoded picture embedded in the element (which wins when present, on screen and on paper
+// alike). Pictures are decoded by the renderer, which reports their size here.
 class TZORBaseImage : public TZORBoxItem {
 public:
+    static constexpr int ImgFilterCount = 3;
+    static constexpr int FrameCount = 4;
+
     using TZORBoxItem::TZORBoxItem;
 
     TZORItemType TypeCode() const override { return TZORItemType::Image; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
 
+    // A change of the picture's source asks for it to be decoded again.
     const QString& GetFileName() const { return fFileName; }
-    void SetFileName(const QString& n) { fFileName = n; }
+    void SetFileName(const QString& n);
     const QByteArray& GetImageBytes() const { return fImageBytes; }
-    void SetImageBytes(const QByteArray& b) { fImageBytes = b; }
+    void SetImageBytes(const QByteArray& b);
+    // The first screen drawing of a picture from a file embeds it (as PNG).
+    bool GetEmbedImage() const { return fEmbedImage; }
+    void SetEmbedImage(bool e);
     // The picture keeps its proportions inside the box instead of filling it.
     bool GetKeepAspect() const { return fKeepAspect; }
     void SetKeepAspect(bool k) { fKeepAspect = k; }
+    // Where a kept-proportion picture lies in the room left: 0 top or left, 1 centred, 2 bottom
+    // or right.
+    uint8_t GetImageAlign() const { return fImageAlign; }
+    void SetImageAlign(uint8_t a) { fImageAlign = std::min<uint8_t>(a, 2); }
     TZORAngle GetAngle() const { return fAngle; }
     void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
+    TZORImgFilter GetFilter() const { return fFilter; }
+    void SetFilter(TZORImgFilter f);
+    TZORFrame GetFrame() const { return fFrame; }
+    void SetFrame(TZORFrame f);
+    // Corner radius of the rectangle frame: in the label's unit, in base units, and in paper
+    // millimetres; below 0 counts as 0.
+    float GetRadio() const { return ToUnits(fRadio); }
+    int32_t GetBaseRadio() const { return fRadio; }
+    float GetMMRadio() const { return float(double(fRadio) / (1000.0 * DrawScale())); }
+    void SetRadio(float r) { fRadio = zor::ClampToInt32(FromUnits(SaneSize(r))); }
+    // Room between the frame and the picture: in the label's unit and in base units.
+    float GetPadding() const { return ToUnits(fPadding); }
+    int32_t GetBasePadding() const { return fPadding; }
+    void SetPadding(float p) { fPadding = zor::ClampToInt32(FromUnits(SaneSize(p))); }
+
+    // The picture's pixel size as the renderer last decoded it (0 without a picture), and the
+    // same turned by the angle: swapped for a quarter or three quarters of a turn.
+    int32_t GetImageWidth() const { return fImageWidth; }
+    int32_t GetImageHeight() const { return fImageHeight; }
+    int32_t GetTurnedWidth() const { return zor::Ord(fAngle) % 2 == 0 ? fImageWidth : fImageHeight; }
+    int32_t GetTurnedHeight() const { return zor::Ord(fAngle) % 2 == 0 ? fImageHeight : fImageWidth; }
+    void SetImageSize(int32_t w, int32_t h);
+    bool GetReloadImage() const { return fReloadImage; }
+    void SetReloadImage(bool r) { fReloadImage = r; }
+
+    // The picture's file: the image folder joined with the file name; empty without a name or
+    // for a name that leads out of the folder (absolute, or climbing above it).
+    QString PicturePath() const;
+    // Embeds the encoding of the picture already shown: nothing needs decoding again.
+    void EmbedPicture(const QByteArray& encoded) { fImageBytes = encoded; }
 
 protected:
     void AfterRead() override;
@@ -429,6 +484,16 @@ private:
     QByteArray fImageBytes;
     bool fKeepAspect = true;
     TZORAngle fAngle = TZORAngle::Angle0;
+    bool fEmbedImage = false;
+    TZORImgFilter fFilter = TZORImgFilter::None;
+    uint8_t fImageAlign = 1;
+    TZORFrame fFrame = TZORFrame::None;
+    int32_t fRadio = 0;
+    int32_t fPadding = 0;
+    // Derived.
+    int32_t fImageWidth = 0;
+    int32_t fImageHeight = 0;
+    bool fReloadImage = true;
 };
 
 // A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text.

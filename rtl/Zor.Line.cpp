@@ -1,5 +1,6 @@
 #include "Zor.Line.h"
 
+#include "Zor.Format.h"
 #include "Zor.Label.h"
 #include "Zor.Msg.h"
 
@@ -452,16 +453,56 @@ double TZORBaseDim::MeasuredValue() const
         base = 2.0 * dist;
         break;
     case TZRDimType::Angle: {
-        const TZORPto &p5 = GetPoint(5), &p6 = GetPoint(6), &p7 = GetPoint(7);
         TDraw2DArc arc;
-        const bool ok = TDraw2D::ArcThreePoints(
-            double(p5.X), double(p5.Y), double(p7.X), double(p7.Y), double(p6.X), double(p6.Y), arc);
-        return ok ? zor::RadToDeg(std::abs(arc.Sweep)) : 0.0;
+        return AngleArc(arc) ? zor::RadToDeg(std::abs(arc.Sweep)) : 0.0;
     }
     default:
         break;
     }
     return zor::GetValue(zor::Round(base), Units());
+}
+
+QString TZORBaseDim::DimText(const TZORDimStyle& style, double value)
+{
+    QString format = style.fFormat;
+    if (format.isEmpty())
+        format = value != std::trunc(value) ? QStringLiteral("0") : QStringLiteral("0.0");
+    return style.fPrefix + zor::FormatFloat(format, value) + style.fSuffix;
+}
+
+void TZORBaseDim::AssignText()
+{
+    if (!fDimExt)
+        fText = DimText(GetStyle(), MeasuredValue());
+}
+
+int32_t TZORBaseDim::GetBaseFontHeight() const
+{
+    return zor::ClampToInt32(zor::Round(double(GetStyle().fFontHeight) * 1000.0));
+}
+
+bool TZORBaseDim::AngleArc(TDraw2DArc& arc) const
+{
+    const TZORPto &p5 = GetPoint(5), &p6 = GetPoint(6), &p7 = GetPoint(7);
+    return TDraw2D::ArcThreePoints(
+        double(p5.X), double(p5.Y), double(p7.X), double(p7.Y), double(p6.X), double(p6.Y), arc);
+}
+
+double TZORBaseDim::HeadDirection(const TDraw2DArc& arc, const TZORPto& tip, const TZORPto& through)
+{
+    const double a = std::atan2(double(tip.Y) - arc.Cy, double(tip.X) - arc.Cx);
+    const double t1 = a + HalfPi, t2 = a - HalfPi;
+    const double b = std::atan2(double(through.Y - tip.Y), double(through.X - tip.X));
+    const double d1 = AngleBetween(t1, b), d2 = AngleBetween(t2, b);
+    if (d1 != d2)
+        return d1 < d2 ? t1 : t2;
+    return arc.Clock ? t2 : t1;
+}
+
+double TZORBaseDim::AngleBetween(double u, double v)
+{
+    const double d = std::abs(TDraw2D::NormalizeAngle(u) - TDraw2D::NormalizeAngle(v));
+    return d > Pi ? TwoPi - d : d;
 }
 
 bool TZORBaseDim::HasGap() const
@@ -493,12 +534,11 @@ void TZORBaseDim::LayoutText(const TZORTextMetrics& m)
 
 void TZORBaseDim::LayoutAngular(const TZORTextMetrics& m, int32_t scale)
 {
-    const TZORPto &p5 = GetPoint(5), &p6 = GetPoint(6), &p7 = GetPoint(7), &p8 = GetPoint(8);
+    const TZORPto &p7 = GetPoint(7), &p8 = GetPoint(8);
     TDraw2DArc arc;
     double cx = double(p8.X), cy = double(p8.Y);
     double r = TDraw2D::Distance(cx, cy, double(p7.X), double(p7.Y));
-    if (TDraw2D::ArcThreePoints(
-            double(p5.X), double(p5.Y), double(p7.X), double(p7.Y), double(p6.X), double(p6.Y), arc)) {
+    if (AngleArc(arc)) {
         cx = arc.Cx;
         cy = arc.Cy;
         r = arc.R;

@@ -405,6 +405,27 @@ public:
     // What the dimension measures: a length in the label's unit, or for the angular type the
     // angle in degrees (0 when its arc points give no circle).
     double MeasuredValue() const;
+    // The text of a measured value in a style: its prefix, the value by its format and its
+    // suffix. Without a format a value with a fraction shows as a whole number ("0") and a whole
+    // value with one decimal ("0.0"), as the dimension-style sample shows them.
+    static QString DimText(const TZORDimStyle& style, double value);
+    // Fills the text in from the measured value in the dimension's style, unless the text is the
+    // user's own (DimExt). The label calls it where the measure changes (making the dimension,
+    // moving its points); reading and laying out leave the text as it was stored.
+    void AssignText();
+    // The style's font height in paper micrometres, as the text metrics take it.
+    int32_t GetBaseFontHeight() const;
+
+    // The angular dimension's arc, from point 5 through point 7 to point 6; false when the three
+    // give no circle.
+    bool AngleArc(TDraw2DArc& arc) const;
+    // The direction (radians, clockwise on screen) from the tip of an angular dimension's arrow
+    // head, at point tip of the arc, toward its tail: along the arc's tangent, turned to the side
+    // where `through` (point 7, inside the arc) lies. When both tangents are equally far from it,
+    // the arc's direction decides. The screen and the paper draw their heads by it.
+    static double HeadDirection(const TDraw2DArc& arc, const TZORPto& tip, const TZORPto& through);
+    // The smaller angle between two directions (radians), 0 to π.
+    static double AngleBetween(double u, double v);
     // The dimension line is drawn in two pieces, from point 5 to 9 and from point 10 to 6.
     bool HasGap() const;
 

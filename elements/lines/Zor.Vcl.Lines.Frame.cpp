@@ -3,6 +3,8 @@
 #include "Zor.Utils.h"
 #include "drawing/Zor.Vcl.Shared.h"
 
+#include <algorithm>
+
 namespace zor {
 
 namespace {
@@ -238,6 +240,25 @@ void TZORPainter::PrintCaption(const TZORCaption& caption)
     canvas.TextOut(at.x(), at.y(), caption.Text);
     canvas.Font = kept;
     canvas.SetTextAlign(keptAlign);
+}
+
+TGPGraphicsPath RoundedBox(const QRectF& box, double rx, double ry)
+{
+    const QRectF b = box.normalized();
+    TGPGraphicsPath path;
+    rx = std::clamp(rx, 0.0, b.width() / 2.0);
+    ry = std::clamp(ry, 0.0, b.height() / 2.0);
+    if (rx <= 0.0 || ry <= 0.0) {
+        path.AddRectangle(b);
+        return path;
+    }
+    const double dx = 2.0 * rx, dy = 2.0 * ry;
+    path.AddArc(b.left(), b.top(), dx, dy, 180.0, 90.0);
+    path.AddArc(b.right() - dx, b.top(), dx, dy, 270.0, 90.0);
+    path.AddArc(b.right() - dx, b.bottom() - dy, dx, dy, 0.0, 90.0);
+    path.AddArc(b.left(), b.bottom() - dy, dx, dy, 90.0, 90.0);
+    path.CloseFigure();
+    return path;
 }
 
 } // namespace zor

@@ -147,16 +147,27 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target);
 };
 
-// The level gauge, the dimension and the package box are read, kept and written like every
-// kind; their own units paint them, so here they paint nothing.
+// A level gauge: a vessel filled up to its value or a ring run round to it, with a caption on
+// its centre. A bound gauge shows its record's value and text in the preview and on paper; an
+// unbound one shows its own everywhere. Outlines and rings are always solid.
 class TZORLevel : public TZORBaseLevel, public TZORElementIO<TZORLevel> {
 public:
     using TZORBaseLevel::TZORBaseLevel;
 
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    // A bound gauge takes its field's value for the current record first.
+    void Print(TZORBaseDraw& D) override;
+    // The vessel's segment of `arc` closed by its chord, in device coordinates of the painter's
+    // target.
+    TGPGraphicsPath GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const;
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void PaintCaption(zor::TZORPainter& P, const QString& text);
 };
 
+// A dimension: extension lines, a dimension line or arc with arrow heads, and its measured text,
+// in the look of its dimension style.
 class TZORDim : public TZORBaseDim, public TZORElementIO<TZORDim> {
 public:
     using TZORBaseDim::TZORBaseDim;
@@ -166,14 +177,34 @@ public:
     {
     }
 
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
+    // Measures the text and lays it out with points 9 and 10, then the bounds; an empty text
+    // keeps its layout. Phase 3 leaves the model's own calculation out. A call made while one
+    // runs does nothing. The text itself is the label's to fill in (AssignText), when it makes
+    // the dimension or moves its points, so that reading a dimension never changes it.
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void PaintLines(zor::TZORPainter& P);
+    void PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke);
+    void PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from);
+    void PaintCaption(zor::TZORPainter& P);
 };
 
+// A package box inside a rectangle's frame: flat or isometric, captioned with its sizes, with a
+// block of named sizes and with drill holes and slots as its style says. A bound box prints its
+// record's sizes and keeps its own.
 class TZORPackage : public TZORBasePackage, public TZORElementIO<TZORPackage> {
 public:
     using TZORBasePackage::TZORBasePackage;
 
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
+    // Measures the sizes font and the box font.
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override;
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
 };

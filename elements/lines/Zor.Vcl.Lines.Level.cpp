@@ -1,0 +1,82 @@
+#include "Zor.Utils.h"
+#include "Zor.Vcl.Lines.h"
+#include "drawing/Zor.Vcl.Shared.h"
+
+#include <cmath>
+#include <numbers>
+
+TGPGraphicsPath TZORLevel::GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const
+{
+    const QRectF disc = P.Box(GetPoint(1), GetPoint(2));
+    TGPGraphicsPath path;
+    path.AddArc(disc.x(), disc.y(), disc.width(), disc.height(), arc.Start, arc.Sweep);
+    path.CloseFigure();
+    return path;
+}
+
+void TZORLevel::Print(TZORBaseDraw& D)
+{
+    FillData(false);
+    Paint(D, zor::TZORTarget::Print);
+}
+
+// The screen and the paper draw a gauge alike: the disc, then a vessel's segment and outline or
+// a ring; they differ only where every figure does (the screen leaves out a transparent fill)
+// and in the value and text a bound gauge shows.
+void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+{
+    zor::TZORPainter P(D, target);
+    const TZORDrawState state = P.OnScreen() ? D.fDrawState : TZORDrawState::Printer;
+    const TZORLevelArc arc = LevelArc(ShownValue(state));
+    const bool vessel = GetLevelType() <= TZORLevelType::SegmentLeft;
+    // The ring and the outline have the disc's own projection, so that they meet on every target.
+    const QRectF box = P.Box(GetPoint(1), GetPoint(2));
+    TGPGraphicsPath disc;
+    disc.AddEllipse(box.x(), box.y(), box.width(), box.height());
+    if (const auto fill = zor::FigurePaint(*this, target, true).Fill)
+        P.Fill(disc, vessel && arc.Full ? GetLevelColor() : *fill);
+    // Always solid, whatever the line type and the selection.
+    const zor::TZORStroke pen { GetColor(), GetPenWidth() };
+    if (vessel) {
+        if (arc.Segment)
+            P.Fill(GetPath(P, arc), GetLevelColor());
+        if (GetPenWidth() > 0.0f)
+            P.Stroke(disc, pen);
+    } else if (arc.Ring) {
+        TGPGraphicsPath ring;
+        ring.AddArc(box.x(), box.y(), box.width(), box.height(), arc.Start, arc.Sweep);
+        P.Stroke(ring, pen);
+    }
+    PaintCaption(P, ShownText(state));
+    if (state == TZORDrawState::Editor && GetIsData()) {
+        const QPointF corner = P.At(GetPoint(1));
+        DrawData(P.Context(), float(corner.x()), float(corner.y()));
+    }
+}
+
+void TZORLevel::PaintCaption(zor::TZORPainter& P, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    TZORTextMetrics m;
+    TZORCalc::FontSettings(text, GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic(), m.Ascent,
+        m.Descent, m.Width, m.Ratio);
+    const int32_t scale = DrawScale();
+    const double ascent = double(m.Ascent) * scale, descent = double(m.Descent) * scale;
+    if (P.OnScreen()) {
+        SetTextRatio(m.Ratio);
+        SetCaptionMetrics(zor::ClampToInt32(m.Ascent * int64_t { scale }),
+            zor::ClampToInt32(m.Descent * int64_t { scale }));
+    }
+    // Centred on the circle's centre in its quarter turn: the corner where the text's top edge
+    // starts, then its baseline an ascent further along the turned text's downward direction.
+    const TZORPto &p1 = GetPoint(1), &p2 = GetPoint(2);
+    const QPointF top = zor::DrawTxtPos(double(p1.X) + double(p2.X - p1.X) / 2.0,
+        double(p1.Y) + double(p2.Y - p1.Y) / 2.0, 0.0, 0.0, double(m.Width) * scale, ascent + descent,
+        TZORHorzAlign::Center, TZORVertAlign::Center, GetAngle());
+    const double angle = -double(zor::Ord(GetAngle())) * std::numbers::pi / 2.0;
+    const QPointF baseline = top + QPointF(-std::sin(angle), std::cos(angle)) * ascent;
+    const auto pto = [](const QPointF& p) { return TZORPto { zor::Round(p.x()), zor::Round(p.y()) }; };
+    P.Caption({ text, GetFontName(), GetFontHeight(), zor::SaneRatio(m.Ratio), GetBold(), GetItalic(),
+        GetUnderline(), GetFontColor(), pto(baseline), pto(top), float(angle) });
+}
