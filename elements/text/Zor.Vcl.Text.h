@@ -1,31 +1,119 @@
 #pragma once
 
 #include "Zor.Text.h"
+#include "Zor.Vcl.Text.Frame.h"
 #include "label/Zor.Vcl.Element.h"
 
+#include <QSize>
+#include <QString>
+
+#include <initializer_list>
+#include <vector>
+
 // The renderers of the text elements: text, paragraph, rich text. Each is its model class plus
-// the constructors the factory and the readers use.
+// the constructors the factory and the readers use, the layout (CalcValues), the screen (Draw)
+// and the printer (Print). Screen and paper lay text out with one function each kind, measured
+// in paper micrometres by the text-metrics service, so that both break lines at the same places;
+// they differ only in how they paint.
 
 // Single-line text (type code 10); made by the factory with the text defaults.
-class TZORText : public TZORUndrawn<TZORBaseText>, public TZORElementIO<TZORText> {
+class TZORText : public TZORBaseText, public TZORElementIO<TZORText> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseText::TZORBaseText;
     explicit TZORText(TZORBaseLabel* aOwner);
     TZORText(TZORBaseLabel* aOwner, TZORLayer* aLayer);
+
+    // Measures the font and the shown text and places the frame.
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
+
+    // The caret while the text is edited in place: its offset from the text's start and its
+    // height, screen pixels.
+    QSize si;
+
+private:
+    // The width of `text` in the element's font and scale, paper micrometres; measures the font
+    // first when it has not been measured.
+    int32_t MeasureWidth(const QString& text);
+    void DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent);
 };
 
 // Paragraph (type code 11).
-class TZORParagraph : public TZORUndrawn<TZORBasePara>, public TZORElementIO<TZORParagraph> {
+class TZORParagraph : public TZORBasePara, public TZORElementIO<TZORParagraph> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBasePara::TZORBasePara;
     explicit TZORParagraph(TZORBaseLabel* aOwner);
     TZORParagraph(TZORBaseLabel* aOwner, TZORLayer* aLayer);
+
+    // Measures the font and lays the text out into the padded box.
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override;
+    // A paragraph bound to data lays its value out afresh; with the grow flag its lines may run
+    // on to the label's edge and its frame grows to them, with the shrink flag its frame shrinks
+    // to them.
+    void Print(TZORBaseDraw& D) override;
+
+private:
+    // The lines of `text` in the padded box with a height limit (paper micrometres; 0 for none).
+    TxtLines LayOut(const QString& text, int64_t height, TZORVertAlign vAlign);
+    // The extent of laid-out lines across the box, paper micrometres.
+    int64_t Extent(const TxtLines& lines) const;
+    void MeasureFont();
 };
 
 // Rich text (type code 29).
-class TZORRichText : public TZORUndrawn<TZORBaseRichText>, public TZORElementIO<TZORRichText> {
+class TZORRichText : public TZORBaseRichText, public TZORElementIO<TZORRichText> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseRichText::TZORBaseRichText;
     explicit TZORRichText(TZORBaseLabel* aOwner);
     TZORRichText(TZORBaseLabel* aOwner, TZORLayer* aLayer);
+
+    // Measures the element's font, parses the markup and lays the runs out into draw segments.
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override;
+    // Prints the draw segments, or for an element bound to data a layout of the data value (as
+    // markup) made for the print; with the grow flag it may run on to the label's edge.
+    void Print(TZORBaseDraw& D) override;
+
+    // The editing overlays in the turned frame of the text (see Draw): the selection between two
+    // plain positions and the caret at one. Positions beyond the text count as its end.
+    void DrawSelectionHighlight(TZORDraw& D, int32_t a, int32_t b);
+    void DrawCaretAtPosition(TZORDraw& D, int32_t pos);
 };
+
+namespace zor {
+
+// The metrics of a font of `height` paper micrometres from the text-metrics service, which then
+// measures in that font.
+TZORFontMetrics FontMetricsOf(const QString& family, int32_t height, bool bold, bool italic);
+// Measures with the text-metrics service in the format's font: the width the screen layout uses.
+int32_t MetricWidth(const QString& text, const TRichTextFormat& format);
+
+// The turned frame of a text kind's content in `box`, inside its paddings.
+template <class T> TZORTurn PaddedTurn(const TZORElementPainter& P, const QRectF& box, const T& item)
+{
+    return TurnBox(box, P.MMX(item.GetPaddingX()), P.MMY(item.GetPaddingY()), item.GetAngle());
+}
+
+// The screen box of a paragraph or rich text, with its frame and, in the editor, its data marker
+// painted.
+QRectF PaintScreenBox(TZORElementPainter& P, const TZORBasePara& item);
+
+// Whether the current tool edits the element in place: one of `actions`, the element selected,
+// its label editable.
+bool EditsInPlace(const TZORBaseItem& item, std::initializer_list<int32_t> actions);
+
+// The screen font of a height in millimetres on paper, scaled by the metrics' ratio.
+TSkFont ScreenFont(const TZORDraw& D, const QString& family, bool bold, bool italic, double heightMM,
+    double ratio, double scaleX = 1.0);
+
+// The editor's caret: a red line one pixel wide from (x, top) down by `height`.
+void DrawCaretLine(TZORDraw& D, double x, double top, double height);
+
+// Underline and strikeout below and above the baseline: a butt line one pixel wide.
+void DecorationLine(TZORDraw& D, double x0, double x1, double y, TAlphaColor color, bool antiAlias);
+double UnderlineOffset(const TSkFont::TMetrics& m);
+double StrikeoutOffset(const TSkFont::TMetrics& m);
+
+} // namespace zor

@@ -1,0 +1,237 @@
+// The single-line text: where its ink lies for each alignment and angle, the editor's clip, the
+// horizontal scale, the caret, data binding, and texts in other scripts and missing fonts.
+
+#include "TextScenes.h"
+#include "kit/Documents.h"
+#include "kit/Pixels.h"
+#include "kit/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace zor::test;
+
+constexpr TAlphaColor Red { 0xFFFF0000 };
+
+// Where a block of w × h millimetres lies when it is placed at (ax, ay) by a horizontal alignment
+// (vertical: top) and turned counter-clockwise by `angle` quarter turns about that point.
+QRectF Block(double ax, double ay, double w, double h, TZORHorzAlign align, TZORAngle angle)
+{
+    const double u0 = align == TZORHorzAlign::Left ? 0.0 : align == TZORHorzAlign::Center ? -w / 2.0 : -w;
+    const auto turn = [&](double u, double v) {
+        switch (angle) {
+        case TZORAngle::Angle90:
+            return QPointF(ax + v, ay - u);
+        case TZORAngle::Angle180:
+            return QPointF(ax - u, ay - v);
+        case TZORAngle::Angle270:
+            return QPointF(ax - v, ay + u);
+        case TZORAngle::Angle0:
+            break;
+        }
+        return QPointF(ax + u, ay + v);
+    };
+    return QRectF(turn(u0, 0.0), turn(u0 + w, h)).normalized();
+}
+
+bool Upright(TZORAngle a)
+{
+    return (zor::Ord(a) & 1) == 0;
+}
+
+TEST(Text, InkLiesInTheBlockOfItsAlignmentAndAngle)
+{
+    for (const int scale : Scales)
+        for (const TTarget target : BothTargets)
+            for (const TZORAngle angle :
+                { TZORAngle::Angle0, TZORAngle::Angle90, TZORAngle::Angle180, TZORAngle::Angle270 })
+                for (const TZORHorzAlign align :
+                    { TZORHorzAlign::Left, TZORHorzAlign::Center, TZORHorzAlign::Right }) {
+                    SCOPED_TRACE(testing::Message()
+                        << Name(target) << ", scale " << scale << ", angle " << int(zor::Ord(angle))
+                        << ", align " << int(zor::Ord(align)));
+                    TScene scene(scale);
+                    TZORText& text = AddText(scene, 18, 18, QStringLiteral("Hxgjkl"), 5.0f);
+                    text.SetAngle(angle);
+                    text.SetHorzAlign(align);
+                    text.CalcValues(0);
+                    const double w = text.GetTextWidth() / 1000.0;
+                    const QImage image = scene.Render(target, Dpi);
+                    const SaveOnFailure keep(image, QStringLiteral("text"));
+                    const QRect ink = InkBounds(image);
+                    ASSERT_FALSE(ink.isNull());
+                    const QRectF block = DeviceRect(Dpi, Block(18, 18, w, 5.0, align, angle));
+                    EXPECT_TRUE(block.adjusted(-3, -3, 3, 3).contains(QRectF(ink)))
+                        << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height()
+                        << ", block " << block.x() << "," << block.y() << " " << block.width() << "x"
+                        << block.height();
+                    const double along = Upright(angle) ? ink.width() : ink.height();
+                    EXPECT_GT(along, 0.85 * Pixels(Dpi, w));
+                }
+}
+
+TEST(Text, PaddingsAndTheFrameSurroundTheText)
+{
+    for (const TTarget target : BothTargets) {
+        SCOPED_TRACE(Name(target));
+        TScene scene;
+        TZORText& text = AddText(scene, 10, 10, QStringLiteral("Frame"), 5.0f);
+        text.SetPaddingX(2.0f);
+        text.SetPaddingY(1.0f);
+        text.SetPenWidth(0.5f);
+        text.SetColor(Red);
+        text.CalcValues(0);
+        const QImage image = scene.Render(target, Dpi);
+        const SaveOnFailure keep(image, QStringLiteral("frame"));
+        const double w = text.GetTextWidth() / 1000.0;
+        // The frame holds the text and its paddings, from the anchor on.
+        const QRectF frame = DeviceRect(Dpi, QRectF(10, 10, w + 4.0, 7.0));
+        // The screen strokes it inside the frame, paper on the frame's edge.
+        const QRect red = ColourBounds(image, QColor(255, 0, 0), 60);
+        const double out = target == TTarget::Print ? Pixels(Dpi, 0.25) : 0.0;
+        EXPECT_NEAR(red.left(), frame.left() - out, 1.5);
+        EXPECT_NEAR(red.top(), frame.top() - out, 1.5);
+        EXPECT_NEAR(red.right() + 1, frame.right() + out, 1.5);
+        EXPECT_NEAR(red.bottom() + 1, frame.bottom() + out, 1.5);
+        // The black text starts one padding in.
+        const QRect black = ColourBounds(image, QColor(0, 0, 0), 60);
+        EXPECT_NEAR(black.left(), frame.left() + Pixels(Dpi, 2.0), Pixels(Dpi, 0.4));
+    }
+}
+
+// A text wider than its width limit: the editor shows only the limit's width, the preview,
+// export and paper show it whole.
+TEST(Text, TheEditorAloneClipsAtTheWidthLimit)
+{
+    const struct {
+        TTarget Target;
+        bool Clipped;
+    } cases[] = { { TTarget::Editor, true }, { TTarget::Preview, false }, { TTarget::Export, false },
+        { TTarget::Print, false } };
+    for (const TZORHorzAlign align : { TZORHorzAlign::Left, TZORHorzAlign::Center, TZORHorzAlign::Right })
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << Name(c.Target) << ", align " << int(zor::Ord(align)));
+            TScene scene;
+            TZORText& text = AddText(scene, 18, 10, QStringLiteral("MMMMMMMMMM"), 5.0f);
+            text.SetHorzAlign(align);
+            text.SetWidthLimit(8.0f);
+            text.SetUnderline(true); // the underline runs the whole width: the clip cuts it exactly
+            text.CalcValues(0);
+            ASSERT_GT(text.GetTextWidth(), 20000);
+            const QRect ink = InkBounds(scene.Render(c.Target, Dpi));
+            if (c.Clipped)
+                EXPECT_NEAR(ink.width(), Pixels(Dpi, 8.0), 4);
+            else
+                EXPECT_GT(ink.width(), Pixels(Dpi, 19.0));
+        }
+}
+
+// A horizontal scale stretches the text along its line on paper, at every angle.
+TEST(Text, HorizontalScaleStretchesThePrintAlongTheLine)
+{
+    for (const TZORAngle angle : { TZORAngle::Angle0, TZORAngle::Angle90 }) {
+        SCOPED_TRACE(int(zor::Ord(angle)));
+        QSizeF sizes[2];
+        for (int i = 0; i < 2; ++i) {
+            TScene scene;
+            TZORText& text = AddText(scene, 5, 30, QStringLiteral("Stretch"), 4.0f);
+            text.SetAngle(angle);
+            text.SetScale(i == 0 ? 1.0f : 2.0f);
+            text.CalcValues(0);
+            const QRect ink = InkBounds(scene.Render(TTarget::Print, Dpi));
+            sizes[i] = Upright(angle) ? QSizeF(ink.width(), ink.height()) : QSizeF(ink.height(), ink.width());
+        }
+        EXPECT_NEAR(sizes[1].width() / sizes[0].width(), 2.0, 0.05);
+        EXPECT_NEAR(sizes[1].height(), sizes[0].height(), 2);
+    }
+}
+
+// The caret stands after the characters before it, in red, only while the text has the focus;
+// a caret beyond the edit text stands at its end.
+TEST(Text, TheCaretStandsAfterTheCharactersBeforeIt)
+{
+    struct TCase {
+        int32_t Pos;
+        int32_t Chars; // characters before the caret as drawn
+    };
+    const QString edit = QStringLiteral("Caret");
+    for (const TCase& c :
+        { TCase { 0, 0 }, TCase { 2, 2 }, TCase { 5, 5 }, TCase { 40, 5 }, TCase { -3, 0 } }) {
+        SCOPED_TRACE(c.Pos);
+        TScene scene;
+        TZORText& text = AddText(scene, 10, 10, edit, 5.0f);
+        const TEditing editing(text, 15);
+        const QImage image = EditorRender(scene, Dpi, [&](TZORDraw& D) {
+            D.aTxt = edit;
+            D.aPos = c.Pos;
+            D.aFocused = true;
+        });
+        const SaveOnFailure keep(image, QStringLiteral("caret"));
+        const QRect caret = ColourBounds(image, QColor(255, 0, 0), 60);
+        ASSERT_FALSE(caret.isNull());
+        const TSkFont font(Sans, TSkFontStyle::Normal, 5.0 * Dpi / 25.4 * text.GetMetrics().Ratio);
+        const double x = PixelF(Dpi, 10, 10).x() + font.MeasureText(edit.left(c.Chars));
+        EXPECT_NEAR(caret.left(), x, 1.5);
+        EXPECT_LE(caret.width(), 2);
+        EXPECT_NEAR(caret.height(), Pixels(Dpi, 5.0), 3);
+        EXPECT_EQ(text.si.width(), zor::Round(font.MeasureText(edit.left(c.Chars))));
+        // Without the focus there is no caret.
+        const QImage unfocused = EditorRender(scene, Dpi, [&](TZORDraw& D) {
+            D.aTxt = edit;
+            D.aPos = c.Pos;
+        });
+        EXPECT_EQ(CountColour(unfocused, QColor(255, 0, 0), 60), 0);
+    }
+}
+
+// Only the editor marks an element bound to data; paper prints the data value while the screen
+// shows the element's own text.
+TEST(Text, ABoundTextMarksTheEditorAndPrintsItsValue)
+{
+    TScene scene;
+    scene.Label().Records = { QStringLiteral("IIIIIIIIIIIIIIIIIIII") };
+    TZORText& text = AddText(scene, 10, 10, QStringLiteral("M"), 5.0f);
+    text.SetFillType(1);
+    text.SetFillName(QStringLiteral("Name"));
+    const QPoint marker = Pixel(Dpi, 10, 10);
+    EXPECT_TRUE(ColourNear(scene.Render(TTarget::Editor, Dpi), marker, QColor(0x90, 0xEE, 0x90), 8));
+    for (const TTarget target : { TTarget::Preview, TTarget::Export })
+        EXPECT_FALSE(ColourNear(scene.Render(target, Dpi), marker, QColor(0x90, 0xEE, 0x90), 8))
+            << Name(target);
+    const int shown = InkBounds(scene.Render(TTarget::Export, Dpi)).width();
+    const int printed = InkBounds(scene.Render(TTarget::Print, Dpi)).width();
+    EXPECT_GT(printed, 3 * shown);
+    EXPECT_EQ(text.GetText(), QStringLiteral("M"));
+}
+
+class TextPdf : public TempDirTest { };
+
+// Greek and Cyrillic come out on screen and in the document; a font that does not exist falls
+// back to one that does.
+TEST_F(TextPdf, OtherScriptsAndMissingFontsDraw)
+{
+    const QString words[] = { QStringLiteral("Αλφάβητο"), QStringLiteral("Кириллица") };
+    for (const QString& font : { Sans, QStringLiteral("No Such Font 4711") }) {
+        SCOPED_TRACE(font.toStdString());
+        TScene scene;
+        TZORText& greek = AddText(scene, 5, 5, words[0], 4.0f);
+        TZORText& cyrillic = AddText(scene, 5, 15, words[1], 4.0f);
+        for (TZORText* t : { &greek, &cyrillic }) {
+            t->SetFontName(font);
+            t->CalcValues(0);
+            EXPECT_GT(t->GetTextWidth(), 10000);
+        }
+        for (const TTarget target : { TTarget::Editor, TTarget::Export, TTarget::Print })
+            EXPECT_GT(InkCount(scene.Render(target, Dpi)), 500) << Name(target);
+        const QString pdf = Path(QStringLiteral("scripts.pdf"));
+        scene.PrintPdf(pdf, Dpi, 1, [](int) {});
+        const QString text = PdfText(pdf);
+        EXPECT_TRUE(text.contains(words[0])) << text.toStdString();
+        EXPECT_TRUE(text.contains(words[1])) << text.toStdString();
+    }
+}
+
+} // namespace
