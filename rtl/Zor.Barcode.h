@@ -4,6 +4,8 @@
 #include "Zor.Types.h"
 
 #include <QByteArray>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 #include <cstdint>
@@ -171,27 +173,145 @@ public:
         const QByteArray& prepared, TZORBarType type, TZOR128AutoType autoType);
 };
 
+// --- Two-dimensional codes ---
+
+// Error correction of a PDF417: a level from 0 (2 correction codewords) to 8 (512), or Auto,
+// the level the standard recommends for the amount of data (2 to 5).
+enum class TZORPdf417CorrectionLevel : uint8_t {
+    Auto = 0,
+    Level0 = 1,
+    Level1 = 2,
+    Level2 = 3,
+    Level3 = 4,
+    Level4 = 5,
+    Level5 = 6,
+    Level6 = 7,
+    Level7 = 8,
+    Level8 = 9
+};
+
+// The size of a DataMatrix ECC 200 symbol: Auto (the smallest that holds the data, of the sizes
+// the shape allows) or one of the 48 sizes in the standards' order: 1 to 24 the squares from
+// 10 × 10 to 144 × 144 modules, 25 to 30 the rectangles from 8 × 18 to 16 × 48 (rows × columns),
+// 31 to 48 the extended rectangles of ISO/IEC 21471 from 8 × 48 to 26 × 64.
+enum class TECC200Size : uint8_t { Auto = 0 };
+
+// The sizes an automatic DataMatrix chooses from: squares only, squares and rectangles, or
+// those and the extended rectangles.
+enum class TECC200Shape : uint8_t { Square = 0, Any = 1, AnyExtended = 2 };
+
+// QR code error correction: about 7, 15, 25 and 30 % of the symbol restorable.
+enum class TErrorCorrectionLevel : uint8_t { L = 0, M = 1, Q = 2, H = 3 };
+
+// How a QR code's text becomes bytes. Auto takes the character set that holds the text (Latin-1,
+// else Shift JIS, else UTF-8 marked by ECI 26); UTF8 is always UTF-8 marked by ECI 26; Latin1
+// is one byte per character, '?' for a character Latin-1 lacks.
+enum class TZORQREncoding : uint8_t { Auto = 0, UTF8 = 1, Latin1 = 2 };
+
+namespace zor {
+
+inline constexpr int Pdf417LevelCount = 10; // Auto and levels 0 to 8
+inline constexpr int Pdf417MaxColumns = 30;
+inline constexpr int Pdf417MaxRows = 90;
+inline constexpr int ECC200SizeCount = 48;
+inline constexpr int ECC200ShapeCount = 3;
+inline constexpr int QRLevelCount = 4;
+inline constexpr int QREncodingCount = 3;
+inline constexpr int QRMaxVersion = 40;
+
+} // namespace zor
+
+// The modules of a two-dimensional code as its encoder laid them out: Rows rows of Columns
+// modules, row by row from the top (a PDF417 row is one row of its symbol). Empty when the
+// value did not encode.
+struct TZORCodeSymbol {
+    int16_t Rows = 0;
+    int16_t Columns = 0;
+    std::vector<uint8_t> Modules; // Rows × Columns; 1 marks a dark module
+    int16_t CodeColumns = 0; // PDF417: data columns
+    int16_t EccLevel = -1; // PDF417: 0 to 8; QR code: 0 to 3 (L to H); -1 for the others
+
+    bool IsEmpty() const { return Rows < 1 || Columns < 1; }
+    bool Dark(int row, int column) const
+    {
+        return Modules[size_t(row) * size_t(Columns) + size_t(column)] == 1;
+    }
+};
+
+struct TZORPdf417Options {
+    TZORPdf417CorrectionLevel Level = TZORPdf417CorrectionLevel::Auto;
+    int Columns = 0; // data columns, 0 for the encoder's choice
+    int Rows = 0; // 0 for the encoder's choice; a row count too small for the data grows
+    bool Truncated = false; // compact form: no right row indicator, a one-module stop bar
+};
+
+// The encoders of the two-dimensional codes, on libzint. Each call encodes with a symbol of
+// its own, so the print and export workers may encode while the user interface does. A value
+// that does not encode (empty, too long for the size asked for) gives an empty symbol.
+class TZORCodeEncoder {
+public:
+    // 8-bit data, byte for byte. The symbol is (CodeColumns + 4) × 17 + 1 modules wide, or
+    // (CodeColumns + 2) × 17 + 1 truncated.
+    static TZORCodeSymbol PDF417(const QByteArray& data, const TZORPdf417Options& options);
+    // DataMatrix ECC 200 of 8-bit data, byte for byte; Latin-1 is the reader's default reading.
+    static TZORCodeSymbol CalcECC200(const QByteArray& data, TECC200Size size, TECC200Shape shape);
+    // QR code of the text; version 1 to 40 asks for that size, 0 for the smallest that holds it.
+    static TZORCodeSymbol QRCode(
+        const QString& text, TZORQREncoding encoding, TErrorCorrectionLevel level, int version);
+};
+
+// --- Code elements ---
+
 // A code element anchored at point 1: its code text, the size of its modules (narrow bar and bar
-// height of a linear barcode, module width and row height of a PDF417, the square modules of the
-// matrix codes) in millimetres, and its quarter turn.
+// height of a linear barcode, module width and row height of a PDF417, the modules of the matrix
+// codes) in millimetres, paddings, horizontal alignment and quarter turn.
+//
+// The symbol lies at point 1 as a text block does (zor::DrawTxtPos): left alignment puts it
+// padding X to the right of the point, right alignment padding X to its left, centring
+// centres it on the point; likewise across the symbol. Its frame, the symbol grown by the
+// paddings on every side, is the element's bounds; both turn about point 1.
 class TZORCodeItem : public TZORFixedItem<TZOR2DItem, 1> {
 public:
     static constexpr float MinModule = 0.01f; // millimetres
     static constexpr float MaxModule = 1000.0f;
     static constexpr float DefaultModule = 0.5f;
+    static constexpr float MaxPadding = 1000.0f; // millimetres
 
     using TZORFixedItem::TZORFixedItem;
 
     float GetBarWidth() const { return fBarWidth; }
     float GetBarHeight() const { return fBarHeight; }
-    void SetBarWidth(float w) { fBarWidth = SaneModule(w); }
-    void SetBarHeight(float h) { fBarHeight = SaneModule(h); }
+    void SetBarWidth(float w);
+    void SetBarHeight(float h);
     TZORAngle GetAngle() const { return fAngle; }
-    void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
+    void SetAngle(TZORAngle a);
+    // Room around the symbol, millimetres: along it (X) and across it (Y).
+    float GetPaddingX() const { return fPaddingX; }
+    float GetPaddingY() const { return fPaddingY; }
+    void SetPaddingX(float p);
+    void SetPaddingY(float p);
+    // Left, centre or right; justified counts as centred.
+    TZORHorzAlign GetHorzAlign() const { return fHorzAlign; }
+    void SetHorzAlign(TZORHorzAlign a);
+
+    // The frame of the symbol the element shows.
+    void UpdateBounds() override;
+
+    // Where a symbol of `size` (paper millimetres along and across it) lies before it turns:
+    // millimetres from point 1, u along the symbol, v across it.
+    QRectF SymbolRect(const QSizeF& size) const;
+    // Its frame in base units: the symbol grown by the paddings, turned about point 1.
+    TZORRect FrameRect(const QSizeF& size) const;
 
 protected:
     static const TZORFields<TZORBaseItem>& CodeFields();
     void AfterRead() override;
+
+    // Makes the derived symbol anew after a setting it depends on changed.
+    virtual void Derive() = 0;
+    // The size of the symbol the element shows, paper millimetres along and across it.
+    virtual QSizeF SymbolSize() const = 0;
+    virtual TZORVertAlign SymbolVertAlign() const { return TZORVertAlign::Top; }
 
     QString fCode;
     float fBarWidth = DefaultModule;
@@ -199,8 +319,13 @@ protected:
 
 private:
     static float SaneModule(float v) { return zor::ClampFloat(v, MinModule, MaxModule, DefaultModule); }
+    static float SanePadding(float p) { return zor::ClampFloat(p, 0.0f, MaxPadding, 0.0f); }
+    static TZORHorzAlign SaneAlign(TZORHorzAlign a);
 
     TZORAngle fAngle = TZORAngle::Angle0;
+    float fPaddingX = 0.0f;
+    float fPaddingY = 0.0f;
+    TZORHorzAlign fHorzAlign = TZORHorzAlign::Left;
 };
 
 // A code of 8-bit characters (Latin-1), as the encoders of these kinds take it.
@@ -209,7 +334,11 @@ public:
     using Base::Base;
 
     QByteArray GetCode() const { return this->fCode.toLatin1(); }
-    void SetCode(const QByteArray& code) { this->fCode = QString::fromLatin1(code); }
+    void SetCode(const QByteArray& code)
+    {
+        this->fCode = QString::fromLatin1(code);
+        this->Derive();
+    }
 
 protected:
     // A character of a file's code that 8 bits cannot hold becomes '?', as the encoder sees it.
@@ -220,9 +349,20 @@ protected:
     }
 };
 
+// A linear barcode printed from its code and bar pattern.
+struct TZORPreparedCode {
+    QByteArray Code; // what the symbol encodes and the text under it
+    QByteArray Pattern; // empty when the value is not a valid code
+};
+
 // A linear barcode (type code 12): the symbology, the width factor of the two-width codes, and
-// the human-readable text under the bars in the element's font.
-class TZORBaseBarcode : public TZORFontItem<TZORAnsiCode<TZORCodeItem>> {
+// the human-readable text under the bars in the element's font. It is also the IZORBarcode that
+// the drawing layer reads; the code it hands there is the prepared code.
+//
+// The own code is validated whenever it or a setting it depends on changes, and by CalcValues
+// of kinds 0 (after reading) to 2: a valid code gets its prepared code and bar pattern, an
+// invalid one clears CodeValid and keeps the previous ones.
+class TZORBaseBarcode : public TZORFontItem<TZORAnsiCode<TZORCodeItem>>, public IZORBarcode {
 public:
     static constexpr float DefaultBarWidth = 0.33f; // millimetres
     static constexpr float DefaultBarHeight = 15.0f;
@@ -235,26 +375,107 @@ public:
 
     TZORItemType TypeCode() const override { return TZORItemType::Barcode; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
+    void CalcValues(int16_t aFlag) override;
 
     TZORBarType GetCodeType() const { return fCodeType; }
-    void SetCodeType(TZORBarType t) { fCodeType = t; }
-    // Wide elements of the two-width symbologies, in narrow modules.
-    float GetFactor() const { return fFactor; }
-    void SetFactor(float f) { fFactor = zor::ClampFloat(f, MinFactor, MaxFactor, DefaultFactor); }
-    bool GetShowNumber() const { return fShowNumber; }
-    void SetShowNumber(bool s) { fShowNumber = s; }
+    void SetCodeType(TZORBarType t);
+    void SetFactor(float f);
+    void SetFontHeight(float h);
+    void SetShowNumber(bool s);
+    // The encoder's two options: append the optional check character, drop accents.
+    bool GetAddCheck() const { return fAddCheck; }
+    void SetAddCheck(bool a);
+    bool GetRemoveAccents() const { return fRemoveAccents; }
+    void SetRemoveAccents(bool r);
+
+    bool GetCodeValid() const { return fCodeValid; }
+    const QByteArray& GetPreparedCode() const { return fPreparedCode; }
+    // A value prepared with the element's settings, for printing; the element is not changed.
+    TZORPreparedCode PrepareValue(const QByteArray& value) const;
+    // The symbol of a pattern in paper millimetres: its bars along it (as much as across it
+    // without a pattern), the bar height and the text line (when shown) across it.
+    QSizeF PatternSize(QByteArrayView pattern) const;
+
+    // The metrics of the text's font, measured by the renderer: ascent, descent, underline and
+    // height in micrometres, and the character height over the cell height.
+    void SetFontMetrics(int32_t ascent, int32_t descent, int32_t underline, int32_t height, double ratio);
+    double GetFontRatio() const { return fFontRatio; }
+
+    // IZORBarcode
+    float GetBarWidth() const override { return fBarWidth; }
+    float GetBarHeight() const override { return fBarHeight; }
+    float GetPaddingX() const override { return TZORFontItem::GetPaddingX(); }
+    float GetPaddingY() const override { return TZORFontItem::GetPaddingY(); }
+    float GetFactor() const override { return fFactor; }
+    TZORHorzAlign GetHorzAlign() const override { return TZORFontItem::GetHorzAlign(); }
+    TZORAngle GetAngle() const override { return TZORFontItem::GetAngle(); }
+    float GetFontHeight() const override { return fFontHeight; }
+    bool GetShowNumber() const override { return fShowNumber; }
+    TZORBarType GetBarType() const override { return fCodeType; }
+    QByteArray GetAnsiCode() const override { return fPreparedCode; }
+    QByteArray GetBarPattern() const override { return fBarPattern; }
+    QString GetFontName() const override { return fFontName; }
 
 protected:
     void AfterRead() override;
+    void Derive() override;
+    QSizeF SymbolSize() const override { return PatternSize(fBarPattern); }
 
 private:
     TZORBarType fCodeType = TZORBarType::EAN13;
     float fFactor = DefaultFactor;
     bool fShowNumber = true;
+    bool fAddCheck = false;
+    bool fRemoveAccents = false;
+    // Derived.
+    bool fCodeValid = false;
+    QByteArray fPreparedCode;
+    QByteArray fBarPattern;
+    int32_t fFontAscent = 0;
+    int32_t fFontDescent = 0;
+    int32_t fFontUnderline = 0;
+    int32_t fFontMetricHeight = 0;
+    double fFontRatio = 1.0;
 };
 
-// A PDF417 symbol (type code 13); its rows are taller than its modules are wide.
-class TZORBasePDF417 : public TZORAnsiCode<TZORCodeItem> {
+// A two-dimensional code: a grid of modules GetBarWidth wide and GetBarHeight high, placed by
+// both alignments. The element keeps the symbol of its own code, encoded whenever the code or a
+// setting of the encoding changes and by every CalcValues; printing encodes its value into a
+// symbol of its own.
+class TZORMatrixCode : public TZORCodeItem {
+public:
+    using TZORCodeItem::TZORCodeItem;
+
+    void CalcValues(int16_t aFlag) override;
+
+    TZORVertAlign GetVertAlign() const { return fVertAlign; }
+    void SetVertAlign(TZORVertAlign a);
+
+    // The symbol of the own code, and its size in modules.
+    const TZORCodeSymbol& GetSymbol() const { return fSymbol; }
+    int16_t GetRowCount() const { return fSymbol.Rows; }
+    int16_t GetColCount() const { return fSymbol.Columns; }
+    // Encodes the own code again and refreshes the bounds.
+    void Encode();
+    // The symbol of a value with the element's settings; the element is not changed.
+    virtual TZORCodeSymbol EncodeValue(const QString& value) const = 0;
+    // A symbol's grid in paper millimetres.
+    QSizeF GridSize(const TZORCodeSymbol& symbol) const;
+
+protected:
+    static const TZORFields<TZORBaseItem>& MatrixFields();
+    void AfterRead() override;
+    void Derive() override { Encode(); }
+    QSizeF SymbolSize() const override { return GridSize(fSymbol); }
+    TZORVertAlign SymbolVertAlign() const override { return fVertAlign; }
+
+private:
+    TZORVertAlign fVertAlign = TZORVertAlign::Top;
+    TZORCodeSymbol fSymbol; // derived
+};
+
+// A PDF417 symbol (type code 13) of 8-bit data; its rows are taller than its modules are wide.
+class TZORBasePDF417 : public TZORAnsiCode<TZORMatrixCode> {
 public:
     static constexpr float DefaultBarWidth = 0.33f; // millimetres
     static constexpr float DefaultRowHeight = 1.0f;
@@ -263,26 +484,83 @@ public:
     TZORBasePDF417(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
 
     TZORItemType TypeCode() const override { return TZORItemType::PDF417; }
-    const TZORFields<TZORBaseItem>& GetFields() const override { return CodeFields(); }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    TZORCodeSymbol EncodeValue(const QString& value) const override;
+
+    TZORPdf417CorrectionLevel GetCorrectionLevel() const { return fCorrectionLevel; }
+    void SetCorrectionLevel(TZORPdf417CorrectionLevel l);
+    // Data columns and rows asked for; 0 lets the encoder choose.
+    uint8_t GetColumns() const { return fColumns; }
+    void SetColumns(uint8_t c);
+    uint8_t GetRows() const { return fRows; }
+    void SetRows(uint8_t r);
+    bool GetTruncated() const { return fTruncated; }
+    void SetTruncated(bool t);
+
+    // The own code's symbol: its data columns, rows and correction level.
+    int16_t GetCodeColumns() const { return GetSymbol().CodeColumns; }
+    int16_t GetCodeRows() const { return GetSymbol().Rows; }
+    int16_t GetEccLevel() const { return GetSymbol().EccLevel; }
+
+protected:
+    void AfterRead() override;
+
+private:
+    TZORPdf417Options Options() const;
+
+    TZORPdf417CorrectionLevel fCorrectionLevel = TZORPdf417CorrectionLevel::Auto;
+    uint8_t fColumns = 0;
+    uint8_t fRows = 0;
+    bool fTruncated = false;
 };
 
-// A DataMatrix ECC 200 symbol (type code 14).
-class TZORBaseDataMatrix : public TZORAnsiCode<TZORCodeItem> {
+// A DataMatrix ECC 200 symbol (type code 14) of 8-bit data.
+class TZORBaseDataMatrix : public TZORAnsiCode<TZORMatrixCode> {
 public:
     using TZORAnsiCode::TZORAnsiCode;
 
     TZORItemType TypeCode() const override { return TZORItemType::DataMatrix; }
-    const TZORFields<TZORBaseItem>& GetFields() const override { return CodeFields(); }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    TZORCodeSymbol EncodeValue(const QString& value) const override;
+
+    TECC200Size GetSize() const { return fSize; }
+    void SetSize(TECC200Size s);
+    TECC200Shape GetShape() const { return fShape; }
+    void SetShape(TECC200Shape s);
+
+protected:
+    void AfterRead() override;
+
+private:
+    TECC200Size fSize = TECC200Size::Auto;
+    TECC200Shape fShape = TECC200Shape::Square;
 };
 
-// A QR code (type code 15); its code is any text.
-class TZORBaseQRCode : public TZORCodeItem {
+// A QR code (type code 15); its code is any text. Accents are dropped before encoding, on screen
+// and on paper alike, so that the symbol shown is the symbol printed.
+class TZORBaseQRCode : public TZORMatrixCode {
 public:
-    using TZORCodeItem::TZORCodeItem;
+    using TZORMatrixCode::TZORMatrixCode;
 
     TZORItemType TypeCode() const override { return TZORItemType::QRCode; }
-    const TZORFields<TZORBaseItem>& GetFields() const override { return CodeFields(); }
+    const TZORFields<TZORBaseItem>& GetFields() const override;
+    TZORCodeSymbol EncodeValue(const QString& value) const override;
 
     const QString& GetCode() const { return fCode; }
-    void SetCode(const QString& code) { fCode = code; }
+    void SetCode(const QString& code);
+    TErrorCorrectionLevel GetLevel() const { return fLevel; }
+    void SetLevel(TErrorCorrectionLevel l);
+    TZORQREncoding GetEncoding() const { return fEncoding; }
+    void SetEncoding(TZORQREncoding e);
+    // 1 to 40 asks for that size, 0 for the smallest that holds the code.
+    uint8_t GetVersion() const { return fVersion; }
+    void SetVersion(uint8_t v);
+
+protected:
+    void AfterRead() override;
+
+private:
+    TErrorCorrectionLevel fLevel = TErrorCorrectionLevel::M;
+    TZORQREncoding fEncoding = TZORQREncoding::Auto;
+    uint8_t fVersion = 0;
 };

@@ -2,37 +2,99 @@
 
 #include "Zor.Barcode.h"
 #include "Zor.F2d.h"
+#include "Zor.Vcl.Text.Frame.h"
 #include "label/Zor.Vcl.Element.h"
 
-// The renderers of the image and code elements: image, linear barcode, PDF417, DataMatrix and
-// QR code.
+#include <QImage>
+#include <QRectF>
+#include <QSizeF>
 
-// Image (type code 16).
-class TZORImage : public TZORUndrawn<TZORBaseImage>, public TZORElementIO<TZORImage> {
+// The renderers of the image and code elements: image, linear barcode, PDF417, DataMatrix and
+// QR code. The screen shows each element's own picture or code; the printer takes the printed
+// value (the data value of a bound element), decodes or encodes it afresh and keeps the result
+// to itself, so that the print worker never writes what the screen reads.
+
+// Image (type code 16). The picture is the embedded one when the element holds one, else the
+// file, on screen and on paper alike; a bound image prints the label's data picture. A picture
+// that does not decode counts as none: nothing but the editor's data marker is drawn.
+class TZORImage : public TZORBaseImage, public TZORElementIO<TZORImage> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseImage::TZORBaseImage;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
+
+private:
+    // Decodes the picture when there is none yet or the model asks for it again, embedding a
+    // file's picture when the element wants it embedded.
+    void Reload();
+    // The decoded picture, and the same turned and filtered as last shown.
+    QImage LImage;
+    QImage fShown;
+    int fShownKey = -1;
 };
 
-// Linear barcode (type code 12).
-class TZORBarcode : public TZORUndrawn<TZORBaseBarcode>, public TZORElementIO<TZORBarcode> {
+// Linear barcode (type code 12). An invalid code shows a red cross over the element and prints
+// nothing.
+class TZORBarcode : public TZORBaseBarcode, public TZORElementIO<TZORBarcode> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseBarcode::TZORBaseBarcode;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
+    // Kinds 0 to 2 also measure the text's font.
+    void CalcValues(int16_t aFlag) override;
 };
 
 // PDF417 (type code 13).
-class TZORPDF417 : public TZORUndrawn<TZORBasePDF417>, public TZORElementIO<TZORPDF417> {
+class TZORPDF417 : public TZORBasePDF417, public TZORElementIO<TZORPDF417> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBasePDF417::TZORBasePDF417;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
 };
 
 // DataMatrix (type code 14).
-class TZORDataMatrix : public TZORUndrawn<TZORBaseDataMatrix>, public TZORElementIO<TZORDataMatrix> {
+class TZORDataMatrix : public TZORBaseDataMatrix, public TZORElementIO<TZORDataMatrix> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseDataMatrix::TZORBaseDataMatrix;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
 };
 
 // QR code (type code 15).
-class TZORQRCode : public TZORUndrawn<TZORBaseQRCode>, public TZORElementIO<TZORQRCode> {
+class TZORQRCode : public TZORBaseQRCode, public TZORElementIO<TZORQRCode> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseQRCode::TZORBaseQRCode;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
 };
+
+namespace zor {
+
+// A symbol on the device: its first module's corner and the turn, and one module's size in
+// device pixels along and across the symbol.
+struct TCodePlace {
+    TZORTurn Turn;
+    double ModuleW = 0.0;
+    double ModuleH = 0.0;
+};
+
+// A symbol of `size` paper millimetres placed at the code's point 1 (TZORCodeItem::SymbolRect).
+TCodePlace PlaceSymbol(const TZORElementPainter& painter, const TZORCodeItem& code, const QSizeF& size);
+// A frame in base units as a device box.
+QRectF FrameBox(const TZORElementPainter& painter, const TZORRect& frame);
+// A code's background: its fill without an outline.
+TZORFrameLook CodeLook(const TZOR2DItem& code);
+
+// The dark modules of a symbol in the module colour, without anti-aliasing on screen: module
+// (row r, column c) covers local (c × moduleW, r × moduleH) to one module further in `turn`
+// (device pixels). The runs of dark modules are filled as one shape, so that no seam shows
+// between neighbouring modules on either target.
+void PaintModules(TZORElementPainter& painter, const TZORTurn& turn, double moduleW, double moduleH,
+    const TZORCodeSymbol& symbol, TAlphaColor colour);
+
+} // namespace zor

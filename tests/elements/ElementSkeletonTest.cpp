@@ -2,6 +2,7 @@
 #include "Zor.LibSymbol.h"
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
+#include "common/ItemSamples.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -13,42 +14,14 @@
 #include <memory>
 #include <vector>
 
+using namespace zor::test;
+
 namespace {
 
 // A label as the readers meet it: with a second layer for the elements to sit on.
 struct TTwoLayerLabel : TZORLabelVCL {
     TTwoLayerLabel() { AddLayer(QStringLiteral("Second")); }
 };
-
-void SetCommon(TZORBaseItem& item)
-{
-    item.SetID(77);
-    item.SetLayerIndex(2);
-    item.SetOptions(ioView | ioPrint);
-    item.SetColor(TAlphaColor { 0xFF112233 });
-    item.SetPenWidth(0.35f);
-    item.SetLineType(TZORineType::Dash2_1);
-    item.SetFillType(2);
-    item.SetFillName(QStringLiteral("article"));
-    item.SetFormat(QStringLiteral("0.00"));
-}
-
-void SetFigure(TZOR2DItem& item)
-{
-    SetCommon(item);
-    item.SetFilled(true);
-    item.SetBackColor(TAlphaColor { 0x80445566 });
-}
-
-template <class T> void SetFont(T& item)
-{
-    item.SetFontName(QStringLiteral("DejaVu Sans"));
-    item.SetFontHeight(4.25f);
-    item.SetFontColor(TAlphaColor { 0xFF0000CC });
-    item.SetBold(true);
-    item.SetItalic(true);
-    item.SetUnderline(true);
-}
 
 void SetBox(TZORBaseItem& item)
 {
@@ -69,6 +42,15 @@ template <class T> void SetCode(T& code)
     code.SetBarWidth(0.4f);
     code.SetBarHeight(12.5f);
     code.SetAngle(TZORAngle::Angle270);
+    code.SetPaddingX(1.5f);
+    code.SetPaddingY(2.5f);
+    code.SetHorzAlign(TZORHorzAlign::Right);
+}
+
+template <class T> void SetMatrixCode(T& code)
+{
+    SetCode(code);
+    code.SetVertAlign(TZORVertAlign::Bottom);
 }
 
 template <class T> void SetParagraph(T& p)
@@ -81,6 +63,10 @@ template <class T> void SetParagraph(T& p)
     p.SetScaleX(1.5f);
     p.SetPaddingX(1.25f);
     p.SetPaddingY(0.75f);
+    p.SetAngle(TZORAngle::Angle180);
+    p.SetRadio(1.5f);
+    p.SetGrow(true);
+    p.SetShrink(true);
 }
 
 // One kind: its name, an element with every stored field away from its default, and the class
@@ -121,6 +107,13 @@ std::vector<TKind> Kinds()
                 t.AssignPoints(points);
                 t.SetText(QStringLiteral("Ø 12 — ✓"));
                 t.SetScale(0.8f);
+                t.SetHorzAlign(TZORHorzAlign::Right);
+                t.SetVertAlign(TZORVertAlign::Bottom);
+                t.SetPaddingX(0.5f);
+                t.SetPaddingY(0.25f);
+                t.SetAngle(TZORAngle::Angle90);
+                t.SetRadio(1.0f);
+                t.SetWidthLimit(30.0f);
             }),
         Kind<TZORParagraph>("paragraph",
             [](TZORParagraph& p) {
@@ -131,6 +124,7 @@ std::vector<TKind> Kinds()
             [](TZORRichText& r) {
                 SetParagraph(r);
                 r.SetRichText(QStringLiteral("<b>bold</b> and plain"));
+                r.SetRichStrikeout(true);
             }),
         Kind<TZORImage>("image",
             [](TZORImage& i) {
@@ -140,6 +134,12 @@ std::vector<TKind> Kinds()
                 i.SetImageBytes(QByteArray("\x89PNG\r\n\x1a\n\0\xff", 10));
                 i.SetKeepAspect(false);
                 i.SetAngle(TZORAngle::Angle90);
+                i.SetEmbedImage(true);
+                i.SetFilter(TZORImgFilter::Grayscale);
+                i.SetImageAlign(2);
+                i.SetFrame(TZORFrame::CircleClip);
+                i.SetRadio(2.0f);
+                i.SetPadding(1.0f);
             }),
         Kind<TZORBarcode>("barcode",
             [](TZORBarcode& b) {
@@ -149,21 +149,32 @@ std::vector<TKind> Kinds()
                 b.SetCodeType(TZORBarType::Code128);
                 b.SetFactor(3.0f);
                 b.SetShowNumber(false);
+                b.SetAddCheck(true);
+                b.SetRemoveAccents(true);
             }),
         Kind<TZORPDF417>("PDF417",
             [](TZORPDF417& p) {
-                SetCode(p);
+                SetMatrixCode(p);
+                p.SetCorrectionLevel(TZORPdf417CorrectionLevel::Level2);
+                p.SetColumns(4);
+                p.SetRows(12);
+                p.SetTruncated(true);
                 p.SetCode("Gr\xfc\xdf"
                           "e");
             }),
         Kind<TZORDataMatrix>("DataMatrix",
             [](TZORDataMatrix& d) {
-                SetCode(d);
+                SetMatrixCode(d);
+                d.SetSize(TECC200Size(uint8_t(5)));
+                d.SetShape(TECC200Shape::Any);
                 d.SetCode("LOT 4711");
             }),
         Kind<TZORQRCode>("QR code",
             [](TZORQRCode& q) {
-                SetCode(q);
+                SetMatrixCode(q);
+                q.SetLevel(TErrorCorrectionLevel::H);
+                q.SetEncoding(TZORQREncoding::UTF8);
+                q.SetVersion(7);
                 q.SetCode(QStringLiteral("https://example.org/€"));
             }),
         Kind<TZORFlow>("flowchart node",

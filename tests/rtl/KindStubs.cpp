@@ -1,30 +1,11 @@
 #include "KindStubs.h"
 
 #include "Zor.Stream.h"
+#include "common/ItemSamples.h"
 
 namespace zor::test {
 
 namespace {
-
-void SetCommon(TZORBaseItem& item)
-{
-    item.SetID(77);
-    item.SetLayerIndex(2);
-    item.SetOptions(ioView | ioPrint);
-    item.SetColor(TAlphaColor { 0xFF112233 });
-    item.SetPenWidth(0.35f);
-    item.SetLineType(TZORineType::DashDot);
-    item.SetFillType(2);
-    item.SetFillName(QStringLiteral("weight"));
-    item.SetFormat(QStringLiteral("0.00"));
-}
-
-void SetFigure(TZOR2DItem& item)
-{
-    SetCommon(item);
-    item.SetFilled(true);
-    item.SetBackColor(TAlphaColor { 0x80445566 });
-}
 
 template <class T> void SetEnds(T& item)
 {
@@ -34,16 +15,6 @@ template <class T> void SetEnds(T& item)
     item.SetToColor(TAlphaColor { 0xFF00AA00 });
     item.SetSizeFrom(4.5f);
     item.SetSizeTo(5.5f);
-}
-
-template <class T> void SetFont(T& item)
-{
-    item.SetFontName(QStringLiteral("DejaVu Sans"));
-    item.SetFontHeight(6.25f);
-    item.SetFontColor(TAlphaColor { 0xFF0000CC });
-    item.SetBold(true);
-    item.SetItalic(true);
-    item.SetUnderline(true);
 }
 
 template <class T, class... Args> std::unique_ptr<T> Make(TZORBaseLabel& label, Args... args)
