@@ -322,7 +322,12 @@ int16_t Shifted(int16_t index, int16_t offset)
 
 TZORDim* Dim(TZORBaseLabel& label, TZRDimType type, std::span<const TZORPto> points)
 {
-    return Finish<ldCP>(label, std::make_unique<TZORDim>(&label, type, false), points);
+    // A new dimension shows what it measures; its text and layout are made once its points are.
+    const auto measure = [](TZORDim& d) {
+        d.AssignText();
+        d.CalcValues(0);
+    };
+    return Finish<ldCP>(label, std::make_unique<TZORDim>(&label, type, false), points, measure);
 }
 
 // The roles of the eight points of the radius and diameter dimensions: the centre, the point

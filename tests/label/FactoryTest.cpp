@@ -723,3 +723,10 @@ TEST_F(Factory, TheFontColourAndStyleComeFromTheLayerWhereTheKindTakesTheWholeFo
     EXPECT_NE(code->GetFontColor(), FontColor);
     EXPECT_FALSE(code->GetBold());
 }
+
+TEST_F(Factory, ANewDimensionShowsWhatItMeasures)
+{
+    const TZORDim* d = F::AddBaseDim(label, 0, 0, 40000, 0, 20000, -10000);
+    EXPECT_FALSE(d->GetText().isEmpty());
+    EXPECT_TRUE(d->GetText().startsWith(QStringLiteral("40"))) << d->GetText().toStdString();
+}
