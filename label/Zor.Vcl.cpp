@@ -98,6 +98,23 @@ void TZORLabelVCL::PasteSelection()
     });
 }
 
+std::unique_ptr<TZORLabelVCL> TZORLabelVCL::Snapshot() const
+{
+    QByteArray bytes;
+    {
+        TBinaryWriter w(&bytes);
+        WriteLabel(w);
+    }
+    auto copy = std::make_unique<TZORLabelVCL>();
+    TBinaryReader r(bytes);
+    copy->ReadLabel(r);
+    copy->Data() = Data();
+    copy->PrintRun() = PrintRun();
+    copy->SetDPI(fDPIX, fDPIY);
+    copy->SetModified(GetModified());
+    return copy;
+}
+
 void TZORLabelVCL::SetDPI(int32_t x, int32_t y)
 {
     fDPIX = x;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QIODevice;
 class TBinaryReader;
@@ -52,6 +53,11 @@ public:
     TZORBaseItem* CreateElementFromStream(QIODevice* stream);
     // Adds the elements of the copy buffer, selected.
     void PasteSelection();
+
+    // A copy of the label for a print or export job to work on while the user goes on editing:
+    // settings, symbols, elements (sheet copies included), data and the run's position. Made on
+    // the calling thread through the in-memory element stream.
+    std::unique_ptr<TZORLabelVCL> Snapshot() const;
 
     // Resolution the editor works at; stored for the host and the dialogs.
     void SetDPI(int32_t x, int32_t y);

@@ -230,3 +230,23 @@ TEST(LabelStreams, OneElementFromTheSingleElementForm)
     EXPECT_EQ(label.CreateElementFromStream(&unknown), nullptr);
     EXPECT_EQ(label.GetItemsCount(), 1);
 }
+
+TEST(LabelSnapshot, AJobsCopyHoldsEverythingAndStaysApart)
+{
+    TZORLabelVCL label;
+    FillEveryKind(label);
+    label.Measure().SetDrawScale(50);
+    QBuffer original;
+    original.open(QIODevice::WriteOnly);
+    label.SaveToStream(&original);
+
+    const std::unique_ptr<TZORLabelVCL> copy = label.Snapshot();
+    QBuffer copied;
+    copied.open(QIODevice::WriteOnly);
+    copy->SaveToStream(&copied);
+    EXPECT_EQ(copied.data(), original.data());
+
+    // Editing the label leaves the job's copy as it was.
+    label.DeleteItem(label.GetItem(1));
+    EXPECT_EQ(copy->GetItemsCount(), 29);
+}
