@@ -7,6 +7,8 @@
 #include "Zor.Version.h"
 
 #include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace {
 
@@ -119,4 +121,110 @@ void TZORLabelVCL::SetDPI(int32_t x, int32_t y)
 {
     fDPIX = x;
     fDPIY = y;
+}
+
+// --- Printing ---
+
+namespace {
+
+// Where a job prints: a PDF file, or a printer by name (empty: the current or default one).
+struct TPrintTarget {
+    QString fileName;
+    QString printerName;
+};
+
+// Runs one job on the worker: the events and the printing state on label, the pages from job.
+TZORPrintStatus RunPrintJob(TZORLabelVCL& label, TZORLabelVCL& job, const TPrintTarget& target,
+    const std::function<void(TZORLabelVCL&)>& before, const std::function<void(TZORLabelVCL&)>& after)
+{
+    if (before)
+        before(label);
+    label.AddState(TZORLabelState::Printing);
+    TZORPrintStatus status = TZORPrintStatus::Printed;
+    try {
+        QPrinter printer(QPrinter::HighResolution);
+        if (!target.fileName.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(target.fileName);
+        } else if (!target.printerName.isEmpty()) {
+            printer.setPrinterName(target.printerName);
+        }
+        try {
+            const TZORPrintInfo& info = job.PrintInfo();
+            zor::ApplyDeviceMode(printer,
+                zor::DeviceMode(job.Measure().GetSize(TZORSizeKind::PaperWidth),
+                    job.Measure().GetSize(TZORSizeKind::PaperHeight), info.GetCopies()));
+        } catch (...) {
+            // The printer's own settings serve when it refuses ours.
+        }
+        zor::PrintSheets(job, printer);
+    } catch (...) {
+        // A label that cannot be printed ends the job; the painter's end has aborted it.
+        status = TZORPrintStatus::Failed;
+    }
+    label.RemoveState(TZORLabelState::Printing);
+    if (after)
+        after(label);
+    return status;
+}
+
+} // namespace
+
+void TZORLabelVCL::CheckPrintData()
+{
+    TZORSharedVCL::CheckPrintData();
+    Clear({ TZORClear::SheetCopies }, true);
+    if (!PrintInfo().GetSheetCopies() && !Data().HasListPrompts() && !Data().HasAskPrompts())
+        return;
+    // The originals are listed first: the copies join the same list and must not be copied.
+    std::vector<const TZORBaseItem*> bound;
+    for (int32_t i = 1; i <= GetItemsCount(); ++i) {
+        const TZORBaseItem* item = GetItem(i);
+        if (item->HasOption(ioView) && item->HasOption(ioPrint) && item->GetIsData())
+            bound.push_back(item);
+    }
+    const int64_t positions = int64_t(PrintRun().rows) * PrintRun().columns;
+    BeginUpdate(false);
+    for (const TZORBaseItem* item : bound) {
+        QByteArray record;
+        {
+            TBinaryWriter w(&record);
+            item->Write(w);
+        }
+        for (int64_t p = 0; p < positions; ++p) {
+            TBinaryReader r(record);
+            CreateFromStream(r, ZORFileVersion, TZORReadType::SheetCopy);
+        }
+    }
+    EndUpdate();
+}
+
+void TZORLabelVCL::ResetPrinter()
+{
+    const QString name = SelectedPrinter();
+    if (!name.isEmpty())
+        zor::SetCurrentPrinter(name);
+}
+
+QString TZORLabelVCL::SelectedPrinter() const
+{
+    return zor::PrinterForIndex(
+        PrintInfo().GetPrinterIndex(), zor::PrinterNames(), QPrinterInfo::defaultPrinterName());
+}
+
+void TZORLabelVCL::Print()
+{
+    CheckPrintData();
+    TPrintTarget target { fPrintFileName, {} };
+    if (target.fileName.isEmpty()) {
+        target.printerName = SelectedPrinter();
+        if (target.printerName.isEmpty()) {
+            fPrintJobs.Start([] { return TZORPrintStatus::NoPrinter; });
+            return;
+        }
+    }
+    std::shared_ptr<TZORLabelVCL> job = Snapshot();
+    fPrintJobs.Start([this, job, target, before = OnBeforePrint, after = OnAfterPrint] {
+        return RunPrintJob(*this, *job, target, before, after);
+    });
 }

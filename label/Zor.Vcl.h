@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.Vcl.Print.h"
 #include "Zor.Vcl.Shared.h"
 
 #include <QByteArray>
@@ -56,18 +57,57 @@ public:
 
     // A copy of the label for a print or export job to work on while the user goes on editing:
     // settings, symbols, elements (sheet copies included), data and the run's position. Made on
-    // the calling thread through the in-memory element stream.
-    std::unique_ptr<TZORLabelVCL> Snapshot() const;
+    // the calling thread through the in-memory element stream. A host's label class may add its
+    // own state to the copy.
+    virtual std::unique_ptr<TZORLabelVCL> Snapshot() const;
 
     // Resolution the editor works at; stored for the host and the dialogs.
     void SetDPI(int32_t x, int32_t y);
     int32_t GetDPIX() const { return fDPIX; }
     int32_t GetDPIY() const { return fDPIY; }
 
+    // --- Export ---
+    // Exports a snapshot of the label on a worker and returns at once: the cropped content
+    // (fit with page 0) or the current sheet, to a document (PDF, XPS) or an image (BMP, PNG,
+    // GIF, JPEG). checkData prepares the run first, with its prompts on this thread (its errors
+    // reach the caller here). The scale is kept within 0.2 to 5.0. ExportDone tells the end.
+    void ExportDoc(TZORExport kind, const QString& fileName, int32_t page, float scale, int16_t quality,
+        bool checkData, bool transparent, bool fit);
+    // Waits until every export job of the label has ended; their ExportDone signals stay queued.
+    void WaitForExports();
+
+    // --- Printing ---
+    // Prepares the run (CheckPrintData, with its prompts on this thread) and prints a snapshot
+    // of the label on a worker: the printer of the print information's index among
+    // zor::PrinterNames(), or the PDF file of SetPrintFileName. Returns at once.
+    void Print();
+    // The model's run and prompts, then one copy of every data-bound element for each label
+    // position of a sheet (copies of an earlier run are removed first, never copied again).
+    void CheckPrintData() override;
+    // Makes the stored printer the current one; an index naming no printer changes nothing.
+    void ResetPrinter();
+    // Prints to a PDF file instead of a printer (empty: to the printer).
+    void SetPrintFileName(const QString& fileName) { fPrintFileName = fileName; }
+    const QString& GetPrintFileName() const { return fPrintFileName; }
+    // Waits until every print job of the label has ended.
+    void WaitForPrint() { fPrintJobs.WaitAll(); }
+    TZORPrintStatus GetLastPrintStatus() const { return fPrintJobs.LastStatus(); }
+
     TZORGetListValues OnGetListValues;
     std::function<void(TZORLabelVCL& sender)> OnComposeImage;
+    // Fired on the print worker, with the label as sender; Print takes copies of them, so
+    // changing them during a job affects the next one.
+    std::function<void(TZORLabelVCL& sender)> OnBeforePrint;
+    std::function<void(TZORLabelVCL& sender)> OnAfterPrint;
+
+signals:
+    // An export job has ended, on the label's thread: error is empty when the file was written,
+    // else the reason, and then no file of that name was left behind.
+    void ExportDone(const QString& fileName, const QString& error);
 
 private:
+    // The printer PrintInfo's index names (-1: the system default); empty for none.
+    QString SelectedPrinter() const;
     int GetUnitsValue() const { return int(zor::Ord(GetUnits())); }
     void SetUnitsValue(int u) { SetUnits(TZORUnits(uint8_t(u))); }
     int GetEditorModeValue() const { return GetEditorMode(); }
@@ -75,4 +115,8 @@ private:
 
     int32_t fDPIX = 0;
     int32_t fDPIY = 0;
+    QString fPrintFileName;
+    // Last of the print members: destroyed first, it waits for the running jobs while the
+    // rest of the label is still whole.
+    zor::TPrintJobs fPrintJobs;
 };

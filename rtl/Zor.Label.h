@@ -16,7 +16,7 @@
 #include <QObject>
 #include <QString>
 
-#include <bitset>
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -136,9 +136,10 @@ public:
     // --- State ---
     bool GetModified() const { return fModified; }
     void SetModified(bool m) { fModified = m; }
-    void AddState(TZORLabelState s) { fStates.set(size_t(s)); }
-    void RemoveState(TZORLabelState s) { fStates.reset(size_t(s)); }
-    bool HasState(TZORLabelState s) const { return fStates.test(size_t(s)); }
+    // The states are atomic: a print worker sets and clears Printing while views read it.
+    void AddState(TZORLabelState s) { fStates.fetch_or(StateBit(s)); }
+    void RemoveState(TZORLabelState s) { fStates.fetch_and(~StateBit(s)); }
+    bool HasState(TZORLabelState s) const { return (fStates.load() & StateBit(s)) != 0; }
     int32_t GetFileVersion() const { return fFileVersion; }
 
     // --- Settings ---
@@ -275,7 +276,8 @@ private:
     bool fReadPaste = false;
 
     bool fModified = false;
-    std::bitset<32> fStates;
+    static constexpr uint32_t StateBit(TZORLabelState s) { return uint32_t(1) << uint8_t(s); }
+    std::atomic<uint32_t> fStates { 0 };
     int32_t fFileVersion;
     int32_t fNextID = 1;
 

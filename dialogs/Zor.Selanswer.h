@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Zor.Data.h"
+
+#include <QDateTime>
+#include <QDialog>
+
+class QDateEdit;
+class QDoubleSpinBox;
+class QTimeEdit;
+class TZORLabelVCL;
+
+// The print-time answer to a question of a number or a date and time.
+class TfSelAnswer : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfSelAnswer(QWidget* parent = nullptr);
+
+    // Shows the question with an input of its kind, holding its current answer: a whole number,
+    // a number with two decimals, or a date and a time.
+    void Ini(const TZRAskField& question);
+    // The value truncated toward zero.
+    int32_t GetInteger() const;
+    double GetNumber() const;
+    // The picked date joined with the picked time.
+    QDateTime GetDateTime() const;
+
+private:
+    QDoubleSpinBox* fNumber;
+    QDateEdit* fDate;
+    QTimeEdit* fTime;
+};
+
+// Answers the print-time lists and questions with the dialogs, on the thread that prints:
+// TfSelListText for lists, TfSelAnswer for numbers and dates, a text box for text questions
+// (whose cancel keeps the old answer).
+class TZORDialogPrompter : public IZORPrompter {
+public:
+    explicit TZORDialogPrompter(TZORLabelVCL& label)
+        : fLabel(label)
+    {
+    }
+    bool ChooseFromList(TZRValList& list) override;
+    bool Answer(TZRAskField& question) override;
+
+private:
+    TZORLabelVCL& fLabel;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QListWidget;
+class TZORLabelVCL;
+class TZRValList;
+
+// The print-time choice from a value list.
+class TfSelListText : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfSelListText(QWidget* parent = nullptr);
+
+    // Offers the values the label's OnGetListValues gives for the list, or, when no handler
+    // takes the list, the list's own values; the list's current text is preselected, else the
+    // first value.
+    void Ini(TZORLabelVCL& label, const TZRValList& list);
+    // The chosen text; empty when nothing is offered.
+    QString GetText() const;
+
+private:
+    QListWidget* fValues;
+};
