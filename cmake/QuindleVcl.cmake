@@ -3,6 +3,8 @@ add_library(quindle_vcl SHARED)
 set_target_properties(quindle_vcl PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 target_include_directories(quindle_vcl PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(quindle_vcl PUBLIC quindle_rtl Qt6::Widgets Qt6::PrintSupport)
+# GIF images and XPS packages are written by the export pipeline only.
+target_link_libraries(quindle_vcl PRIVATE GIF::GIF libzip::zip)
 quindle_warnings(quindle_vcl)
 foreach(dir drawing label elements/lines elements/text elements/composite editor inspector dialogs)
   add_subdirectory(${dir})

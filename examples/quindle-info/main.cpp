@@ -1,17 +1,272 @@
+#include "Zor.Error.h"
+#include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.Info.h"
+#include "label/Zor.Vcl.Print.h"
+#include "label/Zor.Vcl.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
-// Reports the library's version and the files it can read.
-int main(int argc, char** argv)
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+
+// The library's command-line tool: loads a label with its data and exports it (PDF, XPS, BMP,
+// PNG, GIF, JPEG) or prints it on a named printer. Without a label it reports the version and
+// the files the library reads.
+namespace {
+
+// A mistake in what the user asked for: reported with the usage hint.
+struct TUsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct TSeparatorRow {
+    const char* name;
+    uint8_t code; // TZORCsvSeparator
+};
+constexpr std::array<TSeparatorRow, 4> Separators = { {
+    { ";", 1 },
+    { ",", 2 },
+    { "tab", 3 },
+    { "space", 4 },
+} };
+
+QTextStream& Err()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    static QTextStream err(stderr);
+    return err;
+}
+
+void Info()
+{
     QTextStream out(stdout);
     out << "quindle " << zor::LibraryVersion() << "\n";
     out << "label files: " << zor::ReadableLabelFormats().join(QStringLiteral(", ")) << "\n";
     out << "images: " << zor::ReadableImageFormats().join(QStringLiteral(", ")) << "\n";
+}
+
+// A bar on standard error, redrawn in place; only for runs of more than one step.
+class TProgress {
+public:
+    TProgress(bool enabled, QString what)
+        : fEnabled(enabled)
+        , fWhat(std::move(what))
+    {
+    }
+    ~TProgress()
+    {
+        if (fShown)
+            Err() << "\n" << Qt::flush;
+    }
+
+    void operator()(int64_t done, int64_t total)
+    {
+        if (!fEnabled || total < 2)
+            return;
+        constexpr int Width = 30;
+        const int filled = int(done * Width / total);
+        Err() << "\r" << fWhat << " [" << QString(filled, QLatin1Char('#'))
+              << QString(Width - filled, QLatin1Char('.')) << "] " << done << "/" << total << Qt::flush;
+        fShown = true;
+    }
+
+private:
+    bool fEnabled;
+    QString fWhat;
+    bool fShown = false;
+};
+
+uint8_t SeparatorCode(const QString& name)
+{
+    for (const TSeparatorRow& row : Separators)
+        if (name == QLatin1String(row.name))
+            return row.code;
+    throw TUsageError("unknown separator \"" + name.toStdString() + "\" (use ; , tab or space)");
+}
+
+double Number(const QCommandLineParser& p, const QString& option, double low, double high)
+{
+    bool ok = false;
+    const double v = p.value(option).toDouble(&ok);
+    if (!ok || v < low || v > high)
+        throw TUsageError(QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
+                              .arg(option)
+                              .arg(low)
+                              .arg(high)
+                              .arg(p.value(option))
+                              .toStdString());
+    return v;
+}
+
+// Reads the label and binds its data: the CSV given, or the label's own CSV file (a relative
+// name counts from the label's folder).
+void LoadLabel(TZORLabelVCL& label, const QString& fileName, const QCommandLineParser& p)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        throw EZORError(QStringLiteral("The label file \"%1\" does not exist").arg(fileName));
+    const QString suffix = info.suffix();
+    if (suffix != QLatin1String("eti") && suffix != QLatin1String("json"))
+        throw TUsageError("a label file ends in .eti or .json: " + fileName.toStdString());
+    label.LoadFromFile(fileName);
+    TZORData& data = label.Data();
+    QString csv = p.isSet(QStringLiteral("data")) ? p.value(QStringLiteral("data")) : data.GetCsvFile();
+    if (csv.isEmpty())
+        return;
+    if (!p.isSet(QStringLiteral("data")) && QFileInfo(csv).isRelative())
+        csv = info.dir().filePath(csv);
+    const uint8_t separator = p.isSet(QStringLiteral("separator"))
+        ? SeparatorCode(p.value(QStringLiteral("separator")))
+        : data.GetSeparator();
+    QString why;
+    if (!data.SetCsvData(
+            csv, data.GetCsvFile().isEmpty() || data.GetHeader(), separator, data.GetQuote(), &why))
+        throw EZORError(why);
+}
+
+// The file of one sheet of a raster export: name-N.ext when the run has several sheets.
+QString SheetFile(const QString& fileName, int64_t sheet, int64_t sheets)
+{
+    if (sheets < 2)
+        return fileName;
+    const QFileInfo info(fileName);
+    return info.dir().filePath(
+        QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(sheet).arg(info.suffix()));
+}
+
+void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
+{
+    zor::TExportOptions o;
+    o.fileName = p.value(QStringLiteral("output"));
+    if (!zor::ExportKindOf(QFileInfo(o.fileName).suffix(), o.kind))
+        throw TUsageError("the output's extension names the format: pdf, xps, bmp, png, gif or jpg: "
+            + o.fileName.toStdString());
+    if (p.isSet(QStringLiteral("scale")))
+        o.scale = float(Number(p, QStringLiteral("scale"), zor::MinExportScale, zor::MaxExportScale));
+    if (p.isSet(QStringLiteral("quality")))
+        o.quality = int16_t(Number(p, QStringLiteral("quality"), 0, 100));
+    o.transparent = p.isSet(QStringLiteral("transparent"));
+    o.fit = p.isSet(QStringLiteral("fit"));
+    o.page = o.fit ? 0 : 1;
+    label.CheckPrintData();
+    const int64_t sheets = std::max<int64_t>(label.PrintRun().sheetCount, 1);
+    int64_t first = 1, last = o.fit ? 1 : sheets;
+    if (p.isSet(QStringLiteral("sheet"))) {
+        first = last = int64_t(Number(p, QStringLiteral("sheet"), 1, double(sheets)));
+    }
+    TProgress bar(progress, QStringLiteral("Exporting"));
+    if (!zor::IsRaster(o.kind)) {
+        o.allSheets = !p.isSet(QStringLiteral("sheet"));
+        label.GoToPage(first, true, false);
+        zor::ExportLabel(label, o, std::ref(bar));
+        return;
+    }
+    const QString name = o.fileName;
+    for (int64_t sheet = first; sheet <= last; ++sheet) {
+        label.GoToPage(sheet, true, false);
+        o.fileName = SheetFile(name, sheet, last - first + 1);
+        zor::ExportLabel(label, o);
+        bar(sheet - first + 1, last - first + 1);
+    }
+}
+
+void Print(TZORLabelVCL& label, const QString& printer)
+{
+    const QStringList names = zor::PrinterNames();
+    const qsizetype index = names.indexOf(printer);
+    if (index < 0)
+        throw EZORError(
+            QStringLiteral("No printer is called \"%1\"; the printers are: %2")
+                .arg(printer, names.isEmpty() ? QStringLiteral("(none)") : names.join(QStringLiteral(", "))));
+    label.PrintInfo().SetPrinterIndex(int32_t(index));
+    label.ResetPrinter();
+    label.Print();
+    label.WaitForPrint();
+    if (label.GetLastPrintStatus() != TZORPrintStatus::Printed)
+        throw EZORError(QStringLiteral("The printer \"%1\" did not take the job").arg(printer));
+}
+
+int Run(const QCommandLineParser& p)
+{
+    if (p.isSet(QStringLiteral("list-printers"))) {
+        QTextStream(stdout) << zor::PrinterNames().join(QLatin1Char('\n')) << "\n";
+        return 0;
+    }
+    const QStringList args = p.positionalArguments();
+    if (args.isEmpty()) {
+        Info();
+        return 0;
+    }
+    if (args.size() > 1)
+        throw TUsageError("one label file at a time");
+    const bool exporting = p.isSet(QStringLiteral("output"));
+    const bool printing = p.isSet(QStringLiteral("print"));
+    if (exporting == printing)
+        throw TUsageError("give either --output FILE or --print PRINTER");
+    TZORLabelVCL label;
+    LoadLabel(label, args[0], p);
+    if (exporting) {
+        Export(label, p, !p.isSet(QStringLiteral("quiet")));
+        QTextStream(stdout) << "wrote " << p.value(QStringLiteral("output")) << " ("
+                            << label.PrintRun().labelCount << " labels)\n";
+    } else {
+        Print(label, p.value(QStringLiteral("print")));
+        QTextStream(stdout) << "printed " << label.PrintRun().labelCount << " labels on "
+                            << p.value(QStringLiteral("print")) << "\n";
+    }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quindle-info"));
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Exports a label (.eti or .json) with its data to PDF, XPS, BMP, PNG, GIF or JPEG, or prints it.\n"
+        "Without a label: the library's version and the files it reads."));
+    p.addHelpOption();
+    p.addPositionalArgument(QStringLiteral("label"), QStringLiteral("The label file."));
+    p.addOptions({
+        { { QStringLiteral("o"), QStringLiteral("output") },
+            QStringLiteral(
+                "Export to <file>; its extension names the format (pdf, xps, bmp, png, gif, jpg). A document "
+                "holds every sheet; images are written one per sheet (name-N.ext)."),
+            QStringLiteral("file") },
+        { { QStringLiteral("p"), QStringLiteral("print") }, QStringLiteral("Print on the printer <name>."),
+            QStringLiteral("name") },
+        { { QStringLiteral("d"), QStringLiteral("data") },
+            QStringLiteral("Bind the CSV <file> (with a header line) instead of the label's own."),
+            QStringLiteral("file") },
+        { QStringLiteral("separator"), QStringLiteral("The CSV's separator: ; , tab or space."),
+            QStringLiteral("sep") },
+        { QStringLiteral("sheet"), QStringLiteral("Export sheet <n> only."), QStringLiteral("n") },
+        { QStringLiteral("scale"), QStringLiteral("Scale from 0.2 to 5 (default 1)."), QStringLiteral("s") },
+        { QStringLiteral("quality"), QStringLiteral("JPEG quality from 0 to 100 (default 90)."),
+            QStringLiteral("q") },
+        { QStringLiteral("transparent"), QStringLiteral("White becomes transparent (PNG, GIF).") },
+        { QStringLiteral("fit"),
+            QStringLiteral("Export the label's content, cropped, instead of the sheet.") },
+        { QStringLiteral("list-printers"), QStringLiteral("List the printers and exit.") },
+        { { QStringLiteral("q"), QStringLiteral("quiet") }, QStringLiteral("No progress bar.") },
+    });
+    p.process(app);
+    try {
+        return Run(p);
+    } catch (const TUsageError& e) {
+        Err() << "quindle-info: " << e.what() << "\n(see quindle-info --help)\n";
+        return 2;
+    } catch (const std::exception& e) {
+        Err() << "quindle-info: error: " << e.what() << "\n";
+        return 1;
+    }
 }
