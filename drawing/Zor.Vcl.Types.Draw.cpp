@@ -143,6 +143,22 @@ void TZORDraw::SetupExport(
     UseScreen(canvas, skCanvas);
 }
 
+TZORPrintKit::TZORPrintKit(QPainter& painter)
+    : Canvas(painter)
+    , Graphics(painter)
+    , Pen(MakeColor(0xFF, 0, 0, 0))
+    , Brush(MakeColor(0xFF, 0, 0, 0))
+{
+    Canvas.Brush.Style = TBrushStyle::Clear;
+}
+
+void TZORDraw::SetupPrint(TZORPrintKit& kit, int32_t dpiX, int32_t dpiY, int32_t pageWidth,
+    int32_t pageHeight, int32_t scale, TZORUnits units)
+{
+    SetupPrint(
+        &kit.Canvas, &kit.Graphics, &kit.Pen, &kit.Brush, dpiX, dpiY, pageWidth, pageHeight, scale, units);
+}
+
 void TZORDraw::SetupPrint(TCanvas* canvas, TGPGraphics* graphics, TGPPen* pen, TGPSolidBrush* brush,
     int32_t dpiX, int32_t dpiY, int32_t pageWidth, int32_t pageHeight, int32_t scale, TZORUnits units)
 {

@@ -21,6 +21,18 @@
 // the code that prepares the context for its target, and must outlive the pass. The paint, pen
 // and brush are shared by every element of a pass and never restored: whoever draws sets what
 // it relies on.
+// The printer-side drawing objects of one page's painter, made alike for every print pass: the
+// text canvas (writing without a background), the graphics, and a pen and a brush that every
+// element sets before it uses them.
+struct TZORPrintKit {
+    explicit TZORPrintKit(QPainter& painter);
+
+    TCanvas Canvas;
+    TGPGraphics Graphics;
+    TGPPen Pen;
+    TGPSolidBrush Brush;
+};
+
 class TZORDraw : public TZORBaseDraw {
 public:
     TZORDraw();
@@ -87,6 +99,8 @@ public:
     // caps, centred).
     void SetupPrint(TCanvas* canvas, TGPGraphics* graphics, TGPPen* pen, TGPSolidBrush* brush, int32_t dpiX,
         int32_t dpiY, int32_t pageWidth, int32_t pageHeight, int32_t scale, TZORUnits units);
+    void SetupPrint(TZORPrintKit& kit, int32_t dpiX, int32_t dpiY, int32_t pageWidth, int32_t pageHeight,
+        int32_t scale, TZORUnits units);
 
 private:
     void Prepare(TZORDrawState state, int32_t dpiX, int32_t dpiY, int32_t scale, float zoom);

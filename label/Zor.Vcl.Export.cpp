@@ -59,21 +59,6 @@ bool Cropped(const zor::TExportOptions& o)
     throw zor::Error(QStringLiteral("FileWrite"), fileName, reason);
 }
 
-// The print pass's drawing objects on the page's painter.
-struct TPrintKit {
-    explicit TPrintKit(QPainter& painter)
-        : Canvas(painter)
-        , Graphics(painter)
-    {
-        Canvas.Brush.Style = TBrushStyle::Clear;
-    }
-
-    TCanvas Canvas;
-    TGPGraphics Graphics;
-    TGPPen Pen { MakeColor(0xFF, 0, 0, 0) };
-    TGPSolidBrush Brush { MakeColor(0xFF, 0, 0, 0) };
-};
-
 // One page being drawn: the contexts and the label they draw. Elements bound to data go
 // through their print pass, which shows the current record; the screen pass shows the
 // element's own value, as in the editor.
@@ -94,10 +79,10 @@ public:
         const ISkCanvas sk = std::make_shared<TSkCanvas>(painter);
         sk->Scale(fOptions.scale, fOptions.scale);
         D.SetupExport(canvas, sk, fDpi, fOptions.scale, fScale, !zor::IsRaster(fOptions.kind));
-        TPrintKit kit(painter);
+        TZORPrintKit kit(painter);
         // The print set-up clears its graphics: it comes before anything is drawn.
-        P.SetupPrint(&kit.Canvas, &kit.Graphics, &kit.Pen, &kit.Brush, fDpi, fDpi, painter.device()->width(),
-            painter.device()->height(), fScale, fLabel.GetUnits());
+        P.SetupPrint(kit, fDpi, fDpi, painter.device()->width(), painter.device()->height(), fScale,
+            fLabel.GetUnits());
         if (Cropped(fOptions))
             DrawCropped();
         else

@@ -132,14 +132,9 @@ void PrintSheets(TZORLabelVCL& job, QPrinter& printer)
         throw std::runtime_error("the printer refused the job");
     const int32_t dpiX = printer.logicalDpiX();
     const int32_t dpiY = printer.logicalDpiY();
-    TCanvas canvas(painter);
-    canvas.Brush.Style = TBrushStyle::Clear;
-    TGPGraphics graphics(painter);
-    TGPPen pen(MakeColor(0xFF, 0, 0, 0xFF));
-    TGPSolidBrush brush(MakeColor(0xFF, 0, 0, 0xFF));
+    TZORPrintKit kit(painter);
     TZORDraw D;
-    D.SetupPrint(&canvas, &graphics, &pen, &brush, dpiX, dpiY, printer.width(), printer.height(),
-        M.GetDrawScale(), job.GetUnits());
+    D.SetupPrint(kit, dpiX, dpiY, printer.width(), printer.height(), M.GetDrawScale(), job.GetUnits());
 
     int32_t row = run.firstOffset / run.columns + 1;
     int32_t column = run.firstOffset % run.columns + 1;

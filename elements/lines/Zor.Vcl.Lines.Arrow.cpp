@@ -43,10 +43,7 @@ void TZORArrowLine::CalcValues(int16_t aFlag)
     TZORBaseArrowLine::CalcValues(aFlag);
     if (GetText().isEmpty())
         return;
-    TZORTextMetrics m;
-    TZORCalc::FontSettings(GetText(), GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic(), m.Ascent,
-        m.Descent, m.Width, m.Ratio);
-    LayoutCaption(m);
+    LayoutCaption(zor::MeasureCaption(GetText(), GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic()));
 }
 
 void TZORArrowLine::Paint(TZORBaseDraw& D, zor::TZORTarget target)

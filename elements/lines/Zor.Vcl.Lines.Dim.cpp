@@ -46,10 +46,8 @@ void TZORDim::CalcValues(int16_t aFlag)
         return;
     }
     const TZORDimStyle& style = GetStyle();
-    TZORTextMetrics m;
-    TZORCalc::FontSettings(GetText(), style.fFontName, GetBaseFontHeight(), style.fBold, style.fItalic,
-        m.Ascent, m.Descent, m.Width, m.Ratio);
-    LayoutText(m);
+    LayoutText(
+        zor::MeasureCaption(GetText(), style.fFontName, GetBaseFontHeight(), style.fBold, style.fItalic));
 }
 
 void TZORDim::Paint(TZORBaseDraw& D, zor::TZORTarget target)

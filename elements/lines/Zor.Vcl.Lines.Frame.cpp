@@ -261,4 +261,12 @@ TGPGraphicsPath RoundedBox(const QRectF& box, double rx, double ry)
     return path;
 }
 
+TZORTextMetrics MeasureCaption(
+    const QString& text, const QString& font, int32_t height, bool bold, bool italic)
+{
+    TZORTextMetrics m;
+    TZORCalc::FontSettings(text, font, height, bold, italic, m.Ascent, m.Descent, m.Width, m.Ratio);
+    return m;
+}
+
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Item.h"
+#include "Zor.Line.h"
 #include "Zor.Types.h"
 #include "drawing/Zor.Vcl.Types.h"
 
@@ -48,6 +49,11 @@ struct TZORLineEnd {
 // top-left corner in print (base units at the drawing scale) and the angle it reads at
 // (radians, clockwise on screen). The font height is millimetres on paper, scaled by the ratio
 // the text metrics gave to the character height.
+// The metrics of a caption in the given font (height in base units), as the model's caption
+// layouts take them: ascent, descent, width and font ratio.
+TZORTextMetrics MeasureCaption(
+    const QString& text, const QString& font, int32_t height, bool bold, bool italic);
+
 struct TZORCaption {
     QString Text;
     QString FontName;

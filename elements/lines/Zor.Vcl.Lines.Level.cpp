@@ -58,9 +58,8 @@ void TZORLevel::PaintCaption(zor::TZORPainter& P, const QString& text)
 {
     if (text.isEmpty())
         return;
-    TZORTextMetrics m;
-    TZORCalc::FontSettings(text, GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic(), m.Ascent,
-        m.Descent, m.Width, m.Ratio);
+    const TZORTextMetrics m
+        = zor::MeasureCaption(text, GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic());
     const int32_t scale = DrawScale();
     const double ascent = double(m.Ascent) * scale, descent = double(m.Descent) * scale;
     if (P.OnScreen()) {

@@ -33,26 +33,9 @@ QImage Paper(int dpiX, int dpiY)
     return image;
 }
 
-// What the print pipeline prepares before its first label: graphics, pen, brush and a text
-// canvas that writes without a background.
-struct TPrinterKit {
-    explicit TPrinterKit(QPainter& painter)
-        : Canvas(painter)
-        , Graphics(painter)
-    {
-        Canvas.Brush.Style = TBrushStyle::Clear;
-    }
-
-    TCanvas Canvas;
-    TGPGraphics Graphics;
-    TGPPen Pen { MakeColor(0xFF, 0, 0, 0) };
-    TGPSolidBrush Brush { MakeColor(0xFF, 0, 0, 0) };
-};
-
-void SetupPrint(TZORDraw& D, TPrinterKit& kit, int dpiX, int dpiY, const QSize& page, int scale)
+void SetupPrint(TZORDraw& D, TZORPrintKit& kit, int dpiX, int dpiY, const QSize& page, int scale)
 {
-    D.SetupPrint(&kit.Canvas, &kit.Graphics, &kit.Pen, &kit.Brush, dpiX, dpiY, page.width(), page.height(),
-        scale, TZORUnits::Millimetre);
+    D.SetupPrint(kit, dpiX, dpiY, page.width(), page.height(), scale, TZORUnits::Millimetre);
     D.fOrgX = Dots(dpiX, TScene::MarginMM);
     D.fOrgY = Dots(dpiY, TScene::MarginMM);
 }
@@ -120,7 +103,7 @@ QImage TScene::Print(int dpiX, int dpiY) const
 {
     QImage image = Paper(dpiX, dpiY);
     QPainter painter(&image);
-    TPrinterKit kit(painter);
+    TZORPrintKit kit(painter);
     TZORDraw D;
     SetupPrint(D, kit, dpiX, dpiY, image.size(), fScale);
     for (const auto& item : fItems)
@@ -138,7 +121,7 @@ void TScene::PrintPdf(
     QPainter painter(&writer);
     if (!painter.isActive())
         throw std::runtime_error("cannot write " + fileName.toStdString());
-    TPrinterKit kit(painter);
+    TZORPrintKit kit(painter);
     TZORDraw D;
     SetupPrint(D, kit, dpi, dpi, QSize(writer.width(), writer.height()), fScale);
     for (int page = 0; page < pages; ++page) {
