@@ -2,6 +2,7 @@
 
 #include "Zor.Barcode.h"
 #include "Zor.F2d.h"
+#include "Zor.Flow.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>

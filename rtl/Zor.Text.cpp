@@ -146,12 +146,3 @@ void TZORBasePara::AfterRead()
     SetScaleX(fScaleX);
     TZORTextItem::AfterRead();
 }
-
-// --- Poly text ---
-
-const TZORFields<TZORBaseItem>& TZORBasePoly::GetFields() const
-{
-    static const TZORFields<TZORBaseItem> fields = FigureFields()
-        + TZORFields<TZORBaseItem> { Field<TZORBaseItem, &TZORBasePoly::fPolyItems>("PolyItems") };
-    return fields;
-}

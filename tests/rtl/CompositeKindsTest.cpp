@@ -1,8 +1,11 @@
 #include "KindStubs.h"
 #include "Zor.Error.h"
+#include "Zor.Flow.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
+#include "Zor.Rank.h"
 #include "Zor.Symbol.h"
+#include "Zor.Table.h"
 #include "Zor.Version.h"
 
 #include <gtest/gtest.h>

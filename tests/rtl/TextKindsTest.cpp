@@ -1,9 +1,13 @@
 #include "ErrorOf.h"
 #include "KindStubs.h"
 #include "Zor.Barcode.h"
+#include "Zor.Flow.h"
 #include "Zor.Json.h"
+#include "Zor.Poly.h"
+#include "Zor.Rank.h"
 #include "Zor.Stream.h"
 #include "Zor.Symbol.h"
+#include "Zor.Table.h"
 #include "Zor.Text.h"
 #include "Zor.Version.h"
 
