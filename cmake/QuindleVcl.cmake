@@ -5,8 +5,8 @@ target_include_directories(quindle_vcl PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(quindle_vcl PUBLIC quindle_rtl Qt6::Widgets Qt6::PrintSupport)
 # GIF images and XPS packages are written by the export pipeline only.
 target_link_libraries(quindle_vcl PRIVATE GIF::GIF libzip::zip)
-# Map tiles are downloaded with libcurl.
-target_link_libraries(quindle_vcl PRIVATE CURL::libcurl)
+# Map tiles are downloaded with libcurl; custom papers go to CUPS queues as PWG raster.
+target_link_libraries(quindle_vcl PRIVATE CURL::libcurl Cups::Cups)
 quindle_warnings(quindle_vcl)
 foreach(dir drawing label elements/lines elements/text elements/composite editor inspector dialogs)
   add_subdirectory(${dir})

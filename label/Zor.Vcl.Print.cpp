@@ -120,21 +120,52 @@ void SetCurrentPrinter(const QString& name)
     CurrentPrinterName() = name;
 }
 
-void PrintSheets(TZORLabelVCL& job, QPrinter& printer)
+TPrinterPages::TPrinterPages(QPrinter& printer, const QString& docName)
+    : fPrinter(printer)
+{
+    // Labels are placed from the paper's edge, as the margins of the measure are meant.
+    fPrinter.setFullPage(true);
+    fPrinter.setDocName(docName);
+}
+
+bool TPrinterPages::Begin(QPainter& painter)
+{
+    return painter.begin(&fPrinter);
+}
+
+bool TPrinterPages::NewPage(QPainter&)
+{
+    return fPrinter.newPage();
+}
+
+bool TPrinterPages::End(QPainter& painter)
+{
+    return painter.end();
+}
+
+QSize TPrinterPages::Dpi() const
+{
+    return { fPrinter.logicalDpiX(), fPrinter.logicalDpiY() };
+}
+
+QSize TPrinterPages::PageSize() const
+{
+    return { fPrinter.width(), fPrinter.height() };
+}
+
+void PrintSheets(TZORLabelVCL& job, TPrintPages& pages)
 {
     const TZORMeasure& M = job.Measure();
     TZORPrintRun& run = job.PrintRun();
-    // Labels are placed from the paper's edge, as the margins of the measure are meant.
-    printer.setFullPage(true);
-    printer.setDocName(M.GetLabelName());
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!pages.Begin(painter))
         throw std::runtime_error("the printer refused the job");
-    const int32_t dpiX = printer.logicalDpiX();
-    const int32_t dpiY = printer.logicalDpiY();
+    const int32_t dpiX = pages.Dpi().width();
+    const int32_t dpiY = pages.Dpi().height();
     TZORPrintKit kit(painter);
     TZORDraw D;
-    D.SetupPrint(kit, dpiX, dpiY, printer.width(), printer.height(), M.GetDrawScale(), job.GetUnits());
+    D.SetupPrint(kit, dpiX, dpiY, pages.PageSize().width(), pages.PageSize().height(), M.GetDrawScale(),
+        job.GetUnits());
 
     int32_t row = run.firstOffset / run.columns + 1;
     int32_t column = run.firstOffset % run.columns + 1;
@@ -153,10 +184,11 @@ void PrintSheets(TZORLabelVCL& job, QPrinter& printer)
         ++run.sheetCounter;
         row = 1;
         column = 1;
-        if (run.sheetCounter <= run.sheetCount && run.labelCounter <= run.labelCount && !printer.newPage())
+        if (run.sheetCounter <= run.sheetCount && run.labelCounter <= run.labelCount
+            && !pages.NewPage(painter))
             throw std::runtime_error("the printer refused a new page");
     }
-    if (!painter.end())
+    if (!pages.End(painter))
         throw std::runtime_error("the printer did not take the job");
 }
 

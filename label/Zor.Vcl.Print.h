@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+class QPainter;
 class QPrinter;
 class TZORLabelVCL;
 
@@ -54,10 +56,38 @@ QString PrinterForIndex(int32_t index, const QStringList& names, const QString& 
 QString CurrentPrinter();
 void SetCurrentPrinter(const QString& name);
 
-// Prints the run of job (a label snapshot whose run CheckPrintData prepared) on printer: every
+// The pages a print job paints on. Begin starts the document with the painter on its first
+// page; each call answers false when the device refuses.
+class TPrintPages {
+public:
+    virtual ~TPrintPages() = default;
+    virtual bool Begin(QPainter& painter) = 0;
+    virtual bool NewPage(QPainter& painter) = 0;
+    virtual bool End(QPainter& painter) = 0;
+    // Device pixels per inch, across and down.
+    virtual QSize Dpi() const = 0;
+    // The page in device pixels, as the label's paper stands.
+    virtual QSize PageSize() const = 0;
+};
+
+// The pages of a printer of the system (or of a PDF file): the paper from the paper's edge.
+class TPrinterPages : public TPrintPages {
+public:
+    TPrinterPages(QPrinter& printer, const QString& docName);
+    bool Begin(QPainter& painter) override;
+    bool NewPage(QPainter& painter) override;
+    bool End(QPainter& painter) override;
+    QSize Dpi() const override;
+    QSize PageSize() const override;
+
+private:
+    QPrinter& fPrinter;
+};
+
+// Prints the run of job (a label snapshot whose run CheckPrintData prepared) on pages: every
 // sheet, row and column from the run's first position, each label with the next data record.
 // Raises whatever an element raises; the caller aborts the job then.
-void PrintSheets(TZORLabelVCL& job, QPrinter& printer);
+void PrintSheets(TZORLabelVCL& job, TPrintPages& pages);
 
 // The print jobs of one label: each runs on its own thread, and the label waits for them all
 // when it is destroyed.

@@ -3,6 +3,7 @@
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
+#include "Zor.RasterPages.h"
 #include "Zor.Vcl.ItemTypes.h"
 #include "Zor.Version.h"
 
@@ -133,6 +134,36 @@ struct TPrintTarget {
     QString printerName;
 };
 
+// Prints the job's pages on target. A custom paper goes to a printer as a raster at the
+// printer's resolution, so that it arrives at its exact size; named papers, and PDF files, go
+// the system's way.
+void PrintOn(TZORLabelVCL& job, const TPrintTarget& target)
+{
+    const TZORMeasure& M = job.Measure();
+    const zor::TDeviceMode mode = zor::DeviceMode(
+        M.GetSize(TZORSizeKind::PaperWidth), M.GetSize(TZORSizeKind::PaperHeight), job.PrintInfo().GetCopies());
+    QPrinter printer(QPrinter::HighResolution);
+    if (!target.fileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(target.fileName);
+    } else if (!target.printerName.isEmpty()) {
+        printer.setPrinterName(target.printerName);
+        const std::optional<zor::TRasterRoute> route = zor::RasterRoute(target.printerName);
+        if (route && mode.paperWidth > 0 && !zor::IsNamedPaper(target.printerName, mode)) {
+            zor::TRasterPages pages(target.printerName, M.GetLabelName(), mode, printer.resolution(), *route);
+            zor::PrintSheets(job, pages);
+            return;
+        }
+    }
+    try {
+        zor::ApplyDeviceMode(printer, mode);
+    } catch (...) {
+        // The printer's own settings serve when it refuses ours.
+    }
+    zor::TPrinterPages pages(printer, M.GetLabelName());
+    zor::PrintSheets(job, pages);
+}
+
 // Runs one job on the worker: the events and the printing state on label, the pages from job.
 TZORPrintStatus RunPrintJob(TZORLabelVCL& label, TZORLabelVCL& job, const TPrintTarget& target,
     const std::function<void(TZORLabelVCL&)>& before, const std::function<void(TZORLabelVCL&)>& after)
@@ -142,22 +173,7 @@ TZORPrintStatus RunPrintJob(TZORLabelVCL& label, TZORLabelVCL& job, const TPrint
     label.AddState(TZORLabelState::Printing);
     TZORPrintStatus status = TZORPrintStatus::Printed;
     try {
-        QPrinter printer(QPrinter::HighResolution);
-        if (!target.fileName.isEmpty()) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(target.fileName);
-        } else if (!target.printerName.isEmpty()) {
-            printer.setPrinterName(target.printerName);
-        }
-        try {
-            const TZORPrintInfo& info = job.PrintInfo();
-            zor::ApplyDeviceMode(printer,
-                zor::DeviceMode(job.Measure().GetSize(TZORSizeKind::PaperWidth),
-                    job.Measure().GetSize(TZORSizeKind::PaperHeight), info.GetCopies()));
-        } catch (...) {
-            // The printer's own settings serve when it refuses ours.
-        }
-        zor::PrintSheets(job, printer);
+        PrintOn(job, target);
     } catch (...) {
         // A label that cannot be printed ends the job; the painter's end has aborted it.
         status = TZORPrintStatus::Failed;
