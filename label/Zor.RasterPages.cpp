@@ -23,6 +23,38 @@ int Pixels(int32_t tenths, int dpi)
     return std::max(1, int(Round(double(tenths) * dpi / TenthsPerInch)));
 }
 
+constexpr int MinDpi = 72;
+constexpr int MaxDpi = 2400;
+
+// The finest resolution of an Apple raster printer: "RS" names its resolutions, as "RS300" or
+// "RS300-600".
+int AppleDpi(ipp_attribute_t* urf)
+{
+    int best = 0;
+    for (int i = 0; i < ippGetCount(urf); ++i) {
+        const QString value = QString::fromUtf8(ippGetString(urf, i, nullptr));
+        if (value.startsWith(QLatin1String("RS")))
+            for (const QString& dpi : value.mid(2).split(u'-'))
+                best = std::max(best, dpi.toInt());
+    }
+    return best;
+}
+
+// The finest resolution a PWG raster printer lists.
+int PwgDpi(http_t* http, cups_dest_t* dest, cups_dinfo_t* info)
+{
+    ipp_attribute_t* res = cupsFindDestSupported(http, dest, info, "pwg-raster-document-resolution");
+    int best = 0;
+    for (int i = 0; res && i < ippGetCount(res); ++i) {
+        int y = 0;
+        ipp_res_t units;
+        const int x = ippGetResolution(res, i, &y, &units);
+        if (units == IPP_RES_PER_INCH)
+            best = std::max(best, std::min(x, y));
+    }
+    return best;
+}
+
 // The raster stream writes into the job's document request.
 ssize_t WriteDocument(void*, unsigned char* buffer, size_t length)
 {
@@ -39,16 +71,15 @@ pwg_media_t* MediaOf(const TDeviceMode& mode)
 } // namespace
 
 TRasterPages::TRasterPages(
-    const QString& queue, const QString& title, const TDeviceMode& mode, int dpi, const TRasterRoute& route)
+    const QString& queue, const QString& title, const TDeviceMode& mode, const TRasterRoute& route)
     : fQueue(queue)
     , fTitle(title)
     , fMode(mode)
-    , fDpi(std::max(dpi, 1))
     , fRoute(route)
-    , fPage(Pixels(mode.paperWidth, fDpi), Pixels(mode.paperLength, fDpi),
+    , fPage(Pixels(mode.paperWidth, route.dpi), Pixels(mode.paperLength, route.dpi),
           route.colour ? QImage::Format_RGB888 : QImage::Format_Grayscale8)
 {
-    fPage.setDotsPerMeterX(int(Round(fDpi / 0.0254)));
+    fPage.setDotsPerMeterX(int(Round(fRoute.dpi / 0.0254)));
     fPage.setDotsPerMeterY(fPage.dotsPerMeterX());
 }
 
@@ -68,12 +99,6 @@ QSize TRasterPages::PageSize() const
     return fMode.landscape ? fPage.size().transposed() : fPage.size();
 }
 
-bool TRasterPages::Fail()
-{
-    fError = QString::fromUtf8(cupsLastErrorString());
-    return false;
-}
-
 bool TRasterPages::Begin(QPainter& painter)
 {
     pwg_media_t* media = MediaOf(fMode);
@@ -88,15 +113,15 @@ bool TRasterPages::Begin(QPainter& painter)
     fJobId = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), n, options);
     cupsFreeOptions(n, options);
     if (fJobId <= 0)
-        return Fail();
+        return false;
     const char* format = fRoute.apple ? "image/urf" : "image/pwg-raster";
     if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), fJobId, title.constData(), format, 1)
         != HTTP_STATUS_CONTINUE)
-        return Fail();
+        return false;
     fDocumentOpen = true;
     fRaster = cupsRasterOpenIO(
         WriteDocument, nullptr, fRoute.apple ? CUPS_RASTER_WRITE_APPLE : CUPS_RASTER_WRITE_PWG);
-    return fRaster ? StartPage(painter) : Fail();
+    return fRaster ? StartPage(painter) : false;
 }
 
 bool TRasterPages::StartPage(QPainter& painter)
@@ -117,18 +142,18 @@ bool TRasterPages::SendPage(QPainter& painter)
     if (!painter.end() || !fRaster)
         return false;
     cups_page_header2_t header;
-    if (!cupsRasterInitPWGHeader(
-            &header, MediaOf(fMode), fRoute.colour ? "srgb_8" : "sgray_8", fDpi, fDpi, "one-sided", nullptr))
-        return Fail();
+    if (!cupsRasterInitPWGHeader(&header, MediaOf(fMode), fRoute.colour ? "srgb_8" : "sgray_8", fRoute.dpi,
+            fRoute.dpi, "one-sided", nullptr))
+        return false;
     const unsigned bytesPerPixel = fRoute.colour ? 3 : 1;
     header.cupsWidth = unsigned(fPage.width());
     header.cupsHeight = unsigned(fPage.height());
     header.cupsBytesPerLine = header.cupsWidth * bytesPerPixel;
     if (!cupsRasterWriteHeader2(fRaster, &header))
-        return Fail();
+        return false;
     for (int y = 0; y < fPage.height(); ++y)
         if (cupsRasterWritePixels(fRaster, fPage.scanLine(y), header.cupsBytesPerLine) == 0)
-            return Fail();
+            return false;
     return true;
 }
 
@@ -146,7 +171,7 @@ bool TRasterPages::End(QPainter& painter)
     fDocumentOpen = false;
     const ipp_status_t status = cupsFinishDocument(CUPS_HTTP_DEFAULT, fQueue.toUtf8().constData());
     if (status > IPP_STATUS_OK_EVENTS_COMPLETE)
-        return Fail();
+        return false;
     fJobId = 0;
     return true;
 }
@@ -174,11 +199,15 @@ std::optional<TRasterRoute> RasterRoute(const QString& queue)
         // A queue made for a driverless printer passes Apple raster through when the printer
         // takes it, else PWG raster; their "-supported" values name the colour spaces.
         if (ipp_attribute_t* urf = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "urf"))
-            route = TRasterRoute { true, ippContainsString(urf, "SRGB24") != 0 };
+            route = TRasterRoute { true, ippContainsString(urf, "SRGB24") != 0, AppleDpi(urf) };
         else if (ipp_attribute_t* pwg
             = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "pwg-raster-document-type"))
-            route = TRasterRoute { false, ippContainsString(pwg, "srgb_8") != 0 };
+            route = TRasterRoute { false, ippContainsString(pwg, "srgb_8") != 0,
+                PwgDpi(CUPS_HTTP_DEFAULT, dest, info) };
         cupsFreeDestInfo(info);
+        // A printer that names no usable resolution takes the system's way.
+        if (route && (route->dpi < MinDpi || route->dpi > MaxDpi))
+            route.reset();
     }
     cupsFreeDests(1, dest);
     return route;

@@ -16,6 +16,7 @@ namespace zor {
 struct TRasterRoute {
     bool apple = false;
     bool colour = false;
+    int dpi = 300; // the printer's finest resolution for it
 };
 
 // The pages of a print job painted into images at the printer's resolution and sent to a CUPS
@@ -25,9 +26,9 @@ struct TRasterRoute {
 // the portrait media, as the system's printing does.
 class TRasterPages : public TPrintPages {
 public:
-    // A job for queue titled title, on the media of mode at dpi.
-    TRasterPages(const QString& queue, const QString& title, const TDeviceMode& mode, int dpi,
-        const TRasterRoute& route);
+    // A job for queue titled title, on the media of mode.
+    TRasterPages(
+        const QString& queue, const QString& title, const TDeviceMode& mode, const TRasterRoute& route);
     // Cancels a job that did not end.
     ~TRasterPages() override;
     TRasterPages(const TRasterPages&) = delete;
@@ -36,27 +37,21 @@ public:
     bool Begin(QPainter& painter) override;
     bool NewPage(QPainter& painter) override;
     bool End(QPainter& painter) override;
-    QSize Dpi() const override { return { fDpi, fDpi }; }
+    QSize Dpi() const override { return { fRoute.dpi, fRoute.dpi }; }
     QSize PageSize() const override;
-
-    // Why the job failed, as CUPS put it; empty while it has not.
-    const QString& GetError() const { return fError; }
 
 private:
     bool StartPage(QPainter& painter);
     bool SendPage(QPainter& painter);
-    bool Fail();
 
     QString fQueue;
     QString fTitle;
     TDeviceMode fMode;
-    int fDpi;
     TRasterRoute fRoute;
     int fJobId = 0; // a job that has not ended yet
     bool fDocumentOpen = false;
     _cups_raster_s* fRaster = nullptr;
     QImage fPage; // portrait, as the media runs through the printer
-    QString fError;
 };
 
 // True when the printer has a paper of its own of the mode's size (within 0.1 mm): CUPS sends

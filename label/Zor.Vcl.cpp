@@ -2,8 +2,8 @@
 
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
-#include "Zor.Stream.h"
 #include "Zor.RasterPages.h"
+#include "Zor.Stream.h"
 #include "Zor.Vcl.ItemTypes.h"
 #include "Zor.Version.h"
 
@@ -140,8 +140,8 @@ struct TPrintTarget {
 void PrintOn(TZORLabelVCL& job, const TPrintTarget& target)
 {
     const TZORMeasure& M = job.Measure();
-    const zor::TDeviceMode mode = zor::DeviceMode(
-        M.GetSize(TZORSizeKind::PaperWidth), M.GetSize(TZORSizeKind::PaperHeight), job.PrintInfo().GetCopies());
+    const zor::TDeviceMode mode = zor::DeviceMode(M.GetSize(TZORSizeKind::PaperWidth),
+        M.GetSize(TZORSizeKind::PaperHeight), job.PrintInfo().GetCopies());
     QPrinter printer(QPrinter::HighResolution);
     if (!target.fileName.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -150,7 +150,7 @@ void PrintOn(TZORLabelVCL& job, const TPrintTarget& target)
         printer.setPrinterName(target.printerName);
         const std::optional<zor::TRasterRoute> route = zor::RasterRoute(target.printerName);
         if (route && mode.paperWidth > 0 && !zor::IsNamedPaper(target.printerName, mode)) {
-            zor::TRasterPages pages(target.printerName, M.GetLabelName(), mode, printer.resolution(), *route);
+            zor::TRasterPages pages(target.printerName, M.GetLabelName(), mode, *route);
             zor::PrintSheets(job, pages);
             return;
         }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QRectF>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -22,12 +23,12 @@
 namespace {
 
 constexpr int WaitMs = 60000;
-constexpr double MMPerPoint = 25.4 / 72;
+constexpr double PaperTolerance = 0.1; // millimetres
 
 struct TRasterPage {
     double widthMM = 0;
     double heightMM = 0;
-    bool inked = false;
+    QRectF ink; // millimetres from the media's top left corner; empty for a blank page
 };
 
 // The pages of a raster file (PWG or Apple raster) as the printer received them.
@@ -46,12 +47,18 @@ std::vector<TRasterPage> ReadRaster(const QString& fileName)
         std::vector<unsigned char> line(header.cupsBytesPerLine);
         // Black ink in a white 8-bit grey page, or set bits in a 1-bit black page.
         const unsigned char paper = header.cupsBitsPerPixel == 1 ? 0x00 : 0xFF;
+        const unsigned pixelsPerByte = header.cupsBitsPerPixel == 1 ? 8 : 1;
+        QRect ink;
         for (unsigned y = 0; y < header.cupsHeight; ++y) {
             if (cupsRasterReadPixels(raster, line.data(), header.cupsBytesPerLine) == 0)
                 break;
-            for (unsigned char b : line)
-                page.inked = page.inked || b != paper;
+            for (unsigned x = 0; x < line.size(); ++x)
+                if (line[x] != paper)
+                    ink |= QRect(int(x * pixelsPerByte), int(y), int(pixelsPerByte), 1);
         }
+        const double mmPerPixel = 25.4 / header.HWResolution[0];
+        page.ink = QRectF(
+            ink.x() * mmPerPixel, ink.y() * mmPerPixel, ink.width() * mmPerPixel, ink.height() * mmPerPixel);
         pages.push_back(page);
     }
     cupsRasterClose(raster);
@@ -105,20 +112,30 @@ QString SpoolFile(const QString& spool, const QString& title)
     return {};
 }
 
-TEST(PrintCups, SheetsAndCopiesReachTheLoopbackPrinter)
-{
-    const QString queue = qEnvironmentVariable("QUINDLE_TEST_PRINTER");
-    if (queue.isEmpty()) {
-        if (qEnvironmentVariable("CI") == QStringLiteral("true"))
-            FAIL() << "no test printer: scripts/print-setup.sh did not start one";
-        GTEST_SKIP() << "no test printer (source scripts/print-setup.sh to start one)";
+class PrintCups : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        queue = qEnvironmentVariable("QUINDLE_TEST_PRINTER");
+        if (queue.isEmpty()) {
+            if (qEnvironmentVariable("CI") == QStringLiteral("true"))
+                FAIL() << "no test printer: scripts/print-setup.sh did not start one";
+            GTEST_SKIP() << "no test printer (source scripts/print-setup.sh to start one)";
+        }
+        index = int(zor::PrinterNames().indexOf(queue));
+        ASSERT_GE(index, 0) << "CUPS does not offer the queue " << queue.toStdString();
+        title = QStringLiteral("quindle-cups-%1-%2")
+                    .arg(QCoreApplication::applicationPid())
+                    .arg(QDateTime::currentMSecsSinceEpoch());
     }
-    const int index = int(zor::PrinterNames().indexOf(queue));
-    ASSERT_GE(index, 0) << "CUPS does not offer the queue " << queue.toStdString();
 
-    const QString title = QStringLiteral("quindle-cups-%1-%2")
-                              .arg(QCoreApplication::applicationPid())
-                              .arg(QDateTime::currentMSecsSinceEpoch());
+    QString queue;
+    int index = -1;
+    QString title; // names the job and the file the printer keeps
+};
+
+TEST_F(PrintCups, SheetsAndCopiesReachTheLoopbackPrinter)
+{
     TZORLabelVCL label;
     TZORMeasure& m = label.Measure();
     m.SetPaperWidth(100000);
@@ -144,16 +161,48 @@ TEST(PrintCups, SheetsAndCopiesReachTheLoopbackPrinter)
     const QString file = SpoolFile(qEnvironmentVariable("QUINDLE_PRINT_SPOOL"), title);
     ASSERT_FALSE(file.isEmpty()) << "the printer kept no file for " << title.toStdString();
     const std::vector<TRasterPage> pages = ReadRaster(file);
-    // Two sheets, each printed twice.
-    ASSERT_EQ(pages.size(), 4u) << file.toStdString();
+    // Two sheets; the printer makes the copies the job asks for.
+    ASSERT_EQ(pages.size(), 2u) << file.toStdString();
     for (const TRasterPage& page : pages) {
-        // The landscape sheet arrives turned onto the printer's portrait media. CUPS's raster
-        // filter cuts a custom size to whole points, even when the job names it in hundredths of
-        // a millimetre: the page arrives up to one point (0.35 mm) short.
-        EXPECT_NEAR(std::min(page.widthMM, page.heightMM), 50, MMPerPoint);
-        EXPECT_NEAR(std::max(page.widthMM, page.heightMM), 100, MMPerPoint);
-        EXPECT_TRUE(page.inked);
+        // The custom size arrives exact, the landscape sheet turned onto the portrait media.
+        EXPECT_NEAR(page.widthMM, 50, PaperTolerance);
+        EXPECT_NEAR(page.heightMM, 100, PaperTolerance);
+        EXPECT_FALSE(page.ink.isEmpty());
     }
+}
+
+// A small label whose size is no whole number of points arrives exact, the content turned with
+// the sheet: the label's top left corner lies at the media's bottom left.
+TEST_F(PrintCups, CustomPaperArrivesExact)
+{
+    TZORLabelVCL label;
+    TZORMeasure& m = label.Measure();
+    m.SetPaperWidth(57000);
+    m.SetPaperHeight(32000);
+    m.SetWidth(57000);
+    m.SetHeight(32000);
+    m.SetLabelName(title);
+    TZORRectangle* mark = label.AddBaseRectangle(2000, 3000, 10000, 5000);
+    mark->SetFilled(true);
+    mark->SetBackColor(zor::claBlack);
+    label.PrintInfo().SetPrinterIndex(index);
+    label.Print();
+    label.WaitForPrint();
+    ASSERT_EQ(label.GetLastPrintStatus(), TZORPrintStatus::Printed);
+
+    const QString file = SpoolFile(qEnvironmentVariable("QUINDLE_PRINT_SPOOL"), title);
+    ASSERT_FALSE(file.isEmpty());
+    const std::vector<TRasterPage> pages = ReadRaster(file);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NEAR(pages[0].widthMM, 32, PaperTolerance);
+    EXPECT_NEAR(pages[0].heightMM, 57, PaperTolerance);
+    // The mark spans x 2..12 mm, y 3..8 mm of the label; its outline adds half a pen width.
+    constexpr double InkTolerance = 0.25;
+    const QRectF ink = pages[0].ink;
+    EXPECT_NEAR(ink.left(), 3, InkTolerance);
+    EXPECT_NEAR(ink.right(), 8, InkTolerance);
+    EXPECT_NEAR(ink.top(), 57 - 12, InkTolerance);
+    EXPECT_NEAR(ink.bottom(), 57 - 2, InkTolerance);
 }
 
 } // namespace
