@@ -13,8 +13,11 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace zor {
 
@@ -55,6 +58,17 @@ bool Printable(const TZORBaseItem& item)
 {
     const TZORLayer* layer = item.GetLayer();
     return !item.IsPreview() && item.HasOption(ioPrint) && layer && layer->HasOption(loPrint);
+}
+
+// Print jobs yield to the user interface: the calling thread runs one step below the thread
+// that started it (threads take their creator's niceness).
+void LowerThisThread()
+{
+    const pid_t self = ::gettid();
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, self, nice + 1);
 }
 
 void PrintLabel(TZORLabelVCL& job, TZORDraw& D)
@@ -204,6 +218,7 @@ void TPrintJobs::Start(std::function<TZORPrintStatus()> job)
     });
     auto done = std::make_shared<std::atomic<bool>>(false);
     fJobs.push_back({ std::thread([this, done, job = std::move(job)] {
+                         LowerThisThread();
                          fLast.store(job());
                          done->store(true);
                      }),

@@ -209,7 +209,9 @@ void TZORLabelVCL::CheckPrintData()
         }
         for (int64_t p = 0; p < positions; ++p) {
             TBinaryReader r(record);
-            CreateFromStream(r, ZORFileVersion, TZORReadType::SheetCopy);
+            TZORBaseItem* copy = CreateFromStream(r, ZORFileVersion, TZORReadType::SheetCopy);
+            if (copy)
+                copy->PreviewPos(int16_t(p % PrintRun().columns + 1), int16_t(p / PrintRun().columns + 1));
         }
     }
     EndUpdate();

@@ -105,6 +105,15 @@ public:
     TZORItemState GetItemState() const { return fItemState; }
     void SetItemState(TZORItemState s) { fItemState = s; }
     bool IsPreview() const { return fPreview; }
+    // A sheet copy's label position on the sheet (column and row, from 1); 0 for any other
+    // element. Never stored.
+    void PreviewPos(int16_t column, int16_t row)
+    {
+        fPreviewColumn = column;
+        fPreviewRow = row;
+    }
+    int16_t GetPreviewColumn() const { return fPreviewColumn; }
+    int16_t GetPreviewRow() const { return fPreviewRow; }
 
     TAlphaColor GetColor() const { return fColor; }
     void SetColor(TAlphaColor c) { fColor = c; }
@@ -144,6 +153,8 @@ protected:
     uint16_t fOptions = ioDefault;
     TZORItemState fItemState {};
     bool fPreview;
+    int16_t fPreviewColumn = 0;
+    int16_t fPreviewRow = 0;
     TAlphaColor fColor = zor::claBlack;
     float fPenWidth = 0.2f;
     TZORineType fLineType {};

@@ -12,8 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <set>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -283,6 +286,18 @@ TEST_F(Print, TheLabelWaitsForItsJobWhenDestroyed)
     EXPECT_TRUE(ColourNear(PdfPage(Pdf(), 50, Dpi), BoxCentre(4, 3), Qt::black, 40));
 }
 
+// The job yields to the user interface: its thread runs one step below the one that started it.
+TEST_F(Print, TheJobRunsBelowTheCallingThread)
+{
+    TZORLabelVCL label;
+    MakeSheet(label);
+    AddBox(label);
+    std::atomic<int> jobNice = -100;
+    label.OnBeforePrint = [&](TZORLabelVCL&) { jobNice = ::getpriority(PRIO_PROCESS, ::gettid()); };
+    PrintPdf(label);
+    EXPECT_GT(jobNice.load(), ::getpriority(PRIO_PROCESS, ::gettid()));
+}
+
 TEST(SheetCopies, OnePerPositionAndNeverCopiesOfCopies)
 {
     TZORLabelVCL label;
@@ -306,6 +321,14 @@ TEST(SheetCopies, OnePerPositionAndNeverCopiesOfCopies)
         EXPECT_EQ(previews(), 12) << "run " << run;
         EXPECT_EQ(label.GetItemsCount(), 14) << "run " << run;
     }
+    // Each copy stands at its own position of the sheet of 3 columns by 4 rows.
+    std::set<std::pair<int, int>> positions;
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
+        if (const TZORBaseItem* item = label.GetItem(i); item->IsPreview())
+            positions.insert({ item->GetPreviewColumn(), item->GetPreviewRow() });
+    EXPECT_EQ(positions.size(), 12u);
+    EXPECT_EQ(*positions.begin(), std::make_pair(1, 1));
+    EXPECT_EQ(*positions.rbegin(), std::make_pair(3, 4));
 }
 
 // Answers every question on the thread that asks, and notes which thread that was.
