@@ -1,5 +1,6 @@
 #include "Zor.Canvas.h"
 
+#include "Zor.PainterState.h"
 #include "Zor.Utils.h"
 
 #include <QGuiApplication>
@@ -181,10 +182,10 @@ QSize TCanvas::TextExtent(const QString& text) const
 
 void TCanvas::FillRect(const QRect& r)
 {
-    fPainter.save();
-    fPainter.setTransform(fWorld, true);
+    const zor::TPainterState state(fPainter);
+    if (!fWorld.isIdentity())
+        fPainter.setTransform(fWorld, true);
     fPainter.fillRect(r, zor::ToQColor(Brush.Color));
-    fPainter.restore();
 }
 
 void TCanvas::TextOut(double x, double y, const QString& text)
@@ -197,7 +198,7 @@ void TCanvas::TextOut(double x, double y, const QString& text)
     const uint32_t vertical = fAlign & TA_BASELINE;
     const double dx = horizontal == TA_CENTER ? -width / 2.0 : horizontal == TA_RIGHT ? -width : 0.0;
     const double dy = vertical == TA_BASELINE ? 0.0 : vertical == TA_BOTTOM ? -descent : ascent;
-    fPainter.save();
+    const zor::TPainterState state(fPainter);
     fPainter.setTransform(fWorld, true);
     fPainter.translate(x, y);
     fPainter.rotate(-Font.Escapement / 10.0);
@@ -206,7 +207,6 @@ void TCanvas::TextOut(double x, double y, const QString& text)
         fPainter.fillRect(QRectF(dx, dy - ascent, width, ascent + descent), zor::ToQColor(Brush.Color));
     fPainter.setPen(zor::ToQColor(Font.Color));
     Face().Draw(fPainter, QPointF(dx, dy), em, text);
-    fPainter.restore();
 }
 
 QString TCanvas::Elide(const QString& line, int width) const

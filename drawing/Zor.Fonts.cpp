@@ -1,5 +1,8 @@
 #include "Zor.Fonts.h"
 
+#include "Zor.PainterState.h"
+
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -21,6 +24,37 @@ QFont ReferenceFont(const QString& family, bool bold, bool italic, bool underlin
     return font;
 }
 
+// Advances of texts already measured, per thread: measuring shapes the text and loads every
+// glyph's outline, and a label measures the same texts again and again (layout, drawing,
+// bounds). Keyed by the font's description and the text; emptied when it grows large.
+class TAdvanceCache {
+public:
+    static constexpr qsizetype MaxEntries = 8192;
+
+    template <typename Measure> double Get(const QString& font, QStringView text, Measure measure)
+    {
+        QString key = font;
+        key += QChar(0);
+        key += text;
+        if (const auto it = fAdvances.constFind(key); it != fAdvances.cend())
+            return *it;
+        if (fAdvances.size() >= MaxEntries)
+            fAdvances.clear();
+        const double advance = measure();
+        fAdvances.insert(std::move(key), advance);
+        return advance;
+    }
+
+private:
+    QHash<QString, double> fAdvances;
+};
+
+TAdvanceCache& AdvanceCache()
+{
+    thread_local TAdvanceCache cache;
+    return cache;
+}
+
 } // namespace
 
 TScaledFont::TScaledFont()
@@ -31,6 +65,7 @@ TScaledFont::TScaledFont()
 TScaledFont::TScaledFont(const QString& family, bool bold, bool italic, bool underline, bool strikeOut)
     : fFamily(family)
     , fFont(ReferenceFont(family, bold, italic, underline, strikeOut))
+    , fKey(fFont.key())
     , fMetrics(fFont)
     , fAscent(fMetrics.ascent() / ReferencePixels)
     , fDescent(fMetrics.descent() / ReferencePixels)
@@ -40,7 +75,8 @@ TScaledFont::TScaledFont(const QString& family, bool bold, bool italic, bool und
 
 double TScaledFont::Advance(QStringView text) const
 {
-    return fMetrics.horizontalAdvance(text.toString()) / ReferencePixels;
+    return AdvanceCache().Get(
+        fKey, text, [&] { return fMetrics.horizontalAdvance(text.toString()) / ReferencePixels; });
 }
 
 double TScaledFont::EmOfHeight(double height) const
@@ -56,12 +92,11 @@ void TScaledFont::Draw(
     if (text.isEmpty() || !(em > 0.0))
         return;
     const double k = em / ReferencePixels;
-    painter.save();
+    const TPainterState state(painter);
     painter.translate(baseline);
     painter.scale(k * scaleX, k);
     painter.setFont(fFont);
     painter.drawText(QPointF(0.0, 0.0), text);
-    painter.restore();
 }
 
 QPainterPath TScaledFont::Outline(

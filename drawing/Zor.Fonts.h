@@ -44,6 +44,7 @@ public:
 private:
     QString fFamily;
     QFont fFont;
+    QString fKey; // the font's description, for the cache of advances
     QFontMetricsF fMetrics;
     double fAscent = 0.0;
     double fDescent = 0.0;

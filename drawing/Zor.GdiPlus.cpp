@@ -1,6 +1,7 @@
 #include "Zor.GdiPlus.h"
 
 #include "Zor.Paint.h"
+#include "Zor.PainterState.h"
 
 #include <QPainter>
 
@@ -197,19 +198,17 @@ namespace {
 class TGraphicsScope {
 public:
     TGraphicsScope(QPainter& painter, const QTransform& world, TSmoothingMode smoothing)
-        : fPainter(painter)
+        : fState(painter)
     {
-        fPainter.save();
-        fPainter.setTransform(world, true);
-        fPainter.setRenderHint(QPainter::Antialiasing,
+        // An unchanged transform is not set again: a PDF page would write it out for nothing.
+        if (!world.isIdentity())
+            painter.setTransform(world, true);
+        painter.setRenderHint(QPainter::Antialiasing,
             smoothing == TSmoothingMode::AntiAlias || smoothing == TSmoothingMode::HighQuality);
     }
-    ~TGraphicsScope() { fPainter.restore(); }
-    TGraphicsScope(const TGraphicsScope&) = delete;
-    TGraphicsScope& operator=(const TGraphicsScope&) = delete;
 
 private:
-    QPainter& fPainter;
+    zor::TPainterState fState;
 };
 
 } // namespace
@@ -287,6 +286,16 @@ void TGPGraphics::DrawPath(const TGPPen& pen, const TGPGraphicsPath& path)
 void TGPGraphics::FillRectangle(const TGPSolidBrush& brush, double x, double y, double w, double h)
 {
     Fill(brush, Rectangle(QRectF(x, y, w, h)));
+}
+
+void TGPGraphics::FillRectangles(const TGPSolidBrush& brush, const std::vector<QRectF>& rects)
+{
+    if (rects.empty())
+        return;
+    const TGraphicsScope scope(fPainter, fWorld, fSmoothing);
+    fPainter.setPen(Qt::NoPen);
+    fPainter.setBrush(ToQColor(brush.GetColor()));
+    fPainter.drawRects(rects.data(), int(rects.size()));
 }
 
 void TGPGraphics::FillEllipse(const TGPSolidBrush& brush, double x, double y, double w, double h)

@@ -140,6 +140,9 @@ public:
         const TGPPen& pen, const QPointF& p1, const QPointF& c1, const QPointF& c2, const QPointF& p2);
     void DrawPath(const TGPPen& pen, const TGPGraphicsPath& path);
     void FillRectangle(const TGPSolidBrush& brush, double x, double y, double w, double h);
+    // Many rectangles of one brush in one go (the bars of a code): one painter state and one
+    // rectangle operator each, which keeps printed documents small.
+    void FillRectangles(const TGPSolidBrush& brush, const std::vector<QRectF>& rects);
     void FillEllipse(const TGPSolidBrush& brush, double x, double y, double w, double h);
     void FillPie(
         const TGPSolidBrush& brush, double x, double y, double w, double h, double startDeg, double sweepDeg);

@@ -1,5 +1,7 @@
 #include "Zor.Paint.h"
 
+#include "Zor.PainterState.h"
+
 #include <QLineF>
 #include <QPainter>
 #include <QPolygonF>
@@ -281,7 +283,7 @@ void TSkCanvas::DrawArc(
 
 void TSkCanvas::DrawPath(const QPainterPath& path, const TSkPaint& paint)
 {
-    fPainter.save();
+    const zor::TPainterState state(fPainter);
     fPainter.setRenderHint(QPainter::Antialiasing, paint.GetAntiAlias());
     if (Fills(paint))
         fPainter.fillPath(path, zor::ToQColor(paint.GetColor()));
@@ -291,13 +293,12 @@ void TSkCanvas::DrawPath(const QPainterPath& path, const TSkPaint& paint)
             e.Dashes() ? zor::DashPath(path, e.Intervals(), e.Phase(), fPainter.combinedTransform()) : path,
             paint.Pen());
     }
-    fPainter.restore();
 }
 
 void TSkCanvas::DrawSimpleText(
     const QString& text, double x, double y, const TSkFont& font, const TSkPaint& paint)
 {
-    fPainter.save();
+    const zor::TPainterState state(fPainter);
     fPainter.setRenderHint(QPainter::Antialiasing, paint.GetAntiAlias());
     fPainter.setRenderHint(QPainter::TextAntialiasing, paint.GetAntiAlias());
     fPainter.translate(x, y);
@@ -310,7 +311,6 @@ void TSkCanvas::DrawSimpleText(
         fPainter.setPen(zor::ToQColor(paint.GetColor()));
         font.fFace.Draw(fPainter, QPointF(), font.fSize, text, font.fScaleX);
     }
-    fPainter.restore();
 }
 
 void TSkCanvas::Save()

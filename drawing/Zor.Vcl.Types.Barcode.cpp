@@ -42,11 +42,12 @@ int FontHeight(const IZORBarcode& barcode, const TZORDraw& D, double fontFactor)
 void PrintBars(TZORDraw& D, const zor::TBarMetrics& metrics, QByteArrayView pattern, const QPointF& reference,
     const QPointF& start, TZORAngle angle)
 {
-    for (QRectF bar : zor::LayoutBars(metrics, pattern)) {
+    std::vector<QRectF> bars = zor::LayoutBars(metrics, pattern);
+    for (QRectF& bar : bars) {
         bar.translate(start);
         TDraw2D::Rotate(bar, reference, angle);
-        D.aG->FillRectangle(*D.aB, bar.x(), bar.y(), bar.width(), bar.height());
     }
+    D.aG->FillRectangles(*D.aB, bars);
 }
 
 // The text font: the character height of the barcode's font, unturned or turned with the symbol.

@@ -511,6 +511,7 @@ TZORData& TZORData::operator=(const TZORData& other)
     fLists = other.fLists;
     fQuestions = other.fQuestions;
     fWalk = other.fWalk ? std::make_unique<TWalk>(*other.fWalk) : nullptr;
+    fPageWalk.reset();
     fPage = other.fPage;
     fPagePos = other.fPagePos;
     return *this;
@@ -856,6 +857,7 @@ int64_t TZORData::StartRun(int32_t labs, int32_t repetition)
     }
     walk->First();
     fWalk = std::move(walk);
+    fPageWalk.reset();
     fPage.clear();
     fPagePos = -1;
     return fWalk->labelCount;
@@ -882,13 +884,14 @@ void TZORData::FillPage(const std::vector<int64_t>& labels)
 {
     std::vector<TSlot> page(labels.size());
     if (fWalk) {
-        TWalk walk(*fWalk);
+        if (!fPageWalk)
+            fPageWalk = std::make_unique<TWalk>(*fWalk);
         for (size_t i = 0; i < labels.size(); ++i) {
             if (labels[i] < 0)
                 continue;
-            walk.GoTo(labels[i]);
-            if (!walk.end)
-                page[i] = walk.slot;
+            fPageWalk->GoTo(labels[i]);
+            if (!fPageWalk->end)
+                page[i] = fPageWalk->slot;
         }
     }
     fPage = std::move(page);

@@ -458,6 +458,9 @@ private:
     std::vector<TZRAskField> fQuestions;
 
     std::unique_ptr<TWalk> fWalk;
+    // The walk that fills pages, apart from the run's cursor; kept so that page after page
+    // reads on from the last instead of from the first record.
+    std::unique_ptr<TWalk> fPageWalk;
     std::vector<TSlot> fPage;
     int32_t fPagePos = -1;
 };

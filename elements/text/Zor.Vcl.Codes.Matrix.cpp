@@ -6,7 +6,8 @@ namespace zor {
 void PaintModules(TZORElementPainter& painter, const TZORTurn& turn, double moduleW, double moduleH,
     const TZORCodeSymbol& symbol, TAlphaColor colour)
 {
-    TGPGraphicsPath shape;
+    // One rectangle per run of dark modules in a row.
+    std::vector<QRectF> runs;
     for (int r = 0; r < symbol.Rows; ++r)
         for (int c = 0; c < symbol.Columns;) {
             if (!symbol.Dark(r, c)) {
@@ -16,8 +17,7 @@ void PaintModules(TZORElementPainter& painter, const TZORTurn& turn, double modu
             const int first = c;
             while (c < symbol.Columns && symbol.Dark(r, c))
                 ++c;
-            shape.AddRectangle(
-                turn.Map(QRectF(first * moduleW, r * moduleH, (c - first) * moduleW, moduleH)));
+            runs.push_back(turn.Map(QRectF(first * moduleW, r * moduleH, (c - first) * moduleW, moduleH)));
         }
     TZORDraw& D = painter.Context();
     if (painter.OnScreen()) {
@@ -28,13 +28,16 @@ void PaintModules(TZORElementPainter& painter, const TZORTurn& turn, double modu
         paint.SetStyle(TSkPaintStyle::Fill);
         paint.SetAntiAlias(false);
         paint.SetColor(colour);
-        D.kC->DrawPath(shape.Path(), paint);
+        QPainterPath shape;
+        for (const QRectF& run : runs)
+            shape.addRect(run);
+        D.kC->DrawPath(shape, paint);
         return;
     }
     if (!D.aG || !D.aB)
         return;
     D.aB->SetColor(AlphaColorToGPColor(colour));
-    D.aG->FillPath(*D.aB, shape);
+    D.aG->FillRectangles(*D.aB, runs);
 }
 
 TCodePlace PlaceSymbol(const TZORElementPainter& painter, const TZORCodeItem& code, const QSizeF& size)
