@@ -119,6 +119,7 @@ private:
         const int64_t widen = int64_t(fScale) * CropMargin;
         SetOrigin(-double(b.minX - widen) * fDpi / (double(fScale) * MicronsPerInch),
             -double(b.minY - widen) * fDpi / (double(fScale) * MicronsPerInch));
+        fLabel.DrawBackImage(D.kC, D);
         DrawItems();
     }
 
@@ -149,6 +150,7 @@ private:
                     Pixels(m.GetSize(TZORSizeKind::MarginTop)
                         + (row - 1)
                             * (m.GetSize(TZORSizeKind::LabelHeight) + m.GetSize(TZORSizeKind::GapVertical))));
+                fLabel.DrawBackImage(D.kC, D);
                 DrawItems();
             }
         }

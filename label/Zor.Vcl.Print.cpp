@@ -73,6 +73,7 @@ void LowerThisThread()
 
 void PrintLabel(TZORLabelVCL& job, TZORDraw& D)
 {
+    job.PrintBackImage(D);
     for (int32_t i = 1; i <= job.GetItemsCount(); ++i) {
         TZORBaseItem* item = job.GetItem(i);
         if (Printable(*item))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.Vcl.Background.h"
 #include "Zor.Vcl.Print.h"
 #include "Zor.Vcl.Shared.h"
 
@@ -9,10 +10,24 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QIODevice;
+class TSkCanvas;
+class TZORDraw;
 class TBinaryReader;
 class TJsonObject;
+class TZORLibSymbol;
+
+// The JSON text editor the label opens on symbol definitions, and the notice of a definition it
+// rejects. The runtime's dialogs serve by default; a host or a test may put its own in place.
+class IZORJsonEditor {
+public:
+    virtual ~IZORJsonEditor() = default;
+    // The text the user confirms, or nothing when the editing is cancelled.
+    virtual std::optional<QString> EditJson(const QString& text) = 0;
+    virtual void ShowMessage(const QString& text) = 0;
+};
 
 // The label component a host program places on its form: the label every view (editor,
 // inspector, preview) shows. It builds elements from label files and from the copy buffer, and
@@ -93,7 +108,41 @@ public:
     void WaitForPrint() { fPrintJobs.WaitAll(); }
     TZORPrintStatus GetLastPrintStatus() const { return fPrintJobs.LastStatus(); }
 
+    // --- Layer backgrounds and maps ---
+    // Draws the background of the background layer (GetBackLayer) into the label box at the
+    // context's origin (fOrgFX, fOrgFY), less the layer's margins, turned with the label's
+    // orientation, when the context's draw state shows it; false when nothing was drawn.
+    bool DrawBackImage(const std::shared_ptr<TSkCanvas>& canvas, TZORDraw& D);
+    // The same on the printer: at the context's label origin (fOrgX, fOrgY), through its
+    // graphics, when the layer prints its background. The print job calls it for every label
+    // before the elements.
+    bool PrintBackImage(TZORDraw& D);
+    // Plans the tiles of a map centred on the place (decimal texts, "." or ","), zoom levels
+    // 0 to 20, width x height pixels, and queues the tile job on this label's thread: the job
+    // downloads and composes the tiles, saves the PNG into the image folder, names it (relative
+    // to the folder) in Mapping(), fires OnComposeImage, and ends with ComposeDone. Returns at
+    // once; a place or size the mapping refuses starts nothing. Raises "MapFolder" when the
+    // label has no image folder.
+    void ComposeImage(
+        const QString& latitude, const QString& longitude, int32_t zoom, int32_t width, int32_t height);
+    // The tiles the last map job could not draw, one text each.
+    const QStringList& GetComposeErrors() const { return fComposeErrors; }
+
+    // --- Symbol definitions ---
+    // Offers a new definition in the JSON editor (a fresh braced GUID as its ID). One that the
+    // user confirms and that reads as a definition with an ID of its own becomes the label's
+    // current symbol and is returned; a rejected one is reported through the editor and adds
+    // nothing. Text that is not JSON raises EZORError.
+    TZORLibSymbol* AddSymbolDef();
+    // Shows the current symbol's definition in the JSON editor; what the user leaves there is not
+    // taken back. Without a current symbol nothing opens.
+    void EditSymbolDef();
+    // Who edits the definitions; not owned. None: the TfJsonData dialog and a message box.
+    void SetJsonEditor(IZORJsonEditor* editor) { fJsonEditor = editor; }
+
     TZORGetListValues OnGetListValues;
+    // Fired on the label's thread when a composed map has been saved, after the busy flag of
+    // the mapping has been cleared.
     std::function<void(TZORLabelVCL& sender)> OnComposeImage;
     // Fired on the print worker, with the label as sender; Print takes copies of them, so
     // changing them during a job affects the next one.
@@ -104,6 +153,9 @@ signals:
     // An export job has ended, on the label's thread: error is empty when the file was written,
     // else the reason, and then no file of that name was left behind.
     void ExportDone(const QString& fileName, const QString& error);
+    // A map job has ended, on the label's thread: error is empty when the file (relative to the
+    // image folder) was saved, else the reason.
+    void ComposeDone(const QString& fileName, const QString& error);
 
 private:
     // The printer PrintInfo's index names (-1: the system default); empty for none.
@@ -113,9 +165,15 @@ private:
     int GetEditorModeValue() const { return GetEditorMode(); }
     void SetEditorModeValue(int m) { SetEditorMode(uint8_t(m)); }
 
+    void EndMapJob(const QString& fileName, const QString& error, const QStringList& tileErrors);
+
+    zor::TBackImageCache LImage;
+    int32_t fMapJobs = 0; // map jobs queued and not yet ended
+    QStringList fComposeErrors;
     int32_t fDPIX = 0;
     int32_t fDPIY = 0;
     QString fPrintFileName;
+    IZORJsonEditor* fJsonEditor = nullptr;
     // Last of the print members: destroyed first, it waits for the running jobs while the
     // rest of the label is still whole.
     zor::TPrintJobs fPrintJobs;

@@ -144,6 +144,13 @@ void TZORBaseLabel::SetActiveLayer(int32_t i)
         fActiveLayer = i;
 }
 
+int32_t TZORBaseLabel::GetBackLayer() const
+{
+    const auto has = [](const auto& layer) { return (layer->GetOptions() & (loBackImage | loBackMap)) != 0; };
+    const auto it = std::find_if(fLayers.begin(), fLayers.end(), has);
+    return it == fLayers.end() ? 0 : int32_t(it - fLayers.begin()) + 1;
+}
+
 // --- Dimension styles ---
 
 void TZORBaseLabel::ResetDimStyles()

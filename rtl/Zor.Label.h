@@ -6,6 +6,7 @@
 #include "Zor.Item.h"
 #include "Zor.Layer.h"
 #include "Zor.LibSymbol.h"
+#include "Zor.Mapping.h"
 #include "Zor.Measure.h"
 #include "Zor.Observer.h"
 #include "Zor.PrintInfo.h"
@@ -80,6 +81,13 @@ public:
     TZORLayer* GetActiveLayer() const { return GetLayer(fActiveLayer); }
     int32_t GetActiveLayerIndex() const { return fActiveLayer; }
     void SetActiveLayer(int32_t i);
+    // The layer whose background the label shows: the first that has a background image or map
+    // (1-based); 0 for none.
+    int32_t GetBackLayer() const;
+    // Set when a background changes behind the layer's back (a composed map rewritten under the
+    // same name): the decoded background is read again at the next drawing, which clears it.
+    bool GetImageChanged() const { return fImageChanged; }
+    void SetImageChanged(bool c) { fImageChanged = c; }
 
     // --- Dimension styles, 1-based ---
     int32_t GetDimStylesCount() const { return int32_t(fDimStyles.size()); }
@@ -148,6 +156,9 @@ public:
     TZORPrintInfo& PrintInfo() { return fPrintInfo; }
     const TZORPrintInfo& PrintInfo() const { return fPrintInfo; }
     TZORSettings& Settings() { return fSettings; }
+    // The map settings and the tile plan of the map being composed; not part of the label file.
+    TZORMapping& Mapping() { return fMapping; }
+    const TZORMapping& Mapping() const { return fMapping; }
     const TZORSettings& Settings() const { return fSettings; }
     TAlphaColor GetBackSurf() const { return fBackSurf; }
     void SetBackSurf(TAlphaColor c);
@@ -284,6 +295,8 @@ private:
     TZORMeasure fMeasure;
     TZORPrintInfo fPrintInfo;
     TZORSettings fSettings;
+    TZORMapping fMapping;
+    bool fImageChanged = false;
     TAlphaColor fBackSurf = zor::claWhite;
     uint32_t fOptions = 0;
     TZORUnits fUnits {};

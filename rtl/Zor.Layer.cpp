@@ -1,5 +1,7 @@
 #include "Zor.Layer.h"
 
+#include <QDir>
+
 TZORLayer::TZORLayer(const QString& name)
     : fName(name)
 {
@@ -28,4 +30,14 @@ const TZORFields<TZORLayer>& TZORLayer::Fields()
         Field<L, &L::fImgMarBottom>("ImgMarBottom"),
     };
     return fields;
+}
+
+QString TZORLayer::BackImagePath(const QString& folder) const
+{
+    if (fFileImg.isEmpty() || QDir::isAbsolutePath(fFileImg))
+        return {};
+    const QString name = QDir::cleanPath(fFileImg);
+    if (name == QLatin1String("..") || name.startsWith(QLatin1String("../")))
+        return {};
+    return QDir(folder).filePath(name);
 }

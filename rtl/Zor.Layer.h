@@ -51,6 +51,9 @@ public:
 
     const QString& GetFileImg() const { return fFileImg; }
     void SetFileImg(const QString& f) { fFileImg = f; }
+    // The background file inside folder; empty without a name, or for a name that is absolute
+    // or climbs out of the folder.
+    QString BackImagePath(const QString& folder) const;
     const QByteArray& GetImgBytes() const { return fImgBytes; }
     void SetImgBytes(const QByteArray& b) { fImgBytes = b; }
     bool GetKeepBytes() const { return fKeepBytes; }

@@ -46,6 +46,7 @@ constexpr TZORMsgText DialogsTexts[] = {
     { "FilterJson", "JSON files (*.json);;All files (*)" },
     { "Fit", "Fit" },
     { "Format", "Format" },
+    { "JsonData", "JSON" },
     { "Layers", "Layers" },
     { "Level", "Level" },
     { "LoadJson", "Load JSON" },
@@ -88,10 +89,22 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "LabelData", "A label needs at least one layer and one dimension style" },
     { "PointIndex", "The point index is out of range" },
     { "SymbolName", "A symbol needs a name" },
+    // Symbol definitions and libraries. %1 names the member by its path ("Def[2].Radius").
+    { "SymbolKind", "\"%1\": unknown kind of symbol item \"%2\"" },
+    { "SymbolPoints", "\"%1\": at least %2 points are needed" },
+    { "SymbolPoint", "\"%1\": a point must have exactly two coordinates" },
+    { "SymbolValue", "\"%1\": the value is out of range" },
+    { "SymbolUnits", "Unknown unit of a symbol \"%1\"" },
+    { "SymbolID", "A symbol needs an ID of its own (\"%1\" is empty or taken)" },
+    { "LibraryFile", "The symbol library \"%1\" cannot be read: %2" },
+    { "LibrarySymbol", "symbol %1: %2" },
     { "UnknownItemType", "The file holds an element of an unknown kind" },
     // Files.
     { "FileOpen", "Cannot open the file \"%1\": %2" },
     { "FileWrite", "Cannot save the file \"%1\": %2" },
+    // Maps.
+    { "MapFolder", "Choose an image folder for the label before composing a map" },
+    { "MapImage", "The composed map image could not be made" },
     { "LanguageFile", "Invalid language file \"%1\": %2" },
     // The JSON object model. %1 names the value by its path from the root ("Items[2].Width").
     { "JsonNotValid", "JSON is not valid" },
@@ -132,6 +145,27 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "CsvFields", "\"%1\", line %2: %3 fields where the header has %4" },
     { "CsvLong", "\"%1\", line %2: a record longer than %3 characters" },
     { "JsonData", "JSON data must be an array of objects or an object of such arrays (at \"%1\")" },
+    // Diagram imports. DiagramLine leads every error of the Mermaid and Gantt texts.
+    { "DiagramLine", "Line %1: %2" },
+    { "MermaidLineEnd", "the statement ends too early" },
+    { "MermaidDiagram", "diagrams of the kind \"%1\" cannot be imported" },
+    { "MermaidDirection", "unknown direction \"%1\"" },
+    { "MermaidNode", "a node is expected at \"%1\"" },
+    { "MermaidShape", "the shape of node \"%1\" is not closed" },
+    { "MermaidClass", "a class name is expected at \"%1\"" },
+    { "MermaidArrow", "an arrow is expected at \"%1\"" },
+    { "MermaidEdgeText", "the text of an arrow is not closed" },
+    { "MermaidParticipant",
+        "a participant name, optionally followed by \"as\" and an alias, is expected at \"%1\"" },
+    { "MermaidNote",
+        "a note is written \"Note left of A: text\", \"Note right of A: text\", \"Note over A: text\" or "
+        "\"Note over A,B: text\"" },
+    { "MermaidMessage",
+        "a message is written \"A->>B: text\" with one of the arrows ->, -->, ->>, -->>, -x, --x, -), --)" },
+    { "MermaidSequence", "\"%1\" is not a participant, a note or a message" },
+    { "GanttColor", "\"%1\" is not a colour (#RRGGBB or #AARRGGBB)" },
+    { "GanttArrow", "a task arrow has one to four dashes" },
+    { "GanttLevel", "a task of level %1 needs a task of level %2 before it" },
 };
 
 constexpr TZORMsgText ActionsTexts[] = {
