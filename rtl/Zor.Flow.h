@@ -1,16 +1,32 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "Zor.Text.h"
 
+#include <QPointF>
 #include <QString>
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
 
-// A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text.
-// Shapes beyond the named ones are kept as read and take the plain box.
+// How a flowchart node's fill may shade: kept and edited, drawn as a plain fill. Values beyond
+// the named ones are kept as read.
+enum class TZORGradient : uint8_t { None = 0, Horizontal = 1, Vertical = 2, Radial = 3 };
+
+// A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text,
+// wrapped inside the shape within the box less its paddings. Shapes beyond the named ones are
+// kept as read and show their text alone.
 class TZORBaseFlow : public TZORFontItem<TZORBoxItem> {
 public:
+    static constexpr float MaxPadding = 1000.0f; // millimetres
+    static constexpr float DefaultPadding = 1.0f;
+    static constexpr float MinSpacing = 0.1f;
+    static constexpr float MaxSpacing = 10.0f;
+    static constexpr float MaxShadow = 1000.0f; // millimetres either way
+
     using TZORFontItem::TZORFontItem;
 
     TZORItemType TypeCode() const override { return TZORItemType::Flow; }
@@ -20,22 +36,81 @@ public:
     void SetFlowType(TZORFlowType t) { fFlowType = t; }
     const QString& GetText() const { return fText; }
     void SetText(const QString& t) { fText = t; }
+    // Kept and edited; the node's text is never struck out.
+    bool GetStrikeout() const { return fStrikeout; }
+    void SetStrikeout(bool s) { fStrikeout = s; }
+
+    // Room between the box and the text, millimetres on paper.
+    float GetPaddingX() const { return fPaddingX; }
+    float GetPaddingY() const { return fPaddingY; }
+    void SetPaddingX(float p) { fPaddingX = SanePadding(p); }
+    void SetPaddingY(float p) { fPaddingY = SanePadding(p); }
+    int32_t GetBasePadX() const { return int32_t(zor::Round(double(fPaddingX) * 1000.0)); }
+    int32_t GetBasePadY() const { return int32_t(zor::Round(double(fPaddingY) * 1000.0)); }
+    // Line spacing: 1.0 is single spacing.
+    float GetScaleX() const { return fScaleX; }
+    void SetScaleX(float s) { fScaleX = zor::ClampFloat(s, MinSpacing, MaxSpacing, 1.0f); }
+
+    // Shading and shadow, kept and edited for the hosts that show them.
+    TZORGradient GetGradient() const { return fGradient; }
+    void SetGradient(TZORGradient g) { fGradient = g; }
+    TAlphaColor GetGradientToColor() const { return fGradientToColor; }
+    void SetGradientToColor(TAlphaColor c) { fGradientToColor = c; }
+    float GetShadowDX() const { return fShadowDX; }
+    float GetShadowDY() const { return fShadowDY; }
+    void SetShadowDX(float d) { fShadowDX = SaneShadow(d); }
+    void SetShadowDY(float d) { fShadowDY = SaneShadow(d); }
+    TAlphaColor GetShadowColor() const { return fShadowColor; }
+    void SetShadowColor(TAlphaColor c) { fShadowColor = c; }
+
+    // The box in paper micrometres (base units over the drawing scale), whichever way round
+    // its corners lie.
+    int64_t BaseScaleWidth() const { return std::abs(GetBaseWidth()) / DrawScale(); }
+    int64_t BaseScaleHeight() const { return std::abs(GetBaseHeight()) / DrawScale(); }
+    // The box less its paddings on all four sides, paper micrometres; 0 or less when the
+    // paddings leave no room.
+    int64_t TextWidth() const { return BaseScaleWidth() - 2 * int64_t { GetBasePadX() }; }
+    int64_t TextHeight() const { return BaseScaleHeight() - 2 * int64_t { GetBasePadY() }; }
+
+    // The font's metrics and the text's lines as last laid out (paper micrometres from the
+    // padded box's top-left corner). Derived, never stored.
+    const TZORFontMetrics& GetMetrics() const { return fMetrics; }
+    const TxtLines& GetLines() const { return fLines; }
+    void SetLayout(const TZORFontMetrics& m, TxtLines lines);
+
+protected:
+    void AfterRead() override;
 
 private:
+    static float SanePadding(float p) { return zor::ClampFloat(p, 0.0f, MaxPadding, 0.0f); }
+    static float SaneShadow(float d) { return zor::ClampFloat(d, -MaxShadow, MaxShadow, 0.0f); }
+
     TZORFlowType fFlowType = TZORFlowType::Process;
     QString fText;
+    bool fStrikeout = false;
+    float fPaddingX = DefaultPadding;
+    float fPaddingY = DefaultPadding;
+    float fScaleX = 1.0f;
+    TZORGradient fGradient = TZORGradient::None;
+    TAlphaColor fGradientToColor = zor::claWhite;
+    float fShadowDX = 0.0f;
+    float fShadowDY = 0.0f;
+    TAlphaColor fShadowColor = zor::claGray;
+    // Derived, never stored.
+    TZORFontMetrics fMetrics;
+    TxtLines fLines;
 };
 
-// How a link runs between its ends. Values beyond Spline are kept as read and draw no line.
+// How a link runs between its ends. Values beyond Spline are kept as read and draw nothing.
 enum class TZORinkType : uint8_t {
     Straight = 0, // from the start to the end
-    Route1 = 1, // Route1 to Route3: polylines that the model routes between the ends
-    Route2 = 2,
-    Route3 = 3,
+    Route1 = 1, // one bend: across first, then up or down
+    Route2 = 2, // one bend: up or down first, then across
+    Route3 = 3, // two bends, the middle leg halfway between the ends
     Arc = 4, // a circular arc through link point 1
-    Curve = 5, // one cubic Bézier curve
+    Curve = 5, // one cubic Bézier curve leaving each end square to its element's side
     Points = 6, // a polyline through the link points as they were given
-    Spline = 7 // five cubic Bézier curves through the link points
+    Spline = 7 // the two-bend route of Route3 with rounded corners: five cubic Bézier curves
 };
 
 namespace zor {
@@ -46,11 +121,52 @@ constexpr bool IsRoutedLink(TZORinkType t)
     return (t >= TZORinkType::Route1 && t <= TZORinkType::Route3) || t == TZORinkType::Spline;
 }
 
+// The number of link points a routed kind lays out: 14 for the spline (five curves between its
+// ends), 1 for the one-bend routes, 2 for the two-bend route.
+int32_t RoutedPointCount(TZORinkType t);
+
+// The course of a link in base units. A polyline through Points (Cubic false), or a chain of
+// cubic Bézier curves (Cubic true): Points[0] starts it and each curve adds its two control
+// points and its end. Either has at least two points when it is not empty.
+struct TZORLinkCourse {
+    std::vector<QPointF> Points;
+    bool Cubic = false;
+
+    // Where the line comes from into each end, for the markers: the nearest point along the
+    // course that is not the end itself (the end when the course has no length).
+    QPointF StartFrom() const;
+    QPointF EndFrom() const;
+};
+
+// The direction (a unit step along X or Y) in which a line leaves an anchor on an element with
+// the given bounds: square out of the side the anchor lies on, and of the two sides at a corner
+// the one facing `toward` more. An element without area gives the axis along which `toward`
+// lies farther.
+QPointF AnchorDirection(const TZORRect& bounds, const QPointF& anchor, const QPointF& toward);
+
+// Control points of the curve from a to b that leaves a along dirA and enters b from dirB (unit
+// steps, or zero to head straight for the other end), each half the distance between the ends
+// away from its end.
+void CurvePoints(
+    const QPointF& a, const QPointF& b, const QPointF& dirA, const QPointF& dirB, QPointF& c1, QPointF& c2);
+
+// The link points a routed kind lays out between start and end; `acrossFirst` decides whether
+// the two-bend routes leave the start along X (else along Y). Other kinds give none.
+std::vector<TZORPto> RouteLink(TZORinkType t, const TZORPto& start, const TZORPto& end, bool acrossFirst);
+
+// The course of a link of kind t from start to end. Routed kinds follow their route; the arc
+// passes through link point 1 (a straight line without it, or through three points on one line);
+// the curve leaves its ends along dirStart and dirEnd; the polyline takes the link points as
+// given. Kinds beyond the spline have no course.
+TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& end,
+    std::span<const TZORPto> linkPoints, const QPointF& dirStart, const QPointF& dirEnd);
+
 } // namespace zor
 
 // A connector between two elements of the label (type code 18), joined by their IDs at one of
-// their anchor points each. The element's points are the link points between the ends; the
-// start and end points follow the joined elements and are not stored.
+// their anchor points each, with a marker at each end. The element's points are the link points
+// between the ends; the start and end points follow the joined elements and are not stored.
+// Markers are as large as the label settings' line-end size.
 class TZORBaseLink : public TZORBaseItem {
 public:
     TZORBaseLink(TZORBaseLabel* aOwner, bool aPreview)
@@ -69,6 +185,10 @@ public:
 
     TZORItemType TypeCode() const override { return TZORItemType::Link; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
+    // Refreshes the ends and the route, then the bounds.
+    void CalcValues(int16_t aFlag) override;
+    // The ends as last found and the link points.
+    void UpdateBounds() override;
 
     TZORinkType GetLinkType() const { return fLinkType; }
     void SetLinkType(TZORinkType t) { fLinkType = t; }
@@ -82,6 +202,18 @@ public:
     void SetFromIndex(int16_t i) { fFromIndex = i; }
     void SetToIndex(int16_t i) { fToIndex = i; }
 
+    // The markers at the start and at the end and their fill colours.
+    TZORTermType GetFromType() const { return fFromType; }
+    TZORTermType GetToType() const { return fToType; }
+    void SetFromType(TZORTermType t) { fFromType = t; }
+    void SetToType(TZORTermType t) { fToType = t; }
+    TAlphaColor GetFromColor() const { return fFromColor; }
+    TAlphaColor GetToColor() const { return fToColor; }
+    void SetFromColor(TAlphaColor c) { fFromColor = c; }
+    void SetToColor(TAlphaColor c) { fToColor = c; }
+    // The markers' size, millimetres on paper: the label's line-end size.
+    float GetTermSize() const;
+
     // Link points, 1-based.
     int32_t GetNumLinkPoints() const { return GetPointsCount(); }
     const TZORPto& GetLinkPoint(int32_t i) const { return GetPoint(i); }
@@ -94,20 +226,36 @@ public:
     // The ends as last found on the joined elements.
     const TZORPto& GetStartPoint() const { return fStart; }
     const TZORPto& GetEndPoint() const { return fEnd; }
-    // Finds the joined elements and takes the ends from their anchors; false, with the ends
-    // left as they were, while either element or anchor is missing. aNew, for a link just made:
-    // the routed kinds drop their link points so that their route starts afresh from the ends.
+    // Finds the joined elements, takes the ends from their anchors and lays the routed kinds'
+    // link points out between them; false, with the ends and link points left as they were,
+    // while either element or anchor is missing. aNew, for a link just made: the routed kinds
+    // drop their link points first, so that a link without ends has no stale route.
     bool CalcLinkPoints(bool aNew);
 
+    // The course as the joined elements stand now, found afresh without changing the link (the
+    // painters call this while a print job may read the same link); nothing while an end is
+    // missing or for a kind beyond the spline.
+    std::optional<zor::TZORLinkCourse> Course() const;
+
 private:
+    // An end's element, or none.
+    const TZORBaseItem* Joined(int32_t id) const;
     bool FindAnchor(int32_t id, int16_t index, TZORPto& p) const;
+    bool FindEnds(TZORPto& start, TZORPto& end) const;
+    // The direction in which the line leaves the anchor at `at` of element `id` toward `toward`.
+    QPointF Direction(int32_t id, const TZORPto& at, const TZORPto& toward) const;
 
     TZORinkType fLinkType = TZORinkType::Straight;
     int32_t fFromID = 0;
     int32_t fToID = 0;
     int16_t fFromIndex = 0;
     int16_t fToIndex = 0;
+    TZORTermType fFromType = TZORTermType::None;
+    TZORTermType fToType = TZORTermType::FilledArrow;
+    TAlphaColor fFromColor = zor::claBlack;
+    TAlphaColor fToColor = zor::claBlack;
     // Derived from the joined elements, never stored.
     TZORPto fStart;
     TZORPto fEnd;
+    bool fHasEnds = false;
 };

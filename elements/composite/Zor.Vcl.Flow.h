@@ -1,18 +1,59 @@
 #pragma once
 
 #include "Zor.Flow.h"
+#include "drawing/Zor.GdiPlus.h"
+#include "elements/text/Zor.Vcl.Text.Frame.h"
 #include "label/Zor.Vcl.Element.h"
 
-// The renderers of flowchart nodes and of the links that join elements.
+#include <QRectF>
 
-// Flowchart node (type code 17).
-class TZORFlow : public TZORUndrawn<TZORBaseFlow>, public TZORElementIO<TZORFlow> {
-public:
-    using TZORUndrawn::TZORUndrawn;
+// The renderers of flowchart nodes and of the links that join elements. Each builds its outline
+// once, in device coordinates of the target it is given, and the screen and the paper paint that
+// same outline, so that both show the same shape.
+
+namespace zor {
+
+// The outline of a flowchart shape in a box (device pixels, either way round): the figure that
+// fills, and the strokes that outline it (the same figure, except the two inner bars of a link
+// node). Shapes beyond the named ones have neither.
+struct TZORFlowPaths {
+    TGPGraphicsPath Shape;
+    TGPGraphicsPath Outline;
 };
 
-// Link (type code 18).
-class TZORLink : public TZORUndrawn<TZORBaseLink>, public TZORElementIO<TZORLink> {
+TZORFlowPaths FlowPaths(TZORFlowType type, const QRectF& box);
+
+} // namespace zor
+
+// Flowchart node (type code 17): the shape filled and outlined, then its text, wrapped inside
+// the shape by the flowchart layout and placed from the padded box's top-left corner.
+class TZORFlow : public TZORBaseFlow, public TZORElementIO<TZORFlow> {
 public:
-    using TZORUndrawn::TZORUndrawn;
+    using TZORBaseFlow::TZORBaseFlow;
+
+    // Measures the font and lays the text out.
+    void CalcValues(int16_t aFlag) override;
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    // The layout of the text as the element stands; the painters lay out afresh instead of
+    // trusting the one last stored, which may predate a change.
+    TxtLines LayOut(TZORFontMetrics& metrics) const;
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void PaintText(zor::TZORElementPainter& P, const QRectF& box);
+};
+
+// Link (type code 18): the course between the anchors of the two joined elements, found afresh
+// on every pass, with a marker at each end pointing along the course. A link whose element is
+// gone draws nothing.
+class TZORLink : public TZORBaseLink, public TZORElementIO<TZORLink> {
+public:
+    using TZORBaseLink::TZORBaseLink;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };

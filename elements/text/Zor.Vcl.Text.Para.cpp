@@ -5,15 +5,6 @@
 
 namespace {
 
-// A line's characters as drawn: the line breaks it ends with are not.
-QString LineText(const QString& text, const TZORTxtInf& line)
-{
-    QString s = text.mid(line.start - 1, line.count);
-    s.remove(QLatin1Char('\r'));
-    s.remove(QLatin1Char('\n'));
-    return s;
-}
-
 // The frame of a printed paragraph fitted across its lines to `needed` device pixels, from the
 // side where its lines start.
 QRectF Fitted(QRectF box, double needed, TZORAngle angle)
@@ -77,28 +68,7 @@ void TZORParagraph::Draw(TZORBaseDraw& base)
     if (GetText().isEmpty())
         return;
     const zor::TZORTurn turn = zor::PaddedTurn(P, box, *this);
-    const TSkFont font
-        = zor::ScreenFont(D, GetFontName(), GetBold(), GetItalic(), GetFontHeight(), GetMetrics().Ratio);
-    const TSkFont::TMetrics m = font.GetMetrics();
-    const double a = std::abs(m.Ascent);
-    TSkCanvas& canvas = *D.kC;
-    canvas.Save();
-    canvas.Translate(turn.Origin.x(), turn.Origin.y());
-    canvas.Rotate(turn.Degrees());
-    for (const TZORTxtInf& line : GetLines()) {
-        const QString text = LineText(GetText(), line);
-        const double x = P.MMAlong(turn, line.x / 1000.0), baseline = P.MMAcross(turn, line.y / 1000.0) + a;
-        if (GetUnderline())
-            zor::DecorationLine(
-                D, x, x + font.MeasureText(text), baseline + zor::UnderlineOffset(m), GetFontColor(), true);
-        TSkPaint& paint = *D.kP;
-        paint.SetPathEffect({});
-        paint.SetStyle(TSkPaintStyle::Fill);
-        paint.SetAntiAlias(true);
-        paint.SetColor(GetFontColor());
-        canvas.DrawSimpleText(text, x, baseline, font, paint);
-    }
-    canvas.Restore();
+    zor::PaintLines(P, turn, GetText(), GetLines(), zor::LinesFontOf(*this, GetMetrics().Ratio));
 }
 
 void TZORParagraph::Print(TZORBaseDraw& base)
@@ -127,11 +97,5 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     const double pads = upright ? 2.0 * P.MMY(GetPaddingY()) : 2.0 * P.MMX(GetPaddingX());
     const QRectF frame = fitted ? Fitted(box, P.MMAcross(turn, *fitted / 1000.0) + pads, GetAngle()) : box;
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::ParagraphFrame);
-    P.SetPrinterFont(GetFontName(), GetFontHeight() * double(P.Context().fPixMM) * GetMetrics().Ratio,
-        { GetBold(), GetItalic(), GetUnderline(), false }, GetFontColor());
-    P.Canvas()->Brush.Style = TBrushStyle::Clear;
-    P.Canvas()->SetTextAlign(TA_LEFT | TA_TOP);
-    for (const TZORTxtInf& line : lines)
-        P.PrintText(
-            turn, P.MMAlong(turn, line.x / 1000.0), P.MMAcross(turn, line.y / 1000.0), LineText(value, line));
+    zor::PaintLines(P, turn, value, lines, zor::LinesFontOf(*this, GetMetrics().Ratio));
 }

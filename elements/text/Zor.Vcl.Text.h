@@ -111,6 +111,32 @@ TSkFont ScreenFont(const TZORDraw& D, const QString& family, bool bold, bool ita
 // The editor's caret: a red line one pixel wide from (x, top) down by `height`.
 void DrawCaretLine(TZORDraw& D, double x, double top, double height);
 
+// A line's characters as drawn: the line breaks it ends with are not.
+QString LineText(const QString& text, const TZORTxtInf& line);
+
+// The font of laid-out lines: its paper height in millimetres is scaled by the metrics' ratio.
+struct TZORLinesFont {
+    QString family;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    double heightMM = 0.0;
+    double ratio = 1.0;
+    TAlphaColor colour {};
+};
+
+// The font of an element with the usual font fields.
+template <typename TFontItem> TZORLinesFont LinesFontOf(const TFontItem& item, double ratio)
+{
+    return { item.GetFontName(), item.GetBold(), item.GetItalic(), item.GetUnderline(), item.GetFontHeight(),
+        ratio, item.GetFontColor() };
+}
+
+// The lines of text laid out in micrometres, in turn's frame, on the painter's target. On screen
+// each line is a plain fill: its glyphs are never widened by the outline's pen.
+void PaintLines(TZORElementPainter& P, const TZORTurn& turn, const QString& text, const TxtLines& lines,
+    const TZORLinesFont& font);
+
 // Underline and strikeout below and above the baseline: a butt line one pixel wide.
 void DecorationLine(TZORDraw& D, double x0, double x1, double y, TAlphaColor color, bool antiAlias);
 double UnderlineOffset(const TSkFont::TMetrics& m);
