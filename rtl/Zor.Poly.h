@@ -1,24 +1,177 @@
 #pragma once
 
-#include "Zor.F2d.h"
+#include "Zor.Barcode.h"
+#include "Zor.Text.h"
 
+#include <QByteArray>
+#include <QSizeF>
 #include <QString>
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
-// Data items shown side by side at point 1 (type code 20); the list of items is kept as its
-// text.
-class TZORBasePoly : public TZORFixedItem<TZOR2DItem, 1> {
+// A poly text (type code 20): a string of items, each a fixed text or a data value, shown side
+// by side at point 1 as runs of text in their own fonts, or joined into one code: a linear
+// barcode, a QR code or a DataMatrix. The symbol or the runs are placed at point 1 as a code
+// element's symbol is (TZORCodeItem), by both alignments, and turn with it.
+
+// How the items are shown. Values from PolyOutputCount on are kept as read and show the frame
+// alone, on screen and on paper alike.
+enum class TZORPolyOutput : uint8_t { Text = 0, Barcode = 1, QRCode = 2, DataMatrix = 3 };
+
+// One item: its own text, or the data value it is bound to (as an element is: fill type, name
+// and format), in its font. The editor and the screen show the own text; paper shows the value.
+struct TZORDataPoly {
+    static const TZORFields<TZORDataPoly>& Fields();
+
+    QString Text;
+    uint8_t FillType = 0;
+    QString FillName;
+    QString Format;
+    QString FontName = QStringLiteral("Arial");
+    float FontHeight = 3.5f; // millimetres on paper
+    TAlphaColor FontColor = zor::claBlack;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+
+    // Paper micrometres, as the text metrics take it.
+    int32_t BaseFontHeight() const { return int32_t(zor::Round(double(FontHeight) * 1000.0)); }
+    void Sanitize();
+};
+
+// The runs of text as measured: each item's width and font metrics, paper micrometres.
+struct TZORPolyRun {
+    int32_t Width = 0;
+    TZORFontMetrics Metrics;
+};
+
+class TZORBasePoly : public TZORCodeItem, public IZORBarcode {
 public:
-    using TZORFixedItem::TZORFixedItem;
+    static constexpr int32_t MaxItems = 1024;
+    static constexpr int PolyOutputCount = 4;
+
+    TZORBasePoly(TZORBaseLabel* aOwner, bool aPreview);
+    TZORBasePoly(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
 
     TZORItemType TypeCode() const override { return TZORItemType::PolyText; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
+    // The record goes on with the items.
+    TJsonObject WriteJson() const override;
+    void ReadJson(int32_t version, const TJsonObject& o) override;
+    void WriteData(TBinaryWriter& w) const override;
+    void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType) override;
+    // Bound when one of its items is.
+    bool GetIsData() const override;
+    // Joins, validates and encodes the own code anew.
+    void CalcValues(int16_t aFlag) override;
 
-    const QString& GetPolyItems() const { return fPolyItems; }
-    void SetPolyItems(const QString& items) { fPolyItems = items; }
+    // --- Items, 1-based ---
+    int32_t GetItemCount() const { return int32_t(fItems.size()); }
+    const TZORDataPoly* GetItem(int32_t i) const;
+    // The item's settings are brought into range; beyond MaxItems nothing is added.
+    void AddItem(const TZORDataPoly& item);
+    void SetItem(int32_t i, const TZORDataPoly& item);
+    void ClearItems();
+
+    TZORPolyOutput GetOutput() const { return fOutput; }
+    void SetOutput(TZORPolyOutput o);
+    // True for the outputs that show something besides the frame.
+    bool ShowsContent() const { return zor::Ord(fOutput) < PolyOutputCount; }
+    TZORVertAlign GetVertAlign() const { return fVertAlign; }
+    void SetVertAlign(TZORVertAlign a);
+    // The frame's corner radius, millimetres on paper.
+    float GetRadio() const { return fRadio; }
+    void SetRadio(float r) { fRadio = zor::ClampFloat(r, 0.0f, MaxPadding, 0.0f); }
+
+    // The linear code: symbology, width factor, digits under the bars (in the element's font),
+    // optional check character.
+    TZORBarType GetCodeType() const { return fCodeType; }
+    void SetCodeType(TZORBarType t);
+    void SetFactor(float f);
+    void SetShowNumber(bool s);
+    bool GetAddCheck() const { return fAddCheck; }
+    void SetAddCheck(bool a);
+    void SetFontName(const QString& n) { fFontName = n; }
+    void SetFontHeight(float h);
+    double GetFontRatio() const { return fFontRatio; }
+    void SetFontRatio(double r) { fFontRatio = zor::SaneRatio(r); }
+    // The two-dimensional codes.
+    TErrorCorrectionLevel GetLevel() const { return fLevel; }
+    void SetLevel(TErrorCorrectionLevel l);
+    TZORQREncoding GetEncoding() const { return fEncoding; }
+    void SetEncoding(TZORQREncoding e);
+    TECC200Size GetMatrixSize() const { return fMatrixSize; }
+    void SetMatrixSize(TECC200Size s);
+    TECC200Shape GetMatrixShape() const { return fMatrixShape; }
+    void SetMatrixShape(TECC200Shape s);
+
+    // The text of an item on paper: its data value when bound, else its own text.
+    QString PrintedText(const TZORDataPoly& item) const;
+    // The items' texts joined: the own texts, or (printed) the texts paper shows.
+    QString JoinedText(bool printed) const;
+
+    // The code of a joined text by the output: the linear code prepared (an empty pattern when
+    // it is not valid), or the symbol of the two-dimensional code (empty when it does not
+    // encode). Accents are dropped before a QR code encodes.
+    TZORPreparedCode PrepareValue(const QString& text) const;
+    TZORCodeSymbol EncodeValue(const QString& text) const;
+    // The own code as last joined and encoded.
+    bool GetCodeValid() const { return fCodeValid; }
+    const TZORCodeSymbol& GetSymbol() const { return fSymbol; }
+
+    // The size, paper millimetres along and across, of a linear code's pattern, of a symbol's
+    // grid, and of runs of text side by side (their widths added, as high as the highest).
+    QSizeF PatternSize(QByteArrayView pattern) const;
+    QSizeF GridSize(const TZORCodeSymbol& symbol) const;
+    static QSizeF RunsSize(const std::vector<TZORPolyRun>& runs);
+    // The runs of the own texts as the renderer last measured them.
+    const std::vector<TZORPolyRun>& GetRuns() const { return fRuns; }
+    void SetRuns(std::vector<TZORPolyRun> runs);
+
+    // IZORBarcode
+    float GetBarWidth() const override { return fBarWidth; }
+    float GetBarHeight() const override { return fBarHeight; }
+    float GetPaddingX() const override { return TZORCodeItem::GetPaddingX(); }
+    float GetPaddingY() const override { return TZORCodeItem::GetPaddingY(); }
+    float GetFactor() const override { return fFactor; }
+    TZORHorzAlign GetHorzAlign() const override { return TZORCodeItem::GetHorzAlign(); }
+    TZORAngle GetAngle() const override { return TZORCodeItem::GetAngle(); }
+    float GetFontHeight() const override { return fFontHeight; }
+    bool GetShowNumber() const override { return fShowNumber; }
+    TZORBarType GetBarType() const override { return fCodeType; }
+    QByteArray GetAnsiCode() const override { return fPreparedCode; }
+    QByteArray GetBarPattern() const override { return fBarPattern; }
+    QString GetFontName() const override { return fFontName; }
+
+protected:
+    void AfterRead() override;
+    void Derive() override;
+    QSizeF SymbolSize() const override;
+    // A linear code hangs from its line; the other outputs take the vertical alignment.
+    TZORVertAlign SymbolVertAlign() const override;
 
 private:
-    QString fPolyItems;
+    std::vector<TZORDataPoly> fItems;
+    TZORPolyOutput fOutput = TZORPolyOutput::Text;
+    TZORVertAlign fVertAlign = TZORVertAlign::Top;
+    float fRadio = 0.0f;
+    TZORBarType fCodeType = TZORBarType::Code128;
+    float fFactor = TZORBaseBarcode::DefaultFactor;
+    bool fShowNumber = true;
+    bool fAddCheck = false;
+    QString fFontName = QStringLiteral("Arial");
+    float fFontHeight = 3.0f;
+    TErrorCorrectionLevel fLevel = TErrorCorrectionLevel::M;
+    TZORQREncoding fEncoding = TZORQREncoding::Auto;
+    TECC200Size fMatrixSize = TECC200Size::Auto;
+    TECC200Shape fMatrixShape = TECC200Shape::Square;
+    // Derived, never stored.
+    bool fCodeValid = false;
+    QByteArray fPreparedCode;
+    QByteArray fBarPattern;
+    TZORCodeSymbol fSymbol;
+    double fFontRatio = 1.0;
+    std::vector<TZORPolyRun> fRuns;
 };
