@@ -3,6 +3,8 @@
 #include "Zor.Label.h"
 #include "Zor.LibSymbol.h"
 
+#include <cmath>
+
 const TZORFields<TZORBaseItem>& TZORBaseSymbol::GetFields() const
 {
     using S = TZORBaseSymbol;
@@ -11,6 +13,7 @@ const TZORFields<TZORBaseItem>& TZORBaseSymbol::GetFields() const
               Field<TZORBaseItem, &S::fSymbolID>("SymbolID"),
               Field<TZORBaseItem, &S::fSymbolName>("SymbolName"),
               Field<TZORBaseItem, &S::fScale>("Scale"),
+              Field<TZORBaseItem, &S::fAngle>("Angle"),
           };
     return fields;
 }
@@ -31,8 +34,29 @@ const TZORLibSymbol* TZORBaseSymbol::GetSymbol() const
     return nullptr;
 }
 
+void TZORBaseSymbol::SetAngleDeg(float a)
+{
+    const float kept = std::fmod(zor::ClampFloat(a, -1e6f, 1e6f, 0.0f), 360.0f);
+    fAngle = kept < 0.0f ? kept + 360.0f : kept;
+    if (fAngle >= 360.0f)
+        fAngle = 0.0f;
+}
+
+void TZORBaseSymbol::RotateLeft()
+{
+    TZORFixedItem::RotateLeft();
+    SetAngleDeg(fAngle - 90.0f);
+}
+
+void TZORBaseSymbol::RotateRight()
+{
+    TZORFixedItem::RotateRight();
+    SetAngleDeg(fAngle + 90.0f);
+}
+
 void TZORBaseSymbol::AfterRead()
 {
     SetScale(fScale);
+    SetAngleDeg(fAngle);
     TZORFixedItem::AfterRead();
 }

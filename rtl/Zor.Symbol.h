@@ -27,6 +27,13 @@ public:
     // 1.0 draws the definition at its own size.
     float GetScale() const { return fScale; }
     void SetScale(float s) { fScale = zor::ClampFloat(s, MinScale, MaxScale, 1.0f); }
+    // The turn of the symbol about its insertion point, degrees, clockwise on the page; kept in
+    // [0, 360).
+    float GetAngleDeg() const { return fAngle; }
+    void SetAngleDeg(float a);
+    // Quarter turns turn the symbol with its position.
+    void RotateLeft() override;
+    void RotateRight() override;
 
 protected:
     void AfterRead() override;
@@ -35,4 +42,5 @@ private:
     QString fSymbolID;
     QString fSymbolName;
     float fScale = 1.0f;
+    float fAngle = 0.0f;
 };

@@ -184,6 +184,15 @@ std::vector<TKind> Kinds()
                 SetBox(f);
                 f.SetFlowType(TZORFlowType::Decision);
                 f.SetText(QStringLiteral("Valid?"));
+                f.SetStrikeout(true);
+                f.SetPaddingX(2.5f);
+                f.SetPaddingY(0.5f);
+                f.SetScaleX(1.5f);
+                f.SetGradient(TZORGradient::Vertical);
+                f.SetGradientToColor(TAlphaColor { 0xFF00FF00 });
+                f.SetShadowDX(1.5f);
+                f.SetShadowDY(-0.75f);
+                f.SetShadowColor(TAlphaColor { 0x80000000 });
             }),
         Kind<TZORLink>("link",
             [](TZORLink& l) {
@@ -195,19 +204,80 @@ std::vector<TKind> Kinds()
                 l.SetToIndex(51);
                 l.SetBasePoint(1, 10000, 20000, false);
                 l.SetBasePoint(2, 30000, -20000, false);
+                l.SetFromType(TZORTermType::Circle);
+                l.SetToType(TZORTermType::FilledDiamond);
+                l.SetFromColor(TAlphaColor { 0xFFFF0000 });
+                l.SetToColor(TAlphaColor { 0xFF0000FF });
             }),
         Kind<TZORTable>("table",
             [](TZORTable& t) {
                 SetFigure(t);
                 SetBox(t);
-                t.SetColumns(4);
+                t.SetColumns(3);
                 t.SetRows(12);
+                t.SetDataSet(QStringLiteral("Lines"));
+                t.SetTitleHeight(7.0f);
+                t.SetHeaderHeight(5.0f);
+                t.SetLineHeight(4.5f);
+                t.SetFooterHeight(5.5f);
+                t.SetFixedHeight(true);
+                t.SetPaddingX(1.0f);
+                t.SetPaddingY(0.75f);
+                t.SetGridType(TZORGridType::Horizontal);
+                t.SetGridColor(TAlphaColor { 0xFF336699 });
+                t.SetGridWidth(0.3f);
+                t.Title().Visible = true;
+                t.Title().Text = QStringLiteral("Parts");
+                t.Title().WrapText = true;
+                TZORColumn& c = *t.GetColumn(2);
+                c.Width = 20.0f;
+                c.FieldName = QStringLiteral("price");
+                c.Format = QStringLiteral("0.00");
+                c.Footer = TZORFooter::StdDev;
+                c.FooterFormat = QStringLiteral("0.000");
+                c.Header.Text = QStringLiteral("Price");
+                c.Line.FillBack = true;
+                c.Line.BackColor = TAlphaColor { 0x80FFEE00 };
+                c.Line.HorzAlign = TZORHorzAlign::Right;
+                c.Line.VertAlign = TZORVertAlign::Center;
+                c.Line.Italic = true;
+                c.Line.Underline = true;
+                c.Line.FontName = QStringLiteral("DejaVu Sans");
+                c.Line.FontColor = TAlphaColor { 0xFF0000CC };
+                c.Line.FontHeight = 2.5f;
+                c.Line.Interline = 1.5f;
+                c.FooterCell.Text = QStringLiteral("σ ");
+                c.FooterCell.Visible = false;
             }),
         Kind<TZORPolyText>("poly text",
             [](TZORPolyText& p) {
-                SetFigure(p);
-                SetAnchor(p);
-                p.SetPolyItems(QStringLiteral("Lot: {lot}"));
+                SetMatrixCode(p);
+                p.SetOutput(TZORPolyOutput::DataMatrix);
+                p.SetRadio(1.5f);
+                p.SetCodeType(TZORBarType::EAN13);
+                p.SetFactor(3.0f);
+                p.SetShowNumber(false);
+                p.SetAddCheck(true);
+                p.SetFontName(QStringLiteral("DejaVu Sans"));
+                p.SetFontHeight(4.0f);
+                p.SetLevel(TErrorCorrectionLevel::H);
+                p.SetEncoding(TZORQREncoding::UTF8);
+                p.SetMatrixSize(TECC200Size(uint8_t(5)));
+                p.SetMatrixShape(TECC200Shape::Any);
+                TZORDataPoly lot;
+                lot.Text = QStringLiteral("Lot: ");
+                lot.Bold = true;
+                p.AddItem(lot);
+                TZORDataPoly value;
+                value.Text = QStringLiteral("4711");
+                value.FillType = 1;
+                value.FillName = QStringLiteral("lot");
+                value.Format = QStringLiteral("0000");
+                value.FontHeight = 5.0f;
+                value.FontColor = TAlphaColor { 0xFF0000CC };
+                value.Italic = true;
+                value.Underline = true;
+                p.AddItem(value);
             }),
         Kind<TZORRank>("rating",
             [](TZORRank& r) {
@@ -215,12 +285,32 @@ std::vector<TKind> Kinds()
                 SetBox(r);
                 r.SetPosition(3);
                 r.SetMaximum(7);
+                r.SetRankType(TZORRankType::Rhombus);
+                r.SetRankPos(TZORRankPos::BottomToTop);
+                r.SetBaseGap(1500);
+                r.SetDrawEmpty(false);
+                r.SetEmptyColor(TAlphaColor { 0xFF102030 });
             }),
         Kind<TZORNutriScore>("nutrition score",
             [](TZORNutriScore& n) {
                 SetFigure(n);
                 SetBox(n);
                 n.SetValue(u'c');
+                n.SetNutriType(TZORNutriType::TitleBefore);
+                n.SetBaseGap(700);
+                n.SetBaseGapValue(800);
+                n.SetBaseMargin(900);
+                n.SetTitle(QStringLiteral("Score"));
+                n.SetShowTitle(true);
+                for (int i = 0; i < 5; ++i)
+                    n.SetGradeColor(i, TAlphaColor { 0xFF000010u + uint32_t(i) });
+                n.SetTitleColor(TAlphaColor { 0xFF000020 });
+                n.SetCharColor(TAlphaColor { 0xFF000021 });
+                n.SetValueColor(TAlphaColor { 0xFF000022 });
+                n.SetAngle(TZORAngle::Angle270);
+                n.SetBaseRadio(1100);
+                n.SetBaseInnerRadio(1200);
+                n.SetMonochrome(true);
             }),
         Kind<TZORSymbol>("symbol",
             [](TZORSymbol& s) {
@@ -233,6 +323,7 @@ std::vector<TKind> Kinds()
                     << error.toStdString();
                 s.SetSymbol(&definition);
                 s.SetScale(2.5f);
+                s.SetAngleDeg(30.0f);
             }),
     };
 }

@@ -87,29 +87,43 @@ TEST(Link, EndsComeFromTheAnchorsOfTheJoinedElements)
     EXPECT_FALSE(orphan.CalcLinkPoints(true));
 }
 
-TEST(Link, ANewLinkRoutesAfreshOnlyWhereTheModelRoutes)
+TEST(Link, RoutedKindsLayTheirPointsOutFromTheEndsAndTheOthersKeepTheirs)
 {
     struct TCase {
         TZORinkType type;
-        bool keeps;
+        int32_t points; // laid out; -1 keeps the two given
     };
     const TCase cases[] = {
-        { TZORinkType::Straight, true }, { TZORinkType::Route1, false }, { TZORinkType::Route2, false },
-        { TZORinkType::Route3, false }, { TZORinkType::Arc, true }, { TZORinkType::Curve, true },
-        { TZORinkType::Points, true }, { TZORinkType::Spline, false },
-        { TZORinkType(9), true }, // kept as read, drawn as nothing
+        { TZORinkType::Straight, -1 }, { TZORinkType::Route1, 1 }, { TZORinkType::Route2, 1 },
+        { TZORinkType::Route3, 2 }, { TZORinkType::Arc, -1 }, { TZORinkType::Curve, -1 },
+        { TZORinkType::Points, -1 }, { TZORinkType::Spline, 14 },
+        { TZORinkType(9), -1 }, // kept as read, drawn as nothing
     };
     for (const TCase& c : cases) {
+        for (const bool aNew : { true, false }) {
+            TJoined j;
+            j.link->SetLinkType(c.type);
+            j.link->SetBasePoint(1, 20000, 10000, false);
+            j.link->SetBasePoint(2, 40000, 10000, false);
+            EXPECT_TRUE(j.link->CalcLinkPoints(aNew)) << int(c.type);
+            EXPECT_EQ(j.link->GetNumLinkPoints(), c.points < 0 ? 2 : c.points) << int(c.type);
+            if (c.points < 0) {
+                EXPECT_EQ(j.link->GetLinkPoint(1), (TZORPto { 20000, 10000 })) << int(c.type);
+            }
+        }
+    }
+}
+
+// Without its ends a new routed link has no route; one read from a file keeps its points.
+TEST(Link, ARoutedLinkWithoutEndsDropsItsRouteOnlyWhenNew)
+{
+    for (const bool aNew : { true, false }) {
         TJoined j;
-        j.link->SetLinkType(c.type);
-        j.link->SetBasePoint(1, 20000, 10000, false);
+        j.link->SetLinkType(TZORinkType::Route3);
         j.link->SetBasePoint(2, 40000, 10000, false);
-        EXPECT_TRUE(j.link->CalcLinkPoints(true)) << int(c.type);
-        EXPECT_EQ(j.link->GetNumLinkPoints(), c.keeps ? 2 : 0) << int(c.type);
-        // Refreshing the ends never touches the link points.
-        j.link->SetBasePoint(1, 20000, 10000, false);
-        j.link->CalcLinkPoints(false);
-        EXPECT_EQ(j.link->GetLinkPoint(1), (TZORPto { 20000, 10000 })) << int(c.type);
+        j.link->SetToID(999);
+        EXPECT_FALSE(j.link->CalcLinkPoints(aNew));
+        EXPECT_EQ(j.link->GetNumLinkPoints(), aNew ? 0 : 2);
     }
 }
 
@@ -206,7 +220,7 @@ TEST(CompositeKinds, SettersKeepTheirRanges)
 TEST(CompositeKinds, ReadValuesAreBroughtIntoTheSettersRanges)
 {
     TKindLabel label;
-    auto* table = ReadJson<TZORBaseTable>(label, R"({"Columns":-3,"Rows":100000000})");
+    auto* table = ReadJson<TZORBaseTable>(label, R"({"Columns":[],"Rows":100000000})");
     EXPECT_EQ(table->GetColumns(), 1);
     EXPECT_EQ(table->GetRows(), TZORBaseTable::MaxRows);
     EXPECT_EQ(ReadJson<TZORBaseRank>(label, R"({"Maximum":0})")->GetMaximum(), 1);

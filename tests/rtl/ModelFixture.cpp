@@ -65,7 +65,7 @@ void FillSample(TTestLabel& label)
     QString error;
     symbol->ReadJson(TJsonObject::Parse(QStringLiteral(
                          R"({"Version":1,"Name":"Valve","Category":"Pipes","ID":"{1}","Units":"mm",)"
-                         R"("InsertX":1.5,"InsertY":0,"Def":[{"L":[0,0,5,5]}]})")),
+                         R"("InsertX":1.5,"InsertY":0,"Def":[{"Kind":"Line","Points":[[0,0],[5,5]]}]})")),
         error);
     label.AddSymbol(std::move(symbol), true);
 
