@@ -42,6 +42,7 @@ class TZORPolyText;
 class TZORRank;
 class TZORNutriScore;
 class TZORSymbol;
+class TMermaidParser;
 
 // Makes every kind of element on a label, with its geometry and the defaults of the label's
 // active layer (colour, pen width, back colour, font name and height, as the kind takes them),
@@ -189,6 +190,19 @@ public:
     static TZORDim* AddDimRadial2(TZORBaseLabel& label, float cx, float cy, float r, float angle);
     static TZORDim* AddDimDiameter1(TZORBaseLabel& label, float cx, float cy, float r, float angle);
     static TZORDim* AddDimDiameter2(TZORBaseLabel& label, float cx, float cy, float r, float angle);
+
+    // --- Diagram imports ---
+    // Empties the label and draws the Mermaid flowchart (one row of flowchart nodes joined by
+    // links) or sequence diagram of the text (TMermaidParser, Zor.Vcl.Mermaid.h). A text with
+    // an error raises EZORError naming the line and leaves the label as it was.
+    static bool LoadMermaid(TZORBaseLabel& label, const QString& text);
+    // Empties the label and draws the parsed sequence diagram; a diagram without participants
+    // draws nothing.
+    static void DrawSequenceDiagram(TZORBaseLabel& label, const TMermaidParser& parser);
+    // Empties the label and draws the Gantt text (TGanttParser, Zor.Vcl.Gantt.h): a title and
+    // one bar per top-level task. A text with an error raises EZORError naming the line and
+    // leaves the label as it was.
+    static bool LoadGantt(TZORBaseLabel& label, const QString& text);
 
     // --- Resolution ---
     // The resolution the host works at, shared by the whole process; 96 by 96 until set. Kept
