@@ -72,6 +72,8 @@ constexpr TNodeRule NodeRules[] = {
     { TShapeTest::Encloses, u"([", u"])", TNodeType::ntTerminal },
     { TShapeTest::Encloses, u"[", u"]", TNodeType::ntProcess }, // ntDocument when it says so
     { TShapeTest::Contains, u"(Link", u"", TNodeType::ntLink },
+    // Mermaid's round-edged box: the rounded terminal is the nearest shape.
+    { TShapeTest::Encloses, u"(", u")", TNodeType::ntTerminal },
 };
 
 // Flowchart arrows, tried in this order at the place of an arrow. The older "--x-->" comes first,

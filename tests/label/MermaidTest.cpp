@@ -56,7 +56,7 @@ struct TNodeCase {
 const TNodeCase NodeCases[] = {
     { "A[plain box]", "plain box", NT::ntProcess },
     { "A[Document of record]", "Document of record", NT::ntDocument },
-    { "A(rounded)", "rounded", NT::ntUnknown },
+    { "A(rounded)", "rounded", NT::ntTerminal },
     { "A(Link to page 2)", "Link to page 2", NT::ntLink },
     { "A((circle))", "circle", NT::ntStartEnd },
     { "A{choice?}", "choice?", NT::ntDecision },
@@ -417,7 +417,7 @@ TEST_F(MermaidLabel, EveryShapeKindTakesItsFlowchartShape)
                        "I([i])\nJ(j)\n")));
     const TZORFlowType expect[] = { TZORFlowType::Process, TZORFlowType::Decision, TZORFlowType::StartEnd,
         TZORFlowType::Subroutine, TZORFlowType::LoopStop, TZORFlowType::Link, TZORFlowType::Database,
-        TZORFlowType::Document, TZORFlowType::Terminal, TZORFlowType::Link };
+        TZORFlowType::Document, TZORFlowType::Terminal, TZORFlowType::Terminal };
     ASSERT_EQ(label.GetItemsCount(), 10);
     for (int32_t i = 0; i < 10; ++i)
         EXPECT_EQ(Item<TZORFlow>(i + 1)->GetFlowType(), expect[i]) << i;
