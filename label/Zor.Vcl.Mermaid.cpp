@@ -816,6 +816,22 @@ void DrawEvent(TZORBaseLabel& label, const TSeqEvent& e, const QHash<QString, in
     }
 }
 
+// The nodes stand in one row: a link leaves its node by the side facing the other node and
+// reaches the other by its facing side; a node joined to itself runs from its right to its top.
+void AddRowLink(TZORBaseLabel& label, int32_t fromId, int32_t toId)
+{
+    const TZORBaseItem* from = label.SearchItem(fromId);
+    const TZORBaseItem* to = label.SearchItem(toId);
+    if (!from || !to)
+        return;
+    const int64_t dx = to->GetPoint(1).X - from->GetPoint(1).X;
+    const int16_t out = dx >= 0 ? TZORBaseFlow::RightAnchor : TZORBaseFlow::LeftAnchor;
+    const int16_t in = dx > 0 ? TZORBaseFlow::LeftAnchor
+        : dx < 0              ? TZORBaseFlow::RightAnchor
+                              : TZORBaseFlow::TopAnchor;
+    TZORFactory::AddBaseLink(label, fromId, toId, out, in, TZORinkType::Straight);
+}
+
 void LayOutFlowChart(TZORBaseLabel& label, TMermaidParser& parser)
 {
     int64_t x = FlowLeft;
@@ -831,7 +847,7 @@ void LayOutFlowChart(TZORBaseLabel& label, TMermaidParser& parser)
         const TNode* from = parser.FindNode(c.FromNode);
         const TNode* to = parser.FindNode(c.ToNode);
         if (from && to && from->InId >= 1 && to->InId >= 1)
-            TZORFactory::AddBaseLink(label, from->InId, to->InId, 1, 1, TZORinkType::Straight);
+            AddRowLink(label, from->InId, to->InId);
     }
 }
 

@@ -9,6 +9,31 @@
 
 // --- Flowchart node ---
 
+TZORPto TZORBaseFlow::GetAnchor(int32_t index) const
+{
+    const TZORPto& a = GetPoint(1);
+    const TZORPto& b = GetPoint(2);
+    const int64_t left = std::min(a.X, b.X), right = std::max(a.X, b.X);
+    const int64_t top = std::min(a.Y, b.Y), bottom = std::max(a.Y, b.Y);
+    const int64_t midX = left + (right - left) / 2, midY = top + (bottom - top) / 2;
+    TZORPto p;
+    switch (index) {
+    case TopAnchor:
+        p.DefineBase(midX, top);
+        break;
+    case RightAnchor:
+        p.DefineBase(right, midY);
+        break;
+    case BottomAnchor:
+        p.DefineBase(midX, bottom);
+        break;
+    default:
+        p.DefineBase(left, midY);
+        break;
+    }
+    return p;
+}
+
 const TZORFields<TZORBaseItem>& TZORBaseFlow::GetFields() const
 {
     using F = TZORBaseFlow;
@@ -401,9 +426,9 @@ const TZORBaseItem* TZORBaseLink::Joined(int32_t id) const
 bool TZORBaseLink::FindAnchor(int32_t id, int16_t index, TZORPto& p) const
 {
     const TZORBaseItem* target = Joined(id);
-    if (!target || index < 1 || index > target->GetPointsCount())
+    if (!target || index < 1 || index > target->GetAnchorsCount())
         return false;
-    p.DefineBase(target->GetRefX(index), target->GetRefY(index));
+    p = target->GetAnchor(index);
     return true;
 }
 

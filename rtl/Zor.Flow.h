@@ -32,6 +32,11 @@ public:
     TZORItemType TypeCode() const override { return TZORItemType::Flow; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
 
+    // A node is joined in the middle of its sides: 1 top, 2 right, 3 bottom, 4 left.
+    enum TAnchor : int16_t { TopAnchor = 1, RightAnchor = 2, BottomAnchor = 3, LeftAnchor = 4 };
+    int32_t GetAnchorsCount() const override { return 4; }
+    TZORPto GetAnchor(int32_t index) const override;
+
     TZORFlowType GetFlowType() const { return fFlowType; }
     void SetFlowType(TZORFlowType t) { fFlowType = t; }
     const QString& GetText() const { return fText; }

@@ -70,6 +70,13 @@ int64_t TZORBaseItem::GetRefY(int32_t index) const
     return GetPoint(index).Y;
 }
 
+TZORPto TZORBaseItem::GetAnchor(int32_t index) const
+{
+    TZORPto p;
+    p.DefineBase(GetRefX(index), GetRefY(index));
+    return p;
+}
+
 bool TZORBaseItem::Pick(int64_t x, int64_t y, int32_t tol, bool) const
 {
     const TZORRect b = fBounds.Normalized();

@@ -44,6 +44,9 @@ public:
     // --- Virtual operations, in the order every kind shares ---
     virtual int64_t GetRefX(int32_t index) const;
     virtual int64_t GetRefY(int32_t index) const;
+    // The places a link may join, 1-based: the reference points unless a kind offers its own.
+    virtual int32_t GetAnchorsCount() const { return GetPointsCount(); }
+    virtual TZORPto GetAnchor(int32_t index) const;
     // True when (x, y) lies within tol micrometres of the element.
     virtual bool Pick(int64_t x, int64_t y, int32_t tol, bool aSelected) const;
     // True when the element lies inside r (whole, or only touching it with aCross).

@@ -4,6 +4,7 @@
 #include "Zor.LibSymbol.h"
 
 #include <cmath>
+#include <numbers>
 
 const TZORFields<TZORBaseItem>& TZORBaseSymbol::GetFields() const
 {
@@ -59,4 +60,24 @@ void TZORBaseSymbol::AfterRead()
     SetScale(fScale);
     SetAngleDeg(fAngle);
     TZORFixedItem::AfterRead();
+}
+
+int32_t TZORBaseSymbol::GetAnchorsCount() const
+{
+    const TZORLibSymbol* symbol = GetSymbol();
+    return symbol && symbol->GetNumLinks() > 0 ? symbol->GetNumLinks() : TZORFixedItem::GetAnchorsCount();
+}
+
+TZORPto TZORBaseSymbol::GetAnchor(int32_t index) const
+{
+    const TZORLibSymbol* symbol = GetSymbol();
+    if (!symbol || symbol->GetNumLinks() == 0)
+        return TZORFixedItem::GetAnchor(index);
+    const TZORPto link = symbol->GetLink(index);
+    const double a = double(fAngle) * std::numbers::pi / 180.0;
+    const double x = double(link.X) * fScale, y = double(link.Y) * fScale;
+    TZORPto p;
+    p.DefineBase(GetPoint(1).X + int64_t(zor::Round(x * std::cos(a) - y * std::sin(a))),
+        GetPoint(1).Y + int64_t(zor::Round(x * std::sin(a) + y * std::cos(a))));
+    return p;
 }

@@ -31,6 +31,10 @@ public:
     // [0, 360).
     float GetAngleDeg() const { return fAngle; }
     void SetAngleDeg(float a);
+    // A symbol is joined at its definition's connection points, placed, scaled and turned with
+    // it; one without any at its insertion point.
+    int32_t GetAnchorsCount() const override;
+    TZORPto GetAnchor(int32_t index) const override;
     // Quarter turns turn the symbol with its position.
     void RotateLeft() override;
     void RotateRight() override;

@@ -399,15 +399,24 @@ TEST_F(MermaidLabel, FlowchartNodesStandInOneRowJoinedByLinks)
     const int32_t ids[]
         = { Item<TZORFlow>(1)->GetID(), Item<TZORFlow>(2)->GetID(), Item<TZORFlow>(3)->GetID() };
     const int32_t ends[3][2] = { { ids[0], ids[1] }, { ids[1], ids[2] }, { ids[2], ids[0] } };
+    // Links join the facing sides of the nodes in the row: forward right to left, back left to
+    // right.
+    using F = TZORBaseFlow;
+    const int16_t sides[3][2] = { { F::RightAnchor, F::LeftAnchor }, { F::RightAnchor, F::LeftAnchor },
+        { F::LeftAnchor, F::RightAnchor } };
     for (int32_t i = 0; i < 3; ++i) {
         const TZORLink* link = Item<TZORLink>(11 + i);
         ASSERT_NE(link, nullptr);
         EXPECT_EQ(link->GetFromID(), ends[i][0]);
         EXPECT_EQ(link->GetToID(), ends[i][1]);
-        EXPECT_EQ(link->GetFromIndex(), 1);
-        EXPECT_EQ(link->GetToIndex(), 1);
+        EXPECT_EQ(link->GetFromIndex(), sides[i][0]);
+        EXPECT_EQ(link->GetToIndex(), sides[i][1]);
         EXPECT_EQ(link->GetLinkType(), TZORinkType::Straight);
     }
+    // The first link runs from the middle of node 1's right side to the middle of node 2's left.
+    const TZORLink* first = Item<TZORLink>(11);
+    EXPECT_EQ(first->GetStartPoint(), (TZORPto { 41000, 11000 }));
+    EXPECT_EQ(first->GetEndPoint(), (TZORPto { 61000, 11000 }));
 }
 
 TEST_F(MermaidLabel, EveryShapeKindTakesItsFlowchartShape)

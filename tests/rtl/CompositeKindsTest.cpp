@@ -182,6 +182,37 @@ TEST(Symbol, ScaleStaysPositive)
     EXPECT_EQ(ReadJson<TZORBaseSymbol>(label, R"({"Scale":-1})")->GetScale(), 0.01f);
 }
 
+// A link joins a symbol at its definition's connection points, placed, scaled and turned with
+// the symbol; a symbol without any is joined at its insertion point.
+TEST(Symbol, LinksJoinItsConnectionPoints)
+{
+    TKindLabel label;
+    const TZORLibSymbol* valve = label.AddSymbol(
+        Definition(
+            R"({"Name":"Valve","ID":"V-1","Def":[{"Kind":"Link","At":[0,0]},{"Kind":"Link","At":[10,5]}]})"),
+        true);
+    auto* symbol = Stub<TZORBaseSymbol>(label);
+    symbol->SetBase(1, 20000, 30000);
+    symbol->SetSymbol(valve);
+    symbol->SetScale(2.0f);
+    ASSERT_EQ(symbol->GetAnchorsCount(), 2);
+    EXPECT_EQ(symbol->GetAnchor(1), (TZORPto { 20000, 30000 }));
+    EXPECT_EQ(symbol->GetAnchor(2), (TZORPto { 40000, 40000 }));
+    symbol->SetAngleDeg(90.0f); // clockwise on the page: along x becomes down
+    EXPECT_EQ(symbol->GetAnchor(2), (TZORPto { 10000, 50000 }));
+
+    auto* link = Stub<TZORBaseLink>(label);
+    link->SetFromID(symbol->GetID());
+    link->SetToID(symbol->GetID());
+    link->SetFromIndex(2);
+    link->SetToIndex(3);
+    EXPECT_FALSE(link->CalcLinkPoints(false)) << "the valve has two connection points";
+
+    symbol->SetSymbol(nullptr);
+    EXPECT_EQ(symbol->GetAnchorsCount(), 1);
+    EXPECT_EQ(symbol->GetAnchor(1), (TZORPto { 20000, 30000 }));
+}
+
 // --- Tables, ratings, nutrition scores, flowchart nodes ---
 
 TEST(CompositeKinds, SettersKeepTheirRanges)

@@ -290,6 +290,34 @@ TEST(LinkOnALabel, ASplineDoesNotTrustItsStoredPointCount)
     }
 }
 
+// A flowchart node is joined in the middle of its sides, whichever way its corners were given.
+TEST(LinkOnALabel, FlowNodesAreJoinedInTheMiddleOfTheirSides)
+{
+    TKindLabel label;
+    auto* node = Stub<TZORBaseFlow>(label);
+    auto* other = Stub<TZORBaseFlow>(label);
+    SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
+    SetPoints(*other, { { 100000, 0 }, { 140000, 20000 } });
+    auto* link = Stub<TZORBaseLink>(label);
+    link->SetFromID(node->GetID());
+    link->SetToID(other->GetID());
+    link->SetToIndex(TZORBaseFlow::LeftAnchor);
+    const std::pair<int16_t, TZORPto> sides[] = {
+        { TZORBaseFlow::TopAnchor, { 20000, 0 } },
+        { TZORBaseFlow::RightAnchor, { 40000, 10000 } },
+        { TZORBaseFlow::BottomAnchor, { 20000, 20000 } },
+        { TZORBaseFlow::LeftAnchor, { 0, 10000 } },
+    };
+    for (const auto& [anchor, at] : sides) {
+        link->SetFromIndex(anchor);
+        ASSERT_TRUE(link->CalcLinkPoints(false)) << anchor;
+        EXPECT_EQ(link->GetStartPoint(), at) << anchor;
+        EXPECT_EQ(link->GetEndPoint(), (TZORPto { 100000, 10000 }));
+    }
+    link->SetFromIndex(5);
+    EXPECT_FALSE(link->CalcLinkPoints(false));
+}
+
 TEST(LinkOnALabel, AMissingEndOrAnUnknownKindHasNoCourse)
 {
     TJoined gone { TZORinkType::Straight };
