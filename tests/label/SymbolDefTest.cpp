@@ -15,14 +15,20 @@ namespace {
 
 // Records what the label offers and answers with a prepared text (nothing: cancelled).
 struct TFakeEditor : IZORJsonEditor {
-    std::optional<QString> answer;
+    QString answer;
+    bool cancels = true;
     QStringList offered;
     QStringList messages;
 
+    void Answer(const QString& text)
+    {
+        answer = text;
+        cancels = false;
+    }
     std::optional<QString> EditJson(const QString& text) override
     {
         offered << text;
-        return answer;
+        return cancels ? std::nullopt : std::optional<QString>(answer);
     }
     void ShowMessage(const QString& text) override { messages << text; }
 };
@@ -59,8 +65,8 @@ TEST(SymbolDef, EveryOfferHasAFreshID)
 TEST(SymbolDef, AConfirmedDefinitionBecomesTheCurrentSymbol)
 {
     TEditedLabel label;
-    label.editor.answer = QStringLiteral(
-        R"({"Name":"Valve","Category":"Pipes","ID":"{v}","Def":[{"Kind":"Line","Points":[[0,0],[5,0]]}]})");
+    label.editor.Answer(QStringLiteral(
+        R"({"Name":"Valve","Category":"Pipes","ID":"{v}","Def":[{"Kind":"Line","Points":[[0,0],[5,0]]}]})"));
     const TZORLibSymbol* added = label.AddSymbolDef();
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(label.GetCurrentSymbol(), added);
@@ -68,7 +74,7 @@ TEST(SymbolDef, AConfirmedDefinitionBecomesTheCurrentSymbol)
     EXPECT_TRUE(label.editor.messages.isEmpty());
 
     // Shown as it is held; the text the user leaves there is not taken back.
-    label.editor.answer = QStringLiteral(R"({"Name":"Changed","ID":"{v}","Def":[]})");
+    label.editor.Answer(QStringLiteral(R"({"Name":"Changed","ID":"{v}","Def":[]})"));
     label.EditSymbolDef();
     EXPECT_EQ(TJsonObject::Parse(label.editor.offered.last()).S("Name"), QStringLiteral("Valve"));
     EXPECT_EQ(label.GetCurrentSymbol()->GetName(), QStringLiteral("Valve"));
@@ -79,21 +85,22 @@ TEST(SymbolDef, AConfirmedDefinitionBecomesTheCurrentSymbol)
 TEST(SymbolDef, RejectedDefinitionsAreReportedAndNotAdded)
 {
     TEditedLabel label;
-    label.editor.answer = QStringLiteral(R"({"Name":"Valve","ID":"{v}","Def":[]})");
+    label.editor.Answer(QStringLiteral(R"({"Name":"Valve","ID":"{v}","Def":[]})"));
     ASSERT_NE(label.AddSymbolDef(), nullptr);
     const struct {
-        std::optional<QString> answer;
+        const char* answer; // none: cancelled
         const char* message;
     } cases[] = {
-        { QStringLiteral(R"({"Name":"","ID":"{x}","Def":[]})"), "name" },
-        { QStringLiteral(R"({"Name":"X","ID":"{x}","Def":[{"Kind":"Circle","Center":[0,0]}]})"), "Radius" },
-        { QStringLiteral(R"({"Name":"Other","ID":"{v}","Def":[]})"), "{v}" },
-        { std::nullopt, nullptr },
-        { QString(), nullptr },
+        { R"({"Name":"","ID":"{x}","Def":[]})", "name" },
+        { R"({"Name":"X","ID":"{x}","Def":[{"Kind":"Circle","Center":[0,0]}]})", "Radius" },
+        { R"({"Name":"Other","ID":"{v}","Def":[]})", "{v}" },
+        { nullptr, nullptr },
+        { "", nullptr },
     };
     for (const auto& c : cases) {
         label.editor.messages.clear();
-        label.editor.answer = c.answer;
+        label.editor.cancels = !c.answer;
+        label.editor.answer = QString::fromUtf8(c.answer);
         EXPECT_EQ(label.AddSymbolDef(), nullptr);
         EXPECT_EQ(label.GetSymbolsCount(), 1);
         if (c.message) {
@@ -104,7 +111,7 @@ TEST(SymbolDef, RejectedDefinitionsAreReportedAndNotAdded)
             EXPECT_TRUE(label.editor.messages.isEmpty());
         }
     }
-    label.editor.answer = QStringLiteral("{not json");
+    label.editor.Answer(QStringLiteral("{not json"));
     EXPECT_THROW(label.AddSymbolDef(), EZORError);
 }
 
