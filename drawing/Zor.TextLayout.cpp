@@ -168,6 +168,9 @@ int ToInt(int64_t v)
     return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// The most lines a flowchart node's text waits through for a wide enough line.
+constexpr int64_t MaxFlowLines = 10000;
+
 // Flowchart shapes. r is half the height; a line is in the upper half when its middle is.
 struct TFlowGeom {
     double W = 0.0;
@@ -374,8 +377,10 @@ int LayoutFlowTxt(QStringView text, TxtLines& lines, int W, int H, int marginY, 
     const TFlowGeom g { double(W), double(H), double(lh), double(width(u"c")), W, H };
     const TFlowShape& shape = Ord(flowType) < FlowShapes.size() ? FlowShapes[Ord(flowType)] : PlainBox;
     // A shape without height, or lines without height, has no chord to wait for: the whole
-    // width serves, and a word too wide fails as in a plain box.
-    const bool variable = shape.Variable && H > 0 && lh > 0;
+    // width serves, and a word too wide fails as in a plain box. So does a node that holds more
+    // lines than any text needs (only a damaged file has one): waiting there for a wide enough
+    // line could walk millions of them.
+    const bool variable = shape.Variable && H > 0 && lh > 0 && H / lh <= MaxFlowLines;
     const int64_t boxH = shape.Box(g);
     TWrapRules<int64_t> rules;
     rules.Width = width;

@@ -177,6 +177,10 @@ TEST(TextLayout, FlowchartsWithoutHeightEnd)
         EXPECT_EQ(zor::LayoutFlowTxt(u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", lines, 400, 300,
                       0, TZORFlowType { t }, 0, Mono),
             0);
+        // Nor does a node of more lines than any text needs: a word too wide fails at once.
+        EXPECT_EQ(zor::LayoutFlowTxt(u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", lines, 400,
+                      2000000000, 0, TZORFlowType { t }, 20, Mono),
+            0);
     }
 }
 
