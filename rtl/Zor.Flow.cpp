@@ -348,11 +348,8 @@ const TZORFields<TZORBaseItem>& TZORBaseLink::GetFields() const
               Field<TZORBaseItem, &L::fToID>("ToID"),
               Field<TZORBaseItem, &L::fFromIndex>("FromIndex"),
               Field<TZORBaseItem, &L::fToIndex>("ToIndex"),
-              Field<TZORBaseItem, &L::fFromType>("FromType"),
-              Field<TZORBaseItem, &L::fToType>("ToType"),
-              Field<TZORBaseItem, &L::fFromColor>("FromColor"),
-              Field<TZORBaseItem, &L::fToColor>("ToColor"),
-          };
+          }
+        + MarkFields();
     return fields;
 }
 

@@ -172,19 +172,19 @@ TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& en
 // their anchor points each, with a marker at each end. The element's points are the link points
 // between the ends; the start and end points follow the joined elements and are not stored.
 // Markers are as large as the label settings' line-end size.
-class TZORBaseLink : public TZORBaseItem {
+class TZORBaseLink : public TZOREndMarks<TZORBaseItem> {
 public:
     TZORBaseLink(TZORBaseLabel* aOwner, bool aPreview)
-        : TZORBaseItem(aOwner, nullptr, 0, aPreview)
+        : TZORBaseLink(aOwner, nullptr, 0, aPreview)
     {
     }
     // With aNumPoints link points at the origin; a negative count gives none.
     TZORBaseLink(TZORBaseLabel* aOwner, int32_t aNumPoints, bool aPreview)
-        : TZORBaseItem(aOwner, nullptr, aNumPoints, aPreview)
+        : TZORBaseLink(aOwner, nullptr, aNumPoints, aPreview)
     {
     }
     TZORBaseLink(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview)
-        : TZORBaseItem(aOwner, aLayer, 0, aPreview)
+        : TZORBaseLink(aOwner, aLayer, 0, aPreview)
     {
     }
 
@@ -207,15 +207,6 @@ public:
     void SetFromIndex(int16_t i) { fFromIndex = i; }
     void SetToIndex(int16_t i) { fToIndex = i; }
 
-    // The markers at the start and at the end and their fill colours.
-    TZORTermType GetFromType() const { return fFromType; }
-    TZORTermType GetToType() const { return fToType; }
-    void SetFromType(TZORTermType t) { fFromType = t; }
-    void SetToType(TZORTermType t) { fToType = t; }
-    TAlphaColor GetFromColor() const { return fFromColor; }
-    TAlphaColor GetToColor() const { return fToColor; }
-    void SetFromColor(TAlphaColor c) { fFromColor = c; }
-    void SetToColor(TAlphaColor c) { fToColor = c; }
     // The markers' size, millimetres on paper: the label's line-end size.
     float GetTermSize() const;
 
@@ -243,6 +234,13 @@ public:
     std::optional<zor::TZORLinkCourse> Course() const;
 
 private:
+    // A link ends in a filled arrow unless told otherwise.
+    TZORBaseLink(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t aNumPoints, bool aPreview)
+        : TZOREndMarks(aOwner, aLayer, aNumPoints, aPreview)
+    {
+        fToType = TZORTermType::FilledArrow;
+    }
+
     // An end's element, or none.
     const TZORBaseItem* Joined(int32_t id) const;
     bool FindAnchor(int32_t id, int16_t index, TZORPto& p) const;
@@ -255,10 +253,6 @@ private:
     int32_t fToID = 0;
     int16_t fFromIndex = 0;
     int16_t fToIndex = 0;
-    TZORTermType fFromType = TZORTermType::None;
-    TZORTermType fToType = TZORTermType::FilledArrow;
-    TAlphaColor fFromColor = zor::claBlack;
-    TAlphaColor fToColor = zor::claBlack;
     // Derived from the joined elements, never stored.
     TZORPto fStart;
     TZORPto fEnd;

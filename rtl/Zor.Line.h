@@ -82,13 +82,10 @@ TZORLineText PosBaseLinesText(
 
 } // namespace zor
 
-// Line ends at the first and the last point: kind, fill colour and size in millimetres.
-template <class Base> class TZORLineEnds : public Base {
+// The marks at a line's two ends: their kind and fill colour.
+template <class Base> class TZOREndMarks : public Base {
 public:
     using Base::Base;
-
-    static constexpr float MaxEndSize = 100.0f; // millimetres
-    static constexpr float DefaultEndSize = 3.0f;
 
     TZORTermType GetFromType() const { return fFromType; }
     TZORTermType GetToType() const { return fToType; }
@@ -98,6 +95,33 @@ public:
     TAlphaColor GetToColor() const { return fToColor; }
     void SetFromColor(TAlphaColor c) { fFromColor = c; }
     void SetToColor(TAlphaColor c) { fToColor = c; }
+
+protected:
+    static TZORFields<TZORBaseItem> MarkFields()
+    {
+        using M = TZOREndMarks;
+        return {
+            Field<TZORBaseItem, &M::fFromType>("FromType"),
+            Field<TZORBaseItem, &M::fToType>("ToType"),
+            Field<TZORBaseItem, &M::fFromColor>("FromColor"),
+            Field<TZORBaseItem, &M::fToColor>("ToColor"),
+        };
+    }
+
+    TZORTermType fFromType = TZORTermType::None;
+    TZORTermType fToType = TZORTermType::None;
+    TAlphaColor fFromColor = zor::claBlack;
+    TAlphaColor fToColor = zor::claBlack;
+};
+
+// Line ends at the first and the last point: their marks and sizes in millimetres.
+template <class Base> class TZORLineEnds : public TZOREndMarks<Base> {
+public:
+    using TZOREndMarks<Base>::TZOREndMarks;
+
+    static constexpr float MaxEndSize = 100.0f; // millimetres
+    static constexpr float DefaultEndSize = 3.0f;
+
     float GetSizeFrom() const { return fSizeFrom; }
     float GetSizeTo() const { return fSizeTo; }
     void SetSizeFrom(float s) { fSizeFrom = zor::ClampFloat(s, 0.0f, MaxEndSize, DefaultEndSize); }
@@ -119,14 +143,11 @@ protected:
     static TZORFields<TZORBaseItem> EndFields()
     {
         using E = TZORLineEnds;
-        return {
-            Field<TZORBaseItem, &E::fFromType>("FromType"),
-            Field<TZORBaseItem, &E::fToType>("ToType"),
-            Field<TZORBaseItem, &E::fFromColor>("FromColor"),
-            Field<TZORBaseItem, &E::fToColor>("ToColor"),
-            Field<TZORBaseItem, &E::fSizeFrom>("SizeFrom"),
-            Field<TZORBaseItem, &E::fSizeTo>("SizeTo"),
-        };
+        return TZOREndMarks<Base>::MarkFields()
+            + TZORFields<TZORBaseItem> {
+                  Field<TZORBaseItem, &E::fSizeFrom>("SizeFrom"),
+                  Field<TZORBaseItem, &E::fSizeTo>("SizeTo"),
+              };
     }
     void ClampEnds()
     {
@@ -139,10 +160,6 @@ protected:
         Base::AfterRead();
     }
 
-    TZORTermType fFromType = TZORTermType::None;
-    TZORTermType fToType = TZORTermType::None;
-    TAlphaColor fFromColor = zor::claBlack;
-    TAlphaColor fToColor = zor::claBlack;
     float fSizeFrom = DefaultEndSize;
     float fSizeTo = DefaultEndSize;
 };
