@@ -26,27 +26,30 @@ QFont ReferenceFont(const QString& family, bool bold, bool italic, bool underlin
 
 // Advances of texts already measured, per thread: measuring shapes the text and loads every
 // glyph's outline, and a label measures the same texts again and again (layout, drawing,
-// bounds). Keyed by the font's description and the text; emptied when it grows large.
+// bounds). Kept per font description; emptied when it grows large.
 class TAdvanceCache {
 public:
-    static constexpr qsizetype MaxEntries = 8192;
+    static constexpr qsizetype MaxEntries = 32768;
 
     template <typename Measure> double Get(const QString& font, QStringView text, Measure measure)
     {
-        QString key = font;
-        key += QChar(0);
-        key += text;
-        if (const auto it = fAdvances.constFind(key); it != fAdvances.cend())
+        QHash<QString, double>& advances = fFonts[font];
+        const QString key = text.toString();
+        if (const auto it = advances.constFind(key); it != advances.cend())
             return *it;
-        if (fAdvances.size() >= MaxEntries)
-            fAdvances.clear();
         const double advance = measure();
-        fAdvances.insert(std::move(key), advance);
+        if (fCount >= MaxEntries) {
+            fFonts.clear();
+            fCount = 0;
+        }
+        fFonts[font].insert(key, advance);
+        ++fCount;
         return advance;
     }
 
 private:
-    QHash<QString, double> fAdvances;
+    QHash<QString, QHash<QString, double>> fFonts;
+    qsizetype fCount = 0;
 };
 
 TAdvanceCache& AdvanceCache()
