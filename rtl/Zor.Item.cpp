@@ -14,6 +14,18 @@ namespace {
 // A point record: two 64-bit coordinates.
 constexpr int64_t PointBytes = 16;
 
+// A point read from a file. Coordinates beyond MaxCoordinate come only from a damaged file, and
+// sums and differences of them could overflow.
+TZORPto ReadPoint(int64_t x, int64_t y)
+{
+    constexpr int64_t m = TZORBaseItem::MaxCoordinate;
+    if (x < -m || x > m || y < -m || y > m)
+        throw zor::Error(QStringLiteral("PointRange"), QString::number(x), QString::number(y));
+    TZORPto p;
+    p.DefineBase(x, y);
+    return p;
+}
+
 } // namespace
 
 TZORBaseItem::TZORBaseItem(TZORBaseLabel* aOwner, bool aPreview)
@@ -124,7 +136,7 @@ void TZORBaseItem::ReadJson(int32_t, const TJsonObject& o)
         const TJsonArray xy = points.A(i);
         if (xy.Count() != 2)
             throw zor::Error(QStringLiteral("InvalidPoint"));
-        read[size_t(i)].DefineBase(xy.L(0), xy.L(1));
+        read[size_t(i)] = ReadPoint(xy.L(0), xy.L(1));
     }
     // Bounds and derived points wait for AfterRead: the values read are not checked yet.
     fPoints = std::move(read);
@@ -179,7 +191,7 @@ void TZORBaseItem::ReadData(int32_t, TBinaryReader& r, TZORReadType)
     std::vector<TZORPto> read(static_cast<size_t>(n));
     for (TZORPto& p : read) {
         const int64_t x = r.ReadInt64();
-        p.DefineBase(x, r.ReadInt64());
+        p = ReadPoint(x, r.ReadInt64());
     }
     // Bounds and derived points wait for AfterRead: the values read are not checked yet.
     fPoints = std::move(read);

@@ -31,6 +31,10 @@ enum TZORItemOption : uint16_t {
 // The label owns its items; an item knows its label but never enters it by itself.
 class TZORBaseItem {
 public:
+    // The largest coordinate a file may give, in micrometres either way (1000 km): far beyond
+    // any label, and far enough from the 64-bit limits that sums of coordinates never overflow.
+    static constexpr int64_t MaxCoordinate = 1'000'000'000'000;
+
     TZORBaseItem(TZORBaseLabel* aOwner, bool aPreview);
     virtual ~TZORBaseItem();
     TZORBaseItem(const TZORBaseItem&) = delete;

@@ -86,6 +86,7 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "FieldRange", "The value %2 of \"%1\" is out of range" },
     { "FileVersion", "Unsupported label file version %1" },
     { "InvalidPoint", "A point must have exactly two coordinates" },
+    { "PointRange", "The point (%1, %2) lies beyond the largest label" },
     { "LabelData", "A label needs at least one layer and one dimension style" },
     { "PointIndex", "The point index is out of range" },
     { "SymbolName", "A symbol needs a name" },

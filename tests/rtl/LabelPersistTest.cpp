@@ -144,6 +144,9 @@ TEST(LabelPersist, CorruptStreamsAreRejectedWithAClearError)
         // Type code, ID, layer, options and colour come before the pen width.
         { "pen width not a number",
             [&](QByteArray& b) { b.replace(recordAt + 18, 4, QByteArray("\x00\x00\xC0\x7F", 4)); } },
+        // The record ends with its two points; the first's x becomes the smallest 64-bit value.
+        { "a point beyond the largest label",
+            [](QByteArray& b) { b.replace(b.size() - 32, 8, QByteArray("\0\0\0\0\0\0\0\x80", 8)); } },
         { "string length beyond the bytes left",
             [&](QByteArray& b) {
                 // The caption is the last field before the point count: its length byte.
@@ -176,6 +179,8 @@ TEST(LabelPersist, JsonWithWrongTypesIsRejectedNamingTheMember)
         { R"({"Items":[{"Type":"6"}]})", "Type" },
         { R"({"Items":[{"Type":6,"Points":"none"}]})", "Points" },
         { R"({"Items":[{"Type":6,"Points":[[1,2,3]]}]})", nullptr },
+        { R"({"Items":[{"Type":6,"Points":[[-9223372036854775808,0]]}]})", "beyond" },
+        { R"({"Items":[{"Type":6,"Points":[[0,1000000000001]]}]})", "beyond" },
         { R"({"Items":[{"Type":6,"Count":70000}]})", "Count" },
         { R"({"Items":[7]})", nullptr },
         { R"({"Symbols":[{"Name":"","Def":[]}]})", nullptr },
