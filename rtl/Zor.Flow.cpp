@@ -42,8 +42,9 @@ const TZORFields<TZORBaseItem>& TZORBaseFlow::GetFields() const
               Field<TZORBaseItem, &F::fFlowType>("FlowType"),
               Field<TZORBaseItem, &F::fText>("Text"),
               Field<TZORBaseItem, &F::fStrikeout>("Strikeout"),
-              Field<TZORBaseItem, &F::fPaddingX>("PaddingX"),
-              Field<TZORBaseItem, &F::fPaddingY>("PaddingY"),
+          }
+        + PaddingFields()
+        + TZORFields<TZORBaseItem> {
               Field<TZORBaseItem, &F::fScaleX>("ScaleX"),
               Field<TZORBaseItem, &F::fGradient>("Gradient"),
               Field<TZORBaseItem, &F::fGradientToColor>("GradientToColor"),
@@ -63,12 +64,10 @@ void TZORBaseFlow::SetLayout(const TZORFontMetrics& m, TxtLines lines)
 
 void TZORBaseFlow::AfterRead()
 {
-    SetPaddingX(fPaddingX);
-    SetPaddingY(fPaddingY);
     SetScaleX(fScaleX);
     SetShadowDX(fShadowDX);
     SetShadowDY(fShadowDY);
-    TZORFontItem::AfterRead();
+    TZORPadded::AfterRead();
 }
 
 // --- Link geometry ---

@@ -19,15 +19,13 @@ enum class TZORGradient : uint8_t { None = 0, Horizontal = 1, Vertical = 2, Radi
 // A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text,
 // wrapped inside the shape within the box less its paddings. Shapes beyond the named ones are
 // kept as read and show their text alone.
-class TZORBaseFlow : public TZORFontItem<TZORBoxItem> {
+class TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1.0f> {
 public:
-    static constexpr float MaxPadding = 1000.0f; // millimetres
-    static constexpr float DefaultPadding = 1.0f;
     static constexpr float MinSpacing = 0.1f;
     static constexpr float MaxSpacing = 10.0f;
     static constexpr float MaxShadow = 1000.0f; // millimetres either way
 
-    using TZORFontItem::TZORFontItem;
+    using TZORPadded::TZORPadded;
 
     TZORItemType TypeCode() const override { return TZORItemType::Flow; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
@@ -45,13 +43,6 @@ public:
     bool GetStrikeout() const { return fStrikeout; }
     void SetStrikeout(bool s) { fStrikeout = s; }
 
-    // Room between the box and the text, millimetres on paper.
-    float GetPaddingX() const { return fPaddingX; }
-    float GetPaddingY() const { return fPaddingY; }
-    void SetPaddingX(float p) { fPaddingX = SanePadding(p); }
-    void SetPaddingY(float p) { fPaddingY = SanePadding(p); }
-    int32_t GetBasePadX() const { return int32_t(zor::Round(double(fPaddingX) * 1000.0)); }
-    int32_t GetBasePadY() const { return int32_t(zor::Round(double(fPaddingY) * 1000.0)); }
     // Line spacing: 1.0 is single spacing.
     float GetScaleX() const { return fScaleX; }
     void SetScaleX(float s) { fScaleX = zor::ClampFloat(s, MinSpacing, MaxSpacing, 1.0f); }
@@ -87,14 +78,11 @@ protected:
     void AfterRead() override;
 
 private:
-    static float SanePadding(float p) { return zor::ClampFloat(p, 0.0f, MaxPadding, 0.0f); }
     static float SaneShadow(float d) { return zor::ClampFloat(d, -MaxShadow, MaxShadow, 0.0f); }
 
     TZORFlowType fFlowType = TZORFlowType::Process;
     QString fText;
     bool fStrikeout = false;
-    float fPaddingX = DefaultPadding;
-    float fPaddingY = DefaultPadding;
     float fScaleX = 1.0f;
     TZORGradient fGradient = TZORGradient::None;
     TAlphaColor fGradientToColor = zor::claWhite;

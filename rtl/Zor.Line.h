@@ -164,6 +164,42 @@ protected:
     float fSizeTo = DefaultEndSize;
 };
 
+// Room between an element's frame and its content, millimetres on paper, along (X) and across
+// (Y); a value read from a file is brought into range.
+template <class Base, float DefaultPadding = 0.0f> class TZORPadded : public Base {
+public:
+    using Base::Base;
+
+    static constexpr float MaxPadding = 1000.0f; // millimetres
+
+    float GetPaddingX() const { return fPaddingX; }
+    float GetPaddingY() const { return fPaddingY; }
+    void SetPaddingX(float p) { fPaddingX = SanePadding(p); }
+    void SetPaddingY(float p) { fPaddingY = SanePadding(p); }
+    int32_t GetBasePadX() const { return int32_t(zor::Round(double(fPaddingX) * 1000.0)); }
+    int32_t GetBasePadY() const { return int32_t(zor::Round(double(fPaddingY) * 1000.0)); }
+
+protected:
+    static TZORFields<TZORBaseItem> PaddingFields()
+    {
+        using P = TZORPadded;
+        return {
+            Field<TZORBaseItem, &P::fPaddingX>("PaddingX"),
+            Field<TZORBaseItem, &P::fPaddingY>("PaddingY"),
+        };
+    }
+    void AfterRead() override
+    {
+        SetPaddingX(fPaddingX);
+        SetPaddingY(fPaddingY);
+        Base::AfterRead();
+    }
+    static float SanePadding(float p) { return zor::ClampFloat(p, 0.0f, MaxPadding, 0.0f); }
+
+    float fPaddingX = DefaultPadding;
+    float fPaddingY = DefaultPadding;
+};
+
 // The font of an element's caption. Heights are millimetres on paper.
 template <class Base> class TZORFontItem : public Base {
 public:

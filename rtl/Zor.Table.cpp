@@ -122,7 +122,7 @@ TZORBaseTable::TZORBaseTable(TZORBaseLabel* aOwner, bool aPreview)
 }
 
 TZORBaseTable::TZORBaseTable(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview)
-    : TZORBoxItem(aOwner, aLayer, aPreview)
+    : TZORPadded(aOwner, aLayer, aPreview)
     , fColumns(2)
 {
     fTitle.Visible = false;
@@ -144,8 +144,9 @@ const TZORFields<TZORBaseItem>& TZORBaseTable::GetFields() const
               Field<TZORBaseItem, &T::fLineHeight>("LineHeight"),
               Field<TZORBaseItem, &T::fFooterHeight>("FooterHeight"),
               Field<TZORBaseItem, &T::fFixedHeight>("FixedHeight"),
-              Field<TZORBaseItem, &T::fPaddingX>("PaddingX"),
-              Field<TZORBaseItem, &T::fPaddingY>("PaddingY"),
+          }
+        + PaddingFields()
+        + TZORFields<TZORBaseItem> {
               Field<TZORBaseItem, &T::fGridType>("GridType"),
               Field<TZORBaseItem, &T::fGridColor>("GridColor"),
               Field<TZORBaseItem, &T::fGridWidth>("GridWidth"),
@@ -223,11 +224,9 @@ void TZORBaseTable::AfterRead()
     SetHeaderHeight(fHeaderHeight);
     SetLineHeight(fLineHeight);
     SetFooterHeight(fFooterHeight);
-    SetPaddingX(fPaddingX);
-    SetPaddingY(fPaddingY);
     SetGridType(fGridType);
     SetGridWidth(fGridWidth);
-    TZORBoxItem::AfterRead();
+    TZORPadded::AfterRead();
 }
 
 void TZORBaseTable::SetColumns(int32_t n)

@@ -139,7 +139,7 @@ struct TZORTableLayout {
 using TZORCellLayoutFunc = std::function<int32_t(const QString& text, const TZORTableCell& cell, int32_t W,
     int32_t H, int32_t padX, int32_t padY, TxtLines& lines, TZORFontMetrics& metrics)>;
 
-class TZORBaseTable : public TZORBoxItem {
+class TZORBaseTable : public TZORPadded<TZORBoxItem, 0.5f> {
 public:
     static constexpr int32_t MaxColumns = 256;
     static constexpr int32_t MaxRows = 65535;
@@ -192,12 +192,6 @@ public:
     // without, they may run on to the label's bottom edge and the footer follows them.
     bool GetFixedHeight() const { return fFixedHeight; }
     void SetFixedHeight(bool f) { fFixedHeight = f; }
-    float GetPaddingX() const { return fPaddingX; }
-    float GetPaddingY() const { return fPaddingY; }
-    void SetPaddingX(float p) { fPaddingX = SaneLength(p); }
-    void SetPaddingY(float p) { fPaddingY = SaneLength(p); }
-    int32_t GetBasePadX() const { return int32_t(zor::Round(double(fPaddingX) * 1000.0)); }
-    int32_t GetBasePadY() const { return int32_t(zor::Round(double(fPaddingY) * 1000.0)); }
     TZORGridType GetGridType() const { return fGridType; }
     void SetGridType(TZORGridType t) { fGridType = std::min(t, TZORGridType::Both); }
     TAlphaColor GetGridColor() const { return fGridColor; }
@@ -250,8 +244,6 @@ private:
     float fLineHeight = DefaultHeight;
     float fFooterHeight = 0.0f;
     bool fFixedHeight = false;
-    float fPaddingX = 0.5f;
-    float fPaddingY = 0.5f;
     TZORGridType fGridType = TZORGridType::Both;
     TAlphaColor fGridColor = zor::claBlack;
     float fGridWidth = 0.2f;

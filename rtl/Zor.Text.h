@@ -31,11 +31,11 @@ struct TZORFontMetrics {
 
 // What the text kinds share: a font, alignment, a quarter-turn angle, paddings, a corner radius
 // for their frame and the metrics of their font as last measured.
-template <class Base> class TZORTextItem : public TZORFontItem<Base> {
-public:
-    using TZORFontItem<Base>::TZORFontItem;
+template <class Base> class TZORTextItem : public TZORPadded<TZORFontItem<Base>> {
+    using Padded = TZORPadded<TZORFontItem<Base>>;
 
-    static constexpr float MaxPadding = 1000.0f; // millimetres
+public:
+    using Padded::Padded;
 
     TZORHorzAlign GetHorzAlign() const { return fHorzAlign; }
     void SetHorzAlign(TZORHorzAlign a) { fHorzAlign = std::min(a, TZORHorzAlign::Justify); }
@@ -43,13 +43,6 @@ public:
     void SetVertAlign(TZORVertAlign a) { fVertAlign = std::min(a, TZORVertAlign::Bottom); }
     TZORAngle GetAngle() const { return fAngle; }
     void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
-    // Room between the frame and the text, millimetres on paper.
-    float GetPaddingX() const { return fPaddingX; }
-    float GetPaddingY() const { return fPaddingY; }
-    void SetPaddingX(float p) { fPaddingX = SaneLength(p); }
-    void SetPaddingY(float p) { fPaddingY = SaneLength(p); }
-    int32_t GetBasePadX() const { return int32_t(zor::Round(double(fPaddingX) * 1000.0)); }
-    int32_t GetBasePadY() const { return int32_t(zor::Round(double(fPaddingY) * 1000.0)); }
     // The frame's corner radius, millimetres on paper; 0 for square corners.
     float GetRadio() const { return fRadio; }
     void SetRadio(float r) { fRadio = SaneLength(r); }
@@ -68,32 +61,29 @@ protected:
     static TZORFields<TZORBaseItem> TextFields()
     {
         using T = TZORTextItem;
-        return {
+        return TZORFields<TZORBaseItem> {
             Field<TZORBaseItem, &T::fHorzAlign>("HorzAlign"),
             Field<TZORBaseItem, &T::fVertAlign>("VertAlign"),
-            Field<TZORBaseItem, &T::fPaddingX>("PaddingX"),
-            Field<TZORBaseItem, &T::fPaddingY>("PaddingY"),
-            Field<TZORBaseItem, &T::fAngle>("Angle"),
-            Field<TZORBaseItem, &T::fRadio>("Radio"),
-        };
+        }
+        + Padded::PaddingFields()
+            + TZORFields<TZORBaseItem> {
+                  Field<TZORBaseItem, &T::fAngle>("Angle"),
+                  Field<TZORBaseItem, &T::fRadio>("Radio"),
+              };
     }
     void AfterRead() override
     {
         SetHorzAlign(fHorzAlign);
         SetVertAlign(fVertAlign);
         SetAngle(fAngle);
-        SetPaddingX(fPaddingX);
-        SetPaddingY(fPaddingY);
         SetRadio(fRadio);
-        TZORFontItem<Base>::AfterRead();
+        Padded::AfterRead();
     }
-    static float SaneLength(float p) { return zor::ClampFloat(p, 0.0f, MaxPadding, 0.0f); }
+    static float SaneLength(float p) { return Padded::SanePadding(p); }
 
     TZORHorzAlign fHorzAlign = TZORHorzAlign::Left;
     TZORVertAlign fVertAlign = TZORVertAlign::Top;
     TZORAngle fAngle = TZORAngle::Angle0;
-    float fPaddingX = 0.0f;
-    float fPaddingY = 0.0f;
     float fRadio = 0.0f;
     TZORFontMetrics fMetrics; // derived, never stored
 };
