@@ -134,6 +134,16 @@ struct TPrintTarget {
     QString printerName;
 };
 
+// The raster route of the target printer for a paper it does not name itself; none for PDF
+// files, named papers and queues that pass no raster through.
+std::optional<zor::TRasterRoute> CustomPaperRoute(const TPrintTarget& target, const zor::TDeviceMode& mode)
+{
+    if (!target.fileName.isEmpty() || target.printerName.isEmpty() || mode.paperWidth <= 0
+        || zor::IsNamedPaper(target.printerName, mode))
+        return std::nullopt;
+    return zor::RasterRoute(target.printerName);
+}
+
 // Prints the job's pages on target. A custom paper goes to a printer as a raster at the
 // printer's resolution, so that it arrives at its exact size; named papers, and PDF files, go
 // the system's way.
@@ -142,18 +152,17 @@ void PrintOn(TZORLabelVCL& job, const TPrintTarget& target)
     const TZORMeasure& M = job.Measure();
     const zor::TDeviceMode mode = zor::DeviceMode(M.GetSize(TZORSizeKind::PaperWidth),
         M.GetSize(TZORSizeKind::PaperHeight), job.PrintInfo().GetCopies());
+    if (const std::optional<zor::TRasterRoute> route = CustomPaperRoute(target, mode)) {
+        zor::TRasterPages pages(target.printerName, M.GetLabelName(), mode, *route);
+        zor::PrintSheets(job, pages);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (!target.fileName.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(target.fileName);
     } else if (!target.printerName.isEmpty()) {
         printer.setPrinterName(target.printerName);
-        const std::optional<zor::TRasterRoute> route = zor::RasterRoute(target.printerName);
-        if (route && mode.paperWidth > 0 && !zor::IsNamedPaper(target.printerName, mode)) {
-            zor::TRasterPages pages(target.printerName, M.GetLabelName(), mode, *route);
-            zor::PrintSheets(job, pages);
-            return;
-        }
     }
     try {
         zor::ApplyDeviceMode(printer, mode);
