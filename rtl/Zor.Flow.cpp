@@ -55,13 +55,6 @@ const TZORFields<TZORBaseItem>& TZORBaseFlow::GetFields() const
     return fields;
 }
 
-void TZORBaseFlow::SetLayout(const TZORFontMetrics& m, TxtLines lines)
-{
-    fMetrics = m;
-    fMetrics.Ratio = zor::SaneRatio(m.Ratio);
-    fLines = std::move(lines);
-}
-
 void TZORBaseFlow::AfterRead()
 {
     SetScaleX(fScaleX);

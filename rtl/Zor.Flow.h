@@ -68,12 +68,6 @@ public:
     int64_t TextWidth() const { return BaseScaleWidth() - 2 * int64_t { GetBasePadX() }; }
     int64_t TextHeight() const { return BaseScaleHeight() - 2 * int64_t { GetBasePadY() }; }
 
-    // The font's metrics and the text's lines as last laid out (paper micrometres from the
-    // padded box's top-left corner). Derived, never stored.
-    const TZORFontMetrics& GetMetrics() const { return fMetrics; }
-    const TxtLines& GetLines() const { return fLines; }
-    void SetLayout(const TZORFontMetrics& m, TxtLines lines);
-
 protected:
     void AfterRead() override;
 
@@ -90,8 +84,6 @@ private:
     float fShadowDY = 0.0f;
     TAlphaColor fShadowColor = zor::claGray;
     // Derived, never stored.
-    TZORFontMetrics fMetrics;
-    TxtLines fLines;
 };
 
 // How a link runs between its ends. Values beyond Spline are kept as read and draw nothing.

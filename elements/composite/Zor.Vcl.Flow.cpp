@@ -209,14 +209,6 @@ TxtLines TZORFlow::LayOut(TZORFontMetrics& metrics) const
     return lines;
 }
 
-void TZORFlow::CalcValues(int16_t aFlag)
-{
-    TZORBaseFlow::CalcValues(aFlag);
-    TZORFontMetrics metrics;
-    TxtLines lines = LayOut(metrics);
-    SetLayout(metrics, std::move(lines));
-}
-
 void TZORFlow::Paint(TZORBaseDraw& D, zor::TZORTarget target)
 {
     zor::TZORElementPainter P(D, target);

@@ -31,15 +31,14 @@ class TZORFlow : public TZORBaseFlow, public TZORElementIO<TZORFlow> {
 public:
     using TZORBaseFlow::TZORBaseFlow;
 
-    // Measures the font and lays the text out.
-    void CalcValues(int16_t aFlag) override;
     void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
     void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    // The font's metrics and the text's lines (paper micrometres from the padded box's top-left
+    // corner) as the element stands: each pass lays its text out afresh, so nothing is kept that
+    // could lag behind a change.
+    TxtLines LayOut(TZORFontMetrics& metrics) const;
 
 private:
-    // The layout of the text as the element stands; the painters lay out afresh instead of
-    // trusting the one last stored, which may predate a change.
-    TxtLines LayOut(TZORFontMetrics& metrics) const;
     void Paint(TZORBaseDraw& D, zor::TZORTarget target);
     void PaintText(zor::TZORElementPainter& P, const QRectF& box);
 };

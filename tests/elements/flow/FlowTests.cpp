@@ -222,10 +222,11 @@ TEST_F(FlowText, NodeTextsPrintTheirLinesInsideTheNode)
             flow.SetFontColor(TAlphaColor { 0xFF000000 });
             flow.SetText(words);
             flow.SetPenWidth(0.2f);
-            flow.CalcValues(0);
-            ASSERT_GE(flow.GetLines().size(), 2u);
+            TZORFontMetrics metrics;
+            const TxtLines lines = flow.LayOut(metrics);
+            ASSERT_GE(lines.size(), 2u);
             std::vector<QStringList> expected;
-            for (const TZORTxtInf& line : flow.GetLines())
+            for (const TZORTxtInf& line : lines)
                 expected.push_back(
                     words.mid(line.start - 1, line.count).simplified().split(QLatin1Char(' ')));
 
