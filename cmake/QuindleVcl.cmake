@@ -8,6 +8,11 @@ target_link_libraries(quindle_vcl PRIVATE GIF::GIF libzip::zip)
 # Map tiles are downloaded with libcurl; custom papers go to CUPS queues as PWG raster.
 target_link_libraries(quindle_vcl PRIVATE CURL::libcurl Cups::Cups)
 quindle_warnings(quindle_vcl)
+# Includes run one way between the folders (cmake/CheckLayers.cmake); a wrong one stops the build.
+add_custom_target(quindle_layers
+  COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+  COMMENT "Checking the include layers" VERBATIM)
+add_dependencies(quindle_rtl quindle_layers)
 foreach(dir drawing label elements/lines elements/text elements/composite editor inspector dialogs)
   add_subdirectory(${dir})
 endforeach()

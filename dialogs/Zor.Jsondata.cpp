@@ -1,11 +1,11 @@
 #include "Zor.Jsondata.h"
 
+#include "Zor.DialogService.h"
 #include "Zor.Error.h"
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
 
 #include <QDialogButtonBox>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -54,6 +54,17 @@ QString TfJsonData::GetJson() const
     return json ? json->ToJSON(true) : QString();
 }
 
+namespace {
+
+// The label edits symbol definitions with this dialog unless a host puts another editor in place.
+const bool JsonEditorInPlace = [] {
+    static TZORDialogJsonEditor editor;
+    zor::LabelDialogs().JsonEditor = &editor;
+    return true;
+}();
+
+} // namespace
+
 void TfJsonData::butOKClick()
 {
     const QString text = fText->toPlainText();
@@ -62,19 +73,19 @@ void TfJsonData::butOKClick()
     else if (ParsedJson(text))
         accept();
     else
-        QMessageBox::warning(this, windowTitle(), TZORMsg::GetErrorValue(QStringLiteral("JsonNotValid")));
+        zor::ShowWarning(this, windowTitle(), TZORMsg::GetErrorValue(QStringLiteral("JsonNotValid")));
 }
 
 std::optional<QString> TZORDialogJsonEditor::EditJson(const QString& text)
 {
     TfJsonData dialog;
     dialog.IniDialog(text);
-    if (dialog.exec() != QDialog::Accepted)
+    if (zor::DialogService().Exec(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.GetJson();
 }
 
 void TZORDialogJsonEditor::ShowMessage(const QString& text)
 {
-    QMessageBox::information(nullptr, TZORMsg::GetDialogsValue(QStringLiteral("JsonData")), text);
+    zor::ShowInfo(nullptr, TZORMsg::GetDialogsValue(QStringLiteral("JsonData")), text);
 }

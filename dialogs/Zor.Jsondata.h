@@ -1,6 +1,6 @@
 #pragma once
 
-#include "label/Zor.Vcl.h"
+#include "label/Zor.Vcl.Dialogs.h"
 
 #include <QDialog>
 #include <QString>

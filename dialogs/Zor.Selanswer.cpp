@@ -1,12 +1,12 @@
 #include "Zor.Selanswer.h"
 
+#include "Zor.DialogService.h"
 #include "Zor.Msg.h"
 #include "Zor.Sellisttext.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QInputDialog>
 #include <QLabel>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -75,7 +75,7 @@ bool TZORDialogPrompter::ChooseFromList(TZRValList& list)
 {
     TfSelListText dialog;
     dialog.Ini(fLabel, list);
-    if (dialog.exec() != QDialog::Accepted)
+    if (zor::DialogService().Exec(dialog) != QDialog::Accepted)
         return false;
     list.SetValue(dialog.GetText());
     return true;
@@ -84,17 +84,15 @@ bool TZORDialogPrompter::ChooseFromList(TZRValList& list)
 bool TZORDialogPrompter::Answer(TZRAskField& question)
 {
     if (question.GetAnsType() == TZORAnsType::Text) {
-        bool ok = false;
-        const QString text = QInputDialog::getText(nullptr, question.GetQuest(),
-            TZORMsg::GetPropValue(QStringLiteral("Answer")) + QLatin1Char(':'), QLineEdit::Normal,
-            question.GetText(), &ok);
-        if (ok)
-            question.SetText(text);
-        return ok;
+        const std::optional<QString> text = zor::DialogService().Text(nullptr, question.GetQuest(),
+            TZORMsg::GetPropValue(QStringLiteral("Answer")) + QLatin1Char(':'), question.GetText());
+        if (text)
+            question.SetText(*text);
+        return text.has_value();
     }
     TfSelAnswer dialog;
     dialog.Ini(question);
-    if (dialog.exec() != QDialog::Accepted)
+    if (zor::DialogService().Exec(dialog) != QDialog::Accepted)
         return false;
     if (question.GetAnsType() == TZORAnsType::Integer)
         question.SetInteger(dialog.GetInteger());

@@ -1,7 +1,9 @@
+#include "Zor.Vcl.Shared.Barcode.h"
+
 #include "Zor.Barcode.h"
 #include "Zor.BarcodeLayout.h"
 #include "Zor.Utils.h"
-#include "Zor.Vcl.Shared.h"
+#include "Zor.Vcl.Shared.Screen.h"
 #include "Zor.Vcl.Types.h"
 
 #include <cmath>

@@ -1,6 +1,8 @@
+#include "Zor.Vcl.Shared.Terms.h"
+
 #include "Zor.TermGeometry.h"
 #include "Zor.Utils.h"
-#include "Zor.Vcl.Shared.h"
+#include "Zor.Vcl.Shared.Screen.h"
 #include "Zor.Vcl.Types.h"
 
 namespace {
@@ -31,19 +33,6 @@ void PaintFigure(TSkCanvas& canvas, const zor::TTermGeometry& g, const TSkPaint&
     }
 }
 
-// The data marker's bands: top, bottom and middle, relative to its centre.
-struct TDataBand {
-    QRectF Box;
-    TAlphaColor Color;
-};
-constexpr TAlphaColor DataGrey { 0xFF808080 };
-constexpr TAlphaColor DataGreen { 0xFF90EE90 };
-const TDataBand DataBands[] = {
-    { QRectF(QPointF(-4, -4), QPointF(4, -2)), DataGrey },
-    { QRectF(QPointF(-4, 2), QPointF(4, 4)), DataGrey },
-    { QRectF(QPointF(-4, -2), QPointF(4, 2)), DataGreen },
-};
-
 } // namespace
 
 void DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor lineColor, TAlphaColor fillColor, float half,
@@ -67,16 +56,4 @@ void DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor lineColor, TAlphaC
     paint.SetColor(lineColor);
     paint.SetStyle(TSkPaintStyle::Stroke);
     PaintFigure(*D.kC, g, paint);
-}
-
-void DrawData(TZORDraw& D, float x, float y)
-{
-    if (!D.kP || !D.kC)
-        return;
-    TSkPaint& paint = *D.kP;
-    paint.SetStyle(TSkPaintStyle::Fill);
-    for (const TDataBand& band : DataBands) {
-        paint.SetColor(band.Color);
-        D.kC->DrawRect(band.Box.translated(x, y), paint);
-    }
 }

@@ -98,6 +98,7 @@ void TZORDraw::Prepare(TZORDrawState state, int32_t dpiX, int32_t dpiY, int32_t 
     fOrgX = fOrgY = 0;
     fOrgFX = fOrgFY = 0.0f;
     fPixUnitX = fPixUnitY = 0.0f;
+    aAction = 0;
     // The dash units read the resolution only, so they are right once it is set.
     for (size_t i = 0; i < DashUnits.size(); ++i)
         this->*DashUnits[i] = static_cast<float>(zor::BasePtoY(DashUnitLengths[i], *this));

@@ -68,6 +68,7 @@ public:
     bool aDrawLinkPto = false; // draw the connection points of library symbols
     TAlphaColor aLinkPoint { 0 };
     bool aFocused = false; // the editor has the keyboard focus
+    int32_t aAction = 0; // the editor's tool while it paints (in-place editing shows a caret); 0 elsewhere
     int32_t aSelStart = 0; // selection of the rich text edited in place
     int32_t aSelEnd = 0;
 
@@ -222,20 +223,3 @@ enum class TGraphicClass : uint8_t { None = 0, Bitmap, JPEG, Metafile, Icon };
 bool FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls);
 // Looks at the bytes at the device's position and leaves the position where it was.
 bool FindGraphicClass(QIODevice& stream, TGraphicClass& cls);
-
-// Line-end symbols on the printer, with the context's pen (line colour and width) and brush
-// (fill colour) as the caller set them. By point the line comes from `from`; by angle
-// from.x() is the direction in radians and from.y() is not read. The pen is left solid and
-// with the alignment it had.
-void PrintTermType(TZORDraw& D, TZORTermType kind, const QPointF& tip, const QPointF& from, int32_t half,
-    int16_t opening, bool byAngle);
-
-class IZORBarcode;
-
-// A linear barcode on the printer: bars as rectangles with the context's brush, text with its
-// canvas. `length` is the symbol's length along the bars in base units; `unused` is not read.
-// `code` and `pattern` are the text and bar pattern to print (the printed value after data
-// substitution). The brush is left in the barcode colour, the canvas font unturned, the text
-// background and alignment as they were, and the context's world transform reset.
-void PrintBarcode(TZORDraw& D, const IZORBarcode& barcode, const TZORPto& position, TAlphaColor colour,
-    int32_t length, int32_t unused, double fontFactor, const QByteArray& code, const QByteArray& pattern);

@@ -1,9 +1,9 @@
 #include "Zor.Vcl.ItemTypes.h"
 
-#include "Zor.Vcl.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "elements/text/Zor.Vcl.Text.h"
 
 #include <array>
@@ -12,7 +12,7 @@ namespace zor {
 
 namespace {
 
-using TNewElement = std::unique_ptr<TZORBaseItem> (*)(TZORLabelVCL&, bool);
+using TNewElement = std::unique_ptr<TZORBaseItem> (*)(TZORBaseLabel&, bool);
 
 // The element class of each type code, code 1 first.
 constexpr std::array<TNewElement, 29> ElementClasses {
@@ -49,7 +49,7 @@ constexpr std::array<TNewElement, 29> ElementClasses {
 
 } // namespace
 
-std::unique_ptr<TZORBaseItem> NewElement(TZORLabelVCL& label, int32_t code, bool aPreview)
+std::unique_ptr<TZORBaseItem> NewElement(TZORBaseLabel& label, int32_t code, bool aPreview)
 {
     if (!IsItemType(code))
         return nullptr;

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <memory>
 
-class TZORLabelVCL;
+class TZORBaseLabel;
 
 namespace zor {
 
 // The element class of a type code (1 to 29), made for the label; null for any other code.
-std::unique_ptr<TZORBaseItem> NewElement(TZORLabelVCL& label, int32_t code, bool aPreview);
+std::unique_ptr<TZORBaseItem> NewElement(TZORBaseLabel& label, int32_t code, bool aPreview);
 
 } // namespace zor

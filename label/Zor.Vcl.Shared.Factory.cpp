@@ -6,6 +6,7 @@
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "elements/text/Zor.Vcl.Text.h"
 
 #include <algorithm>

@@ -2,7 +2,6 @@
 #include "Zor.LibSymbol.h"
 #include "Zor.Msg.h"
 #include "Zor.Vcl.h"
-#include "dialogs/Zor.Jsondata.h"
 
 #include <QUuid>
 
@@ -18,12 +17,6 @@ QString SymbolTemplate()
     return text;
 }
 
-IZORJsonEditor& DefaultJsonEditor()
-{
-    static TZORDialogJsonEditor editor;
-    return editor;
-}
-
 bool HoldsID(const TZORBaseLabel& label, const QString& id)
 {
     for (int32_t i = 1; i <= label.GetSymbolsCount(); ++i)
@@ -34,22 +27,39 @@ bool HoldsID(const TZORBaseLabel& label, const QString& id)
 
 } // namespace
 
+namespace zor {
+
+TLabelDialogs& LabelDialogs()
+{
+    static TLabelDialogs dialogs;
+    return dialogs;
+}
+
+} // namespace zor
+
+IZORJsonEditor* TZORLabelVCL::JsonEditor() const
+{
+    return fJsonEditor ? fJsonEditor : zor::LabelDialogs().JsonEditor;
+}
+
 TZORLibSymbol* TZORLabelVCL::AddSymbolDef()
 {
-    IZORJsonEditor& editor = fJsonEditor ? *fJsonEditor : DefaultJsonEditor();
-    const std::optional<QString> text = editor.EditJson(SymbolTemplate());
+    IZORJsonEditor* editor = JsonEditor();
+    if (!editor)
+        return nullptr;
+    const std::optional<QString> text = editor->EditJson(SymbolTemplate());
     if (!text || text->trimmed().isEmpty())
         return nullptr;
     const TJsonObject definition = TJsonObject::Parse(*text);
     auto symbol = std::make_unique<TZORLibSymbol>();
     QString error;
     if (!symbol->ReadJson(definition, error)) {
-        editor.ShowMessage(error);
+        editor->ShowMessage(error);
         return nullptr;
     }
     // Elements find their definition by its ID: a second definition of one ID would never show.
     if (symbol->GetID().isEmpty() || HoldsID(*this, symbol->GetID())) {
-        editor.ShowMessage(TZORMsg::GetErrorValue(QStringLiteral("SymbolID")).arg(symbol->GetID()));
+        editor->ShowMessage(TZORMsg::GetErrorValue(QStringLiteral("SymbolID")).arg(symbol->GetID()));
         return nullptr;
     }
     return AddSymbol(std::move(symbol), true);
@@ -60,6 +70,6 @@ void TZORLabelVCL::EditSymbolDef()
     const TZORLibSymbol* symbol = GetCurrentSymbol();
     if (!symbol)
         return;
-    IZORJsonEditor& editor = fJsonEditor ? *fJsonEditor : DefaultJsonEditor();
-    editor.EditJson(symbol->GetJson().ToJSON(false));
+    if (IZORJsonEditor* editor = JsonEditor())
+        editor->EditJson(symbol->GetJson().ToJSON(false));
 }

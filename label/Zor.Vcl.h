@@ -1,8 +1,9 @@
 #pragma once
 
 #include "Zor.Vcl.Background.h"
+#include "Zor.Vcl.Dialogs.h"
 #include "Zor.Vcl.Print.h"
-#include "Zor.Vcl.Shared.h"
+#include "Zor.Vcl.Shared.Label.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,16 +19,6 @@ class TZORDraw;
 class TBinaryReader;
 class TJsonObject;
 class TZORLibSymbol;
-
-// The JSON text editor the label opens on symbol definitions, and the notice of a definition it
-// rejects. The runtime's dialogs serve by default; a host or a test may put its own in place.
-class IZORJsonEditor {
-public:
-    virtual ~IZORJsonEditor() = default;
-    // The text the user confirms, or nothing when the editing is cancelled.
-    virtual std::optional<QString> EditJson(const QString& text) = 0;
-    virtual void ShowMessage(const QString& text) = 0;
-};
 
 // The label component a host program places on its form: the label every view (editor,
 // inspector, preview) shows. It builds elements from label files and from the copy buffer, and
@@ -137,7 +128,7 @@ public:
     // Shows the current symbol's definition in the JSON editor; what the user leaves there is not
     // taken back. Without a current symbol nothing opens.
     void EditSymbolDef();
-    // Who edits the definitions; not owned. None: the TfJsonData dialog and a message box.
+    // Who edits the definitions of this label; not owned. None: the one of zor::LabelDialogs().
     void SetJsonEditor(IZORJsonEditor* editor) { fJsonEditor = editor; }
 
     TZORGetListValues OnGetListValues;
@@ -165,6 +156,7 @@ private:
     int GetEditorModeValue() const { return GetEditorMode(); }
     void SetEditorModeValue(int m) { SetEditorMode(uint8_t(m)); }
 
+    IZORJsonEditor* JsonEditor() const;
     void EndMapJob(const QString& fileName, const QString& error, const QStringList& tileErrors);
 
     zor::TBackImageCache LImage;

@@ -7,7 +7,7 @@ BUILD=${BUILD:-$ROOT/build}
 
 PKGS=(
   cmake g++ pkgconf ccache
-  qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev
+  qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools
   libzint-dev libzxing-dev nlohmann-json3-dev libgif-dev
   libzip-dev zipcmp zipmerge ziptool libcurl4-openssl-dev
   libcups2-dev cups cups-ipp-utils ghostscript dbus-daemon

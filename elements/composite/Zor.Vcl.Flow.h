@@ -2,14 +2,14 @@
 
 #include "Zor.Flow.h"
 #include "drawing/Zor.GdiPlus.h"
+#include "elements/Zor.Vcl.Element.h"
 #include "elements/text/Zor.Vcl.Text.Frame.h"
-#include "label/Zor.Vcl.Element.h"
 
 #include <QRectF>
 
-// The renderers of flowchart nodes and of the links that join elements. Each builds its outline
-// once, in device coordinates of the target it is given, and the screen and the paper paint that
-// same outline, so that both show the same shape.
+// The renderer of flowchart nodes. It builds its outline once, in device coordinates of the
+// target it is given, and the screen and the paper paint that same outline, so that both show
+// the same shape.
 
 namespace zor {
 
@@ -41,18 +41,4 @@ public:
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target);
     void PaintText(zor::TZORElementPainter& P, const QRectF& box);
-};
-
-// Link (type code 18): the course between the anchors of the two joined elements, found afresh
-// on every pass, with a marker at each end pointing along the course. A link whose element is
-// gone draws nothing.
-class TZORLink : public TZORBaseLink, public TZORElementIO<TZORLink> {
-public:
-    using TZORBaseLink::TZORBaseLink;
-
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
-
-private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };

@@ -1,4 +1,4 @@
-#include "Zor.Vcl.Flow.h"
+#include "Zor.Vcl.Link.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,6 @@
-#include "Zor.Vcl.Symbol.h"
+#include "Zor.Vcl.Nutri.h"
+
+#include "Zor.Vcl.Composite.Text.h"
 #include "elements/text/Zor.Vcl.Text.Frame.h"
 
 #include <algorithm>

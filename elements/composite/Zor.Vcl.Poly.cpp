@@ -1,5 +1,7 @@
-#include "Zor.Vcl.Table.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "Zor.Vcl.Poly.h"
+
+#include "Zor.Vcl.Composite.Text.h"
+#include "drawing/Zor.Vcl.Shared.Barcode.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"

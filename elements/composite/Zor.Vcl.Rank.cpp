@@ -1,4 +1,5 @@
-#include "Zor.Vcl.Symbol.h"
+#include "Zor.Vcl.Rank.h"
+
 #include "elements/text/Zor.Vcl.Text.Frame.h"
 
 #include <algorithm>

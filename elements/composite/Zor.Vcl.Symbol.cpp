@@ -2,6 +2,7 @@
 
 #include "Zor.Layer.h"
 #include "Zor.Utils.h"
+#include "Zor.Vcl.Composite.Text.h"
 #include "drawing/Zor.Vcl.Types.h"
 
 #include <QPainter>
@@ -21,13 +22,6 @@ using K = TZORSymKind;
 
 // Connection points show as circles of this radius, base units.
 constexpr int64_t LinkRadius = 1000;
-
-QPainter* TargetPainter(TZORDraw& D, TZORTarget target)
-{
-    if (target == TZORTarget::Screen)
-        return D.kC && D.kP ? &D.kC->Painter() : nullptr;
-    return D.aG && D.aP && D.aB ? &D.aG->Painter() : nullptr;
-}
 
 class TSymbolInterpreter {
 public:
@@ -277,21 +271,6 @@ private:
 
 } // namespace
 
-void zor::PaintGlyphs(TZORDraw& D, TZORTarget target, const TScaledFont& font, const QPointF& start,
-    double degrees, double em, const QString& text, TAlphaColor color, double scaleX)
-{
-    QPainter* painter = TargetPainter(D, target);
-    if (!painter)
-        return;
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setPen(ToQColor(color));
-    painter->translate(start);
-    painter->rotate(degrees);
-    font.Draw(*painter, QPointF(), em, text, scaleX);
-    painter->restore();
-}
-
 void TZORSymbol::DrawSymbol(TZORDraw& dr, const TZORLibSymbol* aSymbol, float aScale)
 {
     PaintSymbol(dr, aSymbol, aScale, TZORTarget::Screen);
@@ -299,7 +278,7 @@ void TZORSymbol::DrawSymbol(TZORDraw& dr, const TZORLibSymbol* aSymbol, float aS
 
 void TZORSymbol::PaintSymbol(TZORDraw& dr, const TZORLibSymbol* aSymbol, float aScale, TZORTarget target)
 {
-    if (!aSymbol || !TargetPainter(dr, target))
+    if (!aSymbol || !zor::TargetPainter(dr, target))
         return;
     TSymbolInterpreter(dr, aScale, target).Run(*aSymbol);
 }
@@ -307,7 +286,7 @@ void TZORSymbol::PaintSymbol(TZORDraw& dr, const TZORLibSymbol* aSymbol, float a
 void TZORSymbol::Paint(TZORBaseDraw& base, TZORTarget target)
 {
     TZORDraw& D = static_cast<TZORDraw&>(base);
-    QPainter* painter = TargetPainter(D, target);
+    QPainter* painter = zor::TargetPainter(D, target);
     if (!painter)
         return;
     TZORDrawConf& conf = D.aConf;

@@ -1,45 +1,10 @@
 #include "Zor.Vcl.Table.h"
 
+#include "Zor.Vcl.Composite.Text.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "elements/text/Zor.Vcl.Text.h"
 
 #include <cmath>
-
-namespace zor {
-
-void WriteText(TZORElementPainter& P, const TZORTurn& turn, double u, double v, const QString& text,
-    const TZORTextLook& look)
-{
-    if (text.isEmpty())
-        return;
-    TZORDraw& D = P.Context();
-    if (!P.OnScreen()) {
-        if (!P.Canvas())
-            return;
-        P.SetPrinterFont(look.Family, look.HeightMM * double(D.fPixMM) * look.Ratio,
-            { look.Bold, look.Italic, look.Underline, false }, look.Color);
-        P.Canvas()->Brush.Style = TBrushStyle::Clear;
-        P.Canvas()->SetTextAlign(TA_LEFT | TA_TOP);
-        P.PrintText(turn, u, v, text);
-        return;
-    }
-    if (!D.kC || !D.kP)
-        return;
-    const TSkFont font = ScreenFont(D, look.Family, look.Bold, look.Italic, look.HeightMM, look.Ratio);
-    TSkPaint& paint = *D.kP;
-    paint.SetPathEffect({});
-    paint.SetStyle(TSkPaintStyle::Fill);
-    paint.SetAntiAlias(true);
-    paint.SetColor(look.Color);
-    TSkCanvas& canvas = *D.kC;
-    canvas.Save();
-    canvas.Translate(turn.Origin.x(), turn.Origin.y());
-    canvas.Rotate(turn.Degrees());
-    canvas.DrawSimpleText(text, u, v + std::abs(font.GetMetrics().Ascent), font, paint);
-    canvas.Restore();
-}
-
-} // namespace zor
 
 namespace {
 

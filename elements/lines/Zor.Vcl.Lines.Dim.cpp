@@ -1,7 +1,7 @@
 #include "Zor.Base.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Lines.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Terms.h"
 
 #include <array>
 #include <cmath>

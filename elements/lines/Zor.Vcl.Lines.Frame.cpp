@@ -1,7 +1,8 @@
 #include "Zor.Vcl.Lines.Frame.h"
 
 #include "Zor.Utils.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Screen.h"
+#include "drawing/Zor.Vcl.Shared.Terms.h"
 
 #include <algorithm>
 

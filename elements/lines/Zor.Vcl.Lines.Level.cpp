@@ -1,6 +1,6 @@
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Lines.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Screen.h"
 
 #include <cmath>
 #include <numbers>

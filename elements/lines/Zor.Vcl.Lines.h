@@ -3,7 +3,7 @@
 #include "Zor.F2d.h"
 #include "Zor.Line.h"
 #include "Zor.Vcl.Lines.Frame.h"
-#include "label/Zor.Vcl.Element.h"
+#include "elements/Zor.Vcl.Element.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 #include "Zor.Vcl.Codes.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Barcode.h"
 #include "drawing/Zor.Vcl.Types.h"
 
 #include <exception>

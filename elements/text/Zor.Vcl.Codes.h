@@ -3,36 +3,15 @@
 #include "Zor.Barcode.h"
 #include "Zor.F2d.h"
 #include "Zor.Vcl.Text.Frame.h"
-#include "label/Zor.Vcl.Element.h"
+#include "elements/Zor.Vcl.Element.h"
 
-#include <QImage>
 #include <QRectF>
 #include <QSizeF>
 
-// The renderers of the image and code elements: image, linear barcode, PDF417, DataMatrix and
-// QR code. The screen shows each element's own picture or code; the printer takes the printed
-// value (the data value of a bound element), decodes or encodes it afresh and keeps the result
-// to itself, so that the print worker never writes what the screen reads.
-
-// Image (type code 16). The picture is the embedded one when the element holds one, else the
-// file, on screen and on paper alike; a bound image prints the label's data picture. A picture
-// that does not decode counts as none: nothing but the editor's data marker is drawn.
-class TZORImage : public TZORBaseImage, public TZORElementIO<TZORImage> {
-public:
-    using TZORBaseImage::TZORBaseImage;
-
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
-
-private:
-    // Decodes the picture when there is none yet or the model asks for it again, embedding a
-    // file's picture when the element wants it embedded.
-    void Reload();
-    // The decoded picture, and the same turned and filtered as last shown.
-    QImage LImage;
-    QImage fShown;
-    int fShownKey = -1;
-};
+// The renderers of the code elements: linear barcode, PDF417, DataMatrix and QR code. The screen
+// shows each element's own code; the printer takes the printed value (the data value of a bound
+// element), encodes it afresh and keeps the result to itself, so that the print worker never
+// writes what the screen reads.
 
 // Linear barcode (type code 12). An invalid code shows a red cross over the element and prints
 // nothing.

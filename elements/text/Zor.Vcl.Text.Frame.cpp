@@ -2,7 +2,7 @@
 
 #include "Zor.Label.h"
 #include "Zor.Utils.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Screen.h"
 
 #include <algorithm>
 #include <cmath>

@@ -166,7 +166,7 @@ void TZORRichText::Draw(TZORBaseDraw& base)
         }
         first = end;
     }
-    if (zor::EditsInPlace(*this, RichEditActions)) {
+    if (zor::EditsInPlace(D, *this, RichEditActions)) {
         if (D.aSelStart != D.aSelEnd)
             DrawSelectionHighlight(D, D.aSelStart, D.aSelEnd);
         if (D.aFocused)

@@ -1,10 +1,9 @@
 #include "Zor.Vcl.Text.h"
 
-#include "Zor.Act.h"
 #include "Zor.Label.h"
 #include "Zor.Utils.h"
 #include "drawing/Zor.TextLayout.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Screen.h"
 
 #include <QPainter>
 
@@ -77,10 +76,9 @@ QRectF PaintScreenBox(TZORElementPainter& P, const TZORBasePara& item)
     return box;
 }
 
-bool EditsInPlace(const TZORBaseItem& item, std::initializer_list<int32_t> actions)
+bool EditsInPlace(const TZORDraw& D, const TZORBaseItem& item, std::initializer_list<int32_t> actions)
 {
-    const int32_t action = TAct::fCurAction;
-    return std::find(actions.begin(), actions.end(), action) != actions.end()
+    return std::find(actions.begin(), actions.end(), D.aAction) != actions.end()
         && item.GetItemState() == TZORItemState::Selected && item.GetOwner()
         && item.GetOwner()->GetEditable();
 }
@@ -164,7 +162,7 @@ void TZORText::Draw(TZORBaseDraw& base)
         return;
     // The shown text may have changed since the last layout (typing in place): measure it now.
     CalcValues(0);
-    const bool editing = zor::EditsInPlace(*this, TextEditActions);
+    const bool editing = zor::EditsInPlace(D, *this, TextEditActions);
     const QRectF frame = DeviceBox(P, TextBox(GetTextWidth()));
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::TextFrame);
     if (!editing)

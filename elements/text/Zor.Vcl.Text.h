@@ -2,7 +2,7 @@
 
 #include "Zor.Text.h"
 #include "Zor.Vcl.Text.Frame.h"
-#include "label/Zor.Vcl.Element.h"
+#include "elements/Zor.Vcl.Element.h"
 
 #include <QSize>
 #include <QString>
@@ -100,9 +100,9 @@ template <class T> TZORTurn PaddedTurn(const TZORElementPainter& P, const QRectF
 // painted.
 QRectF PaintScreenBox(TZORElementPainter& P, const TZORBasePara& item);
 
-// Whether the current tool edits the element in place: one of `actions`, the element selected,
-// its label editable.
-bool EditsInPlace(const TZORBaseItem& item, std::initializer_list<int32_t> actions);
+// Whether the editor painting the pass edits the element in place: its tool one of `actions`,
+// the element selected, its label editable.
+bool EditsInPlace(const TZORDraw& D, const TZORBaseItem& item, std::initializer_list<int32_t> actions);
 
 // The screen font of a height in millimetres on paper, scaled by the metrics' ratio.
 TSkFont ScreenFont(const TZORDraw& D, const QString& family, bool bold, bool italic, double heightMM,

@@ -1,6 +1,6 @@
 #include "Zor.Barcode.h"
 #include "Zor.Utils.h"
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Barcode.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "kit/Barcodes.h"
 #include "kit/Documents.h"

@@ -1,4 +1,5 @@
-#include "drawing/Zor.Vcl.Shared.h"
+#include "drawing/Zor.Vcl.Shared.Screen.h"
+#include "drawing/Zor.Vcl.Shared.Terms.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "kit/Pixels.h"
 

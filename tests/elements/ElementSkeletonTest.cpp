@@ -5,6 +5,7 @@
 #include "common/ItemSamples.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "elements/text/Zor.Vcl.Text.h"
 #include "label/Zor.Vcl.h"
 
@@ -74,7 +75,7 @@ template <class T> void SetParagraph(T& p)
 struct TKind {
     const char* name;
     std::function<std::unique_ptr<TZORBaseItem>(TZORLabelVCL&)> sample;
-    std::unique_ptr<TZORBaseItem> (*make)(TZORLabelVCL&, bool);
+    std::unique_ptr<TZORBaseItem> (*make)(TZORBaseLabel&, bool);
     TZORBaseItem* (*read)(TZORLabelVCL&, int32_t, TBinaryReader&, TZORReadType);
     TZORBaseItem* (*readJson)(TZORLabelVCL&, int32_t, const TJsonObject&);
 };

@@ -4,6 +4,7 @@
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "elements/text/Zor.Vcl.Text.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"

@@ -3,6 +3,7 @@
 
 #include "elements/RenderHarness.h"
 #include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
 

@@ -2,7 +2,7 @@
 // follow each other in the direction the element turns.
 
 #include "elements/RenderHarness.h"
-#include "elements/composite/Zor.Vcl.Table.h"
+#include "elements/composite/Zor.Vcl.Poly.h"
 #include "kit/Barcodes.h"
 #include "kit/Pixels.h"
 

@@ -184,6 +184,7 @@ TEST(RichText, TheCaretFollowsThePlainPosition)
     const TEditing editing(rich, 16);
     const auto caret = [&](int32_t pos) {
         const QImage image = EditorRender(scene, Dpi, [&](TZORDraw& D) {
+            editing.To(D);
             D.aPos = pos;
             D.aFocused = true;
         });
@@ -202,7 +203,21 @@ TEST(RichText, TheCaretFollowsThePlainPosition)
     EXPECT_NEAR(end.top(), origin.y() + 2 * line, 1.5);
     EXPECT_EQ(past, end);
     // Without the focus, or outside the editing tools, no caret.
-    EXPECT_EQ(CountColour(EditorRender(scene, Dpi, [](TZORDraw& D) { D.aPos = 1; }), RedInk, 60), 0);
+    EXPECT_EQ(CountColour(EditorRender(scene, Dpi,
+                              [&](TZORDraw& D) {
+                                  editing.To(D);
+                                  D.aPos = 1;
+                              }),
+                  RedInk, 60),
+        0);
+    EXPECT_EQ(CountColour(EditorRender(scene, Dpi,
+                              [](TZORDraw& D) {
+                                  D.aAction = 1;
+                                  D.aPos = 1;
+                                  D.aFocused = true;
+                              }),
+                  RedInk, 60),
+        0);
 }
 
 // The selection tints what lies between its ends, across a line break, and nothing else.
@@ -214,6 +229,7 @@ TEST(RichText, TheSelectionTintsItsCharacters)
     const auto tinted = [&](int32_t a, int32_t b) {
         return ColourBounds(EditorRender(scene, Dpi,
                                 [&](TZORDraw& D) {
+                                    editing.To(D);
                                     D.aSelStart = a;
                                     D.aSelEnd = b;
                                 }),

@@ -165,6 +165,7 @@ TEST(Text, TheCaretStandsAfterTheCharactersBeforeIt)
         TZORText& text = AddText(scene, 10, 10, edit, 5.0f);
         const TEditing editing(text, 15);
         const QImage image = EditorRender(scene, Dpi, [&](TZORDraw& D) {
+            editing.To(D);
             D.aTxt = edit;
             D.aPos = c.Pos;
             D.aFocused = true;
@@ -180,6 +181,7 @@ TEST(Text, TheCaretStandsAfterTheCharactersBeforeIt)
         EXPECT_EQ(text.si.width(), zor::Round(font.MeasureText(edit.left(c.Chars))));
         // Without the focus there is no caret.
         const QImage unfocused = EditorRender(scene, Dpi, [&](TZORDraw& D) {
+            editing.To(D);
             D.aTxt = edit;
             D.aPos = c.Pos;
         });

@@ -1,6 +1,5 @@
 #include "TextScenes.h"
 
-#include "Zor.Act.h"
 #include "drawing/Zor.Vcl.Types.h"
 
 #include <QPainter>
@@ -83,14 +82,9 @@ QImage EditorRender(const TScene& scene, int dpi, const std::function<void(TZORD
 }
 
 TEditing::TEditing(TZORBaseItem& item, int32_t action)
+    : Action(action)
 {
-    TAct::SetCurAction(action);
     item.SetItemState(TZORItemState::Selected);
-}
-
-TEditing::~TEditing()
-{
-    TAct::Reset();
 }
 
 QRectF DeviceRect(int dpi, const QRectF& mm)

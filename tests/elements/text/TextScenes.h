@@ -28,13 +28,12 @@ TZORRichText& AddRichText(TScene& scene, const QRectF& mm, const QString& markup
 // An editor pass with the editing state set by `edit` (caret, edit text, focus, selection).
 QImage EditorRender(const TScene& scene, int dpi, const std::function<void(TZORDraw&)>& edit);
 
-// Sets the current tool and marks the element selected; puts the select tool back when it goes.
-class TEditing {
-public:
+// An element edited in place by the editor's tool `action`: selected, and the tool given to the
+// drawing context of each editor pass.
+struct TEditing {
     TEditing(TZORBaseItem& item, int32_t action);
-    ~TEditing();
-    TEditing(const TEditing&) = delete;
-    TEditing& operator=(const TEditing&) = delete;
+    void To(TZORDraw& D) const { D.aAction = Action; }
+    int32_t Action;
 };
 
 // The device rectangle of paper millimetres from the label's origin.

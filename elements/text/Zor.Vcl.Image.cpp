@@ -1,6 +1,8 @@
+#include "Zor.Vcl.Image.h"
+
 #include "Zor.Label.h"
 #include "Zor.Utils.h"
-#include "Zor.Vcl.Codes.h"
+#include "Zor.Vcl.Text.Frame.h"
 #include "drawing/Zor.Vcl.Types.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Zor.Vcl.h"
+#include "Zor.Label.h"
 
 #include <memory>
 
@@ -12,30 +12,20 @@ class TJsonObject;
 // An element class T derives from its model class and from TZORElementIO<T>.
 template <class T> class TZORElementIO {
 public:
-    static std::unique_ptr<TZORBaseItem> New(TZORLabelVCL& label, bool aPreview)
+    static std::unique_ptr<TZORBaseItem> New(TZORBaseLabel& label, bool aPreview)
     {
         return std::make_unique<T>(&label, aPreview);
     }
 
     // Read type 2 (a copy for one label of a sheet) makes a preview element.
-    static T* Read(TZORLabelVCL& label, int32_t version, TBinaryReader& reader, TZORReadType readType)
+    static T* Read(TZORBaseLabel& label, int32_t version, TBinaryReader& reader, TZORReadType readType)
     {
         auto item = std::make_unique<T>(&label, readType == TZORReadType::SheetCopy);
         return static_cast<T*>(label.AddRead(std::move(item), version, reader, readType));
     }
 
-    static T* ReadFromJson(TZORLabelVCL& label, int32_t version, const TJsonObject& o)
+    static T* ReadFromJson(TZORBaseLabel& label, int32_t version, const TJsonObject& o)
     {
         return static_cast<T*>(label.AddReadJson(std::make_unique<T>(&label, false), version, o));
     }
-};
-
-// The renderer of a kind whose drawing comes with its own element module: it paints and
-// prints nothing.
-template <class Base> class TZORUndrawn : public Base {
-public:
-    using Base::Base;
-
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
 };

@@ -1,4 +1,5 @@
 #include "Zor.TermGeometry.h"
+#include "Zor.Vcl.Shared.Terms.h"
 #include "Zor.Vcl.Types.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "Zor.Vcl.Shared.h"
+#include "Zor.Vcl.Shared.Label.h"
 
 #include "Zor.Json.h"
 #include "Zor.Msg.h"

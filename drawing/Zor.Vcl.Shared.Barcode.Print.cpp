@@ -1,6 +1,7 @@
 #include "Zor.Barcode.h"
 #include "Zor.BarcodeLayout.h"
 #include "Zor.Utils.h"
+#include "Zor.Vcl.Shared.Barcode.h"
 #include "Zor.Vcl.Types.h"
 
 #include <algorithm>

@@ -1,16 +1,18 @@
 #include "Zor.Data.h"
 #include "dialogs/Zor.Selanswer.h"
 #include "dialogs/Zor.Sellisttext.h"
+#include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"
 
-#include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using zor::test::TScriptedDialogs;
 
 TZRValList Sizes(const QString& current)
 {
@@ -70,35 +72,39 @@ TEST(PrintPrompts, AnswersTruncateWholeNumbersAndJoinDateAndTime)
     EXPECT_EQ(dialog.GetDateTime(), at);
 }
 
-// Closes the next modal dialog with OK or Cancel once it shows.
-void CloseNextDialog(bool accept)
-{
-    QTimer::singleShot(0, [accept] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            accept ? dialog->accept() : dialog->reject();
-        else
-            CloseNextDialog(accept);
-    });
-}
-
+// The prompter opens its dialogs through the dialog service and takes only accepted answers;
+// a cancelled text question keeps the old text.
 TEST(PrintPrompts, TheDialogPrompterTakesOnlyAcceptedAnswers)
 {
+    zor::test::TScriptedDialogs dialogs;
     TZORLabelVCL label;
     TZORDialogPrompter prompter(label);
     TZRValList list = Sizes(QStringLiteral("XL"));
-    CloseNextDialog(false);
+    dialogs.AnswerDialog([](QDialog& d) { return TScriptedDialogs::Press(d, QDialogButtonBox::Cancel); });
     EXPECT_FALSE(prompter.ChooseFromList(list));
     EXPECT_EQ(list.GetValue(), QStringLiteral("XL"));
-    CloseNextDialog(true);
+    dialogs.AnswerDialog([](QDialog& d) { return TScriptedDialogs::Press(d, QDialogButtonBox::Ok); });
     EXPECT_TRUE(prompter.ChooseFromList(list));
     EXPECT_EQ(list.GetValue(), QStringLiteral("S"));
 
     TZRAskField question;
     question.SetAnsType(TZORAnsType::Integer);
     question.SetInteger(5);
-    CloseNextDialog(true);
+    dialogs.AnswerDialog([](QDialog& d) {
+        d.findChild<QDoubleSpinBox*>()->setValue(42);
+        return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
+    });
     EXPECT_TRUE(prompter.Answer(question));
-    EXPECT_EQ(question.GetInteger(), 5);
+    EXPECT_EQ(question.GetInteger(), 42);
+
+    question.SetAnsType(TZORAnsType::Text);
+    question.SetText(QStringLiteral("old"));
+    dialogs.AnswerText(std::nullopt);
+    EXPECT_FALSE(prompter.Answer(question));
+    EXPECT_EQ(question.GetText(), QStringLiteral("old"));
+    dialogs.AnswerText(QStringLiteral("new"));
+    EXPECT_TRUE(prompter.Answer(question));
+    EXPECT_EQ(question.GetText(), QStringLiteral("new"));
 }
 
 } // namespace

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Zor.Rank.h"
+#include "elements/Zor.Vcl.Element.h"
+#include "elements/lines/Zor.Vcl.Lines.Frame.h"
+
+// Nutrition score (type code 22).
+class TZORNutriScore : public TZORBaseNutri, public TZORElementIO<TZORNutriScore> {
+public:
+    using TZORBaseNutri::TZORBaseNutri;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Zor.Rank.h"
+#include "elements/Zor.Vcl.Element.h"
+#include "elements/lines/Zor.Vcl.Lines.Frame.h"
+
+// Rating (type code 21).
+class TZORRank : public TZORBaseRank, public TZORElementIO<TZORRank> {
+public:
+    using TZORBaseRank::TZORBaseRank;
+
+    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+
+private:
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Zor.F2d.h"
+#include "elements/Zor.Vcl.Element.h"
+
+#include <QImage>
+
+// Image (type code 16). The picture is the embedded one when the element holds one, else the
+// file, on screen and on paper alike; a bound image prints the label's data picture. A picture
+// that does not decode counts as none: nothing but the editor's data marker is drawn.
+class TZORImage : public TZORBaseImage, public TZORElementIO<TZORImage> {
+public:
+    using TZORBaseImage::TZORBaseImage;
+
+    void Draw(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) override;
+
+private:
+    // Decodes the picture when there is none yet or the model asks for it again, embedding a
+    // file's picture when the element wants it embedded.
+    void Reload();
+    // The decoded picture, and the same turned and filtered as last shown.
+    QImage LImage;
+    QImage fShown;
+    int fShownKey = -1;
+};

@@ -1,0 +1,3 @@
+#pragma once
+
+#include "inspector/Zor.Beside.h"

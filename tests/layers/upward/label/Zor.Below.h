@@ -1,0 +1,3 @@
+#pragma once
+
+#include "dialogs/Zor.Above.h"
