@@ -112,13 +112,24 @@ TZORRect TZORCodeItem::FrameRect(const QSizeF& size) const
 
 // --- Linear barcode ---
 
+TZORPreparedCode zor::PrepareLinearCode(
+    const QByteArray& code, TZORBarType type, bool addCheck, bool removeAccents, bool showNumber)
+{
+    TZOR128AutoType autoType = TZOR128AutoType::None;
+    TZORPreparedCode prepared;
+    prepared.Code = TZORBarEncoder::PrepareBarcode(code, type, addCheck, removeAccents, autoType);
+    if (!prepared.Code.isEmpty())
+        prepared.Pattern = TZORBarEncoder::FillBarPattern(prepared.Code, type, autoType, showNumber);
+    return prepared;
+}
+
 TZORBaseBarcode::TZORBaseBarcode(TZORBaseLabel* aOwner, bool aPreview)
     : TZORBaseBarcode(aOwner, nullptr, aPreview)
 {
 }
 
 TZORBaseBarcode::TZORBaseBarcode(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview)
-    : TZORFontItem(aOwner, aLayer, aPreview)
+    : TZORLinearCode(aOwner, aLayer, aPreview)
 {
     fBarWidth = DefaultBarWidth;
     fBarHeight = DefaultBarHeight;
@@ -140,56 +151,22 @@ const TZORFields<TZORBaseItem>& TZORBaseBarcode::GetFields() const
 
 void TZORBaseBarcode::AfterRead()
 {
-    fFactor = zor::ClampFloat(fFactor, MinFactor, MaxFactor, DefaultFactor);
-    TZORFontItem::AfterRead();
+    fFactor = SaneFactor(fFactor);
+    TZORLinearCode::AfterRead();
 }
 
 // Kind 0 is the reader's, after a load or a paste; 1 and 2 are the editor's.
 void TZORBaseBarcode::CalcValues(int16_t aFlag)
 {
-    TZORFontItem::CalcValues(aFlag);
+    TZORLinearCode::CalcValues(aFlag);
     if (aFlag >= 0 && aFlag <= 2)
         Derive();
 }
 
+// An invalid code keeps the last valid code's bars on screen, marked invalid.
 void TZORBaseBarcode::Derive()
 {
-    const TZORPreparedCode prepared = PrepareValue(GetCode());
-    fCodeValid = !prepared.Pattern.isEmpty();
-    if (fCodeValid) {
-        fPreparedCode = prepared.Code;
-        fBarPattern = prepared.Pattern;
-    }
-    UpdateBounds();
-}
-
-TZORPreparedCode TZORBaseBarcode::PrepareValue(const QByteArray& value) const
-{
-    TZOR128AutoType autoType;
-    TZORPreparedCode prepared;
-    prepared.Code = TZORBarEncoder::PrepareBarcode(value, fCodeType, fAddCheck, fRemoveAccents, autoType);
-    if (!prepared.Code.isEmpty())
-        prepared.Pattern = TZORBarEncoder::FillBarPattern(prepared.Code, fCodeType, autoType, fShowNumber);
-    return prepared;
-}
-
-// A code that never was valid has no bars; its symbol is a square, so that the element still
-// has room for the red cross and for the pointer to pick it.
-QSizeF TZORBaseBarcode::PatternSize(QByteArrayView pattern) const
-{
-    const double across = double(fBarHeight) + (fShowNumber ? double(fFontHeight) : 0.0);
-    return { pattern.isEmpty() ? across : TBarcode::PatternWidth(pattern, fBarWidth, fFactor), across };
-}
-
-void TZORBaseBarcode::SetCodeType(TZORBarType t)
-{
-    fCodeType = t;
-    Derive();
-}
-
-void TZORBaseBarcode::SetFactor(float f)
-{
-    fFactor = zor::ClampFloat(f, MinFactor, MaxFactor, DefaultFactor);
+    TakeCode(PrepareValue(GetCode()), true);
     UpdateBounds();
 }
 
@@ -197,19 +174,6 @@ void TZORBaseBarcode::SetFontHeight(float h)
 {
     TZORFontItem::SetFontHeight(h);
     UpdateBounds();
-}
-
-// The guard bars of the retail codes depend on whether the number is shown.
-void TZORBaseBarcode::SetShowNumber(bool s)
-{
-    fShowNumber = s;
-    Derive();
-}
-
-void TZORBaseBarcode::SetAddCheck(bool a)
-{
-    fAddCheck = a;
-    Derive();
 }
 
 void TZORBaseBarcode::SetRemoveAccents(bool r)
@@ -225,7 +189,7 @@ void TZORBaseBarcode::SetFontMetrics(
     fFontDescent = descent;
     fFontUnderline = underline;
     fFontMetricHeight = height;
-    fFontRatio = ratio;
+    SetFontRatio(ratio);
 }
 
 // --- Two-dimensional codes ---

@@ -355,6 +355,113 @@ struct TZORPreparedCode {
     QByteArray Pattern; // empty when the value is not a valid code
 };
 
+namespace zor {
+
+// The prepared code and bar pattern of a code text; both empty when it does not encode.
+TZORPreparedCode PrepareLinearCode(
+    const QByteArray& code, TZORBarType type, bool addCheck, bool removeAccents, bool showNumber);
+
+} // namespace zor
+
+// The linear code of an element, and the IZORBarcode through which the drawing layer reads it:
+// symbology, width factor of the two-width codes, the digits under the bars (in the element's
+// font), the optional check character, and the prepared code and bar pattern derived from them.
+// The linear barcode and the poly text's joined code are both one; each says when its code is
+// derived again and what it derives from.
+template <class Base> class TZORLinearCode : public Base, public IZORBarcode {
+public:
+    static constexpr float MinFactor = 1.0f;
+    static constexpr float MaxFactor = 10.0f;
+    static constexpr float DefaultFactor = 2.5f;
+
+    using Base::Base;
+
+    TZORBarType GetCodeType() const { return fCodeType; }
+    void SetCodeType(TZORBarType t)
+    {
+        fCodeType = t;
+        this->Derive();
+    }
+    void SetFactor(float f)
+    {
+        fFactor = SaneFactor(f);
+        this->UpdateBounds();
+    }
+    // The guard bars of the retail codes depend on whether the number is shown.
+    void SetShowNumber(bool s)
+    {
+        fShowNumber = s;
+        this->Derive();
+    }
+    // Append the optional check character.
+    bool GetAddCheck() const { return fAddCheck; }
+    void SetAddCheck(bool a)
+    {
+        fAddCheck = a;
+        this->Derive();
+    }
+
+    bool GetCodeValid() const { return fCodeValid; }
+    const QByteArray& GetPreparedCode() const { return fPreparedCode; }
+    // The character height of the digits' font over its cell height, as the renderer measured it.
+    double GetFontRatio() const { return fFontRatio; }
+    void SetFontRatio(double r) { fFontRatio = zor::SaneRatio(r); }
+
+    // The symbol of a pattern in paper millimetres: its bars along it and the bar height and the
+    // text line (when shown) across it. A code that never was valid has no bars; its symbol is
+    // a square, so that the element still has room for the red cross and for the pointer.
+    QSizeF PatternSize(QByteArrayView pattern) const
+    {
+        const double across = double(this->fBarHeight) + (fShowNumber ? double(GetFontHeight()) : 0.0);
+        if (pattern.isEmpty())
+            return { across, across };
+        return { double(TZORBarEncoder::BarCodeWidth(pattern, this->fBarWidth, fFactor)) / 1000.0, across };
+    }
+
+    // IZORBarcode
+    float GetBarWidth() const override { return this->fBarWidth; }
+    float GetBarHeight() const override { return this->fBarHeight; }
+    float GetPaddingX() const override { return Base::GetPaddingX(); }
+    float GetPaddingY() const override { return Base::GetPaddingY(); }
+    float GetFactor() const override { return fFactor; }
+    TZORHorzAlign GetHorzAlign() const override { return Base::GetHorzAlign(); }
+    TZORAngle GetAngle() const override { return Base::GetAngle(); }
+    bool GetShowNumber() const override { return fShowNumber; }
+    TZORBarType GetBarType() const override { return fCodeType; }
+    QByteArray GetAnsiCode() const override { return fPreparedCode; }
+    QByteArray GetBarPattern() const override { return fBarPattern; }
+
+protected:
+    static float SaneFactor(float f) { return zor::ClampFloat(f, MinFactor, MaxFactor, DefaultFactor); }
+
+    TZORPreparedCode PrepareCode(const QByteArray& code, bool removeAccents) const
+    {
+        return zor::PrepareLinearCode(code, fCodeType, fAddCheck, removeAccents, fShowNumber);
+    }
+    // Takes a newly prepared code. An invalid one clears the valid flag; `keepLast` keeps the
+    // code and pattern of the last valid one, else they are cleared with it.
+    void TakeCode(const TZORPreparedCode& prepared, bool keepLast)
+    {
+        fCodeValid = !prepared.Pattern.isEmpty();
+        if (fCodeValid || !keepLast) {
+            fPreparedCode = prepared.Code;
+            fBarPattern = prepared.Pattern;
+        }
+    }
+
+    TZORBarType fCodeType = TZORBarType::EAN13;
+    float fFactor = DefaultFactor;
+    bool fShowNumber = true;
+    bool fAddCheck = false;
+
+private:
+    // Derived, never stored.
+    bool fCodeValid = false;
+    QByteArray fPreparedCode;
+    QByteArray fBarPattern;
+    double fFontRatio = 1.0;
+};
+
 // A linear barcode (type code 12): the symbology, the width factor of the two-width codes, and
 // the human-readable text under the bars in the element's font. It is also the IZORBarcode that
 // the drawing layer reads; the code it hands there is the prepared code.
@@ -362,13 +469,10 @@ struct TZORPreparedCode {
 // The own code is validated whenever it or a setting it depends on changes, and by CalcValues
 // of kinds 0 (after reading) to 2: a valid code gets its prepared code and bar pattern, an
 // invalid one clears CodeValid and keeps the previous ones.
-class TZORBaseBarcode : public TZORFontItem<TZORAnsiCode<TZORCodeItem>>, public IZORBarcode {
+class TZORBaseBarcode : public TZORLinearCode<TZORFontItem<TZORAnsiCode<TZORCodeItem>>> {
 public:
     static constexpr float DefaultBarWidth = 0.33f; // millimetres
     static constexpr float DefaultBarHeight = 15.0f;
-    static constexpr float MinFactor = 1.0f;
-    static constexpr float MaxFactor = 10.0f;
-    static constexpr float DefaultFactor = 2.5f;
 
     TZORBaseBarcode(TZORBaseLabel* aOwner, bool aPreview);
     TZORBaseBarcode(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
@@ -377,65 +481,37 @@ public:
     const TZORFields<TZORBaseItem>& GetFields() const override;
     void CalcValues(int16_t aFlag) override;
 
-    TZORBarType GetCodeType() const { return fCodeType; }
-    void SetCodeType(TZORBarType t);
-    void SetFactor(float f);
     void SetFontHeight(float h);
-    void SetShowNumber(bool s);
-    // The encoder's two options: append the optional check character, drop accents.
-    bool GetAddCheck() const { return fAddCheck; }
-    void SetAddCheck(bool a);
+    // The encoder's other option: drop accents.
     bool GetRemoveAccents() const { return fRemoveAccents; }
     void SetRemoveAccents(bool r);
 
-    bool GetCodeValid() const { return fCodeValid; }
-    const QByteArray& GetPreparedCode() const { return fPreparedCode; }
     // A value prepared with the element's settings, for printing; the element is not changed.
-    TZORPreparedCode PrepareValue(const QByteArray& value) const;
-    // The symbol of a pattern in paper millimetres: its bars along it (as much as across it
-    // without a pattern), the bar height and the text line (when shown) across it.
-    QSizeF PatternSize(QByteArrayView pattern) const;
+    TZORPreparedCode PrepareValue(const QByteArray& value) const
+    {
+        return PrepareCode(value, fRemoveAccents);
+    }
 
     // The metrics of the text's font, measured by the renderer: ascent, descent, underline and
     // height in micrometres, and the character height over the cell height.
     void SetFontMetrics(int32_t ascent, int32_t descent, int32_t underline, int32_t height, double ratio);
-    double GetFontRatio() const { return fFontRatio; }
 
     // IZORBarcode
-    float GetBarWidth() const override { return fBarWidth; }
-    float GetBarHeight() const override { return fBarHeight; }
-    float GetPaddingX() const override { return TZORFontItem::GetPaddingX(); }
-    float GetPaddingY() const override { return TZORFontItem::GetPaddingY(); }
-    float GetFactor() const override { return fFactor; }
-    TZORHorzAlign GetHorzAlign() const override { return TZORFontItem::GetHorzAlign(); }
-    TZORAngle GetAngle() const override { return TZORFontItem::GetAngle(); }
     float GetFontHeight() const override { return fFontHeight; }
-    bool GetShowNumber() const override { return fShowNumber; }
-    TZORBarType GetBarType() const override { return fCodeType; }
-    QByteArray GetAnsiCode() const override { return fPreparedCode; }
-    QByteArray GetBarPattern() const override { return fBarPattern; }
     QString GetFontName() const override { return fFontName; }
 
 protected:
     void AfterRead() override;
     void Derive() override;
-    QSizeF SymbolSize() const override { return PatternSize(fBarPattern); }
+    QSizeF SymbolSize() const override { return PatternSize(GetBarPattern()); }
 
 private:
-    TZORBarType fCodeType = TZORBarType::EAN13;
-    float fFactor = DefaultFactor;
-    bool fShowNumber = true;
-    bool fAddCheck = false;
     bool fRemoveAccents = false;
     // Derived.
-    bool fCodeValid = false;
-    QByteArray fPreparedCode;
-    QByteArray fBarPattern;
     int32_t fFontAscent = 0;
     int32_t fFontDescent = 0;
     int32_t fFontUnderline = 0;
     int32_t fFontMetricHeight = 0;
-    double fFontRatio = 1.0;
 };
 
 // A two-dimensional code: a grid of modules GetBarWidth wide and GetBarHeight high, placed by

@@ -51,8 +51,9 @@ TZORBasePoly::TZORBasePoly(TZORBaseLabel* aOwner, bool aPreview)
 }
 
 TZORBasePoly::TZORBasePoly(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview)
-    : TZORCodeItem(aOwner, aLayer, aPreview)
+    : TZORLinearCode(aOwner, aLayer, aPreview)
 {
+    fCodeType = TZORBarType::Code128;
     fBarWidth = TZORBaseBarcode::DefaultBarWidth;
     fBarHeight = TZORBaseBarcode::DefaultBarHeight;
 }
@@ -125,15 +126,14 @@ void TZORBasePoly::AfterRead()
         item.Sanitize();
     fVertAlign = std::min(fVertAlign, TZORVertAlign::Bottom);
     SetRadio(fRadio);
-    fFactor = zor::ClampFloat(
-        fFactor, TZORBaseBarcode::MinFactor, TZORBaseBarcode::MaxFactor, TZORBaseBarcode::DefaultFactor);
+    fFactor = SaneFactor(fFactor);
     fFontHeight = zor::ClampFloat(fFontHeight, TZORFontItem<TZORBoxItem>::MinFontHeight,
         TZORFontItem<TZORBoxItem>::MaxFontHeight, TZORFontItem<TZORBoxItem>::DefaultFontHeight);
     fLevel = Sane(fLevel, zor::QRLevelCount, TErrorCorrectionLevel::M);
     fEncoding = Sane(fEncoding, zor::QREncodingCount, TZORQREncoding::Auto);
     fMatrixSize = Sane(fMatrixSize, zor::ECC200SizeCount + 1, TECC200Size::Auto);
     fMatrixShape = Sane(fMatrixShape, zor::ECC200ShapeCount, TECC200Shape::Square);
-    TZORCodeItem::AfterRead();
+    TZORLinearCode::AfterRead();
 }
 
 bool TZORBasePoly::GetIsData() const
@@ -143,7 +143,7 @@ bool TZORBasePoly::GetIsData() const
 
 void TZORBasePoly::CalcValues(int16_t aFlag)
 {
-    TZORCodeItem::CalcValues(aFlag);
+    TZORLinearCode::CalcValues(aFlag);
     Derive();
 }
 
@@ -190,31 +190,6 @@ void TZORBasePoly::SetVertAlign(TZORVertAlign a)
 {
     fVertAlign = std::min(a, TZORVertAlign::Bottom);
     UpdateBounds();
-}
-
-void TZORBasePoly::SetCodeType(TZORBarType t)
-{
-    fCodeType = t;
-    Derive();
-}
-
-void TZORBasePoly::SetFactor(float f)
-{
-    fFactor = zor::ClampFloat(
-        f, TZORBaseBarcode::MinFactor, TZORBaseBarcode::MaxFactor, TZORBaseBarcode::DefaultFactor);
-    UpdateBounds();
-}
-
-void TZORBasePoly::SetShowNumber(bool s)
-{
-    fShowNumber = s;
-    Derive();
-}
-
-void TZORBasePoly::SetAddCheck(bool a)
-{
-    fAddCheck = a;
-    Derive();
 }
 
 void TZORBasePoly::SetFontHeight(float h)
@@ -267,14 +242,7 @@ QString TZORBasePoly::JoinedText(bool printed) const
 
 TZORPreparedCode TZORBasePoly::PrepareValue(const QString& text) const
 {
-    const QByteArray code = text.toLatin1();
-    if (!TZORBarEncoder::IsValidCode(code, fCodeType, fAddCheck, true))
-        return {};
-    TZOR128AutoType autoType = TZOR128AutoType::None;
-    TZORPreparedCode prepared;
-    prepared.Code = TZORBarEncoder::PrepareBarcode(code, fCodeType, fAddCheck, true, autoType);
-    prepared.Pattern = TZORBarEncoder::FillBarPattern(prepared.Code, fCodeType, autoType, fShowNumber);
-    return prepared;
+    return PrepareCode(text.toLatin1(), true);
 }
 
 TZORCodeSymbol TZORBasePoly::EncodeValue(const QString& text) const
@@ -296,19 +264,9 @@ TZORCodeSymbol TZORBasePoly::EncodeValue(const QString& text) const
 void TZORBasePoly::Derive()
 {
     fCode = JoinedText(false);
-    const TZORPreparedCode prepared
-        = fOutput == TZORPolyOutput::Barcode ? PrepareValue(fCode) : TZORPreparedCode {};
-    fCodeValid = !prepared.Pattern.isEmpty();
-    fPreparedCode = prepared.Code;
-    fBarPattern = prepared.Pattern;
+    TakeCode(fOutput == TZORPolyOutput::Barcode ? PrepareValue(fCode) : TZORPreparedCode {}, false);
     fSymbol = EncodeValue(fCode);
     UpdateBounds();
-}
-
-QSizeF TZORBasePoly::PatternSize(QByteArrayView pattern) const
-{
-    const double along = double(TZORBarEncoder::BarCodeWidth(pattern, fBarWidth, fFactor)) / 1000.0;
-    return { along, double(fBarHeight) + (fShowNumber ? double(fFontHeight) : 0.0) };
 }
 
 QSizeF TZORBasePoly::GridSize(const TZORCodeSymbol& symbol) const
@@ -339,7 +297,7 @@ QSizeF TZORBasePoly::SymbolSize() const
     case TZORPolyOutput::Text:
         return RunsSize(fRuns);
     case TZORPolyOutput::Barcode:
-        return PatternSize(fBarPattern);
+        return PatternSize(GetBarPattern());
     case TZORPolyOutput::QRCode:
     case TZORPolyOutput::DataMatrix:
         return GridSize(fSymbol);

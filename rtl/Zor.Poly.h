@@ -47,7 +47,7 @@ struct TZORPolyRun {
     TZORFontMetrics Metrics;
 };
 
-class TZORBasePoly : public TZORCodeItem, public IZORBarcode {
+class TZORBasePoly : public TZORLinearCode<TZORCodeItem> {
 public:
     static constexpr int32_t MaxItems = 1024;
     static constexpr int PolyOutputCount = 4;
@@ -85,18 +85,9 @@ public:
     float GetRadio() const { return fRadio; }
     void SetRadio(float r) { fRadio = zor::ClampFloat(r, 0.0f, MaxPadding, 0.0f); }
 
-    // The linear code: symbology, width factor, digits under the bars (in the element's font),
-    // optional check character.
-    TZORBarType GetCodeType() const { return fCodeType; }
-    void SetCodeType(TZORBarType t);
-    void SetFactor(float f);
-    void SetShowNumber(bool s);
-    bool GetAddCheck() const { return fAddCheck; }
-    void SetAddCheck(bool a);
+    // The font of the linear code's digits.
     void SetFontName(const QString& n) { fFontName = n; }
     void SetFontHeight(float h);
-    double GetFontRatio() const { return fFontRatio; }
-    void SetFontRatio(double r) { fFontRatio = zor::SaneRatio(r); }
     // The two-dimensional codes.
     TErrorCorrectionLevel GetLevel() const { return fLevel; }
     void SetLevel(TErrorCorrectionLevel l);
@@ -117,13 +108,11 @@ public:
     // encode). Accents are dropped before a QR code encodes.
     TZORPreparedCode PrepareValue(const QString& text) const;
     TZORCodeSymbol EncodeValue(const QString& text) const;
-    // The own code as last joined and encoded.
-    bool GetCodeValid() const { return fCodeValid; }
+    // The two-dimensional symbol of the own code as last joined and encoded.
     const TZORCodeSymbol& GetSymbol() const { return fSymbol; }
 
-    // The size, paper millimetres along and across, of a linear code's pattern, of a symbol's
-    // grid, and of runs of text side by side (their widths added, as high as the highest).
-    QSizeF PatternSize(QByteArrayView pattern) const;
+    // The size, paper millimetres along and across, of a symbol's grid, and of runs of text side
+    // by side (their widths added, as high as the highest). PatternSize gives a linear code's.
     QSizeF GridSize(const TZORCodeSymbol& symbol) const;
     static QSizeF RunsSize(const std::vector<TZORPolyRun>& runs);
     // The runs of the own texts as the renderer last measured them.
@@ -131,18 +120,7 @@ public:
     void SetRuns(std::vector<TZORPolyRun> runs);
 
     // IZORBarcode
-    float GetBarWidth() const override { return fBarWidth; }
-    float GetBarHeight() const override { return fBarHeight; }
-    float GetPaddingX() const override { return TZORCodeItem::GetPaddingX(); }
-    float GetPaddingY() const override { return TZORCodeItem::GetPaddingY(); }
-    float GetFactor() const override { return fFactor; }
-    TZORHorzAlign GetHorzAlign() const override { return TZORCodeItem::GetHorzAlign(); }
-    TZORAngle GetAngle() const override { return TZORCodeItem::GetAngle(); }
     float GetFontHeight() const override { return fFontHeight; }
-    bool GetShowNumber() const override { return fShowNumber; }
-    TZORBarType GetBarType() const override { return fCodeType; }
-    QByteArray GetAnsiCode() const override { return fPreparedCode; }
-    QByteArray GetBarPattern() const override { return fBarPattern; }
     QString GetFontName() const override { return fFontName; }
 
 protected:
@@ -157,10 +135,6 @@ private:
     TZORPolyOutput fOutput = TZORPolyOutput::Text;
     TZORVertAlign fVertAlign = TZORVertAlign::Top;
     float fRadio = 0.0f;
-    TZORBarType fCodeType = TZORBarType::Code128;
-    float fFactor = TZORBaseBarcode::DefaultFactor;
-    bool fShowNumber = true;
-    bool fAddCheck = false;
     QString fFontName = QStringLiteral("Arial");
     float fFontHeight = 3.0f;
     TErrorCorrectionLevel fLevel = TErrorCorrectionLevel::M;
@@ -168,10 +142,6 @@ private:
     TECC200Size fMatrixSize = TECC200Size::Auto;
     TECC200Shape fMatrixShape = TECC200Shape::Square;
     // Derived, never stored.
-    bool fCodeValid = false;
-    QByteArray fPreparedCode;
-    QByteArray fBarPattern;
     TZORCodeSymbol fSymbol;
-    double fFontRatio = 1.0;
     std::vector<TZORPolyRun> fRuns;
 };

@@ -38,7 +38,10 @@ TEST(PolyText, AnInvalidCodeKeepsNoStalePattern)
     EXPECT_FALSE(poly.GetCodeValid());
     EXPECT_TRUE(poly.GetAnsiCode().isEmpty());
     EXPECT_TRUE(poly.GetBarPattern().isEmpty());
-    EXPECT_EQ(poly.GetBounds().GetWidth(), 0);
+    // As for a linear barcode, a code without bars keeps a square of the bar and text height,
+    // room for the red cross and for the pointer.
+    EXPECT_EQ(poly.GetBounds().GetWidth(), 18000);
+    EXPECT_EQ(poly.GetBounds().GetHeight(), 18000);
 }
 
 TEST(PolyText, TwoDimensionalOutputsEncodeTheJoinedText)
