@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Settings read from a file that lie beyond their enumeration take its default.
-template <class E> E Sane(E value, int count, E fallback)
-{
-    return zor::Ord(value) < count ? value : fallback;
-}
-
-} // namespace
-
 // --- Code elements ---
 
 const TZORFields<TZORBaseItem>& TZORCodeItem::CodeFields()
@@ -260,7 +250,7 @@ const TZORFields<TZORBaseItem>& TZORBasePDF417::GetFields() const
 
 void TZORBasePDF417::AfterRead()
 {
-    fCorrectionLevel = Sane(fCorrectionLevel, zor::Pdf417LevelCount, TZORPdf417CorrectionLevel::Auto);
+    fCorrectionLevel = zor::SanePdf417Level(fCorrectionLevel);
     fColumns = fColumns <= zor::Pdf417MaxColumns ? fColumns : 0;
     fRows = fRows <= zor::Pdf417MaxRows ? fRows : 0;
     TZORAnsiCode::AfterRead();
@@ -278,7 +268,7 @@ TZORCodeSymbol TZORBasePDF417::EncodeValue(const QString& value) const
 
 void TZORBasePDF417::SetCorrectionLevel(TZORPdf417CorrectionLevel l)
 {
-    fCorrectionLevel = Sane(l, zor::Pdf417LevelCount, TZORPdf417CorrectionLevel::Auto);
+    fCorrectionLevel = zor::SanePdf417Level(l);
     Encode();
 }
 
@@ -315,8 +305,8 @@ const TZORFields<TZORBaseItem>& TZORBaseDataMatrix::GetFields() const
 
 void TZORBaseDataMatrix::AfterRead()
 {
-    fSize = Sane(fSize, zor::ECC200SizeCount + 1, TECC200Size::Auto);
-    fShape = Sane(fShape, zor::ECC200ShapeCount, TECC200Shape::Square);
+    fSize = zor::SaneMatrixSize(fSize);
+    fShape = zor::SaneMatrixShape(fShape);
     TZORAnsiCode::AfterRead();
 }
 
@@ -327,13 +317,13 @@ TZORCodeSymbol TZORBaseDataMatrix::EncodeValue(const QString& value) const
 
 void TZORBaseDataMatrix::SetSize(TECC200Size s)
 {
-    fSize = Sane(s, zor::ECC200SizeCount + 1, TECC200Size::Auto);
+    fSize = zor::SaneMatrixSize(s);
     Encode();
 }
 
 void TZORBaseDataMatrix::SetShape(TECC200Shape s)
 {
-    fShape = Sane(s, zor::ECC200ShapeCount, TECC200Shape::Square);
+    fShape = zor::SaneMatrixShape(s);
     Encode();
 }
 
@@ -353,8 +343,8 @@ const TZORFields<TZORBaseItem>& TZORBaseQRCode::GetFields() const
 
 void TZORBaseQRCode::AfterRead()
 {
-    fLevel = Sane(fLevel, zor::QRLevelCount, TErrorCorrectionLevel::M);
-    fEncoding = Sane(fEncoding, zor::QREncodingCount, TZORQREncoding::Auto);
+    fLevel = zor::SaneQRLevel(fLevel);
+    fEncoding = zor::SaneQREncoding(fEncoding);
     fVersion = fVersion <= zor::QRMaxVersion ? fVersion : 0;
     TZORMatrixCode::AfterRead();
 }
@@ -372,13 +362,13 @@ void TZORBaseQRCode::SetCode(const QString& code)
 
 void TZORBaseQRCode::SetLevel(TErrorCorrectionLevel l)
 {
-    fLevel = Sane(l, zor::QRLevelCount, TErrorCorrectionLevel::M);
+    fLevel = zor::SaneQRLevel(l);
     Encode();
 }
 
 void TZORBaseQRCode::SetEncoding(TZORQREncoding e)
 {
-    fEncoding = Sane(e, zor::QREncodingCount, TZORQREncoding::Auto);
+    fEncoding = zor::SaneQREncoding(e);
     Encode();
 }
 

@@ -219,6 +219,29 @@ inline constexpr int QRLevelCount = 4;
 inline constexpr int QREncodingCount = 3;
 inline constexpr int QRMaxVersion = 40;
 
+// The settings of the two-dimensional codes brought into range: a value that names none falls
+// back to the default (Auto, Square, M).
+constexpr TZORPdf417CorrectionLevel SanePdf417Level(TZORPdf417CorrectionLevel l)
+{
+    return Ord(l) < Pdf417LevelCount ? l : TZORPdf417CorrectionLevel::Auto;
+}
+constexpr TECC200Size SaneMatrixSize(TECC200Size s)
+{
+    return Ord(s) <= ECC200SizeCount ? s : TECC200Size::Auto;
+}
+constexpr TECC200Shape SaneMatrixShape(TECC200Shape s)
+{
+    return Ord(s) < ECC200ShapeCount ? s : TECC200Shape::Square;
+}
+constexpr TErrorCorrectionLevel SaneQRLevel(TErrorCorrectionLevel l)
+{
+    return Ord(l) < QRLevelCount ? l : TErrorCorrectionLevel::M;
+}
+constexpr TZORQREncoding SaneQREncoding(TZORQREncoding e)
+{
+    return Ord(e) < QREncodingCount ? e : TZORQREncoding::Auto;
+}
+
 } // namespace zor
 
 // The modules of a two-dimensional code as its encoder laid them out: Rows rows of Columns

@@ -14,11 +14,6 @@ namespace {
 // The smallest item record, for checking counts against the bytes left before allocating.
 constexpr int64_t MinItemBytes = 1 + 1 + 1 + 1 + 1 + 4 + 4 + 3;
 
-template <class E> E Sane(E value, int count, E fallback)
-{
-    return zor::Ord(value) < count ? value : fallback;
-}
-
 } // namespace
 
 const TZORFields<TZORDataPoly>& TZORDataPoly::Fields()
@@ -129,10 +124,10 @@ void TZORBasePoly::AfterRead()
     fFactor = SaneFactor(fFactor);
     fFontHeight = zor::ClampFloat(fFontHeight, TZORFontItem<TZORBoxItem>::MinFontHeight,
         TZORFontItem<TZORBoxItem>::MaxFontHeight, TZORFontItem<TZORBoxItem>::DefaultFontHeight);
-    fLevel = Sane(fLevel, zor::QRLevelCount, TErrorCorrectionLevel::M);
-    fEncoding = Sane(fEncoding, zor::QREncodingCount, TZORQREncoding::Auto);
-    fMatrixSize = Sane(fMatrixSize, zor::ECC200SizeCount + 1, TECC200Size::Auto);
-    fMatrixShape = Sane(fMatrixShape, zor::ECC200ShapeCount, TECC200Shape::Square);
+    fLevel = zor::SaneQRLevel(fLevel);
+    fEncoding = zor::SaneQREncoding(fEncoding);
+    fMatrixSize = zor::SaneMatrixSize(fMatrixSize);
+    fMatrixShape = zor::SaneMatrixShape(fMatrixShape);
     TZORLinearCode::AfterRead();
 }
 
@@ -201,25 +196,25 @@ void TZORBasePoly::SetFontHeight(float h)
 
 void TZORBasePoly::SetLevel(TErrorCorrectionLevel l)
 {
-    fLevel = Sane(l, zor::QRLevelCount, TErrorCorrectionLevel::M);
+    fLevel = zor::SaneQRLevel(l);
     Derive();
 }
 
 void TZORBasePoly::SetEncoding(TZORQREncoding e)
 {
-    fEncoding = Sane(e, zor::QREncodingCount, TZORQREncoding::Auto);
+    fEncoding = zor::SaneQREncoding(e);
     Derive();
 }
 
 void TZORBasePoly::SetMatrixSize(TECC200Size s)
 {
-    fMatrixSize = Sane(s, zor::ECC200SizeCount + 1, TECC200Size::Auto);
+    fMatrixSize = zor::SaneMatrixSize(s);
     Derive();
 }
 
 void TZORBasePoly::SetMatrixShape(TECC200Shape s)
 {
-    fMatrixShape = Sane(s, zor::ECC200ShapeCount, TECC200Shape::Square);
+    fMatrixShape = zor::SaneMatrixShape(s);
     Derive();
 }
 

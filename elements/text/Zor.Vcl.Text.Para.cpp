@@ -59,15 +59,10 @@ void TZORParagraph::CalcValues(int16_t aFlag)
 void TZORParagraph::Draw(TZORBaseDraw& base)
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Screen);
-    TZORDraw& D = P.Context();
-    if (!D.kC || !D.kP)
+    const std::optional<QRectF> box = zor::BeginScreenBox(P, *this);
+    if (!box || GetText().isEmpty())
         return;
-    if (!HasMetrics())
-        CalcValues(0);
-    const QRectF box = zor::PaintScreenBox(P, *this);
-    if (GetText().isEmpty())
-        return;
-    const zor::TZORTurn turn = zor::PaddedTurn(P, box, *this);
+    const zor::TZORTurn turn = zor::PaddedTurn(P, *box, *this);
     zor::PaintLines(P, turn, GetText(), GetLines(), zor::LinesFontOf(*this, GetMetrics().Ratio));
 }
 

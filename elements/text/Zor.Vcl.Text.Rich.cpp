@@ -137,16 +137,12 @@ void TZORRichText::CalcValues(int16_t aFlag)
 void TZORRichText::Draw(TZORBaseDraw& base)
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Screen);
-    TZORDraw& D = P.Context();
-    if (!D.kC || !D.kP)
-        return;
-    if (!HasMetrics())
-        CalcValues(0);
-    const QRectF box = zor::PaintScreenBox(P, *this);
+    const std::optional<QRectF> box = zor::BeginScreenBox(P, *this);
     const std::vector<TRichTextDrawSegment>& segs = GetSegments();
-    if (GetRichText().isEmpty() || segs.empty())
+    if (!box || GetRichText().isEmpty() || segs.empty())
         return;
-    const zor::TZORTurn turn = zor::PaddedTurn(P, box, *this);
+    TZORDraw& D = P.Context();
+    const zor::TZORTurn turn = zor::PaddedTurn(P, *box, *this);
     TSkCanvas& canvas = *D.kC;
     canvas.Save();
     canvas.Translate(turn.Origin.x(), turn.Origin.y());

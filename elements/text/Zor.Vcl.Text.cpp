@@ -68,8 +68,13 @@ int32_t MetricWidth(const QString& text, const TRichTextFormat& format)
     return TZORCalc::CalcTxtSize(text).width();
 }
 
-QRectF PaintScreenBox(TZORElementPainter& P, const TZORBasePara& item)
+std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, TZORBasePara& item)
 {
+    const TZORDraw& D = P.Context();
+    if (!D.kC || !D.kP)
+        return std::nullopt;
+    if (!item.HasMetrics())
+        item.CalcValues(0);
     const QRectF box = P.Box(item.GetPoint(1), item.GetPoint(2)).normalized();
     P.Frame(box, TZORFrameLook::Of(item, item.GetRadio()), ParagraphFrame);
     P.DataMarker(item, P.At(item.GetPoint(1)));

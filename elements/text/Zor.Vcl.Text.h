@@ -4,10 +4,12 @@
 #include "Zor.Vcl.Text.Frame.h"
 #include "elements/Zor.Vcl.Element.h"
 
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 // The renderers of the text elements: text, paragraph, rich text. Each is its model class plus
@@ -96,9 +98,10 @@ template <class T> TZORTurn PaddedTurn(const TZORElementPainter& P, const QRectF
     return TurnBox(box, P.MMX(item.GetPaddingX()), P.MMY(item.GetPaddingY()), item.GetAngle());
 }
 
-// The screen box of a paragraph or rich text, with its frame and, in the editor, its data marker
-// painted.
-QRectF PaintScreenBox(TZORElementPainter& P, const TZORBasePara& item);
+// The start of a paragraph's or rich text's screen pass: nothing without a screen canvas; the
+// element laid out when it has no metrics yet; its frame and, in the editor, its data marker
+// painted. The screen box, or nothing.
+std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, TZORBasePara& item);
 
 // Whether the editor painting the pass edits the element in place: its tool one of `actions`,
 // the element selected, its label editable.
