@@ -1,10 +1,14 @@
 #include "Zor.DialogService.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QUrl>
 
 namespace {
 
@@ -67,6 +71,22 @@ std::optional<QString> TZORDialogService::Text(
 QAction* TZORDialogService::Popup(QMenu& menu, const QPoint& globalPos)
 {
     return menu.exec(globalPos);
+}
+
+bool TZORDialogService::PrintSetup(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return Exec(dialog) == QDialog::Accepted;
+}
+
+void TZORDialogService::OpenUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void TZORDialogService::Beep()
+{
+    QApplication::beep();
 }
 
 namespace zor {

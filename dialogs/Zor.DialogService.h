@@ -10,6 +10,8 @@
 class QAction;
 class QDialog;
 class QMenu;
+class QPrinter;
+class QUrl;
 class QWidget;
 
 // Every modal dialog, message box, file, folder and colour chooser and pop-up menu of the library
@@ -41,6 +43,12 @@ public:
     // Shows `menu` at a global position until an action is chosen or the menu is closed; the
     // action chosen, or null.
     virtual QAction* Popup(QMenu& menu, const QPoint& globalPos);
+    // The platform's print dialog on `printer`; false when the user cancels.
+    virtual bool PrintSetup(QWidget* parent, QPrinter& printer);
+    // Opens a web address in the user's browser.
+    virtual void OpenUrl(const QUrl& url);
+    // The platform's warning sound, for input refused.
+    virtual void Beep();
 };
 
 namespace zor {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStringList>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ public:
     {
         zor::SetDialogService(fPrevious);
         EXPECT_TRUE(fDialogs.empty() && fButtons.empty() && fFiles.empty() && fColours.empty()
-            && fTexts.empty() && fPopups.empty())
+            && fTexts.empty() && fPopups.empty() && fPrintSetups.empty())
             << "answers left unused; asked: " << Asked.join(QStringLiteral(", ")).toStdString();
     }
     TScriptedDialogs(const TScriptedDialogs&) = delete;
@@ -135,6 +136,21 @@ public:
         return answer(menu);
     }
 
+    bool PrintSetup(QWidget*, QPrinter&) override
+    {
+        Asked << QStringLiteral("print setup");
+        if (fPrintSetups.empty()) {
+            ADD_FAILURE() << "unexpected print dialog";
+            return false;
+        }
+        return Take(fPrintSetups);
+    }
+    void OpenUrl(const QUrl& url) override { Asked << QStringLiteral("url ") + url.toString(); }
+    void Beep() override { ++Beeps; }
+
+    void AnswerPrintSetup(bool ok) { fPrintSetups.push_back(ok); }
+    int Beeps = 0;
+
 private:
     template <class T> static T Take(std::deque<T>& queue)
     {
@@ -166,6 +182,7 @@ private:
     std::deque<std::optional<QColor>> fColours;
     std::deque<std::optional<QString>> fTexts;
     std::deque<TPopupAnswer> fPopups;
+    std::deque<bool> fPrintSetups;
 };
 
 } // namespace zor::test
