@@ -4,7 +4,6 @@
 #include "Zor.Error.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
-#include "dialogs/Zor.Jsondata.h"
 #include "label/Zor.Vcl.h"
 
 #include <QUuid>
@@ -120,20 +119,4 @@ TEST(SymbolDef, WithoutACurrentSymbolNothingOpens)
     TEditedLabel label;
     label.EditSymbolDef();
     EXPECT_TRUE(label.editor.offered.isEmpty());
-}
-
-// The dialog shows JSON formatted and gives it back compact; text that is no JSON gives nothing.
-TEST(SymbolDef, TheJsonDialogFormatsAndCompacts)
-{
-    TfJsonData dialog;
-    dialog.IniDialog(QStringLiteral(R"({"a":[1,2]})"));
-    EXPECT_EQ(dialog.GetJson(), QStringLiteral(R"({"a":[1,2]})"));
-    dialog.IniDialog(QStringLiteral("{broken"));
-    EXPECT_EQ(dialog.GetJson(), QString());
-    dialog.IniDialog(QString());
-    dialog.butOKClick();
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    dialog.IniDialog(QStringLiteral("[]"));
-    dialog.butOKClick();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
