@@ -1,5 +1,6 @@
 #include "Zor.Forms.h"
 
+#include "Zor.DialogService.h"
 #include "Zor.Msg.h"
 
 #include <QDialog>
@@ -31,6 +32,30 @@ void FillOkCancel(QDialog& form)
         ok->setText(TZORMsg::GetDialogsValue(QStringLiteral("Ok")));
     if (auto* cancel = form.findChild<QPushButton*>(QStringLiteral("butCancel")))
         cancel->setText(TZORMsg::GetDialogsValue(QStringLiteral("Cancel")));
+}
+
+std::optional<QString> AskNewName(
+    QWidget* parent, const QString& titleKey, const std::function<bool(const QString&)>& exists)
+{
+    const std::optional<QString> typed = DialogService().Text(parent, TZORMsg::GetDialogsValue(titleKey),
+        TZORMsg::GetPropValue(QStringLiteral("Name")) + QLatin1Char(':'), QString());
+    const QString name = typed.value_or(QString()).trimmed();
+    if (name.isEmpty())
+        return std::nullopt;
+    if (exists(name)) {
+        ShowWarning(
+            parent, TZORMsg::GetDialogsValue(titleKey), TZORMsg::GetErrorValue(QStringLiteral("SameName")));
+        return std::nullopt;
+    }
+    return name;
+}
+
+bool ConfirmDelete(QWidget* parent, const QString& key)
+{
+    const QMessageBox::StandardButton answer = DialogService().Message(parent, QMessageBox::NoIcon,
+        parent ? parent->windowTitle().trimmed() : QString(), TZORMsg::GetActionsValue(key),
+        QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Yes);
+    return answer == QMessageBox::Yes;
 }
 
 } // namespace zor

@@ -3,7 +3,11 @@
 #include <QDialogButtonBox>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class QDialog;
+class QWidget;
 
 // What the library's dialogs share in building their forms.
 namespace zor {
@@ -16,5 +20,14 @@ QString FormCaption(const QString& text);
 QDialogButtonBox* AddOkCancel(QDialog& form, QDialogButtonBox::StandardButtons buttons);
 // The captions of those buttons from the catalogue's dialog texts "Ok" and "Cancel".
 void FillOkCancel(QDialog& form);
+
+// Asks for the name of something new in a text box titled with the dialog text titleKey, the
+// prompt the property text "Name" and ":". Nothing for a cancel or an empty (blank) name; a name
+// that exists is reported with the error text "SameName" and gives nothing too. The name comes
+// back without surrounding blanks.
+std::optional<QString> AskNewName(
+    QWidget* parent, const QString& titleKey, const std::function<bool(const QString&)>& exists);
+// Asks the actions text of key with Yes and Cancel, without an icon; true for Yes.
+bool ConfirmDelete(QWidget* parent, const QString& key);
 
 } // namespace zor

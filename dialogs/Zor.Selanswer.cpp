@@ -1,74 +1,123 @@
 #include "Zor.Selanswer.h"
 
 #include "Zor.DialogService.h"
+#include "Zor.Forms.h"
 #include "Zor.Msg.h"
 #include "Zor.Sellisttext.h"
+#include "Zor.Spinfloat.h"
+#include "Zor.Utils.h"
+#include "label/Zor.Vcl.h"
 
+#include <QApplication>
 #include <QDateEdit>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
+#include <QThread>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
+
+namespace {
+
+// The range a number answer can take; whole numbers are those of the answer's 32 bits.
+constexpr double NumberLimit = 1e12;
+
+// A user can be asked only in a widget application, on its own thread.
+bool UserAtHand()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return qobject_cast<const QApplication*>(app) && QThread::currentThread() == app->thread();
+}
+
+// The label asks through the dialogs unless its host has set a prompter of its own.
+const bool PrompterInPlace = [] {
+    zor::LabelDialogs().Prompter = [](TZORLabelVCL& label) -> std::unique_ptr<IZORPrompter> {
+        if (!UserAtHand())
+            return nullptr;
+        return std::make_unique<TZORDialogPrompter>(label);
+    };
+    return true;
+}();
+
+} // namespace
 
 TfSelAnswer::TfSelAnswer(QWidget* parent)
     : QDialog(parent)
-    , fNumber(new QDoubleSpinBox(this))
-    , fDate(new QDateEdit(this))
-    , fTime(new QTimeEdit(this))
+    , labQuestion(new QLabel(this))
+    , seNumber(new TZORSpinEditFloat(this))
+    , DTDate(new QDateEdit(this))
+    , DTHora(new QTimeEdit(this))
 {
-    fDate->setCalendarPopup(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    setObjectName(QStringLiteral("TfSelAnswer"));
+    labQuestion->setObjectName(QStringLiteral("labQuestion"));
+    labQuestion->setWordWrap(true);
+    seNumber->setObjectName(QStringLiteral("seNumber"));
+    seNumber->SetDigits(2);
+    seNumber->SetPrecision(9);
+    seNumber->SetIncrement(0.5);
+    DTDate->setObjectName(QStringLiteral("DTDate"));
+    DTDate->setCalendarPopup(true);
+    DTDate->hide();
+    DTHora->setObjectName(QStringLiteral("DTHora"));
+    DTHora->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    DTHora->hide();
+    QDialogButtonBox* buttons = zor::AddOkCancel(*this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(this));
-    layout->addWidget(fNumber);
-    layout->addWidget(fDate);
-    layout->addWidget(fTime);
+    layout->addWidget(labQuestion);
+    layout->addWidget(seNumber);
+    layout->addWidget(DTDate);
+    layout->addWidget(DTHora);
     layout->addWidget(buttons);
+    resize(254, 119);
 }
 
 void TfSelAnswer::Ini(const TZRAskField& question)
 {
-    setWindowTitle(question.GetName());
-    findChild<QLabel*>()->setText(question.GetQuest());
-    const TZORAnsType kind = question.GetAnsType();
-    const bool number = kind == TZORAnsType::Integer || kind == TZORAnsType::Number;
-    fNumber->setVisible(number);
-    fDate->setVisible(kind == TZORAnsType::DateTime);
-    fTime->setVisible(kind == TZORAnsType::DateTime);
-    if (kind == TZORAnsType::Integer) {
-        fNumber->setDecimals(0);
-        fNumber->setRange(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
-        fNumber->setValue(question.GetInteger());
-    } else if (kind == TZORAnsType::Number) {
-        fNumber->setDecimals(2);
-        fNumber->setRange(-1e12, 1e12);
-        fNumber->setValue(question.GetNumber());
-    } else if (kind == TZORAnsType::DateTime) {
-        const QDateTime at = question.GetDateTime();
-        fDate->setDate(at.date());
-        fTime->setTime(at.time());
+    setWindowTitle(zor::FormCaption(TZORMsg::GetPropValue(QStringLiteral("Answer"))));
+    zor::FillOkCancel(*this);
+    labQuestion->setText(question.GetQuest());
+    switch (question.GetAnsType()) {
+    case TZORAnsType::Integer:
+        seNumber->SetMinValue(std::numeric_limits<int32_t>::min());
+        seNumber->SetMaxValue(std::numeric_limits<int32_t>::max());
+        seNumber->SetDigits(0);
+        seNumber->SetValue(question.GetInteger());
+        break;
+    case TZORAnsType::Number:
+        seNumber->SetMinValue(-NumberLimit);
+        seNumber->SetMaxValue(NumberLimit);
+        seNumber->SetDigits(2);
+        seNumber->SetValue(question.GetNumber());
+        break;
+    case TZORAnsType::DateTime:
+        seNumber->hide();
+        DTDate->show();
+        DTHora->show();
+        DTDate->setDate(question.GetDateTime().date());
+        DTHora->setTime(question.GetDateTime().time());
+        break;
+    case TZORAnsType::Text:
+        break;
     }
 }
 
 int32_t TfSelAnswer::GetInteger() const
 {
-    return int32_t(std::trunc(fNumber->value()));
+    return int32_t(std::clamp<int64_t>(zor::Trunc(seNumber->GetValue()), std::numeric_limits<int32_t>::min(),
+        std::numeric_limits<int32_t>::max()));
 }
 
 double TfSelAnswer::GetNumber() const
 {
-    return fNumber->value();
+    return seNumber->GetValue();
 }
 
 QDateTime TfSelAnswer::GetDateTime() const
 {
-    return QDateTime(fDate->date(), fTime->time());
+    const QTime time = DTHora->time();
+    return QDateTime(DTDate->date(), QTime(time.hour(), time.minute(), time.second()));
 }
 
 bool TZORDialogPrompter::ChooseFromList(TZRValList& list)

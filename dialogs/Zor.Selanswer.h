@@ -6,35 +6,38 @@
 #include <QDialog>
 
 class QDateEdit;
-class QDoubleSpinBox;
+class QLabel;
 class QTimeEdit;
 class TZORLabelVCL;
+class TZORSpinEditFloat;
 
-// The print-time answer to a question of a number or a date and time.
+// The print-time answer to a question of a whole number, a number or a date and time.
 class TfSelAnswer : public QDialog {
     Q_OBJECT
 
 public:
     explicit TfSelAnswer(QWidget* parent = nullptr);
 
-    // Shows the question with an input of its kind, holding its current answer: a whole number,
-    // a number with two decimals, or a date and a time.
+    // Shows the question with an input of its kind holding its current answer: a whole number,
+    // a number with two decimals (steps of 0.5), or a date and a time.
     void Ini(const TZRAskField& question);
     // The value truncated toward zero.
     int32_t GetInteger() const;
     double GetNumber() const;
-    // The picked date joined with the picked time.
+    // The picked date joined with the picked time, to the second.
     QDateTime GetDateTime() const;
 
 private:
-    QDoubleSpinBox* fNumber;
-    QDateEdit* fDate;
-    QTimeEdit* fTime;
+    QLabel* labQuestion;
+    TZORSpinEditFloat* seNumber;
+    QDateEdit* DTDate;
+    QTimeEdit* DTHora;
 };
 
 // Answers the print-time lists and questions with the dialogs, on the thread that prints:
 // TfSelListText for lists, TfSelAnswer for numbers and dates, a text box for text questions
-// (whose cancel keeps the old answer).
+// (whose cancel keeps the old answer). The label uses it when its host sets no prompter of its
+// own and the program is a widget application.
 class TZORDialogPrompter : public IZORPrompter {
 public:
     explicit TZORDialogPrompter(TZORLabelVCL& label)

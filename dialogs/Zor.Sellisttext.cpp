@@ -1,44 +1,50 @@
 #include "Zor.Sellisttext.h"
 
 #include "Zor.Data.h"
+#include "Zor.Forms.h"
 #include "Zor.Msg.h"
 #include "label/Zor.Vcl.h"
 
-#include <QDialogButtonBox>
-#include <QListWidget>
+#include <QComboBox>
+#include <QLabel>
 #include <QVBoxLayout>
 
 TfSelListText::TfSelListText(QWidget* parent)
     : QDialog(parent)
-    , fValues(new QListWidget(this))
+    , labTitle(new QLabel(this))
+    , cbListVal(new QComboBox(this))
 {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    setObjectName(QStringLiteral("TfSelListText"));
+    labTitle->setObjectName(QStringLiteral("labTitle"));
+    cbListVal->setObjectName(QStringLiteral("cbListVal"));
+    QDialogButtonBox* buttons = zor::AddOkCancel(*this, QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(fValues, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(fValues);
+    layout->addWidget(labTitle);
+    layout->addWidget(cbListVal);
     layout->addWidget(buttons);
+    resize(248, 95);
 }
 
 void TfSelListText::Ini(TZORLabelVCL& label, const TZRValList& list)
 {
-    setWindowTitle(list.GetName());
+    setWindowTitle(zor::FormCaption(TZORMsg::GetDialogsValue(QStringLiteral("SelectText"))));
+    zor::FillOkCancel(*this);
     QStringList items;
     bool handled = false;
     if (label.OnGetListValues)
         label.OnGetListValues(label, list.GetName(), items, handled);
     if (!handled)
         items = list.GetValues();
-    fValues->clear();
-    fValues->addItems(items);
+    cbListVal->clear();
+    cbListVal->addItems(items);
     const qsizetype current = items.indexOf(list.GetValue());
     if (!items.isEmpty())
-        fValues->setCurrentRow(int(current < 0 ? 0 : current));
+        cbListVal->setCurrentIndex(int(current < 0 ? 0 : current));
+    labTitle->setText(list.GetName());
 }
 
 QString TfSelListText::GetText() const
 {
-    const QListWidgetItem* item = fValues->currentItem();
-    return item ? item->text() : QString();
+    return cbListVal->currentText();
 }

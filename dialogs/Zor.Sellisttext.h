@@ -3,11 +3,12 @@
 #include <QDialog>
 #include <QString>
 
-class QListWidget;
+class QComboBox;
+class QLabel;
 class TZORLabelVCL;
 class TZRValList;
 
-// The print-time choice from a value list.
+// The print-time choice of one value of a list.
 class TfSelListText : public QDialog {
     Q_OBJECT
 
@@ -16,11 +17,12 @@ public:
 
     // Offers the values the label's OnGetListValues gives for the list, or, when no handler
     // takes the list, the list's own values; the list's current text is preselected, else the
-    // first value.
+    // first value. The title names the list.
     void Ini(TZORLabelVCL& label, const TZRValList& list);
     // The chosen text; empty when nothing is offered.
     QString GetText() const;
 
 private:
-    QListWidget* fValues;
+    QLabel* labTitle;
+    QComboBox* cbListVal;
 };

@@ -27,16 +27,6 @@ bool HoldsID(const TZORBaseLabel& label, const QString& id)
 
 } // namespace
 
-namespace zor {
-
-TLabelDialogs& LabelDialogs()
-{
-    static TLabelDialogs dialogs;
-    return dialogs;
-}
-
-} // namespace zor
-
 IZORJsonEditor* TZORLabelVCL::JsonEditor() const
 {
     return fJsonEditor ? fJsonEditor : zor::LabelDialogs().JsonEditor;

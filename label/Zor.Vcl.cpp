@@ -195,8 +195,55 @@ TZORPrintStatus RunPrintJob(TZORLabelVCL& label, TZORLabelVCL& job, const TPrint
 
 } // namespace
 
+namespace {
+
+// While it lives, the label has someone to answer the lists and questions a run asks: the
+// prompter its host set, else one the dialog layer makes. With neither, a run that asks
+// something fails before anything changes, naming what it would have asked.
+class TPromptScope {
+public:
+    TPromptScope(TZORLabelVCL& label, bool lists, bool questions)
+    {
+        const std::vector<zor::TPrintPrompt> asked = zor::PrintPrompts(label.Data(), lists, questions);
+        if (asked.empty() || label.GetPrompter())
+            return;
+        if (const auto& make = zor::LabelDialogs().Prompter)
+            fPrompter = make(label);
+        if (!fPrompter)
+            throw zor::UnansweredPrompts(asked);
+        label.SetPrompter(fPrompter.get());
+        fLabel = &label;
+    }
+    ~TPromptScope()
+    {
+        if (fLabel)
+            fLabel->SetPrompter(nullptr);
+    }
+    TPromptScope(const TPromptScope&) = delete;
+    TPromptScope& operator=(const TPromptScope&) = delete;
+
+private:
+    std::unique_ptr<IZORPrompter> fPrompter;
+    TZORLabelVCL* fLabel = nullptr;
+};
+
+} // namespace
+
+void TZORLabelVCL::GetListValues()
+{
+    const TPromptScope prompts(*this, true, false);
+    TZORSharedVCL::GetListValues();
+}
+
+void TZORLabelVCL::GetAskValues()
+{
+    const TPromptScope prompts(*this, false, true);
+    TZORSharedVCL::GetAskValues();
+}
+
 void TZORLabelVCL::CheckPrintData()
 {
+    const TPromptScope prompts(*this, true, true);
     TZORSharedVCL::CheckPrintData();
     Clear({ TZORClear::SheetCopies }, true);
     if (!PrintInfo().GetSheetCopies() && !Data().HasListPrompts() && !Data().HasAskPrompts())

@@ -89,7 +89,14 @@ public:
     void Print();
     // The model's run and prompts, then one copy of every data-bound element for each label
     // position of a sheet (copies of an earlier run are removed first, never copied again).
+    // Lists and questions are asked through the host's prompter (SetPrompter), else through the
+    // library's dialogs (zor::LabelDialogs().Prompter) in a widget application; where no one
+    // can be asked, a run that asks something raises EZORError naming each list and question
+    // and changes nothing.
     void CheckPrintData() override;
+    // The prompts of CheckPrintData, asked as it asks them.
+    void GetListValues() override;
+    void GetAskValues() override;
     // Makes the stored printer the current one; an index naming no printer changes nothing.
     void ResetPrinter();
     // Prints to a PDF file instead of a printer (empty: to the printer).

@@ -1,18 +1,29 @@
 #include "Zor.Data.h"
 #include "dialogs/Zor.Selanswer.h"
 #include "dialogs/Zor.Sellisttext.h"
+#include "dialogs/Zor.Spinfloat.h"
+#include "elements/text/Zor.Vcl.Text.h"
 #include "kit/Dialogs.h"
+#include "kit/Documents.h"
+#include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QTimeEdit>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using zor::test::TScriptedDialogs;
+using namespace zor::test;
 
 TZRValList Sizes(const QString& current)
 {
@@ -28,18 +39,21 @@ TEST(PrintPrompts, TheListOffersTheHandlersValuesOrItsOwn)
     TZORLabelVCL label;
     const struct {
         bool handled;
+        bool adds;
         const char* current;
         const char* shown;
+        int count;
     } table[] = {
-        { false, "M", "M" }, // its own values, the current one preselected
-        { false, "XL", "S" }, // a current text not among them: the first
-        { true, "M", "Red" }, // the handler's values
+        { false, false, "M", "M", 3 }, // its own values, the current one preselected
+        { false, false, "XL", "S", 3 }, // a current text not among them: the first
+        { true, true, "M", "Red", 2 }, // the handler's values
+        { true, false, "M", "", 0 }, // handled with nothing added: the list's own are not shown
     };
     for (const auto& row : table) {
         QString askedFor;
         label.OnGetListValues = [&](TZORLabelVCL&, const QString& name, QStringList& items, bool& handled) {
             askedFor = name;
-            if (row.handled)
+            if (row.adds)
                 items = { QStringLiteral("Red"), QStringLiteral("Blue") };
             handled = row.handled;
         };
@@ -47,40 +61,68 @@ TEST(PrintPrompts, TheListOffersTheHandlersValuesOrItsOwn)
         dialog.Ini(label, Sizes(QString::fromUtf8(row.current)));
         EXPECT_EQ(askedFor, QStringLiteral("size"));
         EXPECT_EQ(dialog.GetText(), QString::fromUtf8(row.shown)) << row.handled << " " << row.current;
+        EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("cbListVal"))->count(), row.count);
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("labTitle"))->text(), QStringLiteral("size"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("    Select a text"));
     }
 }
 
-TEST(PrintPrompts, AnswersTruncateWholeNumbersAndJoinDateAndTime)
+TZORSpinEditFloat& Number(QDialog& dialog)
+{
+    return *dialog.findChild<TZORSpinEditFloat*>(QStringLiteral("seNumber"));
+}
+
+TEST(PrintPrompts, TheAnswerFormFitsItsInputToTheAnswerType)
 {
     TZRAskField question;
+    question.SetQuest(QStringLiteral("How much?"));
     question.SetAnsType(TZORAnsType::Number);
-    question.SetNumber(-7.68);
+    question.SetNumber(3.7);
     TfSelAnswer dialog;
     dialog.Ini(question);
-    EXPECT_DOUBLE_EQ(dialog.GetNumber(), -7.68);
-    EXPECT_EQ(dialog.GetInteger(), -7);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("    Answer"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("labQuestion"))->text(), QStringLiteral("How much?"));
+    EXPECT_EQ(Number(dialog).GetDigits(), 2);
+    EXPECT_DOUBLE_EQ(Number(dialog).GetIncrement(), 0.5);
+    EXPECT_EQ(dialog.GetInteger(), 3);
+    EXPECT_DOUBLE_EQ(dialog.GetNumber(), 3.7);
+    // A negative answer is shown and kept, and truncates toward zero.
+    question.SetNumber(-3.7);
+    dialog.Ini(question);
+    EXPECT_EQ(Number(dialog).text(), QStringLiteral("-3.70"));
+    EXPECT_EQ(dialog.GetInteger(), -3);
+    EXPECT_DOUBLE_EQ(dialog.GetNumber(), -3.7);
+    EXPECT_TRUE(dialog.findChild<QDateEdit*>(QStringLiteral("DTDate"))->isHidden());
 
     question.SetAnsType(TZORAnsType::Integer);
-    question.SetInteger(123456789);
+    question.SetInteger(-123456789);
     dialog.Ini(question);
-    EXPECT_EQ(dialog.GetInteger(), 123456789);
+    EXPECT_EQ(Number(dialog).GetDigits(), 0);
+    EXPECT_EQ(Number(dialog).text(), QStringLiteral("-123456789"));
+    EXPECT_EQ(dialog.GetInteger(), -123456789);
 
-    const QDateTime at(QDate(2024, 2, 29), QTime(23, 59));
+    const QDateTime at(QDate(2024, 2, 29), QTime(23, 59, 58, 765));
     question.SetAnsType(TZORAnsType::DateTime);
     question.SetDateTime(at);
     dialog.Ini(question);
-    EXPECT_EQ(dialog.GetDateTime(), at);
+    EXPECT_TRUE(Number(dialog).isHidden());
+    EXPECT_FALSE(dialog.findChild<QDateEdit*>(QStringLiteral("DTDate"))->isHidden());
+    EXPECT_FALSE(dialog.findChild<QTimeEdit*>(QStringLiteral("DTHora"))->isHidden());
+    EXPECT_EQ(dialog.GetDateTime(), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
 }
 
 // The prompter opens its dialogs through the dialog service and takes only accepted answers;
 // a cancelled text question keeps the old text.
 TEST(PrintPrompts, TheDialogPrompterTakesOnlyAcceptedAnswers)
 {
-    zor::test::TScriptedDialogs dialogs;
+    TScriptedDialogs dialogs;
     TZORLabelVCL label;
     TZORDialogPrompter prompter(label);
     TZRValList list = Sizes(QStringLiteral("XL"));
-    dialogs.AnswerDialog([](QDialog& d) { return TScriptedDialogs::Press(d, QDialogButtonBox::Cancel); });
+    dialogs.AnswerDialog([](QDialog& d) {
+        d.reject();
+        return d.result();
+    });
     EXPECT_FALSE(prompter.ChooseFromList(list));
     EXPECT_EQ(list.GetValue(), QStringLiteral("XL"));
     dialogs.AnswerDialog([](QDialog& d) { return TScriptedDialogs::Press(d, QDialogButtonBox::Ok); });
@@ -91,7 +133,13 @@ TEST(PrintPrompts, TheDialogPrompterTakesOnlyAcceptedAnswers)
     question.SetAnsType(TZORAnsType::Integer);
     question.SetInteger(5);
     dialogs.AnswerDialog([](QDialog& d) {
-        d.findChild<QDoubleSpinBox*>()->setValue(42);
+        Number(d).SetValue(42);
+        return TScriptedDialogs::Press(d, QDialogButtonBox::Cancel);
+    });
+    EXPECT_FALSE(prompter.Answer(question));
+    EXPECT_EQ(question.GetInteger(), 5);
+    dialogs.AnswerDialog([](QDialog& d) {
+        Number(d).SetValue(42);
         return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
     });
     EXPECT_TRUE(prompter.Answer(question));
@@ -105,6 +153,130 @@ TEST(PrintPrompts, TheDialogPrompterTakesOnlyAcceptedAnswers)
     dialogs.AnswerText(QStringLiteral("new"));
     EXPECT_TRUE(prompter.Answer(question));
     EXPECT_EQ(question.GetText(), QStringLiteral("new"));
+}
+
+// A one-label sheet asking the list "Size" and the questions "Lot" (text) and "Qty" (whole
+// number), each printed by a text bound to it.
+class PrintRun : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        TZORMeasure& m = label.Measure();
+        m.SetPaperWidth(100000);
+        m.SetPaperHeight(60000);
+        m.SetWidth(100000);
+        m.SetHeight(60000);
+        TZORData& data = label.Data();
+        data.AddListVal(QStringLiteral("Size"));
+        data.GetListVal(1)->AssignValues(
+            { QStringLiteral("Small"), QStringLiteral("Medium"), QStringLiteral("Large") });
+        data.AddAskVal(QStringLiteral("Lot"));
+        data.GetAskField(1)->SetQuest(QStringLiteral("Which lot?"));
+        data.AddAskVal(QStringLiteral("Qty"));
+        data.GetAskField(2)->SetQuest(QStringLiteral("How many?"));
+        data.GetAskField(2)->SetAnsType(TZORAnsType::Integer);
+        const struct {
+            int64_t y;
+            uint8_t fill;
+            const char* name;
+        } bound[] = { { 10000, 3, "Size" }, { 25000, 4, "Lot" }, { 40000, 4, "Qty" } };
+        for (const auto& b : bound) {
+            TZORText* text = label.AddBaseText(10000, b.y);
+            text->SetFillType(b.fill);
+            text->SetFillName(QString::fromLatin1(b.name));
+        }
+        label.SetPrintFileName(Pdf());
+    }
+    QString Pdf() const { return Path(QStringLiteral("run.pdf")); }
+    QStringList PrintedWords() const
+    {
+        QStringList words;
+        for (const PdfWord& w : PdfWords(Pdf()))
+            words << w.text;
+        return words;
+    }
+
+    TZORLabelVCL label;
+};
+
+// Without a prompter of the host's, a widget application asks through the library's dialogs,
+// opened through the dialog service, before the job starts.
+TEST_F(PrintRun, TheLabelAsksThroughTheDialogsByDefault)
+{
+    ASSERT_EQ(label.GetPrompter(), nullptr);
+    TScriptedDialogs dialogs;
+    dialogs.AnswerDialog([](QDialog& d) {
+        d.findChild<QComboBox*>(QStringLiteral("cbListVal"))->setCurrentIndex(2);
+        return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
+    });
+    dialogs.AnswerText(QStringLiteral("A-77"));
+    dialogs.AnswerDialog([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("labQuestion"))->text(), QStringLiteral("How many?"));
+        Number(d).setText(QStringLiteral("12"));
+        return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
+    });
+    label.Print();
+    label.WaitForPrint();
+    EXPECT_EQ(dialogs.Asked,
+        (QStringList { QStringLiteral("dialog TfSelListText"), QStringLiteral("text Which lot?"),
+            QStringLiteral("dialog TfSelAnswer") }));
+    ASSERT_EQ(label.GetLastPrintStatus(), TZORPrintStatus::Printed);
+    EXPECT_EQ(PrintedWords(),
+        (QStringList { QStringLiteral("Large"), QStringLiteral("A-77"), QStringLiteral("12") }));
+    EXPECT_EQ(label.GetPrompter(), nullptr); // the dialogs were the label's for the run only
+}
+
+TEST_F(PrintRun, AHostsPrompterReplacesTheDialogs)
+{
+    struct TFixed : IZORPrompter {
+        bool ChooseFromList(TZRValList& list) override
+        {
+            list.SetValue(QStringLiteral("Small"));
+            return true;
+        }
+        bool Answer(TZRAskField& q) override
+        {
+            q.SetText(QStringLiteral("host"));
+            q.SetInteger(7);
+            return true;
+        }
+    } fixed;
+    TScriptedDialogs dialogs; // fails the test on any dialog
+    label.SetPrompter(&fixed);
+    label.Print();
+    label.WaitForPrint();
+    EXPECT_TRUE(dialogs.Asked.isEmpty());
+    EXPECT_EQ(PrintedWords(),
+        (QStringList { QStringLiteral("Small"), QStringLiteral("host"), QStringLiteral("7") }));
+}
+
+// Where no one can be asked (no widget application), a run that asks fails before anything is
+// printed, naming every list and question it would have asked.
+TEST_F(PrintRun, WithNoOneToAskTheRunFailsNamingThePrompts)
+{
+    zor::TLabelDialogs& registry = zor::LabelDialogs();
+    const auto saved = registry.Prompter;
+    registry.Prompter = [](TZORLabelVCL&) { return std::unique_ptr<IZORPrompter>(); };
+    label.Data().GetAskField(1)->SetAsk(false); // not asked: not named
+    try {
+        label.Print();
+        ADD_FAILURE() << "no error";
+    } catch (const EZORError& e) {
+        EXPECT_EQ(e.Message(),
+            QStringLiteral(
+                "No one can be asked before printing; answers are missing for: value list \"Size\", "
+                "question \"Qty\""));
+    }
+    label.WaitForPrint();
+    EXPECT_FALSE(QFileInfo::exists(Pdf()));
+    // A run that asks nothing still prints.
+    label.Data().GetListVal(1)->SetAsk(false);
+    label.Data().GetAskField(2)->SetAsk(false);
+    label.Print();
+    label.WaitForPrint();
+    registry.Prompter = saved;
+    EXPECT_TRUE(QFileInfo::exists(Pdf()));
 }
 
 } // namespace
