@@ -1,4 +1,6 @@
+#include "Zor.Data.h"
 #include "Zor.Error.h"
+#include "label/Zor.Vcl.Dialogs.h"
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.Info.h"
 #include "label/Zor.Vcl.Print.h"
@@ -11,9 +13,12 @@
 #include <QTextStream>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 // The library's command-line tool: loads a label with its data and exports it (PDF, XPS, BMP,
 // PNG, GIF, JPEG) or prints it on a named printer. Without a label it reports the version and
@@ -102,6 +107,133 @@ double Number(const QCommandLineParser& p, const QString& option, double low, do
                               .toStdString());
     return v;
 }
+
+// Answers the label's print-time lists and questions from the options --list NAME=VALUE and
+// --answer NAME=VALUE; names compare without regard to case, as the label compares them.
+class TOptionPrompter : public IZORPrompter {
+public:
+    TOptionPrompter(const QStringList& lists, const QStringList& answers)
+        : fLists(Pairs(QStringLiteral("list"), lists))
+        , fAnswers(Pairs(QStringLiteral("answer"), answers))
+    {
+    }
+
+    // Every name given is the label's, every value fits, and everything the run asks has an
+    // answer; otherwise an error naming what is wrong or missing, before anything is written.
+    void Check(TZORData& data) const
+    {
+        for (const auto& given : fLists)
+            if (!data.NameListExists(given.first))
+                throw TUsageError(
+                    "--list " + given.first.toStdString() + ": the label has no such value list");
+        for (const auto& given : fAnswers)
+            if (!data.NameAskExists(given.first))
+                throw TUsageError(
+                    "--answer " + given.first.toStdString() + ": the label has no such question");
+        for (int32_t i = 1; i <= data.GetNumListVal(); ++i) {
+            const TZRValList& list = *data.GetListVal(i);
+            const QString* value = Given(fLists, list.GetName());
+            if (value && !list.GetValues().isEmpty() && !list.GetValues().contains(*value))
+                throw TUsageError(
+                    QStringLiteral("--list %1: \"%2\" is not one of %3")
+                        .arg(list.GetName(), *value, list.GetValues().join(QStringLiteral(", ")))
+                        .toStdString());
+        }
+        for (int32_t i = 1; i <= data.GetNumQuestions(); ++i) {
+            TZRAskField question = *data.GetAskField(i);
+            const QString* value = Given(fAnswers, question.GetName());
+            if (value && !Take(question, *value))
+                throw TUsageError(QStringLiteral("--answer %1: \"%2\" is not %3")
+                                      .arg(question.GetName(), *value, Expected(question.GetAnsType()))
+                                      .toStdString());
+        }
+        std::vector<zor::TPrintPrompt> missing;
+        for (const zor::TPrintPrompt& prompt : zor::PrintPrompts(data))
+            if (!Given(prompt.list ? fLists : fAnswers, prompt.name))
+                missing.push_back(prompt);
+        if (!missing.empty())
+            throw zor::UnansweredPrompts(missing);
+    }
+
+    bool ChooseFromList(TZRValList& list) override
+    {
+        const QString* value = Given(fLists, list.GetName());
+        if (value)
+            list.SetValue(*value);
+        return value != nullptr;
+    }
+    bool Answer(TZRAskField& question) override
+    {
+        const QString* value = Given(fAnswers, question.GetName());
+        return value && Take(question, *value);
+    }
+
+private:
+    using TPairs = std::vector<std::pair<QString, QString>>;
+
+    static TPairs Pairs(const QString& option, const QStringList& values)
+    {
+        TPairs pairs;
+        for (const QString& v : values) {
+            const qsizetype equals = v.indexOf(QLatin1Char('='));
+            if (equals < 1)
+                throw TUsageError(
+                    QStringLiteral("--%1 takes NAME=VALUE, not \"%2\"").arg(option, v).toStdString());
+            pairs.emplace_back(v.left(equals), v.mid(equals + 1));
+        }
+        return pairs;
+    }
+    static const QString* Given(const TPairs& pairs, const QString& name)
+    {
+        for (const auto& [n, value] : pairs)
+            if (n.compare(name, Qt::CaseInsensitive) == 0)
+                return &value;
+        return nullptr;
+    }
+    // Sets the answer of the question's kind from the text; false when the text is not one.
+    static bool Take(TZRAskField& question, const QString& value)
+    {
+        bool ok = true;
+        switch (question.GetAnsType()) {
+        case TZORAnsType::Text:
+            question.SetText(value);
+            break;
+        case TZORAnsType::Integer:
+            question.SetInteger(value.toInt(&ok));
+            break;
+        case TZORAnsType::Number: {
+            const double number = value.toDouble(&ok);
+            ok = ok && std::isfinite(number);
+            question.SetNumber(number);
+            break;
+        }
+        case TZORAnsType::DateTime: {
+            const QDateTime at = QDateTime::fromString(value, Qt::ISODate);
+            ok = at.isValid();
+            question.SetDateTime(at);
+            break;
+        }
+        }
+        return ok;
+    }
+    static QString Expected(TZORAnsType kind)
+    {
+        switch (kind) {
+        case TZORAnsType::Integer:
+            return QStringLiteral("a whole number");
+        case TZORAnsType::Number:
+            return QStringLiteral("a number (with a \".\")");
+        case TZORAnsType::DateTime:
+            return QStringLiteral("a date and time (2024-05-31T14:30)");
+        case TZORAnsType::Text:
+            break;
+        }
+        return QStringLiteral("a text");
+    }
+
+    TPairs fLists;
+    TPairs fAnswers;
+};
 
 // Reads the label and binds its data: the CSV given, or the label's own CSV file (a relative
 // name counts from the label's folder).
@@ -208,8 +340,11 @@ int Run(const QCommandLineParser& p)
     const bool printing = p.isSet(QStringLiteral("print"));
     if (exporting == printing)
         throw TUsageError("give either --output FILE or --print PRINTER");
+    TOptionPrompter prompter(p.values(QStringLiteral("list")), p.values(QStringLiteral("answer")));
     TZORLabelVCL label;
     LoadLabel(label, args[0], p);
+    prompter.Check(label.Data());
+    label.SetPrompter(&prompter);
     if (exporting) {
         Export(label, p, !p.isSet(QStringLiteral("quiet")));
         QTextStream(stdout) << "wrote " << p.value(QStringLiteral("output")) << " ("
@@ -256,6 +391,13 @@ int main(int argc, char** argv)
         { QStringLiteral("transparent"), QStringLiteral("White becomes transparent (PNG, GIF).") },
         { QStringLiteral("fit"),
             QStringLiteral("Export the label's content, cropped, instead of the sheet.") },
+        { QStringLiteral("list"),
+            QStringLiteral("Choose <value> of the label's value list <name> (repeat for each list)."),
+            QStringLiteral("name=value") },
+        { QStringLiteral("answer"),
+            QStringLiteral("Answer the label's question <name> (repeat for each question): a text, a whole "
+                           "number, a number with a \".\" or a date and time (2024-05-31T14:30)."),
+            QStringLiteral("name=value") },
         { QStringLiteral("list-printers"), QStringLiteral("List the printers and exit.") },
         { { QStringLiteral("q"), QStringLiteral("quiet") }, QStringLiteral("No progress bar.") },
     });

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
@@ -277,6 +278,54 @@ TEST_F(PrintRun, WithNoOneToAskTheRunFailsNamingThePrompts)
     label.WaitForPrint();
     registry.Prompter = saved;
     EXPECT_TRUE(QFileInfo::exists(Pdf()));
+}
+
+// The command-line tool answers from its options through a prompter of its own: the same run
+// written to a PDF, and refused with the missing answers named and nothing written.
+TEST_F(PrintRun, TheToolTakesTheAnswersAsOptions)
+{
+    const QString tool
+        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../examples/quindle-info"));
+    ASSERT_TRUE(QFileInfo::exists(tool)) << "build the tool first: " << tool.toStdString();
+    const QString labelFile = Path(QStringLiteral("asks.json"));
+    label.SaveToFile(labelFile, TZORExt::Json);
+    const struct {
+        QStringList options;
+        int exitCode;
+        const char* error; // a part of the message on standard error
+    } table[] = {
+        { { QStringLiteral("--list"), QStringLiteral("size=Medium"), QStringLiteral("--answer"),
+              QStringLiteral("Lot=B-12"), QStringLiteral("--answer"), QStringLiteral("Qty=30") },
+            0, "" },
+        { { QStringLiteral("--list"), QStringLiteral("Size=Medium") }, 1,
+            "answers are missing for: question \"Lot\", question \"Qty\"" },
+        { { QStringLiteral("--list"), QStringLiteral("Size=XL"), QStringLiteral("--answer"),
+              QStringLiteral("Lot=1"), QStringLiteral("--answer"), QStringLiteral("Qty=3") },
+            2, "\"XL\" is not one of Small, Medium, Large" },
+        { { QStringLiteral("--list"), QStringLiteral("Size=Small"), QStringLiteral("--answer"),
+              QStringLiteral("Lot=1"), QStringLiteral("--answer"), QStringLiteral("Qty=many") },
+            2, "\"many\" is not a whole number" },
+        { { QStringLiteral("--answer"), QStringLiteral("Colour=red") }, 2, "the label has no such question" },
+        { { QStringLiteral("--answer"), QStringLiteral("Lot") }, 2, "takes NAME=VALUE" },
+    };
+    for (const auto& row : table) {
+        QFile::remove(Pdf());
+        QProcess run;
+        run.start(tool,
+            QStringList { labelFile, QStringLiteral("--output"), Pdf(), QStringLiteral("--quiet") }
+                + row.options);
+        ASSERT_TRUE(run.waitForFinished(60000));
+        const QString err = QString::fromUtf8(run.readAllStandardError());
+        const std::string what = row.options.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(run.exitCode(), row.exitCode) << what << ": " << err.toStdString();
+        EXPECT_TRUE(err.contains(QString::fromUtf8(row.error))) << what << ": " << err.toStdString();
+        if (row.exitCode != 0) {
+            EXPECT_FALSE(QFileInfo::exists(Pdf())) << what;
+            continue;
+        }
+        EXPECT_EQ(PrintedWords(),
+            (QStringList { QStringLiteral("Medium"), QStringLiteral("B-12"), QStringLiteral("30") }));
+    }
 }
 
 } // namespace
