@@ -8,6 +8,7 @@ using zor::TZORMsgText;
 
 constexpr TZORMsgText PropTexts[] = {
     { "Answer", "Answer" },
+    { "BackColor", "Fill color" },
     { "Color", "Color" },
     { "DimStyles", "Dimension styles" },
     { "Drawing", "Drawing" },
@@ -17,6 +18,8 @@ constexpr TZORMsgText PropTexts[] = {
     { "Latitude", "Latitude" },
     { "Name", "Name" },
     { "PolyText", "Poly text" },
+    { "Size", "Size" },
+    { "StartEndLine", "Line ends" },
     { "Table", "Table" },
     { "Text", "Text" },
     { "Transparent", "Transparent" },
@@ -181,6 +184,40 @@ constexpr TZORMsgText ActionsTexts[] = {
 };
 
 constexpr TZORMsgText EditorTexts[] = {
+    // The settings dialog.
+    { "AlignLinesColor", "Alignment line color" },
+    { "AlignTextColor", "Alignment text color" },
+    { "BottomRuler", "Bottom ruler" },
+    { "CenterPoint", "Center point" },
+    { "CrossPoint", "Intersection" },
+    { "EndPoint", "End point" },
+    { "Grid", "Grid" },
+    { "GridColor", "Grid color" },
+    { "GridX", "Grid step X" },
+    { "GridY", "Grid step Y" },
+    { "LeftRuler", "Left ruler" },
+    { "Lines", "Lines" },
+    { "MiddlePoint", "Midpoint" },
+    { "MoveX", "Move step X" },
+    { "MoveY", "Move step Y" },
+    { "None", "None" },
+    { "OrtoLines", "Orthogonal lines" },
+    { "PerpendicularPoint", "Perpendicular" },
+    { "PickGap", "Pick distance" },
+    { "Point", "Point" },
+    { "Points", "Points" },
+    { "RefLinesColor", "Reference line color" },
+    { "RefSymbol", "Reference symbol" },
+    { "RightRuler", "Right ruler" },
+    { "Settings", "Settings" },
+    { "ShowAlignLines", "Show alignment lines" },
+    { "ShowRefLines", "Show reference lines" },
+    { "ShowSizes", "Show sizes" },
+    { "SizeColor", "Size color" },
+    { "SnapGrid", "Snap to grid" },
+    { "TangentPoint", "Tangent" },
+    { "TopRuler", "Top ruler" },
+    { "UnitsColor", "Units color" },
     { "Zoom", "Zoom" },
 };
 

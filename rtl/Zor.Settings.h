@@ -12,8 +12,12 @@ public:
     void SetTermSize(float s) { fTermSize = s > 0 ? s : fTermSize; }
     TAlphaColor GetTermColor() const { return fTermColor; }
     void SetTermColor(TAlphaColor c) { fTermColor = c; }
+    // The fill of the line-end markers.
+    TAlphaColor GetFillTermColor() const { return fFillTermColor; }
+    void SetFillTermColor(TAlphaColor c) { fFillTermColor = c; }
 
 private:
     float fTermSize = 1.0f; // millimetres
     TAlphaColor fTermColor = zor::claBlack;
+    TAlphaColor fFillTermColor = zor::claWhite;
 };
