@@ -3,8 +3,11 @@
 #include "Zor.DialogService.h"
 #include "Zor.Msg.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace zor {
 
@@ -48,6 +51,19 @@ std::optional<QString> AskNewName(
         return std::nullopt;
     }
     return name;
+}
+
+void ShowNames(QComboBox& box, const QStringList& names)
+{
+    box.clear();
+    box.addItems(names);
+    box.setCurrentIndex(names.isEmpty() ? -1 : 0);
+}
+
+void DropName(QComboBox& box, int index)
+{
+    box.removeItem(index);
+    box.setCurrentIndex(box.count() == 0 ? -1 : std::max(index - 1, 0));
 }
 
 bool ConfirmDelete(QWidget* parent, const QString& key)

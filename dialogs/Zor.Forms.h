@@ -2,10 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
 
+class QComboBox;
 class QDialog;
 class QWidget;
 
@@ -27,6 +29,12 @@ void FillOkCancel(QDialog& form);
 // back without surrounding blanks.
 std::optional<QString> AskNewName(
     QWidget* parent, const QString& titleKey, const std::function<bool(const QString&)>& exists);
+// Fills a drop-down list of names and selects the first, or nothing when there is none.
+void ShowNames(QComboBox& box, const QStringList& names);
+// Takes the name at index out of a drop-down list and selects the one before it (the first when
+// it was the first, nothing when none is left).
+void DropName(QComboBox& box, int index);
+
 // Asks the actions text of key with Yes and Cancel, without an icon; true for Yes.
 bool ConfirmDelete(QWidget* parent, const QString& key);
 

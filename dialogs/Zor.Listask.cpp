@@ -78,12 +78,12 @@ void TfListAsk::Ini(TZORBaseLabel& label)
 {
     FillLanguage();
     fData = &label.Data();
+    QStringList names;
+    for (int32_t i = 1; i <= fData->GetNumQuestions(); ++i)
+        names << fData->GetAskField(i)->GetName();
     {
         const QScopedValueRollback loading(fLoading, true);
-        cbListAsk->clear();
-        for (int32_t i = 1; i <= fData->GetNumQuestions(); ++i)
-            cbListAsk->addItem(fData->GetAskField(i)->GetName());
-        cbListAsk->setCurrentIndex(cbListAsk->count() > 0 ? 0 : -1);
+        zor::ShowNames(*cbListAsk, names);
     }
     LoadQuestion(cbListAsk->currentIndex());
 }
@@ -144,11 +144,9 @@ void TfListAsk::butDeleteClick()
     if (fIndex < 0 || !zor::ConfirmDelete(this, QStringLiteral("DeleteQuest"))
         || !fData->DeleteAsk(fIndex + 1))
         return;
-    const int next = fIndex > 0 ? fIndex - 1 : 0;
     {
         const QScopedValueRollback loading(fLoading, true);
-        cbListAsk->removeItem(fIndex);
-        cbListAsk->setCurrentIndex(cbListAsk->count() > 0 ? next : -1);
+        zor::DropName(*cbListAsk, fIndex);
     }
     LoadQuestion(cbListAsk->currentIndex());
 }

@@ -76,12 +76,12 @@ void TfListVal::Ini(TZORBaseLabel& label)
 {
     FillLanguage();
     fData = &label.Data();
+    QStringList names;
+    for (int32_t i = 1; i <= fData->GetNumListVal(); ++i)
+        names << fData->GetListVal(i)->GetName();
     {
         const QScopedValueRollback intro(fIntro, true);
-        cbListVal->clear();
-        for (int32_t i = 1; i <= fData->GetNumListVal(); ++i)
-            cbListVal->addItem(fData->GetListVal(i)->GetName());
-        cbListVal->setCurrentIndex(cbListVal->count() > 0 ? 0 : -1);
+        zor::ShowNames(*cbListVal, names);
     }
     LoadList(cbListVal->currentIndex());
 }
@@ -178,11 +178,9 @@ void TfListVal::butDeleteClick()
     if (fIndex < 0 || !zor::ConfirmDelete(this, QStringLiteral("DeleteList"))
         || !fData->DeleteList(fIndex + 1))
         return;
-    const int next = fIndex > 0 ? fIndex - 1 : 0;
     {
         const QScopedValueRollback intro(fIntro, true);
-        cbListVal->removeItem(fIndex);
-        cbListVal->setCurrentIndex(cbListVal->count() > 0 ? next : -1);
+        zor::DropName(*cbListVal, fIndex);
     }
     // The grid's edits belonged to the list that is gone.
     fModified = false;
