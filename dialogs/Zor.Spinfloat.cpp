@@ -272,26 +272,24 @@ void TZORSpinEditFloat::Assign(const TZORSpinEditFloat& source)
 
 void TZORSpinEditFloat::UpClick()
 {
-    if (isReadOnly()) {
-        Beep();
-        return;
-    }
-    if (IsDecimal())
-        SetValue(GetValue() + FIncrement);
-    else
-        SetValInt64(SaturatingAdd(GetValInt64(), zor::Trunc(std::clamp(FIncrement, -9e18, 9e18))));
+    Step(1);
 }
 
 void TZORSpinEditFloat::DownClick()
+{
+    Step(-1);
+}
+
+void TZORSpinEditFloat::Step(int sign)
 {
     if (isReadOnly()) {
         Beep();
         return;
     }
     if (IsDecimal())
-        SetValue(GetValue() - FIncrement);
+        SetValue(GetValue() + sign * FIncrement);
     else
-        SetValInt64(SaturatingAdd(GetValInt64(), -zor::Trunc(std::clamp(FIncrement, -9e18, 9e18))));
+        SetValInt64(SaturatingAdd(GetValInt64(), sign * zor::Trunc(std::clamp(FIncrement, -9e18, 9e18))));
 }
 
 void TZORSpinEditFloat::UpDownClick(bool up)

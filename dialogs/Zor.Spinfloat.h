@@ -130,6 +130,8 @@ private:
     // Before a typed key: a selection of the whole text resets it to zero, any other selection
     // collapses to its end (the selected characters stay).
     void DeleteSelection();
+    // One increment up (sign 1) or down (sign -1).
+    void Step(int sign);
     void UpDownClick(bool up);
     bool PasteAllowed() const { return FEditorEnabled && !isReadOnly(); }
     int ButtonWidth() const;
