@@ -187,4 +187,9 @@ QByteArray DecodeBase64(const QString& text, const char* key)
     return *decoded;
 }
 
+int32_t StreamVersion(const TBinaryReader& r)
+{
+    return r.GetVersion();
+}
+
 } // namespace zor

@@ -112,19 +112,22 @@ template <class Root> struct TZORField {
     TZORFieldKind kind;
     TZORFieldValue (*get)(const Root&);
     void (*set)(Root&, const TZORFieldValue&);
+    int32_t since = 0; // the file version that added the field to the binary record; 0: always there
 };
 
 template <class Root> using TZORFields = std::vector<TZORField<Root>>;
 
-// The field of data member Member (of Root or of a class derived from it) under key.
-template <class Root, auto Member> TZORField<Root> Field(const char* key)
+// The field of data member Member (of Root or of a class derived from it) under key; `since` for
+// a field that binary records of files older than that version lack.
+template <class Root, auto Member> TZORField<Root> Field(const char* key, int32_t since = 0)
 {
     using C = typename zor::MemberOf<decltype(Member)>::Class;
     using M = typename zor::MemberOf<decltype(Member)>::Type;
     static_assert(std::is_base_of_v<Root, C>);
     return { key, zor::FieldKindOf<M>(),
         [](const Root& r) { return zor::ToFieldValue(static_cast<const C&>(r).*Member); },
-        [](Root& r, const TZORFieldValue& v) { static_cast<C&>(r).*Member = zor::FromFieldValue<M>(v); } };
+        [](Root& r, const TZORFieldValue& v) { static_cast<C&>(r).*Member = zor::FromFieldValue<M>(v); },
+        since };
 }
 
 // A table extended by more fields: a derived record's table is its base's plus its own.
@@ -145,6 +148,7 @@ void PutFieldValue(TJsonObject& o, const char* key, TZORFieldKind kind, const TZ
 bool GetFieldValue(const TJsonObject& o, const char* key, TZORFieldKind kind, TZORFieldValue& v);
 // Bytes kept in JSON as base64 text; anything else raises EZORError naming the key.
 QByteArray DecodeBase64(const QString& text, const char* key);
+int32_t StreamVersion(const TBinaryReader& r);
 
 template <class Root> void WriteFields(TBinaryWriter& w, const Root& r, const TZORFields<Root>& fields)
 {
@@ -152,10 +156,12 @@ template <class Root> void WriteFields(TBinaryWriter& w, const Root& r, const TZ
         WriteFieldValue(w, f.kind, f.get(r));
 }
 
+// A field newer than the stream's version is not in its record and keeps the record's value.
 template <class Root> void ReadFields(TBinaryReader& rd, Root& r, const TZORFields<Root>& fields)
 {
     for (const auto& f : fields)
-        f.set(r, ReadFieldValue(rd, f.kind, f.key));
+        if (f.since <= StreamVersion(rd))
+            f.set(r, ReadFieldValue(rd, f.kind, f.key));
 }
 
 template <class Root> void FieldsToJson(TJsonObject& o, const Root& r, const TZORFields<Root>& fields)

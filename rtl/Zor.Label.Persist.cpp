@@ -12,7 +12,6 @@ constexpr int64_t MinStyleBytes = 8;
 constexpr int64_t MinSymbolBytes = 8;
 constexpr int64_t MinItemBytes = 4;
 // The oldest file version this reader understands.
-constexpr int32_t FirstFileVersion = 3000;
 
 template <class T> void WriteList(TBinaryWriter& w, const std::vector<std::unique_ptr<T>>& list)
 {
@@ -97,9 +96,10 @@ void TZORBaseLabel::WriteBaseData(TBinaryWriter& w) const
 void TZORBaseLabel::ReadBaseData(TBinaryReader& r)
 {
     const int32_t version = r.ReadInt32();
-    if (version < FirstFileVersion || version > ZORFileVersion)
+    if (version < ZORFirstFileVersion || version > ZORFileVersion)
         throw zor::Error(QStringLiteral("FileVersion"), QString::number(version));
     fFileVersion = version;
+    r.SetVersion(version);
 }
 
 void TZORBaseLabel::WriteData(TBinaryWriter& w) const
@@ -175,6 +175,7 @@ TZORBaseItem* TZORBaseLabel::ReadItem(TBinaryReader& r, int32_t version, TZORRea
 TZORBaseItem* TZORBaseLabel::AddRead(
     std::unique_ptr<TZORBaseItem> item, int32_t version, TBinaryReader& r, TZORReadType readType)
 {
+    r.SetVersion(version);
     item->ReadData(version, r, readType);
     return AddFinished(std::move(item));
 }
@@ -225,7 +226,7 @@ TJsonObject TZORBaseLabel::GetJson() const
 void TZORBaseLabel::ReadJson(const TJsonObject& o)
 {
     const int32_t version = o.I("Version", ZORFileVersion);
-    if (version < FirstFileVersion || version > ZORFileVersion)
+    if (version < ZORFirstFileVersion || version > ZORFileVersion)
         throw zor::Error(QStringLiteral("FileVersion"), QString::number(version));
     zor::FieldsFromJson(o, *this, Fields());
     if (o.Contains("Measure"))

@@ -6,7 +6,7 @@ const TZORFields<TZORSettings>& TZORSettings::Fields()
     static const TZORFields<S> fields {
         Field<S, &S::fTermSize>("TermSize"),
         Field<S, &S::fTermColor>("TermColor"),
-        Field<S, &S::fFillTermColor>("FillTermColor"),
+        Field<S, &S::fFillTermColor>("FillTermColor", 3101),
     };
     return fields;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.Version.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -89,6 +91,11 @@ public:
     // fit in the bytes left. Anything else raises before the caller allocates for the list.
     int32_t ReadCount(int32_t maxItems, int64_t minBytesPerItem);
 
+    // The file version of the stream being read (this library's own until a header says
+    // otherwise); records leave out the fields added after it.
+    int32_t GetVersion() const { return fVersion; }
+    void SetVersion(int32_t version) { fVersion = version; }
+
     int64_t Position() const;
     int64_t BytesLeft() const;
     QIODevice* Device() const { return fDevice; }
@@ -101,6 +108,7 @@ private:
     std::unique_ptr<QBuffer> fOwnBuffer;
     QIODevice* fDevice;
     int64_t fSize = -1; // -1 for a sequential device
+    int32_t fVersion = ZORFileVersion;
 };
 
 namespace zor {

@@ -216,3 +216,24 @@ TEST(LabelPersist, SheetCopiesAreReadAsPreviewElements)
         EXPECT_EQ(item->IsPreview(), type == TZORReadType::SheetCopy);
     }
 }
+
+// A file of version 3100 has no line-end fill colour in its settings record: it reads without
+// it, keeps the default, and everything after it still lines up.
+TEST(LabelPersist, AnOlderFileReadsWithoutTheFieldsAddedSince)
+{
+    TTestLabel original;
+    FillSample(original);
+    original.Settings().SetFillTermColor(TAlphaColor(0x12345678));
+    QByteArray bytes = SaveBinary(original);
+    const QByteArray mark("\x78\x56\x34\x12", 4);
+    ASSERT_EQ(bytes.count(mark), 1);
+    bytes.remove(bytes.indexOf(mark), mark.size());
+    const QByteArray version3100("\x1C\x0C\x00\x00", 4);
+    bytes.replace(0, 4, version3100);
+
+    TTestLabel old;
+    LoadBinary(old, bytes);
+    EXPECT_EQ(old.Settings().GetFillTermColor(), zor::claWhite);
+    original.Settings().SetFillTermColor(zor::claWhite);
+    EXPECT_EQ(SaveJson(old), SaveJson(original));
+}
