@@ -13,6 +13,12 @@ TLabelDialogs& LabelDialogs()
     return dialogs;
 }
 
+QString PictureFilter()
+{
+    return QStringLiteral("All (*.png *.jpg *.jpeg *.gif);;Portable Network Graphics (*.png);;"
+                          "JPEG Image File (*.jpg);;JPEG Image File (*.jpeg);;GIF Image File (*.gif)");
+}
+
 std::vector<TPrintPrompt> PrintPrompts(TZORData& d, bool lists, bool questions)
 {
     // The same lists and questions the model's prompts go through.

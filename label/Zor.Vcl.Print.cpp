@@ -1,6 +1,7 @@
 #include "Zor.Vcl.Print.h"
 
 #include "Zor.Utils.h"
+#include "Zor.Vcl.Sheet.h"
 #include "Zor.Vcl.h"
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.GdiPlus.h"
@@ -50,14 +51,6 @@ QString& CurrentPrinterName()
 {
     static QString name;
     return name;
-}
-
-// The elements a label prints: those whose layer prints and that print themselves. The sheet
-// copies are left out: they stand at the original's place and would print it twice.
-bool Printable(const TZORBaseItem& item)
-{
-    const TZORLayer* layer = item.GetLayer();
-    return !item.IsPreview() && item.HasOption(ioPrint) && layer && layer->HasOption(loPrint);
 }
 
 // Print jobs yield to the user interface: the calling thread runs one step below the thread

@@ -1,6 +1,7 @@
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Msg.h"
+#include "Zor.Symbol.h"
 #include "Zor.Vcl.h"
 
 #include <QUuid>
@@ -17,12 +18,37 @@ QString SymbolTemplate()
     return text;
 }
 
-bool HoldsID(const TZORBaseLabel& label, const QString& id)
+// Whether a symbol other than `except` holds the ID.
+bool HoldsID(const TZORBaseLabel& label, const QString& id, const TZORLibSymbol* except = nullptr)
 {
     for (int32_t i = 1; i <= label.GetSymbolsCount(); ++i)
-        if (label.GetSymbol(i)->GetID() == id)
+        if (label.GetSymbol(i) != except && label.GetSymbol(i)->GetID() == id)
             return true;
     return false;
+}
+
+// The definition the user confirmed in the editor, read; nothing for a cancel, an empty text,
+// a definition that does not read or one whose ID is empty or held by a symbol other than
+// `replaced` (each reported through the editor). Text that is not JSON raises.
+std::unique_ptr<TZORLibSymbol> ConfirmedDefinition(
+    IZORJsonEditor& editor, const TZORBaseLabel& label, const QString& offered, const TZORLibSymbol* replaced)
+{
+    const std::optional<QString> text = editor.EditJson(offered);
+    if (!text || text->trimmed().isEmpty())
+        return nullptr;
+    const TJsonObject definition = TJsonObject::Parse(*text);
+    auto symbol = std::make_unique<TZORLibSymbol>();
+    QString error;
+    if (!symbol->ReadJson(definition, error)) {
+        editor.ShowMessage(error);
+        return nullptr;
+    }
+    // Elements find their definition by its ID: a second definition of one ID would never show.
+    if (symbol->GetID().isEmpty() || HoldsID(label, symbol->GetID(), replaced)) {
+        editor.ShowMessage(TZORMsg::GetErrorValue(QStringLiteral("SymbolID")).arg(symbol->GetID()));
+        return nullptr;
+    }
+    return symbol;
 }
 
 } // namespace
@@ -37,29 +63,29 @@ TZORLibSymbol* TZORLabelVCL::AddSymbolDef()
     IZORJsonEditor* editor = JsonEditor();
     if (!editor)
         return nullptr;
-    const std::optional<QString> text = editor->EditJson(SymbolTemplate());
-    if (!text || text->trimmed().isEmpty())
-        return nullptr;
-    const TJsonObject definition = TJsonObject::Parse(*text);
-    auto symbol = std::make_unique<TZORLibSymbol>();
-    QString error;
-    if (!symbol->ReadJson(definition, error)) {
-        editor->ShowMessage(error);
-        return nullptr;
-    }
-    // Elements find their definition by its ID: a second definition of one ID would never show.
-    if (symbol->GetID().isEmpty() || HoldsID(*this, symbol->GetID())) {
-        editor->ShowMessage(TZORMsg::GetErrorValue(QStringLiteral("SymbolID")).arg(symbol->GetID()));
-        return nullptr;
-    }
-    return AddSymbol(std::move(symbol), true);
+    std::unique_ptr<TZORLibSymbol> symbol = ConfirmedDefinition(*editor, *this, SymbolTemplate(), nullptr);
+    return symbol ? AddSymbol(std::move(symbol), true) : nullptr;
 }
 
 void TZORLabelVCL::EditSymbolDef()
 {
-    const TZORLibSymbol* symbol = GetCurrentSymbol();
-    if (!symbol)
+    TZORLibSymbol* current = GetCurrentSymbol();
+    IZORJsonEditor* editor = JsonEditor();
+    if (!current || !editor)
         return;
-    if (IZORJsonEditor* editor = JsonEditor())
-        editor->EditJson(symbol->GetJson().ToJSON(false));
+    const std::unique_ptr<TZORLibSymbol> edited
+        = ConfirmedDefinition(*editor, *this, current->GetJson().ToJSON(false), current);
+    if (!edited)
+        return;
+    const QString oldID = current->GetID();
+    BeginUpdate(true);
+    *current = *edited;
+    // The symbols that showed the definition show it as edited, under its new ID and name too.
+    for (int32_t i = 1; i <= GetItemsCount(); ++i)
+        if (auto* symbol = dynamic_cast<TZORBaseSymbol*>(GetItem(i));
+            symbol && symbol->GetSymbolID() == oldID) {
+            symbol->SetSymbol(current);
+            symbol->CalcValues(0);
+        }
+    EndUpdate();
 }

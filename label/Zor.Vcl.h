@@ -126,14 +126,43 @@ public:
     // The tiles the last map job could not draw, one text each.
     const QStringList& GetComposeErrors() const { return fComposeErrors; }
 
+    // --- Operations that open dialogs ---
+    // Each opens its dialog through zor::LabelDialogs(); with none in place it ends quietly.
+    // Values are written back in one update bracket, so that the views learn them once.
+    // The set-up of a sheet of labels (EditorMode 0) or of a drawing (EditorMode 1 and 2); after
+    // OK the values go into the measure, the print information and the data. Any other mode and
+    // a cancel change nothing.
+    void EditProperties();
+    // The layers dialog, which changes the layers itself; the views are refreshed afterwards.
+    void EditLayers();
+    // Only in EditorMode 2: the dimension styles dialog, which changes the styles itself; the
+    // dimensions then take their texts and layouts anew and the views are refreshed.
+    void EditDimStyles();
+    // The preview window, modally.
+    void Preview();
+    // A new image element in the box (x, y, w, h), base units: with map, the map dialog for an
+    // image of the box's size on paper in pixels at 96 dpi, and after OK the composed map; else
+    // a picture chosen in a file dialog (fileName is not used). A picture inside the image
+    // folder is named relative to it; one elsewhere is embedded (raises EZORError when it
+    // cannot be read). Null when the user cancels.
+    virtual TZORImage* AddBaseImage(
+        int64_t x, int64_t y, int64_t w, int64_t h, bool map, const QString& fileName);
+    // A link between the elements of those names (their IDs in decimal); null when either is
+    // missing.
+    TZORLink* AddLink(const QString& fromName, const QString& toName, int16_t fromPoint, int16_t toPoint,
+        TZORinkType linkType);
+
     // --- Symbol definitions ---
     // Offers a new definition in the JSON editor (a fresh braced GUID as its ID). One that the
     // user confirms and that reads as a definition with an ID of its own becomes the label's
     // current symbol and is returned; a rejected one is reported through the editor and adds
     // nothing. Text that is not JSON raises EZORError.
     TZORLibSymbol* AddSymbolDef();
-    // Shows the current symbol's definition in the JSON editor; what the user leaves there is not
-    // taken back. Without a current symbol nothing opens.
+    // Shows the current symbol's definition in the JSON editor. A definition the user confirms
+    // replaces it, in one update bracket, and the symbol elements showing it follow (a new ID
+    // too); one that does not read, or whose new ID another symbol holds, is reported through
+    // the editor and changes nothing. Text that is not JSON raises EZORError. Without a current
+    // symbol nothing opens.
     void EditSymbolDef();
     // Who edits the definitions of this label; not owned. None: the one of zor::LabelDialogs().
     void SetJsonEditor(IZORJsonEditor* editor) { fJsonEditor = editor; }

@@ -1,6 +1,7 @@
 #include "Zor.Label.h"
 
 #include "Zor.Error.h"
+#include "Zor.Line.h"
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
@@ -417,6 +418,20 @@ void TZORBaseLabel::Notify(TZRChange change, const TZRChangeValue& value)
     for (IZRObserver* o : observers)
         if (std::find(fObservers.begin(), fObservers.end(), o) != fObservers.end())
             o->UpdateCtrl(change, value);
+}
+
+void TZORBaseLabel::Refresh()
+{
+    Notify(TZRChange::Redraw);
+}
+
+void TZORBaseLabel::CalcDimValues()
+{
+    for (const auto& item : fItems)
+        if (auto* dim = dynamic_cast<TZORBaseDim*>(item.get())) {
+            dim->AssignText();
+            dim->CalcValues(0);
+        }
 }
 
 void TZORBaseLabel::Flush()

@@ -140,6 +140,11 @@ public:
     void Attach(IZRObserver* observer);
     void Detach(IZRObserver* observer);
     void Notify(TZRChange change, const TZRChangeValue& value = {});
+    // Has the views show the label anew, after a change they were not told of (a dialog that
+    // changed layers or styles in place).
+    void Refresh();
+    // The dimensions take their texts (unless their own) and layouts anew from their styles.
+    void CalcDimValues();
 
     // --- State ---
     bool GetModified() const { return fModified; }

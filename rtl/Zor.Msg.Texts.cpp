@@ -48,6 +48,7 @@ constexpr TZORMsgText DialogsTexts[] = {
     { "DrawingArea", "Drawing area" },
     { "FilterJson", "JSON files (*.json);;All files (*)" },
     { "Fit", "Fit" },
+    { "FitExp", "Export the content of the label alone, cropped" },
     { "Format", "Format" },
     { "JsonData", "JSON" },
     { "Layers", "Layers" },
@@ -57,11 +58,14 @@ constexpr TZORMsgText DialogsTexts[] = {
     { "NameQuest", "New question" },
     { "NoFields", "No fields" },
     { "Ok", "OK" },
+    { "Quality", "Quality of JPEG images (10 to 100)" },
     { "Quest", "Question" },
     { "Save", "Save" },
     { "SaveCounter", "Save the changes to this counter?" },
+    { "ScaleExp", "Scale of the export (0.2 to 5)" },
     { "SelectText", "Select a text" },
     { "SymbolLib", "Symbol library" },
+    { "Transparent", "White becomes transparent in PNG and GIF images" },
     { "ValList", "Value lists" },
 };
 
