@@ -4,6 +4,7 @@
 #include "Zor.Error.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
+#include "elements/composite/Zor.Vcl.Symbol.h"
 #include "label/Zor.Vcl.h"
 
 #include <QUuid>
@@ -71,12 +72,65 @@ TEST(SymbolDef, AConfirmedDefinitionBecomesTheCurrentSymbol)
     EXPECT_EQ(label.GetCurrentSymbol(), added);
     EXPECT_EQ(added->GetItemsCount(), 1);
     EXPECT_TRUE(label.editor.messages.isEmpty());
+}
 
-    // Shown as it is held; the text the user leaves there is not taken back.
-    label.editor.Answer(QStringLiteral(R"({"Name":"Changed","ID":"{v}","Def":[]})"));
+// Counts the notices a label sends.
+struct TNoticeCounter : IZRObserver {
+    int redraws = 0;
+    void UpdateCtrl(TZRChange change, const TZRChangeValue&) override
+    {
+        redraws += change == TZRChange::Redraw;
+    }
+    TZRObserverKind TypeDest() const override { return TZRObserverKind::Editor; }
+};
+
+// The definition is shown as it is held, and the one the user confirms replaces it, in one
+// update bracket; the symbols placed from it follow it, a new ID and name included.
+TEST(SymbolDef, AnEditedDefinitionIsTakenBackAndItsSymbolsFollow)
+{
+    TEditedLabel label;
+    label.editor.Answer(QStringLiteral(
+        R"({"Name":"Valve","Category":"Pipes","ID":"{v}","Def":[{"Kind":"Line","Points":[[0,0],[5,0]]}]})"));
+    TZORLibSymbol* held = label.AddSymbolDef();
+    ASSERT_NE(held, nullptr);
+    TZORSymbol* placed = label.AddBaseSymbol(10000, 10000);
+    ASSERT_EQ(placed->GetSymbol(), held);
+    label.SetModified(false);
+    TNoticeCounter notices;
+    label.Attach(&notices);
+
+    label.editor.Answer(
+        QStringLiteral(R"({"Name":"Gate","ID":"{g}","Def":[{"Kind":"Circle","Center":[0,0],"Radius":2}]})"));
     label.EditSymbolDef();
     EXPECT_EQ(TJsonObject::Parse(label.editor.offered.last()).S("Name"), QStringLiteral("Valve"));
-    EXPECT_EQ(label.GetCurrentSymbol()->GetName(), QStringLiteral("Valve"));
+    ASSERT_EQ(label.GetSymbolsCount(), 1);
+    EXPECT_EQ(label.GetCurrentSymbol(), held);
+    EXPECT_EQ(held->GetName(), QStringLiteral("Gate"));
+    EXPECT_EQ(held->GetItem(1)->Kind, TZORSymKind::Circle);
+    EXPECT_EQ(placed->GetSymbolID(), QStringLiteral("{g}"));
+    EXPECT_EQ(placed->GetSymbolName(), QStringLiteral("Gate"));
+    EXPECT_EQ(placed->GetSymbol(), held);
+    EXPECT_EQ(notices.redraws, 1);
+    EXPECT_TRUE(label.GetModified());
+
+    // A cancel, a definition that does not read and the ID of another symbol change nothing.
+    label.editor.Answer(QStringLiteral(R"({"Name":"Other","ID":"{o}","Def":[]})"));
+    ASSERT_NE(label.AddSymbolDef(), nullptr);
+    notices.redraws = 0;
+    label.editor.messages.clear();
+    for (const char* answer :
+        { R"({"Name":"X","ID":"{g}","Def":[]})", R"({"Name":"","ID":"{o}","Def":[]})" }) {
+        label.editor.Answer(QString::fromUtf8(answer));
+        label.EditSymbolDef();
+    }
+    label.editor.cancels = true;
+    label.EditSymbolDef();
+    EXPECT_EQ(label.editor.messages.size(), 2);
+    EXPECT_EQ(label.GetCurrentSymbol()->GetName(), QStringLiteral("Other"));
+    EXPECT_EQ(label.GetCurrentSymbol()->GetID(), QStringLiteral("{o}"));
+    EXPECT_EQ(held->GetName(), QStringLiteral("Gate"));
+    EXPECT_EQ(notices.redraws, 0);
+    label.Detach(&notices);
 }
 
 // A definition the reader rejects, or one whose ID the label holds already, is reported and not
