@@ -172,16 +172,20 @@ void TZORBasePreview::SetBorder(bool b)
     setFrameShape(b ? QFrame::StyledPanel : QFrame::NoFrame);
 }
 
-double TZORBasePreview::FX() const
+double TZORBasePreview::PixelsPerUnit(int32_t dpi) const
 {
     const TZORUnits units = fBaseLab ? fBaseLab->GetUnits() : TZORUnits::Millimetre;
-    return fDPIX * fLayout.zoom * double(zor::UnitMicrometres(units)) / MicrometresPerInch;
+    return dpi * fLayout.zoom * double(zor::UnitMicrometres(units)) / MicrometresPerInch;
+}
+
+double TZORBasePreview::FX() const
+{
+    return PixelsPerUnit(fDPIX);
 }
 
 double TZORBasePreview::FY() const
 {
-    const TZORUnits units = fBaseLab ? fBaseLab->GetUnits() : TZORUnits::Millimetre;
-    return fDPIY * fLayout.zoom * double(zor::UnitMicrometres(units)) / MicrometresPerInch;
+    return PixelsPerUnit(fDPIY);
 }
 
 int32_t TZORBasePreview::HorzScrollPos() const
@@ -245,27 +249,24 @@ void TZORBasePreview::AdjustSizes()
     fReady = false;
     if (fBackSurf.size() != client)
         fBackSurf = QImage(client, QImage::Format_ARGB32_Premultiplied);
-    if (!fBaseLab) {
-        fLayout = {};
-        return;
-    }
+    fLayout = LayoutFor(client);
+}
+
+zor::TPreviewLayout TZORBasePreview::LayoutFor(QSize client) const
+{
+    if (!fBaseLab)
+        return {};
     const TZORMeasure& m = fBaseLab->Measure();
-    fLayout = zor::PreviewLayout(double(m.GetSize(TZORSizeKind::PaperWidth)) * fDPIX / MicrometresPerInch,
+    return zor::PreviewLayout(double(m.GetSize(TZORSizeKind::PaperWidth)) * fDPIX / MicrometresPerInch,
         double(m.GetSize(TZORSizeKind::PaperHeight)) * fDPIY / MicrometresPerInch, client, fMargin,
         fViewType);
 }
-
 void TZORBasePreview::UpdateScrollBars()
 {
     // Whether a bar shows is decided for the window without bars, so that showing one, which
     // narrows the page, never takes back the reason it was shown.
     const QSize full = maximumViewportSize();
-    const TZORMeasure* m = fBaseLab ? &fBaseLab->Measure() : nullptr;
-    const zor::TPreviewLayout unbarred = m
-        ? zor::PreviewLayout(double(m->GetSize(TZORSizeKind::PaperWidth)) * fDPIX / MicrometresPerInch,
-            double(m->GetSize(TZORSizeKind::PaperHeight)) * fDPIY / MicrometresPerInch, full, fMargin,
-            fViewType)
-        : zor::TPreviewLayout {};
+    const zor::TPreviewLayout unbarred = LayoutFor(full);
     const bool horz = (fScrollBars == TZORScrollStyle::Horizontal || fScrollBars == TZORScrollStyle::Both)
         && unbarred.contentWidth > full.width();
     const bool vert = (fScrollBars == TZORScrollStyle::Vertical || fScrollBars == TZORScrollStyle::Both)

@@ -110,6 +110,8 @@ private:
     void UpdateScrollBars();
     void DrawPage();
     QSize Client() const;
+    double PixelsPerUnit(int32_t dpi) const;
+    zor::TPreviewLayout LayoutFor(QSize client) const;
 
     QPointer<TZORLabelVCL> fBaseLab;
     QMetaObject::Connection fLabelGone;
