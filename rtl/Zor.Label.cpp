@@ -309,6 +309,17 @@ void TZORBaseLabel::CopySelection()
 
 // --- Brackets ---
 
+void TZORBaseLabel::BeginUndoStep()
+{
+    ++fUndoStepCount;
+}
+
+void TZORBaseLabel::EndUndoStep()
+{
+    if (fUndoStepCount > 0)
+        --fUndoStepCount;
+}
+
 void TZORBaseLabel::BeginUpdate(bool aModify)
 {
     if (fUpdateCount++ == 0)

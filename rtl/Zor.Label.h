@@ -129,6 +129,11 @@ public:
     void BeginRead(bool aPaste);
     void EndRead(bool aLoaded);
     bool IsUpdating() const { return fUpdateCount > 0 || fReadCount > 0; }
+    // The edits between the outermost BeginUndoStep and its EndUndoStep are one step of the
+    // history (a drag from press to release, a run of arrow-key moves). An update bracket
+    // that modifies the label is a step of its own unless it lies inside one.
+    void BeginUndoStep();
+    void EndUndoStep();
     void Clear(std::initializer_list<TZORClear> what, bool aNotify);
 
     // Told of each element that joins or leaves the selection.
@@ -288,6 +293,7 @@ private:
     std::map<TZRChange, TZRChangeValue> fPending;
     int32_t fUpdateCount = 0;
     int32_t fReadCount = 0;
+    int32_t fUndoStepCount = 0;
     bool fUpdateModifies = false;
     bool fReadPaste = false;
 
