@@ -1,7 +1,9 @@
 # quindle_vcl: the runtime library. Each subsystem folder adds its own sources to it.
 add_library(quindle_vcl SHARED)
 set_target_properties(quindle_vcl PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
-target_include_directories(quindle_vcl PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(quindle_vcl PUBLIC
+  $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/quindle>)
 target_link_libraries(quindle_vcl PUBLIC quindle_rtl Qt6::Widgets Qt6::PrintSupport)
 # GIF images and XPS packages are written by the export pipeline only.
 target_link_libraries(quindle_vcl PRIVATE GIF::GIF libzip::zip)

@@ -1,0 +1,26 @@
+# Installs the two libraries, their headers and a package configuration, so that a host project
+# finds them with find_package(quindle) and links quindle::quindle_vcl (or quindle::quindle_rtl
+# for the model alone).
+include(CMakePackageConfigHelpers)
+
+install(TARGETS quindle_rtl quindle_vcl EXPORT quindleTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quindle-info RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/rtl/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/rtl
+  FILES_MATCHING PATTERN "*.h")
+foreach(dir drawing elements label dialogs editor inspector)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/${dir}
+    FILES_MATCHING PATTERN "*.h")
+endforeach()
+
+set(QUINDLE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quindle)
+install(EXPORT quindleTargets NAMESPACE quindle:: DESTINATION ${QUINDLE_CMAKE_DIR})
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/quindleConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/quindleConfig.cmake INSTALL_DESTINATION ${QUINDLE_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/quindleConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/quindleConfig.cmake ${CMAKE_BINARY_DIR}/quindleConfigVersion.cmake
+  DESTINATION ${QUINDLE_CMAKE_DIR})
