@@ -775,6 +775,12 @@ TZORSymbol* TZORFactory::AddSymbol(TZORBaseLabel& label, float x, float y)
     return Symbol(label, At(label, x, y));
 }
 
+TZORSymbol* TZORFactory::AddSymbol(
+    TZORBaseLabel& label, float x, float y, const QString& library, const QString& name)
+{
+    return dynamic_cast<TZORSymbol*>(label.AddSymbol(x, y, library, name));
+}
+
 // --- Dimensions ---
 
 TZORDim* TZORFactory::AddBaseDim(

@@ -168,6 +168,10 @@ public:
     // The label's current library symbol; a symbol takes no layer defaults.
     static TZORSymbol* AddBaseSymbol(TZORBaseLabel& label, int64_t x, int64_t y);
     static TZORSymbol* AddSymbol(TZORBaseLabel& label, float x, float y);
+    // Symbol name of the library file library (TZORBaseLabel::LoadSymbolByName) at (x, y), in
+    // the label's unit; null when the label cannot load it.
+    static TZORSymbol* AddSymbol(
+        TZORBaseLabel& label, float x, float y, const QString& library, const QString& name);
 
     // --- Dimensions ---
     // The linear dimension of the measured points 1 and 2 whose line passes through point 3.

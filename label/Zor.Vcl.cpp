@@ -88,6 +88,8 @@ void TZORLabelVCL::PasteSelection()
 {
     if (GetCopyBuffer().isEmpty())
         return;
+    // One step from the selection as it was to the pasted elements selected.
+    const TZORUndoStep step(*this);
     ReadTransaction([&] {
         Clear({ TZORClear::Selection }, false);
         TBinaryReader reader(GetCopyBuffer());

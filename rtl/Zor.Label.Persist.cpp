@@ -307,6 +307,12 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
     const auto pending = fPending;
     const int32_t updateCount = fUpdateCount, readCount = fReadCount, nextID = fNextID;
     const bool modified = fModified, readPaste = fReadPaste, updateModifies = fUpdateModifies;
+    // The history goes back too (its states share their bytes, so the copy is cheap): a failed
+    // read leaves no step behind, nor takes one away.
+    const TZORUndo undo = fUndo;
+    const std::optional<TZORUndoState> undoBefore = fUndoBefore;
+    const int32_t undoStepCount = fUndoStepCount;
+    const bool updateStep = fUpdateStep, readStep = fReadStep;
     try {
         read();
     } catch (...) {
@@ -331,6 +337,12 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
         fUpdateModifies = updateModifies;
         fNextID = nextID;
         fModified = modified;
+        fUndo = undo;
+        fUndoBefore = undoBefore;
+        fUndoStepCount = undoStepCount;
+        fUpdateStep = updateStep;
+        fReadStep = readStep;
+        FireUndoRedo();
         throw;
     }
 }

@@ -15,6 +15,7 @@ TZORBaseLabel::TZORBaseLabel(QObject* parent)
 {
     ResetLayers();
     ResetDimStyles();
+    fUndo.Reset(UndoState());
 }
 
 TZORBaseLabel::~TZORBaseLabel() = default;
@@ -309,23 +310,17 @@ void TZORBaseLabel::CopySelection()
 
 // --- Brackets ---
 
-void TZORBaseLabel::BeginUndoStep()
-{
-    ++fUndoStepCount;
-}
-
-void TZORBaseLabel::EndUndoStep()
-{
-    if (fUndoStepCount > 0)
-        --fUndoStepCount;
-}
-
 void TZORBaseLabel::BeginUpdate(bool aModify)
 {
-    if (fUpdateCount++ == 0)
+    if (fUpdateCount++ == 0) {
         fUpdateModifies = aModify;
-    else
+        // Inside a read the read decides: a paste is a step, a load empties the history.
+        fUpdateStep = aModify && fReadCount == 0;
+        if (fUpdateStep)
+            BeginUndoStep();
+    } else {
         fUpdateModifies = fUpdateModifies || aModify;
+    }
 }
 
 void TZORBaseLabel::EndUpdate()
@@ -339,12 +334,18 @@ void TZORBaseLabel::EndUpdate()
         fPending.try_emplace(TZRChange::Redraw);
     }
     Flush();
+    if (std::exchange(fUpdateStep, false))
+        EndUndoStep();
 }
 
 void TZORBaseLabel::BeginRead(bool aPaste)
 {
-    if (fReadCount++ == 0)
-        fReadPaste = aPaste;
+    if (fReadCount++ > 0)
+        return;
+    fReadPaste = aPaste;
+    fReadStep = aPaste;
+    if (fReadStep)
+        BeginUndoStep();
 }
 
 void TZORBaseLabel::EndRead(bool aLoaded)
@@ -362,6 +363,10 @@ void TZORBaseLabel::EndRead(bool aLoaded)
     }
     fPending.try_emplace(TZRChange::Redraw);
     Flush();
+    if (aLoaded)
+        ClearUndo();
+    if (std::exchange(fReadStep, false))
+        EndUndoStep();
 }
 
 void TZORBaseLabel::Clear(std::initializer_list<TZORClear> what, bool aNotify)
@@ -471,6 +476,15 @@ void TZORBaseLabel::SetUnits(TZORUnits u)
     fUnits = u;
     fModified = true;
     Notify(TZRChange::Units);
+}
+
+void TZORBaseLabel::SetOrientation(uint8_t o)
+{
+    if ((o & 3) == fOrientation)
+        return;
+    fOrientation = o & 3;
+    if (OnLabelRotate)
+        OnLabelRotate(*this);
 }
 
 void TZORBaseLabel::SetLngFileName(const QString& fileName)

@@ -12,16 +12,20 @@
 #include "Zor.PrintInfo.h"
 #include "Zor.Settings.h"
 #include "Zor.Types.h"
+#include "Zor.Undo.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class TBinaryReader;
@@ -105,6 +109,16 @@ public:
     // Adds a symbol; with aCurrent it becomes the current symbol.
     TZORLibSymbol* AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, bool aCurrent);
     TZORLibSymbol* GetCurrentSymbol() const { return GetSymbol(fCurrentSymbol); }
+    // Makes symbol name of the library file library (a file of the library folder, ".lyp"
+    // added when the name has no suffix) the current symbol: one the label holds already (by
+    // its ID) is reused, else a copy is added. False, with an information message, when the
+    // name is not a plain file name, the file is not there, the host skips it (OnReadSymEvent)
+    // or it holds no symbol of that name (compared without case); a file that cannot be read
+    // raises EZORError naming it.
+    bool LoadSymbolByName(const QString& library, const QString& name);
+    // A symbol element of that library symbol at (x, y), in the label's unit, as one undo step;
+    // null when LoadSymbolByName answers false or the label builds no symbol elements.
+    TZORBaseItem* AddSymbol(double x, double y, const QString& library, const QString& name);
 
     // --- Selection, 1-based, in the order of selecting ---
     void Select(TZORBaseItem* item, bool aAdd = false);
@@ -132,14 +146,56 @@ public:
     // The edits between the outermost BeginUndoStep and its EndUndoStep are one step of the
     // history (a drag from press to release, a run of arrow-key moves). An update bracket
     // that modifies the label is a step of its own unless it lies inside one.
+    // A paste is a step; a load is none and empties the history. Changes made outside any
+    // bracket become a step of their own when the next step begins or at the next Undo.
     void BeginUndoStep();
     void EndUndoStep();
     void Clear(std::initializer_list<TZORClear> what, bool aNotify);
 
-    // Told of each element that joins or leaves the selection.
+    // --- Undo ---
+    // Puts the label back as it was before the last step (after it, for Redo): elements and
+    // their IDs, symbols, layers, the active layer, settings and the selection; the views are
+    // told once. False, changing nothing, when there is nothing to undo or redo or a bracket or
+    // step is open. An edit after an undo drops the steps undone.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return fUndo.CanUndo(); }
+    bool CanRedo() const { return fUndo.CanRedo(); }
+    // Starts the history afresh from the label as it is.
+    void ClearUndo();
+    // The history, for its limits.
+    TZORUndo& UndoHistory() { return fUndo; }
+    const TZORUndo& UndoHistory() const { return fUndo; }
+
+    // --- Events for the host ---
+    // Each element that joins or leaves the selection.
     using TZORSelectItem = std::function<void(TZORBaseLabel& sender, TZORBaseItem* item)>;
     TZORSelectItem OnSelectItem;
     TZORSelectItem OnUnSelectItem;
+    // A message for the host's status line: the selection's box when a move starts
+    // (FireInfoEvent), an empty text when it ends, the reason a symbol could not be placed.
+    using TZORInfoMsgEvent = std::function<void(TZORBaseLabel& sender, const QString& message)>;
+    TZORInfoMsgEvent OnInfoMsg;
+    // The font names to offer, asked by a dialog or view (the sender) instead of taking the
+    // screen's fonts; see GetFontList.
+    using TZORGetFontListEvent = std::function<void(QObject* sender, QStringList& fonts)>;
+    TZORGetFontListEvent OnGetFontListEvent;
+    // Whether undo and redo are available, told whenever either changes.
+    using TZORUndoRedoEvent = std::function<void(TZORBaseLabel& sender, bool canUndo, bool canRedo)>;
+    TZORUndoRedoEvent OnUndoRedoEvent;
+    // A symbol library file about to be read from the library folder; clearing read skips it.
+    using TZORReadSymEvent = std::function<void(TZORBaseLabel& sender, const QString& fileName, bool& read)>;
+    TZORReadSymEvent OnReadSymEvent;
+    // The label's orientation changed.
+    std::function<void(TZORBaseLabel& sender)> OnLabelRotate;
+
+    // Tells OnInfoMsg of the selection's box (aMoving: a move of the selection has started) or
+    // sends it an empty text (the move has ended).
+    void FireInfoEvent(bool aMoving);
+    // Has OnGetFontListEvent fill fonts for sender; false, leaving fonts alone, without one.
+    bool GetFontList(QObject* sender, QStringList& fonts) const;
+    // Asks OnReadSymEvent whether the library file may be read; true without a handler.
+    bool ReadSymFile(const QString& fileName);
 
     // --- Observers ---
     void Attach(IZRObserver* observer);
@@ -183,7 +239,8 @@ public:
     bool GetLayerZOrder() const { return fLayerZOrder; }
     void SetLayerZOrder(bool z) { fLayerZOrder = z; }
     uint8_t GetOrientation() const { return fOrientation; }
-    void SetOrientation(uint8_t o) { fOrientation = o & 3; }
+    // Fires OnLabelRotate when the orientation changes.
+    void SetOrientation(uint8_t o);
     const QString& GetLanguageFileName() const { return fLanguageFileName; }
     // Names the language file of the text catalogue and loads it; a file that cannot be read
     // leaves the built-in texts.
@@ -278,6 +335,13 @@ private:
     void WriteSettings(TBinaryWriter& w) const;
     static const TZORFields<TZORBaseLabel>& Fields();
     void RemoveItemsFrom(int32_t count);
+    TZORUndoState UndoState() const;
+    void PutUndoState(const TZORUndoState& state);
+    // Makes the changes since the history's current state (made outside any step) a step.
+    void RecordLoose();
+    bool UndoBusy() const { return IsUpdating() || fUndoStepCount > 0; }
+    void FireUndoRedo();
+    void InfoMsg(const QString& message);
 
     std::vector<std::unique_ptr<TZORBaseItem>> fItems;
     std::vector<std::unique_ptr<TZORLayer>> fLayers;
@@ -296,6 +360,11 @@ private:
     int32_t fUndoStepCount = 0;
     bool fUpdateModifies = false;
     bool fReadPaste = false;
+    bool fUpdateStep = false; // the outer update bracket is an undo step
+    bool fReadStep = false; // the outer read bracket (a paste) is an undo step
+    TZORUndo fUndo;
+    std::optional<TZORUndoState> fUndoBefore; // the label as the open step found it
+    std::pair<bool, bool> fUndoRedoTold { false, false };
 
     bool fModified = false;
     static constexpr uint32_t StateBit(TZORLabelState s) { return uint32_t(1) << uint8_t(s); }
@@ -322,4 +391,20 @@ private:
     TZORData fData;
     TZORPrintRun fPrintRun;
     IZORPrompter* fPrompter = nullptr;
+};
+
+// One undo step for the life of the scope, ended also when the edit raises.
+class TZORUndoStep {
+public:
+    explicit TZORUndoStep(TZORBaseLabel& label)
+        : fLabel(label)
+    {
+        fLabel.BeginUndoStep();
+    }
+    ~TZORUndoStep() { fLabel.EndUndoStep(); }
+    TZORUndoStep(const TZORUndoStep&) = delete;
+    TZORUndoStep& operator=(const TZORUndoStep&) = delete;
+
+private:
+    TZORBaseLabel& fLabel;
 };

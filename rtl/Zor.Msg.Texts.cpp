@@ -108,6 +108,9 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "SymbolID", "A symbol needs an ID of its own (\"%1\" is empty or taken)" },
     { "LibraryFile", "The symbol library \"%1\" cannot be read: %2" },
     { "LibrarySymbol", "symbol %1: %2" },
+    { "LibraryName", "\"%1\" is not the name of a file in the library folder" },
+    { "LibraryMissing", "The symbol library \"%1\" is not in the library folder" },
+    { "SymbolMissing", "The symbol library \"%1\" holds no symbol \"%2\"" },
     { "UnknownItemType", "The file holds an element of an unknown kind" },
     // Files.
     { "FileOpen", "Cannot open the file \"%1\": %2" },
@@ -213,6 +216,7 @@ constexpr TZORMsgText EditorTexts[] = {
     { "RefLinesColor", "Reference line color" },
     { "RefSymbol", "Reference symbol" },
     { "RightRuler", "Right ruler" },
+    { "SelectionInfo", "X %1  Y %2  W %3  H %4" },
     { "Settings", "Settings" },
     { "ShowAlignLines", "Show alignment lines" },
     { "ShowRefLines", "Show reference lines" },
