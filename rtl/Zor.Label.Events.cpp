@@ -46,8 +46,8 @@ void TZORBaseLabel::FireInfoEvent(bool aMoving)
     }
     const TZORRect box = SelectionBounds();
     InfoMsg(TZORMsg::GetEditorValue(QStringLiteral("SelectionInfo"))
-            .arg(Length(box.Left, fUnits), Length(box.Top, fUnits), Length(box.GetWidth(), fUnits),
-                Length(box.GetHeight(), fUnits)));
+                .arg(Length(box.Left, fUnits), Length(box.Top, fUnits), Length(box.GetWidth(), fUnits),
+                    Length(box.GetHeight(), fUnits)));
 }
 
 bool TZORBaseLabel::GetFontList(QObject* sender, QStringList& fonts) const

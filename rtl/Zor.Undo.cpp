@@ -80,8 +80,7 @@ void TZORUndo::Trim()
 {
     // Only steps done are dropped (an undone one leads back to the label as it is), and the
     // oldest step's after becomes the start state.
-    while (fPos > 0 && fSteps.size() > 1
-        && (int32_t(fSteps.size()) > fMaxSteps || GetBytes() > fMaxBytes)) {
+    while (fPos > 0 && fSteps.size() > 1 && (int32_t(fSteps.size()) > fMaxSteps || GetBytes() > fMaxBytes)) {
         fBase = std::move(fSteps.front().after);
         fSteps.erase(fSteps.begin());
         --fPos;

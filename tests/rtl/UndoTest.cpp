@@ -100,9 +100,13 @@ const std::vector<TEdit>& MixedEdits()
 {
     static const std::vector<TEdit> edits {
         { "create a rectangle",
-            [](TUndoLabel& l) { Create(l, TZORItemType::Rectangle, { { 1000, 1000 }, { 11000, 6000 } }); } },
+            [](TUndoLabel& l) {
+                Create(l, TZORItemType::Rectangle, { { 1000, 1000 }, { 11000, 6000 } });
+            } },
         { "create a line",
-            [](TUndoLabel& l) { Create(l, TZORItemType::Line, { { 0, 20000 }, { 30000, 25000 } }); } },
+            [](TUndoLabel& l) {
+                Create(l, TZORItemType::Line, { { 0, 20000 }, { 30000, 25000 } });
+            } },
         { "pen width of the selected rectangle",
             [](TUndoLabel& l) { Bracket(l, [&] { l.GetSelection(1)->SetPenWidth(0.7f); }); },
             [](TUndoLabel& l) { l.Select(ItemByID(l, 1)); } },
@@ -115,25 +119,30 @@ const std::vector<TEdit>& MixedEdits()
                     r->Update();
                 });
             } },
-        { "resize the rectangle", [](TUndoLabel& l) { Bracket(l, [&] { ItemByID(l, 1)->SetBase(2, 40000, 30000); }); } },
-        { "a drag of three moves", [](TUndoLabel& l) {
-             l.BeginUndoStep();
-             for (int step = 1; step <= 3; ++step)
-                 Bracket(l, [&] { ItemByID(l, 2)->SetBase(2, 30000 + step * 1000, 25000); });
-             l.EndUndoStep();
-         } },
-        { "colour and fill", [](TUndoLabel& l) {
-             Bracket(l, [&] {
-                 auto* r = dynamic_cast<TZOR2DItem*>(ItemByID(l, 1));
-                 r->SetFilled(true);
-                 r->SetBackColor(TAlphaColor { 0x8000FF00 });
-                 r->SetColor(TAlphaColor { 0xFF123456 });
-             });
-         } },
+        { "resize the rectangle",
+            [](TUndoLabel& l) { Bracket(l, [&] { ItemByID(l, 1)->SetBase(2, 40000, 30000); }); } },
+        { "a drag of three moves",
+            [](TUndoLabel& l) {
+                l.BeginUndoStep();
+                for (int step = 1; step <= 3; ++step)
+                    Bracket(l, [&] { ItemByID(l, 2)->SetBase(2, 30000 + step * 1000, 25000); });
+                l.EndUndoStep();
+            } },
+        { "colour and fill",
+            [](TUndoLabel& l) {
+                Bracket(l, [&] {
+                    auto* r = dynamic_cast<TZOR2DItem*>(ItemByID(l, 1));
+                    r->SetFilled(true);
+                    r->SetBackColor(TAlphaColor { 0x8000FF00 });
+                    r->SetColor(TAlphaColor { 0xFF123456 });
+                });
+            } },
         { "add a layer", [](TUndoLabel& l) { Bracket(l, [&] { l.AddLayer(QStringLiteral("Notes")); }); } },
         { "make it active", [](TUndoLabel& l) { Bracket(l, [&] { l.SetActiveLayer(3); }); } },
         { "create a circle on it",
-            [](TUndoLabel& l) { Create(l, TZORItemType::Circle, { { 50000, 50000 }, { 60000, 60000 } }); } },
+            [](TUndoLabel& l) {
+                Create(l, TZORItemType::Circle, { { 50000, 50000 }, { 60000, 60000 } });
+            } },
         { "copy the rectangle and paste it",
             [](TUndoLabel& l) {
                 l.CopySelection();
@@ -144,11 +153,15 @@ const std::vector<TEdit>& MixedEdits()
         { "paste again", [](TUndoLabel& l) { Paste(l); } },
         { "create a polyline",
             [](TUndoLabel& l) {
-                Create(l, TZORItemType::PolyLine, { { 0, 0 }, { 5000, 9000 }, { 12000, 1000 }, { 20000, 7000 } });
+                Create(l, TZORItemType::PolyLine,
+                    { { 0, 0 }, { 5000, 9000 }, { 12000, 1000 }, { 20000, 7000 } });
             } },
         { "delete the line", [](TUndoLabel& l) { Bracket(l, [&] { l.DeleteItem(ItemByID(l, 2)); }); } },
         { "paper width", [](TUndoLabel& l) { Bracket(l, [&] { l.Measure().SetWidth(75000); }); } },
-        { "a symbol by name", [](TUndoLabel& l) { l.AddSymbol(20.0, 15.5, QStringLiteral("pipes"), QStringLiteral("valve")); } },
+        { "a symbol by name",
+            [](TUndoLabel& l) {
+                l.AddSymbol(20.0, 15.5, QStringLiteral("pipes"), QStringLiteral("valve"));
+            } },
         { "units, outside any bracket", [](TUndoLabel& l) { l.SetUnits(TZORUnits::Centimetre); } },
         { "delete the new layer", [](TUndoLabel& l) { Bracket(l, [&] { l.DeleteLayer(3); }); } },
         { "delete two selected", [](TUndoLabel& l) { l.DeleteSelection(); },
@@ -313,37 +326,40 @@ TEST_F(UndoHistory, AFailedReadRecordsNothing)
         std::function<void()> read;
     };
     const std::vector<TRead> reads {
-        { "a paste", [&] {
-             const TZORUndoStep step(label);
-             label.ReadTransaction([&] {
-                 TBinaryReader r(buffer);
-                 label.BeginRead(true);
-                 const int32_t count = r.ReadInt32();
-                 for (int32_t i = 0; i < count; ++i)
-                     if (!label.ReadItem(r, ZORFileVersion, TZORReadType::Paste))
-                         throw zor::Error(QStringLiteral("UnknownItemType"));
-                 label.EndRead(false);
-             });
-         } },
-        { "an element in an update bracket", [&] {
-             label.ReadTransaction([&] {
-                 TBinaryReader r(buffer.mid(4));
-                 label.BeginUpdate(true);
-                 label.ReadItem(r, ZORFileVersion, TZORReadType::Load);
-                 r.ReadInt64(); // past the end
-                 label.EndUpdate();
-             });
-         } },
-        { "a load", [&] {
-             QByteArray file = SaveBinary(label);
-             file.chop(3);
-             label.ReadTransaction([&] {
-                 TBinaryReader r(file);
-                 label.BeginRead(false);
-                 label.ReadLabel(r);
-                 label.EndRead(true);
-             });
-         } },
+        { "a paste",
+            [&] {
+                const TZORUndoStep step(label);
+                label.ReadTransaction([&] {
+                    TBinaryReader r(buffer);
+                    label.BeginRead(true);
+                    const int32_t count = r.ReadInt32();
+                    for (int32_t i = 0; i < count; ++i)
+                        if (!label.ReadItem(r, ZORFileVersion, TZORReadType::Paste))
+                            throw zor::Error(QStringLiteral("UnknownItemType"));
+                    label.EndRead(false);
+                });
+            } },
+        { "an element in an update bracket",
+            [&] {
+                label.ReadTransaction([&] {
+                    TBinaryReader r(buffer.mid(4));
+                    label.BeginUpdate(true);
+                    label.ReadItem(r, ZORFileVersion, TZORReadType::Load);
+                    r.ReadInt64(); // past the end
+                    label.EndUpdate();
+                });
+            } },
+        { "a load",
+            [&] {
+                QByteArray file = SaveBinary(label);
+                file.chop(3);
+                label.ReadTransaction([&] {
+                    TBinaryReader r(file);
+                    label.BeginRead(false);
+                    label.ReadLabel(r);
+                    label.EndRead(true);
+                });
+            } },
     };
     for (const TRead& read : reads) {
         EXPECT_THROW(read.read(), std::exception) << read.name;
@@ -458,15 +474,32 @@ TEST_F(UndoHistory, UndoRedoEventTellsEachChangeOfWhatIsAvailable)
         std::vector<R> told;
     };
     const std::vector<TCase> cases {
-        { "first edit", [&] { Create(label, TZORItemType::Rectangle, { { 0, 0 }, { 1, 1 } }); }, { R { true, false } } },
-        { "second edit: no change of availability", [&] { Create(label, TZORItemType::Line, { { 0, 0 }, { 1, 1 } }); }, {} },
+        { "first edit",
+            [&] {
+                Create(label, TZORItemType::Rectangle, { { 0, 0 }, { 1, 1 } });
+            },
+            { R { true, false } } },
+        { "second edit: no change of availability",
+            [&] {
+                Create(label, TZORItemType::Line, { { 0, 0 }, { 1, 1 } });
+            },
+            {} },
         { "selection only", [&] { label.Select(label.GetItem(1)); }, {} },
         { "undo", [&] { label.Undo(); }, { R { true, true } } },
         { "undo to the start", [&] { label.Undo(); }, { R { false, true } } },
         { "nothing left to undo", [&] { label.Undo(); }, {} },
         { "redo", [&] { label.Redo(); }, { R { true, true } } },
-        { "a new edit drops the redo", [&] { Create(label, TZORItemType::Circle, { { 0, 0 }, { 1, 1 } }); }, { R { true, false } } },
-        { "an update bracket that changes nothing", [&] { label.BeginUpdate(true); label.EndUpdate(); }, {} },
+        { "a new edit drops the redo",
+            [&] {
+                Create(label, TZORItemType::Circle, { { 0, 0 }, { 1, 1 } });
+            },
+            { R { true, false } } },
+        { "an update bracket that changes nothing",
+            [&] {
+                label.BeginUpdate(true);
+                label.EndUpdate();
+            },
+            {} },
         { "clear", [&] { label.ClearUndo(); }, { R { false, false } } },
     };
     for (const TCase& c : cases) {
@@ -491,8 +524,7 @@ TEST_F(UndoHistory, InfoMessagesForMovesAndSymbolsThatCannotBePlaced)
     const std::vector<TCase> cases {
         { "a move starts", [&] { label.FireInfoEvent(true); }, "X 1.20  Y 0.30  W 3.55  H 0.50" },
         { "it ends", [&] { label.FireInfoEvent(false); }, "" },
-        { "no library of that name",
-            [&] { label.AddSymbol(0, 0, "valves", "Valve"); },
+        { "no library of that name", [&] { label.AddSymbol(0, 0, "valves", "Valve"); },
             "The symbol library \"valves\" is not in the library folder" },
         { "no symbol of that name", [&] { label.AddSymbol(0, 0, "pipes", "Tap"); },
             "The symbol library \"pipes\" holds no symbol \"Tap\"" },
@@ -552,7 +584,8 @@ TEST_F(UndoHistory, SymbolLibrariesTheLabelCannotUse)
     const QByteArray before = SaveBinary(label);
     const int32_t steps = label.UndoHistory().GetStepsCount();
     // A library that cannot be read is an error, and the label stays as it was.
-    const QString error = ErrorOf([&] { label.AddSymbol(0, 0, QStringLiteral("broken"), QStringLiteral("Valve")); });
+    const QString error
+        = ErrorOf([&] { label.AddSymbol(0, 0, QStringLiteral("broken"), QStringLiteral("Valve")); });
     EXPECT_TRUE(error.contains("broken.lyp")) << error.toStdString();
     EXPECT_EQ(SaveBinary(label), before);
     label.BeginUndoStep();
@@ -586,7 +619,8 @@ TEST(ModelEvents, FontListAndRotation)
     QObject* askedBy = nullptr;
     label.OnGetFontListEvent = [&](QObject* sender, QStringList& list) {
         askedBy = sender;
-        list << "DejaVu Sans" << "Liberation Serif";
+        list << "DejaVu Sans"
+             << "Liberation Serif";
     };
     EXPECT_TRUE(label.GetFontList(&dialog, fonts));
     EXPECT_EQ(askedBy, &dialog);
