@@ -73,6 +73,7 @@ TScaledFont::TScaledFont(const QString& family, bool bold, bool italic, bool und
     , fAscent(fMetrics.ascent() / ReferencePixels)
     , fDescent(fMetrics.descent() / ReferencePixels)
     , fLeading(fMetrics.leading() / ReferencePixels)
+    , fUnderlinePos(fMetrics.underlinePos() / ReferencePixels)
 {
 }
 

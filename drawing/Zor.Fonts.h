@@ -27,6 +27,8 @@ public:
     double Ascent() const { return fAscent; }
     double Descent() const { return fDescent; }
     double Leading() const { return fLeading; }
+    // Where the font's own underline lies below the baseline.
+    double UnderlinePos() const { return fUnderlinePos; }
     // Ascent plus descent: the cell height of a one-unit em.
     double Cell() const { return fAscent + fDescent; }
     double Advance(QStringView text) const;
@@ -49,6 +51,7 @@ private:
     double fAscent = 0.0;
     double fDescent = 0.0;
     double fLeading = 0.0;
+    double fUnderlinePos = 0.0;
 };
 
 } // namespace zor

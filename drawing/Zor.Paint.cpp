@@ -226,7 +226,8 @@ double TSkFont::MeasureText(QStringView text) const
 
 TSkFont::TMetrics TSkFont::GetMetrics() const
 {
-    return { -fFace.Ascent() * fSize, fFace.Descent() * fSize, fFace.Leading() * fSize };
+    return { -fFace.Ascent() * fSize, fFace.Descent() * fSize, fFace.Leading() * fSize,
+        fFace.UnderlinePos() * fSize };
 }
 
 TSkCanvas::TSkCanvas(QPainter& painter)

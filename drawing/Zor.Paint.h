@@ -123,6 +123,7 @@ public:
         double Ascent = 0.0;
         double Descent = 0.0;
         double Leading = 0.0;
+        double UnderlinePosition = 0.0; // below the baseline
     };
 
     TSkFont(const QString& family, TSkFontStyle style, double size, double scaleX = 1.0, double skewX = 0.0);

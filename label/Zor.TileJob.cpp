@@ -207,11 +207,11 @@ QImage ComposeMap(const std::vector<TZORTileInfo>& tiles, int32_t width, int32_t
             errors << error;
     }
     if (showCenter) {
-        // The strokes leave out their end pixel, as a pen's line does.
+        // Both strokes reach CrossHalf pixels either side of the centre, their ends included.
         const int cx = width / 2, cy = height / 2;
         QPainter painter(&image);
-        painter.fillRect(QRect(cx - CrossHalf, cy, 2 * CrossHalf, 1), Qt::red);
-        painter.fillRect(QRect(cx, cy - CrossHalf, 1, 2 * CrossHalf), Qt::red);
+        painter.fillRect(QRect(cx - CrossHalf, cy, 2 * CrossHalf + 1, 1), Qt::red);
+        painter.fillRect(QRect(cx, cy - CrossHalf, 1, 2 * CrossHalf + 1), Qt::red);
     }
     return image;
 }

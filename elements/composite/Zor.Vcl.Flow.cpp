@@ -179,17 +179,21 @@ TGPGraphicsPath ShapePath(TZORFlowType type, const QRectF& box)
 
 } // namespace
 
+void AddLinkBars(TGPGraphicsPath& path, const QRectF& b)
+{
+    for (const double x : { b.left() + b.width() / 15, b.right() - b.width() / 15 }) {
+        path.StartFigure();
+        path.AddLine(x, b.top(), x, b.bottom());
+    }
+}
+
 TZORFlowPaths FlowPaths(TZORFlowType type, const QRectF& box)
 {
     const QRectF b = box.normalized();
     TZORFlowPaths paths { ShapePath(type, b), ShapePath(type, b) };
-    if (type == TZORFlowType::Link) {
-        // The bars a fifteenth of the width inside the sides belong to the outline.
-        for (const double x : { b.left() + b.width() / 15, b.right() - b.width() / 15 }) {
-            paths.Outline.StartFigure();
-            paths.Outline.AddLine(x, b.top(), x, b.bottom());
-        }
-    }
+    // A link's bars a fifteenth of the width inside its sides belong to the outline.
+    if (type == TZORFlowType::Link)
+        AddLinkBars(paths.Outline, b);
     return paths;
 }
 
@@ -215,6 +219,12 @@ void TZORFlow::Paint(TZORBaseDraw& D, zor::TZORTarget target)
     const QRectF box = P.Box(GetPoint(1), GetPoint(2)).normalized();
     const zor::TZORFlowPaths paths = zor::FlowPaths(GetFlowType(), box);
     P.FillThenOutline(paths.Shape, paths.Outline, zor::FigurePaint(*this, target, true));
+    // Without an outline, paper still shows a link's bars, as hairlines in the line colour.
+    if (target == zor::TZORTarget::Print && GetFlowType() == TZORFlowType::Link && GetPenWidth() <= 0.0f) {
+        TGPGraphicsPath bars;
+        zor::AddLinkBars(bars, box);
+        P.Stroke(bars, { GetColor(), 0.0f, TZORineType::Solid, TZORItemState::Normal, false });
+    }
     PaintText(P, box);
 }
 
@@ -226,5 +236,5 @@ void TZORFlow::PaintText(zor::TZORElementPainter& P, const QRectF& box)
     const TxtLines lines = LayOut(metrics);
     const zor::TZORTurn turn
         = zor::TurnBox(box, P.MMX(GetPaddingX()), P.MMY(GetPaddingY()), TZORAngle::Angle0);
-    zor::PaintLines(P, turn, GetText(), lines, zor::LinesFontOf(*this, metrics.Ratio));
+    zor::PaintLines(P, turn, GetText(), lines, zor::LinesFontOf(*this, metrics));
 }

@@ -22,6 +22,8 @@ struct TZORFlowPaths {
 };
 
 TZORFlowPaths FlowPaths(TZORFlowType type, const QRectF& box);
+// A link's two bars inside its sides, added to `path` as figures of their own.
+void AddLinkBars(TGPGraphicsPath& path, const QRectF& box);
 
 } // namespace zor
 

@@ -85,10 +85,8 @@ private:
         const bool before = fScore.GetNutriType() == TZORNutriType::TitleBefore;
         const double band = (before ? all.DU : all.DV) / 3.0;
         const TAlphaColor color = Mono() ? Black : fScore.GetTitleColor();
-        // As high as the band allows, and no longer than the content it runs along.
-        const double advance = fFont.Advance(fScore.GetTitle());
-        const double length = (before ? all.DV : all.DU) - 2.0 * fPad;
-        const double em = advance > 0.0 ? std::min(band - fPad, length / advance) : band - fPad;
+        // As high as the band less the inner spacing, whatever the title's length.
+        const double em = band - fPad;
         if (before) {
             Letters(fScore.GetTitle(), band / 2.0, all.DV / 2.0, em, color, true);
             return { band, 0.0, all.DU - band, all.DV };

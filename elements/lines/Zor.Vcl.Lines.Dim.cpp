@@ -66,6 +66,9 @@ void TZORDim::Paint(TZORBaseDraw& D, zor::TZORTarget target)
 void TZORDim::PaintLines(zor::TZORPainter& P)
 {
     const TZORDimStyle& style = GetStyle();
+    // Lines along the axes stay crisp on screen, except in the preview.
+    const TZORPto &p1 = GetPoint(1), &p2 = GetPoint(2);
+    const bool smooth = P.Context().fDrawState == TZORDrawState::Preview || (p1.X != p2.X && p1.Y != p2.Y);
     const auto add = [&](TGPGraphicsPath& path, const TPair& line) {
         if (line.A == 0)
             return;
@@ -77,9 +80,11 @@ void TZORDim::PaintLines(zor::TZORPainter& P)
         TGPGraphicsPath extension;
         add(extension, { 3, 7 });
         add(extension, { 4, 8 });
-        P.Stroke(extension, { style.fExtColor, style.fExtPenWidth, style.fExtLineType, GetItemState() });
+        P.Stroke(extension,
+            { style.fExtColor, style.fExtPenWidth, style.fExtLineType, GetItemState(), false, smooth });
     }
-    const zor::TZORStroke stroke { style.fDimColor, style.fDimPenWidth, style.fDimLineType, GetItemState() };
+    const zor::TZORStroke stroke { style.fDimColor, style.fDimPenWidth, style.fDimLineType, GetItemState(),
+        false, smooth };
     if (GetDimType() == TZRDimType::Angle) {
         PaintAngle(P, stroke);
         return;

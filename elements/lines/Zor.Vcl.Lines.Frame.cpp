@@ -97,7 +97,7 @@ void TZORPainter::ApplyScreenStroke(const TZORStroke& stroke)
     paint.SetStrokeMiter(MiterLimit);
     paint.SetStrokeWidth(Pixels(stroke.PenWidth));
     AdjustLineType(fD, stroke.LineType, stroke.ItemState);
-    paint.SetAntiAlias(true);
+    paint.SetAntiAlias(stroke.AntiAlias);
 }
 
 void TZORPainter::ApplyPrintStroke(const TZORStroke& stroke)

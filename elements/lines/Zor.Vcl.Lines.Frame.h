@@ -33,6 +33,7 @@ struct TZORStroke {
     TZORineType LineType = TZORineType::Solid;
     TZORItemState ItemState = TZORItemState::Normal;
     bool RoundCap = false;
+    bool AntiAlias = true; // on screen
 
     // The element's own colour, pen width, line type and item state.
     static TZORStroke Of(const TZORBaseItem& item, bool roundCap = false);

@@ -40,21 +40,22 @@ TGPGraphicsPath TZORBezier::GetPath(const zor::TZORPainter& P) const
 void TZORBezier::Paint(TZORBaseDraw& D, zor::TZORTarget target)
 {
     zor::TZORPainter P(D, target);
-    // Without a whole segment there is no curve, and nothing for line ends to sit on.
     const int32_t segments = NumSegments();
-    if (segments == 0)
+    if (GetPointsCount() < 2)
         return;
     // A curve fills whatever its fill colour's opacity, on screen as on paper.
     zor::TZORFigurePaint how = zor::FigurePaint(*this, target, false);
     const zor::TZORStroke stroke = zor::TZORStroke::Of(*this, true);
     if (how.Outline)
         how.Outline = stroke;
-    P.FillThenOutline(GetPath(P), how);
+    // Without a whole segment there is no curve, but its line ends still mark its points.
+    if (segments > 0)
+        P.FillThenOutline(GetPath(P), how);
     // A closed curve has no ends to mark on screen; on paper its line ends print all the same.
     if (GetFilled() && P.OnScreen())
         return;
     // The ends are those of the curve itself: points after its last whole segment lie off it.
-    const int32_t last = 3 * segments + 1;
+    const int32_t last = segments > 0 ? 3 * segments + 1 : GetPointsCount();
     P.LineEnd({ GetFromType(), GetFromColor(), GetSizeFrom() }, stroke, P.At(GetPoint(1)), P.At(GetPoint(2)));
     P.LineEnd(
         { GetToType(), GetToColor(), GetSizeTo() }, stroke, P.At(GetPoint(last)), P.At(GetPoint(last - 1)));

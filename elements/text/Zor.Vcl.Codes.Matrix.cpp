@@ -83,12 +83,16 @@ void PaintSymbol(const TZORMatrixCode& code, TZORBaseDraw& D, TZORTarget target,
     zor::PaintModules(painter, place.Turn, place.ModuleW, place.ModuleH, symbol, code.GetColor());
 }
 
+// What paper shows of a value that does not encode: nothing (PDF417), or the background of a
+// symbol of no modules, its paddings alone (QR code, DataMatrix).
+enum class TRefused { Nothing, Background };
+
 // The printed value is encoded into a symbol of this call's own: the screen's symbol stays the
-// own code's. A value that does not encode prints nothing, not even the background.
-void PrintSymbol(const TZORMatrixCode& code, TZORBaseDraw& D, const QString& own)
+// own code's.
+void PrintSymbol(const TZORMatrixCode& code, TZORBaseDraw& D, const QString& own, TRefused refused)
 {
     const TZORCodeSymbol symbol = code.EncodeValue(zor::PrintedValue(code, own));
-    if (!symbol.IsEmpty())
+    if (!symbol.IsEmpty() || refused == TRefused::Background)
         PaintSymbol(code, D, TZORTarget::Print, symbol);
 }
 
@@ -101,7 +105,7 @@ void TZORPDF417::Draw(TZORBaseDraw& D)
 
 void TZORPDF417::Print(TZORBaseDraw& D)
 {
-    PrintSymbol(*this, D, fCode);
+    PrintSymbol(*this, D, fCode, TRefused::Nothing);
 }
 
 void TZORDataMatrix::Draw(TZORBaseDraw& D)
@@ -111,7 +115,7 @@ void TZORDataMatrix::Draw(TZORBaseDraw& D)
 
 void TZORDataMatrix::Print(TZORBaseDraw& D)
 {
-    PrintSymbol(*this, D, fCode);
+    PrintSymbol(*this, D, fCode, TRefused::Background);
 }
 
 void TZORQRCode::Draw(TZORBaseDraw& D)
@@ -121,5 +125,5 @@ void TZORQRCode::Draw(TZORBaseDraw& D)
 
 void TZORQRCode::Print(TZORBaseDraw& D)
 {
-    PrintSymbol(*this, D, fCode);
+    PrintSymbol(*this, D, fCode, TRefused::Background);
 }

@@ -33,17 +33,19 @@ constexpr TColorMatrix Mix(float r, float g, float b)
     return { { { r, g, b }, { r, g, b }, { r, g, b } } };
 }
 
-// The screen and the paper weigh grey slightly differently.
+// A filter's name as the user reads it, and its colour matrices: the screen and the paper weigh
+// grey slightly differently.
 struct TFilter {
+    const char* Name;
     TColorMatrix Screen;
     TColorMatrix Print;
 };
 
 // Indexed by TZORImgFilter: none, grey, black and white.
 constexpr std::array<TFilter, TZORBaseImage::ImgFilterCount> Filters = { {
-    { Identity, Identity },
-    { Mix(0.299f, 0.587f, 0.114f), Mix(0.3f, 0.59f, 0.11f) },
-    { Mix(1.5f, 1.5f, 1.5f), Mix(1.5f, 1.5f, 1.5f) },
+    { "None", Identity, Identity },
+    { "Grayscale", Mix(0.299f, 0.587f, 0.114f), Mix(0.3f, 0.59f, 0.11f) },
+    { "Black and White", Mix(1.5f, 1.5f, 1.5f), Mix(1.5f, 1.5f, 1.5f) },
 } };
 
 constexpr TAlphaColor DesignOutline { 0xFFC0C0C0 };
@@ -211,7 +213,7 @@ void PaintFrame(TZORElementPainter& painter, const TZORBaseImage& image, const Q
         DesignFrame(painter, image, box);
         break;
     case TZORFrame::Rectangle:
-        painter.Frame(box, zor::TZORFrameLook::Of(image, image.GetMMRadio()), zor::BoxFrame);
+        painter.Frame(box, zor::TZORFrameLook::Of(image, image.GetMMRadio()), zor::ParagraphFrame);
         break;
     case TZORFrame::Circle:
     case TZORFrame::CircleClip:
@@ -290,4 +292,10 @@ void TZORImage::Print(TZORBaseDraw& D)
         return;
     TZORElementPainter painter(D, TZORTarget::Print);
     PaintFramed(painter, *this, Shown(picture, *this, TZORTarget::Print));
+}
+
+QString zor::ImageFilterName(TZORImgFilter filter)
+{
+    const size_t i = size_t(Ord(filter));
+    return i < Filters.size() ? QString::fromLatin1(Filters[i].Name) : QString();
 }

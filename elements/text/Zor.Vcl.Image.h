@@ -4,6 +4,15 @@
 #include "elements/Zor.Vcl.Element.h"
 
 #include <QImage>
+#include <QString>
+
+namespace zor {
+
+// The name a colour filter shows under: "None", "Grayscale", "Black and White"; empty for a
+// value that names no filter.
+QString ImageFilterName(TZORImgFilter filter);
+
+} // namespace zor
 
 // Image (type code 16). The picture is the embedded one when the element holds one, else the
 // file, on screen and on paper alike; a bound image prints the label's data picture. A picture

@@ -37,12 +37,11 @@ struct TZORFrameRule {
     bool ScreenOutline = true; // false: the screen shows the fill alone
 };
 
-// The rules of the kinds: the single-line text; the paragraph and the rich text; the four codes;
-// boxes that fill when opaque and stroke on their edge (image, flowchart node).
+// The rules of the kinds: the single-line text; the paragraph, the rich text and the image's
+// rectangle; the four codes.
 inline constexpr TZORFrameRule TextFrame { false, TZORInset::Always, true };
 inline constexpr TZORFrameRule ParagraphFrame { true, TZORInset::WithoutFill, true };
 inline constexpr TZORFrameRule CodeFrame { false, TZORInset::Never, false };
-inline constexpr TZORFrameRule BoxFrame { true, TZORInset::Never, true };
 
 // What a frame looks like: filled or not, the back colour, the outline's pen width (millimetres on
 // paper; 0 draws none) and colour, and the corner radius (millimetres on paper; 0 for square

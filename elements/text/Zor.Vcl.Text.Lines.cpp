@@ -19,13 +19,13 @@ void DrawLines(TZORElementPainter& P, const TZORTurn& turn, const QString& text,
     canvas.Save();
     canvas.Translate(turn.Origin.x(), turn.Origin.y());
     canvas.Rotate(turn.Degrees());
+    const double underline = P.MMAcross(turn, look.underlineOffset / 1000.0);
     for (const TZORTxtInf& line : lines) {
         const QString shown = LineText(text, line);
         const double x = P.MMAlong(turn, line.x / 1000.0);
         const double baseline = P.MMAcross(turn, line.y / 1000.0) + ascent;
         if (look.underline)
-            DecorationLine(
-                D, x, x + font.MeasureText(shown), baseline + UnderlineOffset(m), look.colour, true);
+            DecorationLine(D, x, x + font.MeasureText(shown), baseline + underline, look.colour, true);
         TSkPaint& paint = *D.kP;
         paint.SetPathEffect({});
         paint.SetStyle(TSkPaintStyle::Fill);

@@ -63,7 +63,7 @@ void TZORParagraph::Draw(TZORBaseDraw& base)
     if (!box || GetText().isEmpty())
         return;
     const zor::TZORTurn turn = zor::PaddedTurn(P, *box, *this);
-    zor::PaintLines(P, turn, GetText(), GetLines(), zor::LinesFontOf(*this, GetMetrics().Ratio));
+    zor::PaintLines(P, turn, GetText(), GetLines(), zor::LinesFontOf(*this, GetMetrics()));
 }
 
 void TZORParagraph::Print(TZORBaseDraw& base)
@@ -77,9 +77,11 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     const int64_t needed = Extent(LayOut(value, 0, TZORVertAlign::Top));
     TxtLines lines;
     std::optional<int64_t> fitted; // the extent across the lines that the frame takes, if not the box's
-    if (bound && GetGrow() && needed > boxH) {
+    // Any growing paragraph runs on towards the label's edge; only a bound one's frame follows.
+    if (GetGrow() && needed > boxH) {
         lines = LayOut(value, std::max(GrowHeight(), boxH), TZORVertAlign::Top);
-        fitted = Extent(lines);
+        if (bound)
+            fitted = Extent(lines);
     } else if (bound && GetShrink() && needed < boxH) {
         lines = LayOut(value, boxH, TZORVertAlign::Top);
         fitted = needed;
@@ -92,5 +94,5 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     const double pads = upright ? 2.0 * P.MMY(GetPaddingY()) : 2.0 * P.MMX(GetPaddingX());
     const QRectF frame = fitted ? Fitted(box, P.MMAcross(turn, *fitted / 1000.0) + pads, GetAngle()) : box;
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::ParagraphFrame);
-    zor::PaintLines(P, turn, value, lines, zor::LinesFontOf(*this, GetMetrics().Ratio));
+    zor::PaintLines(P, turn, value, lines, zor::LinesFontOf(*this, GetMetrics()));
 }

@@ -95,6 +95,25 @@ private:
     double fAcross = 0.0;
 };
 
+// Where the segments [first, end) of a line start along it, device pixels: from the line's
+// alignment offset in a box `box` wide (never before its start), each where the one before ends.
+// Both targets place the segments by their widths; the offsets stored with them are not read.
+std::vector<double> SegmentStarts(std::span<const TRichTextDrawSegment> segs, size_t first, size_t end,
+    double box, const TSegmentPlace& place)
+{
+    double width = 0.0;
+    for (size_t i = first; i < end; ++i)
+        width += place.Width(segs[i]);
+    const uint8_t align = segs[first].Align;
+    double x = std::max(0.0, align == 1 ? (box - width) / 2.0 : align == 2 ? box - width : 0.0);
+    std::vector<double> starts;
+    for (size_t i = first; i < end; ++i) {
+        starts.push_back(x);
+        x += place.Width(segs[i]);
+    }
+    return starts;
+}
+
 void DrawSegment(TZORDraw& D, const TSkFont& font, const TRichTextFormat& f, const QString& text, double x,
     double w, double baseline)
 {
@@ -148,16 +167,17 @@ void TZORRichText::Draw(TZORBaseDraw& base)
     canvas.Translate(turn.Origin.x(), turn.Origin.y());
     canvas.Rotate(turn.Degrees());
     const TSegmentPlace place(D, GetAngle());
-    canvas.Painter().setClipRect(QRectF(0.0, 0.0, place.Along(std::max<int64_t>(LineWidth(), 0)),
-                                     place.Across(std::max<int64_t>(LinesHeight(), 0))),
-        Qt::IntersectClip);
+    const double boxW = place.Along(std::max<int64_t>(LineWidth(), 0));
+    canvas.Painter().setClipRect(
+        QRectF(0.0, 0.0, boxW, place.Across(std::max<int64_t>(LinesHeight(), 0))), Qt::IntersectClip);
     TScreenFonts fonts(D, GetFormats(), GetMetrics().Ratio);
     for (size_t first = 0; first < segs.size();) {
         const size_t end = LineEnd(segs, first);
         const double baseline = place.Top(segs[first]) + fonts.Extent(segs, first, end).first;
+        const std::vector<double> starts = SegmentStarts(segs, first, end, boxW, place);
         for (size_t i = first; i < end; ++i) {
             const TRichTextDrawSegment& s = segs[i];
-            DrawSegment(D, fonts.At(s.FormatIndex), fonts.Format(s.FormatIndex), s.Text, place.X(s),
+            DrawSegment(D, fonts.At(s.FormatIndex), fonts.Format(s.FormatIndex), s.Text, starts[i - first],
                 place.Width(s), baseline);
         }
         first = end;
@@ -266,6 +286,7 @@ void TZORRichText::Print(TZORBaseDraw& base)
     P.Frame(box, zor::TZORFrameLook::Of(*this, GetRadio()), zor::ParagraphFrame);
     const zor::TZORTurn turn = zor::PaddedTurn(P, box, *this);
     const TSegmentPlace place(P.Context(), GetAngle());
+    const double boxW = place.Along(std::max<int64_t>(LineWidth(), 0));
     const double em = double(P.Context().fPixMM) * GetMetrics().Ratio / 1000.0;
     const auto useFont = [&](const TRichTextFormat& f) {
         P.SetPrinterFont(f.FontName, f.FontHeight * em,
@@ -284,16 +305,18 @@ void TZORRichText::Print(TZORBaseDraw& base)
             ascent = std::max(ascent, P.PrinterAscent());
         }
         const double baseline = place.Top(segs[first]) + ascent;
+        const std::vector<double> starts = SegmentStarts(segs, first, end, boxW, place);
         for (size_t i = first; i < end; ++i) {
             const TRichTextDrawSegment& s = segs[i];
             const TRichTextFormat& f = format(s.FormatIndex);
             useFont(f);
+            const double x = starts[i - first];
             if (f.BackColor != NoBack) {
-                const QRectF cell(place.X(s), baseline - P.PrinterAscent(), place.Width(s),
-                    P.PrinterAscent() + P.PrinterDescent());
+                const QRectF cell(
+                    x, baseline - P.PrinterAscent(), place.Width(s), P.PrinterAscent() + P.PrinterDescent());
                 P.Fill(zor::RoundedBox(turn.Map(cell), 0.0, 0.0), f.BackColor);
             }
-            P.PrintText(turn, place.X(s), baseline, s.Text);
+            P.PrintText(turn, x, baseline, s.Text);
         }
         first = end;
     }

@@ -193,7 +193,7 @@ void TZORText::Draw(TZORBaseDraw& base)
     // Underlined text is drawn without anti-aliasing, its line with it.
     const bool smooth = !GetUnderline();
     if (GetUnderline())
-        zor::DecorationLine(D, 0.0, w, a + zor::UnderlineOffset(m), GetFontColor(), false);
+        zor::DecorationLine(D, 0.0, w, a + d - std::abs(m.UnderlinePosition), GetFontColor(), false);
     TSkPaint& paint = *D.kP;
     paint.SetPathEffect({});
     paint.SetStyle(TSkPaintStyle::Fill);

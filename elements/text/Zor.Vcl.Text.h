@@ -117,7 +117,8 @@ void DrawCaretLine(TZORDraw& D, double x, double top, double height);
 // A line's characters as drawn: the line breaks it ends with are not.
 QString LineText(const QString& text, const TZORTxtInf& line);
 
-// The font of laid-out lines: its paper height in millimetres is scaled by the metrics' ratio.
+// The font of laid-out lines: its paper height in millimetres is scaled by the metrics' ratio;
+// on screen an underline lies the metrics' third value (paper micrometres) below the baseline.
 struct TZORLinesFont {
     QString family;
     bool bold = false;
@@ -126,13 +127,14 @@ struct TZORLinesFont {
     double heightMM = 0.0;
     double ratio = 1.0;
     TAlphaColor colour {};
+    int32_t underlineOffset = 0;
 };
 
-// The font of an element with the usual font fields.
-template <typename TFontItem> TZORLinesFont LinesFontOf(const TFontItem& item, double ratio)
+// The font of an element with the usual font fields, as measured.
+template <typename TFontItem> TZORLinesFont LinesFontOf(const TFontItem& item, const TZORFontMetrics& metrics)
 {
     return { item.GetFontName(), item.GetBold(), item.GetItalic(), item.GetUnderline(), item.GetFontHeight(),
-        ratio, item.GetFontColor() };
+        metrics.Ratio, item.GetFontColor(), metrics.Third };
 }
 
 // The lines of text laid out in micrometres, in turn's frame, on the painter's target. On screen

@@ -229,6 +229,25 @@ TEST(ArrowLine, UnderlineShowsOnlyOnPaper)
     }
 }
 
+// The screen fills a caption's letters; a stroke round them would take the line's pen and thicken
+// them by its width. (Dimensions, gauges and package boxes draw their captions the same way.)
+TEST(ArrowLine, TheLinesPenDoesNotThickenTheCaption)
+{
+    int ink[2] = {};
+    for (const int i : { 0, 1 }) {
+        TScene scene;
+        TZORArrowLine& arrow = Horizontal(scene);
+        arrow.SetPenWidth(i == 0 ? 0.1f : 1.2f);
+        arrow.SetText(QStringLiteral("HHHH"));
+        arrow.CalcValues(0);
+        const QImage image = scene.Render(TTarget::Export, Dpi);
+        const int top = Pixel(Dpi, 0, LineY - 0.8).y();
+        ink[i] = InkCount(image, {}, QRect(0, 0, image.width(), top));
+    }
+    ASSERT_GT(ink[0], 200);
+    EXPECT_NEAR(ink[1], ink[0], ink[0] / 50);
+}
+
 // --- Captions from data ---
 
 TZORArrowLine& Bound(TScene& scene, const QString& text)

@@ -99,15 +99,18 @@ TZORBezier& TwoSegments(TScene& scene, int count)
 }
 
 // Whole segments only: 4 points are one segment, 7 are two, and the points after the last whole
-// segment (5 or 6 points) are not drawn; below 4 points there is no curve at all, nor line ends.
+// segment (5 or 6 points) are not drawn; 2 or 3 points make no curve but show their line ends,
+// fewer show nothing.
 TEST(Bezier, DrawsAndPrintsWholeSegmentsOnly)
 {
     const struct {
         int Count;
-        bool First;
+        bool First; // anything drawn
         bool Second;
-    } cases[] = { { 0, false, false }, { 1, false, false }, { 2, false, false }, { 3, false, false },
-        { 4, true, false }, { 5, true, false }, { 6, true, false }, { 7, true, true } };
+        QPointF Tip; // of the last head, which comes from the left or (second segment) from above
+    } cases[] = { { 0, false, false, {} }, { 1, false, false, {} }, { 2, true, false, { 10, 5 } },
+        { 3, true, false, { 15, 5 } }, { 4, true, false, { 20, 5 } }, { 5, true, false, { 20, 5 } },
+        { 6, true, false, { 20, 5 } }, { 7, true, true, { 20, 35 } } };
     for (const auto& c : cases)
         for (int scale : Scales)
             for (TTarget target : BothTargets) {
@@ -126,8 +129,8 @@ TEST(Bezier, DrawsAndPrintsWholeSegmentsOnly)
                 if (!c.First)
                     continue;
                 // The last head sits on the curve's own end, not on a point after it.
-                const QPointF tip = c.Second ? QPointF(20, 35) : QPointF(20, 5);
-                const QPointF back = c.Second ? QPointF(20.6, 35 - 2.5) : QPointF(20 - 2.5, 5.6);
+                const QPointF tip = c.Tip;
+                const QPointF back = c.Second ? QPointF(20.6, 35 - 2.5) : QPointF(tip.x() - 2.5, 5.6);
                 EXPECT_TRUE(Near(image, back, Green)) << tip.x() << ", " << tip.y();
             }
 }

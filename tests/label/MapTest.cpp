@@ -138,13 +138,14 @@ TEST(MapTiles, TheCentreCross)
 {
     QStringList errors;
     const QImage map = zor::ComposeMap({}, 400, 300, true, Quick(), errors);
+    // Ten pixels either side of the centre, ends included: 21 long each way.
     for (const QPoint p :
-        { QPoint(190, 150), QPoint(209, 150), QPoint(200, 140), QPoint(200, 159), QPoint(200, 150) })
+        { QPoint(190, 150), QPoint(210, 150), QPoint(200, 140), QPoint(200, 160), QPoint(200, 150) })
         EXPECT_TRUE(ColourNear(map, p, Qt::red, 0)) << p.x() << "," << p.y();
     for (const QPoint p :
-        { QPoint(189, 150), QPoint(210, 150), QPoint(200, 139), QPoint(200, 160), QPoint(201, 151) })
+        { QPoint(189, 150), QPoint(211, 150), QPoint(200, 139), QPoint(200, 161), QPoint(201, 151) })
         EXPECT_TRUE(ColourNear(map, p, Qt::white, 0)) << p.x() << "," << p.y();
-    EXPECT_EQ(InkCount(map), 40 - 1);
+    EXPECT_EQ(InkCount(map), 2 * 21 - 1);
 }
 
 // A label whose maps come from a loopback server serving the four tiles of a 512-pixel map of

@@ -338,6 +338,42 @@ TEST(CodeRender, BackgroundsFrameTheSymbolTheyBack)
     EXPECT_TRUE(ColourNear(bound, Pixel(PrintDpi, 25.7, 25.7), Qt::white, 8));
 }
 
+// A record that does not encode prints no modules; a QR code and a DataMatrix still print the
+// background of a symbol of no modules (its paddings), a PDF417 prints nothing.
+TEST(CodeRender, ARefusedRecordPrintsTheBackgroundOfNoModules)
+{
+    const struct {
+        const char* name;
+        std::function<TZORMatrixCode&(TScene&)> make;
+        bool background;
+    } cases[] = {
+        { "QR code", [](TScene& s) -> TZORMatrixCode& { return s.Add<TZORQRCode>(); }, true },
+        { "DataMatrix", [](TScene& s) -> TZORMatrixCode& { return s.Add<TZORDataMatrix>(); }, true },
+        { "PDF417", [](TScene& s) -> TZORMatrixCode& { return s.Add<TZORPDF417>(); }, false },
+    };
+    const QColor green(0, 0xA0, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TScene scene;
+        scene.Label().Records = { QString(5000, 'x') }; // more than any of these symbols holds
+        TZORMatrixCode& code = c.make(scene);
+        code.AssignPoints(std::vector<TZORPto> { scene.Pt(5.0, 5.0) });
+        code.SetFilled(true);
+        code.SetBackColor(Green);
+        code.SetPaddingX(1.0f);
+        code.SetPaddingY(1.0f);
+        code.SetFillType(1);
+        const QImage image = scene.Render(TTarget::Print, PrintDpi);
+        EXPECT_EQ(ColourNear(image, Pixel(PrintDpi, 6.0, 6.0), green, 8), c.background);
+        // Two paddings wide, and no module anywhere.
+        const QRect ink = InkBounds(image);
+        if (c.background)
+            EXPECT_LE(std::max(ink.width(), ink.height()), Pixels(PrintDpi, 2.0) + 2);
+        else
+            EXPECT_TRUE(ink.isNull());
+    }
+}
+
 // --- Linear codes ---
 
 TEST(LinearCodeRender, AnInvalidCodeShowsARedCrossAndPrintsNothing)

@@ -117,6 +117,23 @@ TEST(Image, AKeptProportionLiesWhereItsAlignmentSays)
             }
 }
 
+// A kept proportion is fitted inside the frame's border and padding: a 400 × 200 picture in a
+// 20 mm square with 2 mm of padding fills a band of 16 × 8 mm, never a squashed one.
+TEST(Image, AKeptProportionFitsInsideThePadding)
+{
+    for (const TTarget target : Targets) {
+        SCOPED_TRACE(Name(target));
+        TScene scene;
+        TZORImage& image = Framed(scene, Png(TwoColours(400, 200)));
+        image.SetFrame(TZORFrame::Rectangle);
+        image.SetPenWidth(0.0f);
+        image.SetPadding(2.0f);
+        image.SetKeepAspect(true);
+        image.SetImageAlign(0);
+        EXPECT_TRUE(NearRect(InkBounds(scene.Render(target, Dpi)), Area(12, 12, 28, 20)));
+    }
+}
+
 // Turned counter-clockwise, the picture is fitted at its turned size: a quarter turn stands the
 // red left half at the bottom.
 TEST(Image, TurnsTakeThePictureWithThem)
@@ -157,8 +174,8 @@ struct TProbe {
     int Tolerance = 8;
 };
 
-// The rectangle's border runs on the box's edge on both targets and the picture starts inside
-// the border and the padding. A circle's diameter is the box's shorter side, centred along the
+// The rectangle's border runs along the box's edge (inside it on screen, without a fill) and the
+// picture starts inside the border and the padding. A circle's diameter is the box's shorter side, centred along the
 // longer one; the picture fills the square inscribed in it, or is clipped to it by frame 3.
 TEST(Image, FramesBorderAndHoldThePicture)
 {
@@ -172,7 +189,7 @@ TEST(Image, FramesBorderAndHoldThePicture)
     } cases[] = {
         { "rectangle", { 10, 10, 20, 20 }, TZORFrame::Rectangle, 0.5f, 1.0f,
             {
-                { { 10.0, 20.0 }, Qt::black, 16 }, // the border on the edge
+                { { 10.15, 20.0 }, Qt::black, 16 }, // the border along the edge
                 { { 9.6, 20.0 }, Qt::white }, // outside it
                 { { 10.7, 20.0 }, Qt::white }, // the padding
                 { { 11.5, 20.0 }, Red },
@@ -212,6 +229,44 @@ TEST(Image, FramesBorderAndHoldThePicture)
             for (const TProbe& probe : c.probes)
                 EXPECT_TRUE(ColourAt(rendered, probe.At.x(), probe.At.y(), probe.Colour, probe.Tolerance));
         }
+}
+
+// A rectangle's border: paper strokes it on the box's edge; the screen too over an opaque fill,
+// but inside the box, inset by half its width, without one.
+TEST(Image, TheScreenInsetsTheBorderOfAnUnfilledRectangle)
+{
+    const struct {
+        TTarget target;
+        bool filled;
+        bool outside; // ink just outside the box's edge
+    } cases[] = {
+        { TTarget::Export, false, false },
+        { TTarget::Export, true, true },
+        { TTarget::Print, false, true },
+        { TTarget::Print, true, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << Name(c.target) << (c.filled ? ", filled" : ""));
+        TScene scene;
+        TZORImage& image = Framed(scene, Png(Plain(Red)));
+        image.SetFrame(TZORFrame::Rectangle);
+        image.SetPenWidth(0.5f);
+        image.SetFilled(c.filled);
+        image.SetBackColor(TAlphaColor { 0xFF00FF00 });
+        image.SetPadding(1.0f);
+        const QImage rendered = scene.Render(c.target, Dpi);
+        EXPECT_EQ(ColourAt(rendered, 9.85, 20.0, Qt::black, 60), c.outside);
+        EXPECT_TRUE(ColourAt(rendered, 10.15, 20.0, Qt::black, 60)); // inside the edge
+    }
+}
+
+// The filters' names, as lists of choices show them.
+TEST(Image, FiltersHaveTheirNames)
+{
+    EXPECT_EQ(zor::ImageFilterName(TZORImgFilter::None), QStringLiteral("None"));
+    EXPECT_EQ(zor::ImageFilterName(TZORImgFilter::Grayscale), QStringLiteral("Grayscale"));
+    EXPECT_EQ(zor::ImageFilterName(TZORImgFilter::BlackAndWhite), QStringLiteral("Black and White"));
+    EXPECT_TRUE(zor::ImageFilterName(TZORImgFilter(7)).isEmpty());
 }
 
 // A frameless image shows a light outline in the editor only, where the picture leaves room.

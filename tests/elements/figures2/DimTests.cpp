@@ -370,3 +370,41 @@ TEST(Dim, ANestedCalculationDoesNothing)
 }
 
 } // namespace
+
+// A dimension whose points 1 and 2 share a coordinate draws its lines without anti-aliasing on
+// screen, but with it in the preview; a slanted one always with it.
+TEST(Dim, LinesAlongTheAxesStayCrispOutsideThePreview)
+{
+    const struct {
+        TTarget target;
+        bool slanted;
+        bool smooth;
+    } cases[] = {
+        { TTarget::Editor, false, false },
+        { TTarget::Export, false, false },
+        { TTarget::Preview, false, true },
+        { TTarget::Editor, true, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << Name(c.target) << (c.slanted ? ", slanted" : ""));
+        TScene scene;
+        Style(scene);
+        // The line runs at y = 20 mm (at 20.1 mm from a point 1 that is 0.2 mm lower).
+        const double y1 = c.slanted ? 10.2 : 10.0;
+        Linear(scene, { 5, y1 }, { 30, 10 }, { 17, 20 });
+        const QImage image = scene.Render(c.target, Dpi).convertToFormat(QImage::Format_ARGB32);
+        const SaveOnFailure keep(image, Name(c.target));
+        // Along a column through the dimension line, between the head and the text.
+        const QPoint top = Pixel(Dpi, 10, 19), bottom = Pixel(Dpi, 10, 21);
+        int inked = 0, blended = 0;
+        for (int y = top.y(); y <= bottom.y(); ++y) {
+            const QColor px = image.pixelColor(top.x(), y);
+            const bool paper = px.red() > 247 && px.green() > 247 && px.blue() > 247;
+            const bool blue = px.red() < 8 && px.green() < 8 && px.blue() > 247;
+            inked += !paper;
+            blended += !paper && !blue;
+        }
+        EXPECT_GT(inked, 2);
+        EXPECT_EQ(blended > 0, c.smooth);
+    }
+}

@@ -118,6 +118,50 @@ TEST(Package, FlatStylesShowWhatTheySay)
             }
 }
 
+// Holes and slots take the box colour in both styles that show them, on both targets: the captions'
+// colour (blue here) never reaches them.
+TEST(Package, HolesTakeTheBoxColourInEveryStyle)
+{
+    for (const TZORPackageStyle style : { TZORPackageStyle::Holes, TZORPackageStyle::HolesCaptions })
+        for (TTarget target : BothTargets) {
+            SCOPED_TRACE(testing::Message() << "style " << int(zor::Ord(style)) << " " << Name(target));
+            TScene scene;
+            TZORPackage& p = Box(scene, style);
+            p.SetBoxColor(Red);
+            p.SetFontColor(Blue);
+            p.AddDrill({ 60.0, 40.0, 40.0 });
+            const zor::TPackageLayout L = Layout(scene, p);
+            const QRectF b(Mm(scene, L.Box.topLeft()), Mm(scene, L.Box.bottomRight()));
+            const QImage image = scene.Render(target, Dpi);
+            const SaveOnFailure keep(image, Name(target));
+            const double r = b.width() / 6.0;
+            const QRect ring(Pixel(Dpi, b.center().x() - r - 0.3, b.center().y() - 0.6),
+                Pixel(Dpi, b.center().x() - r + 0.3, b.center().y() + 0.6));
+            int red = 0, blue = 0;
+            for (int y = ring.top(); y <= ring.bottom(); ++y)
+                for (int x = ring.left(); x <= ring.right(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    red += c.red() > 150 && c.blue() < 120;
+                    blue += c.blue() > 150 && c.red() < 120;
+                }
+            EXPECT_GT(red, 0);
+            EXPECT_EQ(blue, 0);
+        }
+}
+
+// Both fonts are measured whatever the style: a style chosen later, without a new layout, finds
+// its block's font measured and shows its names.
+TEST(Package, AStyleChosenLaterFindsItsFontMeasured)
+{
+    for (TTarget target : BothTargets) {
+        TScene scene;
+        TZORPackage& p = Box(scene, TZORPackageStyle::Outline);
+        p.SetStyle(TZORPackageStyle::OutlineSizes);
+        const QImage image = scene.Render(target, Dpi);
+        EXPECT_GT(InkCount(image, {}, QRect(Pixel(Dpi, 5.5, 10.5), Pixel(Dpi, 8, 13.5))), 20) << Name(target);
+    }
+}
+
 // Isometric: styles 2 and 3 fill three faces in the box colour and outline them in the element's
 // colour; the others draw the twelve edges in the box colour, the hidden ones too.
 TEST(Package, IsometricBoxesShowFacesOrAWireFrame)

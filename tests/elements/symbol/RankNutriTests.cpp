@@ -217,3 +217,28 @@ TEST(NutriScore, ATitleMakesRoomForItself)
         EXPECT_TRUE(ColourNear(image, Pixel(Dpi, 19.5, 6.4), Qt::white, 16)); // where C began untitled
     }
 }
+
+// The title's letters are a third of the content's height less the inner spacing high, however
+// long the title: a long one runs past the box rather than shrinking.
+TEST(NutriScore, TheTitleKeepsItsHeightWhateverItsLength)
+{
+    for (TTarget target : BothTargets) {
+        SCOPED_TRACE(Name(target));
+        const auto titleInk = [&](const char* title) {
+            TScene scene;
+            TZORNutriScore& n = Score(scene, u'A');
+            n.SetShowTitle(true);
+            n.SetTitle(QString::fromLatin1(title));
+            n.SetPenWidth(0.0f); // no frame beside the title
+            const QImage image = scene.Render(target, Dpi);
+            const QRect band(Pixel(Dpi, -2.0, 2.6), Pixel(Dpi, 42.0, 5.8));
+            return InkBounds(image, {}, band.intersected(image.rect()));
+        };
+        const QRect shortTitle = titleInk("NUTRI");
+        const QRect longTitle = titleInk("NUTRITION SCORE GRADE");
+        // Capitals of 11 / 3 − 0.5 mm type: about 2.3 mm.
+        EXPECT_NEAR(shortTitle.height(), Pixels(Dpi, 2.27), 3.0);
+        EXPECT_NEAR(longTitle.height(), shortTitle.height(), 1.0);
+        EXPECT_GT(longTitle.width(), Pixels(Dpi, 34.0));
+    }
+}

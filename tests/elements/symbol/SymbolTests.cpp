@@ -141,6 +141,29 @@ TEST(Symbol, PathsJoinEveryOpenPrimitiveAndRectanglesTakeTheLineType)
     }
 }
 
+// A Bézier curve that continues an outline is joined to it by a straight line to its own start
+// point and then runs through the points it defines, on paper as on screen.
+TEST(Symbol, ACurveContinuingAnOutlineKeepsItsOwnStart)
+{
+    const QString def = QStringLiteral(R"([
+        {"Kind":"PenWidth","Value":0.4},{"Kind":"ForeColor","Value":"#0000FF"},
+        {"Kind":"Path","Value":true},
+        {"Kind":"Line","Points":[[0,0],[4,0]]},
+        {"Kind":"Bezier","Points":[[8,4],[8,8],[8,8],[8,12]]},
+        {"Kind":"Path","Value":false}
+    ])");
+    for (TTarget target : BothTargets) {
+        TScene scene;
+        Place(scene, Hold(scene, QStringLiteral("joined"), def), 10, 10);
+        const QImage image = Render(scene, target);
+        SCOPED_TRACE(Name(target));
+        const SaveOnFailure keep(image, Name(target));
+        EXPECT_TRUE(ColourNear(image, Pixel(Dpi, 16, 12), QBlue, 40)); // the join, from (4, 0) to (8, 4)
+        EXPECT_TRUE(ColourNear(image, Pixel(Dpi, 18, 15), QBlue, 40)); // the curve's straight run down x = 8
+        EXPECT_TRUE(ColourNear(image, Pixel(Dpi, 18, 20), QBlue, 40));
+    }
+}
+
 // Without ScalePen a pen keeps its width whatever the symbol's scale; with it the pen grows with
 // the symbol.
 TEST(Symbol, ScalePenDecidesWhetherPensGrowWithTheSymbol)

@@ -1,6 +1,7 @@
 // Poly texts on screen and on paper: the joined codes read back at every angle, and text runs
 // follow each other in the direction the element turns.
 
+#include "drawing/Zor.Vcl.Types.h"
 #include "elements/RenderHarness.h"
 #include "elements/composite/Zor.Vcl.Poly.h"
 #include "kit/Barcodes.h"
@@ -9,6 +10,8 @@
 #include <QPointF>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -98,6 +101,37 @@ TEST(PolyTextRender, JoinedCodesReadBackOnScreenAndPaperAtEveryAngle)
                 EXPECT_EQ(read->format, kind.format);
                 EXPECT_EQ(read->text, "QDL-42");
             }
+}
+
+// A joined linear code draws its digits in the element's font at that font's size: the first
+// item's font, whatever its proportions, does not change them.
+TEST(PolyTextRender, TheDigitsKeepTheirSizeWhateverTheFirstItemsFont)
+{
+    const QString fonts[] = { QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Math TeX Gyre") };
+    double ratios[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        int ascent = 0, descent = 0, third = 0, height = 0;
+        TZORCalc::FontSettings(fonts[i], 4000, false, false, ascent, descent, third, height, ratios[i]);
+    }
+    ASSERT_GT(std::abs(ratios[0] - ratios[1]), 0.03) << "fonts of different proportions";
+    for (const TTarget target : BothTargets) {
+        SCOPED_TRACE(Name(target));
+        QRect ink[2];
+        for (int i = 0; i < 2; ++i) {
+            TScene scene;
+            TZORPolyText& poly = Centred(scene, TZORPolyOutput::Barcode);
+            poly.SetBarWidth(0.254f);
+            poly.SetBarHeight(10.0f);
+            poly.SetShowNumber(true);
+            TZORDataPoly item = Item(QStringLiteral("QDL-42"));
+            item.FontName = fonts[i];
+            poly.AddItem(item);
+            poly.CalcValues(0);
+            ink[i] = InkBounds(scene.Render(target, Dpi(target)));
+        }
+        ASSERT_FALSE(ink[0].isNull());
+        EXPECT_NEAR(ink[1].height(), ink[0].height(), 1);
+    }
 }
 
 // A bound item prints its record in the joined code; the screen keeps the own text.

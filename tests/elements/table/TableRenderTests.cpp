@@ -135,6 +135,27 @@ TEST_F(TablePrint, OnlyTheLinesThatFitThePrintedRoom)
         EXPECT_FALSE(words.count(QString::fromLatin1(cut))) << cut;
 }
 
+// The printed footer sits where the screen shows it: at the bottom of a fixed box, right under
+// the last line otherwise.
+TEST_F(TablePrint, TheFooterOfAFixedBoxPrintsAtItsBottom)
+{
+    for (const bool fixed : { true, false }) {
+        SCOPED_TRACE(fixed ? "fixed" : "growing");
+        TScene scene;
+        TZORTable& table = AnimalTable(scene, 36);
+        table.SetFixedHeight(fixed);
+        const QString pdf = Path(fixed ? "fixed.pdf" : "growing.pdf");
+        scene.PrintPdf(pdf, Dpi, 1, [](int) {});
+        auto words = WordsOf(pdf);
+        ASSERT_TRUE(words.count("20")) << PdfText(pdf).toStdString();
+        // Title none, header 2 to 6 mm, five lines to 26 mm; the label starts 2 mm into the page.
+        const double footerTop = TScene::MarginMM + (fixed ? 32.0 : 26.0);
+        const double top = words["20"].y * 25.4 / 72.0;
+        EXPECT_GT(top, footerTop - 0.2);
+        EXPECT_LT(top + words["20"].h * 25.4 / 72.0, footerTop + 4.2);
+    }
+}
+
 // Grid types on both targets: a probe on the column boundary between two separators, and one on
 // a line separator in the middle of a column.
 TEST(TableRender, GridTypesDrawTheirSeparators)

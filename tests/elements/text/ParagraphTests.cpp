@@ -196,25 +196,32 @@ TEST(Paragraph, ABoundFrameGrowsAndShrinksToItsTextAtEveryAngle)
         }
 }
 
-// With the grow flag a bound paragraph runs on to the bottom of the label: text the box would cut
-// is printed.
+// With the grow flag a paragraph, bound or not, runs on to the bottom of the label: text the box
+// would cut is printed.
 TEST_F(ParagraphPdf, AGrowingParagraphRunsOnToTheLabelsEdge)
 {
     const QString value = Fox;
     const qsizetype words = value.split(QLatin1Char(' ')).size();
-    for (const bool grow : { false, true }) {
-        TScene scene;
-        TZORParagraph& p = BoundFrame(scene, TZORAngle::Angle0, value);
-        p.SetFontColor(Black);
-        p.SetGrow(grow);
-        const QString pdf = Path(QStringLiteral("grow.pdf"));
-        scene.PrintPdf(pdf, Dpi, 1, [](int) {});
-        const qsizetype printed = PdfText(pdf).simplified().split(QLatin1Char(' ')).size();
-        if (grow)
-            EXPECT_EQ(printed, words);
-        else
-            EXPECT_LT(printed, words * 2 / 3);
-    }
+    for (const bool bound : { true, false })
+        for (const bool grow : { false, true }) {
+            SCOPED_TRACE(testing::Message() << (bound ? "bound" : "own text") << (grow ? ", growing" : ""));
+            TScene scene;
+            TZORParagraph& p = BoundFrame(scene, TZORAngle::Angle0, value);
+            p.SetFontColor(Black);
+            p.SetGrow(grow);
+            if (!bound) {
+                p.SetFillType(0);
+                p.SetText(value);
+                p.CalcValues(0);
+            }
+            const QString pdf = Path(QStringLiteral("grow.pdf"));
+            scene.PrintPdf(pdf, Dpi, 1, [](int) {});
+            const qsizetype printed = PdfText(pdf).simplified().split(QLatin1Char(' ')).size();
+            if (grow)
+                EXPECT_EQ(printed, words);
+            else
+                EXPECT_LT(printed, words * 2 / 3);
+        }
 }
 
 // An unbound paragraph keeps its frame between its points in print, whatever its text; screen and

@@ -175,6 +175,34 @@ TEST(RichText, BackgroundsAndLinesOnScreenAndPaper)
         }
 }
 
+// A line stands where its alignment puts it in the box, by the widths of its runs, on screen and
+// on paper: left at the padding, centred, or ending at the padding on the right.
+TEST(RichText, LinesStandWhereTheirAlignmentPutsThem)
+{
+    const QRectF boxMM(5, 5, 30, 10);
+    const struct {
+        const char* markup;
+        double anchor; // of the ink's left, middle or right: 0, 0.5, 1
+        double at; // millimetres from the label's origin
+    } cases[] = {
+        { "<L>Pack <B>left</B></L>", 0.0, 5.0 },
+        { "<C>Pack <B>middle</B></C>", 0.5, 20.0 },
+        { "<R>Pack <B>right</B></R>", 1.0, 35.0 },
+    };
+    for (const auto& c : cases)
+        for (const TTarget target : BothTargets) {
+            SCOPED_TRACE(testing::Message() << c.markup << ", " << Name(target));
+            TScene scene;
+            TZORRichText& rich = AddRichText(scene, boxMM, QString::fromLatin1(c.markup), 4.0f);
+            const double pad = rich.GetPaddingX();
+            const double at = c.anchor == 0.0 ? c.at + pad : c.anchor == 1.0 ? c.at - pad : c.at;
+            const QRect ink = InkBounds(scene.Render(target, Dpi));
+            ASSERT_FALSE(ink.isNull());
+            const double x = ink.left() + c.anchor * (ink.width());
+            EXPECT_NEAR(x, Pixels(Dpi, at) + Pixels(Dpi, TScene::MarginMM), Pixels(Dpi, 0.5));
+        }
+}
+
 // The editor's caret: after a character on its line, and after a final line break at the start of
 // the line below; a caret past the end stands at the end.
 TEST(RichText, TheCaretFollowsThePlainPosition)

@@ -2,9 +2,13 @@
 // horizontal scale, the caret, data binding, and texts in other scripts and missing fonts.
 
 #include "TextScenes.h"
+#include "elements/composite/Zor.Vcl.Flow.h"
 #include "kit/Documents.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
+
+#include <QFont>
+#include <QFontMetricsF>
 
 #include <gtest/gtest.h>
 
@@ -237,3 +241,87 @@ TEST_F(TextPdf, OtherScriptsAndMissingFontsDraw)
 }
 
 } // namespace
+
+namespace {
+
+// The row of the longest ink run: an underline outruns every glyph of the text.
+int LongestRunRow(const QImage& image)
+{
+    int row = -1, longest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (const int run : InkLengths(RowRuns(image, y)))
+            if (run > longest) {
+                longest = run;
+                row = y;
+            }
+    return row;
+}
+
+} // namespace
+
+// On screen each kind places its underline by its own rule: a text the font's descent less its
+// underline position below the baseline, a paragraph and a flowchart node the measured third
+// metric below it, which is 0: on the baseline.
+TEST(Text, EachKindUnderlinesAtItsOwnPlace)
+{
+    constexpr float Height = 12.0f;
+    QFont reference(Sans);
+    reference.setPixelSize(1000);
+    const QFontMetricsF fm(reference);
+    const double textDrop = (fm.descent() - std::abs(fm.underlinePos())) / 1000.0;
+    const struct {
+        const char* name;
+        std::function<TZORBaseItem&(TScene&)> make;
+        double drop; // below the baseline, in ems
+    } cases[] = {
+        { "text", [&](TScene& s) -> TZORBaseItem& { return AddText(s, 2, 5, QStringLiteral("HHH"), Height); },
+            textDrop },
+        { "paragraph",
+            [&](TScene& s) -> TZORBaseItem& {
+                return AddParagraph(s, QRectF(2, 5, 34, 20), QStringLiteral("HHH"), Height);
+            },
+            0.0 },
+        { "flowchart node",
+            [&](TScene& s) -> TZORBaseItem& {
+                TZORFlow& flow = s.Add<TZORFlow>();
+                flow.AssignPoints(std::vector<TZORPto> { s.Pt(2, 5), s.Pt(36, 30) });
+                flow.SetFlowType(TZORFlowType::Process);
+                flow.SetPenWidth(0.0f);
+                flow.SetColor(White);
+                flow.SetFontName(Sans);
+                flow.SetFontHeight(Height);
+                flow.SetText(QStringLiteral("HHH"));
+                return flow;
+            },
+            0.0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto render = [&](bool underline, double& ratio) {
+            TScene scene;
+            TZORBaseItem& item = c.make(scene);
+            if (auto* text = dynamic_cast<TZORText*>(&item)) {
+                text->SetUnderline(underline);
+                text->CalcValues(0);
+                ratio = text->GetMetrics().Ratio;
+            } else if (auto* para = dynamic_cast<TZORParagraph*>(&item)) {
+                para->SetUnderline(underline);
+                para->CalcValues(0);
+                ratio = para->GetMetrics().Ratio;
+            } else {
+                auto& flow = dynamic_cast<TZORFlow&>(item);
+                flow.SetUnderline(underline);
+                ratio = zor::FontMetricsOf(Sans, int32_t(Height * 1000), false, false).Ratio;
+            }
+            return scene.Render(TTarget::Export, Dpi);
+        };
+        double ratio = 1.0;
+        const QImage plain = render(false, ratio);
+        const QImage lined = render(true, ratio);
+        const SaveOnFailure keep(lined, QString::fromLatin1(c.name));
+        // The letters' feet stand on the baseline.
+        const double baseline = InkBounds(plain).bottom() + 1;
+        const double em = Pixels(Dpi, Height) * ratio;
+        EXPECT_NEAR(LongestRunRow(lined) + 0.5, baseline + c.drop * em, 1.5);
+    }
+}
