@@ -1,6 +1,7 @@
 #include "Zor.Base.h"
 #include "dialogs/Zor.Dimsample.h"
 #include "dialogs/Zor.Dimstyles.h"
+#include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
 #include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"

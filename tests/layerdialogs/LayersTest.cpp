@@ -6,6 +6,7 @@
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
+#include "elements/lines/Zor.Vcl.Lines.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 
 #include <QAbstractItemDelegate>
@@ -119,6 +120,7 @@ TEST_F(Layers, MovingAndDeletingFollowTheSelectedRow)
 TEST_F(Layers, RenamingInTheGridReachesTheLayerWhenTheEditEnds)
 {
     Open();
+    form.show();
     Select(1);
     Grid().editItem(Grid().item(1, 0));
     auto* editor = Grid().viewport()->findChild<QLineEdit*>();
@@ -128,6 +130,7 @@ TEST_F(Layers, RenamingInTheGridReachesTheLayerWhenTheEditEnds)
     // Nothing is written while the name is being typed.
     EXPECT_EQ(label.GetLayer(2)->GetName(), QStringLiteral("Walls"));
     QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the view commits the editor in a queued call
     EXPECT_EQ(label.GetLayer(2)->GetName(), QStringLiteral("Roads"));
     EXPECT_TRUE(label.GetModified());
 }
@@ -163,6 +166,7 @@ TEST_F(Layers, SizesAndFontsGoToTheLayerAsTheLayerTakesThem)
 TEST_F(Layers, TheHeightEditorIsTheDecimalSpinEdit)
 {
     Open();
+    form.show();
     Select(2, TfLayers::colHeight);
     Grid().editItem(Grid().item(2, TfLayers::colHeight));
     auto* spin = Grid().viewport()->findChild<TZORSpinEditFloat*>(QStringLiteral("spinFloat"));
@@ -170,6 +174,7 @@ TEST_F(Layers, TheHeightEditorIsTheDecimalSpinEdit)
     EXPECT_EQ(spin->GetIncrement(), 0.5);
     spin->SetValue(9.5);
     QTest::keyClick(spin, Qt::Key_Return);
+    QCoreApplication::processEvents();
     EXPECT_FLOAT_EQ(label.GetLayer(3)->GetFontHeight(), 9.5f);
     EXPECT_EQ(Cell(2, TfLayers::colHeight), QStringLiteral("9.50"));
 }

@@ -5,6 +5,7 @@
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
+#include "elements/lines/Zor.Vcl.Lines.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 
 #include <QBuffer>
@@ -192,8 +193,9 @@ TEST_F(SelMap, FailedSearchesEndInLocationNotFound)
         EXPECT_TRUE(form.Searching());
         ASSERT_TRUE(Finished());
         ASSERT_EQ(dialogs.Messages.size(), c.reason ? 2 : 1) << dialogs.Messages.join(u'|').toStdString();
-        if (c.reason)
+        if (c.reason) {
             EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Geocoding failed: ")));
+        }
         EXPECT_EQ(dialogs.Messages.last(), QStringLiteral("Location not found"));
         EXPECT_EQ(Latitude(), QStringLiteral("0,00000"));
         EXPECT_TRUE(Child<QPushButton>(form, "butSearch").isEnabled());
