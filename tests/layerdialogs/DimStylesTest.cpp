@@ -4,12 +4,16 @@
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
 #include "kit/Dialogs.h"
+#include "kit/Pixels.h"
 #include "label/Zor.Vcl.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QToolButton>
 
@@ -328,6 +332,37 @@ TEST_F(DimStyles, TheLabelEditsItsStylesHere)
     });
     label.EditDimStyles();
     EXPECT_EQ(label.GetActiveDimStyle()->fSuffix, QStringLiteral(" cm"));
+}
+
+} // namespace
+
+namespace {
+
+// The head-type list draws each symbol in the active style's head and fill colours, the ones
+// its swatches show.
+TEST_F(DimStyles, TheHeadListDrawsInTheStylesColours)
+{
+    TZORDimStyle& s = *label.GetActiveDimStyle();
+    s.fHeadColor = TAlphaColor { 0xFF0000FF };
+    s.fFillColor = TAlphaColor { 0xFF00FF00 };
+    Open();
+    EXPECT_EQ(zor::Ord(Child<TZORColorSwatch>(form, "shHeadColor").GetColor()), 0xFF0000FFu);
+    EXPECT_EQ(zor::Ord(Child<TZORColorSwatch>(form, "shFillColor").GetColor()), 0xFF00FF00u);
+    auto& heads = Child<QComboBox>(form, "cbHeadType");
+    QImage image(60, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionViewItem option;
+    option.rect = image.rect();
+    option.palette.setColor(QPalette::Base, Qt::white);
+    heads.view()->itemDelegate()->paint(&painter, option, heads.model()->index(6, 0)); // filled square
+    painter.end();
+    EXPECT_TRUE(ColourNear(image, { 30, 10 }, QColor(0, 255, 0), 8));
+    // The outline, half a pixel either side of the box's top edge, is the head colour.
+    const QColor edge = image.pixelColor(30, 1);
+    EXPECT_GT(edge.blue(), 100) << edge.name().toStdString();
+    EXPECT_LT(edge.red(), 20) << edge.name().toStdString();
+    EXPECT_TRUE(ColourNear(image, { 5, 10 }, Qt::white, 0));
 }
 
 } // namespace
