@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLocale>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -148,6 +149,29 @@ TEST_F(SelMap, NominatimFindsAPlaceWithoutBlockingTheDialog)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].target, QByteArray("/search?q=Puerta%20del%20Sol&format=json&limit=1"));
     EXPECT_TRUE(requests[0].Header("User-Agent").startsWith("QUINDLE_VCL/1.0 ("));
+}
+
+// The services write coordinates with a decimal point, whatever the user's locale.
+TEST_F(SelMap, RepliedCoordinatesAreNotReadInTheUsersLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    server.SetRoute("/search", Json(200, R"([{"lat":"1.250","lon":"-1,5"}])"));
+    Open();
+    StartSearch(QStringLiteral("Sol"));
+    const bool finished = Finished();
+    QLocale::setDefault(saved);
+    ASSERT_TRUE(finished);
+    // "-1,5" is no coordinate of the service's: nothing is found.
+    EXPECT_EQ(dialogs.Messages, (QStringList { "Location not found" }));
+    server.SetRoute("/search", Json(200, R"([{"lat":"1.250","lon":"-1.5"}])"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    StartSearch(QStringLiteral("Sol"));
+    const bool again = Finished();
+    QLocale::setDefault(saved);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(Latitude(), QStringLiteral("1,250000"));
+    EXPECT_EQ(Longitude(), QStringLiteral("-1,500000"));
 }
 
 TEST_F(SelMap, GoogleReadsItsReplyShapeWithTheMappingsKey)
