@@ -1,6 +1,7 @@
 #include "Zor.Forms.h"
 
 #include "Zor.DialogService.h"
+#include "Zor.Label.h"
 #include "Zor.Msg.h"
 
 #include <QComboBox>
@@ -64,6 +65,22 @@ void DropName(QComboBox& box, int index)
 {
     box.removeItem(index);
     box.setCurrentIndex(box.count() == 0 ? -1 : std::max(index - 1, 0));
+}
+
+void ChangeLabel(TZORBaseLabel& label, const std::function<void()>& edit)
+{
+    struct TBracket {
+        TZORBaseLabel& label;
+        explicit TBracket(TZORBaseLabel& l)
+            : label(l)
+        {
+            label.BeginUpdate(true);
+        }
+        ~TBracket() { label.EndUpdate(); }
+        TBracket(const TBracket&) = delete;
+        TBracket& operator=(const TBracket&) = delete;
+    } bracket(label);
+    edit();
 }
 
 bool ConfirmDelete(QWidget* parent, const QString& key)

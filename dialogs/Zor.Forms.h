@@ -10,6 +10,7 @@
 class QComboBox;
 class QDialog;
 class QWidget;
+class TZORBaseLabel;
 
 // What the library's dialogs share in building their forms.
 namespace zor {
@@ -34,6 +35,10 @@ void ShowNames(QComboBox& box, const QStringList& names);
 // Takes the name at index out of a drop-down list and selects the one before it (the first when
 // it was the first, nothing when none is left).
 void DropName(QComboBox& box, int index);
+
+// One change of the label made by a dialog: edit runs in an update bracket of its own that
+// marks the label modified, so that each change is one step of the label's history.
+void ChangeLabel(TZORBaseLabel& label, const std::function<void()>& edit);
 
 // Asks the actions text of key with Yes and Cancel, without an icon; true for Yes.
 bool ConfirmDelete(QWidget* parent, const QString& key);

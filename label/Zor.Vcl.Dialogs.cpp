@@ -2,8 +2,13 @@
 
 #include "Zor.Data.h"
 #include "Zor.Msg.h"
+#include "Zor.Base.h"
+#include "Zor.Utils.h"
 
+#include <QDir>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace zor {
 
@@ -17,6 +22,24 @@ QString PictureFilter()
 {
     return QStringLiteral("All (*.png *.jpg *.jpeg *.gif);;Portable Network Graphics (*.png);;"
                           "JPEG Image File (*.jpg);;JPEG Image File (*.jpeg);;GIF Image File (*.gif)");
+}
+
+std::optional<QString> InImageFolder(const QString& folder, const QString& path)
+{
+    if (folder.trimmed().isEmpty())
+        return std::nullopt;
+    const QString relative = QDir::cleanPath(QDir(folder).relativeFilePath(path));
+    if (QDir::isAbsolutePath(relative) || relative == QLatin1String("..")
+        || relative.startsWith(QLatin1String("../")))
+        return std::nullopt;
+    return relative;
+}
+
+int32_t MapPixels(int64_t length, int32_t scale)
+{
+    constexpr double MicrometresPerInch = 25400.0;
+    constexpr int32_t MapDpi = 96;
+    return ClampToInt32(Round(double(length) * MapDpi / (MicrometresPerInch * std::max(scale, 1))));
 }
 
 std::vector<TPrintPrompt> PrintPrompts(TZORData& d, bool lists, bool questions)

@@ -100,6 +100,13 @@ TLabelDialogs& LabelDialogs();
 // The picture files a new image element takes, in the file dialog's form: all of them first.
 QString PictureFilter();
 
+// The name of a picture relative to the image folder, or nothing when it lies outside it (or
+// there is no folder).
+std::optional<QString> InImageFolder(const QString& folder, const QString& path);
+// Pixels at 96 dpi of a length of the label on paper (a model length over the drawing scale),
+// halves to even.
+int32_t MapPixels(int64_t length, int32_t scale);
+
 // A list or a question that a print run asks before it starts.
 struct TPrintPrompt {
     bool list = false; // else a question

@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr double MicrometresPerInch = 25400.0;
-constexpr int32_t MapDpi = 96;
-
 // A count as a dialog gives it, within the 32-bit range the model keeps counts in.
 int32_t Count(int64_t v)
 {
@@ -81,24 +78,6 @@ void WriteDrawingSetup(TZORLabelVCL& label, const TZORDrawingSetup& v)
     m.fProject = v.project;
 }
 
-// Pixels at 96 dpi of a length on paper (a model length over the drawing scale), halves to even.
-int32_t MapPixels(int64_t length, int32_t scale)
-{
-    return zor::ClampToInt32(zor::Round(double(length) * MapDpi / (MicrometresPerInch * std::max(scale, 1))));
-}
-
-// The name of a picture relative to the image folder, or nothing when it lies outside it.
-std::optional<QString> InImageFolder(const QString& folder, const QString& path)
-{
-    if (folder.trimmed().isEmpty())
-        return std::nullopt;
-    const QString relative = QDir::cleanPath(QDir(folder).relativeFilePath(path));
-    if (QDir::isAbsolutePath(relative) || relative == QLatin1String("..")
-        || relative.startsWith(QLatin1String("../")))
-        return std::nullopt;
-    return relative;
-}
-
 } // namespace
 
 void TZORLabelVCL::EditProperties()
@@ -154,7 +133,7 @@ TZORImage* TZORLabelVCL::AddBaseImage(int64_t x, int64_t y, int64_t w, int64_t h
     const zor::TLabelDialogs& dialogs = zor::LabelDialogs();
     if (map) {
         const int32_t scale = Measure().GetDrawScale();
-        if (!dialogs.MapChoice || !dialogs.MapChoice(*this, MapPixels(w, scale), MapPixels(h, scale)))
+        if (!dialogs.MapChoice || !dialogs.MapChoice(*this, zor::MapPixels(w, scale), zor::MapPixels(h, scale)))
             return nullptr;
         return TZORFactory::AddBaseImage(*this, x, y, w, h, Mapping().GetFileName());
     }
@@ -165,7 +144,7 @@ TZORImage* TZORLabelVCL::AddBaseImage(int64_t x, int64_t y, int64_t w, int64_t h
         return nullptr;
     // Images find their file inside the image folder only: a picture from elsewhere travels
     // with the label instead.
-    if (const std::optional<QString> name = InImageFolder(GetImageFolder(), path))
+    if (const std::optional<QString> name = zor::InImageFolder(GetImageFolder(), path))
         return TZORFactory::AddBaseImage(*this, x, y, w, h, *name);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

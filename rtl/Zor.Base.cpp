@@ -51,6 +51,49 @@ const TZORFields<TZORDimStyle>& TZORDimStyle::Fields()
     return fields;
 }
 
+namespace {
+
+constexpr float MaxStyleLength = 1000.0f;
+constexpr float MinFontHeight = 0.01f;
+
+} // namespace
+
+void TZORDimStyle::SetFontHeight(float v)
+{
+    fFontHeight = zor::ClampFloat(v, MinFontHeight, MaxStyleLength, fFontHeight);
+}
+
+void TZORDimStyle::SetHeadSize(float v)
+{
+    fHeadSize = zor::ClampFloat(v, 0.0f, MaxStyleLength, fHeadSize);
+}
+
+void TZORDimStyle::SetExtSize(float v)
+{
+    fExtSize = zor::ClampFloat(v, 0.0f, MaxStyleLength, fExtSize);
+    fExtGap = std::min(fExtGap, fExtSize);
+}
+
+void TZORDimStyle::SetExtGap(float v)
+{
+    fExtGap = zor::ClampFloat(v, 0.0f, fExtSize, fExtGap);
+}
+
+void TZORDimStyle::SetDimBreak(float v)
+{
+    fDimBreak = zor::ClampFloat(v, 0.0f, MaxStyleLength, fDimBreak);
+}
+
+void TZORDimStyle::SetDimPenWidth(float v)
+{
+    fDimPenWidth = zor::ClampFloat(v, 0.0f, MaxStyleLength, fDimPenWidth);
+}
+
+void TZORDimStyle::SetExtPenWidth(float v)
+{
+    fExtPenWidth = zor::ClampFloat(v, 0.0f, MaxStyleLength, fExtPenWidth);
+}
+
 namespace zor {
 
 float ClampFloat(float v, float lo, float hi, float fallback)

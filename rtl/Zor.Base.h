@@ -22,6 +22,24 @@ public:
     const QString& GetName() const { return fName; }
     void SetName(const QString& n) { fName = n; }
 
+    // Lengths in millimetres. A value that is not a number is refused; lengths stay within
+    // 0 to 1000 (the font height above 0), and the extension gap within the extension size,
+    // which a smaller size brings the gap down to.
+    void SetFontHeight(float v);
+    void SetHeadSize(float v);
+    void SetExtSize(float v);
+    void SetExtGap(float v);
+    void SetDimBreak(float v);
+    void SetDimPenWidth(float v);
+    void SetExtPenWidth(float v);
+    float GetFontHeight() const { return fFontHeight; }
+    float GetHeadSize() const { return fHeadSize; }
+    float GetExtSize() const { return fExtSize; }
+    float GetExtGap() const { return fExtGap; }
+    float GetDimBreak() const { return fDimBreak; }
+    float GetDimPenWidth() const { return fDimPenWidth; }
+    float GetExtPenWidth() const { return fExtPenWidth; }
+
     QString fFontName = QStringLiteral("Arial");
     bool fBold;
     bool fItalic;

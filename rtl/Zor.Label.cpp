@@ -140,10 +140,46 @@ bool TZORBaseLabel::DeleteLayer(int32_t i)
     return true;
 }
 
-void TZORBaseLabel::SetActiveLayer(int32_t i)
+bool TZORBaseLabel::ExchangeLayers(int32_t a, int32_t b)
 {
-    if (i >= 1 && i <= GetLayersCount())
-        fActiveLayer = i;
+    if (a <= 1 || b <= 1 || a == b || a > GetLayersCount() || b > GetLayersCount())
+        return false;
+    std::swap(fLayers[size_t(a - 1)], fLayers[size_t(b - 1)]);
+    const auto swapped = [a, b](int32_t l) { return l == a ? b : l == b ? a : l; };
+    for (const auto& item : fItems)
+        item->SetLayerIndex(swapped(item->GetLayerIndex()));
+    fActiveLayer = swapped(fActiveLayer);
+    if (fLayerZOrder)
+        SortItemsZLayer();
+    fModified = true;
+    Notify(TZRChange::Redraw);
+    return true;
+}
+
+void TZORBaseLabel::ApplyLayerValues(int32_t i)
+{
+    const TZORLayer* layer = GetLayer(i);
+    if (!layer)
+        return;
+    for (const auto& item : fItems) {
+        if (item->GetLayerIndex() != i)
+            continue;
+        item->SetColor(layer->GetColor());
+        if (auto* shape = dynamic_cast<TZOR2DItem*>(item.get()))
+            shape->SetBackColor(layer->GetFillColor());
+        item->SetPenWidth(layer->GetPenWidth());
+        item->SetLineType(layer->GetLineType());
+    }
+    fModified = true;
+    Notify(TZRChange::Redraw);
+}
+
+bool TZORBaseLabel::SetActiveLayer(int32_t i)
+{
+    if (i < 1 || i > GetLayersCount())
+        return false;
+    fActiveLayer = i;
+    return true;
 }
 
 int32_t TZORBaseLabel::GetBackLayer() const

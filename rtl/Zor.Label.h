@@ -82,9 +82,15 @@ public:
     TZORLayer* AddLayer(const QString& name);
     // Deletes layer i (not layer 1); its elements move to layer 1.
     bool DeleteLayer(int32_t i);
+    // Swaps layers a and b (neither may be layer 1); their elements and the active layer follow
+    // their layer. False, with nothing changed, for any other pair.
+    bool ExchangeLayers(int32_t a, int32_t b);
+    // Gives the elements of layer i its colour, fill, pen width and line type.
+    void ApplyLayerValues(int32_t i);
     TZORLayer* GetActiveLayer() const { return GetLayer(fActiveLayer); }
     int32_t GetActiveLayerIndex() const { return fActiveLayer; }
-    void SetActiveLayer(int32_t i);
+    // False for an index of no layer, which changes nothing.
+    bool SetActiveLayer(int32_t i);
     // The layer whose background the label shows: the first that has a background image or map
     // (1-based); 0 for none.
     int32_t GetBackLayer() const;

@@ -28,6 +28,9 @@ const TZORFields<TZORLayer>& TZORLayer::Fields()
         Field<L, &L::fImgMarTop>("ImgMarTop"),
         Field<L, &L::fImgMarRight>("ImgMarRight"),
         Field<L, &L::fImgMarBottom>("ImgMarBottom"),
+        Field<L, &L::fUnderline>("Underline", 3102),
+        Field<L, &L::fFillColor>("FillColor", 3102),
+        Field<L, &L::fLineType>("LineType", 3102),
     };
     return fields;
 }

@@ -39,12 +39,19 @@ public:
     void SetBold(bool b) { fBold = b; }
     bool GetItalic() const { return fItalic; }
     void SetItalic(bool i) { fItalic = i; }
+    bool GetUnderline() const { return fUnderline; }
+    void SetUnderline(bool u) { fUnderline = u; }
     float GetPenWidth() const { return fPenWidth; }
     void SetPenWidth(float w) { fPenWidth = w < 0 ? 0 : w; }
     TAlphaColor GetColor() const { return fColor; }
     void SetColor(TAlphaColor c) { fColor = c; }
     TAlphaColor GetBackColor() const { return fBackColor; }
     void SetBackColor(TAlphaColor c) { fBackColor = c; }
+    // The fill of closed shapes drawn on the layer, and their line type.
+    TAlphaColor GetFillColor() const { return fFillColor; }
+    void SetFillColor(TAlphaColor c) { fFillColor = c; }
+    TZORineType GetLineType() const { return fLineType; }
+    void SetLineType(TZORineType t) { fLineType = t; }
     uint16_t GetOptions() const { return fOptions; }
     void SetOptions(uint16_t o) { fOptions = o; }
     bool HasOption(TZORayerOp o) const { return (fOptions & o) == o; }
@@ -74,9 +81,12 @@ private:
     TAlphaColor fFontColor = zor::claBlack;
     bool fBold = false;
     bool fItalic = false;
+    bool fUnderline = false;
     float fPenWidth = 0.2f; // millimetres
     TAlphaColor fColor = zor::claBlack;
     TAlphaColor fBackColor = zor::claWhite;
+    TAlphaColor fFillColor = zor::claWhite;
+    TZORineType fLineType = TZORineType::Solid;
     uint16_t fOptions = loDefault;
     QString fFileImg;
     QByteArray fImgBytes;

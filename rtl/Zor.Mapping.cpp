@@ -133,6 +133,15 @@ bool TZORMapping::LoadMap(const QString& latitude, const QString& longitude, int
     return true;
 }
 
+int32_t TZORMapping::ScaleAt96Dpi() const
+{
+    constexpr double EquatorMetresPerPixel = 2 * std::numbers::pi * 6378137.0 / TileSize; // at zoom 0
+    constexpr double PaperMetresPerPixel = 0.0254 / 96;
+    const double ground = EquatorMetresPerPixel * std::cos(fLatitude * std::numbers::pi / 180.0) / std::ldexp(1.0, fZoom);
+    const double scale = std::round(ground / PaperMetresPerPixel);
+    return std::isfinite(scale) ? int32_t(std::clamp(scale, 1.0, double(INT32_MAX))) : 1;
+}
+
 TZORTileInfo TZORMapping::GetTile(int32_t t) const
 {
     return t >= 0 && t < GetTileCount() ? fTiles[size_t(t)] : TZORTileInfo {};

@@ -95,6 +95,11 @@ public:
     int32_t GetWidth() const { return fWidth; }
     int32_t GetHeight() const { return fHeight; }
 
+    // The scale 1:n of the composed map printed at 96 pixels per inch (the ground length of one
+    // of its pixels at the latitude and zoom of the last plan, over a pixel's length on paper),
+    // at least 1.
+    int32_t ScaleAt96Dpi() const;
+
     // The URL of tile (x, y) at the current zoom and provider; x wraps around the world,
     // a y beyond the poles has no tile (empty).
     QString TileUrl(int64_t x, int64_t y) const;

@@ -217,17 +217,22 @@ TEST(LabelPersist, SheetCopiesAreReadAsPreviewElements)
     }
 }
 
-// A file of version 3100 has no line-end fill colour in its settings record: it reads without
-// it, keeps the default, and everything after it still lines up.
+// A file of version 3100 has no line-end fill colour in its settings record, nor the underline,
+// fill colour and line type of its layer records: it reads without them, keeps the defaults, and
+// everything after them still lines up.
 TEST(LabelPersist, AnOlderFileReadsWithoutTheFieldsAddedSince)
 {
     TTestLabel original;
     FillSample(original);
     original.Settings().SetFillTermColor(TAlphaColor(0x12345678));
+    original.GetLayer(1)->SetFillColor(TAlphaColor(0x11223344));
+    original.GetLayer(2)->SetFillColor(TAlphaColor(0x55667788));
     QByteArray bytes = SaveBinary(original);
-    const QByteArray mark("\x78\x56\x34\x12", 4);
-    ASSERT_EQ(bytes.count(mark), 1);
-    bytes.remove(bytes.indexOf(mark), mark.size());
+    for (const QByteArray& mark : { QByteArray("\x78\x56\x34\x12", 4), QByteArray("\x00\x44\x33\x22\x11\x00", 6),
+             QByteArray("\x00\x88\x77\x66\x55\x00", 6) }) {
+        ASSERT_EQ(bytes.count(mark), 1);
+        bytes.remove(bytes.indexOf(mark), mark.size());
+    }
     const QByteArray version3100("\x1C\x0C\x00\x00", 4);
     bytes.replace(0, 4, version3100);
 
@@ -235,5 +240,7 @@ TEST(LabelPersist, AnOlderFileReadsWithoutTheFieldsAddedSince)
     LoadBinary(old, bytes);
     EXPECT_EQ(old.Settings().GetFillTermColor(), zor::claWhite);
     original.Settings().SetFillTermColor(zor::claWhite);
+    original.GetLayer(1)->SetFillColor(zor::claWhite);
+    original.GetLayer(2)->SetFillColor(zor::claWhite);
     EXPECT_EQ(SaveJson(old), SaveJson(original));
 }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Zor.Types.h"
+
+#include <QDialog>
+#include <QWidget>
+
+class QSpinBox;
+
+// A swatch that shows a colour with its alpha over a checkerboard and reports a click.
+class TZORColorSwatch : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZORColorSwatch(QWidget* parent = nullptr);
+    void SetColor(TAlphaColor c);
+    TAlphaColor GetColor() const { return fColor; }
+
+signals:
+    void Clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    TAlphaColor fColor = zor::claBlack;
+};
+
+// The colour picker of the layers dialog: the platform's colour dialog for the colour, and an
+// alpha value of its own. When shown it opens the colour dialog at once; a click on the swatch
+// opens it again. fColor holds the colour chosen, with its alpha.
+class TfSelColor : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfSelColor(QWidget* parent = nullptr);
+
+    void Ini(TAlphaColor color);
+    void FillLanguage();
+    // The colour dialog on fColor; a colour confirmed there keeps the alpha of seAlpha.
+    void PickColor();
+    void seAlphaChange(int alpha);
+
+    TAlphaColor fColor = zor::claBlack;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TZORColorSwatch* paintColor;
+    QSpinBox* seAlpha;
+    bool fIntro = false;
+    bool fShown = false;
+};
+
+namespace zor {
+
+// c with its alpha byte replaced.
+TAlphaColor WithAlpha(TAlphaColor c, int alpha);
+
+} // namespace zor
