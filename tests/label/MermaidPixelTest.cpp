@@ -147,6 +147,7 @@ bool IsLink(const TZORBaseItem& item)
 TEST_F(MermaidPixels, TenNodeFlowchartLinksPassNoNodeAndLieOnNoOtherLink)
 {
     const QImage page = PageOf(TenNodes, [](int32_t, const TZORBaseItem&) { return true; });
+    const SaveOnFailure keep(page, QStringLiteral("flowchart"));
     ExpectAllOnPaper(page);
     std::vector<const TZORFlow*> nodes;
     int links = 0;
@@ -215,6 +216,7 @@ bool IsNote(const TZORBaseItem& item)
 TEST_F(MermaidPixels, SequenceNotesAndMessagesToOneselfShowWholeOnThePaper)
 {
     const QImage page = PageOf(WithNotes, [](int32_t, const TZORBaseItem&) { return true; });
+    const SaveOnFailure keep(page, QStringLiteral("sequence"));
     ExpectAllOnPaper(page);
     // Heads (6), lifelines (3), rows, feet (6).
     const int32_t firstRow = 10, lastRow = label.GetItemsCount() - 6;
