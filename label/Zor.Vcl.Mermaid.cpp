@@ -115,7 +115,9 @@ constexpr QStringView FlowSkipped[] = { u"subgraph", u"end", u"classDef", u"clas
     u"click", u"direction", u"accTitle", u"accDescr", u"title" };
 constexpr QStringView SequenceSkipped[] = { u"autonumber", u"activate", u"deactivate", u"loop", u"alt",
     u"else", u"opt", u"par", u"and", u"critical", u"option", u"break", u"rect", u"end", u"title", u"box",
-    u"create", u"destroy", u"link", u"links", u"properties", u"details", u"accTitle", u"accDescr" };
+    u"destroy", u"link", u"links", u"properties", u"details", u"accTitle", u"accDescr" };
+
+constexpr QStringView ParticipantWords[] = { u"participant", u"actor" };
 
 // Sequence arrows: a run of dashes (two or more: dotted) and one of these ends. An "x" after ">"
 // is a cross only when no name follows it at once ("A->>xavier" goes to xavier).
@@ -388,22 +390,43 @@ TFlowStatement ReadStatement(const QString& s)
     return st;
 }
 
-// Statements of one line, split at the ";" that stand outside quotes and shapes.
-QStringList SplitStatements(const QString& line)
+// The length of the entity code ("#quot;", "#35;") that starts at i, else 0. Its ";" ends no
+// statement.
+qsizetype EntityLength(const QString& s, qsizetype i)
+{
+    if (s[i] != u'#')
+        return 0;
+    qsizetype e = i + 1;
+    while (e < s.size() && IsNameChar(s[e]))
+        ++e;
+    return e > i + 1 && e < s.size() && s[e] == u';' ? e + 1 - i : 0;
+}
+
+// Where a ";" ends a statement: flowcharts keep it inside quotes and shapes, sequence diagrams
+// end a statement at every one.
+enum class TSplit : uint8_t { OutsideShapes, Everywhere };
+
+// Statements of one line, split at the ";" that end statements; entity codes stay whole.
+QStringList SplitStatements(const QString& line, TSplit split)
 {
     QStringList parts;
     qsizetype begin = 0;
     int depth = 0;
     bool quoted = false;
+    const bool shapes = split == TSplit::OutsideShapes;
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar ch = line[i];
-        if (ch == u'"')
+        if (const qsizetype entity = EntityLength(line, i)) {
+            i += entity - 1;
+            continue;
+        }
+        if (shapes && ch == u'"')
             quoted = !quoted;
         else if (quoted)
             continue;
-        else if (OpensShape(ch))
+        else if (shapes && OpensShape(ch))
             ++depth;
-        else if ((ch == u']' || ch == u')' || ch == u'}') && depth > 0)
+        else if (shapes && (ch == u']' || ch == u')' || ch == u'}') && depth > 0)
             --depth;
         else if (ch == u';' && depth == 0) {
             parts << line.mid(begin, i - begin).trimmed();
@@ -484,7 +507,9 @@ bool TMermaidParser::ParseHeader(const QString& line)
 {
     const QStringView word = FirstWord(line);
     if (word == SequenceHeader) {
+        // "sequenceDiagram; A->>B: hi": statements may follow the header on its line.
         fDiagramType = TDiagramType::dtSequence;
+        ParseSequenceLine(line.mid(word.size()));
         return true;
     }
     if (!OneOf(word, FlowHeaders, Qt::CaseSensitive))
@@ -503,7 +528,7 @@ bool TMermaidParser::ParseHeader(const QString& line)
 
 void TMermaidParser::ParseFlowChartLine(const QString& line)
 {
-    for (const QString& statement : SplitStatements(line))
+    for (const QString& statement : SplitStatements(line, TSplit::OutsideShapes))
         ParseStatement(statement);
 }
 
@@ -576,13 +601,19 @@ TNodeType TMermaidParser::ParseNodeType(const QString& text)
 
 void TMermaidParser::ParseSequenceLine(const QString& line)
 {
+    for (const QString& statement : SplitStatements(line, TSplit::Everywhere))
+        ParseSequenceStatement(statement);
+}
+
+void TMermaidParser::ParseSequenceStatement(const QString& line)
+{
     const QStringView word = FirstWord(line);
     const QString rest = line.mid(word.size());
     const bool spaced = rest.isEmpty() || rest[0].isSpace();
-    if (spaced
-        && (word.compare(u"participant", Qt::CaseInsensitive) == 0
-            || word.compare(u"actor", Qt::CaseInsensitive) == 0))
+    if (spaced && OneOf(word, ParticipantWords, Qt::CaseInsensitive))
         ParseParticipant(rest);
+    else if (spaced && word.compare(u"create", Qt::CaseInsensitive) == 0)
+        ParseCreated(rest.trimmed());
     else if (spaced && word.compare(u"note", Qt::CaseInsensitive) == 0)
         ParseNote(rest);
     else if (!OneOf(word, SequenceSkipped, Qt::CaseInsensitive) || !(spaced || rest.startsWith(u':')))
@@ -614,6 +645,17 @@ void TMermaidParser::ParseParticipant(const QString& rest)
         fAliases.insert(name, alias);
     }
     AddParticipant(name);
+}
+
+// "create participant C as Carl": a participant that Mermaid brings in at its first message; here
+// it stands with the others.
+void TMermaidParser::ParseCreated(const QString& rest)
+{
+    const QStringView word = FirstWord(rest);
+    const QString declared = rest.mid(word.size());
+    if (!OneOf(word, ParticipantWords, Qt::CaseInsensitive) || !(declared.isEmpty() || declared[0].isSpace()))
+        throw Expected("MermaidParticipant", rest);
+    ParseParticipant(declared);
 }
 
 void TMermaidParser::ParseNote(const QString& rest)
@@ -686,12 +728,81 @@ void TMermaidParser::ParseMessage(const QString& line)
 
 namespace {
 
-// Flowchart layout: one row of equal boxes.
+// --- Texts as Mermaid shows them ---
+
+// Named entity codes ("#quot;") and the characters they stand for.
+struct TEntity {
+    QStringView Name;
+    char32_t Code;
+};
+
+constexpr TEntity Entities[] = {
+    { u"quot", 0x22 }, { u"amp", 0x26 }, { u"apos", 0x27 }, { u"lt", 0x3C }, { u"gt", 0x3E },
+    { u"nbsp", 0xA0 }, { u"cent", 0xA2 }, { u"pound", 0xA3 }, { u"yen", 0xA5 }, { u"sect", 0xA7 },
+    { u"copy", 0xA9 }, { u"laquo", 0xAB }, { u"reg", 0xAE }, { u"deg", 0xB0 }, { u"plusmn", 0xB1 },
+    { u"micro", 0xB5 }, { u"para", 0xB6 }, { u"middot", 0xB7 }, { u"raquo", 0xBB }, { u"times", 0xD7 },
+    { u"divide", 0xF7 }, { u"ndash", 0x2013 }, { u"mdash", 0x2014 }, { u"lsquo", 0x2018 },
+    { u"rsquo", 0x2019 }, { u"ldquo", 0x201C }, { u"rdquo", 0x201D }, { u"bull", 0x2022 },
+    { u"hellip", 0x2026 }, { u"euro", 0x20AC }, { u"trade", 0x2122 }, { u"larr", 0x2190 },
+    { u"uarr", 0x2191 }, { u"rarr", 0x2192 }, { u"darr", 0x2193 }, { u"harr", 0x2194 },
+    { u"infin", 0x221E }, { u"ne", 0x2260 }, { u"le", 0x2264 }, { u"ge", 0x2265 }, { u"spades", 0x2660 },
+    { u"clubs", 0x2663 }, { u"hearts", 0x2665 }, { u"diams", 0x2666 }, { u"check", 0x2713 },
+};
+
+// The character an entity code's name or decimal number stands for.
+std::optional<char32_t> EntityCode(QStringView name)
+{
+    bool number = false;
+    const uint code = name.toUInt(&number, 10);
+    if (number) {
+        if (code == 0 || code > 0x10FFFF || QChar::isSurrogate(code))
+            return std::nullopt;
+        return char32_t(code);
+    }
+    for (const TEntity& e : Entities)
+        if (name == e.Name)
+            return e.Code;
+    return std::nullopt;
+}
+
+// A text as Mermaid shows it: "<br>", "<br/>" and "<br />" (any case) break the line, entity
+// codes ("#quot;", "#9829;") stand for their characters; an unknown code stays as written.
+QString Shown(const QString& text)
+{
+    static const QRegularExpression lineBreak(
+        QStringLiteral(R"(<br\s*/?>)"), QRegularExpression::CaseInsensitiveOption);
+    QString s = text;
+    s.replace(lineBreak, QStringLiteral("\r\n"));
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const qsizetype n = EntityLength(s, i);
+        const std::optional<char32_t> code = n ? EntityCode(QStringView(s).mid(i + 1, n - 2)) : std::nullopt;
+        if (!code) {
+            out += s[i];
+            continue;
+        }
+        out += QString::fromUcs4(&*code, 1);
+        i += n - 1;
+    }
+    return out;
+}
+
+// --- Flowcharts ---
+
+// One row of equal boxes. A link between neighbours runs straight from the right side of one to
+// the left side of the next; every other link goes round the row in a lane of its own, above
+// the row for links forwards, below it for links backwards, so that none crosses a node or lies
+// on another.
 constexpr int64_t FlowLeft = 1000;
 constexpr int64_t FlowTop = 1000;
 constexpr int64_t FlowWidth = 40000;
 constexpr int64_t FlowHeight = 20000;
 constexpr int64_t FlowStep = FlowWidth + FlowWidth / 2;
+constexpr int64_t LinkStub = 4000; // from the node's side to where a link's leg turns straight
+constexpr int64_t LaneFirst = 8000; // from the row to the nearest lane
+constexpr int64_t LaneGap = 4000;
+constexpr int64_t FanStep = 4000; // between the legs of the links that leave one side of a node
 
 // The flowchart shape of each node kind, in the order of TNodeType.
 constexpr TZORFlowType FlowShapes[] = {
@@ -708,7 +819,172 @@ constexpr TZORFlowType FlowShapes[] = {
 };
 static_assert(std::size(FlowShapes) == size_t(TNodeType::ntUnknown) + 1);
 
-// Sequence diagram layout, in micrometres; pens and fonts in millimetres.
+// A link of the row between the nodes in columns From and To.
+struct TRowLink {
+    int64_t From = 0;
+    int64_t To = 0;
+    bool Straight = false;
+    bool Above = false;
+    int64_t Lane = 0; // 1 nearest the row
+    int64_t FromLeg = 0; // where the legs leave the nodes, from their middles
+    int64_t ToLeg = 0;
+};
+
+// The links in text order: the first link from a node to the next runs straight, the others take
+// lanes.
+std::vector<TRowLink> RowLinks(const std::vector<std::pair<int64_t, int64_t>>& ends)
+{
+    std::vector<TRowLink> links;
+    QSet<int64_t> straight;
+    for (const auto& [from, to] : ends) {
+        TRowLink link { from, to };
+        link.Straight = to == from + 1 && !straight.contains(from);
+        if (link.Straight)
+            straight.insert(from);
+        link.Above = to >= from;
+        links.push_back(link);
+    }
+    return links;
+}
+
+bool SharesColumns(const TRowLink& a, const TRowLink& b)
+{
+    return std::min(a.From, a.To) <= std::max(b.From, b.To) && std::min(b.From, b.To) <= std::max(a.From, a.To);
+}
+
+// Lanes on each side: shorter links first, each above every shorter one it shares a column with,
+// so that a link never runs under one that it spans.
+void AssignLanes(std::vector<TRowLink>& links)
+{
+    std::vector<TRowLink*> order;
+    for (TRowLink& link : links)
+        if (!link.Straight)
+            order.push_back(&link);
+    std::stable_sort(order.begin(), order.end(),
+        [](const TRowLink* a, const TRowLink* b) { return std::abs(a->To - a->From) < std::abs(b->To - b->From); });
+    for (size_t i = 0; i < order.size(); ++i) {
+        int64_t lane = 1;
+        for (size_t k = 0; k < i; ++k)
+            if (order[k]->Above == order[i]->Above && SharesColumns(*order[k], *order[i]))
+                lane = std::max(lane, order[k]->Lane + 1);
+        order[i]->Lane = lane;
+    }
+}
+
+// The legs on one side of each node, spread across it from left to right: links to the left with
+// the lowest lane outermost, then loops of the node to itself innermost, then links to the right
+// with the lowest lane outermost. Legs that cross nothing they need not.
+void AssignLegs(std::vector<TRowLink>& links)
+{
+    struct TLeg {
+        int64_t* Leg;
+        int64_t Order; // place from left to right
+        int64_t Lane;
+    };
+    QHash<int64_t, std::vector<TLeg>> sides; // column, and 1 above or 0 below
+    const auto add = [&](int64_t column, const TRowLink& link, int64_t* leg, int64_t order) {
+        const int64_t lane = order == 0 || order == 2 ? link.Lane : -link.Lane;
+        sides[column * 2 + (link.Above ? 1 : 0)].push_back({ leg, order, lane });
+    };
+    for (TRowLink& link : links) {
+        if (link.Straight)
+            continue;
+        const int64_t fromSide = link.To < link.From ? 0 : link.To == link.From ? 1 : 3;
+        const int64_t toSide = link.To < link.From ? 3 : link.To == link.From ? 2 : 0;
+        add(link.From, link, &link.FromLeg, fromSide);
+        add(link.To, link, &link.ToLeg, toSide);
+    }
+    for (std::vector<TLeg>& legs : sides) {
+        std::stable_sort(legs.begin(), legs.end(), [](const TLeg& a, const TLeg& b) {
+            return a.Order != b.Order ? a.Order < b.Order : a.Lane < b.Lane;
+        });
+        const int64_t m = int64_t(legs.size());
+        const int64_t step = std::min(FanStep, (FlowWidth * 3 / 4) / std::max<int64_t>(m - 1, 1));
+        for (int64_t k = 0; k < m; ++k)
+            *legs[size_t(k)].Leg = (2 * k - (m - 1)) * step / 2;
+    }
+}
+
+int64_t LanesDepth(const std::vector<TRowLink>& links, bool above)
+{
+    int64_t lanes = 0;
+    for (const TRowLink& link : links)
+        if (!link.Straight && link.Above == above)
+            lanes = std::max(lanes, link.Lane);
+    return lanes == 0 ? 0 : LaneFirst + (lanes - 1) * LaneGap;
+}
+
+int64_t ColumnMiddle(int64_t column)
+{
+    return FlowLeft + column * FlowStep + FlowWidth / 2;
+}
+
+// A link round the row: out of the node's top (or bottom), a short leg to its place on that
+// side, up (or down) to its lane, along the lane and back the same way into the other node.
+void AddLaneLink(TZORBaseLabel& label, const TRowLink& link, int32_t fromId, int32_t toId, int64_t rowTop)
+{
+    const int64_t dir = link.Above ? -1 : 1;
+    const int64_t side = link.Above ? rowTop : rowTop + FlowHeight;
+    const int64_t lane = side + dir * (LaneFirst + (link.Lane - 1) * LaneGap);
+    const int64_t x1 = ColumnMiddle(link.From) + link.FromLeg;
+    const int64_t x2 = ColumnMiddle(link.To) + link.ToLeg;
+    const int64_t stub = side + dir * LinkStub;
+    const int64_t coords[] = { x1, stub, x1, lane, x2, lane, x2, stub };
+    const int16_t anchor = link.Above ? TZORBaseFlow::TopAnchor : TZORBaseFlow::BottomAnchor;
+    TZORFactory::AddBasePolyLink(label, fromId, toId, anchor, anchor, TZORinkType::Points, coords);
+}
+
+// The paper grows to hold the drawing and its margins when it is smaller.
+void HoldOnPaper(TZORBaseLabel& label, int64_t width, int64_t height)
+{
+    const TZORMeasure& m = label.Measure();
+    const int64_t w = m.GetSize(TZORSizeKind::PaperWidth);
+    const int64_t h = m.GetSize(TZORSizeKind::PaperHeight);
+    if (width <= w && height <= h)
+        return;
+    constexpr auto mm = TZORUnits::Millimetre;
+    label.Measure().SetPaperSizeMM(zor::GetValue(std::max(w, width), mm), zor::GetValue(std::max(h, height), mm));
+}
+
+void LayOutFlowChart(TZORBaseLabel& label, TMermaidParser& parser)
+{
+    QHash<QString, int64_t> columns;
+    for (const TNode& node : parser.GetNodes())
+        columns.insert(node.ID, columns.size());
+    std::vector<std::pair<int64_t, int64_t>> ends;
+    for (const TConnection& c : parser.GetConnections())
+        if (columns.contains(c.FromNode) && columns.contains(c.ToNode))
+            ends.emplace_back(columns.value(c.FromNode), columns.value(c.ToNode));
+    std::vector<TRowLink> links = RowLinks(ends);
+    AssignLanes(links);
+    AssignLegs(links);
+    const int64_t rowTop = FlowTop + LanesDepth(links, true);
+
+    std::vector<int32_t> ids;
+    int64_t x = FlowLeft;
+    for (const TNode& node : parser.GetNodes()) {
+        TZORFlow* flow
+            = TZORFactory::AddBaseFlow(label, x, rowTop, FlowWidth, FlowHeight, FlowShapes[size_t(node.NodeType)]);
+        flow->SetText(Shown(node.Text));
+        parser.SetNodeInId(node.ID, flow->GetID());
+        ids.push_back(flow->GetID());
+        x += FlowStep;
+    }
+    for (const TRowLink& link : links) {
+        const int32_t from = ids[size_t(link.From)], to = ids[size_t(link.To)];
+        if (link.Straight)
+            TZORFactory::AddBaseLink(
+                label, from, to, TZORBaseFlow::RightAnchor, TZORBaseFlow::LeftAnchor, TZORinkType::Straight);
+        else
+            AddLaneLink(label, link, from, to, rowTop);
+    }
+    if (!ids.empty())
+        HoldOnPaper(label, x - FlowStep + FlowWidth + FlowLeft, rowTop + FlowHeight + LanesDepth(links, false) + FlowTop);
+}
+
+// --- Sequence diagrams ---
+
+// Layout, in micrometres; pens and fonts in millimetres.
 struct TSeqLayout {
     static constexpr int64_t Left = 10000;
     static constexpr int64_t Top = 20000; // lower edge of the head boxes
@@ -721,7 +997,6 @@ struct TSeqLayout {
     static constexpr int64_t Cross = 1000;
     static constexpr int64_t NoteGap = 2000;
     static constexpr int64_t NoteHeight = 30000;
-    static constexpr int64_t NoteRise = 7500; // from the row's line to the note's top
     static constexpr int64_t Margin = 20000;
     static constexpr float Pen = 0.2f;
     static constexpr float LifelinePen = 0.1f;
@@ -733,6 +1008,49 @@ struct TSeqLayout {
 };
 
 const QString SeqFont = QStringLiteral("Arial");
+
+// Where a text box or a note stands across the page.
+struct TSpan {
+    int64_t Left = 0;
+    int64_t Width = 0;
+};
+
+// A message's text stands between the two lifelines; to oneself, beside the lifeline.
+TSpan MessageSpan(int64_t x1, int64_t x2)
+{
+    if (x1 == x2)
+        return { x1 + TSeqLayout::NoteGap, TSeqLayout::BoxWidth };
+    return { std::min(x1, x2), std::abs(x2 - x1) };
+}
+
+// A note stands right or left of its participant's lifeline, over it, or over two spanning
+// both boxes.
+TSpan NoteSpan(const TSeqEvent& e, int64_t x, std::optional<int64_t> x2)
+{
+    constexpr int64_t half = TSeqLayout::BoxWidth / 2;
+    if (x2)
+        return { std::min(x, *x2) - half, std::abs(*x2 - x) + TSeqLayout::BoxWidth };
+    if (e.NotePosition == u"over")
+        return { x - half, TSeqLayout::BoxWidth };
+    if (e.NotePosition == u"left of")
+        return { x - TSeqLayout::NoteGap - half - TSeqLayout::BoxWidth, TSeqLayout::BoxWidth };
+    return { x + TSeqLayout::NoteGap + half, TSeqLayout::BoxWidth };
+}
+
+// The event's place across the page; nothing for an event with a participant that has no
+// lifeline.
+std::optional<TSpan> EventSpan(const TSeqEvent& e, const QHash<QString, int64_t>& centres)
+{
+    const auto from = centres.constFind(e.FromActor);
+    const auto to = centres.constFind(e.ToActor);
+    if (from == centres.cend())
+        return std::nullopt;
+    if (e.EventType == TSeqEventType::sqMessage)
+        return to == centres.cend() ? std::nullopt : std::optional(MessageSpan(*from, *to));
+    if (e.ToActor.isEmpty())
+        return NoteSpan(e, *from, std::nullopt);
+    return to == centres.cend() ? std::nullopt : std::optional(NoteSpan(e, *from, *to));
+}
 
 // A centred paragraph in the box, with the text and font the diagram gives it.
 TZORParagraph* Caption(TZORBaseLabel& label, int64_t x, int64_t y, int64_t w, int64_t h, const QString& text,
@@ -746,6 +1064,21 @@ TZORParagraph* Caption(TZORBaseLabel& label, int64_t x, int64_t y, int64_t w, in
     return p;
 }
 
+// Grows the paragraph downwards to the height its text needs when `height` is too little; the
+// growth.
+int64_t GrowToText(TZORParagraph& p, int64_t height)
+{
+    p.CalcValues(0);
+    const int64_t needed = p.NeededExtent(p.GetText()) + 2 * int64_t { p.GetBasePadY() };
+    if (needed <= height)
+        return 0;
+    const TZORPto corner = p.GetPoint(2);
+    p.SetBase(2, corner.X, corner.Y + needed - height);
+    p.Update();
+    p.CalcValues(0);
+    return needed - height;
+}
+
 // A participant's box: a filled rectangle with the name over it.
 void ParticipantBox(TZORBaseLabel& label, int64_t centre, int64_t y, const QString& text)
 {
@@ -754,101 +1087,64 @@ void ParticipantBox(TZORBaseLabel& label, int64_t centre, int64_t y, const QStri
     layer.SetColor(zor::claBlack);
     const int64_t x = centre - TSeqLayout::BoxWidth / 2;
     TZORFactory::AddBaseRectangle(label, x, y, TSeqLayout::BoxWidth, TSeqLayout::BoxHeight)->SetFilled(true);
-    TZORParagraph* name = Caption(label, x, y, TSeqLayout::BoxWidth, TSeqLayout::BoxHeight, text,
+    TZORParagraph* name = Caption(label, x, y, TSeqLayout::BoxWidth, TSeqLayout::BoxHeight, Shown(text),
         TZORVertAlign::Center, TSeqLayout::NameHeight);
     name->SetBold(true);
     name->CalcValues(0);
 }
 
-void Message(TZORBaseLabel& label, const TSeqEvent& e, int64_t x1, int64_t x2, int64_t y)
+// A message's row from `top`: the arrow, its text above it (taller when the text needs it, the
+// arrow lower) and a cross at the receiver of a lost message. The row's height.
+int64_t Message(TZORBaseLabel& label, const TSeqEvent& e, int64_t x1, int64_t x2, int64_t top)
 {
+    int64_t y = top + TSeqLayout::Row / 2;
     TZORLayer& layer = *label.GetActiveLayer();
     layer.SetColor(e.LineStyle == TSeqLineStyle::slDotted ? zor::claGray : zor::claBlack);
-    TZORFactory::AddBaseArrowLine(label, x1, y, x2, y);
+    TZORArrowLine* arrow = TZORFactory::AddBaseArrowLine(label, x1, y, x2, y);
     layer.SetColor(zor::claBlack);
-    TZORParagraph* text = Caption(label, std::min(x1, x2), y - TSeqLayout::TextHeight, std::abs(x2 - x1),
-        TSeqLayout::TextHeight, e.Text, TZORVertAlign::Bottom, TSeqLayout::FontHeight);
+    const TSpan span = MessageSpan(x1, x2);
+    TZORParagraph* text = Caption(label, span.Left, y - TSeqLayout::TextHeight, span.Width, TSeqLayout::TextHeight,
+        Shown(e.Text), TZORVertAlign::Bottom, TSeqLayout::FontHeight);
+    if (x1 == x2)
+        text->SetHorzAlign(TZORHorzAlign::Left);
     text->SetFontName(SeqFont);
-    text->CalcValues(0);
-    if (e.ArrowHead != TSeqArrowHead::shCross)
-        return;
-    constexpr int64_t c = TSeqLayout::Cross;
-    TZORFactory::AddBaseLine(label, x2 - c, y - c, x2 + c, y + c);
-    TZORFactory::AddBaseLine(label, x2 - c, y + c, x2 + c, y - c);
+    const int64_t grown = GrowToText(*text, TSeqLayout::TextHeight);
+    if (grown > 0)
+        arrow->Move(0, double(grown));
+    y += grown;
+    if (e.ArrowHead == TSeqArrowHead::shCross) {
+        constexpr int64_t c = TSeqLayout::Cross;
+        TZORFactory::AddBaseLine(label, x2 - c, y - c, x2 + c, y + c);
+        TZORFactory::AddBaseLine(label, x2 - c, y + c, x2 + c, y - c);
+    }
+    return TSeqLayout::Row + grown;
 }
 
-// A note stands right of its participant's lifeline; a note over two spans both boxes.
-void Note(TZORBaseLabel& label, const TSeqEvent& e, int64_t left, int64_t width, int64_t y)
+// A note's row from `top`: the note a little below the row above, taller when its text needs it.
+// The row's height.
+int64_t Note(TZORBaseLabel& label, const TSeqEvent& e, const TSpan& span, int64_t top)
 {
     TZORLayer& layer = *label.GetActiveLayer();
     layer.SetBackColor(TSeqLayout::NoteFill);
     layer.SetColor(TSeqLayout::NoteLine);
-    QString text = e.Text;
-    text.replace(QStringLiteral("<br/>"), QStringLiteral("\r\n"))
-        .replace(QStringLiteral("<br>"), QStringLiteral("\r\n"));
-    TZORParagraph* note
-        = TZORFactory::AddBaseParagraph(label, left, y - TSeqLayout::NoteRise, width, TSeqLayout::NoteHeight);
-    note->SetText(text);
+    TZORParagraph* note = TZORFactory::AddBaseParagraph(
+        label, span.Left, top + TSeqLayout::NoteGap, span.Width, TSeqLayout::NoteHeight);
+    note->SetText(Shown(e.Text));
     note->SetHorzAlign(TZORHorzAlign::Center);
     note->SetVertAlign(TZORVertAlign::Center);
     note->SetFilled(true);
-    note->CalcValues(0);
+    return TSeqLayout::NoteGap + TSeqLayout::NoteHeight + GrowToText(*note, TSeqLayout::NoteHeight);
 }
 
-void DrawEvent(TZORBaseLabel& label, const TSeqEvent& e, const QHash<QString, int64_t>& centres, int64_t y)
+// The event's row from `top`; its height (an event that draws nothing still takes a row).
+int64_t DrawEvent(TZORBaseLabel& label, const TSeqEvent& e, const QHash<QString, int64_t>& centres, int64_t top)
 {
-    const auto from = centres.constFind(e.FromActor);
-    const auto to = centres.constFind(e.ToActor);
-    if (from == centres.cend())
-        return;
-    if (e.EventType == TSeqEventType::sqMessage) {
-        if (to != centres.cend())
-            Message(label, e, *from, *to, y);
-        return;
-    }
-    if (e.ToActor.isEmpty()) {
-        Note(label, e, *from + TSeqLayout::NoteGap + TSeqLayout::BoxWidth / 2, TSeqLayout::BoxWidth, y);
-        return;
-    }
-    if (to != centres.cend()) {
-        const int64_t left = std::min(*from, *to) - TSeqLayout::BoxWidth / 2;
-        Note(label, e, left, std::abs(*to - *from) + TSeqLayout::BoxWidth, y);
-    }
-}
-
-// The nodes stand in one row: a link leaves its node by the side facing the other node and
-// reaches the other by its facing side; a node joined to itself runs from its right to its top.
-void AddRowLink(TZORBaseLabel& label, int32_t fromId, int32_t toId)
-{
-    const TZORBaseItem* from = label.SearchItem(fromId);
-    const TZORBaseItem* to = label.SearchItem(toId);
-    if (!from || !to)
-        return;
-    const int64_t dx = to->GetPoint(1).X - from->GetPoint(1).X;
-    const int16_t out = dx >= 0 ? TZORBaseFlow::RightAnchor : TZORBaseFlow::LeftAnchor;
-    const int16_t in = dx > 0 ? TZORBaseFlow::LeftAnchor
-        : dx < 0              ? TZORBaseFlow::RightAnchor
-                              : TZORBaseFlow::TopAnchor;
-    TZORFactory::AddBaseLink(label, fromId, toId, out, in, TZORinkType::Straight);
-}
-
-void LayOutFlowChart(TZORBaseLabel& label, TMermaidParser& parser)
-{
-    int64_t x = FlowLeft;
-    for (size_t i = 0; i < parser.GetNodes().size(); ++i) {
-        const TNode& node = parser.GetNodes()[i];
-        TZORFlow* flow = TZORFactory::AddBaseFlow(
-            label, x, FlowTop, FlowWidth, FlowHeight, FlowShapes[size_t(node.NodeType)]);
-        flow->SetText(node.Text);
-        parser.SetNodeInId(node.ID, flow->GetID());
-        x += FlowStep;
-    }
-    for (const TConnection& c : parser.GetConnections()) {
-        const TNode* from = parser.FindNode(c.FromNode);
-        const TNode* to = parser.FindNode(c.ToNode);
-        if (from && to && from->InId >= 1 && to->InId >= 1)
-            AddRowLink(label, from->InId, to->InId);
-    }
+    const std::optional<TSpan> span = EventSpan(e, centres);
+    if (!span)
+        return TSeqLayout::Row;
+    if (e.EventType == TSeqEventType::sqMessage)
+        return Message(label, e, centres.value(e.FromActor), centres.value(e.ToActor), top);
+    return Note(label, e, *span, top);
 }
 
 } // namespace
@@ -879,6 +1175,19 @@ void TZORFactory::DrawSequenceDiagram(TZORBaseLabel& label, const TMermaidParser
     QHash<QString, int64_t> centres;
     for (int64_t i = 0; i < n; ++i)
         centres.insert(names[i], TSeqLayout::Left + i * spacing + TSeqLayout::BoxWidth / 2);
+    // Notes and texts beside the first or the last lifeline may reach past the drawing: it moves
+    // right to keep its left margin, and the paper widens to the rightmost.
+    int64_t left = TSeqLayout::Left;
+    int64_t right = std::max(TSeqLayout::Width, TSeqLayout::Left + (n - 1) * spacing + TSeqLayout::BoxWidth);
+    for (const TSeqEvent& e : parser.GetSeqEvents())
+        if (const std::optional<TSpan> span = EventSpan(e, centres)) {
+            left = std::min(left, span->Left);
+            right = std::max(right, span->Left + span->Width);
+        }
+    const int64_t shift = TSeqLayout::Left - left;
+    for (int64_t& centre : centres)
+        centre += shift;
+    right += shift;
 
     TZORLayer& layer = *label.GetActiveLayer();
     layer.SetFontName(SeqFont);
@@ -889,23 +1198,30 @@ void TZORFactory::DrawSequenceDiagram(TZORBaseLabel& label, const TMermaidParser
     const int64_t headTop = TSeqLayout::Top - TSeqLayout::BoxHeight;
     for (const QString& name : names)
         ParticipantBox(label, centres.value(name), headTop, parser.ParticipantText(name));
-    int64_t y = TSeqLayout::Top + TSeqLayout::Row / 2;
-    for (const TSeqEvent& e : parser.GetSeqEvents()) {
-        DrawEvent(label, e, centres, y);
-        y += TSeqLayout::Row;
-    }
-    const int64_t bottom = y + TSeqLayout::Row;
-    const int64_t footTop = bottom - TSeqLayout::BoxHeight;
-
+    // The lifelines lie under the rows; they reach the foot boxes once the rows are laid out.
     layer.SetColor(zor::claGray);
     layer.SetPenWidth(TSeqLayout::LifelinePen);
+    std::vector<TZORLine*> lifelines;
     for (const QString& name : names)
-        AddBaseLine(label, centres.value(name), TSeqLayout::Top, centres.value(name), footTop);
+        lifelines.push_back(AddBaseLine(
+            label, centres.value(name), TSeqLayout::Top, centres.value(name), TSeqLayout::Top + TSeqLayout::Row));
     layer.SetPenWidth(TSeqLayout::Pen);
+
+    int64_t top = TSeqLayout::Top;
+    for (const TSeqEvent& e : parser.GetSeqEvents())
+        top += DrawEvent(label, e, centres, top);
+    const int64_t bottom = top + TSeqLayout::Row / 2 + TSeqLayout::Row;
+    const int64_t footTop = bottom - TSeqLayout::BoxHeight;
+
+    for (TZORLine* line : lifelines) {
+        line->SetBase(2, line->GetPoint(1).X, footTop);
+        line->Update();
+    }
     for (const QString& name : names)
         ParticipantBox(label, centres.value(name), footTop, parser.ParticipantText(name));
 
     constexpr auto mm = TZORUnits::Millimetre;
-    label.Measure().SetPaperSizeMM(zor::GetValue(TSeqLayout::Width + TSeqLayout::Margin, mm),
+    label.Measure().SetPaperSizeMM(
+        zor::GetValue(std::max(TSeqLayout::Width + TSeqLayout::Margin, right + TSeqLayout::Margin / 2), mm),
         zor::GetValue(bottom + TSeqLayout::Margin, mm));
 }

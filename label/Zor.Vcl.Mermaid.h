@@ -62,10 +62,12 @@ struct TSeqEvent {
 // "&" joining several nodes at one end, edge texts written "-->|text|" or "-- text -->".
 // Also read: the older forms "A --x--> B || text" and "A ----> B || text" (the text after "||"
 // belongs to the last arrow) and shape closers that begin with "]" ("A(t]").
-// Sequence diagrams: "participant" and "actor" with an optional alias ("as Alice"), messages
+// Sequence diagrams: statements separated by lines or ";" (also right after the header),
+// "participant" and "actor" with an optional alias ("as Alice"), also after "create", messages
 // "A->>B: text" with the arrows ->, -->, ->>, -->>, -x, --x, -), --) (and ->x, -->>x), an
 // optional activation mark before the receiver ("->>+B"), and notes "Note right of A: text",
 // "Note left of A", "Note over A" and "Note over A,B".
+// An entity code ("#quot;", "#35;") ends no statement with its ";".
 // Lines starting with "%%", a "---" front matter block and statements that only style or group
 // (subgraph, end, classDef, style, loop, alt, activate, ...) are skipped.
 //
@@ -80,6 +82,8 @@ public:
     // One statement (without its line number in an error).
     void ParseFlowChartLine(const QString& line);
     void ParseSequenceLine(const QString& line);
+    // One sequence statement, after the line was split at ";".
+    void ParseSequenceStatement(const QString& line);
     // The kind of a node from its bracketed shape text ("[t]", "((t))", "{t}").
     static TNodeType ParseNodeType(const QString& text);
 
@@ -105,6 +109,7 @@ private:
     void DefineNode(const QString& id, const QString& text, TNodeType type);
     void AddParticipant(const QString& name);
     void ParseParticipant(const QString& rest);
+    void ParseCreated(const QString& rest);
     void ParseNote(const QString& rest);
     void ParseMessage(const QString& line);
 

@@ -197,11 +197,14 @@ public:
 
     // --- Diagram imports ---
     // Empties the label and draws the Mermaid flowchart (one row of flowchart nodes joined by
-    // links) or sequence diagram of the text (TMermaidParser, Zor.Vcl.Mermaid.h). A text with
-    // an error raises EZORError naming the line and leaves the label as it was.
+    // links, those that cannot run straight between neighbours round the row) or sequence
+    // diagram of the text (TMermaidParser, Zor.Vcl.Mermaid.h); a flowchart larger than the
+    // paper grows the paper to hold it. Texts show "<br>" as line breaks and entity codes
+    // as their characters. A text with an error raises EZORError naming the line and leaves
+    // the label as it was.
     static bool LoadMermaid(TZORBaseLabel& label, const QString& text);
-    // Empties the label and draws the parsed sequence diagram; a diagram without participants
-    // draws nothing.
+    // Empties the label and draws the parsed sequence diagram on a paper that holds it; a
+    // diagram without participants draws nothing.
     static void DrawSequenceDiagram(TZORBaseLabel& label, const TMermaidParser& parser);
     // Empties the label and draws the Gantt text (TGanttParser, Zor.Vcl.Gantt.h): a title and
     // one bar per top-level task. A text with an error raises EZORError naming the line and

@@ -49,6 +49,11 @@ int64_t TZORParagraph::Extent(const TxtLines& lines) const
     return lines.empty() ? 0 : lines.back().y + zor::Round(double(GetMetrics().Height) * GetScaleX());
 }
 
+int64_t TZORParagraph::NeededExtent(const QString& text)
+{
+    return Extent(LayOut(text, 0, TZORVertAlign::Top));
+}
+
 void TZORParagraph::CalcValues(int16_t aFlag)
 {
     TZORBasePara::CalcValues(aFlag);
@@ -74,7 +79,7 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     const QString value = zor::PrintedValue(*this, GetText());
     const bool bound = FillType() != 0;
     const int64_t boxH = std::max<int64_t>(LinesHeight(), 1);
-    const int64_t needed = Extent(LayOut(value, 0, TZORVertAlign::Top));
+    const int64_t needed = NeededExtent(value);
     TxtLines lines;
     std::optional<int64_t> fitted; // the extent across the lines that the frame takes, if not the box's
     // Any growing paragraph runs on towards the label's edge; only a bound one's frame follows.

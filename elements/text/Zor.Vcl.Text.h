@@ -50,6 +50,9 @@ public:
 
     // Measures the font and lays the text out into the padded box.
     void CalcValues(int16_t aFlag) override;
+    // The extent across its lines that `text` needs at the box's width with no height limit,
+    // paper micrometres, paddings not included.
+    int64_t NeededExtent(const QString& text);
     void Draw(TZORBaseDraw& D) override;
     // A paragraph bound to data lays its value out afresh; with the grow flag its lines may run
     // on to the label's edge and its frame grows to them, with the shrink flag its frame shrinks

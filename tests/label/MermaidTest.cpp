@@ -399,11 +399,12 @@ TEST_F(MermaidLabel, FlowchartNodesStandInOneRowJoinedByLinks)
     const int32_t ids[]
         = { Item<TZORFlow>(1)->GetID(), Item<TZORFlow>(2)->GetID(), Item<TZORFlow>(3)->GetID() };
     const int32_t ends[3][2] = { { ids[0], ids[1] }, { ids[1], ids[2] }, { ids[2], ids[0] } };
-    // Links join the facing sides of the nodes in the row: forward right to left, back left to
-    // right.
+    // Links to the next node join the facing sides; the link back goes under the row, from the
+    // bottom of one node to the bottom of the other.
     using F = TZORBaseFlow;
     const int16_t sides[3][2] = { { F::RightAnchor, F::LeftAnchor }, { F::RightAnchor, F::LeftAnchor },
-        { F::LeftAnchor, F::RightAnchor } };
+        { F::BottomAnchor, F::BottomAnchor } };
+    const TZORinkType kinds[3] = { TZORinkType::Straight, TZORinkType::Straight, TZORinkType::Points };
     for (int32_t i = 0; i < 3; ++i) {
         const TZORLink* link = Item<TZORLink>(11 + i);
         ASSERT_NE(link, nullptr);
@@ -411,8 +412,10 @@ TEST_F(MermaidLabel, FlowchartNodesStandInOneRowJoinedByLinks)
         EXPECT_EQ(link->GetToID(), ends[i][1]);
         EXPECT_EQ(link->GetFromIndex(), sides[i][0]);
         EXPECT_EQ(link->GetToIndex(), sides[i][1]);
-        EXPECT_EQ(link->GetLinkType(), TZORinkType::Straight);
+        EXPECT_EQ(link->GetLinkType(), kinds[i]);
     }
+    // The paper grows to hold the row of ten.
+    EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 541000 + 40000 + 1000);
     // The first link runs from the middle of node 1's right side to the middle of node 2's left.
     const TZORLink* first = Item<TZORLink>(11);
     EXPECT_EQ(first->GetStartPoint(), (TZORPto { 41000, 11000 }));
@@ -477,19 +480,21 @@ TEST_F(MermaidLabel, SequenceDiagramElementsInTheirOrderAndPlaces)
         { TZORItemType::Paragraph, 10000, 8000, 45000, 20000 },
         { TZORItemType::Rectangle, 165000, 8000, 200000, 20000 },
         { TZORItemType::Paragraph, 165000, 8000, 200000, 20000 },
+        { TZORItemType::Line, a, 20000, a, 92500 },
+        { TZORItemType::Line, b, 20000, b, 92500 },
         { TZORItemType::ArrowLine, a, 27500, b, 27500 },
         { TZORItemType::Paragraph, a, 22500, b, 27500 },
         { TZORItemType::ArrowLine, b, 42500, a, 42500 },
         { TZORItemType::Paragraph, a, 37500, b, 42500 },
         { TZORItemType::Line, a - 1000, 41500, a + 1000, 43500 },
         { TZORItemType::Line, a - 1000, 43500, a + 1000, 41500 },
-        { TZORItemType::Paragraph, a + 19500, 50000, a + 54500, 80000 },
-        { TZORItemType::Line, a, 20000, a, 75500 },
-        { TZORItemType::Line, b, 20000, b, 75500 },
-        { TZORItemType::Rectangle, 10000, 75500, 45000, 87500 },
-        { TZORItemType::Paragraph, 10000, 75500, 45000, 87500 },
-        { TZORItemType::Rectangle, 165000, 75500, 200000, 87500 },
-        { TZORItemType::Paragraph, 165000, 75500, 200000, 87500 },
+        // The note stands 2 mm into its row, which is as tall as the note and that gap: the foot
+        // boxes stand below it.
+        { TZORItemType::Paragraph, a + 19500, 52000, a + 54500, 82000 },
+        { TZORItemType::Rectangle, 10000, 92500, 45000, 104500 },
+        { TZORItemType::Paragraph, 10000, 92500, 45000, 104500 },
+        { TZORItemType::Rectangle, 165000, 92500, 200000, 104500 },
+        { TZORItemType::Paragraph, 165000, 92500, 200000, 104500 },
     };
     ASSERT_EQ(label.GetItemsCount(), int32_t(std::size(expect)));
     for (int32_t i = 0; i < int32_t(std::size(expect)); ++i) {
@@ -507,21 +512,22 @@ TEST_F(MermaidLabel, SequenceDiagramElementsInTheirOrderAndPlaces)
     EXPECT_EQ(Item<TZORParagraph>(4)->GetText(), "B");
     EXPECT_EQ(Item<TZORRectangle>(1)->GetBackColor(), TAlphaColor { 0xFFE6E6FAu });
     EXPECT_TRUE(Item<TZORRectangle>(1)->GetFilled());
-    EXPECT_EQ(Item<TZORArrowLine>(5)->GetColor(), zor::claGray);
-    EXPECT_EQ(Item<TZORArrowLine>(7)->GetColor(), zor::claBlack);
-    EXPECT_EQ(Item<TZORParagraph>(6)->GetText(), "dotted");
-    EXPECT_EQ(Item<TZORParagraph>(6)->GetVertAlign(), TZORVertAlign::Bottom);
-    EXPECT_EQ(Item<TZORParagraph>(6)->GetFontName(), "Arial");
-    const TZORParagraph* note = Item<TZORParagraph>(11);
+    EXPECT_EQ(Item<TZORArrowLine>(7)->GetColor(), zor::claGray);
+    EXPECT_EQ(Item<TZORArrowLine>(9)->GetColor(), zor::claBlack);
+    EXPECT_FLOAT_EQ(Item<TZORArrowLine>(9)->GetPenWidth(), 0.2f);
+    EXPECT_EQ(Item<TZORParagraph>(8)->GetText(), "dotted");
+    EXPECT_EQ(Item<TZORParagraph>(8)->GetVertAlign(), TZORVertAlign::Bottom);
+    EXPECT_EQ(Item<TZORParagraph>(8)->GetFontName(), "Arial");
+    const TZORParagraph* note = Item<TZORParagraph>(13);
     EXPECT_EQ(note->GetText(), "one\r\ntwo\r\nthree");
     EXPECT_EQ(note->GetBackColor(), TAlphaColor { 0xFFFFFFE0u });
     EXPECT_EQ(note->GetColor(), TAlphaColor { 0xFFDAA520u });
-    EXPECT_EQ(Item<TZORLine>(12)->GetColor(), zor::claGray);
-    EXPECT_FLOAT_EQ(Item<TZORLine>(12)->GetPenWidth(), 0.1f);
+    EXPECT_EQ(Item<TZORLine>(5)->GetColor(), zor::claGray);
+    EXPECT_FLOAT_EQ(Item<TZORLine>(5)->GetPenWidth(), 0.1f);
     EXPECT_FLOAT_EQ(Item<TZORRectangle>(14)->GetPenWidth(), 0.2f);
     EXPECT_EQ(Item<TZORParagraph>(15)->GetText(), "Alice");
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 210000);
-    EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 107500);
+    EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 124500);
 }
 
 TEST_F(MermaidLabel, ThreeMessagesGiveThePaperOfTheirRows)
@@ -535,10 +541,15 @@ TEST_F(MermaidLabel, ThreeMessagesGiveThePaperOfTheirRows)
     EXPECT_EQ(arrows, (std::vector<int64_t> { 27500, 42500, 57500 }));
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 107500);
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 210000);
-    // A message to oneself: a zero-length arrow and a text box of no width.
-    const TZORBaseItem* self = label.GetItem(4 + 2 * 2 + 1);
+    // A message to oneself: a zero-length arrow, its text beside the lifeline.
+    const TZORBaseItem* self = label.GetItem(4 + 2 + 2 * 2 + 1);
+    EXPECT_EQ(self->TypeCode(), TZORItemType::ArrowLine);
     EXPECT_EQ(self->GetPoint(1).X, self->GetPoint(2).X);
-    EXPECT_EQ(label.GetItem(4 + 2 * 2 + 2)->GetPoint(2).X - label.GetItem(4 + 2 * 2 + 2)->GetPoint(1).X, 0);
+    const TZORParagraph* text = Item<TZORParagraph>(4 + 2 + 2 * 2 + 2);
+    EXPECT_EQ(text->GetText(), "self");
+    EXPECT_EQ(text->GetPoint(1).X, 27500 + 2000);
+    EXPECT_EQ(text->GetPoint(2).X, 27500 + 2000 + 35000);
+    EXPECT_EQ(text->GetHorzAlign(), TZORHorzAlign::Left);
 }
 
 TEST_F(MermaidLabel, OneParticipantAndANoteOverTwo)
@@ -551,11 +562,11 @@ TEST_F(MermaidLabel, OneParticipantAndANoteOverTwo)
         QStringLiteral(
             "sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nNote over C,A: wide\n")));
     // Boxes at 10000, 87500 and 165000: the note spans from A's box to C's.
-    const TZORBaseItem* note = label.GetItem(7);
+    const TZORBaseItem* note = label.GetItem(3 * 2 + 3 + 1);
     EXPECT_EQ(note->TypeCode(), TZORItemType::Paragraph);
     EXPECT_EQ(note->GetPoint(1).X, 10000);
     EXPECT_EQ(note->GetPoint(2).X, 200000);
-    EXPECT_EQ(note->GetPoint(1).Y, 27500 - 7500);
+    EXPECT_EQ(note->GetPoint(1).Y, 20000 + 2000);
 }
 
 TEST_F(MermaidLabel, NoParticipantsKeepThePaper)
@@ -752,6 +763,251 @@ TEST_F(MermaidLabel, RealWorldSequenceDiagramsImportWhole)
         EXPECT_EQ(Count(TZORItemType::ArrowLine), int(c.Edges.size())) << c.Name;
         EXPECT_EQ(Count(TZORItemType::Rectangle), 2 * int(c.Nodes.size())) << c.Name;
     }
+}
+
+// --- Texts written for Mermaid that lost or garbled something ---
+
+// Every text the label shows (node texts, then for sequences the names, message texts and
+// notes), in the order made.
+QStringList ShownTexts(const TZORBaseLabel& label)
+{
+    QStringList texts;
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
+        const TZORBaseItem* item = label.GetItem(i);
+        if (const auto* flow = dynamic_cast<const TZORFlow*>(item))
+            texts << flow->GetText();
+        else if (const auto* para = dynamic_cast<const TZORParagraph*>(item))
+            texts << para->GetText();
+    }
+    return texts;
+}
+
+// What the parser found, as Mermaid's own parser sees it: nodes or participants by identifier,
+// connections or messages "from>to", notes "note>actor".
+QStringList Found(const TMermaidParser& p)
+{
+    QStringList found;
+    if (p.GetDiagramType() == TDiagramType::dtFlowChart) {
+        for (const TNode& n : p.GetNodes())
+            found << n.ID;
+        for (const TConnection& c : p.GetConnections())
+            found << c.FromNode + ">" + c.ToNode;
+        return found;
+    }
+    found << p.GetParticipants();
+    for (const TSeqEvent& e : p.GetSeqEvents())
+        found << (e.EventType == TSeqEventType::sqNote ? "note>" + e.FromActor : e.FromActor + ">" + e.ToActor);
+    return found;
+}
+
+struct TImportCase {
+    const char* Text;
+    std::vector<const char*> Found; // as Found() gives it
+    std::vector<const char*> Shown; // as ShownTexts() gives it
+    const char* Error = nullptr; // the whole message, for a text refused
+};
+
+QStringList Strings(const std::vector<const char*>& list)
+{
+    QStringList out;
+    for (const char* s : list)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
+TEST_F(MermaidLabel, WhatTheImportMakesOfTextsWrittenForMermaid)
+{
+    const TImportCase cases[] = {
+        // Statements after the header's ";" (or a space), and between ";" in sequence diagrams.
+        { "sequenceDiagram;A->>B: hi", { "A", "B", "A>B" }, { "A", "B", "hi", "A", "B" } },
+        { "sequenceDiagram A->>B: hi", { "A", "B", "A>B" }, { "A", "B", "hi", "A", "B" } },
+        { "sequenceDiagram\nA->>B: one; B-->>A: two", { "A", "B", "A>B", "B>A" },
+            { "A", "B", "one", "two", "A", "B" } },
+        // An entity code's ";" ends nothing; a ";" in a message text ends the message, as in Mermaid.
+        { "sequenceDiagram\nA->>B: #35;1 #quot;hi#quot;", { "A", "B", "A>B" }, { "A", "B", "#1 \"hi\"", "A", "B" } },
+        { "sequenceDiagram\nA->>B: a; b", {}, {}, "Line 2: \"b\" is not a participant, a note or a message" },
+        { "sequenceDiagram foo", {}, {}, "Line 1: \"foo\" is not a participant, a note or a message" },
+        // Line breaks and entity codes in messages, notes, aliases and node texts.
+        { "sequenceDiagram\nparticipant A as Ann<br>Lee\nA->>B: one<br>two<br/>three<BR />four\n"
+          "Note over B: #9829; #amp; #lt;br#gt; #bogus; #0;",
+            { "A", "B", "A>B", "note>B" },
+            { "Ann\r\nLee", "B", "one\r\ntwo\r\nthree\r\nfour", "\u2665 & <br> #bogus; #0;", "Ann\r\nLee", "B" } },
+        { "flowchart LR\nA[one<br>two] -->|#35;1| B[\"#quot;q#quot;\"]\nB --> C{#9829;}", { "A", "B", "C", "A>B", "B>C" },
+            { "one\r\ntwo", "\"q\"", "\u2665" } },
+        { "graph TD;A[x;y]-->B;B-->|#59;|A", { "A", "B", "A>B", "B>A" }, { "x;y", "B" } },
+        // A participant made by "create" keeps its alias.
+        { "sequenceDiagram\nA->>B: hi\ncreate participant C as Carl\nB->>C: hello\ncreate actor D\nC->>D: yo\n"
+          "destroy D",
+            { "A", "B", "C", "D", "A>B", "B>C", "C>D" },
+            { "A", "B", "Carl", "D", "hi", "hello", "yo", "A", "B", "Carl", "D" } },
+        { "sequenceDiagram\ncreate note over A: x", {}, {},
+            "Line 2: a participant name, optionally followed by \"as\" and an alias, is expected at \"note over A: "
+            "x\"" },
+    };
+    for (const TImportCase& c : cases) {
+        const QString text = QString::fromUtf8(c.Text);
+        if (c.Error) {
+            EXPECT_EQ(ErrorOf(text), QString::fromUtf8(c.Error)) << c.Text;
+            EXPECT_THROW(TZORFactory::LoadMermaid(label, text), EZORError) << c.Text;
+            continue;
+        }
+        EXPECT_EQ(Found(Parsed(text)), Strings(c.Found)) << c.Text;
+        ASSERT_TRUE(TZORFactory::LoadMermaid(label, text)) << c.Text;
+        EXPECT_EQ(ShownTexts(label), Strings(c.Shown)) << c.Text;
+    }
+}
+
+// A paragraph's box, found by its text, or an arrow's, by its place among the arrows ("->1").
+struct TPlaced {
+    const char* What;
+    int64_t X1, Y1, X2, Y2;
+};
+
+struct TPlaceCase {
+    const char* Text;
+    std::vector<TPlaced> Placed;
+    int64_t PaperWidth, PaperHeight;
+};
+
+const TZORBaseItem* FindPlaced(const TZORBaseLabel& label, const QString& what)
+{
+    int arrows = 0;
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
+        const TZORBaseItem* item = label.GetItem(i);
+        const auto* para = dynamic_cast<const TZORParagraph*>(item);
+        if (para && para->GetText() == what)
+            return item;
+        if (item->TypeCode() == TZORItemType::ArrowLine && what == QStringLiteral("->%1").arg(++arrows))
+            return item;
+    }
+    return nullptr;
+}
+
+// Notes stand where they say, texts of messages to oneself beside the lifeline, rows make room
+// for their notes, and the drawing moves right and the paper widens to hold what reaches past.
+TEST_F(MermaidLabel, SequencePlacesNotesAndTextsOnThePaper)
+{
+    const TPlaceCase cases[] = {
+        // Left of the first participant: the drawing moves 37 mm right, the paper widens with it.
+        { "sequenceDiagram\nparticipant A\nparticipant B\nNote left of A: left",
+            { { "left", 10000, 22000, 45000, 52000 }, { "A", 47000, 8000, 82000, 20000 },
+                { "B", 202000, 8000, 237000, 20000 } },
+            247000, 94500 },
+        { "sequenceDiagram\nparticipant A\nparticipant B\nNote right of B: right",
+            { { "right", 202000, 22000, 237000, 52000 }, { "B", 165000, 8000, 200000, 20000 } }, 247000, 94500 },
+        { "sequenceDiagram\nparticipant A\nparticipant B\nNote over A: over", { { "over", 10000, 22000, 45000, 52000 } },
+            210000, 94500 },
+        { "sequenceDiagram\nparticipant A\nparticipant B\nB->>B: think",
+            { { "think", 184500, 22500, 219500, 27500 }, { "->1", 182500, 27500, 182500, 27500 } }, 229500, 77500 },
+        // A note over two takes its whole height: the next message comes below it.
+        { "sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nNote over A,B: both\nA->>C: next",
+            { { "both", 10000, 22000, 122500, 52000 }, { "next", 27500, 54500, 182500, 59500 },
+                { "->1", 27500, 59500, 182500, 59500 } },
+            210000, 109500 },
+    };
+    for (const TPlaceCase& c : cases) {
+        ASSERT_TRUE(TZORFactory::LoadMermaid(label, QString::fromUtf8(c.Text))) << c.Text;
+        for (const TPlaced& p : c.Placed) {
+            const TZORBaseItem* item = FindPlaced(label, QString::fromUtf8(p.What));
+            ASSERT_NE(item, nullptr) << c.Text << " " << p.What;
+            EXPECT_EQ(item->GetPoint(1).X, p.X1) << c.Text << " " << p.What;
+            EXPECT_EQ(item->GetPoint(1).Y, p.Y1) << c.Text << " " << p.What;
+            EXPECT_EQ(item->GetPoint(2).X, p.X2) << c.Text << " " << p.What;
+            EXPECT_EQ(item->GetPoint(2).Y, p.Y2) << c.Text << " " << p.What;
+        }
+        EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), c.PaperWidth) << c.Text;
+        EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), c.PaperHeight) << c.Text;
+    }
+}
+
+// A message text too long for the room between two lifelines grows upwards in lines and its
+// arrow moves down; the rows after it follow.
+TEST_F(MermaidLabel, ALongMessageTextTakesTheLinesItNeeds)
+{
+    ASSERT_TRUE(TZORFactory::LoadMermaid(label,
+        QStringLiteral("sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nparticipant D\n"
+                       "participant E\nparticipant F\nA->>B: a text far too long for the room between two lifelines\n"
+                       "B->>A: short\n")));
+    const auto* text = dynamic_cast<const TZORParagraph*>(
+        FindPlaced(label, "a text far too long for the room between two lifelines"));
+    ASSERT_NE(text, nullptr);
+    const int64_t height = text->GetPoint(2).Y - text->GetPoint(1).Y;
+    EXPECT_GT(height, 5000);
+    EXPECT_EQ(text->GetPoint(1).Y, 22500); // the box keeps its top and grows down
+    const TZORBaseItem* first = FindPlaced(label, "->1");
+    const TZORBaseItem* second = FindPlaced(label, "->2");
+    EXPECT_EQ(first->GetPoint(1).Y, 22500 + height);
+    EXPECT_EQ(second->GetPoint(1).Y, 22500 + height + 15000);
+    // Every character is laid out: nothing is cut.
+    int32_t laid = 0;
+    for (const TZORTxtInf& line : text->GetLines())
+        laid += line.count;
+    EXPECT_EQ(laid, text->GetText().size());
+}
+
+struct TRouteCase {
+    const char* Text;
+    // Per link in text order: the from and to anchors, and the link points (none for straight).
+    std::vector<std::pair<std::pair<int16_t, int16_t>, std::vector<int64_t>>> Links;
+    int64_t RowTop;
+    int64_t PaperWidth;
+};
+
+// The row keeps its nodes; a link that skips nodes, runs back, joins a node to itself or repeats
+// another goes round the row in a lane of its own.
+TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
+{
+    using F = TZORBaseFlow;
+    const std::pair<int16_t, int16_t> side { F::RightAnchor, F::LeftAnchor };
+    const std::pair<int16_t, int16_t> top { F::TopAnchor, F::TopAnchor };
+    const std::pair<int16_t, int16_t> bottom { F::BottomAnchor, F::BottomAnchor };
+    const TRouteCase cases[] = {
+        // Back under the row: 4 mm down, along the lane 8 mm below, 4 mm up.
+        { "graph LR\nA-->B\nB-->A", { { side, {} }, { bottom, { 81000, 25000, 81000, 29000, 21000, 29000, 21000, 25000 } } },
+            1000, 210000 },
+        // A repeated link goes over the row.
+        { "graph LR\nA-->B\nA-->B", { { side, {} }, { top, { 21000, 5000, 21000, 1000, 81000, 1000, 81000, 5000 } } },
+            9000, 210000 },
+        // The loop takes the nearest lane, the link over B the next; their legs part 4 mm.
+        { "graph LR\nA-->B-->C\nA-->C\nA-->A",
+            { { side, {} }, { side, {} },
+                { top, { 25000, 9000, 25000, 1000, 141000, 1000, 141000, 9000 } },
+                { top, { 17000, 9000, 17000, 5000, 21000, 5000, 21000, 9000 } } },
+            13000, 210000 },
+        // Eight nodes in a row: the paper grows to hold them (the height stays).
+        { "graph LR\nA-->B-->C-->D-->E-->F-->G-->H", { { side, {} }, { side, {} }, { side, {} }, { side, {} }, { side, {} },
+                                                         { side, {} }, { side, {} } },
+            1000, 462000 },
+    };
+    for (const TRouteCase& c : cases) {
+        label.Measure().SetPaperSizeMM(210, 297);
+        ASSERT_TRUE(TZORFactory::LoadMermaid(label, QString::fromUtf8(c.Text))) << c.Text;
+        std::vector<const TZORLink*> links;
+        for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
+            if (const auto* link = dynamic_cast<const TZORLink*>(label.GetItem(i)))
+                links.push_back(link);
+            else
+                EXPECT_EQ(label.GetItem(i)->GetPoint(1).Y, c.RowTop) << c.Text;
+        }
+        ASSERT_EQ(links.size(), c.Links.size()) << c.Text;
+        for (size_t i = 0; i < links.size(); ++i) {
+            const auto& [anchors, points] = c.Links[i];
+            EXPECT_EQ(links[i]->GetFromIndex(), anchors.first) << c.Text << " " << i;
+            EXPECT_EQ(links[i]->GetToIndex(), anchors.second) << c.Text << " " << i;
+            EXPECT_EQ(links[i]->GetLinkType(), points.empty() ? TZORinkType::Straight : TZORinkType::Points);
+            std::vector<int64_t> got;
+            for (int32_t k = 1; k <= links[i]->GetNumLinkPoints(); ++k)
+                got.insert(got.end(), { links[i]->GetLinkPoint(k).X, links[i]->GetLinkPoint(k).Y });
+            EXPECT_EQ(got, points) << c.Text << " " << i;
+        }
+        EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), c.PaperWidth) << c.Text;
+        EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 297000) << c.Text;
+    }
+    // A small paper grows in both directions, with a millimetre to spare round the drawing.
+    label.Measure().SetPaperSizeMM(50, 20);
+    ASSERT_TRUE(TZORFactory::LoadMermaid(label, QStringLiteral("graph LR\nA-->B\nB-->A")));
+    EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 102000);
+    EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 1000 + 20000 + 8000 + 1000);
 }
 
 } // namespace
