@@ -155,9 +155,15 @@ void MovePointOf(TZORBaseItem& item, int32_t index, const TZORPto& p)
 
 TZORBaseItem* TZORBaseLabel::ItemAt(int64_t x, int64_t y, int32_t tol) const
 {
-    for (auto it = fItems.rbegin(); it != fItems.rend(); ++it)
+    for (auto it = fItems.rbegin(); it != fItems.rend(); ++it) {
+        // The box first: most elements lie far from the pointer.
+        const TZORRect& b = (*it)->GetBounds();
+        if (x < std::min(b.Left, b.Right) - tol || x > std::max(b.Left, b.Right) + tol
+            || y < std::min(b.Top, b.Bottom) - tol || y > std::max(b.Top, b.Bottom) + tol)
+            continue;
         if (Selectable(**it) && (*it)->Pick(x, y, tol, IsSelected(it->get())))
             return it->get();
+    }
     return nullptr;
 }
 
@@ -663,7 +669,8 @@ void TZORBaseLabel::BeginTextEditing(TZORBaseItem* item, bool aNew)
     e.TextIsNew = aNew;
     e.Text = TZORTextObject(item);
     Select(item);
-    TAct::SetCurAction(aNew ? acText : acTextEdit);
+    // A new one-line text keeps the text tool, which places the next text at the next press.
+    TAct::SetCurAction(aNew && dynamic_cast<TZORBaseText*>(item) ? acText : acTextEdit);
     TAct::SetState(stTyping);
     Notify(TZRChange::StartText);
 }
