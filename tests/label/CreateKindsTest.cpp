@@ -1,6 +1,7 @@
 // Every element kind made by its tool from clicks, as the editor feeds them to the label.
 #include "Zor.Act.h"
 #include "Zor.Edit.h"
+#include "Zor.Flow.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Stream.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace zor;
@@ -115,6 +117,14 @@ TEST_F(CreateKinds, EveryKindIsMadeFromItsClicksAndSurvivesSavingAndReading)
     EXPECT_EQ(static_cast<TZORBaseLink*>(link)->GetFromID(), flows[0]);
     EXPECT_EQ(static_cast<TZORBaseLink*>(link)->GetStartPoint(), (TZORPto { 110000, 35000 }));
     EXPECT_EQ(static_cast<TZORBaseLink*>(link)->GetEndPoint(), (TZORPto { 100000, 60000 }));
+
+    // Its start follows the node it leaves when that node is dragged.
+    label.ResetAction();
+    label.PickEditor(100000, 35000, 500, 0, false);
+    ASSERT_EQ(label.Select()->GetID(), flows[0]);
+    label.MoveEditor(-10000, 0, -1, -1, false, false);
+    label.UpEditor(110000, 35000);
+    EXPECT_EQ(static_cast<TZORBaseLink*>(link)->GetStartPoint(), (TZORPto { 120000, 35000 }));
 
     std::vector<TZORItemType> kinds;
     for (int32_t i = 1; i <= label.GetItemsCount(); ++i)

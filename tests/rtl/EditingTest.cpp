@@ -68,6 +68,17 @@ TEST_F(Editing, PressDragAndReleaseMoveTheElementExactly)
     EXPECT_FALSE(TAct::fCurEditor);
 }
 
+TEST_F(Editing, AGridDragKeepsTheSelectionsCornerOnTheGrid)
+{
+    TZORBaseRectangle* rect = Rect(1200, 1300, 11200, 6300, true);
+    label.PickEditor(5000, 5000, 500, 0, false);
+    label.MoveGridEditor(7400, 5000, 5000, 5000, false); // corner at 3600: the grid line 5000
+    EXPECT_EQ(PointsOf(*rect), (std::vector<TZORPto> { { 5000, 0 }, { 15000, 5000 } }));
+    label.MoveGridEditor(9000, 8000, 5000, 5000, false); // corner at (5200, 4300)
+    label.UpEditor(9000, 8000);
+    EXPECT_EQ(PointsOf(*rect), (std::vector<TZORPto> { { 5000, 5000 }, { 15000, 10000 } }));
+}
+
 TEST_F(Editing, PickingFollowsTheDrawnOutlineNotTheBox)
 {
     const struct {
