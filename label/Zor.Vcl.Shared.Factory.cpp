@@ -879,3 +879,79 @@ void TZORFactory::SetDPI(int32_t x, int32_t y)
     fDPIX.store(x, std::memory_order_relaxed);
     fDPIY.store(y, std::memory_order_relaxed);
 }
+
+// --- Layer defaults ---
+
+namespace {
+
+template <uint8_t D, class T> void Take(const TZORBaseLabel& label, TZORBaseItem& item)
+{
+    if (auto* e = dynamic_cast<T*>(&item))
+        TakeLayer<D>(label, *e);
+}
+
+} // namespace
+
+void TZORFactory::TakeLayerDefaults(const TZORBaseLabel& label, TZORBaseItem& item)
+{
+    switch (item.TypeCode()) {
+    case TZORItemType::Point:
+        return Take<ldColor, TZORPoint>(label, item);
+    case TZORItemType::Line:
+        return Take<ldCP, TZORLine>(label, item);
+    case TZORItemType::ArrowLine:
+        return Take<ldCP, TZORArrowLine>(label, item);
+    case TZORItemType::PolyLine:
+        return Take<ldCP, TZORPolyLine>(label, item);
+    case TZORItemType::Arc:
+        return Take<ldCP, TZORArc>(label, item);
+    case TZORItemType::Bezier:
+        return Take<ldCP, TZORBezier>(label, item);
+    case TZORItemType::Dim:
+        return Take<ldCP, TZORDim>(label, item);
+    case TZORItemType::Image:
+        return Take<ldCP, TZORImage>(label, item);
+    case TZORItemType::Link:
+        return Take<ldCP, TZORLink>(label, item);
+    case TZORItemType::Rectangle:
+        return Take<ldCPB, TZORRectangle>(label, item);
+    case TZORItemType::Polygon:
+        return Take<ldCPB, TZORPolygon>(label, item);
+    case TZORItemType::Circle:
+        return Take<ldCPB, TZORCircle>(label, item);
+    case TZORItemType::Ellipse:
+        return Take<ldCPB, TZOREllipse>(label, item);
+    case TZORItemType::Sector:
+        return Take<ldCPB, TZORSector>(label, item);
+    case TZORItemType::Level:
+        return Take<ldCPB, TZORLevel>(label, item);
+    case TZORItemType::Table:
+        return Take<ldCPB, TZORTable>(label, item);
+    case TZORItemType::Rank:
+        return Take<ldCPB, TZORRank>(label, item);
+    case TZORItemType::NutriScore:
+        return Take<ldCPB, TZORNutriScore>(label, item);
+    case TZORItemType::Package:
+        return Take<ldCPB | ldFontColor, TZORPackage>(label, item);
+    case TZORItemType::Text:
+        return Take<ldColor | ldFont, TZORText>(label, item);
+    case TZORItemType::Paragraph:
+        return Take<ldCPBF, TZORParagraph>(label, item);
+    case TZORItemType::RichText:
+        return Take<ldCPBF, TZORRichText>(label, item);
+    case TZORItemType::Flow:
+        return Take<ldCPBF, TZORFlow>(label, item);
+    case TZORItemType::Barcode:
+        return Take<ldColor | ldFontFace, TZORBarcode>(label, item);
+    case TZORItemType::PDF417:
+        return Take<ldColor, TZORPDF417>(label, item);
+    case TZORItemType::DataMatrix:
+        return Take<ldColor, TZORDataMatrix>(label, item);
+    case TZORItemType::QRCode:
+        return Take<ldColor, TZORQRCode>(label, item);
+    case TZORItemType::PolyText:
+        return Take<ldColor, TZORPolyText>(label, item);
+    default:
+        return; // a symbol takes nothing
+    }
+}

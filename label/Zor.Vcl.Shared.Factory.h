@@ -13,6 +13,7 @@
 #include <span>
 
 class TZORBaseLabel;
+class TZORBaseItem;
 class TZORPoint;
 class TZORLine;
 class TZORArrowLine;
@@ -210,6 +211,11 @@ public:
     // one bar per top-level task. A text with an error raises EZORError naming the line and
     // leaves the label as it was.
     static bool LoadGantt(TZORBaseLabel& label, const QString& text);
+
+    // --- Layer defaults ---
+    // What a new element of item's kind takes from the label's active layer, as the creators
+    // above give it (the label's drawing tools make their elements through NewItem).
+    static void TakeLayerDefaults(const TZORBaseLabel& label, TZORBaseItem& item);
 
     // --- Resolution ---
     // The resolution the host works at, shared by the whole process; 96 by 96 until set. Kept

@@ -32,6 +32,11 @@ std::unique_ptr<TZORBaseItem> TZORLabelVCL::NewItem(int32_t code, bool aPreview)
     return zor::NewElement(*this, code, aPreview);
 }
 
+void TZORLabelVCL::LayerDefaults(TZORBaseItem& item) const
+{
+    TZORFactory::TakeLayerDefaults(*this, item);
+}
+
 void TZORLabelVCL::LoadFromFile(const QString& fileName)
 {
     const QString ext = Extension(fileName);

@@ -44,6 +44,8 @@ public:
 
     // Builds the element class of a type code (1 to 29); null for any other code.
     std::unique_ptr<TZORBaseItem> NewItem(int32_t code, bool aPreview) override;
+    // A new element takes the active layer's defaults as the factory gives them.
+    void LayerDefaults(TZORBaseItem& item) const override;
 
     // Reads a label file: ".eti" the binary form, ".json" the JSON form, by the text after the
     // last dot, compared case-sensitively; any other name loads nothing. A load adds to what the

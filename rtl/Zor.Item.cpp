@@ -3,6 +3,7 @@
 #include "Zor.Json.h"
 #include "Zor.Label.h"
 #include "Zor.Msg.h"
+#include "Zor.Shape.h"
 #include "Zor.Stream.h"
 #include "Zor.Utils.h"
 
@@ -91,17 +92,18 @@ TZORPto TZORBaseItem::GetAnchor(int32_t index) const
 
 bool TZORBaseItem::Pick(int64_t x, int64_t y, int32_t tol, bool) const
 {
-    const TZORRect b = fBounds.Normalized();
-    return x >= b.Left - tol && x <= b.Right + tol && y >= b.Top - tol && y <= b.Bottom + tol;
+    return zor::PickShape(*this, x, y, tol);
 }
 
 bool TZORBaseItem::SearchRect(const TZORRect& r, bool aCross) const
 {
     const TZORRect area = r.Normalized();
     const TZORRect b = fBounds.Normalized();
-    if (aCross)
-        return b.Left <= area.Right && b.Right >= area.Left && b.Top <= area.Bottom && b.Bottom >= area.Top;
-    return area.Contains(b.Left, b.Top) && area.Contains(b.Right, b.Bottom);
+    if (!aCross)
+        return area.Contains(b.Left, b.Top) && area.Contains(b.Right, b.Bottom);
+    if (b.Left > area.Right || b.Right < area.Left || b.Top > area.Bottom || b.Bottom < area.Top)
+        return false;
+    return zor::ItemShape(*this).Meets(area);
 }
 
 TJsonObject TZORBaseItem::WriteJson() const

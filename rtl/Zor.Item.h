@@ -51,9 +51,10 @@ public:
     // The places a link may join, 1-based: the reference points unless a kind offers its own.
     virtual int32_t GetAnchorsCount() const { return GetPointsCount(); }
     virtual TZORPto GetAnchor(int32_t index) const;
-    // True when (x, y) lies within tol micrometres of the element.
+    // True when (x, y) lies within tol micrometres of what the element draws: its strokes, or
+    // the area it shows (zor::ItemShape), never merely its bounding box.
     virtual bool Pick(int64_t x, int64_t y, int32_t tol, bool aSelected) const;
-    // True when the element lies inside r (whole, or only touching it with aCross).
+    // True when the element lies inside r (whole, or, with aCross, when what it draws meets r).
     virtual bool SearchRect(const TZORRect& r, bool aCross) const;
     virtual TJsonObject WriteJson() const;
     virtual bool GetIsData() const;

@@ -1,5 +1,6 @@
 #include "Zor.Label.h"
 
+#include "Zor.Edit.h"
 #include "Zor.Error.h"
 #include "Zor.Line.h"
 #include "Zor.Msg.h"
@@ -11,6 +12,7 @@
 
 TZORBaseLabel::TZORBaseLabel(QObject* parent)
     : QObject(parent)
+    , fEdit(std::make_unique<TZOREditState>())
     , fFileVersion(ZORFileVersion)
 {
     ResetLayers();
@@ -268,6 +270,8 @@ void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
     if (IsSelected(item))
         return;
     fSelection.push_back(item);
+    // A handle's point number belongs to the selection it was taken from.
+    TAct::fPos1 = 0;
     item->SetItemState(TZORItemState::Selected);
     if (OnSelectItem)
         OnSelectItem(*this, item);
@@ -281,6 +285,7 @@ void TZORBaseLabel::UnSelect(TZORBaseItem* item)
     if (it == fSelection.end())
         return;
     fSelection.erase(it);
+    TAct::fPos1 = 0;
     item->SetItemState(TZORItemState::Normal);
     if (OnUnSelectItem)
         OnUnSelectItem(*this, item);
@@ -293,6 +298,7 @@ void TZORBaseLabel::UnSelectAll()
     if (fSelection.empty())
         return;
     const std::vector<TZORBaseItem*> was = std::exchange(fSelection, {});
+    TAct::fPos1 = 0;
     for (TZORBaseItem* item : was) {
         item->SetItemState(TZORItemState::Normal);
         if (OnUnSelectItem)

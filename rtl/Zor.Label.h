@@ -2,7 +2,9 @@
 
 #include "Zor.Base.h"
 #include "Zor.Data.h"
+#include "Zor.Act.h"
 #include "Zor.Fields.h"
+#include "Zor.Handles.h"
 #include "Zor.Item.h"
 #include "Zor.Layer.h"
 #include "Zor.LibSymbol.h"
@@ -11,6 +13,7 @@
 #include "Zor.Observer.h"
 #include "Zor.PrintInfo.h"
 #include "Zor.Settings.h"
+#include "Zor.Snap.h"
 #include "Zor.Types.h"
 #include "Zor.Undo.h"
 
@@ -26,11 +29,14 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <span>
 #include <vector>
 
 class TBinaryReader;
 class TBinaryWriter;
 class TJsonObject;
+class TZOREditState;
+class TZORTextObject;
 
 // What Clear empties.
 enum class TZORClear : uint8_t {
@@ -202,6 +208,105 @@ public:
     bool GetFontList(QObject* sender, QStringList& fonts) const;
     // Asks OnReadSymEvent whether the library file may be read; true without a handler.
     bool ReadSymFile(const QString& fileName);
+
+    // --- Editing: tools, handles, drags and snapping (Zor.Label.Edit.cpp, Zor.Label.Tools.cpp,
+    // Zor.Snap.cpp). Points are base units, tol is the pick distance in base units, shift the
+    // keys and buttons held (zor::TZORShiftState). A press that starts a drag, a window or an
+    // element opens an undo step that its release (or ResetAction) closes; every other completed
+    // edit is one update bracket. ---
+    int32_t GetAction() const { return TAct::fCurAction; }
+    int32_t GetState() const { return TAct::fCurState; }
+    // The first selected element, or null.
+    TZORBaseItem* Select() const { return GetSelection(1); }
+    // Selects the element after (before) the first selected one, round the end; the first
+    // (last) one when nothing is selected.
+    void SelectNext();
+    void SelectPrior();
+    // Width and height of the selection's bounds in the label's unit; both -1 with no selection.
+    void SizeSelection(float& width, float& height) const;
+    // The handles of the selection (zor::SelectionHandles) in the label's unit. The count builds
+    // the list that GetSelPoint(1 .. count) reads.
+    int32_t GetSelPointCount() const;
+    TZORSelPoint GetSelPoint(int32_t i) const;
+    // Removes point n of the selected element when its kind may lose it (a run keeps at least
+    // two points, a polygon three); true when removed.
+    bool DeletePoint(int32_t n);
+    void RotateSelectionLeft();
+    void RotateSelectionRight();
+    // The top-most element that (x, y) hits within tol, selectable on a layer that allows it.
+    TZORBaseItem* ItemAt(int64_t x, int64_t y, int32_t tol) const;
+    // True when (x, y) lies within tol of what item draws.
+    bool PickItem(const TZORBaseItem* item, int64_t x, int64_t y, int32_t tol, bool aSelected) const;
+
+    // A press of the left button with the current tool at (x, y). For the link tools (x, y) is
+    // an element's ID and the number of its anchor.
+    void PickEditor(int64_t x, int64_t y, int32_t tol, zor::TZORShift shift, bool refLines);
+    // A typed length for the current tool (a radius, a side, the distance of the next point).
+    void PickEditor(int64_t value, zor::TZORShift shift, bool refLines);
+    // A press of the right button: ends a run of points, or cancels the tool.
+    void RightButton(int64_t x, int64_t y, int32_t tol, zor::TZORShift shift);
+    // A double click with the select tool: a text element selected enters in-place editing.
+    void DoDblClick();
+    // Cancels the current tool and what it was building; ends a drag.
+    void ResetAction();
+    // The element edited in place was changed: views repaint it.
+    void UpdateEditing(bool aRedraw);
+    // The text edited in place, or null when none is.
+    TZORTextObject* GetTextObject();
+    // True when (x, y) lies on the text element edited in place.
+    bool SearchSelectedText(int64_t x, int64_t y, int32_t tol, zor::TZORShift shift) const;
+
+    // Moves what the press or TAct::SetMove readied. During a drag dx, dy are the previous
+    // pointer minus the new one, gx, gy the grid point of the new one or -1 for none; gx = gy = 0
+    // makes (dx, dy) the new pointer itself. With keyboard, dx and dy (±1) count grid steps of
+    // gx, gy against the arrow: the selection moves by one step.
+    void MoveEditor(int64_t dx, int64_t dy, int64_t gx, int64_t gy, bool refLines, bool keyboard);
+    // The same with the pointer at (x, y) and the result kept on the grid of incX by incY.
+    void MoveGridEditor(int64_t x, int64_t y, int64_t incX, int64_t incY, bool refLines);
+    // The release at (x, y): ends any drag or selection window.
+    void UpEditor(int64_t x, int64_t y);
+    // Moves the selection by dx, dy in the label's unit.
+    void MoveSelection(float dx, float dy, bool refLines, bool keyboard);
+    // Makes the selection narrower, wider, lower or higher by amount (label's unit).
+    void MoveSize(float amount, zor::TZORMoveOpt option, bool refLines, bool keyboard);
+
+    // The nearest point of the kind within tol of (x, y) among the elements' points; ref takes
+    // it. While editing, the selected elements (which move) are left out.
+    bool SearchPoint(int64_t x, int64_t y, int32_t tol, zor::TZORSnap kind, TZORRef& ref, bool editing) const;
+    // Runs the object snaps of the set (bits of zor::TZORSnap) in the editor's order (end,
+    // middle, centre, tangent, perpendicular, point, crossing, symbol); the first hit wins.
+    bool SearchSnap(int64_t x, int64_t y, int32_t tol, uint16_t snaps, TZORRef& ref, bool editing) const;
+    // What a new element takes from the active layer: colour, pen width and back colour. A
+    // label that builds the renderers gives the fonts too.
+    virtual void LayerDefaults(TZORBaseItem& item) const;
+    // The anchor of an element within tol of (x, y), for the link tools.
+    bool SearchLink(int64_t x, int64_t y, TZORink& link, int32_t tol = 1000) const;
+
+private:
+    // The editing units' own steps.
+    void SelectPress(int64_t x, int64_t y, int32_t tol, zor::TZORShift shift);
+    void SelectWindow(const TZORPto& end);
+    void BeginDrag(std::optional<TZORPto> anchor);
+    TZORPto DraggedHandle() const;
+    void EndDrag();
+    void ApplyDrag(const TZORPto& target);
+    void ResizeFromStart(const TZORRect& box);
+    void DragPoint(TZORBaseItem& item, const TZORPto& p);
+    void MoveSelectionBase(int64_t dx, int64_t dy);
+    void RotateSelection(bool aLeft);
+    void FollowLinks();
+    void BeginTextEditing(TZORBaseItem* item, bool aNew);
+    void EndTextEditing();
+    void ToolPress(int64_t x, int64_t y, int32_t tol, zor::TZORShift shift);
+    void ToolValue(int64_t value);
+    bool ToolRightButton();
+    void EndCreation();
+    TZORBaseItem* Create(
+        int32_t code, std::span<const TZORPto> points, const std::function<void(TZORBaseItem&)>& setup);
+    TZORBaseItem* CreateFromTool(std::span<const TZORPto> points);
+    std::unique_ptr<TZOREditState> fEdit; // the tools and drags in progress
+
+public:
 
     // --- Observers ---
     void Attach(IZRObserver* observer);
