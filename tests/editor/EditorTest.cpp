@@ -488,3 +488,24 @@ TEST_F(Editor, TheSettingsDialogWritesItsValuesBack)
     editor->EditSettings();
     EXPECT_EQ(editor->CurrentSettings(), wanted);
 }
+
+// A drawing tool takes its clicks from the surface; with the grid on they land on the grid, so
+// the new box has exact corners.
+TEST_F(Editor, ADrawingToolTakesItsClicksOnTheGrid)
+{
+    editor->SetSnap(2);
+    editor->Grid().SetIncX(5);
+    editor->Grid().SetIncY(5);
+    TAct::SetCurAction(zor::acRectangle);
+    label.Notify(TZRChange::Tool);
+    EXPECT_EQ(editor->Surface().cursor().shape(), Qt::CrossCursor);
+    QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, At(41, 29));
+    QTest::mouseMove(&editor->Surface(), At(50, 40));
+    QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, At(61.5, 51));
+    ASSERT_EQ(label.GetItemsCount(), 2);
+    EXPECT_EQ(label.GetItem(2)->GetBounds().Normalized(), (TZORRect { 40000, 30000, 60000, 50000 }));
+    const QImage shown = Shown();
+    // Its left edge shows on the white paper.
+    EXPECT_GT(InkCount(shown, Ink {}, QRect(At(40, 40) - QPoint(1, 1), QSize(3, 3))), 0);
+    EXPECT_EQ(InkCount(shown, Ink {}, QRect(At(50, 40) - QPoint(1, 1), QSize(3, 3))), 0);
+}
