@@ -1,0 +1,1009 @@
+#include "Zor.Vcl.Editor.h"
+
+#include "Zor.Edit.h"
+#include "Zor.Msg.h"
+#include "Zor.Utils.h"
+#include "dialogs/Zor.DialogService.h"
+#include "dialogs/Zor.Settings.h"
+#include "drawing/Zor.Canvas.h"
+#include "drawing/Zor.Paint.h"
+#include "drawing/Zor.Vcl.Types.h"
+#include "label/Zor.Vcl.Shared.Factory.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr std::array<float, 14> ZoomScales
+    = { 0.25f, 0.5f, 0.75f, 1.0f, 1.25f, 1.5f, 1.75f, 2.0f, 2.5f, 3.0f, 3.5f, 4.0f, 4.5f, 5.0f };
+constexpr std::array<const char*, 7> UnitSymbols = { "mm", "in", "cm", "dm", "m", "ft", "yd" };
+
+bool IsFitted(TZORZoom z)
+{
+    return z >= TZORZoom::zmWidth;
+}
+
+// The menu tag of a zoom step: its percentage, or 1, 2, 3 for the fitted steps.
+int ZoomTag(TZORZoom z)
+{
+    return IsFitted(z) ? int(z) - int(TZORZoom::zmWidth) + 1 : zor::Round(ZoomScales[size_t(z)] * 100);
+}
+
+// Keys and buttons of a mouse event as the model's shift set.
+zor::TZORShift ShiftOf(const QMouseEvent& e)
+{
+    zor::TZORShift s = 0;
+    const Qt::KeyboardModifiers keys = e.modifiers();
+    const Qt::MouseButtons buttons = e.buttons() | e.button();
+    if (keys & Qt::ShiftModifier)
+        s |= zor::ssShift;
+    if (keys & Qt::AltModifier)
+        s |= zor::ssAlt;
+    if (keys & Qt::ControlModifier)
+        s |= zor::ssCtrl;
+    if (buttons & Qt::LeftButton)
+        s |= zor::ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= zor::ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= zor::ssMiddle;
+    return s;
+}
+
+QColor Colour(TColor c)
+{
+    return zor::ToQColor(c);
+}
+
+} // namespace
+
+// ============================== Surface ==============================
+
+TZORBackEditor::TZORBackEditor(TZORBaseEditor& editor)
+    : QWidget(&editor)
+    , fEditor(editor)
+    , fDrw(std::make_unique<TZORDraw>())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    // Click-move-click tools follow the pointer with no button held.
+    setMouseTracking(true);
+    GetDPIs();
+}
+
+TZORBackEditor::~TZORBackEditor() = default;
+
+void TZORBackEditor::GetDPIs()
+{
+    const int32_t o = fEditor.DPIOverride();
+    G.DPIX = o > 0 ? o : std::max(1, logicalDpiX());
+    G.DPIY = o > 0 ? o : std::max(1, logicalDpiY());
+    TZORFactory::SetDPI(G.DPIX, G.DPIY);
+}
+
+bool TZORBackEditor::event(QEvent* e)
+{
+    // Moved to a screen of another resolution: the page is laid out again at the new one.
+    if (e->type() == QEvent::ScreenChangeInternal) {
+        GetDPIs();
+        fEditor.PaperChanged({ G.D.PaperBaseW, G.D.PaperBaseH });
+    }
+    return QWidget::event(e);
+}
+
+void TZORBackEditor::Resize()
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    Ready = false;
+    fEditor.CheckDScroll();
+    auto range = [](QScrollBar& bar, int32_t total, int32_t view) {
+        const QSignalBlocker block(&bar);
+        if (view < total) {
+            bar.setRange(0, total - view);
+            bar.setPageStep(view);
+            bar.setEnabled(true);
+        } else {
+            bar.setRange(0, 0);
+            bar.setEnabled(false);
+        }
+        return bar.value();
+    };
+    G.D.ViewW = width();
+    G.D.ViewH = height();
+    G.D.RangeX = std::max(0, G.D.TotalW - width());
+    G.D.RangeY = std::max(0, G.D.TotalH - height());
+    G.D.ScrollX = range(fEditor.HorzScroll(), G.D.TotalW, width());
+    G.D.ScrollY = range(fEditor.VertScroll(), G.D.TotalH, height());
+    SetGap();
+    Ready = true;
+    DrawEditor();
+}
+
+void TZORBackEditor::SetGap()
+{
+    fGap = zor::Round(fEditor.GetGap() * TZOREditorGeometry::MicrometresPerInch / (G.DPIX * double(G.ZScale)));
+}
+
+int64_t TZORBackEditor::GridX(int64_t v) const
+{
+    if (!(fEditor.GetSnap() & 2))
+        return -1;
+    return TZOREditorGeometry::GridRound(v, fEditor.fGrid->BaseIncX());
+}
+
+int64_t TZORBackEditor::GridY(int64_t v) const
+{
+    if (!(fEditor.GetSnap() & 2))
+        return -1;
+    return TZOREditorGeometry::GridRound(v, fEditor.fGrid->BaseIncY());
+}
+
+void TZORBackEditor::DrawEditor()
+{
+    if (!Ready)
+        return;
+    Render();
+    update();
+}
+
+void TZORBackEditor::Render()
+{
+    if (fImage.size() != size())
+        fImage = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    ++fRenderCount;
+    fImage.fill(Colour(fEditor.GetMarginColor()));
+    TZORLabelVCL* label = fEditor.GetLabel();
+    if (!label)
+        return;
+    G.Scale = fEditor.DrawScale();
+    G.Units = fEditor.Units();
+    QPainter painter(&fImage);
+    painter.fillRect(QRect(G.X0(), G.Y0(), G.D.ZoomW, G.D.ZoomH), Colour(fEditor.GetBackColor()));
+    try {
+        RenderPage(painter, *label);
+    } catch (...) {
+        // Painting raises nothing: a page that an element cannot draw shows as far as it got.
+    }
+    painter.resetTransform();
+    painter.setClipping(false);
+    RenderSelection(painter, *label);
+}
+
+void TZORBackEditor::RenderPage(QPainter& painter, TZORLabelVCL& label)
+{
+    painter.setClipRect(QRect(G.X0(), G.Y0(), G.D.ZoomW, G.D.ZoomH));
+    painter.translate(G.X0(), G.Y0());
+    painter.scale(G.ZScale, G.ZScale);
+    TZORDraw& D = *fDrw;
+    const uint16_t options = fEditor.GetOptions();
+    D.SetupEditor(std::make_shared<TSkCanvas>(painter), G.DPIX, G.ZScale, G.Scale, (options & eoLabelFlag) != 0,
+        hasFocus());
+    D.aAction = TAct::fCurAction;
+    D.aDrawLinkPto = (options & eoLinkPoints) != 0;
+    D.fPixUnitX = float(G.FX());
+    D.fPixUnitY = float(G.FY());
+    label.DrawBackImage(D.kC, D);
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
+        TZORBaseItem* item = label.GetItem(i);
+        const TZORLayer* layer = item->GetLayer();
+        if (!layer || layer->HasOption(loView))
+            item->DrawElement(D);
+    }
+}
+
+// The frame of the selection and the selection window; handles and construction previews are
+// painted over them by the tools' own painting.
+void TZORBackEditor::RenderSelection(QPainter& painter, TZORLabelVCL& label)
+{
+    const TZORSelColors& colors = fEditor.SelectionColors();
+    if (label.GetSelectionCount() > 0) {
+        const TZORRect b = label.SelectionBounds().Normalized();
+        QPen pen(Colour(colors.fSelRect), 0, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(QPoint(G.ScreenMMX(b.Left), G.ScreenMMY(b.Top)),
+            QPoint(G.ScreenMMX(b.Right), G.ScreenMMY(b.Bottom))));
+    }
+    if (TAct::fCurAction == zor::acSelect && TAct::fCurState == zor::stWindow && fPressed) {
+        // Right to left takes what the window touches: dashed; left to right what it holds.
+        QPen pen(Colour(colors.fDraw), 0, LP.x() < PO.x() ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(PO, LP).normalized());
+    }
+}
+
+void TZORBackEditor::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (fImage.isNull()) {
+        painter.fillRect(rect(), Colour(fEditor.GetMarginColor()));
+        return;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, fImage);
+}
+
+void TZORBackEditor::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (!fEditor.fIni)
+        Resize();
+}
+
+void TZORBackEditor::EnsureItemVisible(const TZORBaseItem& item)
+{
+    if (!Ready)
+        return;
+    const TZORRect b = item.GetBounds().Normalized();
+    const int64_t cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+    if (rect().contains(G.ScreenMMX(cx), G.ScreenMMY(cy)))
+        return;
+    auto centre = [](QScrollBar& bar, double offset, int32_t nearSide, int32_t view) {
+        if (bar.isEnabled())
+            bar.setValue(std::clamp(int(offset) + nearSide - view / 2, 0, bar.maximum()));
+    };
+    centre(fEditor.HorzScroll(), G.BaseToScreenX(cx) * G.ZScale, G.D.MarginL + G.D.RulerL, width());
+    centre(fEditor.VertScroll(), G.BaseToScreenY(cy) * G.ZScale, G.D.MarginT + G.D.RulerT, height());
+}
+
+bool TZORBackEditor::Editable(const TZORLabelVCL& label) const
+{
+    return label.GetEditable() || TAct::fCurAction == zor::acSelect;
+}
+
+void TZORBackEditor::SetBasePoint(QPoint p)
+{
+    G.Scale = fEditor.DrawScale();
+    G.Units = fEditor.Units();
+    LP = p;
+    fBaseX = G.BaseMMX(p.x());
+    fBaseY = G.BaseMMY(p.y());
+    // Tools that place points take them on the grid; the select tool picks where it is.
+    if (TAct::fCurAction != zor::acSelect && TAct::fCurAction != zor::acMove && (fEditor.GetSnap() & 2)) {
+        fBaseX = GridX(fBaseX);
+        fBaseY = GridY(fBaseY);
+        LP = { G.ScreenMMX(fBaseX), G.ScreenMMY(fBaseY) };
+    }
+}
+
+void TZORBackEditor::mousePressEvent(QMouseEvent* e)
+{
+    setFocus(Qt::MouseFocusReason);
+    TZORLabelVCL* label = fEditor.GetLabel();
+    if (!label || !Editable(*label))
+        return;
+    SetBasePoint(e->position().toPoint());
+    if (fEditor.OnMouseDown)
+        fEditor.OnMouseDown(fEditor, e->button(), e->modifiers(), G.WorldX(LP.x(), true), G.WorldY(LP.y(), true));
+    const int32_t tol = int32_t(fGap * G.Scale);
+    if (e->button() == Qt::LeftButton) {
+        fPressed = true;
+        PO = LP;
+        label->PickEditor(fBaseX, fBaseY, tol, ShiftOf(*e), fEditor.GetShowRefLines());
+    } else if (e->button() == Qt::RightButton) {
+        label->RightButton(fBaseX, fBaseY, tol, ShiftOf(*e));
+    }
+    DrawEditor();
+}
+
+void TZORBackEditor::mouseMoveEvent(QMouseEvent* e)
+{
+    TZORLabelVCL* label = fEditor.GetLabel();
+    if (!label)
+        return;
+    SetBasePoint(e->position().toPoint());
+    if (fEditor.OnMouseMove)
+        fEditor.OnMouseMove(fEditor, e->modifiers(), G.WorldX(LP.x(), true), G.WorldY(LP.y(), true));
+    const bool held = (e->buttons() & Qt::LeftButton) != 0;
+    if (held && TAct::fCurEditor) {
+        if (fEditor.GetSnap() & 2)
+            label->MoveGridEditor(fBaseX, fBaseY, fEditor.fGrid->BaseIncX(), fEditor.fGrid->BaseIncY(),
+                fEditor.GetShowRefLines());
+        else
+            label->MoveEditor(fBaseX, fBaseY, 0, 0, fEditor.GetShowRefLines(), false);
+    }
+    // Only what follows the pointer needs a new picture: a window, a drag or a tool's preview.
+    if (held || TAct::fCurAction != zor::acSelect)
+        DrawEditor();
+}
+
+void TZORBackEditor::mouseReleaseEvent(QMouseEvent* e)
+{
+    TZORLabelVCL* label = fEditor.GetLabel();
+    if (!label || e->button() != Qt::LeftButton || !fPressed)
+        return;
+    fPressed = false;
+    SetBasePoint(e->position().toPoint());
+    if (fEditor.OnMouseUp)
+        fEditor.OnMouseUp(fEditor, e->button(), e->modifiers(), G.WorldX(LP.x(), true), G.WorldY(LP.y(), true));
+    // A drag or a selection window ends with the release; the creation tools take clicks.
+    if (TAct::fCurEditor || TAct::fCurAction == zor::acMove || TAct::fCurState == zor::stWindow)
+        label->UpEditor(fBaseX, fBaseY);
+    DrawEditor();
+}
+
+void TZORBackEditor::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TZORLabelVCL* label = fEditor.GetLabel();
+    if (label && (fEditor.GetOptions() & eoDoubleClick) && e->button() == Qt::LeftButton)
+        label->DoDblClick();
+}
+
+void TZORBackEditor::wheelEvent(QWheelEvent* e)
+{
+    if (!(fEditor.GetOptions() & eoWheel)) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    const Qt::KeyboardModifiers keys = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const int delta = e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+    if (keys == Qt::ControlModifier) {
+        fEditor.ZoomAbout(delta >= 1, e->position().toPoint());
+        return;
+    }
+    QScrollBar& bar = keys == Qt::ShiftModifier ? fEditor.HorzScroll() : fEditor.VertScroll();
+    if (!bar.isEnabled())
+        return;
+    const int step = 10 * QApplication::wheelScrollLines();
+    bar.setValue(bar.value() + (delta <= 0 ? step : -step));
+}
+
+// ============================== Editor ==============================
+
+TZORBaseEditor::TZORBaseEditor(QWidget* parent)
+    : QFrame(parent)
+    , fRulers(std::make_unique<TZORRulers>(this))
+    , fGrid(std::make_unique<TZORGrid>(this))
+    , fSelColors(std::make_unique<TZORSelColors>(this))
+{
+    TAct::Reset();
+    setFrameShape(QFrame::NoFrame);
+    fHorzScroll = new QScrollBar(Qt::Horizontal, this);
+    fVertScroll = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : { fHorzScroll, fVertScroll }) {
+        bar->setSingleStep(10);
+        connect(bar, &QScrollBar::valueChanged, this, &TZORBaseEditor::ChangeScroll);
+    }
+    fBackEdit = new TZORBackEditor(*this);
+
+    fEbZoom = new QToolButton(this);
+    fEbZoom->setPopupMode(QToolButton::MenuButtonPopup);
+    fPopZoom = new QMenu(fEbZoom);
+    auto* group = new QActionGroup(fPopZoom);
+    auto addZoom = [&](const QString& caption, int tag) {
+        QAction* a = fPopZoom->addAction(caption);
+        a->setData(tag);
+        a->setCheckable(true);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, tag] {
+            for (int z = 0; z <= int(TZORZoom::zmFitAll); ++z)
+                if (ZoomTag(TZORZoom(z)) == tag)
+                    SetZoom(TZORZoom(z));
+        });
+    };
+    for (float s : ZoomScales)
+        addZoom(QStringLiteral("%1 %").arg(zor::Round(s * 100)), int(zor::Round(s * 100)));
+    fPopZoom->addSeparator();
+    addZoom(TZORMsg::GetPropValue(QStringLiteral("Width")), 1);
+    addZoom(TZORMsg::GetPropValue(QStringLiteral("Height")), 2);
+    addZoom(TZORMsg::GetDialogsValue(QStringLiteral("Fit")), 3);
+    connect(fPopZoom, &QMenu::aboutToShow, this, [this] {
+        for (QAction* a : fPopZoom->actions())
+            if (!a->isSeparator())
+                a->setChecked(a->data().toInt() == ZoomTag(fZoom));
+    });
+    fEbZoom->setMenu(fPopZoom);
+    connect(fEbZoom, &QToolButton::clicked, this, [this] { IncZoom(); });
+
+    fEbUnits = new QToolButton(this);
+    connect(fEbUnits, &QToolButton::clicked, this, &TZORBaseEditor::ClickUnits);
+    fEbSettings = new QToolButton(this);
+    fEbSettings->setText(QStringLiteral("\u2699"));
+    connect(fEbSettings, &QToolButton::clicked, this, &TZORBaseEditor::EditSettings);
+    fEbRotate = new QToolButton(this);
+    fEbRotate->setText(QStringLiteral("\u21BB"));
+    connect(fEbRotate, &QToolButton::clicked, this, [this] {
+        if (fBaseLab)
+            fBaseLab->RotateSelectionRight();
+    });
+    QFont small(QStringLiteral("Arial"));
+    small.setPointSize(7);
+    for (QToolButton* b : { fEbZoom, fEbUnits, fEbSettings, fEbRotate }) {
+        b->setFont(small);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    fInfoEdOrto = new TZORInfoEd(this, TZORTypeInfo::Orto);
+    fInfoEdSnap = new TZORInfoEd(this, TZORTypeInfo::SnapToGrid);
+
+    DrawLinkPointColor();
+    fIni = false;
+    ShowZoom();
+    ShowUnits();
+    AdjustCtrls();
+}
+
+TZORBaseEditor::~TZORBaseEditor()
+{
+    fBackEdit->Ready = false;
+    if (fBaseLab)
+        fBaseLab->Detach(this);
+}
+
+// --- The label ---
+
+void TZORBaseEditor::SetLabel(TZORLabelVCL* label)
+{
+    if (label == fBaseLab)
+        return;
+    // An editor shows one label: it leaves the one before.
+    if (fBaseLab)
+        fBaseLab->Detach(this);
+    disconnect(fLabelGone);
+    fBaseLab = label;
+    if (label) {
+        label->Attach(this);
+        // A label that goes away drops the link; there is nothing left to detach from.
+        fLabelGone = connect(label, &QObject::destroyed, this, &TZORBaseEditor::LabelGone);
+        fBackColor = AlphaColorToColor(label->GetBackSurf());
+        const TZORMeasure& m = label->Measure();
+        PaperChanged({ m.GetSize(TZORSizeKind::PaperWidth), m.GetSize(TZORSizeKind::PaperHeight) });
+    } else {
+        fBackEdit->DrawEditor();
+    }
+    ShowUnits();
+    ShowZoom();
+}
+
+void TZORBaseEditor::LabelGone()
+{
+    fBaseLab = nullptr;
+    fBackEdit->DrawEditor();
+}
+
+int32_t TZORBaseEditor::DrawScale() const
+{
+    return fBaseLab ? std::max(1, fBaseLab->Measure().GetDrawScale()) : 1;
+}
+
+TZORUnits TZORBaseEditor::Units() const
+{
+    return fBaseLab ? fBaseLab->GetUnits() : TZORUnits::Millimetre;
+}
+
+void TZORBaseEditor::PaperChanged(const TZRChangeValue& value)
+{
+    TZOREditorGeometry& G = fBackEdit->G;
+    const int64_t scale = DrawScale();
+    G.D.PaperBaseW = value.v1;
+    G.D.PaperBaseH = value.v2;
+    G.D.PaperScaledW = value.v1 * scale;
+    G.D.PaperScaledH = value.v2 * scale;
+    G.D.PaperW = int32_t(zor::Round(double(value.v1) * G.DPIX / TZOREditorGeometry::MicrometresPerInch));
+    G.D.PaperH = int32_t(zor::Round(double(value.v2) * G.DPIY / TZOREditorGeometry::MicrometresPerInch));
+    G.D.PaperMMW = value.v1 / 1000.0;
+    G.D.PaperMMH = value.v2 / 1000.0;
+    fBackEdit->Resize();
+}
+
+void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
+{
+    if (!fBaseLab)
+        return;
+    TZORDraw& D = fBackEdit->Draw();
+    switch (change) {
+    case TZRChange::Settings:
+        fBackColor = AlphaColorToColor(fBaseLab->GetBackSurf());
+        PaperChanged(value);
+        break;
+    case TZRChange::PaperColor:
+        fBackColor = AlphaColorToColor(fBaseLab->GetBackSurf());
+        DrawEditor();
+        break;
+    case TZRChange::PaperSize:
+        PaperChanged(value);
+        break;
+    // The selection is framed on the page, so a new selection shows at once.
+    case TZRChange::Redraw:
+    case TZRChange::SelectionGeometry:
+    case TZRChange::Selection:
+    case TZRChange::RedrawTool:
+        DrawEditor();
+        break;
+    case TZRChange::Units:
+        UpdateRulers(false);
+        ShowUnits();
+        break;
+    case TZRChange::Update:
+        if (value.v1 == 0)
+            BeginUpdate();
+        else
+            EndUpdate();
+        break;
+    case TZRChange::Action:
+    case TZRChange::Tool:
+        fBackEdit->fInserting = fBaseLab->GetAction() != zor::acSelect && fBaseLab->GetAction() != zor::acMove;
+        fBackEdit->setCursor(fBackEdit->fInserting ? Qt::CrossCursor : Qt::ArrowCursor);
+        break;
+    case TZRChange::ScrollToSelection:
+        if (TZORBaseItem* item = fBaseLab->Select())
+            fBackEdit->EnsureItemVisible(*item);
+        DrawEditor();
+        break;
+    case TZRChange::EndText:
+        fBackEdit->fInserting = false;
+        D.aTxt.clear();
+        D.aPos = 0;
+        DrawEditor();
+        break;
+    case TZRChange::StartText:
+    case TZRChange::RefreshText:
+        if (TZORTextObject* text = fBaseLab->GetTextObject()) {
+            fBackEdit->fInserting = false;
+            D.aTxt = text->GetText();
+            D.aPos = int32_t(D.aTxt.size());
+        }
+        DrawEditor();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Settings ---
+
+void TZORBaseEditor::SetGap(int g)
+{
+    g = std::clamp(g, 0, 30);
+    if (g == fGap)
+        return;
+    fGap = g;
+    fBackEdit->SetGap();
+}
+
+void TZORBaseEditor::SetSizeRef(int s)
+{
+    fSizeRef = std::clamp(s, 2, 24);
+}
+
+void TZORBaseEditor::SetSizePoint(int s)
+{
+    fSizePoint = std::clamp(s, 1, 24);
+}
+
+void TZORBaseEditor::SetMargin(int m)
+{
+    m = std::clamp(m, 0, 100);
+    if (m == fMargin)
+        return;
+    fMargin = m;
+    fBackEdit->Resize();
+}
+
+void TZORBaseEditor::SetMarginColor(TColor c)
+{
+    if (c == fMarginColor)
+        return;
+    fMarginColor = c;
+    DrawEditor();
+}
+
+void TZORBaseEditor::SetZoom(TZORZoom z)
+{
+    if (z == fZoom || int(z) > int(TZORZoom::zmFitAll))
+        return;
+    fZoom = z;
+    if (!IsFitted(z))
+        fBackEdit->G.ZScale = ZoomScales[size_t(z)];
+    fBackEdit->Resize();
+    ShowZoom();
+}
+
+void TZOREditor::SetZoomValue(int z)
+{
+    if (z >= 0 && z <= int(TZORZoom::zmFitAll))
+        SetZoom(TZORZoom(z));
+}
+
+void TZORBaseEditor::IncZoom()
+{
+    // From a fitted step the next is the next fitted one; the fit of both is the last.
+    if (fZoom != TZORZoom::zm500 && fZoom != TZORZoom::zmFitAll)
+        SetZoom(TZORZoom(int(fZoom) + 1));
+}
+
+void TZORBaseEditor::DecZoom()
+{
+    if (fZoom != TZORZoom::zm25)
+        SetZoom(TZORZoom(int(fZoom) - 1));
+}
+
+void TZORBaseEditor::ZoomAbout(bool in, QPoint pos)
+{
+    TZOREditorGeometry& G = fBackEdit->G;
+    const int64_t bx = G.BaseMMX(pos.x()), by = G.BaseMMY(pos.y());
+    if (in)
+        IncZoom();
+    else
+        DecZoom();
+    // The paper point under the pointer stays under it, as far as the scroll ranges allow.
+    fHorzScroll->setValue(fHorzScroll->value() + G.ScreenMMX(bx) - pos.x());
+    fVertScroll->setValue(fVertScroll->value() + G.ScreenMMY(by) - pos.y());
+}
+
+void TZORBaseEditor::ShowZoom()
+{
+    fEbZoom->setText(QStringLiteral("%1 %").arg(zor::Round(double(fBackEdit->G.ZScale) * 100)));
+}
+
+void TZORBaseEditor::SetLabelPos(TZORLabelPos p)
+{
+    if (p == fLabelPos)
+        return;
+    fLabelPos = p;
+    fBackEdit->Resize();
+}
+
+void TZORBaseEditor::SetOptions(uint16_t o)
+{
+    if (o == fOptions)
+        return;
+    fOptions = o;
+    AdjustCtrls();
+    DrawEditor();
+}
+
+void TZORBaseEditor::SetSnap(uint16_t s)
+{
+    if (s == fSnap)
+        return;
+    fSnap = s;
+    fInfoEdSnap->SetState(s & 2 ? TZORStateInfo::On : TZORStateInfo::Off);
+}
+
+void TZORBaseEditor::SetOrtoLines(bool o)
+{
+    if (o == fOrtoLines)
+        return;
+    fOrtoLines = o;
+    fInfoEdOrto->SetState(o ? TZORStateInfo::On : TZORStateInfo::Off);
+}
+
+void TZORBaseEditor::SetBorder(bool b)
+{
+    setFrameShape(b ? QFrame::Box : QFrame::NoFrame);
+    AdjustCtrls();
+}
+
+void TZORBaseEditor::SetDPIOverride(int32_t dpi)
+{
+    fDPIOverride = std::max(0, dpi);
+    fBackEdit->GetDPIs();
+    PaperChanged({ fBackEdit->G.D.PaperBaseW, fBackEdit->G.D.PaperBaseH });
+}
+
+double TZORBaseEditor::ReadMove(int32_t& step)
+{
+    if (!fBaseLab)
+        return 0.0;
+    const int64_t d = DrawScale();
+    step = int32_t(std::clamp<int64_t>(step, 100, std::max<int64_t>(100, 1000000 / d)));
+    return zor::GetValue(step * d, Units());
+}
+
+void TZORBaseEditor::WriteMove(int32_t& step, double v)
+{
+    if (!fBaseLab)
+        return;
+    const int64_t d = DrawScale();
+    step = int32_t(std::clamp<int64_t>(zor::SetValue(v, Units()) / d, 100, std::max<int64_t>(100, 1000000 / d)));
+}
+
+double TZORBaseEditor::MinMoveValue() const
+{
+    return fBaseLab ? zor::GetValue(int64_t(DrawScale()) * 100, Units()) : 0.0;
+}
+
+double TZORBaseEditor::MaxMoveValue() const
+{
+    if (!fBaseLab)
+        return 0.0;
+    const int64_t d = DrawScale();
+    return zor::GetValue(std::max<int64_t>(100, 1000000 / d) * d, Units());
+}
+
+// --- Layout ---
+
+int TZORBaseEditor::ScrollMetric() const
+{
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+void TZORBaseEditor::resizeEvent(QResizeEvent* e)
+{
+    QFrame::resizeEvent(e);
+    if (!fIni)
+        AdjustCtrls();
+}
+
+void TZORBaseEditor::AdjustCtrls()
+{
+    if (fIni)
+        return;
+    const QRect c = contentsRect();
+    const int s = ScrollMetric();
+    const double k = fBackEdit->G.DPIX / 96.0;
+    auto px = [k](int v) { return int(zor::Round(v * k)); };
+    const bool zoom = fOptions & eoZoomButton, units = fOptions & eoUnitsButton;
+    fEbZoom->setVisible(zoom);
+    fEbUnits->setVisible(units);
+    const int hTop = c.bottom() + 1 - 4 - s;
+    int left = (zoom ? px(2) + px(60) : 0) + (units ? px(2) + px(40) : 0) + (zoom && units ? px(2) : 0);
+    fInfoEdOrto->setVisible(fOptions & eoOrtoIndicator);
+    if (fOptions & eoOrtoIndicator) {
+        fInfoEdOrto->setGeometry(c.left() + left + px(2), hTop, s, s);
+        fInfoEdOrto->SetState(fOrtoLines ? TZORStateInfo::On : TZORStateInfo::Off);
+        left += px(2) + s;
+    }
+    left += px(4);
+    const int vLeft = c.right() + 1 - 4 - s;
+    fHorzScroll->setGeometry(c.left() + left, hTop, std::max(0, vLeft - 4 - c.left() - left), s);
+    fEbZoom->setGeometry(c.left() + px(2), hTop - 2, px(60), s + 4);
+    fEbUnits->setGeometry(c.left() + px(2) + (zoom ? px(60) + px(2) : 0), hTop - 2, px(40), s + 4);
+
+    const bool settings = fOptions & eoSettingsButton, rotate = fOptions & eoRotateButton;
+    fEbSettings->setVisible(settings);
+    fEbRotate->setVisible(rotate);
+    fEbSettings->setGeometry(vLeft - 2, c.top() + px(2), s + 4, px(24));
+    fEbRotate->setGeometry(vLeft - 2, c.top() + (settings ? px(2) + px(24) + px(2) : px(2)), s + 4, px(24));
+    const int vTop = c.top() + 2 + (settings ? px(24) + 2 : 0) + (rotate ? px(24) + 2 : 0);
+    fVertScroll->setGeometry(vLeft, vTop, s, std::max(0, hTop - 4 - vTop));
+    fInfoEdSnap->setVisible(fOptions & eoSnapIndicator);
+    if (fOptions & eoSnapIndicator) {
+        fInfoEdSnap->setGeometry(vLeft, hTop, s, s);
+        fInfoEdSnap->SetState(fSnap & 2 ? TZORStateInfo::On : TZORStateInfo::Off);
+    }
+    const QRect surface(QPoint(c.left() + 2, c.top() + 2), QPoint(vLeft - 4 - 2 - 1, hTop - 4 - 2 - 1));
+    if (surface.isValid() && surface != fBackEdit->geometry())
+        fBackEdit->setGeometry(surface);
+    else
+        fBackEdit->Resize();
+}
+
+void TZORBaseEditor::CustomZoom()
+{
+    if (!IsFitted(fZoom))
+        return;
+    TZOREditorGeometry& G = fBackEdit->G;
+    const int32_t dpi = G.DPIX;
+    auto ruler = [&](uint8_t side) { return fRulers->GetVisible() & side ? int(zor::Round(fRulers->GetSize() * dpi / 96.0)) : 0; };
+    // The paper fills the surface less the margins and the rulers; never a zoom of 0 or below.
+    const double w = double(fBackEdit->width() - 2 * fMargin - ruler(rvLeft) - ruler(rvRight)) / std::max(1, G.D.PaperW);
+    const double h = double(fBackEdit->height() - 2 * fMargin - ruler(rvTop) - ruler(rvBottom)) / std::max(1, G.D.PaperH);
+    const double z = fZoom == TZORZoom::zmWidth ? w : fZoom == TZORZoom::zmHeight ? h : std::min(w, h);
+    G.ZScale = std::max(TZOREditorGeometry::MinZoom, float(z));
+    ShowZoom();
+}
+
+void TZORBaseEditor::CheckDScroll()
+{
+    TZOREditorGeometry& G = fBackEdit->G;
+    G.Scale = DrawScale();
+    G.Units = Units();
+    CustomZoom();
+    TZORDimScroll& D = G.D;
+    D.RulerMM = G.CoordX(fRulers->GetSize() - 1) / G.ZScale;
+    D.ZoomW = int32_t(zor::Round(D.PaperW * double(G.ZScale)));
+    D.ZoomH = int32_t(zor::Round(D.PaperH * double(G.ZScale)));
+    const uint8_t visible = fRulers->GetVisible();
+    auto ruler = [&](uint8_t side, int32_t dpi) {
+        return visible & side ? int32_t(zor::Round(fRulers->GetSize() * dpi / 96.0)) : 0;
+    };
+    D.RulerL = ruler(rvLeft, G.DPIX);
+    D.RulerR = ruler(rvRight, G.DPIX);
+    D.RulerT = ruler(rvTop, G.DPIY);
+    D.RulerB = ruler(rvBottom, G.DPIY);
+    auto place = [&](int32_t content, int32_t view, int32_t& nearM, int32_t& farM) {
+        if (fLabelPos == TZORLabelPos::Center && content + 2 * fMargin < view) {
+            nearM = (view - content) / 2;
+            farM = view - content - nearM;
+        } else {
+            nearM = fMargin;
+            farM = fLabelPos == TZORLabelPos::TopLeft && content + 2 * fMargin < view ? view - content - fMargin
+                                                                                      : fMargin;
+        }
+        return content + nearM + farM;
+    };
+    D.TotalW = place(D.ZoomW + D.RulerL + D.RulerR, fBackEdit->width(), D.MarginL, D.MarginR);
+    D.TotalH = place(D.ZoomH + D.RulerT + D.RulerB, fBackEdit->height(), D.MarginT, D.MarginB);
+}
+
+void TZORBaseEditor::ChangeScroll()
+{
+    TZORDimScroll& D = fBackEdit->G.D;
+    if (!fBackEdit->Ready)
+        return;
+    const int32_t x = std::min(fHorzScroll->value(), D.RangeX);
+    const int32_t y = std::min(fVertScroll->value(), D.RangeY);
+    // The points held in surface pixels move with the page.
+    const QPoint shift(D.ScrollX - x, D.ScrollY - y);
+    fBackEdit->PO += shift;
+    fBackEdit->LP += shift;
+    D.ScrollX = x;
+    D.ScrollY = y;
+    DrawEditor();
+}
+
+// --- Units ---
+
+void TZORBaseEditor::ShowUnits()
+{
+    fEbUnits->setText(QString::fromLatin1(UnitSymbols[std::min<size_t>(zor::Ord(Units()), 6)]));
+}
+
+void TZORBaseEditor::ClickUnits()
+{
+    if (!fBaseLab)
+        return;
+    using U = TZORUnits;
+    const U u = fBaseLab->GetUnits();
+    U next = u;
+    if (fBaseLab->GetEditorMode() <= 1) {
+        // A sheet of labels offers the three small units; others stay as they are.
+        if (u == U::Millimetre)
+            next = U::Inch;
+        else if (u == U::Inch)
+            next = U::Centimetre;
+        else if (u == U::Centimetre)
+            next = U::Millimetre;
+    } else {
+        next = u == U::Yard ? U::Millimetre : U(zor::Ord(u) + 1);
+    }
+    if (next != u)
+        fBaseLab->SetUnits(next);
+    ShowUnits();
+}
+
+// --- Commands ---
+
+void TZORBaseEditor::AlignSelected(int side)
+{
+    if (!fBaseLab || fBaseLab->GetSelectionCount() == 0)
+        return;
+    const TZORRect b = fBaseLab->SelectionBounds().Normalized();
+    const int64_t edge = side == 1 ? b.Left : side == 2 ? b.Right : side == 3 ? b.Top : b.Bottom;
+    // The guides and the bounds are both base units; the move goes in the label's unit.
+    const int64_t d = (side <= 2 ? fRulers->fAlignLeft : fRulers->fAlignTop) - edge;
+    if (d == 0)
+        return;
+    const float v = float(zor::GetValue(d, Units()));
+    fBaseLab->MoveSelection(side <= 2 ? v : 0.0f, side <= 2 ? 0.0f : v, fShowRefLines, true);
+    DrawEditor();
+}
+
+void TZORBaseEditor::ScrollToItem(TZORBaseItem* item)
+{
+    if (item)
+        fBackEdit->EnsureItemVisible(*item);
+}
+
+void TZORBaseEditor::SizeSelection(float& width, float& height) const
+{
+    width = height = -1.0f;
+    if (fBaseLab)
+        fBaseLab->SizeSelection(width, height);
+}
+
+TZOREditorSettings TZORBaseEditor::CurrentSettings()
+{
+    TZOREditorSettings s;
+    const uint8_t v = fRulers->GetVisible();
+    s.rulerLeft = v & rvLeft;
+    s.rulerTop = v & rvTop;
+    s.rulerRight = v & rvRight;
+    s.rulerBottom = v & rvBottom;
+    s.showSize = fRulers->GetShowSize();
+    s.sizeColor = fRulers->GetSizeColor();
+    s.showAlign = fRulers->GetShowAlign();
+    s.ortoLines = fOrtoLines;
+    s.gap = fGap;
+    s.snap = fSnap;
+    s.showRefLines = fShowRefLines;
+    s.moveX = GetMoveX();
+    s.moveY = GetMoveY();
+    s.minMove = MinMoveValue();
+    s.maxMove = MaxMoveValue();
+    s.gridStyle = int(fGrid->GetStyle());
+    s.incX = fGrid->GetIncX();
+    s.incY = fGrid->GetIncY();
+    s.minInc = fGrid->MinInc();
+    s.maxInc = fGrid->MaxInc();
+    s.stepColor = fGrid->GetStepColor();
+    s.unitsColor = fGrid->GetUnitsColor();
+    s.refLine = fSelColors->fRefLine;
+    s.align = fSelColors->fAlign;
+    s.alignText = fSelColors->fAlignText;
+    return s;
+}
+
+void TZORBaseEditor::ApplySettings(const TZOREditorSettings& s)
+{
+    fRulers->SetVisible(uint8_t((s.rulerRight ? rvRight : 0) | (s.rulerLeft ? rvLeft : 0) | (s.rulerTop ? rvTop : 0)
+        | (s.rulerBottom ? rvBottom : 0)));
+    fRulers->SetShowSize(s.showSize);
+    fRulers->SetSizeColor(s.sizeColor);
+    fShowRefLines = s.showRefLines;
+    fSelColors->fRefLine = s.refLine;
+    fRulers->SetShowAlign(s.showAlign);
+    fSelColors->fAlign = s.align;
+    fSelColors->fAlignText = s.alignText;
+    SetOrtoLines(s.ortoLines);
+    SetGap(s.gap);
+    SetSnap(uint16_t(s.snap & 0x1FF));
+    SetMoveX(s.moveX);
+    SetMoveY(s.moveY);
+    fGrid->SetStepColor(s.stepColor);
+    fGrid->SetUnitsColor(s.unitsColor);
+    fGrid->SetIncX(s.incX);
+    fGrid->SetIncY(s.incY);
+    fGrid->SetStyle(TZORGridDraw(std::clamp(s.gridStyle, 0, 2)));
+}
+
+void TZORBaseEditor::EditSettings()
+{
+    if (!fBaseLab)
+        return;
+    TfSettings dialog(this);
+    dialog.Ini(*fBaseLab, CurrentSettings());
+    if (zor::DialogService().Exec(dialog) != QDialog::Accepted || !fBaseLab)
+        return;
+    BeginUpdate();
+    ApplySettings(dialog.GetValues());
+    dialog.WriteLabelSettings(*fBaseLab);
+    EndUpdate();
+}
+
+// --- Painting ---
+
+void TZORBaseEditor::BeginUpdate()
+{
+    fBackEdit->Ready = false;
+}
+
+void TZORBaseEditor::EndUpdate()
+{
+    fBackEdit->Ready = true;
+    fBackEdit->DrawEditor();
+}
+
+void TZORBaseEditor::DrawEditor()
+{
+    fBackEdit->DrawEditor();
+}
+
+void TZORBaseEditor::UpdateRulers(bool full)
+{
+    if (full)
+        fBackEdit->Resize();
+    else
+        fBackEdit->DrawEditor();
+}
+
+void TZORBaseEditor::DrawLinkPointColor()
+{
+    fBackEdit->Draw().aLinkPoint = ColorToAlphaColor(fSelColors->GetLinkPoint());
+}

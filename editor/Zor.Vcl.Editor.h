@@ -1,0 +1,302 @@
+#pragma once
+
+#include "Zor.EditorGeometry.h"
+#include "Zor.EditorOptions.h"
+#include "Zor.Observer.h"
+#include "Zor.Types.h"
+#include "label/Zor.Vcl.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QScrollBar;
+class QToolButton;
+class TZORBaseEditor;
+class TZORDraw;
+struct TZOREditorSettings;
+
+// The zoom steps; the last three fit the paper to the editor's width, height or both.
+enum class TZORZoom : uint8_t {
+    zm25, zm50, zm75, zm100, zm125, zm150, zm175, zm200, zm250, zm300, zm350, zm400, zm450, zm500,
+    zmWidth, zmHeight, zmFitAll
+};
+
+// Where the paper lies when the editor is larger than it.
+enum class TZORLabelPos : uint8_t { TopLeft = 0, Center = 1 };
+
+// Option bits of the editor (TZORBaseEditor::GetOptions).
+enum TZOREditorOption : uint16_t {
+    eoZoomButton = 1 << 0,
+    eoUnitsButton = 1 << 1,
+    eoSettingsButton = 1 << 2,
+    eoRotateButton = 1 << 3,
+    eoOrtoIndicator = 1 << 4,
+    eoSnapIndicator = 1 << 5,
+    eoValueBox = 1 << 6,
+    eoWheel = 1 << 7,
+    eoDoubleClick = 1 << 8,
+    eoLinkPoints = 1 << 9,
+    eoRichTextBar = 1 << 10,
+    eoLabelFlag = 1 << 11,
+};
+
+// Mouse events of the editor with the pointer in the label's unit.
+using TZORMouseEvent = std::function<void(TZORBaseEditor& sender, Qt::MouseButton button,
+    Qt::KeyboardModifiers keys, double x, double y)>;
+using TZORMouseMoveEvent
+    = std::function<void(TZORBaseEditor& sender, Qt::KeyboardModifiers keys, double x, double y)>;
+
+// The drawing surface of an editor: it renders the page into a backing image when something
+// changed and paints that image; the mouse goes to the label's current tool.
+class TZORBackEditor : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZORBackEditor(TZORBaseEditor& editor);
+    ~TZORBackEditor() override;
+
+    TZOREditorGeometry G; // page geometry and conversions
+    bool Ready = false; // may render
+    bool fInserting = false; // the current tool takes points or text
+    int64_t fGap = 0; // pick distance in base units at the present zoom
+    int64_t fBaseX = 0, fBaseY = 0; // the pointer in base units, as last pressed or moved
+    QPoint PO, LP; // press point and pointer, surface pixels
+
+    // Reads the resolution of the screen (or the override) and hands it to the element factory.
+    void GetDPIs();
+    // Lays the page out for the present size and zoom, sets the scroll bars and redraws.
+    void Resize();
+    void SetGap();
+    // The base point snapped to the grid (-1 with grid snap off).
+    int64_t GridX(int64_t v) const;
+    int64_t GridY(int64_t v) const;
+    // Renders the backing image anew and schedules a repaint.
+    void DrawEditor();
+    const QImage& BackImage() const { return fImage; }
+    int RenderCount() const { return fRenderCount; }
+    TZORDraw& Draw() { return *fDrw; }
+    // Scrolls so that the item's centre is in view.
+    void EnsureItemVisible(const TZORBaseItem& item);
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    void Render();
+    void RenderPage(QPainter& painter, TZORLabelVCL& label);
+    void RenderSelection(QPainter& painter, TZORLabelVCL& label);
+    void SetBasePoint(QPoint p);
+    bool Editable(const TZORLabelVCL& label) const;
+
+    TZORBaseEditor& fEditor;
+    QImage fImage;
+    std::unique_ptr<TZORDraw> fDrw;
+    int fRenderCount = 0;
+    bool fPressed = false;
+};
+
+// The label editor: the surface with the page, two scroll bars, the zoom, units, settings and
+// rotate buttons and the ortho and snap indicators. It observes its label (kind 0) and sends
+// mouse input to the label's tools.
+class TZORBaseEditor : public QFrame, public IZRObserver {
+    Q_OBJECT
+
+public:
+    explicit TZORBaseEditor(QWidget* parent = nullptr);
+    ~TZORBaseEditor() override;
+
+    // --- The label ---
+    TZORLabelVCL* GetLabel() const { return fBaseLab; }
+    // Attaches to the label, leaving the one before; null detaches. The same label does nothing.
+    void SetLabel(TZORLabelVCL* label);
+    void UpdateCtrl(TZRChange change, const TZRChangeValue& value) override;
+    TZRObserverKind TypeDest() const override { return TZRObserverKind::Editor; }
+    // The label's drawing scale, at least 1; 1 without a label.
+    int32_t DrawScale() const;
+    TZORUnits Units() const;
+
+    // --- Published settings ---
+    int GetGap() const { return fGap; }
+    void SetGap(int g);
+    int GetSizeRef() const { return fSizeRef; }
+    void SetSizeRef(int s);
+    int GetSizePoint() const { return fSizePoint; }
+    void SetSizePoint(int s);
+    int GetMargin() const { return fMargin; }
+    void SetMargin(int m);
+    TColor GetMarginColor() const { return fMarginColor; }
+    void SetMarginColor(TColor c);
+    TColor GetBackColor() const { return fBackColor; }
+    TZORZoom GetZoom() const { return fZoom; }
+    void SetZoom(TZORZoom z);
+    float GetZScale() const { return fBackEdit->G.ZScale; }
+    TZORLabelPos GetLabelPos() const { return fLabelPos; }
+    void SetLabelPos(TZORLabelPos p);
+    uint16_t GetOptions() const { return fOptions; }
+    void SetOptions(uint16_t o);
+    uint16_t GetSnap() const { return fSnap; }
+    void SetSnap(uint16_t s);
+    bool GetOrtoLines() const { return fOrtoLines; }
+    void SetOrtoLines(bool o);
+    bool GetBorder() const { return frameShape() != QFrame::NoFrame; }
+    void SetBorder(bool b);
+    bool GetEnabledMouseFilter() const { return fMouseFilter; }
+    void SetEnabledMouseFilter(bool e) { fMouseFilter = e; }
+    bool GetShowRefLines() const { return fShowRefLines; }
+    void SetShowRefLines(bool s) { fShowRefLines = s; }
+    // Keyboard move steps in the label's unit; 0 without a label.
+    double GetMoveX() { return ReadMove(fMoveX); }
+    double GetMoveY() { return ReadMove(fMoveY); }
+    void SetMoveX(double v) { WriteMove(fMoveX, v); }
+    void SetMoveY(double v) { WriteMove(fMoveY, v); }
+    double MinMoveValue() const;
+    double MaxMoveValue() const;
+
+    TZORRulers& Rulers() { return *fRulers; }
+    TZORGrid& Grid() { return *fGrid; }
+    TZORSelColors& SelectionColors() { return *fSelColors; }
+
+    // --- Children, for hosts and tests ---
+    TZORBackEditor& Surface() const { return *fBackEdit; }
+    QScrollBar& HorzScroll() const { return *fHorzScroll; }
+    QScrollBar& VertScroll() const { return *fVertScroll; }
+    QToolButton& ZoomButton() const { return *fEbZoom; }
+    QToolButton& UnitsButton() const { return *fEbUnits; }
+    QToolButton& SettingsButton() const { return *fEbSettings; }
+    QToolButton& RotateButton() const { return *fEbRotate; }
+    TZORInfoEd& OrtoIndicator() const { return *fInfoEdOrto; }
+    TZORInfoEd& SnapIndicator() const { return *fInfoEdSnap; }
+    QMenu& ZoomMenu() const { return *fPopZoom; }
+    // A fixed resolution instead of the screen's (0 goes back to the screen's).
+    void SetDPIOverride(int32_t dpi);
+    int32_t DPIOverride() const { return fDPIOverride; }
+
+    // --- Commands ---
+    void IncZoom();
+    void DecZoom();
+    // Zooms one step in or out keeping the paper point under pos (surface pixels) in place.
+    void ZoomAbout(bool in, QPoint pos);
+    void ClickUnits();
+    void EditSettings();
+    void AlignSelectedLeft() { AlignSelected(1); }
+    void AlignSelectedRight() { AlignSelected(2); }
+    void AlignSelectedTop() { AlignSelected(3); }
+    void AlignSelectedBottom() { AlignSelected(4); }
+    void ScrollToItem(TZORBaseItem* item);
+    // Width and height of the selection in the label's unit; -1 without a label or selection.
+    void SizeSelection(float& width, float& height) const;
+    // The settings the dialog shows, and taking them back.
+    TZOREditorSettings CurrentSettings();
+    void ApplySettings(const TZOREditorSettings& s);
+
+    // --- Painting ---
+    void BeginUpdate();
+    void EndUpdate();
+    void DrawEditor();
+    void UpdateRulers(bool full);
+    void DrawLinkPointColor();
+    // Lays the page out: fitted zoom, rulers, margins and totals.
+    void CheckDScroll();
+
+    TZORMouseEvent OnMouseDown;
+    TZORMouseEvent OnMouseUp;
+    TZORMouseMoveEvent OnMouseMove;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    friend class TZORBackEditor;
+    void AdjustCtrls();
+    void CustomZoom();
+    void ShowZoom();
+    void ShowUnits();
+    void PaperChanged(const TZRChangeValue& value);
+    void ChangeScroll();
+    void AlignSelected(int side);
+    double ReadMove(int32_t& step);
+    void WriteMove(int32_t& step, double v);
+    int ScrollMetric() const;
+    void LabelGone();
+
+    bool fIni = true;
+    QPointer<TZORLabelVCL> fBaseLab;
+    QMetaObject::Connection fLabelGone;
+    TZORBackEditor* fBackEdit;
+    QScrollBar* fHorzScroll;
+    QScrollBar* fVertScroll;
+    QToolButton* fEbZoom;
+    QToolButton* fEbUnits;
+    QToolButton* fEbSettings;
+    QToolButton* fEbRotate;
+    QMenu* fPopZoom;
+    TZORInfoEd* fInfoEdOrto;
+    TZORInfoEd* fInfoEdSnap;
+    std::unique_ptr<TZORRulers> fRulers;
+    std::unique_ptr<TZORGrid> fGrid;
+    std::unique_ptr<TZORSelColors> fSelColors;
+    TColor fBackColor { 0xFFFFFF };
+    TColor fMarginColor { 0xC0C0C0 };
+    TZORLabelPos fLabelPos = TZORLabelPos::TopLeft;
+    int32_t fMoveX = 1000;
+    int32_t fMoveY = 1000;
+    uint16_t fSnap = 0;
+    bool fOrtoLines = false;
+    TZORZoom fZoom = TZORZoom::zm100;
+    int fMargin = 15;
+    int fSizeRef = 6;
+    int fSizePoint = 3;
+    uint16_t fOptions = 0x00FF;
+    int fGap = 8;
+    bool fMouseFilter = false;
+    bool fShowRefLines = false;
+    int32_t fDPIOverride = 0;
+};
+
+// The editor with its settings as properties.
+class TZOREditor : public TZORBaseEditor {
+    Q_OBJECT
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(int Gap READ GetGap WRITE SetGap)
+    Q_PROPERTY(int SizeRef READ GetSizeRef WRITE SetSizeRef)
+    Q_PROPERTY(double MoveX READ GetMoveX WRITE SetMoveX)
+    Q_PROPERTY(double MoveY READ GetMoveY WRITE SetMoveY)
+    Q_PROPERTY(uint Snap READ GetSnapValue WRITE SetSnapValue)
+    Q_PROPERTY(bool OrtoLines READ GetOrtoLines WRITE SetOrtoLines)
+    Q_PROPERTY(int Margin READ GetMargin WRITE SetMargin)
+    Q_PROPERTY(uint MarginColor READ GetMarginColorValue WRITE SetMarginColorValue)
+    Q_PROPERTY(int Zoom READ GetZoomValue WRITE SetZoomValue)
+    Q_PROPERTY(int LabelPosition READ GetLabelPosValue WRITE SetLabelPosValue)
+    Q_PROPERTY(uint Options READ GetOptionsValue WRITE SetOptionsValue)
+    Q_PROPERTY(bool BorderStyle READ GetBorder WRITE SetBorder)
+    Q_PROPERTY(bool EnabledMouseFilter READ GetEnabledMouseFilter WRITE SetEnabledMouseFilter)
+    Q_PROPERTY(bool ShowRefLines READ GetShowRefLines WRITE SetShowRefLines)
+
+public:
+    using TZORBaseEditor::TZORBaseEditor;
+
+private:
+    uint GetSnapValue() const { return GetSnap(); }
+    void SetSnapValue(uint s) { SetSnap(uint16_t(s & 0x1FF)); }
+    uint GetMarginColorValue() const { return uint(GetMarginColor()); }
+    void SetMarginColorValue(uint c) { SetMarginColor(TColor(c)); }
+    int GetZoomValue() const { return int(GetZoom()); }
+    void SetZoomValue(int z);
+    int GetLabelPosValue() const { return int(GetLabelPos()); }
+    void SetLabelPosValue(int p) { SetLabelPos(p == 1 ? TZORLabelPos::Center : TZORLabelPos::TopLeft); }
+    uint GetOptionsValue() const { return GetOptions(); }
+    void SetOptionsValue(uint o) { SetOptions(uint16_t(o & 0x0FFF)); }
+};
