@@ -168,7 +168,6 @@ void TZORDataPage::Ini(TZORBaseLabel& label)
     fLabel = &label;
     const TZORData& d = Data();
     const bool was = std::exchange(fIntro, true);
-    FillLanguage();
     ckLinkData->setChecked(d.GetLinkData());
     ckSaveJson->setChecked(d.GetSaveJson());
     edCsvFile->setText(d.GetCsvFile());

@@ -26,7 +26,8 @@ public:
     explicit TZORDataPage(QWidget* parent = nullptr);
 
     void FillLanguage();
-    // Shows the label's data settings.
+    // Shows the label's data settings (the captions are filled by FillLanguage, which the
+    // dialog calls).
     void Ini(TZORBaseLabel& label);
 
     // The data set chosen ("" for none) and its repeat field.

@@ -420,14 +420,11 @@ void TfLabelling::PaperSizeChange()
 
 void TfLabelling::RowsColumnsChange()
 {
-    // The first label lies on the sheet: its field's maximum follows the sheet, and a value past
-    // it comes down with it.
-    for (auto [first, side] : { std::pair { edFirstRow, seRows }, std::pair { edFirstCol, seColumns } }) {
+    // The first label lies on the sheet: a value past the new maximum is brought down when its
+    // field is left, and read as the maximum until then (a row count half typed does not move
+    // it).
+    for (auto [first, side] : { std::pair { edFirstRow, seRows }, std::pair { edFirstCol, seColumns } })
         first->SetMaxValue(double(side->CheckValue(side->GetValInt64())));
-        const int64_t value = first->GetValInt64();
-        if (first->CheckValue(value) != value)
-            first->SetValInt64(value);
-    }
     Draw();
 }
 

@@ -16,6 +16,7 @@ struct TCaption {
     QString text;
     std::function<void(const QString&)> set;
     QWidget* page = nullptr;
+    bool button = false; // a button acts at its key, so buttons choose before captions of edits
 };
 
 // The letter marked in a caption, or a null character.
@@ -51,7 +52,7 @@ std::vector<TCaption> Captions(QWidget& form)
     for (QTabWidget* t : form.findChildren<QTabWidget*>())
         for (int i = 0; i < t->count(); ++i) {
             pages << t->widget(i);
-            captions.push_back({ t->tabText(i), [t, i](const QString& s) { t->setTabText(i, s); }, nullptr });
+            captions.push_back({ t->tabText(i), [t, i](const QString& s) { t->setTabText(i, s); }, nullptr, true });
         }
     const auto pageOf = [&pages](QWidget* w) -> QWidget* {
         for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
@@ -61,9 +62,9 @@ std::vector<TCaption> Captions(QWidget& form)
     };
     for (QWidget* w : form.findChildren<QWidget*>()) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && !w->parentWidget()->inherits("QTabBar"))
-            captions.push_back({ b->text(), [b](const QString& s) { b->setText(s); }, pageOf(w) });
+            captions.push_back({ b->text(), [b](const QString& s) { b->setText(s); }, pageOf(w), true });
         else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
-            captions.push_back({ l->text(), [l](const QString& s) { l->setText(s); }, pageOf(w) });
+            captions.push_back({ l->text(), [l](const QString& s) { l->setText(s); }, pageOf(w), false });
     }
     return captions;
 }
@@ -82,15 +83,17 @@ void AssignMnemonics(QWidget& form)
     for (const TCaption& c : captions)
         if (const QChar key = Marked(c.text); !key.isNull())
             (c.page ? onPage[c.page] : common).insert(key);
-    for (const TCaption& c : captions)
-        if (!c.page)
-            Mark(c, common);
-    for (const TCaption& c : captions)
-        if (c.page) {
-            QSet<QChar>& taken = onPage[c.page];
-            taken.unite(common);
-            Mark(c, taken);
-        }
+    for (const bool buttons : { true, false })
+        for (const TCaption& c : captions)
+            if (!c.page && c.button == buttons)
+                Mark(c, common);
+    for (const bool buttons : { true, false })
+        for (const TCaption& c : captions)
+            if (c.page && c.button == buttons) {
+                QSet<QChar>& taken = onPage[c.page];
+                taken.unite(common);
+                Mark(c, taken);
+            }
 }
 
 } // namespace zor
