@@ -53,6 +53,38 @@ constexpr TZORMsgText PropTexts[] = {
     { "View", "View" },
     { "Width", "Width" },
     { "ZOrderLayer", "Z-order by layer" },
+    // The label and drawing set-up dialogs.
+    { "Columns", "Columns" },
+    { "ContinousPaper", "Continuous paper" },
+    { "Counters", "Counters" },
+    { "Data", "Data" },
+    { "DataSource", "Data source" },
+    { "Dimensions", "Dimensions" },
+    { "DrawingScale", "Drawing scale 1:" },
+    { "FieldRepeat", "Repeat field" },
+    { "FirstLabel", "First label" },
+    { "FromNumber", "From number" },
+    { "Horizontal", "Horizontal" },
+    { "LabelDisposition", "Labels on the sheet" },
+    { "LabelMargins", "Sheet margins" },
+    { "LabelName", "Label name" },
+    { "LabelSeparation", "Gap between labels" },
+    { "LabelSize", "Label size" },
+    { "LinkData", "Link data" },
+    { "Note", "Note" },
+    { "NumLabs", "Labels" },
+    { "NumLabsToPrint", "Labels to print" },
+    { "PaperSize", "Paper" },
+    { "Printing", "Printing" },
+    { "Repetition", "Repetition" },
+    { "Rows", "Rows" },
+    { "SaveJson", "Save JSON data with the label" },
+    { "Step", "Step" },
+    { "TextAfter", "Text after" },
+    { "TextBefore", "Text before" },
+    { "Title", "Title" },
+    { "ToNumber", "To number" },
+    { "Vertical", "Vertical" },
 };
 
 constexpr TZORMsgText DialogsTexts[] = {
@@ -113,6 +145,17 @@ constexpr TZORMsgText DialogsTexts[] = {
     { "SymbolLib", "Symbol library" },
     { "Transparent", "White becomes transparent in PNG and GIF images" },
     { "ValList", "Value lists" },
+    // The label and drawing set-up dialogs.
+    { "Author", "Author" },
+    { "CheckCsv", "Read the file" },
+    { "Date", "Date" },
+    { "FieldList", "Fields" },
+    { "FileCsv", "CSV file" },
+    { "Header", "First line holds the field names" },
+    { "Project", "Project" },
+    { "Promoter", "Promoter" },
+    { "Quotes", "Quotes" },
+    { "Separator", "Separator" },
 };
 
 constexpr TZORMsgText ListTexts[] = {
@@ -151,6 +194,17 @@ constexpr TZORMsgText ListTexts[] = {
     { "TextBelow", "Below the line" },
     { "TextInLine", "In a break of the line" },
     { "TextOnLine", "On the line" },
+    // The label and drawing set-up dialogs.
+    { "Boolean", "Boolean" },
+    { "Comma", "Comma" },
+    { "DoubleQuotes", "Double quotes" },
+    { "Float", "Float" },
+    { "Img64", "Base64 image" },
+    { "ImgBlob", "Image bytes" },
+    { "Int64", "Int64" },
+    { "Quotes", "Single quotes" },
+    { "Space", "Space" },
+    { "Tabulator", "Tabulator" },
 };
 
 constexpr TZORMsgText ErrorTexts[] = {
