@@ -422,3 +422,25 @@ TEST_F(Layers, TheLabelEditsItsLayersHere)
 }
 
 } // namespace
+
+namespace {
+
+// Each change in the grid is one step the host can take back once the dialog has closed.
+TEST_F(Layers, EachGridEditIsOneUndoStep)
+{
+    Open();
+    label.ClearUndo();
+    Select(2);
+    Child<QPushButton>(form, "SBUp").click();
+    form.close();
+    ASSERT_EQ(label.UndoHistory().GetStepsCount(), 1);
+    ASSERT_TRUE(label.Undo());
+    QStringList names;
+    for (int32_t i = 1; i <= label.GetLayersCount(); ++i)
+        names << label.GetLayer(i)->GetName();
+    EXPECT_EQ(names, (QStringList { "0", "Walls", "Doors" }));
+    ASSERT_TRUE(label.Redo());
+    EXPECT_EQ(label.GetLayer(2)->GetName(), QStringLiteral("Doors"));
+}
+
+} // namespace

@@ -451,3 +451,42 @@ TEST(MouseFilter, PassesByTimeOrByDistance)
 }
 
 } // namespace
+
+namespace {
+
+// What the tools do is undone a whole gesture at a time.
+TEST_F(Editing, EachGestureIsOneUndoStep)
+{
+    Rect(0, 0, 10000, 10000, true);
+    label.ClearUndo();
+
+    label.PickEditor(5000, 5000, 500, 0, false);
+    Drag(7000, 3000);
+    label.UpEditor(12000, 8000);
+    TAct::SetCurAction(acRectangle);
+    label.PickEditor(20000, 20000, 500, 0, false);
+    label.PickEditor(30000, 25000, 500, 0, false);
+    ASSERT_EQ(label.GetItemsCount(), 2);
+    EXPECT_EQ(label.UndoHistory().GetStepsCount(), 2);
+
+    ASSERT_TRUE(label.Undo()); // the new rectangle goes
+    ASSERT_EQ(label.GetItemsCount(), 1);
+    ASSERT_TRUE(label.Undo()); // the drag is taken back
+    EXPECT_EQ(PointsOf(*label.GetItem(1)), (std::vector<TZORPto> { { 0, 0 }, { 10000, 10000 } }));
+    EXPECT_FALSE(label.CanUndo());
+    ASSERT_TRUE(label.Redo());
+    EXPECT_EQ(PointsOf(*label.GetItem(1)), (std::vector<TZORPto> { { 7000, 3000 }, { 17000, 13000 } }));
+}
+
+// A drag called off with Esc changes nothing, so it leaves nothing to undo.
+TEST_F(Editing, ACancelledDragLeavesNoStep)
+{
+    Rect(0, 0, 10000, 10000, true);
+    label.ClearUndo();
+    label.PickEditor(5000, 5000, 500, 0, false);
+    Drag(7000, 3000);
+    label.ResetAction();
+    EXPECT_FALSE(label.CanUndo());
+}
+
+} // namespace
