@@ -108,14 +108,33 @@ TDashRuns MeasureRow(const QImage& image, int y)
     return { dashes, GapLengths(runs) };
 }
 
-// Dash and gap lengths of a line type in device pixels at a resolution.
-void ExpectedPattern(TZORineType type, double dpi, std::vector<double>& dashes, std::vector<double>& gaps)
+// The dash and gap lengths of every dashed line type, in millimetres.
+struct TDashCase {
+    TZORineType Type;
+    std::vector<double> Dashes, Gaps;
+};
+
+const TDashCase DashCases[] = {
+    { TZORineType::Dot, { 0.5 }, { 0.5 } },
+    { TZORineType::Dash1_1, { 1 }, { 1 } },
+    { TZORineType::Dash2_1, { 2 }, { 1 } },
+    { TZORineType::Dash1_2, { 1 }, { 2 } },
+    { TZORineType::Dash2_2, { 2 }, { 2 } },
+    { TZORineType::Dash3_1, { 3 }, { 1 } },
+    { TZORineType::Dash3_3, { 3 }, { 3 } },
+    { TZORineType::Dash4_1, { 4 }, { 1 } },
+    { TZORineType::Dash4_2, { 4 }, { 2 } },
+    { TZORineType::Dash4_4, { 4 }, { 4 } },
+    { TZORineType::DashDot, { 4, 1 }, { 1, 1 } },
+};
+
+// Millimetres in device pixels at a resolution.
+std::vector<double> AtDpi(const std::vector<double>& mm, double dpi)
 {
-    const zor::TDashRow& row = zor::DashTable[zor::Ord(type)];
-    dashes.clear();
-    gaps.clear();
-    for (size_t i = 0; i < row.Count; ++i)
-        (i % 2 == 0 ? dashes : gaps).push_back(row.Units[i] * dpi / 25.4);
+    std::vector<double> pixels;
+    for (double v : mm)
+        pixels.push_back(v * dpi / 25.4);
+    return pixels;
 }
 
 QImage Blank(int w, int h, int dpi)
@@ -169,24 +188,21 @@ QImage PrintedLine(TZORineType type)
 
 TEST(LineTypes, EveryDashTypeHasTheSameLengthsOnScreenAndOnPaper)
 {
-    for (uint8_t t = 1; t <= 11; ++t) {
-        const TZORineType type { t };
+    for (const TDashCase& c : DashCases) {
+        const int t = zor::Ord(c.Type);
         SCOPED_TRACE(t);
-        std::vector<double> dashes, gaps;
 
-        const QImage screen = ScreenLine(type, TZORItemState::Normal, TZORDrawState::Editor);
+        const QImage screen = ScreenLine(c.Type, TZORItemState::Normal, TZORDrawState::Editor);
         zor::test::SaveOnFailure keepScreen(screen, QStringLiteral("screen-%1").arg(t));
         const TDashRuns onScreen = MeasureRow(screen, 20);
-        ExpectedPattern(type, 96, dashes, gaps);
-        EXPECT_TRUE(FollowsPattern(onScreen.Dashes, dashes)) << "screen dashes";
-        EXPECT_TRUE(FollowsPattern(onScreen.Gaps, gaps)) << "screen gaps";
+        EXPECT_TRUE(FollowsPattern(onScreen.Dashes, AtDpi(c.Dashes, 96))) << "screen dashes";
+        EXPECT_TRUE(FollowsPattern(onScreen.Gaps, AtDpi(c.Gaps, 96))) << "screen gaps";
 
-        const QImage paper = PrintedLine(type);
+        const QImage paper = PrintedLine(c.Type);
         zor::test::SaveOnFailure keepPaper(paper, QStringLiteral("paper-%1").arg(t));
         const TDashRuns onPaper = MeasureRow(paper, 20);
-        ExpectedPattern(type, 300, dashes, gaps);
-        EXPECT_TRUE(FollowsPattern(onPaper.Dashes, dashes)) << "printed dashes";
-        EXPECT_TRUE(FollowsPattern(onPaper.Gaps, gaps)) << "printed gaps";
+        EXPECT_TRUE(FollowsPattern(onPaper.Dashes, AtDpi(c.Dashes, 300))) << "printed dashes";
+        EXPECT_TRUE(FollowsPattern(onPaper.Gaps, AtDpi(c.Gaps, 300))) << "printed gaps";
     }
 }
 

@@ -200,38 +200,20 @@ TEST(Renderers, ScreenAndPaperAgreeExceptWhereTheyAreMeantToDiffer)
         for (int scale : Scales) {
             TScene scene(scale);
             c.Make(scene);
-            const QImage screen = scene.Render(TTarget::Export, Dpi);
-            const QImage paper = scene.Render(TTarget::Print, Dpi);
-            const SaveOnFailure keepScreen(screen, QString::fromUtf8(c.Name) + QStringLiteral(" screen"));
-            const SaveOnFailure keepPaper(paper, QString::fromUtf8(c.Name) + QStringLiteral(" paper"));
-            const double iou = InkIoU(screen, paper);
-            const double near = std::min(InkWithin(screen, paper, 1), InkWithin(paper, screen, 1));
-            SCOPED_TRACE(
-                testing::Message() << c.Name << " scale " << scale << " IoU " << iou << " near " << near);
+            const TScreenAndPaper both(scene, Dpi, 1, QString::fromUtf8(c.Name));
+            SCOPED_TRACE(testing::Message()
+                << c.Name << " scale " << scale << " IoU " << both.IoU << " near " << both.Near);
             if (c.Differ) {
-                EXPECT_LT(near, 0.9);
+                EXPECT_LT(both.Near, 0.9);
                 continue;
             }
             // Thin strokes, dash ends and glyph edges fall on a pixel or its neighbour.
-            EXPECT_GT(iou, 0.75);
-            EXPECT_GE(near, 0.97);
+            EXPECT_GT(both.IoU, 0.75);
+            EXPECT_GE(both.Near, 0.97);
         }
 }
 
 // --- State one element leaves to the next ---
-
-// The elements before: each dashed, some with round caps.
-std::vector<TAgreeCase> Predecessors()
-{
-    std::vector<TAgreeCase> cases;
-    for (const TFigureKind& kind : FigureKinds())
-        cases.push_back(
-            { kind.Name, [&kind](TScene& s) { kind.Make(s).SetLineType(TZORineType::Dash4_4); } });
-    for (const TLineKind& kind : LineKinds())
-        cases.push_back(
-            { kind.Name, [&kind](TScene& s) { kind.Make(s).SetLineType(TZORineType::Dash4_4); } });
-    return cases;
-}
 
 // A solid element after a dashed one: the line, the arrow line and the polyline along y = 35
 // from x = 5 to x = 35.
@@ -254,12 +236,12 @@ const TFollower Followers[] = {
     { "polyline", [](TScene& s) { Along35<TZORPolyLine>(s); } },
 };
 
-// Whatever dash and caps the element before used, a solid element after it is one unbroken
-// stroke with flat ends, on screen and on paper.
+// Whatever dash, caps, pen and text the element before used, a solid element after it is one
+// unbroken stroke with flat ends, on screen and on paper.
 TEST(Renderers, NoDashOrCapReachesTheNextElement)
 {
     const double pen = Pixels(Dpi, 0.5);
-    for (const TAgreeCase& before : Predecessors())
+    for (const TPredecessor& before : Predecessors())
         for (const TFollower& after : Followers)
             for (TTarget target : BothTargets) {
                 TScene scene;
@@ -269,6 +251,8 @@ TEST(Renderers, NoDashOrCapReachesTheNextElement)
                 SCOPED_TRACE(
                     testing::Message() << before.Name << " then " << after.Name << " " << Name(target));
                 const SaveOnFailure keep(image, QStringLiteral("leak"));
+                // The element before drew, above the row.
+                EXPECT_GT(InkCount(image, {}, QRect(0, 0, image.width(), Pixel(Dpi, 0, 32).y())), 0);
                 const std::vector<int> ink = InkLengths(RowRuns(image, Pixel(Dpi, 0, 35).y()));
                 ASSERT_EQ(ink.size(), 1u);
                 // Round or square caps would add half the pen at each end.

@@ -64,6 +64,54 @@ TZORBaseItem& Quarter(TScene& scene)
         scene.Base(10), scene.Base(30), scene.Base(20), Up, std::numbers::pi_v<float> / 2);
 }
 
+void DashedDimension(TScene& s)
+{
+    TZORDimStyle& style = *s.Label().GetActiveDimStyle();
+    style.fDimLineType = TZORineType::Dash2_2;
+    style.fExtLineType = TZORineType::Dot;
+    style.fArrowOpen = 3;
+    TZORDim& dim = s.Add<TZORDim>(TZRDimType::Vertical);
+    dim.AssignPoints(std::vector { s.Pt(25, 5), s.Pt(25, 25), s.Pt(24, 5), s.Pt(24, 25), s.Pt(15, 5),
+        s.Pt(15, 25), s.Pt(13, 5), s.Pt(13, 25) });
+    dim.AssignText();
+    dim.CalcValues(0);
+}
+
+void GaugeWithATurnedCaption(TScene& s)
+{
+    TZORLevel& level = s.Add<TZORLevel>();
+    level.AssignPoints(std::vector { s.Pt(10, 5), s.Pt(30, 25) });
+    level.SetLevelType(TZORLevelType::RingBottom);
+    level.SetValue(50);
+    level.SetLineType(TZORineType::Dash4_4);
+    level.SetText(QStringLiteral("Tank"));
+    level.SetAngle(TZORAngle::Angle90);
+}
+
+TZORPackage& DashedPackage(TScene& s)
+{
+    TZORPackage& box = s.Add<TZORPackage>();
+    box.AssignPoints(std::vector { s.Pt(5, 5), s.Pt(35, 30) });
+    box.SetLineType(TZORineType::Dash4_4);
+    return box;
+}
+
+void PackageWithHoles(TScene& s)
+{
+    TZORPackage& box = DashedPackage(s);
+    box.SetPenWidth(0.5f);
+    box.SetStyle(TZORPackageStyle::HolesCaptions);
+    box.AddDrill({ 50.0, 30.0, 20.0 });
+    box.CalcValues(0);
+}
+
+void IsometricPackage(TScene& s)
+{
+    TZORPackage& box = DashedPackage(s);
+    box.SetSizeHeight(40.0f);
+    box.CalcValues(0);
+}
+
 } // namespace
 
 const std::vector<TFigureKind>& FigureKinds()
@@ -92,6 +140,25 @@ const std::vector<TLineKind>& LineKinds()
         { "arc", Quarter, { 10 + 20 * Diag, 30 - 20 * Diag }, { Diag, -Diag } },
     };
     return kinds;
+}
+
+const std::vector<TPredecessor>& Predecessors()
+{
+    static const std::vector<TPredecessor> cases = [] {
+        std::vector<TPredecessor> all;
+        for (const TFigureKind& kind : FigureKinds())
+            all.push_back(
+                { kind.Name, [&kind](TScene& s) { kind.Make(s).SetLineType(TZORineType::Dash4_4); } });
+        for (const TLineKind& kind : LineKinds())
+            all.push_back(
+                { kind.Name, [&kind](TScene& s) { kind.Make(s).SetLineType(TZORineType::Dash4_4); } });
+        all.push_back({ "dashed dimension", DashedDimension });
+        all.push_back({ "gauge with a turned caption", GaugeWithATurnedCaption });
+        all.push_back({ "dashed package with holes", PackageWithHoles });
+        all.push_back({ "isometric package", IsometricPackage });
+        return all;
+    }();
+    return cases;
 }
 
 } // namespace zor::test

@@ -5,6 +5,7 @@
 
 #include <QPointF>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -39,6 +40,16 @@ struct TLineKind {
 };
 
 const std::vector<TLineKind>& LineKinds();
+
+// An element that leaves a drawing state behind, all clear of the row y = 35: every figure and
+// line kind dashed (some with round caps), and the dimension, the gauge and the package box with
+// dashes, turned text and heads of their own.
+struct TPredecessor {
+    const char* Name;
+    std::function<void(TScene&)> Make;
+};
+
+const std::vector<TPredecessor>& Predecessors();
 
 // A new element of class T through the points (paper millimetres).
 template <class T> T& Through(TScene& scene, std::initializer_list<QPointF> mm)

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -169,6 +170,21 @@ double InkWithin(const QImage& a, const QImage& b, int radius)
 double Pixels(int dpi, double mm)
 {
     return mm * dpi / MMPerInch;
+}
+
+TScreenAndPaper::TScreenAndPaper(const TScene& scene, int dpi, int radius, const QString& name)
+    : Screen(scene.Render(TTarget::Export, dpi))
+    , Paper(scene.Render(TTarget::Print, dpi))
+    , IoU(InkIoU(Screen, Paper))
+    , Near(std::min(InkWithin(Screen, Paper, radius), InkWithin(Paper, Screen, radius)))
+    , fName(name)
+{
+}
+
+TScreenAndPaper::~TScreenAndPaper()
+{
+    const SaveOnFailure keepScreen(Screen, fName + QStringLiteral(" screen"));
+    const SaveOnFailure keepPaper(Paper, fName + QStringLiteral(" paper"));
 }
 
 } // namespace zor::test

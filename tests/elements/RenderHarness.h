@@ -90,6 +90,26 @@ double Pixels(int dpi, double mm);
 // with InkIoU, how two renders of the same page agree up to a pixel's rounding.
 double InkWithin(const QImage& a, const QImage& b, int radius);
 
+// A scene drawn for the screen (the export pass) and printed on paper at one resolution, and how
+// far their ink agrees: IoU is InkIoU of the two, Near the smaller of the two shares of one's ink
+// with ink of the other within `radius` pixels. Both images are saved, under the name, when the
+// test has failed by the time this goes.
+class TScreenAndPaper {
+public:
+    TScreenAndPaper(const TScene& scene, int dpi, int radius, const QString& name);
+    ~TScreenAndPaper();
+    TScreenAndPaper(const TScreenAndPaper&) = delete;
+    TScreenAndPaper& operator=(const TScreenAndPaper&) = delete;
+
+    const QImage Screen;
+    const QImage Paper;
+    const double IoU;
+    const double Near;
+
+private:
+    QString fName;
+};
+
 // The scales every drawing test runs at.
 inline constexpr int Scales[] = { 1, 50 };
 // The screen and the paper.

@@ -3,6 +3,7 @@
 #include "Zor.LibSymbol.h"
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
+#include "common/EveryKind.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
 
@@ -12,18 +13,12 @@
 
 namespace {
 
+using zor::test::FirstKindCode;
+using zor::test::GivePoints;
+using zor::test::LastKindCode;
+using zor::test::NewElement;
 using zor::test::ReadFile;
 using zor::test::WriteFile;
-
-// Points for a new element of any kind: the kind's own count, or four for a run (a polygon needs
-// three, a Bézier curve 3k+1).
-void GivePoints(TZORBaseItem& item, int64_t x)
-{
-    const int32_t n = item.FixedPoints() > 0 ? item.FixedPoints() : 4;
-    for (int32_t i = 1; i <= n; ++i)
-        item.SetBase(i, x + 1000 * i, 2000 + 700 * (i % 2));
-    item.Update();
-}
 
 // A label holding one element of every kind and a library symbol.
 void FillEveryKind(TZORLabelVCL& label)
@@ -36,10 +31,9 @@ void FillEveryKind(TZORLabelVCL& label)
         TJsonObject::Parse(QStringLiteral(R"({"Name":"Valve","ID":"{7}","Def":[]})")), error))
         << error.toStdString();
     label.AddSymbol(std::move(symbol), true);
-    for (int32_t code = 1; code <= 29; ++code) {
-        std::unique_ptr<TZORBaseItem> item = label.NewItem(code, false);
+    for (int32_t code = FirstKindCode; code <= LastKindCode; ++code) {
+        std::unique_ptr<TZORBaseItem> item = NewElement(label, code, 10000 * code);
         ASSERT_NE(item, nullptr) << code;
-        GivePoints(*item, 10000 * code);
         item->SetColor(TAlphaColor { 0xFF000000u + uint32_t(code) });
         item->SetLayerIndex(1 + code % 2);
         label.AddItem(std::move(item));

@@ -3,6 +3,7 @@
 // empties it, and the factory places a symbol by library and name.
 
 #include "Zor.Stream.h"
+#include "common/EveryKind.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+using zor::test::FirstKindCode;
+using zor::test::LastKindCode;
 using zor::test::WriteFile;
 
 QByteArray Saved(const TZORLabelVCL& label)
@@ -27,12 +30,7 @@ QByteArray Saved(const TZORLabelVCL& label)
 TZORBaseItem* Create(TZORLabelVCL& label, int32_t code, int64_t x)
 {
     label.BeginUpdate(true);
-    std::unique_ptr<TZORBaseItem> item = label.NewItem(code, false);
-    const int32_t n = item->FixedPoints() > 0 ? item->FixedPoints() : 4;
-    for (int32_t i = 1; i <= n; ++i)
-        item->SetBase(i, x + 1000 * i, 2000 + 700 * (i % 2));
-    item->Update();
-    TZORBaseItem* added = label.AddItem(std::move(item));
+    TZORBaseItem* added = label.AddItem(zor::test::NewElement(label, code, x));
     label.EndUpdate();
     return added;
 }
@@ -41,15 +39,15 @@ TEST(LabelUndo, EveryKindComesBackByteForByte)
 {
     TZORLabelVCL label;
     std::vector<QByteArray> saved { Saved(label) };
-    for (int32_t code = 1; code <= 29; ++code) {
+    for (int32_t code = FirstKindCode; code <= LastKindCode; ++code) {
         Create(label, code, 10000 * code);
         saved.push_back(Saved(label));
     }
-    for (int32_t code = 29; code >= 1; --code) {
+    for (int32_t code = LastKindCode; code >= FirstKindCode; --code) {
         ASSERT_TRUE(label.Undo()) << code;
         EXPECT_EQ(Saved(label), saved[size_t(code - 1)]) << "undo of kind " << code;
     }
-    for (int32_t code = 1; code <= 29; ++code) {
+    for (int32_t code = FirstKindCode; code <= LastKindCode; ++code) {
         ASSERT_TRUE(label.Redo()) << code;
         EXPECT_EQ(Saved(label), saved[size_t(code)]) << "redo of kind " << code;
     }

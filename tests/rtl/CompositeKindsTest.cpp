@@ -215,25 +215,10 @@ TEST(Symbol, LinksJoinItsConnectionPoints)
 
 // --- Tables, ratings, nutrition scores, flowchart nodes ---
 
-TEST(CompositeKinds, SettersKeepTheirRanges)
+// A grade is one of A to E in either case; anything else is refused and the grade stays.
+TEST(NutriScore, OnlyTheGradesAToEAreTaken)
 {
     TKindLabel label;
-    auto* table = Stub<TZORBaseTable>(label);
-    table->SetColumns(0);
-    table->SetRows(-5);
-    EXPECT_EQ(table->GetColumns(), 1);
-    EXPECT_EQ(table->GetRows(), 0);
-    table->SetColumns(INT32_MAX);
-    table->SetRows(INT32_MAX);
-    EXPECT_EQ(table->GetColumns(), TZORBaseTable::MaxColumns);
-    EXPECT_EQ(table->GetRows(), TZORBaseTable::MaxRows);
-
-    auto* rank = Stub<TZORBaseRank>(label);
-    rank->SetMaximum(0); // no cell would leave nothing to divide the box into
-    EXPECT_EQ(rank->GetMaximum(), 1);
-    rank->SetPosition(9);
-    EXPECT_EQ(rank->GetPosition(), 9);
-
     auto* nutri = Stub<TZORBaseNutri>(label);
     struct TCase {
         char16_t in;

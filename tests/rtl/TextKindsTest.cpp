@@ -106,23 +106,6 @@ TEST(KindRecords, TooFewPointsAreRejected)
 
 // --- Texts ---
 
-TEST(Text, SettersKeepTheirRanges)
-{
-    TKindLabel label;
-    auto* t = Stub<TZORBaseText>(label);
-    struct TCase {
-        float in, out;
-    };
-    for (const TCase& c :
-        { TCase { 0.0f, 0.1f }, TCase { 25.0f, 10.0f }, TCase { NAN, 1.0f }, TCase { 1.25f, 1.25f } }) {
-        t->SetScale(c.in);
-        EXPECT_EQ(t->GetScale(), c.out) << c.in;
-    }
-    t->SetFontHeight(-2.0f);
-    EXPECT_EQ(t->GetFontHeight(), 0.1f);
-    EXPECT_EQ(t->GetBaseFontHeight(), 100);
-}
-
 TEST(Text, ModelDefaultsAreTheTextDefaults)
 {
     TKindLabel label;
@@ -157,24 +140,6 @@ TEST(Paragraph, TextAndFontHeightAreSetThroughTheKindsOwnSetters)
     const TJsonObject o = rich.WriteJson();
     EXPECT_FALSE(o.Contains("Text"));
     EXPECT_EQ(o.S("RichText"), QStringLiteral("Start"));
-}
-
-TEST(Paragraph, SettersKeepTheirRanges)
-{
-    TKindLabel label;
-    auto* p = Stub<TZORBasePara>(label);
-    p->SetHorzAlign(TZORHorzAlign(9));
-    p->SetVertAlign(TZORVertAlign(9));
-    EXPECT_EQ(p->GetHorzAlign(), TZORHorzAlign::Justify);
-    EXPECT_EQ(p->GetVertAlign(), TZORVertAlign::Bottom);
-    p->SetScaleX(-1.0f);
-    EXPECT_EQ(p->GetScaleX(), 0.1f);
-    p->SetScaleX(INFINITY);
-    EXPECT_EQ(p->GetScaleX(), 1.0f);
-    p->SetPaddingX(-3.0f);
-    p->SetPaddingY(5000.0f);
-    EXPECT_EQ(p->GetPaddingX(), 0.0f);
-    EXPECT_EQ(p->GetPaddingY(), 1000.0f);
 }
 
 TEST(TextKinds, ReadValuesAreBroughtIntoTheSettersRanges)

@@ -211,14 +211,12 @@ TEST(Dim, ScreenAndPaperAgree)
             TScene scene(scale);
             Style(scene);
             c.Make(scene);
-            const QImage screen = scene.Render(TTarget::Export, Dpi),
-                         paper = scene.Render(TTarget::Print, Dpi);
-            const double near = std::min(InkWithin(screen, paper, 1), InkWithin(paper, screen, 1));
-            SCOPED_TRACE(testing::Message() << c.Name << " scale " << scale << " near " << near);
+            const TScreenAndPaper both(scene, Dpi, 1, QString::fromUtf8(c.Name));
+            SCOPED_TRACE(testing::Message() << c.Name << " scale " << scale << " near " << both.Near);
             if (std::string_view(c.Name) == "angle")
-                EXPECT_LT(near, 0.97);
+                EXPECT_LT(both.Near, 0.97);
             else
-                EXPECT_GE(near, 0.97);
+                EXPECT_GE(both.Near, 0.97);
         }
 }
 

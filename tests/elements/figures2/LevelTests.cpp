@@ -161,11 +161,10 @@ TEST(Level, ScreenAndPaperDrawTheSameShapes)
             TZORLevel& gauge = Gauge(scene, c.Type, 60);
             gauge.SetFilled(c.Filled);
             gauge.SetPenWidth(c.Pen);
-            const QImage screen = scene.Render(TTarget::Export, Dpi),
-                         paper = scene.Render(TTarget::Print, Dpi);
             SCOPED_TRACE(testing::Message() << c.Name << " scale " << scale);
-            EXPECT_GT(InkCount(screen), 0);
-            EXPECT_GT(InkIoU(screen, paper), 0.9);
+            const TScreenAndPaper both(scene, Dpi, 1, QString::fromUtf8(c.Name));
+            EXPECT_GT(InkCount(both.Screen), 0);
+            EXPECT_GT(both.IoU, 0.9);
         }
 }
 

@@ -117,12 +117,9 @@ TEST(FlowShapes, ScreenAndPaperAgreeOnEveryOutline)
         TZORFlow& flow = AddFlow(scene, c.Type);
         flow.SetFilled(true);
         flow.SetPenWidth(0.3f);
-        const QImage screen = scene.Render(TTarget::Export, Dpi), paper = scene.Render(TTarget::Print, Dpi);
-        const SaveOnFailure keepScreen(screen, QStringLiteral("screen")),
-            keepPaper(paper, QStringLiteral("paper"));
-        EXPECT_GT(InkIoU(screen, paper), 0.98) << int(zor::Ord(c.Type));
-        EXPECT_GT(InkWithin(screen, paper, 2), 0.99) << int(zor::Ord(c.Type));
-        EXPECT_GT(InkWithin(paper, screen, 2), 0.99) << int(zor::Ord(c.Type));
+        const TScreenAndPaper both(scene, Dpi, 2, QStringLiteral("flow"));
+        EXPECT_GT(both.IoU, 0.98) << int(zor::Ord(c.Type));
+        EXPECT_GT(both.Near, 0.99) << int(zor::Ord(c.Type));
     }
 }
 
@@ -251,12 +248,8 @@ TEST_F(FlowText, NodeTextsPrintTheirLinesInsideTheNode)
             for (const PdfWord& w : PdfWords(pdf))
                 EXPECT_TRUE(node.contains(w.Rect())) << w.text.toStdString();
 
-            const QImage screen = scene.Render(TTarget::Export, Dpi),
-                         paper = scene.Render(TTarget::Print, Dpi);
-            const SaveOnFailure keepScreen(screen, QStringLiteral("screen")),
-                keepPaper(paper, QStringLiteral("paper"));
-            EXPECT_GT(InkWithin(screen, paper, 3), 0.97);
-            EXPECT_GT(InkWithin(paper, screen, 3), 0.97);
+            const TScreenAndPaper both(scene, Dpi, 3, QStringLiteral("flow text"));
+            EXPECT_GT(both.Near, 0.97);
         }
 }
 

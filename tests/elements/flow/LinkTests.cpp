@@ -156,12 +156,8 @@ TEST(LinkKinds, ScreenAndPaperAgreeForEveryKind)
         PlaceKind(s, c.Type);
         s.link.SetFromType(TZORTermType::Diamond);
         s.link.SetToType(TZORTermType::OpenArrow);
-        const QImage screen = s.scene.Render(TTarget::Export, Dpi),
-                     paper = s.scene.Render(TTarget::Print, Dpi);
-        const SaveOnFailure keepScreen(screen, QStringLiteral("screen")),
-            keepPaper(paper, QStringLiteral("paper"));
-        EXPECT_GT(InkWithin(screen, paper, 2), 0.99) << int(zor::Ord(c.Type));
-        EXPECT_GT(InkWithin(paper, screen, 2), 0.99) << int(zor::Ord(c.Type));
+        const TScreenAndPaper both(s.scene, Dpi, 2, QStringLiteral("link"));
+        EXPECT_GT(both.Near, 0.99) << int(zor::Ord(c.Type));
     }
 }
 

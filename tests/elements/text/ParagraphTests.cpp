@@ -60,12 +60,8 @@ TEST_F(ParagraphPdf, LinesWrapAsOnScreenAndPrintInOrder)
             const QString pdf = Path(QStringLiteral("fox.pdf"));
             scene.PrintPdf(pdf, Dpi, 1, [](int) {});
             EXPECT_EQ(PrintedLines(pdf), lines);
-            const QImage screen = scene.Render(TTarget::Export, Dpi),
-                         paper = scene.Render(TTarget::Print, Dpi);
-            const SaveOnFailure keepScreen(screen, QStringLiteral("screen")),
-                keepPaper(paper, QStringLiteral("paper"));
-            EXPECT_GT(InkWithin(screen, paper, 3), 0.97);
-            EXPECT_GT(InkWithin(paper, screen, 3), 0.97);
+            const TScreenAndPaper both(scene, Dpi, 3, QStringLiteral("paragraph"));
+            EXPECT_GT(both.Near, 0.97);
         }
 }
 
@@ -262,12 +258,9 @@ TEST(Paragraph, ScreenAndPaperAgreeAtEveryAngle)
             p.SetPaddingY(2.0f);
             p.CalcValues(0);
             ASSERT_GE(p.GetLines().size(), 3u);
-            const QImage screen = scene.Render(TTarget::Export, Dpi),
-                         paper = scene.Render(TTarget::Print, Dpi);
-            const SaveOnFailure keep(paper, QStringLiteral("paper"));
-            EXPECT_GT(InkWithin(screen, paper, 3), 0.97);
-            EXPECT_GT(InkWithin(paper, screen, 3), 0.97);
-            const QRect ink = InkBounds(paper);
+            const TScreenAndPaper both(scene, Dpi, 3, QStringLiteral("padded paragraph"));
+            EXPECT_GT(both.Near, 0.97);
+            const QRect ink = InkBounds(both.Paper);
             const QRectF inner = DeviceRect(Dpi, QRectF(7, 8, 26, 24));
             const double near = Pixels(Dpi, 0.8);
             switch (angle) {

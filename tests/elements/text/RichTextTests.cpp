@@ -281,26 +281,4 @@ TEST(RichText, TheSelectionTintsItsCharacters)
     EXPECT_FALSE(tinted(-10, 100).isNull()); // ends beyond the text count as its ends
 }
 
-// Greek, Cyrillic and a font that does not exist, in a paragraph and a rich text.
-TEST_F(RichTextPdf, OtherScriptsAndMissingFontsDraw)
-{
-    const QString text = QStringLiteral("Αλφάβητο Кириллица");
-    for (const QString& font : { Sans, QStringLiteral("No Such Font 4711") }) {
-        SCOPED_TRACE(font.toStdString());
-        TScene scene;
-        TZORParagraph& p = AddParagraph(scene, QRectF(3, 3, 34, 15), text, 3.0f);
-        p.SetFontName(font);
-        p.CalcValues(0);
-        TZORRichText& r = AddRichText(scene, QRectF(3, 20, 34, 15), QStringLiteral("<B>") + text, 3.0f);
-        r.SetRichFontName(font);
-        r.CalcValues(0);
-        ASSERT_FALSE(r.GetSegments().empty());
-        for (const TTarget target : { TTarget::Editor, TTarget::Export, TTarget::Print })
-            EXPECT_GT(InkCount(scene.Render(target, Dpi)), 1000) << Name(target);
-        const QString pdf = Path(QStringLiteral("scripts.pdf"));
-        scene.PrintPdf(pdf, Dpi, 1, [](int) {});
-        EXPECT_EQ(PdfText(pdf).simplified(), text + QLatin1Char(' ') + text);
-    }
-}
-
 } // namespace
