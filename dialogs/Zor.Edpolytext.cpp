@@ -108,7 +108,10 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     connect(menuClear, &QAction::triggered, this, &TfEdPolyText::menuClearClick);
     CBoxFields->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(CBoxFields, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& pos) { zor::DialogService().Popup(*fPopMenu, CBoxFields->mapToGlobal(pos)); });
+        [this](const QPoint& pos) {
+            if (QAction* chosen = zor::DialogService().Popup(*fPopMenu, CBoxFields->mapToGlobal(pos)))
+                chosen->trigger();
+        });
     WireFont<TZORDataPoly>(fFont, [this](const std::function<void(TZORDataPoly&)>& edit) { ChangeItem(edit); });
 }
 
