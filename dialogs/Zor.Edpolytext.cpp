@@ -1,0 +1,250 @@
+#include "Zor.Edpolytext.h"
+
+#include "Zor.DialogService.h"
+#include "Zor.Forms.h"
+#include "Zor.Msg.h"
+#include "Zor.Poly.h"
+#include "Zor.Selcolor.h"
+#include "Zor.Spinfloat.h"
+#include "label/Zor.Vcl.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <vector>
+
+namespace {
+
+QString Prop(const char* key)
+{
+    return TZORMsg::GetPropValue(QString::fromLatin1(key));
+}
+
+QString Dialogs(const char* key)
+{
+    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
+}
+
+constexpr uint8_t FillByField = uint8_t(TZORFillType::Field);
+
+} // namespace
+
+TfEdPolyText::TfEdPolyText(QWidget* parent)
+    : TfEdList(parent)
+    , edText(new QLineEdit(this))
+    , CBoxFields(new QComboBox(this))
+    , edFormat(new QLineEdit(this))
+    , fPopMenu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("fEdPoly"));
+    edText->setObjectName(QStringLiteral("edText"));
+    CBoxFields->setObjectName(QStringLiteral("CBoxFields"));
+    CBoxFields->setMaxVisibleItems(12);
+    edFormat->setObjectName(QStringLiteral("edFormat"));
+    fPopMenu->setObjectName(QStringLiteral("PopMenu"));
+    menuClear = fPopMenu->addAction(QString());
+    menuClear->setObjectName(QStringLiteral("menuClear"));
+    fFont = FontControls(this, { "cBoxColFont", "seColFontHeight", "ShColFontColor", "SBColBold", "SBColItalic",
+                                   "SBColUnderline" });
+    fFont.Height->SetIncrement(1.0);
+
+    auto* form = new QFormLayout;
+    const auto row = [this, form](const char* name, QWidget* field) {
+        auto* caption = new QLabel(this);
+        caption->setObjectName(QString::fromLatin1(name));
+        form->addRow(caption, field);
+    };
+    row("labText", edText);
+    row("labField", CBoxFields);
+    row("labFormat", edFormat);
+    row("labFont", fFont.Font);
+    row("labFontHeight", fFont.Height);
+    row("labFontColor", fFont.Color);
+    auto* styles = new QHBoxLayout;
+    styles->addWidget(fFont.Bold);
+    styles->addWidget(fFont.Italic);
+    styles->addWidget(fFont.Underline);
+    styles->addStretch();
+    form->addRow(QString(), styles);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(listColumns);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(butAdd);
+    buttons->addWidget(butDelete);
+    buttons->addWidget(SBUp);
+    buttons->addWidget(SBDown);
+    left->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(form, 1);
+    resize(590, 225);
+
+    connect(edText, &QLineEdit::textEdited, this, [this](const QString& text) {
+        ChangeItem([&](TZORDataPoly& item) { item.Text = text; });
+        if (!fIntro)
+            SetLineText(text.trimmed());
+    });
+    connect(CBoxFields, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        const QString field = CBoxFields->currentText();
+        ChangeItem([&](TZORDataPoly& item) {
+            item.FillType = FillByField;
+            item.FillName = field;
+        });
+    });
+    connect(edFormat, &QLineEdit::textEdited, this,
+        [this](const QString& f) { ChangeItem([&](TZORDataPoly& item) { item.Format = f; }); });
+    connect(menuClear, &QAction::triggered, this, &TfEdPolyText::menuClearClick);
+    CBoxFields->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(CBoxFields, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint& pos) {
+            if (QAction* chosen = zor::DialogService().Popup(*fPopMenu, CBoxFields->mapToGlobal(pos)))
+                chosen->trigger();
+        });
+    WireFont<TZORDataPoly>(fFont, [this](const std::function<void(TZORDataPoly&)>& edit) { ChangeItem(edit); });
+}
+
+void TfEdPolyText::Ini(TZORLabelVCL& label)
+{
+    fLabel = &label;
+    {
+        const QScopedValueRollback intro(fIntro, true);
+        FillLanguage();
+        FillFonts();
+        FillFields();
+    }
+    Start(label);
+}
+
+void TfEdPolyText::FillLanguage()
+{
+    setWindowTitle(zor::FormCaption(Prop("PolyText")));
+    butAdd->setText(Dialogs("Add"));
+    butAdd->setToolTip(Dialogs("Add") + QStringLiteral(" (Ins)"));
+    butDelete->setText(Dialogs("Delete"));
+    menuClear->setText(Dialogs("Clear"));
+    const auto caption = [this](const char* name, const QString& text) {
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
+            label->setText(text);
+    };
+    caption("labText", Prop("Text"));
+    caption("labField", Prop("Field"));
+    caption("labFormat", Prop("Format"));
+    caption("labFont", Prop("FontName"));
+    caption("labFontHeight", Prop("FontHeight"));
+    caption("labFontColor", Prop("Color"));
+}
+
+void TfEdPolyText::FillFields()
+{
+    CBoxFields->clear();
+    if (!fLabel)
+        return;
+    const TZORData& data = fLabel->Data();
+    for (int32_t i = 1; i <= data.GetDatasetCount(); ++i)
+        for (const TZORDataField& f : data.GetDatasetAt(i)->GetFields())
+            if (CBoxFields->findText(f.GetName()) < 0)
+                CBoxFields->addItem(f.GetName());
+}
+
+void TfEdPolyText::menuClearClick()
+{
+    if (fIntro || Current() == 0)
+        return;
+    {
+        const QScopedValueRollback intro(fIntro, true);
+        CBoxFields->setCurrentIndex(-1);
+    }
+    ChangeItem([](TZORDataPoly& item) {
+        item.FillType = 0;
+        item.FillName.clear();
+    });
+}
+
+TZORBasePoly* TfEdPolyText::Poly() const
+{
+    return fLabel && fLabel->GetSelectionCount() == 1 ? dynamic_cast<TZORBasePoly*>(fLabel->GetSelection(1))
+                                                        : nullptr;
+}
+
+void TfEdPolyText::ChangeItem(const std::function<void(TZORDataPoly&)>& edit)
+{
+    Change([&] {
+        TZORBasePoly* p = Poly();
+        const TZORDataPoly* item = p ? p->GetItem(Current()) : nullptr;
+        if (!item)
+            return;
+        TZORDataPoly changed = *item;
+        edit(changed);
+        p->SetItem(Current(), changed);
+    });
+}
+
+int32_t TfEdPolyText::PartCount() const
+{
+    const TZORBasePoly* p = Poly();
+    return p ? p->GetItemCount() : 0;
+}
+
+QString TfEdPolyText::PartText(int32_t i) const
+{
+    const TZORBasePoly* p = Poly();
+    const TZORDataPoly* item = p ? p->GetItem(i) : nullptr;
+    return item ? item->Text.trimmed() : QString();
+}
+
+void TfEdPolyText::AddPart(const QString& name)
+{
+    if (TZORBasePoly* p = Poly()) {
+        TZORDataPoly item;
+        item.Text = name;
+        p->AddItem(item);
+    }
+}
+
+void TfEdPolyText::RemovePart(int32_t i)
+{
+    TZORBasePoly* p = Poly();
+    if (!p)
+        return;
+    std::vector<TZORDataPoly> items;
+    for (int32_t k = 1; k <= p->GetItemCount(); ++k)
+        if (k != i)
+            items.push_back(*p->GetItem(k));
+    p->ClearItems();
+    for (const TZORDataPoly& item : items)
+        p->AddItem(item);
+}
+
+void TfEdPolyText::ExchangeParts(int32_t a, int32_t b)
+{
+    TZORBasePoly* p = Poly();
+    if (!p || !p->GetItem(a) || !p->GetItem(b))
+        return;
+    const TZORDataPoly first = *p->GetItem(a);
+    p->SetItem(a, *p->GetItem(b));
+    p->SetItem(b, first);
+}
+
+void TfEdPolyText::LoadPart(int32_t i)
+{
+    const TZORBasePoly* p = Poly();
+    const TZORDataPoly* item = p ? p->GetItem(i) : nullptr;
+    if (!item)
+        return;
+    edText->setText(item->Text);
+    CBoxFields->setCurrentIndex(item->FillType == FillByField ? CBoxFields->findText(item->FillName) : -1);
+    edFormat->setText(item->Format);
+    LoadFont(fFont, *item);
+}
