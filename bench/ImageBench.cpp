@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 // The same run exported as one image per sheet: by the library on one thread and on every core,
 // and by a baseline that paints each sheet with QPainter into a QImage and writes it with
 // QImageWriter on one thread. Memory must stay bounded by the sheets in flight.
@@ -107,12 +109,13 @@ constexpr int PNG = int(TZORExport::PNG), BMP = int(TZORExport::BMP), GIF = int(
 // 2,000 records at 96 dpi (84 sheets), 960 at 300 dpi (40 sheets).
 void Runs(benchmark::internal::Benchmark* b, bool library)
 {
+    const std::vector<int> threads = library ? std::vector { 1, 0 } : std::vector { 1 };
     for (const auto& [records, dpi] : { std::pair { 2000, 96 }, std::pair { 960, 300 } })
         for (const int kind : { PNG, BMP, GIF, JPEG }) {
             if (!library && kind == GIF)
                 continue; // Qt writes no GIF
-            for (const int threads : library ? std::initializer_list<int> { 1, 0 } : std::initializer_list<int> { 1 })
-                b->Args({ records, dpi, kind, threads });
+            for (const int t : threads)
+                b->Args({ records, dpi, kind, t });
         }
     b->ArgNames({ "records", "dpi", "kind", "threads" })->Unit(benchmark::kMillisecond)->UseRealTime();
 }

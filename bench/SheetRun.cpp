@@ -138,7 +138,7 @@ void bench::PaintLabel(QPainter& p, TCode code, const QList<QByteArray>& fields,
 {
     p.drawText(QPointF(x + Px(5, dpi), y + Px(9, dpi)), QString::fromUtf8(fields.value(0)));
     PaintSymbol(p, code, fields.value(1), code == Code128 ? x + Px(5, dpi) : x + Px(40, dpi),
-        y + Px(code == Code128 ? 14 : 5, dpi));
+        y + Px(code == Code128 ? 14 : 5, dpi), dpi);
 }
 
 int64_t bench::ResetPeak()

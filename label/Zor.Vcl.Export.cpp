@@ -2,7 +2,6 @@
 
 #include "Zor.GifWriter.h"
 #include "Zor.Msg.h"
-#include "Zor.Stream.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.h"
 #include "Zor.XpsWriter.h"
@@ -67,6 +66,20 @@ bool Cropped(const zor::TExportOptions& o)
 [[noreturn]] void WriteFailed(const QString& fileName, const QString& reason)
 {
     throw zor::Error(QStringLiteral("FileWrite"), fileName, reason);
+}
+
+// Writes all of the bytes to an unbuffered file; false on a failure, which the file's error
+// string then names. A short write is followed by another: the system tells why (a full disk:
+// "No space left on device") only when a write takes nothing.
+bool WriteAll(QFileDevice& file, const char* data, qint64 length)
+{
+    for (qint64 done = 0; done < length;) {
+        const qint64 n = file.write(data + done, length - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 // One page being drawn: the contexts and the label they draw. Elements bound to data go
@@ -264,15 +277,19 @@ public:
     void Stage(const QString& target, const QByteArray& bytes)
     {
         const QFileInfo info(target);
-        QTemporaryFile file(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
-        file.setAutoRemove(false);
-        if (!file.open())
-            WriteFailed(target, file.errorString());
+        QTemporaryFile name(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
+        name.setAutoRemove(false);
+        if (!name.open())
+            WriteFailed(target, name.errorString());
+        name.close();
         {
             const std::lock_guard lock(fMutex);
-            fEntries.push_back({ target, file.fileName(), {} });
+            fEntries.push_back({ target, name.fileName(), {} });
         }
-        if (file.write(bytes) != bytes.size() || !file.flush())
+        // Unbuffered: a disk filling up shows at the write that fails.
+        QFile file(name.fileName());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+            || !WriteAll(file, bytes.constData(), bytes.size()))
             WriteFailed(target, file.errorString());
     }
 
@@ -328,9 +345,17 @@ private:
     std::vector<TEntry> fEntries;
 };
 
+// One file written through a temporary and a rename.
+void SaveFile(const QString& fileName, const QByteArray& bytes)
+{
+    TStagedFiles file;
+    file.Stage(fileName, bytes);
+    file.Commit();
+}
+
 void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
-    zor::SaveFileBytes(o.fileName, RenderSheet(label, o, CurrentSheet(label)));
+    SaveFile(o.fileName, RenderSheet(label, o, CurrentSheet(label)));
     if (progress)
         progress(1, 1);
 }
@@ -448,7 +473,7 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 length) override
     {
-        fFailed = fFailed || fFile.write(data, length) != length;
+        fFailed = fFailed || !WriteAll(fFile, data, length);
         return fFailed ? -1 : length;
     }
 
@@ -483,7 +508,7 @@ void ExportXps(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TEx
     zor::TXpsDocument document(
         DocumentPage(zor::ExportPageSize(label, o)).size(QPageSize::Millimeter), DocumentDpi);
     DrawPages(label, o, document, progress);
-    zor::SaveFileBytes(o.fileName, document.Package());
+    SaveFile(o.fileName, document.Package());
 }
 
 } // namespace

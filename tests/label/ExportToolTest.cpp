@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -136,6 +137,7 @@ TEST_F(ExportTool, ALabelAndItsDataThatDoNotMatchAreExplained)
     QByteArray wide = ReadFile(Sample());
     wide.replace("\"NuVer\": 3", "\"NuVer\": 4");
     ASSERT_TRUE(WriteFile(Path(QStringLiteral("wide.json")), wide));
+    ASSERT_TRUE(QFile::copy(Sample("products.csv"), Path(QStringLiteral("products.csv"))));
     // The sample's CSV with semicolons, where the label expects commas.
     QByteArray semicolons = ReadFile(Sample("products.csv"));
     semicolons.replace(',', ';');
@@ -208,15 +210,18 @@ TEST_F(ExportTool, TheQrSampleExportsEveryCode)
 {
     const QString png = Path(QStringLiteral("qr.png"));
     const TRun run = Run({ QStringLiteral("export"), Sample("qr.json"), QStringLiteral("-o"), png,
-        QStringLiteral("--sheet"), QStringLiteral("1"), QStringLiteral("--dpi"), QStringLiteral("200") });
+        QStringLiteral("--sheet"), QStringLiteral("1"), QStringLiteral("--dpi"), QStringLiteral("300") });
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    std::vector<QString> codes;
-    for (const Decoded& d : DecodeBarcodes(QImage(png), { ZXing::BarcodeFormat::QRCode, {}, 0, true }))
-        codes.push_back(d.text);
-    std::sort(codes.begin(), codes.end());
-    ASSERT_EQ(codes.size(), 24u);
-    EXPECT_EQ(codes.front(), QStringLiteral("QD-10001"));
-    EXPECT_EQ(codes.back(), QStringLiteral("QD-10024"));
+    const QImage page(png);
+    // 3 columns by 8 rows of 70 x 37 mm labels, 0.5 mm from the top; records row by row.
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const QRect cell(int(column * 70 * 300 / 25.4), int((0.5 + row * 37) * 300 / 25.4), int(70 * 300 / 25.4),
+                int(37 * 300 / 25.4));
+            const auto found = DecodeBarcodes(page, { ZXing::BarcodeFormat::QRCode, cell, 0, true });
+            ASSERT_EQ(found.size(), 1u) << row << " " << column;
+            EXPECT_EQ(found[0].text, QStringLiteral("QD-%1").arg(10001 + row * 3 + column));
+        }
 }
 
 // A disk that fills up during a run of images: the error says so, and neither a new image nor a
