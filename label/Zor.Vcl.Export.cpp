@@ -8,7 +8,6 @@
 #include "drawing/Zor.Vcl.Types.h"
 #include "Zor.Vcl.Sheet.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -81,6 +80,45 @@ bool WriteAll(QFileDevice& file, const char* data, qint64 length)
     }
     return true;
 }
+
+// Gathers the writes into blocks for an unbuffered file and remembers a short one: the PDF
+// writer does not look at what its writes return, and a disk filling up must not commit a cut
+// file. Flush writes the last block.
+class TCheckedDevice : public QIODevice {
+public:
+    explicit TCheckedDevice(QFileDevice& file)
+        : fFile(file)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool Failed() const { return fFailed; }
+    // False when a write failed, now or before.
+    bool Flush()
+    {
+        fFailed = fFailed || !WriteAll(fFile, fBlock.constData(), fBlock.size());
+        fBlock.clear();
+        return !fFailed;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (fFailed)
+            return -1;
+        fBlock.append(data, length);
+        if (fBlock.size() >= BlockSize && !Flush())
+            return -1;
+        return length;
+    }
+
+private:
+    static constexpr qsizetype BlockSize = 1 << 16;
+
+    QFileDevice& fFile;
+    QByteArray fBlock;
+    bool fFailed = false;
+};
 
 // One page being drawn: the contexts and the label they draw. Elements bound to data go
 // through their print pass, which shows the current record; the screen pass shows the
@@ -201,30 +239,28 @@ QImage DrawImage(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t shee
     return image;
 }
 
-QByteArray Encode(QImage& image, const zor::TExportOptions& o)
+void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
 {
-    if (o.kind == TZORExport::GIF)
-        return zor::EncodeGif(image, o.transparent);
+    if (o.kind == TZORExport::GIF) {
+        device.write(zor::EncodeGif(image, o.transparent));
+        return;
+    }
     if (ClearsWhite(o))
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             std::replace(line, line + image.width(), QRgb(0xFFFFFFFFu), QRgb(0x00FFFFFFu));
         }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     const int quality = o.kind == TZORExport::JPEG ? std::min(int(uint8_t(o.quality)), 100) : -1;
     const char* format = o.kind == TZORExport::PNG ? "PNG" : o.kind == TZORExport::BMP ? "BMP" : "JPEG";
-    if (!image.save(&buffer, format, quality))
+    if (!image.save(&device, format, quality))
         WriteFailed(o.fileName, QStringLiteral("cannot encode the image"));
-    return bytes;
 }
 
-// One sheet drawn and encoded: the file's bytes.
-QByteArray RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet)
+// One sheet drawn and encoded into the device.
+void RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QIODevice& device)
 {
     QImage image = DrawImage(label, o, sheet);
-    return Encode(image, o);
+    Encode(image, o, device);
 }
 
 // The labels of a sheet lie on its paper: a grid that runs off it would lose labels without a
@@ -274,7 +310,8 @@ public:
             QFile::remove(e.temp);
     }
 
-    void Stage(const QString& target, const QByteArray& bytes)
+    // Writes the target's temporary file through write.
+    void Stage(const QString& target, const std::function<void(QIODevice&)>& write)
     {
         const QFileInfo info(target);
         QTemporaryFile name(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
@@ -288,8 +325,16 @@ public:
         }
         // Unbuffered: a disk filling up shows at the write that fails.
         QFile file(name.fileName());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-            || !WriteAll(file, bytes.constData(), bytes.size()))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            WriteFailed(target, file.errorString());
+        TCheckedDevice device(file);
+        try {
+            write(device);
+        } catch (const EZORError&) {
+            if (!device.Failed())
+                throw;
+        }
+        if (!device.Flush())
             WriteFailed(target, file.errorString());
     }
 
@@ -349,13 +394,15 @@ private:
 void SaveFile(const QString& fileName, const QByteArray& bytes)
 {
     TStagedFiles file;
-    file.Stage(fileName, bytes);
+    file.Stage(fileName, [&bytes](QIODevice& device) { device.write(bytes); });
     file.Commit();
 }
 
 void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
-    SaveFile(o.fileName, RenderSheet(label, o, CurrentSheet(label)));
+    TStagedFiles file;
+    file.Stage(o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), device); });
+    file.Commit();
     if (progress)
         progress(1, 1);
 }
@@ -384,7 +431,8 @@ void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t
                     sheet = next++;
                 }
                 try {
-                    staged.Stage(zor::SheetFileName(o.fileName, sheet, last - first + 1), RenderSheet(*own, o, sheet));
+                    staged.Stage(zor::SheetFileName(o.fileName, sheet, last - first + 1),
+                        [&](QIODevice& device) { RenderSheet(*own, o, sheet, device); });
                 } catch (...) {
                     const std::lock_guard lock(mutex);
                     if (!failure)
@@ -458,34 +506,10 @@ QPageSize DocumentPage(const QSizeF& pixels)
     return QPageSize(pixels * (25.4 / DocumentDpi), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
 }
 
-// Hands every write on to the save file and remembers a short one: the PDF writer does not
-// look at what its writes return, and a disk filling up must not commit a cut document.
-class TCheckedDevice : public QIODevice {
-public:
-    explicit TCheckedDevice(QSaveFile& file)
-        : fFile(file)
-    {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-    bool Failed() const { return fFailed; }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        fFailed = fFailed || !WriteAll(fFile, data, length);
-        return fFailed ? -1 : length;
-    }
-
-private:
-    QSaveFile& fFile;
-    bool fFailed = false;
-};
-
 void ExportPdf(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
     QSaveFile file(o.fileName);
-    // Unbuffered: a short write shows at once, not at a late flush.
+    // Unbuffered below the device's blocks: a short write shows at once, not at a late flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         WriteFailed(o.fileName, file.errorString());
     TCheckedDevice device(file);
@@ -497,7 +521,7 @@ void ExportPdf(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TEx
         writer.setCreator(QStringLiteral("quindle"));
         DrawPages(label, o, writer, progress);
     }
-    if (device.Failed())
+    if (!device.Flush())
         WriteFailed(o.fileName, file.errorString());
     if (!file.commit())
         WriteFailed(o.fileName, file.errorString());
@@ -634,7 +658,8 @@ void zor::ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64
         RenderInParallel(label, o, first, last, workers, staged, progress);
     else
         for (int64_t sheet = first; sheet <= last; ++sheet) {
-            staged.Stage(SheetFileName(o.fileName, sheet, count), RenderSheet(label, o, sheet));
+            staged.Stage(SheetFileName(o.fileName, sheet, count),
+                [&](QIODevice& device) { RenderSheet(label, o, sheet, device); });
             if (progress)
                 progress(sheet - first + 1, count);
         }
