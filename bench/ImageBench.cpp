@@ -76,14 +76,14 @@ void BaselineImages(benchmark::State& state)
         in.readLine(); // the header
         QFont font(QStringLiteral("Liberation Sans"));
         font.setPixelSize(int(bench::Px(4.0, dpi)));
+        // One image for every sheet, as the library keeps one per thread.
+        QImage image(size, QImage::Format_RGB32);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(image.dotsPerMeterX());
         for (int64_t sheet = 1, i = 0; i < n; ++sheet) {
-            QImage image(size, QImage::Format_RGB32);
-            image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
-            image.setDotsPerMeterY(image.dotsPerMeterX());
             image.fill(Qt::white);
             {
                 QPainter p(&image);
-                p.setRenderHint(QPainter::Antialiasing);
                 p.setFont(font);
                 for (int position = 0; position < bench::LabelsPerSheet && i < n; ++position, ++i) {
                     const QPointF corner = bench::LabelCorner(position, dpi);

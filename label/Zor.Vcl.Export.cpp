@@ -89,14 +89,15 @@ public:
     explicit TCheckedDevice(QFileDevice& file)
         : fFile(file)
     {
+        fBlock.reserve(BlockSize);
         open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
     bool Failed() const { return fFailed; }
     // False when a write failed, now or before.
     bool Flush()
     {
-        fFailed = fFailed || !WriteAll(fFile, fBlock.constData(), fBlock.size());
-        fBlock.clear();
+        fFailed = fFailed || !WriteAll(fFile, fBlock.data(), qint64(fBlock.size()));
+        fBlock.clear(); // keeps its room
         return !fFailed;
     }
 
@@ -106,17 +107,20 @@ protected:
     {
         if (fFailed)
             return -1;
-        fBlock.append(data, length);
-        if (fBlock.size() >= BlockSize && !Flush())
+        if (qint64(fBlock.size()) + length > qint64(BlockSize) && !Flush())
             return -1;
-        return length;
+        if (length >= qint64(BlockSize))
+            fFailed = !WriteAll(fFile, data, length);
+        else
+            fBlock.insert(fBlock.end(), data, data + length);
+        return fFailed ? -1 : length;
     }
 
 private:
-    static constexpr qsizetype BlockSize = 1 << 16;
+    static constexpr size_t BlockSize = size_t(1) << 16;
 
     QFileDevice& fFile;
-    QByteArray fBlock;
+    std::vector<char> fBlock;
     bool fFailed = false;
 };
 
@@ -222,21 +226,25 @@ bool ClearsWhite(const zor::TExportOptions& o)
     return o.transparent && (o.kind == TZORExport::PNG || o.kind == TZORExport::GIF);
 }
 
-QImage DrawImage(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet)
+// Draws the sheet into image, which is made anew only when it is not of the size and format
+// the export needs: a run reuses one image per thread (a fresh image of a 300 dpi sheet costs
+// its 35 MB in page faults every time).
+void DrawImage(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image)
 {
     const QSizeF size = zor::ExportPageSize(label, o);
-    QImage image(int(std::nearbyint(size.width())), int(std::nearbyint(size.height())),
-        ClearsWhite(o) ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QSize pixels(int(std::nearbyint(size.width())), int(std::nearbyint(size.height())));
+    const QImage::Format format = ClearsWhite(o) ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (image.size() != pixels || image.format() != format)
+        image = QImage(pixels, format);
     if (image.isNull())
         WriteFailed(o.fileName, QStringLiteral("the image is too large"));
     image.setDotsPerMeterX(DotsPerMeter(o));
     image.setDotsPerMeterY(image.dotsPerMeterX());
-    image.fill(Qt::white);
+    // Not filled here: the drawer's print set-up clears the whole image to opaque white.
     QPainter painter(&image);
     TCanvas canvas(painter);
     canvas.Brush.Style = TBrushStyle::Clear;
     TPageDrawer(label, o).Draw(painter, &canvas, sheet);
-    return image;
 }
 
 void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
@@ -256,10 +264,10 @@ void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
         WriteFailed(o.fileName, QStringLiteral("cannot encode the image"));
 }
 
-// One sheet drawn and encoded into the device.
-void RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QIODevice& device)
+// One sheet drawn into image and encoded into the device.
+void RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image, QIODevice& device)
 {
-    QImage image = DrawImage(label, o, sheet);
+    DrawImage(label, o, sheet, image);
     Encode(image, o, device);
 }
 
@@ -401,7 +409,8 @@ void SaveFile(const QString& fileName, const QByteArray& bytes)
 void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
     TStagedFiles file;
-    file.Stage(o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), device); });
+    QImage image;
+    file.Stage(o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), image, device); });
     file.Commit();
     if (progress)
         progress(1, 1);
@@ -416,12 +425,17 @@ void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t
     std::condition_variable changed;
     int64_t next = first, done = 0;
     std::exception_ptr failure;
-    std::vector<std::thread> threads;
+    // The copies are made here, before any thread starts; each then lives on its thread only.
+    std::vector<std::unique_ptr<TZORLabelVCL>> copies;
     for (int w = 0; w < workers; ++w) {
-        TZORLabelVCL* copy = label.Snapshot().release();
-        copy->moveToThread(nullptr);
-        threads.emplace_back([&, copy] {
+        copies.push_back(label.Snapshot());
+        copies.back()->moveToThread(nullptr);
+    }
+    std::vector<std::thread> threads;
+    for (std::unique_ptr<TZORLabelVCL>& copy : copies) {
+        threads.emplace_back([&, copy = copy.release()] {
             const std::unique_ptr<TZORLabelVCL> own(copy);
+            QImage image;
             for (;;) {
                 int64_t sheet = 0;
                 {
@@ -432,7 +446,7 @@ void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t
                 }
                 try {
                     staged.Stage(zor::SheetFileName(o.fileName, sheet, last - first + 1),
-                        [&](QIODevice& device) { RenderSheet(*own, o, sheet, device); });
+                        [&](QIODevice& device) { RenderSheet(*own, o, sheet, image, device); });
                 } catch (...) {
                     const std::lock_guard lock(mutex);
                     if (!failure)
@@ -654,12 +668,13 @@ void zor::ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64
     const int workers = int(std::min<int64_t>(
         count, threads > 0 ? threads : std::max(1, int(std::thread::hardware_concurrency()))));
     TStagedFiles staged;
+    QImage image;
     if (workers > 1)
         RenderInParallel(label, o, first, last, workers, staged, progress);
     else
         for (int64_t sheet = first; sheet <= last; ++sheet) {
             staged.Stage(SheetFileName(o.fileName, sheet, count),
-                [&](QIODevice& device) { RenderSheet(label, o, sheet, device); });
+                [&](QIODevice& device) { RenderSheet(label, o, sheet, image, device); });
             if (progress)
                 progress(sheet - first + 1, count);
         }
