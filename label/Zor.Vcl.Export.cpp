@@ -2,13 +2,14 @@
 
 #include "Zor.GifWriter.h"
 #include "Zor.Msg.h"
-#include "Zor.Stream.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.h"
 #include "Zor.XpsWriter.h"
 #include "drawing/Zor.Vcl.Types.h"
+#include "Zor.Vcl.Sheet.h"
 
-#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageSize>
@@ -17,9 +18,16 @@
 #include <QSaveFile>
 #include <QThread>
 
+#include <QTemporaryFile>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -59,6 +67,63 @@ bool Cropped(const zor::TExportOptions& o)
     throw zor::Error(QStringLiteral("FileWrite"), fileName, reason);
 }
 
+// Writes all of the bytes to an unbuffered file; false on a failure, which the file's error
+// string then names. A short write is followed by another: the system tells why (a full disk:
+// "No space left on device") only when a write takes nothing.
+bool WriteAll(QFileDevice& file, const char* data, qint64 length)
+{
+    for (qint64 done = 0; done < length;) {
+        const qint64 n = file.write(data + done, length - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// Gathers the writes into blocks for an unbuffered file and remembers a short one: the PDF
+// writer does not look at what its writes return, and a disk filling up must not commit a cut
+// file. Flush writes the last block.
+class TCheckedDevice : public QIODevice {
+public:
+    explicit TCheckedDevice(QFileDevice& file)
+        : fFile(file)
+    {
+        fBlock.reserve(BlockSize);
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool Failed() const { return fFailed; }
+    // False when a write failed, now or before.
+    bool Flush()
+    {
+        fFailed = fFailed || !WriteAll(fFile, fBlock.data(), qint64(fBlock.size()));
+        fBlock.clear(); // keeps its room
+        return !fFailed;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (fFailed)
+            return -1;
+        if (qint64(fBlock.size()) + length > qint64(BlockSize) && !Flush())
+            return -1;
+        if (length >= qint64(BlockSize))
+            fFailed = !WriteAll(fFile, data, length);
+        else
+            fBlock.insert(fBlock.end(), data, data + length);
+        return fFailed ? -1 : length;
+    }
+
+private:
+    static constexpr size_t BlockSize = size_t(1) << 16;
+
+    QFileDevice& fFile;
+    std::vector<char> fBlock;
+    bool fFailed = false;
+};
+
 // One page being drawn: the contexts and the label they draw. Elements bound to data go
 // through their print pass, which shows the current record; the screen pass shows the
 // element's own value, as in the editor.
@@ -90,8 +155,6 @@ public:
     }
 
 private:
-    double Pixels(int64_t paper) const { return double(paper) * fDpi / MicronsPerInch; }
-
     void SetOrigin(double x, double y)
     {
         D.fOrgFX = float(x);
@@ -123,39 +186,17 @@ private:
         DrawItems();
     }
 
-    // Every label position of the sheet that the run fills, each with its own record. A run
-    // never prepared (no CheckPrintData) draws the label at every position of the sheet.
+    // Every label position of the sheet that the run fills, each with its own record.
     void DrawSheet(int64_t sheet)
     {
-        const TZORMeasure& m = fLabel.Measure();
-        const TZORPrintRun& run = fLabel.PrintRun();
-        const bool prepared = run.sheetCount > 0;
-        const int32_t rows = prepared ? run.rows : std::clamp(m.GetNuHor(), 1, TZORPrintRun::MaxSide);
-        const int32_t columns = prepared ? run.columns : std::clamp(m.GetNuVer(), 1, TZORPrintRun::MaxSide);
-        if (prepared)
-            fLabel.FillDataPage(sheet);
-        for (int32_t row = 1; row <= rows; ++row) {
-            for (int32_t column = 1; column <= columns; ++column) {
-                if (prepared) {
-                    if (run.LabelAt(sheet, row, column) < 0)
-                        continue;
-                    fLabel.SelectDataPos(row, column);
-                }
-                D.fSheetRow = P.fSheetRow = int16_t(row);
-                D.fSheetCol = P.fSheetCol = int16_t(column);
-                SetOrigin(
-                    Pixels(m.GetSize(TZORSizeKind::MarginLeft)
-                        + (column - 1)
-                            * (m.GetSize(TZORSizeKind::LabelWidth) + m.GetSize(TZORSizeKind::GapHorizontal))),
-                    Pixels(m.GetSize(TZORSizeKind::MarginTop)
-                        + (row - 1)
-                            * (m.GetSize(TZORSizeKind::LabelHeight) + m.GetSize(TZORSizeKind::GapVertical))));
-                fLabel.DrawBackImage(D.kC, D);
-                DrawItems();
-            }
-        }
-        if (prepared)
-            fLabel.SelectDataPos(0, 0);
+        zor::ForEachSheetLabel(fLabel, sheet, [this](int32_t row, int32_t column) {
+            D.fSheetRow = P.fSheetRow = int16_t(row);
+            D.fSheetCol = P.fSheetCol = int16_t(column);
+            const QPointF origin = zor::SheetLabelOrigin(fLabel.Measure(), row, column, fDpi, fDpi);
+            SetOrigin(origin.x(), origin.y());
+            fLabel.DrawBackImage(D.kC, D);
+            DrawItems();
+        });
     }
 
     TZORLabelVCL& fLabel;
@@ -172,48 +213,274 @@ int64_t CurrentSheet(const TZORLabelVCL& label)
     return run.sheetCount > 0 ? std::clamp<int64_t>(run.sheetCounter, 1, run.sheetCount) : 1;
 }
 
-QByteArray Encode(const QImage& image, const zor::TExportOptions& o)
+// Pixels per metre of an image drawn at dpi times the scale, as the file states it.
+int DotsPerMeter(const zor::TExportOptions& o)
 {
-    if (o.kind == TZORExport::GIF)
-        return zor::EncodeGif(image, o.transparent);
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    const bool clear = o.transparent && o.kind == TZORExport::PNG;
-    if (clear)
-        for (int y = 0; y < out.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-            std::replace(line, line + out.width(), QRgb(0xFFFFFFFFu), QRgb(0x00FFFFFFu));
+    return int(std::lround(RasterDpi * double(o.scale) / 0.0254));
+}
+
+// Transparency needs an alpha channel; any other image is drawn opaque, in the format the
+// encoders take as it is.
+bool ClearsWhite(const zor::TExportOptions& o)
+{
+    return o.transparent && (o.kind == TZORExport::PNG || o.kind == TZORExport::GIF);
+}
+
+// Draws the sheet into image, which is made anew only when it is not of the size and format
+// the export needs: a run reuses one image per thread (a fresh image of a 300 dpi sheet costs
+// its 35 MB in page faults every time).
+void DrawImage(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image)
+{
+    const QSizeF size = zor::ExportPageSize(label, o);
+    const QSize pixels(int(std::nearbyint(size.width())), int(std::nearbyint(size.height())));
+    const QImage::Format format = ClearsWhite(o) ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (image.size() != pixels || image.format() != format)
+        image = QImage(pixels, format);
+    if (image.isNull())
+        WriteFailed(o.fileName, QStringLiteral("the image is too large"));
+    image.setDotsPerMeterX(DotsPerMeter(o));
+    image.setDotsPerMeterY(image.dotsPerMeterX());
+    // Not filled here: the drawer's print set-up clears the whole image to opaque white.
+    QPainter painter(&image);
+    TCanvas canvas(painter);
+    canvas.Brush.Style = TBrushStyle::Clear;
+    TPageDrawer(label, o).Draw(painter, &canvas, sheet);
+}
+
+void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
+{
+    if (o.kind == TZORExport::GIF) {
+        device.write(zor::EncodeGif(image, o.transparent));
+        return;
+    }
+    if (ClearsWhite(o))
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            std::replace(line, line + image.width(), QRgb(0xFFFFFFFFu), QRgb(0x00FFFFFFu));
         }
-    else
-        out = out.convertToFormat(QImage::Format_RGB32);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     const int quality = o.kind == TZORExport::JPEG ? std::min(int(uint8_t(o.quality)), 100) : -1;
     const char* format = o.kind == TZORExport::PNG ? "PNG" : o.kind == TZORExport::BMP ? "BMP" : "JPEG";
-    if (!out.save(&buffer, format, quality))
+    if (!image.save(&device, format, quality))
         WriteFailed(o.fileName, QStringLiteral("cannot encode the image"));
-    return bytes;
+}
+
+// One sheet drawn into image and encoded into the device.
+void RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image, QIODevice& device)
+{
+    DrawImage(label, o, sheet, image);
+    Encode(image, o, device);
+}
+
+// The labels of a sheet lie on its paper: a grid that runs off it would lose labels without a
+// word. Raises EZORError naming the sizes.
+void CheckSheetFits(const TZORBaseLabel& label)
+{
+    const TZORMeasure& m = label.Measure();
+    const TZORPrintRun& run = label.PrintRun();
+    const bool prepared = run.sheetCount > 0;
+    const int32_t rows = prepared ? run.rows : std::clamp(m.GetNuHor(), 1, TZORPrintRun::MaxSide);
+    const int32_t columns = prepared ? run.columns : std::clamp(m.GetNuVer(), 1, TZORPrintRun::MaxSide);
+    const auto extent = [&m](TZORSizeKind margin, TZORSizeKind size, TZORSizeKind gap, int32_t n) {
+        return m.GetSize(margin) + n * m.GetSize(size) + (n - 1) * m.GetSize(gap);
+    };
+    const auto mm = [](int64_t microns) { return QString::number(double(microns) / 1000.0, 'g', 8); };
+    const struct {
+        const char* along;
+        const char* side;
+        int32_t count;
+        TZORSizeKind size, margin, gap, paper;
+    } sides[] = {
+        { "across", "wide", columns, TZORSizeKind::LabelWidth, TZORSizeKind::MarginLeft, TZORSizeKind::GapHorizontal,
+            TZORSizeKind::PaperWidth },
+        { "down", "high", rows, TZORSizeKind::LabelHeight, TZORSizeKind::MarginTop, TZORSizeKind::GapVertical,
+            TZORSizeKind::PaperHeight },
+    };
+    for (const auto& s : sides) {
+        const int64_t need = extent(s.margin, s.size, s.gap, s.count);
+        if (need > m.GetSize(s.paper))
+            throw zor::Error(QStringLiteral("SheetOverflow"), QString::number(s.count),
+                QString::fromLatin1(s.along), mm(m.GetSize(s.size)), mm(m.GetSize(s.margin)),
+                mm(m.GetSize(s.gap)), mm(need), mm(m.GetSize(s.paper)), QString::fromLatin1(s.side));
+    }
+}
+
+// Files written beside their targets under temporary names and put in place together: all of
+// them or none, a target that existed before staying as it was when any fails. Staging is safe
+// from several threads.
+class TStagedFiles {
+public:
+    TStagedFiles() = default;
+    TStagedFiles(const TStagedFiles&) = delete;
+    TStagedFiles& operator=(const TStagedFiles&) = delete;
+    ~TStagedFiles()
+    {
+        for (const TEntry& e : fEntries)
+            QFile::remove(e.temp);
+    }
+
+    // Writes the target's temporary file through write.
+    void Stage(const QString& target, const std::function<void(QIODevice&)>& write)
+    {
+        const QFileInfo info(target);
+        QTemporaryFile name(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
+        name.setAutoRemove(false);
+        if (!name.open())
+            WriteFailed(target, name.errorString());
+        name.close();
+        {
+            const std::lock_guard lock(fMutex);
+            fEntries.push_back({ target, name.fileName(), {} });
+        }
+        // Unbuffered: a disk filling up shows at the write that fails.
+        QFile file(name.fileName());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            WriteFailed(target, file.errorString());
+        TCheckedDevice device(file);
+        try {
+            write(device);
+        } catch (const EZORError&) {
+            if (!device.Failed())
+                throw;
+        }
+        if (!device.Flush())
+            WriteFailed(target, file.errorString());
+    }
+
+    // Moves the targets that exist aside, puts every staged file in place and drops the old
+    // ones; a step that fails undoes the steps before it.
+    void Commit()
+    {
+        namespace fs = std::filesystem;
+        size_t moved = 0, placed = 0;
+        std::error_code ec;
+        const auto undo = [&] {
+            std::error_code ignored;
+            for (size_t i = 0; i < placed; ++i)
+                fs::remove(Path(fEntries[i].target), ignored);
+            for (size_t i = 0; i < moved; ++i)
+                if (!fEntries[i].old.isEmpty())
+                    fs::rename(Path(fEntries[i].old), Path(fEntries[i].target), ignored);
+        };
+        for (; moved < fEntries.size(); ++moved) {
+            TEntry& e = fEntries[moved];
+            if (!QFileInfo(e.target).isFile())
+                continue; // nothing to keep; a folder of that name refuses its file below
+            e.old = e.temp + QStringLiteral(".old");
+            fs::rename(Path(e.target), Path(e.old), ec);
+            if (ec) {
+                e.old.clear();
+                undo();
+                WriteFailed(e.target, QString::fromStdString(ec.message()));
+            }
+        }
+        for (; placed < fEntries.size(); ++placed) {
+            fs::rename(Path(fEntries[placed].temp), Path(fEntries[placed].target), ec);
+            if (ec) {
+                undo();
+                WriteFailed(fEntries[placed].target, QString::fromStdString(ec.message()));
+            }
+        }
+        for (const TEntry& e : fEntries)
+            if (!e.old.isEmpty())
+                QFile::remove(e.old);
+        fEntries.clear();
+    }
+
+private:
+    struct TEntry {
+        QString target;
+        QString temp;
+        QString old; // where the target that existed waits until the end
+    };
+    static std::filesystem::path Path(const QString& name) { return name.toStdString(); }
+
+    std::mutex fMutex;
+    std::vector<TEntry> fEntries;
+};
+
+// One file written through a temporary and a rename.
+void SaveFile(const QString& fileName, const QByteArray& bytes)
+{
+    TStagedFiles file;
+    file.Stage(fileName, [&bytes](QIODevice& device) { device.write(bytes); });
+    file.Commit();
 }
 
 void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
-    const QSizeF size = zor::ExportPageSize(label, o);
-    QImage image(int(std::nearbyint(size.width())), int(std::nearbyint(size.height())),
-        QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        WriteFailed(o.fileName, QStringLiteral("the image is too large"));
-    image.setDotsPerMeterX(int(std::nearbyint(RasterDpi / 0.0254)));
-    image.setDotsPerMeterY(image.dotsPerMeterX());
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        TCanvas canvas(painter);
-        canvas.Brush.Style = TBrushStyle::Clear;
-        TPageDrawer(label, o).Draw(painter, &canvas, CurrentSheet(label));
-    }
-    zor::SaveFileBytes(o.fileName, Encode(image, o));
+    TStagedFiles file;
+    QImage image;
+    file.Stage(o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), image, device); });
+    file.Commit();
     if (progress)
         progress(1, 1);
+}
+
+// Draws and encodes the sheets on `workers` threads, each with a copy of the label, taking the
+// next sheet as it is free; this thread reports the progress. The first failure stops them all.
+void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t first, int64_t last,
+    int workers, TStagedFiles& staged, const zor::TExportProgress& progress)
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    int64_t next = first, done = 0;
+    std::exception_ptr failure;
+    // The copies are made here, before any thread starts; each then lives on its thread only.
+    std::vector<std::unique_ptr<TZORLabelVCL>> copies;
+    for (int w = 0; w < workers; ++w) {
+        copies.push_back(label.Snapshot());
+        copies.back()->moveToThread(nullptr);
+    }
+    std::vector<std::thread> threads;
+    for (std::unique_ptr<TZORLabelVCL>& copy : copies) {
+        threads.emplace_back([&, copy = copy.release()] {
+            const std::unique_ptr<TZORLabelVCL> own(copy);
+            QImage image;
+            for (;;) {
+                int64_t sheet = 0;
+                {
+                    const std::lock_guard lock(mutex);
+                    if (failure || next > last)
+                        break;
+                    sheet = next++;
+                }
+                try {
+                    staged.Stage(zor::SheetFileName(o.fileName, sheet, last - first + 1),
+                        [&](QIODevice& device) { RenderSheet(*own, o, sheet, image, device); });
+                } catch (...) {
+                    const std::lock_guard lock(mutex);
+                    if (!failure)
+                        failure = std::current_exception();
+                }
+                const std::lock_guard lock(mutex);
+                ++done;
+                changed.notify_one();
+            }
+        });
+    }
+    int64_t told = 0;
+    std::unique_lock lock(mutex);
+    while (told < last - first + 1 && !failure) {
+        changed.wait(lock, [&] { return done > told || failure; });
+        for (; told < done && !failure; ++told) {
+            lock.unlock();
+            std::exception_ptr thrown;
+            try {
+                if (progress)
+                    progress(told + 1, last - first + 1);
+            } catch (...) {
+                thrown = std::current_exception();
+            }
+            lock.lock();
+            if (thrown && !failure)
+                failure = thrown;
+        }
+    }
+    lock.unlock();
+    for (std::thread& t : threads)
+        t.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 // The sheets a document holds: every sheet of the run, or the current one.
@@ -253,34 +520,10 @@ QPageSize DocumentPage(const QSizeF& pixels)
     return QPageSize(pixels * (25.4 / DocumentDpi), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
 }
 
-// Hands every write on to the save file and remembers a short one: the PDF writer does not
-// look at what its writes return, and a disk filling up must not commit a cut document.
-class TCheckedDevice : public QIODevice {
-public:
-    explicit TCheckedDevice(QSaveFile& file)
-        : fFile(file)
-    {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-    bool Failed() const { return fFailed; }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        fFailed = fFailed || fFile.write(data, length) != length;
-        return fFailed ? -1 : length;
-    }
-
-private:
-    QSaveFile& fFile;
-    bool fFailed = false;
-};
-
 void ExportPdf(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
     QSaveFile file(o.fileName);
-    // Unbuffered: a short write shows at once, not at a late flush.
+    // Unbuffered below the device's blocks: a short write shows at once, not at a late flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         WriteFailed(o.fileName, file.errorString());
     TCheckedDevice device(file);
@@ -292,7 +535,7 @@ void ExportPdf(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TEx
         writer.setCreator(QStringLiteral("quindle"));
         DrawPages(label, o, writer, progress);
     }
-    if (device.Failed())
+    if (!device.Flush())
         WriteFailed(o.fileName, file.errorString());
     if (!file.commit())
         WriteFailed(o.fileName, file.errorString());
@@ -303,7 +546,7 @@ void ExportXps(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TEx
     zor::TXpsDocument document(
         DocumentPage(zor::ExportPageSize(label, o)).size(QPageSize::Millimeter), DocumentDpi);
     DrawPages(label, o, document, progress);
-    zor::SaveFileBytes(o.fileName, document.Package());
+    SaveFile(o.fileName, document.Package());
 }
 
 } // namespace
@@ -384,6 +627,8 @@ void zor::ExportLabel(TZORLabelVCL& label, const TExportOptions& options, const 
 {
     TExportOptions o = options;
     o.scale = ClampExportScale(o.scale);
+    if (!Cropped(o))
+        CheckSheetFits(label);
     switch (o.kind) {
     case TZORExport::PDF:
         return ExportPdf(label, o, progress);
@@ -396,6 +641,44 @@ void zor::ExportLabel(TZORLabelVCL& label, const TExportOptions& options, const 
         return ExportRaster(label, o, progress);
     }
     WriteFailed(o.fileName, QStringLiteral("unknown export kind %1").arg(int(o.kind)));
+}
+
+QString zor::SheetFileName(const QString& fileName, int64_t sheet, int64_t sheets)
+{
+    if (sheets < 2)
+        return fileName;
+    const QFileInfo info(fileName);
+    return info.dir().filePath(
+        QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(sheet).arg(info.suffix()));
+}
+
+void zor::ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
+    int threads, const TExportProgress& progress)
+{
+    TExportOptions o = options;
+    o.scale = ClampExportScale(o.scale);
+    o.fit = false;
+    if (!IsRaster(o.kind))
+        WriteFailed(o.fileName, QStringLiteral("one image per sheet is for image kinds"));
+    CheckSheetFits(label);
+    const int64_t sheets = std::max<int64_t>(label.PrintRun().sheetCount, 1);
+    first = std::clamp<int64_t>(first, 1, sheets);
+    last = std::clamp<int64_t>(last, first, sheets);
+    const int64_t count = last - first + 1;
+    const int workers = int(std::min<int64_t>(
+        count, threads > 0 ? threads : std::max(1, int(std::thread::hardware_concurrency()))));
+    TStagedFiles staged;
+    QImage image;
+    if (workers > 1)
+        RenderInParallel(label, o, first, last, workers, staged, progress);
+    else
+        for (int64_t sheet = first; sheet <= last; ++sheet) {
+            staged.Stage(SheetFileName(o.fileName, sheet, count),
+                [&](QIODevice& device) { RenderSheet(label, o, sheet, image, device); });
+            if (progress)
+                progress(sheet - first + 1, count);
+        }
+    staged.Commit();
 }
 
 // --- Jobs ---

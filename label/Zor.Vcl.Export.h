@@ -61,8 +61,21 @@ QSizeF ExportPageSize(TZORBaseLabel& label, const TExportOptions& options);
 // Draws and writes the export on the calling thread. The label is the one drawn: its data
 // cursor moves (pass a snapshot when the user may go on editing). The file is written through
 // a temporary and a rename: a failure raises EZORError and leaves no file (an existing file of
-// that name stays as it was).
+// that name stays as it was). A sheet whose labels do not fit on its paper is refused, naming
+// the sizes. Images state their resolution: 96 dpi times the scale.
 void ExportLabel(TZORLabelVCL& label, const TExportOptions& options, const TExportProgress& progress = {});
+
+// The file of one sheet of an image run of `sheets` sheets: name-N.ext when there are several.
+QString SheetFileName(const QString& fileName, int64_t sheet, int64_t sheets);
+
+// Draws sheets first to last of the label's run (kept within its sheets) as one image each,
+// named by SheetFileName, and writes them all or none: every image goes to a temporary file
+// beside its target, and only when all are written are they put in place (files of those names
+// stay as they were when anything fails). `threads` sheets are drawn and encoded at a time,
+// each thread on a copy of the label (0: one per core), so memory holds at most that many
+// images; progress is told on the calling thread. Raises EZORError.
+void ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
+    int threads = 0, const TExportProgress& progress = {});
 
 // The export jobs of one label: each runs on its own thread at a lowered priority; the label
 // waits for them all when it is destroyed. A finished job is reported on the label's thread.

@@ -243,6 +243,9 @@ constexpr TZORMsgText ErrorTexts[] = {
     // Files.
     { "FileOpen", "Cannot open the file \"%1\": %2" },
     { "FileWrite", "Cannot save the file \"%1\": %2" },
+    { "SheetOverflow",
+        "The labels do not fit on the paper: %1 labels %2 of %3 mm, with a margin of %4 mm and gaps of %5 mm, "
+        "need %6 mm; the paper is %7 mm %8" },
     // Maps.
     { "MapFolder", "Choose an image folder for the label before composing a map" },
     { "MapImage", "The composed map image could not be made" },

@@ -285,7 +285,7 @@ TEST_F(PrintRun, WithNoOneToAskTheRunFailsNamingThePrompts)
 TEST_F(PrintRun, TheToolTakesTheAnswersAsOptions)
 {
     const QString tool
-        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../examples/quindle-info"));
+        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../examples/quindle"));
     ASSERT_TRUE(QFileInfo::exists(tool)) << "build the tool first: " << tool.toStdString();
     const QString labelFile = Path(QStringLiteral("asks.json"));
     label.SaveToFile(labelFile, TZORExt::Json);
@@ -312,7 +312,7 @@ TEST_F(PrintRun, TheToolTakesTheAnswersAsOptions)
         QFile::remove(Pdf());
         QProcess run;
         run.start(tool,
-            QStringList { labelFile, QStringLiteral("--output"), Pdf(), QStringLiteral("--quiet") }
+            QStringList { QStringLiteral("export"), labelFile, QStringLiteral("--output"), Pdf(), QStringLiteral("--quiet") }
                 + row.options);
         ASSERT_TRUE(run.waitForFinished(60000));
         const QString err = QString::fromUtf8(run.readAllStandardError());

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -284,6 +285,60 @@ TEST_F(Export, OnlyElementsShownAndExportedOnLayersShownAndExported)
     EXPECT_EQ(InkCount(image, {}, QRect(At(65, 25), At(100, 125))), 0);
 }
 
+// The file states the resolution the image was drawn at: 96 dpi times the scale.
+TEST_F(Export, AnImageStatesTheResolutionItWasDrawnAt)
+{
+    const struct {
+        TZORExport kind;
+        float scale;
+        int dpi;
+    } table[] = {
+        { TZORExport::PNG, 1.0f, 96 },
+        { TZORExport::PNG, 2.0f, 192 },
+        { TZORExport::PNG, 3.125f, 300 },
+        { TZORExport::BMP, 3.125f, 300 },
+        { TZORExport::JPEG, 0.5f, 48 },
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(zor::ExportExtension(c.kind).toStdString() + " " + std::to_string(c.scale));
+        zor::TExportOptions o;
+        o.scale = c.scale;
+        const QImage image = QImageReader(Run(c.kind, o)).read();
+        EXPECT_EQ(int(std::lround(image.dotsPerMeterX() * 0.0254)), c.dpi);
+        EXPECT_EQ(int(std::lround(image.dotsPerMeterY() * 0.0254)), c.dpi);
+        EXPECT_EQ(image.width(), int(std::lround(105.0 * c.dpi / 25.4)));
+    }
+}
+
+// Two columns of 60 mm do not fit on 105 mm of paper: every kind refuses the sheet, naming the
+// sizes, and writes nothing.
+TEST_F(Export, ASheetThatRunsOffItsPaperIsRefusedWithItsSizes)
+{
+    label.Measure().SetWidth(60000);
+    label.Measure().SetHeight(40000);
+    label.Measure().SetNuVer(2);
+    for (const TZORExport kind : { TZORExport::PDF, TZORExport::XPS, TZORExport::PNG, TZORExport::GIF }) {
+        SCOPED_TRACE(zor::ExportExtension(kind).toStdString());
+        try {
+            Run(kind);
+            ADD_FAILURE() << "exported";
+        } catch (const EZORError& e) {
+            EXPECT_EQ(e.Message(),
+                QStringLiteral("The labels do not fit on the paper: 2 labels across of 60 mm, with a margin of 0 mm "
+                               "and gaps of 0 mm, need 120 mm; the paper is 105 mm wide"));
+        }
+    }
+    label.Measure().SetNuVer(1);
+    label.Measure().SetNuHor(4);
+    EXPECT_THROW(Run(TZORExport::PNG), EZORError); // 160 mm down on 148
+    EXPECT_EQ(QDir(DirPath()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    // The content alone, cropped, has no sheet to fit.
+    zor::TExportOptions o;
+    o.fit = true;
+    o.page = 0;
+    EXPECT_NO_THROW(Run(TZORExport::PNG, o));
+}
+
 TEST_F(Export, UnwritablePathOrFullDiskGivesAnErrorAndNoFile)
 {
     for (const TZORExport kind : { TZORExport::PDF, TZORExport::XPS, TZORExport::BMP, TZORExport::PNG,
@@ -421,4 +476,63 @@ TEST_F(ExportRun, RasterExportDrawsTheCurrentSheetFromItsFirstPosition)
     const QImage page = Load(o.fileName);
     EXPECT_EQ(Read(page, 1, 1, 288), QStringLiteral("REC-3"));
     EXPECT_EQ(Read(page, 2, 2, 288), QStringLiteral("REC-6"));
+}
+
+// Every sheet on its own image, drawn on one thread or several: each holds its own records, and
+// the progress is told in order on the calling thread.
+TEST_F(ExportRun, SheetsDrawnOnSeveralThreadsHoldTheirOwnRecords)
+{
+    for (const int threads : { 1, 2, 0 }) {
+        SCOPED_TRACE(threads);
+        zor::TExportOptions o = Options(TZORExport::PNG, Path(QStringLiteral("run.png")));
+        o.scale = 3.0f; // 288 dpi, for the scanner
+        std::vector<std::pair<int64_t, int64_t>> steps;
+        const std::thread::id caller = std::this_thread::get_id();
+        zor::ExportSheets(label, o, 1, 2, threads, [&](int64_t done, int64_t total) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            steps.emplace_back(done, total);
+        });
+        EXPECT_EQ(steps, (std::vector<std::pair<int64_t, int64_t>> { { 1, 2 }, { 2, 2 } }));
+        const QImage first = Load(Path(QStringLiteral("run-1.png")));
+        const QImage second = Load(Path(QStringLiteral("run-2.png")));
+        EXPECT_EQ(Read(first, 1, 1, 288), QStringLiteral("(0 found)"));
+        EXPECT_EQ(Read(first, 2, 2, 288), QStringLiteral("REC-2"));
+        EXPECT_EQ(Read(second, 1, 1, 288), QStringLiteral("REC-3"));
+        EXPECT_EQ(Read(second, 2, 2, 288), QStringLiteral("REC-6"));
+        EXPECT_EQ(label.PrintRun().sheetCounter, 1);
+    }
+    EXPECT_EQ(QDir(DirPath()).entryList({ QStringLiteral("run*") }, QDir::Files | QDir::Hidden),
+        (QStringList { QStringLiteral("run-1.png"), QStringLiteral("run-2.png") }));
+}
+
+// The sheets of a run are put in place together or not at all: files of those names that existed
+// stay as they were, and no temporary file is left behind.
+TEST_F(ExportRun, TheSheetsOfARunAreWrittenAllOrNone)
+{
+    const QString first = Path(QStringLiteral("run-1.png"));
+    const QString second = Path(QStringLiteral("run-2.png"));
+    const auto leftOver = [this] {
+        return QDir(DirPath()).entryList({ QStringLiteral(".run*") }, QDir::Files | QDir::Hidden);
+    };
+    ASSERT_TRUE(WriteFile(first, "old"));
+    zor::TExportOptions o = Options(TZORExport::PNG, Path(QStringLiteral("run.png")));
+    for (const int threads : { 1, 2 }) {
+        SCOPED_TRACE(threads);
+        // Full: no image can be written.
+        {
+            FileSizeLimit limit(200);
+            EXPECT_THROW(zor::ExportSheets(label, o, 1, 2, threads), EZORError);
+        }
+        EXPECT_EQ(ReadFile(first), QByteArray("old"));
+        EXPECT_FALSE(QFileInfo::exists(second));
+        EXPECT_EQ(leftOver(), QStringList());
+    }
+    // Both images written, the second cannot take its place (a folder holds its name): the first
+    // goes back to what it was.
+    ASSERT_TRUE(QDir(DirPath()).mkdir(QStringLiteral("run-2.png")));
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("run-2.png/keep")), "x"));
+    EXPECT_THROW(zor::ExportSheets(label, o, 1, 2, 2), EZORError);
+    EXPECT_EQ(ReadFile(first), QByteArray("old"));
+    EXPECT_TRUE(QFileInfo(second).isDir());
+    EXPECT_EQ(leftOver(), QStringList());
 }

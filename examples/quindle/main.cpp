@@ -6,6 +6,8 @@
 #include "label/Zor.Vcl.Print.h"
 #include "label/Zor.Vcl.h"
 
+#include "Reference.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,9 +22,10 @@
 #include <utility>
 #include <vector>
 
-// The library's command-line tool: loads a label with its data and exports it (PDF, XPS, BMP,
-// PNG, GIF, JPEG) or prints it on a named printer. Without a label it reports the version and
-// the files the library reads.
+// The library's command-line tool: `quindle export` loads a label with its data and exports it
+// (PDF, XPS, BMP, PNG, GIF, JPEG), `quindle print` prints it on a named printer, `quindle fields`
+// describes the label file. Without a command it reports the version and the files the library
+// reads.
 namespace {
 
 // A mistake in what the user asked for: reported with the usage hint.
@@ -47,12 +50,17 @@ QTextStream& Err()
     return err;
 }
 
+constexpr const char* Usage = "usage: quindle export LABEL --output FILE [options]\n"
+                              "       quindle print LABEL --printer NAME [options]\n"
+                              "       quindle printers\n"
+                              "       quindle fields [KIND]\n";
+
 void Info()
 {
     QTextStream out(stdout);
     out << "quindle " << zor::LibraryVersion() << "\n";
     out << "label files: " << zor::ReadableLabelFormats().join(QStringLiteral(", ")) << "\n";
-    out << "images: " << zor::ReadableImageFormats().join(QStringLiteral(", ")) << "\n";
+    out << "images: " << zor::ReadableImageFormats().join(QStringLiteral(", ")) << "\n" << Usage;
 }
 
 // A bar on standard error, redrawn in place; only for runs of more than one step.
@@ -92,6 +100,14 @@ uint8_t SeparatorCode(const QString& name)
         if (name == QLatin1String(row.name))
             return row.code;
     throw TUsageError("unknown separator \"" + name.toStdString() + "\" (use ; , tab or space)");
+}
+
+QString SeparatorName(uint8_t code)
+{
+    for (const TSeparatorRow& row : Separators)
+        if (row.code == code)
+            return QString::fromLatin1(row.name);
+    return QString::number(code);
 }
 
 double Number(const QCommandLineParser& p, const QString& option, double low, double high)
@@ -247,7 +263,11 @@ void LoadLabel(TZORLabelVCL& label, const QString& fileName, const QCommandLineP
         throw TUsageError("a label file ends in .eti or .json: " + fileName.toStdString());
     label.LoadFromFile(fileName);
     TZORData& data = label.Data();
-    QString csv = p.isSet(QStringLiteral("data")) ? p.value(QStringLiteral("data")) : data.GetCsvFile();
+    const bool given = p.isSet(QStringLiteral("data"));
+    if (given && data.GetCsvFile().isEmpty() && data.GetDataSel().isEmpty() && data.GetDatasetCount() == 0)
+        throw TUsageError("--data: the label " + fileName.toStdString()
+            + " has no data source: none of its elements takes a value from a data field");
+    QString csv = given ? p.value(QStringLiteral("data")) : data.GetCsvFile();
     if (csv.isEmpty())
         return;
     if (!p.isSet(QStringLiteral("data")) && QFileInfo(csv).isRelative())
@@ -261,50 +281,86 @@ void LoadLabel(TZORLabelVCL& label, const QString& fileName, const QCommandLineP
         throw EZORError(why);
 }
 
-// The file of one sheet of a raster export: name-N.ext when the run has several sheets.
-QString SheetFile(const QString& fileName, int64_t sheet, int64_t sheets)
+// Prepares the run; a binding the CSV cannot serve is told with the separator it was read with
+// and the fields found, as a wrong separator leaves a single field with the whole line.
+void PrepareRun(TZORLabelVCL& label)
 {
-    if (sheets < 2)
-        return fileName;
-    const QFileInfo info(fileName);
-    return info.dir().filePath(
-        QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(sheet).arg(info.suffix()));
+    try {
+        label.CheckPrintData();
+    } catch (const EZORError& e) {
+        const TZORData& data = label.Data();
+        const TZORDataset* csv = data.GetCsvDataset();
+        if (!csv)
+            throw;
+        QStringList names;
+        for (const TZORDataField& field : csv->GetFields())
+            names << QLatin1Char('"') + field.GetName() + QLatin1Char('"');
+        throw EZORError(QStringLiteral("%1\nThe CSV file %2 was read with the separator \"%3\" and has the "
+                                       "fields %4; if it uses another separator, give --separator (; , tab or space)")
+                            .arg(e.Message(), data.GetCsvFile(), SeparatorName(data.GetSeparator()),
+                                names.join(QStringLiteral(", "))));
+    }
 }
 
-void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
+// The scale of the export: --dpi for images (relative to the images' 96 dpi), else --scale.
+float ExportScale(const QCommandLineParser& p, TZORExport kind)
+{
+    const bool dpi = p.isSet(QStringLiteral("dpi"));
+    if (dpi && p.isSet(QStringLiteral("scale")))
+        throw TUsageError("give --dpi or --scale, not both");
+    if (!dpi)
+        return p.isSet(QStringLiteral("scale"))
+            ? float(Number(p, QStringLiteral("scale"), zor::MinExportScale, zor::MaxExportScale))
+            : 1.0f;
+    if (!zor::IsRaster(kind))
+        throw TUsageError("--dpi is for images (bmp, png, gif, jpg); documents keep their paper size");
+    const double base = zor::ExportResolution(kind);
+    return float(Number(p, QStringLiteral("dpi"), base * zor::MinExportScale, base * zor::MaxExportScale) / base);
+}
+
+// The labels on sheets first to last of the prepared run.
+int64_t LabelsOn(const TZORPrintRun& run, int64_t first, int64_t last)
+{
+    const int64_t end = last < run.sheetCount ? run.FirstLabelOf(last + 1) : run.labelCount;
+    return std::max<int64_t>(end - run.FirstLabelOf(first), 0);
+}
+
+// Writes the export; answers the files written and the labels they hold.
+std::pair<QString, int64_t> Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
 {
     zor::TExportOptions o;
     o.fileName = p.value(QStringLiteral("output"));
     if (!zor::ExportKindOf(QFileInfo(o.fileName).suffix(), o.kind))
         throw TUsageError("the output's extension names the format: pdf, xps, bmp, png, gif or jpg: "
             + o.fileName.toStdString());
-    if (p.isSet(QStringLiteral("scale")))
-        o.scale = float(Number(p, QStringLiteral("scale"), zor::MinExportScale, zor::MaxExportScale));
+    o.scale = ExportScale(p, o.kind);
     if (p.isSet(QStringLiteral("quality")))
         o.quality = int16_t(Number(p, QStringLiteral("quality"), 0, 100));
     o.transparent = p.isSet(QStringLiteral("transparent"));
     o.fit = p.isSet(QStringLiteral("fit"));
     o.page = o.fit ? 0 : 1;
-    label.CheckPrintData();
+    PrepareRun(label);
     const int64_t sheets = std::max<int64_t>(label.PrintRun().sheetCount, 1);
     int64_t first = 1, last = o.fit ? 1 : sheets;
     if (p.isSet(QStringLiteral("sheet"))) {
         first = last = int64_t(Number(p, QStringLiteral("sheet"), 1, double(sheets)));
     }
     TProgress bar(progress, QStringLiteral("Exporting"));
-    if (!zor::IsRaster(o.kind)) {
-        o.allSheets = !p.isSet(QStringLiteral("sheet"));
-        label.GoToPage(first, true, false);
-        zor::ExportLabel(label, o, std::ref(bar));
-        return;
+    if (zor::IsRaster(o.kind) && !o.fit) {
+        zor::ExportSheets(label, o, first, last, 0, std::ref(bar));
+        const int64_t count = last - first + 1;
+        const int64_t labels = LabelsOn(label.PrintRun(), first, last);
+        if (count > 1)
+            return { QStringLiteral("%1 to %2 (%3 sheets)")
+                         .arg(zor::SheetFileName(o.fileName, first, count), zor::SheetFileName(o.fileName, last, count))
+                         .arg(count),
+                labels };
+        return { o.fileName, labels };
     }
-    const QString name = o.fileName;
-    for (int64_t sheet = first; sheet <= last; ++sheet) {
-        label.GoToPage(sheet, true, false);
-        o.fileName = SheetFile(name, sheet, last - first + 1);
-        zor::ExportLabel(label, o);
-        bar(sheet - first + 1, last - first + 1);
-    }
+    o.allSheets = !p.isSet(QStringLiteral("sheet"));
+    label.GoToPage(first, true, false);
+    zor::ExportLabel(label, o, std::ref(bar));
+    return { o.fileName, o.fit ? 1 : LabelsOn(label.PrintRun(), first, last) };
 }
 
 void Print(TZORLabelVCL& label, const QString& printer)
@@ -315,6 +371,7 @@ void Print(TZORLabelVCL& label, const QString& printer)
         throw EZORError(
             QStringLiteral("No printer is called \"%1\"; the printers are: %2")
                 .arg(printer, names.isEmpty() ? QStringLiteral("(none)") : names.join(QStringLiteral(", "))));
+    PrepareRun(label);
     label.PrintInfo().SetPrinterIndex(int32_t(index));
     label.ResetPrinter();
     label.Print();
@@ -323,36 +380,59 @@ void Print(TZORLabelVCL& label, const QString& printer)
         throw EZORError(QStringLiteral("The printer \"%1\" did not take the job").arg(printer));
 }
 
+// Loads the label with its data and answers, for export and print.
+void Load(TZORLabelVCL& label, const QStringList& args, TOptionPrompter& prompter, const QCommandLineParser& p)
+{
+    if (args.size() < 2)
+        throw TUsageError("name the label file: quindle " + args[0].toStdString() + " LABEL");
+    if (args.size() > 2)
+        throw TUsageError("one label file at a time");
+    LoadLabel(label, args[1], p);
+    prompter.Check(label.Data());
+    label.SetPrompter(&prompter);
+}
+
 int Run(const QCommandLineParser& p)
 {
-    if (p.isSet(QStringLiteral("list-printers"))) {
-        QTextStream(stdout) << zor::PrinterNames().join(QLatin1Char('\n')) << "\n";
-        return 0;
-    }
     const QStringList args = p.positionalArguments();
     if (args.isEmpty()) {
         Info();
         return 0;
     }
-    if (args.size() > 1)
-        throw TUsageError("one label file at a time");
-    const bool exporting = p.isSet(QStringLiteral("output"));
-    const bool printing = p.isSet(QStringLiteral("print"));
-    if (exporting == printing)
-        throw TUsageError("give either --output FILE or --print PRINTER");
+    const QString command = args[0];
+    if (command == QLatin1String("printers")) {
+        QTextStream(stdout) << zor::PrinterNames().join(QLatin1Char('\n')) << "\n";
+        return 0;
+    }
+    if (command == QLatin1String("fields")) {
+        if (args.size() > 2)
+            throw TUsageError("one kind at a time: quindle fields KIND");
+        QTextStream out(stdout);
+        if (p.isSet(QStringLiteral("reference")))
+            out << zor::tool::ReferencePage();
+        else if (args.size() < 2)
+            out << zor::tool::KindList();
+        else if (!zor::tool::KindFields(args[1], out))
+            throw TUsageError("no element kind is called \"" + args[1].toStdString() + "\"; the kinds are: "
+                + zor::tool::KindNames().join(QStringLiteral(", ")).toStdString());
+        return 0;
+    }
+    const bool exporting = command == QLatin1String("export");
+    if (!exporting && command != QLatin1String("print"))
+        throw TUsageError("unknown command \"" + command.toStdString() + "\" (export, print, printers or fields)");
+    const QString option = exporting ? QStringLiteral("output") : QStringLiteral("printer");
+    if (!p.isSet(option))
+        throw TUsageError(exporting ? "give the file to write: --output FILE" : "give the printer: --printer NAME");
     TOptionPrompter prompter(p.values(QStringLiteral("list")), p.values(QStringLiteral("answer")));
     TZORLabelVCL label;
-    LoadLabel(label, args[0], p);
-    prompter.Check(label.Data());
-    label.SetPrompter(&prompter);
+    Load(label, args, prompter, p);
     if (exporting) {
-        Export(label, p, !p.isSet(QStringLiteral("quiet")));
-        QTextStream(stdout) << "wrote " << p.value(QStringLiteral("output")) << " ("
-                            << label.PrintRun().labelCount << " labels)\n";
+        const auto [written, labels] = Export(label, p, !p.isSet(QStringLiteral("quiet")));
+        QTextStream(stdout) << "wrote " << written << ", " << labels << " labels\n";
     } else {
-        Print(label, p.value(QStringLiteral("print")));
-        QTextStream(stdout) << "printed " << label.PrintRun().labelCount << " labels on "
-                            << p.value(QStringLiteral("print")) << "\n";
+        Print(label, p.value(option));
+        QTextStream(stdout) << "printed " << label.PrintRun().labelCount << " labels on " << p.value(option)
+                            << "\n";
     }
     return 0;
 }
@@ -364,28 +444,37 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quindle-info"));
+    QApplication::setApplicationName(QStringLiteral("quindle"));
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
-        "Exports a label (.eti or .json) with its data to PDF, XPS, BMP, PNG, GIF or JPEG, or prints it.\n"
-        "Without a label: the library's version and the files it reads."));
+        "export: writes a label (.eti or .json) with its data to PDF, XPS, BMP, PNG, GIF or JPEG.\n"
+        "print: prints it on a printer (see: quindle printers).\n"
+        "fields: the element kinds of a label file; with a KIND its fields, their units and codes.\n"
+        "Without a command: the library's version and the files it reads."));
     p.addHelpOption();
-    p.addPositionalArgument(QStringLiteral("label"), QStringLiteral("The label file."));
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("export, print, printers or fields."));
+    p.addPositionalArgument(QStringLiteral("label"), QStringLiteral("The label file (or the KIND of fields)."));
     p.addOptions({
         { { QStringLiteral("o"), QStringLiteral("output") },
             QStringLiteral(
-                "Export to <file>; its extension names the format (pdf, xps, bmp, png, gif, jpg). A document "
-                "holds every sheet; images are written one per sheet (name-N.ext)."),
+                "export: write <file>; its extension names the format (pdf, xps, bmp, png, gif, jpg). A document "
+                "holds every sheet; images are written one per sheet (name-N.ext), all of them or none."),
             QStringLiteral("file") },
-        { { QStringLiteral("p"), QStringLiteral("print") }, QStringLiteral("Print on the printer <name>."),
+        { { QStringLiteral("p"), QStringLiteral("printer") }, QStringLiteral("print: on the printer <name>."),
             QStringLiteral("name") },
         { { QStringLiteral("d"), QStringLiteral("data") },
             QStringLiteral("Bind the CSV <file> (with a header line) instead of the label's own."),
             QStringLiteral("file") },
-        { QStringLiteral("separator"), QStringLiteral("The CSV's separator: ; , tab or space."),
-            QStringLiteral("sep") },
+        { QStringLiteral("separator"),
+            QStringLiteral("The CSV's separator: ; , tab or space (default: the label's)."), QStringLiteral("sep") },
         { QStringLiteral("sheet"), QStringLiteral("Export sheet <n> only."), QStringLiteral("n") },
-        { QStringLiteral("scale"), QStringLiteral("Scale from 0.2 to 5 (default 1)."), QStringLiteral("s") },
+        { QStringLiteral("dpi"),
+            QStringLiteral("Images: the resolution in dots per inch, from 19.2 to 480 (default 96); the file "
+                           "states it."),
+            QStringLiteral("dpi") },
+        { QStringLiteral("scale"),
+            QStringLiteral("The size from 0.2 to 5 times the paper (default 1: images at 96 dpi)."),
+            QStringLiteral("s") },
         { QStringLiteral("quality"), QStringLiteral("JPEG quality from 0 to 100 (default 90)."),
             QStringLiteral("q") },
         { QStringLiteral("transparent"), QStringLiteral("White becomes transparent (PNG, GIF).") },
@@ -398,17 +487,18 @@ int main(int argc, char** argv)
             QStringLiteral("Answer the label's question <name> (repeat for each question): a text, a whole "
                            "number, a number with a \".\" or a date and time (2024-05-31T14:30)."),
             QStringLiteral("name=value") },
-        { QStringLiteral("list-printers"), QStringLiteral("List the printers and exit.") },
         { { QStringLiteral("q"), QStringLiteral("quiet") }, QStringLiteral("No progress bar.") },
+        { QStringLiteral("reference"),
+            QStringLiteral("fields: the whole reference of the label file, in Markdown.") },
     });
     p.process(app);
     try {
         return Run(p);
     } catch (const TUsageError& e) {
-        Err() << "quindle-info: " << e.what() << "\n(see quindle-info --help)\n";
+        Err() << "quindle: " << e.what() << "\n" << Usage << "(see quindle --help)\n";
         return 2;
     } catch (const std::exception& e) {
-        Err() << "quindle-info: error: " << e.what() << "\n";
+        Err() << "quindle: error: " << e.what() << "\n";
         return 1;
     }
 }

@@ -1,0 +1,163 @@
+#include "SheetRun.h"
+
+#include "Zor.Barcode.h"
+#include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Text.h"
+#include "label/Zor.Vcl.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPointF>
+#include <QTemporaryDir>
+
+#include <zint.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+QTemporaryDir& TempDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+int64_t StatusKb(const char* key)
+{
+    int64_t kb = 0;
+    if (FILE* f = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::strncmp(line, key, std::strlen(key)) == 0)
+                kb = std::atoll(line + std::strlen(key));
+        std::fclose(f);
+    }
+    return kb;
+}
+
+bool Dark(const zint_symbol& s, int row, int column)
+{
+    return (s.encoded_data[row][column >> 3] >> (column & 7)) & 1;
+}
+
+// The symbol as the library's defaults make it: Code 128 bars of 0.3 x 12 mm, a QR code of
+// 0.8 mm square modules at correction level M.
+void PaintSymbol(QPainter& p, bench::TCode code, const QByteArray& value, double x, double y, double dpi)
+{
+    std::unique_ptr<zint_symbol, decltype(&ZBarcode_Delete)> s(ZBarcode_Create(), &ZBarcode_Delete);
+    s->symbology = code == bench::Code128 ? BARCODE_CODE128 : BARCODE_QRCODE;
+    if (code == bench::QRCode)
+        s->option_1 = 2; // M
+    if (ZBarcode_Encode(s.get(), reinterpret_cast<const unsigned char*>(value.constData()), int(value.size()))
+        >= ZINT_ERROR)
+        return;
+    const double module = bench::Px(code == bench::Code128 ? 0.3 : 0.8, dpi);
+    const double rowHeight = code == bench::Code128 ? bench::Px(12.0, dpi) : module;
+    for (int r = 0; r < s->rows; ++r)
+        for (int c = 0; c < s->width;) {
+            if (!Dark(*s, r, c)) {
+                ++c;
+                continue;
+            }
+            int end = c;
+            while (end < s->width && Dark(*s, r, end))
+                ++end;
+            p.fillRect(QRectF(x + c * module, y + r * rowHeight, (end - c) * module, rowHeight), Qt::black);
+            c = end;
+        }
+}
+
+} // namespace
+
+QString bench::Folder()
+{
+    return TempDir().path();
+}
+
+QString bench::CsvFile(int64_t n)
+{
+    static std::map<int64_t, QString> files;
+    if (const auto it = files.find(n); it != files.end())
+        return it->second;
+    const QString path = TempDir().filePath(QStringLiteral("records-%1.csv").arg(n));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write("name;code\n");
+    for (int64_t i = 0; i < n; ++i)
+        file.write(QStringLiteral("Article %1;QD-%2\n").arg(i).arg(100000 + i).toUtf8());
+    return files[n] = path;
+}
+
+void bench::MakeLabel(TZORLabelVCL& label, TCode code, const QString& csv)
+{
+    TZORMeasure& m = label.Measure();
+    m.SetWidth(int64_t(LabelW * 1000));
+    m.SetHeight(int64_t(LabelH * 1000));
+    m.SetMarTop(int64_t(MarginTop * 1000));
+    m.SetNuHor(Rows);
+    m.SetNuVer(Columns);
+    TZORText* text = label.AddBaseText(5000, 5000);
+    text->SetFontHeight(4.0f);
+    text->SetFillType(1);
+    text->SetFillName(QStringLiteral("name"));
+    TZORBaseItem* symbol = nullptr;
+    if (code == Code128) {
+        TZORBarcode* bar = label.AddBaseBarcode(5000, 14000, "x", TZORBarType::Code128);
+        bar->SetBarWidth(0.3f);
+        bar->SetBarHeight(12.0f);
+        symbol = bar;
+    } else {
+        TZORQRCode* qr = label.AddBaseQRCode(40000, 5000, QStringLiteral("x"));
+        qr->SetBarWidth(0.8f);
+        qr->SetBarHeight(0.8f);
+        symbol = qr;
+    }
+    symbol->SetFillType(1);
+    symbol->SetFillName(QStringLiteral("code"));
+    if (!label.Data().SetCsvData(csv, true, 1, 2))
+        throw std::runtime_error("the CSV file cannot be read");
+    label.CheckPrintData();
+}
+
+double bench::Px(double mm, double dpi)
+{
+    return mm * dpi / 25.4;
+}
+
+QPointF bench::LabelCorner(int64_t position, double dpi)
+{
+    return { Px(double(position % Columns) * LabelW, dpi), Px(MarginTop + double(position / Columns) * LabelH, dpi) };
+}
+
+void bench::PaintLabel(QPainter& p, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi)
+{
+    p.drawText(QPointF(x + Px(5, dpi), y + Px(9, dpi)), QString::fromUtf8(fields.value(0)));
+    PaintSymbol(p, code, fields.value(1), code == Code128 ? x + Px(5, dpi) : x + Px(40, dpi),
+        y + Px(code == Code128 ? 14 : 5, dpi), dpi);
+}
+
+int64_t bench::ResetPeak()
+{
+    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+    return StatusKb("VmRSS:");
+}
+
+int64_t bench::PeakKb()
+{
+    return StatusKb("VmHWM:");
+}
+
+void bench::Report(benchmark::State& state, int64_t items, int64_t growthKb)
+{
+    state.SetItemsProcessed(state.iterations() * items);
+    state.counters["peak_growth_kb"] = double(growthKb);
+    state.counters["peak_rss_kb"] = double(PeakKb());
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPointF>
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+class QPainter;
+class TZORLabelVCL;
+
+// The run every export benchmark measures: an A4 sheet of 3 columns by 8 rows of 70 x 37 mm
+// labels, 0.5 mm from the top, each with a text bound to the field `name` and a code bound to
+// the field `code` of a CSV file of generated records. Beside it the pieces of a baseline that
+// draws the same content with QPainter and libzint and nothing else.
+namespace bench {
+
+inline constexpr int Columns = 3;
+inline constexpr int Rows = 8;
+inline constexpr int LabelsPerSheet = Columns * Rows;
+inline constexpr double LabelW = 70.0, LabelH = 37.0, MarginTop = 0.5; // millimetres
+inline constexpr double PaperW = 210.0, PaperH = 297.0;
+
+enum TCode : int { Code128 = 0, QRCode = 1 };
+
+// The folder the runs write into (removed at exit).
+QString Folder();
+// The CSV file of n records (name;code), written once per size.
+QString CsvFile(int64_t n);
+// The label of the run, bound to csv, its run prepared.
+void MakeLabel(TZORLabelVCL& label, TCode code, const QString& csv);
+
+// Millimetres as device pixels at dpi.
+double Px(double mm, double dpi);
+// The baseline's label at (x, y) device pixels: the name as one text and the code's symbol,
+// encoded by libzint and filled as one rectangle per run of dark modules.
+void PaintLabel(QPainter& p, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi);
+// The top left corner of the position-th label of a sheet (from 0), device pixels.
+QPointF LabelCorner(int64_t position, double dpi);
+
+// Memory: the kernel's high-water mark, restarted from the present size (returned, kB).
+int64_t ResetPeak();
+int64_t PeakKb();
+// Items per second and the peak counters of a run.
+void Report(benchmark::State& state, int64_t items, int64_t growthKb);
+
+} // namespace bench

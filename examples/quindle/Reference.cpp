@@ -1,0 +1,370 @@
+#include "Reference.h"
+
+#include "Zor.Fields.h"
+#include "Zor.Item.h"
+#include "Zor.Layer.h"
+#include "Zor.Measure.h"
+#include "Zor.PrintInfo.h"
+#include "Zor.Types.h"
+#include "label/Zor.Vcl.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+namespace zor::tool {
+
+namespace {
+
+// The fields of one table as the reference shows them.
+struct TRow {
+    QString key;
+    TZORFieldKind kind;
+};
+using TRows = std::vector<TRow>;
+
+template <class Root> TRows Rows(const TZORFields<Root>& fields)
+{
+    TRows rows;
+    for (const auto& f : fields)
+        rows.push_back({ QString::fromLatin1(f.key), f.kind });
+    return rows;
+}
+
+TRows KindRows(int32_t code)
+{
+    TZORLabelVCL label;
+    const std::unique_ptr<TZORBaseItem> item = label.NewItem(code, false);
+    return item ? Rows(item->GetFields()) : TRows {};
+}
+
+bool IsInteger(TZORFieldKind kind)
+{
+    return kind >= TZORFieldKind::UInt8 && kind <= TZORFieldKind::Int64;
+}
+
+// Lengths with a decimal point are millimetres of paper; whole-number lengths of elements are
+// the label's base units, as its points are.
+constexpr const char* Micrometres = "micrometres";
+constexpr const char* BaseUnits = "micrometres × DrawScale";
+constexpr const char* Millimetres = "millimetres";
+constexpr const char* Degrees = "degrees";
+constexpr const char* Code = "code";
+constexpr const char* Count = "count";
+constexpr const char* Ratio = "ratio";
+constexpr const char* Quarter = "code: 0, 1, 2, 3 = 0°, 90°, 180°, 270°";
+
+enum class TNumber : uint8_t { Any, Whole, Real };
+
+struct TUnitRow {
+    const char* key;
+    TNumber number;
+    const char* unit;
+    const char* table = nullptr; // only in this table (a kind's name, or Measure, PrintInfo, Layer)
+};
+
+// The unit of every numeric field. A numeric field missing here stops the reference: a field
+// added to a table needs its unit.
+constexpr TUnitRow Units[] = {
+    // The sheet.
+    { "PaperWidth", TNumber::Whole, Micrometres },
+    { "PaperHeight", TNumber::Whole, Micrometres },
+    { "Width", TNumber::Whole, Micrometres, "Measure" },
+    { "Height", TNumber::Whole, Micrometres, "Measure" },
+    { "MarLeft", TNumber::Whole, Micrometres },
+    { "MarTop", TNumber::Whole, Micrometres },
+    { "DiVer", TNumber::Whole, "micrometres (gap between columns)" },
+    { "DiHor", TNumber::Whole, "micrometres (gap between rows)" },
+    { "NuHor", TNumber::Whole, "count (rows)" },
+    { "NuVer", TNumber::Whole, "count (columns)" },
+    { "DrawScale", TNumber::Whole, "ratio (1 : DrawScale)" },
+    // Printing.
+    { "PrinterIndex", TNumber::Whole, "index (-1: the default printer)" },
+    { "Copies", TNumber::Whole, Count },
+    { "Labs", TNumber::Whole, Count },
+    { "FirstRow", TNumber::Whole, "row (from 1)" },
+    { "FirstCol", TNumber::Whole, "column (from 1)" },
+    { "Repetition", TNumber::Whole, Count },
+    // Every element.
+    { "ID", TNumber::Whole, "number (unique in the label)" },
+    { "Layer", TNumber::Whole, "layer (from 1)" },
+    { "Options", TNumber::Whole, "bit set" },
+    { "LineType", TNumber::Whole, Code },
+    { "FillType", TNumber::Whole, "code: 0 own value, 1 data field, and on" },
+    { "PenWidth", TNumber::Real, Millimetres },
+    // Lengths in millimetres.
+    { "FontHeight", TNumber::Real, Millimetres },
+    { "FontHeightBox", TNumber::Real, Millimetres },
+    { "FontHeightSizes", TNumber::Real, Millimetres },
+    { "BarWidth", TNumber::Real, "millimetres (a module)" },
+    { "BarHeight", TNumber::Real, "millimetres (a bar, or a row of modules)" },
+    { "PaddingX", TNumber::Real, Millimetres },
+    { "PaddingY", TNumber::Real, Millimetres },
+    { "Radio", TNumber::Real, "millimetres (corner radius)" },
+    { "WidthLimit", TNumber::Real, "millimetres (0: none)" },
+    { "HeaderHeight", TNumber::Real, Millimetres },
+    { "FooterHeight", TNumber::Real, Millimetres },
+    { "TitleHeight", TNumber::Real, Millimetres },
+    { "LineHeight", TNumber::Real, Millimetres },
+    { "GridWidth", TNumber::Real, Millimetres },
+    { "SizeFrom", TNumber::Real, Millimetres },
+    { "SizeTo", TNumber::Real, Millimetres },
+    { "SizeWidth", TNumber::Real, Millimetres },
+    { "SizeHeight", TNumber::Real, Millimetres },
+    { "SizeLength", TNumber::Real, Millimetres },
+    { "ShadowDX", TNumber::Real, Millimetres },
+    { "ShadowDY", TNumber::Real, Millimetres },
+    { "ImgMarLeft", TNumber::Real, Millimetres },
+    { "ImgMarTop", TNumber::Real, Millimetres },
+    { "ImgMarRight", TNumber::Real, Millimetres },
+    { "ImgMarBottom", TNumber::Real, Millimetres },
+    // Whole-number lengths of elements.
+    { "CenterX", TNumber::Whole, BaseUnits },
+    { "CenterY", TNumber::Whole, BaseUnits },
+    { "Radio", TNumber::Whole, BaseUnits },
+    { "InnerRadio", TNumber::Whole, BaseUnits },
+    { "Padding", TNumber::Whole, BaseUnits },
+    { "Gap", TNumber::Whole, BaseUnits },
+    { "GapValue", TNumber::Whole, BaseUnits },
+    { "Margin", TNumber::Whole, BaseUnits },
+    // Angles.
+    { "Angle", TNumber::Whole, Quarter },
+    { "Angle", TNumber::Real, Degrees },
+    { "AngleGap", TNumber::Real, Degrees },
+    { "StartAngle", TNumber::Real, Degrees },
+    { "SweepAngle", TNumber::Real, Degrees },
+    // Ratios.
+    { "Scale", TNumber::Real, Ratio },
+    { "ScaleX", TNumber::Real, "ratio (width of the characters)" },
+    { "Factor", TNumber::Real, "ratio (wide to narrow bars)" },
+    // Counts and values.
+    { "Columns", TNumber::Whole, "count (0: the encoder chooses)", "PDF417" },
+    { "Rows", TNumber::Whole, "count (0: the encoder chooses)", "PDF417" },
+    { "Rows", TNumber::Whole, Count, "Table" },
+    { "Maximum", TNumber::Whole, Count },
+    { "Position", TNumber::Whole, "count (up to Maximum)" },
+    { "Value", TNumber::Real, "number (up to MaxValue)" },
+    { "MaxValue", TNumber::Real, "number" },
+    { "Version", TNumber::Whole, "QR version 1 to 40 (0: the smallest that holds the code)" },
+    // References to other parts of the label.
+    { "DimStyle", TNumber::Whole, "dimension style ID" },
+    { "FromID", TNumber::Whole, "element ID" },
+    { "ToID", TNumber::Whole, "element ID" },
+    { "FromIndex", TNumber::Whole, "connection point (index)" },
+    { "ToIndex", TNumber::Whole, "connection point (index)" },
+    // Codes: one of the values the inspector offers, from 0.
+    { "CodeType", TNumber::Whole, "code (symbology: 0 EAN-13 to 22 PostNet)" },
+    { "CorrectionLevel", TNumber::Whole, Code },
+    { "Level", TNumber::Whole, "code (QR: 0 L, 1 M, 2 Q, 3 H)" },
+    { "Encoding", TNumber::Whole, "code (0 automatic, 1 UTF-8, 2 Latin-1)" },
+    { "Size", TNumber::Whole, "code (0: the smallest that holds the code)" },
+    { "Shape", TNumber::Whole, Code },
+    { "MatrixShape", TNumber::Whole, Code },
+    { "MatrixSize", TNumber::Whole, Code },
+    { "HorzAlign", TNumber::Whole, "code (0 left, 1 centre, 2 right, 3 justified)" },
+    { "VertAlign", TNumber::Whole, "code (0 top, 1 centre, 2 bottom)" },
+    { "ImageAlign", TNumber::Whole, Code },
+    { "FromType", TNumber::Whole, Code },
+    { "ToType", TNumber::Whole, Code },
+    { "DimType", TNumber::Whole, Code },
+    { "FlowType", TNumber::Whole, Code },
+    { "LinkType", TNumber::Whole, Code },
+    { "Filter", TNumber::Whole, Code },
+    { "Frame", TNumber::Whole, Code },
+    { "Gradient", TNumber::Whole, Code },
+    { "GridType", TNumber::Whole, Code },
+    { "LevelType", TNumber::Whole, Code },
+    { "NutriType", TNumber::Whole, Code },
+    { "Output", TNumber::Whole, Code },
+    { "RankPos", TNumber::Whole, Code },
+    { "RankType", TNumber::Whole, Code },
+    { "Style", TNumber::Whole, Code },
+    { "TextPos", TNumber::Whole, Code },
+};
+
+const char* ValueOf(TZORFieldKind kind)
+{
+    switch (kind) {
+    case TZORFieldKind::Bool:
+        return "true/false";
+    case TZORFieldKind::String:
+        return "text";
+    case TZORFieldKind::Color:
+        return "colour";
+    case TZORFieldKind::Bytes:
+        return "base64";
+    case TZORFieldKind::Float:
+    case TZORFieldKind::Double:
+        return "number";
+    default:
+        return "whole number";
+    }
+}
+
+// The unit of a field of the table named; raises std::logic_error for a numeric field that has
+// none.
+QString UnitOf(const QString& table, const TRow& row)
+{
+    switch (row.kind) {
+    case TZORFieldKind::Bool:
+    case TZORFieldKind::String:
+    case TZORFieldKind::Bytes:
+        return {};
+    case TZORFieldKind::Color:
+        return QStringLiteral("ARGB");
+    default:
+        break;
+    }
+    const TNumber number = IsInteger(row.kind) ? TNumber::Whole : TNumber::Real;
+    const TUnitRow* found = nullptr;
+    for (const TUnitRow& u : Units) {
+        if (row.key != QLatin1String(u.key) || (u.number != TNumber::Any && u.number != number))
+            continue;
+        if (u.table && table == QLatin1String(u.table))
+            return QString::fromUtf8(u.unit);
+        if (!u.table && !found)
+            found = &u;
+    }
+    if (!found)
+        throw std::logic_error(
+            QStringLiteral("the field %1 of %2 has no unit in the reference").arg(row.key, table).toStdString());
+    return QString::fromUtf8(found->unit);
+}
+
+QString KindName(int32_t code)
+{
+    const std::string_view name = ItemTypeNames[size_t(code - 1)];
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
+int32_t KindCount()
+{
+    return int32_t(ItemTypeNames.size());
+}
+
+// The 1-based code of a kind given by name (any case) or number; 0 for none.
+int32_t KindCode(const QString& kind)
+{
+    bool number = false;
+    const int32_t code = kind.toInt(&number);
+    if (number)
+        return code >= 1 && code <= KindCount() ? code : 0;
+    for (int32_t c = 1; c <= KindCount(); ++c)
+        if (KindName(c).compare(kind, Qt::CaseInsensitive) == 0)
+            return c;
+    return 0;
+}
+
+void MarkdownTable(QTextStream& out, const QString& table, const TRows& rows, size_t from = 0)
+{
+    out << "| key | value | unit |\n|---|---|---|\n";
+    for (size_t i = from; i < rows.size(); ++i)
+        out << "| `" << rows[i].key << "` | " << ValueOf(rows[i].kind) << " | " << UnitOf(table, rows[i])
+            << " |\n";
+}
+
+// How many fields every kind's table starts with alike: the fields of every element.
+size_t CommonFields(const std::vector<TRows>& kinds)
+{
+    size_t n = kinds.front().size();
+    for (const TRows& rows : kinds) {
+        size_t same = 0;
+        while (same < std::min(n, rows.size()) && rows[same].key == kinds.front()[same].key)
+            ++same;
+        n = same;
+    }
+    return n;
+}
+
+} // namespace
+
+QStringList KindNames()
+{
+    QStringList names;
+    for (int32_t code = 1; code <= KindCount(); ++code)
+        names << KindName(code);
+    return names;
+}
+
+QString KindList()
+{
+    QString text;
+    QTextStream out(&text);
+    out << "Type  kind (quindle fields KIND for its fields)\n";
+    for (int32_t code = 1; code <= KindCount(); ++code)
+        out << qSetFieldWidth(4) << Qt::right << code << qSetFieldWidth(0) << Qt::left << "  " << KindName(code)
+            << "\n";
+    return text;
+}
+
+bool KindFields(const QString& kind, QTextStream& out)
+{
+    const int32_t code = KindCode(kind);
+    if (code == 0)
+        return false;
+    const QString name = KindName(code);
+    out << name << " (Type " << code << "): the members of its object in \"Items\", beside \"Type\" and "
+        << "\"Points\" ([x, y] pairs, micrometres × DrawScale)\n";
+    const auto line = [&out](const QString& key, const QString& value, const QString& unit) {
+        out << "  " << qSetFieldWidth(18) << Qt::left << key << qSetFieldWidth(14) << value << qSetFieldWidth(0)
+            << unit << "\n";
+    };
+    line(QStringLiteral("key"), QStringLiteral("value"), QStringLiteral("unit"));
+    for (const TRow& row : KindRows(code))
+        line(row.key, QString::fromLatin1(ValueOf(row.kind)), UnitOf(name, row));
+    return true;
+}
+
+QString ReferencePage()
+{
+    QString text;
+    QTextStream out(&text);
+    out << "# The label file\n\n"
+           "<!-- Generated by `quindle fields --reference` from the field tables that read and write label\n"
+           "     files; the test Reference.MatchesTheTables fails when they differ. Do not edit. -->\n\n"
+           "A label file (`.json`) is one object: the label's settings, `Measure` (the paper and the sheet),\n"
+           "`PrintInfo`, `Layers`, `DimStyles`, `Data` (its data sources) and `Items`, the elements. A member\n"
+           "left out keeps its default, so a label written by hand names only what it needs (see\n"
+           "`examples/sample/qr.json`). The same fields, in the same order, make the binary `.eti` record.\n\n"
+           "## Units\n\n"
+           "- The paper and the sheet (`Measure`): micrometres (`210000` is 210 mm).\n"
+           "- An element's `Points` (`[x, y]` pairs, from the label's top left corner) and its other\n"
+           "  whole-number lengths: micrometres × the label's `DrawScale` (1 unless the label is a scaled\n"
+           "  drawing).\n"
+           "- Lengths with a decimal point (fonts, pens, code modules, paddings): millimetres.\n"
+           "- Colours: one number, `0xAARRGGBB` (`4278190080` is opaque black, `4294967295` white).\n"
+           "- Codes: the place of the value in the list the inspector offers, from 0.\n\n"
+           "## Element kinds (`Type`)\n\n"
+           "| Type | kind |\n|---:|---|\n";
+    for (int32_t code = 1; code <= KindCount(); ++code)
+        out << "| " << code << " | " << KindName(code) << " |\n";
+    out << "\n## The sheet (`Measure`)\n\n";
+    MarkdownTable(out, QStringLiteral("Measure"), Rows(TZORMeasure::Fields()));
+    out << "\n## Printing (`PrintInfo`)\n\n";
+    MarkdownTable(out, QStringLiteral("PrintInfo"), Rows(TZORPrintInfo::Fields()));
+    out << "\n## A layer (`Layers`, from 1)\n\n";
+    MarkdownTable(out, QStringLiteral("Layer"), Rows(TZORLayer::Fields()));
+    std::vector<TRows> kinds;
+    for (int32_t code = 1; code <= KindCount(); ++code)
+        kinds.push_back(KindRows(code));
+    const size_t common = CommonFields(kinds);
+    out << "\n## Every element (`Items`)\n\n"
+           "Each element is an object with its `Type`, its `Points` and these fields, followed by the\n"
+           "fields of its kind.\n\n";
+    MarkdownTable(out, KindName(1), TRows(kinds.front().begin(), kinds.front().begin() + ptrdiff_t(common)));
+    for (int32_t code = 1; code <= KindCount(); ++code) {
+        const TRows& rows = kinds[size_t(code - 1)];
+        out << "\n### " << KindName(code) << " (Type " << code << ")\n\n";
+        if (rows.size() == common)
+            out << "The fields of every element only.\n";
+        else
+            MarkdownTable(out, KindName(code), rows, common);
+    }
+    return text;
+}
+
+} // namespace zor::tool
