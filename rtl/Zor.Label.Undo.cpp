@@ -95,6 +95,8 @@ TZORUndoState TZORBaseLabel::UndoState() const
         state.selection.push_back(item->GetID());
     state.currentSymbol = fCurrentSymbol;
     state.nextID = fNextID;
+    if (!fData.GetSaveJson())
+        state.json = fData.GetJson();
     return state;
 }
 
@@ -107,6 +109,8 @@ void TZORBaseLabel::PutUndoState(const TZORUndoState& state)
     fSymbols.clear();
     TBinaryReader r(state.bytes);
     ReadLabel(r);
+    if (!state.json.isEmpty())
+        fData.SetJson(state.json);
     fCurrentSymbol = state.currentSymbol;
     fNextID = state.nextID;
     for (int32_t id : state.selection)

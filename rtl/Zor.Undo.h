@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,7 @@ struct TZORUndoState {
     std::vector<int32_t> selection; // IDs of the selected elements, in the order of selecting
     int32_t currentSymbol = 0;
     int32_t nextID = 1;
+    QString json; // the data's JSON text where the stream leaves it out (not saved with the label)
 };
 
 // The undo history of one label: a line of steps, each the state before and after one edit, and

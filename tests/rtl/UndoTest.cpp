@@ -642,3 +642,21 @@ TEST(ModelEvents, FontListAndRotation)
 }
 
 } // namespace
+
+namespace {
+
+// JSON data given to the label for this session (not saved with it) outlives an undo.
+TEST_F(UndoHistory, DataNotSavedWithTheLabelOutlivesAnUndo)
+{
+    ASSERT_TRUE(label.Data().SetJson(QStringLiteral(R"({"Animals":[{"Name":"Cat"},{"Name":"Dog"}]})")));
+    ASSERT_FALSE(label.Data().GetSaveJson());
+    label.ClearUndo();
+    Create(label, TZORItemType::Line, { { 0, 0 }, { 1000, 1000 } });
+    ASSERT_TRUE(label.Undo());
+    EXPECT_EQ(label.GetItemsCount(), 0);
+    EXPECT_EQ(label.Data().GetDatasetCount(), 1);
+    ASSERT_TRUE(label.Redo());
+    EXPECT_EQ(label.Data().GetDatasetCount(), 1);
+}
+
+} // namespace
