@@ -268,7 +268,7 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 length) override
     {
-        fFailed = fFailed || fFile.write(data, length) != length;
+        fFailed = fFailed || !zor::WriteAll(fFile, data, length);
         return fFailed ? -1 : length;
     }
 

@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <array>
@@ -94,10 +96,11 @@ uint8_t SeparatorCode(const QString& name)
     throw TUsageError("unknown separator \"" + name.toStdString() + "\" (use ; , tab or space)");
 }
 
-double Number(const QCommandLineParser& p, const QString& option, double low, double high)
+// The value is compared in the type of its bounds: 0.2 as a float is the float bound 0.2f.
+template <class T> T Number(const QCommandLineParser& p, const QString& option, T low, T high)
 {
     bool ok = false;
-    const double v = p.value(option).toDouble(&ok);
+    const T v = T(p.value(option).toDouble(&ok));
     if (!ok || v < low || v > high)
         throw TUsageError(QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
                               .arg(option)
@@ -271,6 +274,22 @@ QString SheetFile(const QString& fileName, int64_t sheet, int64_t sheets)
         QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(sheet).arg(info.suffix()));
 }
 
+// Removes name-1.ext, name-2.ext, ...: the sheets up to count, and those after it that an
+// earlier run of more sheets left.
+void RemoveSheets(const QString& fileName, int64_t count)
+{
+    for (int64_t sheet = 1;; ++sheet) {
+        const QString file = SheetFile(fileName, sheet, 2);
+        if (!QFileInfo::exists(file)) {
+            if (sheet > count)
+                return;
+            continue;
+        }
+        if (!QFile::remove(file))
+            throw EZORError(QStringLiteral("Cannot replace the sheet \"%1\"").arg(file));
+    }
+}
+
 void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
 {
     zor::TExportOptions o;
@@ -279,9 +298,9 @@ void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
         throw TUsageError("the output's extension names the format: pdf, xps, bmp, png, gif or jpg: "
             + o.fileName.toStdString());
     if (p.isSet(QStringLiteral("scale")))
-        o.scale = float(Number(p, QStringLiteral("scale"), zor::MinExportScale, zor::MaxExportScale));
+        o.scale = Number(p, QStringLiteral("scale"), zor::MinExportScale, zor::MaxExportScale);
     if (p.isSet(QStringLiteral("quality")))
-        o.quality = int16_t(Number(p, QStringLiteral("quality"), 0, 100));
+        o.quality = int16_t(Number(p, QStringLiteral("quality"), 0.0, 100.0));
     o.transparent = p.isSet(QStringLiteral("transparent"));
     o.fit = p.isSet(QStringLiteral("fit"));
     o.page = o.fit ? 0 : 1;
@@ -289,7 +308,7 @@ void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
     const int64_t sheets = std::max<int64_t>(label.PrintRun().sheetCount, 1);
     int64_t first = 1, last = o.fit ? 1 : sheets;
     if (p.isSet(QStringLiteral("sheet"))) {
-        first = last = int64_t(Number(p, QStringLiteral("sheet"), 1, double(sheets)));
+        first = last = int64_t(Number(p, QStringLiteral("sheet"), 1.0, double(sheets)));
     }
     TProgress bar(progress, QStringLiteral("Exporting"));
     if (!zor::IsRaster(o.kind)) {
@@ -298,13 +317,30 @@ void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
         zor::ExportLabel(label, o, std::ref(bar));
         return;
     }
-    const QString name = o.fileName;
+    if (first == last) {
+        label.GoToPage(first, true, false);
+        zor::ExportLabel(label, o);
+        return;
+    }
+    // The sheets are a set: all are written to temporaries first and put in place only when
+    // every one was written, after the sheets an earlier run left are removed. A run that fails
+    // or is killed part-way leaves the earlier set, or none, never a mix of two runs.
+    const QFileInfo target(o.fileName);
+    QTemporaryDir temp(target.dir().filePath(QStringLiteral(".%1-XXXXXX").arg(target.completeBaseName())));
+    if (!temp.isValid())
+        throw EZORError(QStringLiteral("Cannot save the file \"%1\": %2").arg(o.fileName, temp.errorString()));
+    std::vector<QString> sheetNames;
     for (int64_t sheet = first; sheet <= last; ++sheet) {
         label.GoToPage(sheet, true, false);
-        o.fileName = SheetFile(name, sheet, last - first + 1);
+        sheetNames.push_back(QFileInfo(SheetFile(target.filePath(), sheet, last)).fileName());
+        o.fileName = temp.filePath(sheetNames.back());
         zor::ExportLabel(label, o);
         bar(sheet - first + 1, last - first + 1);
     }
+    RemoveSheets(target.filePath(), last);
+    for (const QString& sheetName : sheetNames)
+        if (!QFile::rename(temp.filePath(sheetName), target.dir().filePath(sheetName)))
+            throw EZORError(QStringLiteral("Cannot put the sheet \"%1\" in place").arg(target.dir().filePath(sheetName)));
 }
 
 void Print(TZORLabelVCL& label, const QString& printer)
@@ -375,7 +411,8 @@ int main(int argc, char** argv)
         { { QStringLiteral("o"), QStringLiteral("output") },
             QStringLiteral(
                 "Export to <file>; its extension names the format (pdf, xps, bmp, png, gif, jpg). A document "
-                "holds every sheet; images are written one per sheet (name-N.ext)."),
+                "holds every sheet; images are written one per sheet (name-N.ext), replacing every sheet "
+                "of an earlier run once all are written."),
             QStringLiteral("file") },
         { { QStringLiteral("p"), QStringLiteral("print") }, QStringLiteral("Print on the printer <name>."),
             QStringLiteral("name") },
