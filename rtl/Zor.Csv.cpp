@@ -248,8 +248,8 @@ bool TZORCsvReader::ReadRecord(std::vector<QString>& fields)
     size_t n = 0;
     for (;;) {
         if (n == zor::MaxDataFields)
-            throw zor::Error(
-                QStringLiteral("CsvWide"), fName, QString::number(fRecordLine), QString::number(zor::MaxDataFields));
+            throw zor::Error(QStringLiteral("CsvWide"), fName, QString::number(fRecordLine),
+                QString::number(zor::MaxDataFields));
         if (n == fields.size())
             fields.emplace_back();
         QString& field = fields[n++];

@@ -85,7 +85,10 @@ public:
     {
     }
     TZORDataFields Fields() const override { return fFields; }
-    std::unique_ptr<IZORRecordCursor> Open() const override { return std::make_unique<TSparseCursor>(fRecords); }
+    std::unique_ptr<IZORRecordCursor> Open() const override
+    {
+        return std::make_unique<TSparseCursor>(fRecords);
+    }
 
 private:
     TZORDataFields fFields;
@@ -109,7 +112,8 @@ TZORDataset SetOf(const QString& name, const TJsonArray& items)
             auto it = index.constFind(key);
             if (it == index.cend()) {
                 if (fields.size() >= zor::MaxDataFields)
-                    throw zor::Error(QStringLiteral("JsonDataWide"), name, QString::number(zor::MaxDataFields));
+                    throw zor::Error(
+                        QStringLiteral("JsonDataWide"), name, QString::number(zor::MaxDataFields));
                 it = index.insert(key, uint32_t(fields.size()));
                 fields.emplace_back(key, TZORFieldType::String);
                 types.emplace_back();

@@ -328,7 +328,8 @@ void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
     const QFileInfo target(o.fileName);
     QTemporaryDir temp(target.dir().filePath(QStringLiteral(".%1-XXXXXX").arg(target.completeBaseName())));
     if (!temp.isValid())
-        throw EZORError(QStringLiteral("Cannot save the file \"%1\": %2").arg(o.fileName, temp.errorString()));
+        throw EZORError(
+            QStringLiteral("Cannot save the file \"%1\": %2").arg(o.fileName, temp.errorString()));
     std::vector<QString> sheetNames;
     for (int64_t sheet = first; sheet <= last; ++sheet) {
         label.GoToPage(sheet, true, false);
@@ -340,7 +341,8 @@ void Export(TZORLabelVCL& label, const QCommandLineParser& p, bool progress)
     RemoveSheets(target.filePath(), last);
     for (const QString& sheetName : sheetNames)
         if (!QFile::rename(temp.filePath(sheetName), target.dir().filePath(sheetName)))
-            throw EZORError(QStringLiteral("Cannot put the sheet \"%1\" in place").arg(target.dir().filePath(sheetName)));
+            throw EZORError(
+                QStringLiteral("Cannot put the sheet \"%1\" in place").arg(target.dir().filePath(sheetName)));
 }
 
 void Print(TZORLabelVCL& label, const QString& printer)

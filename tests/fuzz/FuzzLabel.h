@@ -48,8 +48,9 @@ inline void Read(const std::function<void()>& read)
 // for each input.
 inline QString AsFile(const uint8_t* data, size_t size, const char* suffix)
 {
-    static const QString path = QDir::temp().filePath(
-        QStringLiteral("quindle-fuzz-%1.%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(suffix)));
+    static const QString path = QDir::temp().filePath(QStringLiteral("quindle-fuzz-%1.%2")
+                                                          .arg(QCoreApplication::applicationPid())
+                                                          .arg(QLatin1String(suffix)));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))

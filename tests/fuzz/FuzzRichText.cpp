@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString rich = zor::fuzz::Text(data, size);
-    const TRichTextFormat base { QStringLiteral("Arial"), 3500, TAlphaColor { 0xFF000000 }, TAlphaColor { 0 }, 0, 0,
-        0, 0 };
+    const TRichTextFormat base { QStringLiteral("Arial"), 3500, TAlphaColor { 0xFF000000 }, TAlphaColor { 0 },
+        0, 0, 0, 0 };
     zor::fuzz::Read([&] {
         const zor::TRichTextParse p = zor::ParseRichMarkup(rich, base, 0);
         if (p.RichStart.size() != size_t(p.Plain.size()) || p.RichEnd.size() != size_t(p.Plain.size()))

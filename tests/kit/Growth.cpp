@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ctime>
 
-
 namespace zor::test {
 
 namespace {
@@ -39,8 +38,9 @@ double Seconds(const std::function<void(int, int)>& work, int first, int count)
     const double baseline = std::min(base[0], base[1]), run = std::min(took[0], took[1]);
     if (run <= baseline * slack)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << large << " units in one run took " << run << " s, in runs of " << small
-                                         << " " << baseline << " s (the bound is " << slack << " times that)";
+    return ::testing::AssertionFailure()
+        << large << " units in one run took " << run << " s, in runs of " << small << " " << baseline
+        << " s (the bound is " << slack << " times that)";
 }
 
 } // namespace zor::test

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <csignal>
-
 #include <sys/resource.h>
 
 // The command-line tool of examples/, run as the README runs it on the bundled sample.
@@ -128,8 +127,8 @@ TEST_F(ExportTool, BadInputGivesAClearErrorAndNoFile)
 TEST_F(ExportTool, TheDocumentedSmallestScaleIsTaken)
 {
     const QString png = Path(QStringLiteral("small.png"));
-    const TRun run = Run({ Sample(), QStringLiteral("-o"), png, QStringLiteral("--sheet"), QStringLiteral("1"),
-        QStringLiteral("--scale"), QStringLiteral("0.2") });
+    const TRun run = Run({ Sample(), QStringLiteral("-o"), png, QStringLiteral("--sheet"),
+        QStringLiteral("1"), QStringLiteral("--scale"), QStringLiteral("0.2") });
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(png));
 }
@@ -147,7 +146,8 @@ TEST_F(ExportTool, ImageSheetsAreReplacedAsAWholeSetOrNotAtAll)
                              .toUtf8();
     const QString data = Path(QStringLiteral("uneven.csv"));
     ASSERT_TRUE(WriteFile(data, csv));
-    const QStringList uneven = { Sample(), QStringLiteral("-q"), QStringLiteral("-d"), data, QStringLiteral("-o") };
+    const QStringList uneven
+        = { Sample(), QStringLiteral("-q"), QStringLiteral("-d"), data, QStringLiteral("-o") };
     ASSERT_EQ(Run(uneven + QStringList { Path(QStringLiteral("m.png")) }).exitCode, 0);
     const QByteArray sheet1 = ReadFile(Path(QStringLiteral("m-1.png")));
     const QByteArray sheet2 = ReadFile(Path(QStringLiteral("m-2.png")));

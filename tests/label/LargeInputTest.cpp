@@ -41,7 +41,8 @@ QString Fan(int first, int count)
         from << QStringLiteral("a%1_%2").arg(first).arg(i);
         to << QStringLiteral("b%1_%2").arg(first).arg(i);
     }
-    return QStringLiteral("flowchart LR\n%1 --> %2\n").arg(from.join(QStringLiteral(" & ")), to.join(QStringLiteral(" & ")));
+    return QStringLiteral("flowchart LR\n%1 --> %2\n")
+        .arg(from.join(QStringLiteral(" & ")), to.join(QStringLiteral(" & ")));
 }
 
 QString Messages(int first, int count)

@@ -103,7 +103,8 @@ TEST(CsvReader, MalformedTextIsAClearErrorWithItsLine)
         // A stray quote is closed by the next line's quote: the two records would become one.
         { "a stray quote", "n;t\n1;\"Hello\n2;\"World\"\n",
             "\"test.csv\", line 2: text after the closing quote of a field" },
-        { "text after a closing quote", "\"ab\"c;d", "\"test.csv\", line 1: text after the closing quote of a field" },
+        { "text after a closing quote", "\"ab\"c;d",
+            "\"test.csv\", line 1: text after the closing quote of a field" },
         { "bytes that are not UTF-8", "a;b\r\nc;d\r\n\"e\nf\";caf\xE9\n",
             "\"test.csv\", line 4: the text is not UTF-8" },
         { "a cut sequence", "a;b\n\xC3;x\n", "\"test.csv\", line 2: the text is not UTF-8" },
@@ -179,7 +180,8 @@ TEST_F(CsvData, BadFilesAreClearErrorsAndChangeNothing)
         { "quote left open", Csv(QStringLiteral("open.csv"), "a;b\n\"1;2\n3;4\n"), "line 2", 1 },
         { "stray quote", Csv(QStringLiteral("stray.csv"), "a;b\n1;\"x\n2;\"y\"\n"),
             "line 2: text after the closing quote", 1 },
-        { "not UTF-8", Csv(QStringLiteral("latin1.csv"), "a;b\n1;caf\xE9\n"), "line 2: the text is not UTF-8", 1 },
+        { "not UTF-8", Csv(QStringLiteral("latin1.csv"), "a;b\n1;caf\xE9\n"), "line 2: the text is not UTF-8",
+            1 },
         { "no fields", Csv(QStringLiteral("empty.csv"), "\r\n\n"), "no fields", 1 },
         { "separator code", good, "Separator", 9 },
     };

@@ -111,8 +111,8 @@ TEST_F(LargeCsv, MoreFieldsThanTheBoundAreRefusedWithTheLine)
 
 TEST(LargeRichText, ManyFormatsParseInLinearTime)
 {
-    const TRichTextFormat base { QStringLiteral("Arial"), 6000, TAlphaColor { 0xFF000000 }, TAlphaColor { 0 }, 0,
-        0, 0, 0 };
+    const TRichTextFormat base { QStringLiteral("Arial"), 6000, TAlphaColor { 0xFF000000 }, TAlphaColor { 0 },
+        0, 0, 0, 0 };
     const auto colours = [](int first, int count) {
         QString rich;
         for (int i = first; i < first + count; ++i)
