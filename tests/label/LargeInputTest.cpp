@@ -3,11 +3,9 @@
 #include "label/Zor.Vcl.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 
 // Imports of large diagrams: the elements keep the order by layer, at a cost that grows with
@@ -32,19 +30,6 @@ QString Chain(int first, int count)
     return text;
 }
 
-// a0 & ... & ak --> b0 & ... & bk: k² links from one short line.
-QString Fan(int first, int count)
-{
-    const int k = int(std::lround(std::sqrt(double(count))));
-    QStringList from, to;
-    for (int i = 0; i < k; ++i) {
-        from << QStringLiteral("a%1_%2").arg(first).arg(i);
-        to << QStringLiteral("b%1_%2").arg(first).arg(i);
-    }
-    return QStringLiteral("flowchart LR\n%1 --> %2\n")
-        .arg(from.join(QStringLiteral(" & ")), to.join(QStringLiteral(" & ")));
-}
-
 QString Messages(int first, int count)
 {
     QString text = QStringLiteral("sequenceDiagram\n");
@@ -67,7 +52,6 @@ TEST(LargeDiagrams, ImportsGrowLinearly)
 {
     const TDiagram diagrams[] = {
         { "flowchart of 20,000 nodes", Chain, TZORFactory::LoadMermaid, 2, 500, 20000 },
-        { "flowchart of 141 × 141 links", Fan, TZORFactory::LoadMermaid, 1, 500, 20000 },
         { "sequence of 20,000 messages", Messages, TZORFactory::LoadMermaid, 1, 500, 20000 },
         // A task's bar costs more than a sort step: the sorts would show only from 100,000 tasks.
         { "Gantt chart of 100,000 tasks", Tasks, TZORFactory::LoadGantt, 1, 2500, 100000 },
