@@ -186,12 +186,12 @@ TfDimStls::TfDimStls(QWidget* parent)
               { SBColUnderline, &TZORDimStyle::fUnderline } };
     for (const auto& [button, member] : flags)
         connect(button, &QToolButton::toggled, this,
-            [this, member](bool on) { Write([&](TZORDimStyle& s) { s.*member = on; }); });
+            [this, member = member](bool on) { Write([&](TZORDimStyle& s) { s.*member = on; }); });
     const std::pair<QLineEdit*, QString TZORDimStyle::*> texts[] = { { edPrefix, &TZORDimStyle::fPrefix },
         { edFormat, &TZORDimStyle::fFormat }, { edSuffix, &TZORDimStyle::fSuffix } };
     for (const auto& [edit, member] : texts)
         connect(edit, &QLineEdit::textChanged, this,
-            [this, member](const QString& text) { Write([&](TZORDimStyle& s) { s.*member = text; }); });
+            [this, member = member](const QString& text) { Write([&](TZORDimStyle& s) { s.*member = text; }); });
     connect(cbLineType, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
             Write([&](TZORDimStyle& s) { s.fDimLineType = TZORineType(uint8_t(i)); });

@@ -3,6 +3,7 @@
 #include "Zor.Msg.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
@@ -103,12 +104,14 @@ public:
         fReader.ReadRecord(fRow);
         fColumns = fRow.size();
         const TZORDataFields columns = FieldsOf(fRow, true);
-        for (const TZORDataField& f : fields) {
-            const auto it = std::find_if(columns.begin(), columns.end(), [&](const TZORDataField& c) {
-                return c.GetName().compare(f.GetName(), Qt::CaseInsensitive) == 0;
-            });
-            fMap.push_back(it == columns.end() ? -1 : int32_t(it - columns.begin()));
+        QHash<QString, int32_t> byName; // the first column of a name
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const QString key = zor::FoldedName(columns[i].GetName());
+            if (!byName.contains(key))
+                byName.insert(key, int32_t(i));
         }
+        for (const TZORDataField& f : fields)
+            fMap.push_back(byName.value(zor::FoldedName(f.GetName()), -1));
     }
 
     bool Next(std::vector<QVariant>& values) override
@@ -139,7 +142,7 @@ private:
 TZORCsvReader::TZORCsvReader(
     QIODevice* device, TZORCsvSeparator separator, TZORCsvQuote quote, const QString& name)
     : fDevice(device)
-    , fDecoder(QStringConverter::Utf8)
+    , fDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInvalidToNull)
     , fSeparator(CharOf(SeparatorChars, uint8_t(separator)))
     , fQuote(CharOf(QuoteChars, uint8_t(quote)))
     , fName(name)
@@ -154,8 +157,22 @@ int TZORCsvReader::Peek()
             return -1;
         fText = fDecoder(block);
         fPos = 0;
+        if (fDecoder.hasError())
+            RefuseInvalidText();
     }
     return fText[fPos].unicode();
+}
+
+void TZORCsvReader::RefuseInvalidText() const
+{
+    // The decoder makes each invalid sequence a null character: the error names the line of
+    // the first one in the block (the block starts on line fLine).
+    const qsizetype bad = fText.indexOf(QChar(u'\0'));
+    int64_t line = fLine;
+    for (qsizetype i = 0; i < bad; ++i)
+        if (fText[i] == u'\n' || (fText[i] == u'\r' && (i + 1 >= fText.size() || fText[i + 1] != u'\n')))
+            ++line;
+    throw zor::Error(QStringLiteral("CsvUtf8"), fName, QString::number(line));
 }
 
 void TZORCsvReader::SkipLineEnd()
@@ -230,13 +247,21 @@ bool TZORCsvReader::ReadRecord(std::vector<QString>& fields)
     fRecordChars = 0;
     size_t n = 0;
     for (;;) {
+        if (n == zor::MaxDataFields)
+            throw zor::Error(QStringLiteral("CsvWide"), fName, QString::number(fRecordLine),
+                QString::number(zor::MaxDataFields));
         if (n == fields.size())
             fields.emplace_back();
         QString& field = fields[n++];
         field.clear();
-        if (fQuote >= 0 && Peek() == fQuote)
+        if (fQuote >= 0 && Peek() == fQuote) {
             ReadQuoted(field);
-        ReadPlain(field); // after a closing quote: what stands before the separator joins the field
+            // Text after the closing quote is most often a stray quote that took the line
+            // break and the next lines in: refused rather than joined silently.
+            if (c = Peek(); c >= 0 && c != fSeparator && !AtLineEnd(c))
+                throw zor::Error(QStringLiteral("CsvAfterQuote"), fName, QString::number(fRecordLine));
+        } else
+            ReadPlain(field);
         c = Peek();
         if (c < 0 || c != fSeparator)
             break;

@@ -16,8 +16,9 @@ class QIODevice;
 //
 // Fields are split at the separator; a field that starts with the quote character runs to the
 // matching quote, and may hold separators and line breaks; a doubled quote inside it stands for
-// one quote. Lines end with CR LF, LF or CR; lines without any character are skipped. The text
-// is UTF-8, with or without a byte-order mark.
+// one quote; text after the closing quote is an error. Lines end with CR LF, LF or CR; lines
+// without any character are skipped. The text is UTF-8, with or without a byte-order mark;
+// bytes that are not UTF-8 are an error. A record has at most zor::MaxDataFields fields.
 
 // Separator and quote codes as the label stores them.
 enum class TZORCsvSeparator : uint8_t { None = 0, Semicolon = 1, Comma = 2, Tab = 3, Space = 4 };
@@ -39,8 +40,9 @@ public:
     // Reads the device from its position; the device stays the caller's. name labels errors.
     TZORCsvReader(QIODevice* device, TZORCsvSeparator separator, TZORCsvQuote quote, const QString& name);
 
-    // The next record; false at the end of the text. Raises EZORError for a quote left open
-    // and for an over-long record.
+    // The next record; false at the end of the text. Raises EZORError, naming the line, for a
+    // quote left open, text after a closing quote, text that is not UTF-8, and for a record
+    // too long or of too many fields.
     bool ReadRecord(std::vector<QString>& fields);
     // The line on which the record last read begins, from 1.
     int64_t Line() const { return fRecordLine; }
@@ -55,6 +57,7 @@ private:
     void ReadQuoted(QString& field);
     void ReadPlain(QString& field);
     void Grow(qsizetype chars);
+    [[noreturn]] void RefuseInvalidText() const;
 
     QIODevice* fDevice;
     QStringDecoder fDecoder;

@@ -2,6 +2,8 @@
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <optional>
 
@@ -46,36 +48,87 @@ TValue ValueOf(const TJsonObject& o, const QString& key)
     }
 }
 
+// A record holds the members its object has, by field index, in the object's order: each object
+// costs what it holds, however many fields the set has in all.
+using TSparseRecord = std::vector<std::pair<uint32_t, QVariant>>;
+
+class TSparseCursor : public IZORRecordCursor {
+public:
+    explicit TSparseCursor(std::shared_ptr<const std::vector<TSparseRecord>> records)
+        : fRecords(std::move(records))
+    {
+    }
+    bool Next(std::vector<QVariant>& values) override
+    {
+        if (fNext >= fRecords->size())
+            return false;
+        const TSparseRecord& record = (*fRecords)[fNext++];
+        uint32_t last = 0;
+        for (const auto& [i, v] : record)
+            last = std::max(last, i + 1);
+        values.assign(last, QVariant());
+        for (const auto& [i, v] : record)
+            values[i] = v;
+        return true;
+    }
+
+private:
+    std::shared_ptr<const std::vector<TSparseRecord>> fRecords;
+    size_t fNext = 0;
+};
+
+class TJsonDataSet : public IZORDataSet {
+public:
+    TJsonDataSet(TZORDataFields fields, std::vector<TSparseRecord> records)
+        : fFields(std::move(fields))
+        , fRecords(std::make_shared<const std::vector<TSparseRecord>>(std::move(records)))
+    {
+    }
+    TZORDataFields Fields() const override { return fFields; }
+    std::unique_ptr<IZORRecordCursor> Open() const override
+    {
+        return std::make_unique<TSparseCursor>(fRecords);
+    }
+
+private:
+    TZORDataFields fFields;
+    std::shared_ptr<const std::vector<TSparseRecord>> fRecords;
+};
+
 TZORDataset SetOf(const QString& name, const TJsonArray& items)
 {
     TZORDataFields fields;
+    QHash<QString, uint32_t> index;
     std::vector<std::optional<TZORFieldType>> types;
-    std::vector<std::vector<QVariant>> records;
+    std::vector<TSparseRecord> records;
     for (int j = 0; j < items.Count(); ++j) {
         if (items.Types(j) != TJsonDataType::jdtObject)
             throw zor::Error(QStringLiteral("JsonData"), ItemName(name, j));
         const TJsonObject o = items.O(j);
-        std::vector<QVariant> record(fields.size());
+        TSparseRecord record;
+        record.reserve(size_t(o.Count()));
         for (int k = 0; k < o.Count(); ++k) {
             const QString key = o.Names(k);
-            const auto it = std::find_if(
-                fields.begin(), fields.end(), [&](const TZORDataField& f) { return f.GetName() == key; });
-            const size_t i = size_t(it - fields.begin());
-            if (it == fields.end()) {
+            auto it = index.constFind(key);
+            if (it == index.cend()) {
+                if (fields.size() >= zor::MaxDataFields)
+                    throw zor::Error(
+                        QStringLiteral("JsonDataWide"), name, QString::number(zor::MaxDataFields));
+                it = index.insert(key, uint32_t(fields.size()));
                 fields.emplace_back(key, TZORFieldType::String);
                 types.emplace_back();
-                record.emplace_back();
             }
+            const uint32_t i = *it;
             TValue v = ValueOf(o, key);
             if (v.type)
                 types[i] = types[i] ? zor::WidenFieldType(*types[i], *v.type) : *v.type;
-            record[i] = std::move(v.value);
+            record.emplace_back(i, std::move(v.value));
         }
         records.push_back(std::move(record));
     }
     for (size_t i = 0; i < fields.size(); ++i)
         fields[i].SetType(types[i].value_or(TZORFieldType::String));
-    auto source = std::make_shared<TZORMemoryDataSet>(fields, std::move(records));
+    auto source = std::make_shared<TJsonDataSet>(fields, std::move(records));
     return TZORDataset(name, TZORDatasetKind::Json, std::move(fields), std::move(source));
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <limits>
@@ -179,14 +180,17 @@ bool ReadInside(const QString& folder, const QString& name, QByteArray& bytes)
 // Fields of the source, keeping the alias and type of those the entry knew already.
 TZORDataFields Merged(const TZORDataFields& known, TZORDataFields fresh)
 {
-    for (TZORDataField& f : fresh) {
-        const auto it = std::find_if(known.begin(), known.end(),
-            [&](const TZORDataField& k) { return SameName(k.GetName(), f.GetName()); });
-        if (it != known.end()) {
-            f.SetAlias(it->GetAlias());
-            f.SetType(it->GetType());
-        }
+    QHash<QString, const TZORDataField*> byName; // the first of a name, as a search would find
+    for (const TZORDataField& k : known) {
+        const QString key = zor::FoldedName(k.GetName());
+        if (!byName.contains(key))
+            byName.insert(key, &k);
     }
+    for (TZORDataField& f : fresh)
+        if (const TZORDataField* k = byName.value(zor::FoldedName(f.GetName()))) {
+            f.SetAlias(k->GetAlias());
+            f.SetType(k->GetType());
+        }
     return fresh;
 }
 
@@ -235,6 +239,17 @@ TZORFieldType zor::WholeNumberType(int64_t v)
     return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max()
         ? TZORFieldType::Integer
         : TZORFieldType::Int64;
+}
+
+QString zor::FoldedName(const QString& name)
+{
+    QString key;
+    key.reserve(name.size());
+    for (const char32_t c : name.toUcs4()) {
+        const char32_t folded = QChar::toCaseFolded(c);
+        key += QString::fromUcs4(&folded, 1);
+    }
+    return key;
 }
 
 bool TZORDataField::IsNamed(const QString& name) const

@@ -75,6 +75,11 @@ namespace zor {
 TZORFieldType WidenFieldType(TZORFieldType a, TZORFieldType b);
 // Integer for a value within 32 bits, else Int64.
 TZORFieldType WholeNumberType(int64_t v);
+// The most fields a data set may have: a CSV header or record, or JSON data, with more is
+// refused with an error rather than held at any cost.
+inline constexpr size_t MaxDataFields = 100000;
+// A field or data-set name as names compare (without regard to case): a key for a hash.
+QString FoldedName(const QString& name);
 } // namespace zor
 
 // A forward cursor over the records of a data set.

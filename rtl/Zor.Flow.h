@@ -19,7 +19,7 @@ enum class TZORGradient : uint8_t { None = 0, Horizontal = 1, Vertical = 2, Radi
 // A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text,
 // wrapped inside the shape within the box less its paddings. Shapes beyond the named ones are
 // kept as read and show their text alone.
-class TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1.0f> {
+class TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1000> {
 public:
     static constexpr float MinSpacing = 0.1f;
     static constexpr float MaxSpacing = 10.0f;

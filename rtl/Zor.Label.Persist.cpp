@@ -305,7 +305,8 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
     const int32_t currentSymbol = fCurrentSymbol;
     const std::vector<TZORBaseItem*> selection = fSelection;
     const auto pending = fPending;
-    const int32_t updateCount = fUpdateCount, readCount = fReadCount, nextID = fNextID;
+    const int32_t updateCount = fUpdateCount, readCount = fReadCount;
+    const int64_t nextID = fNextID;
     const bool modified = fModified, readPaste = fReadPaste, updateModifies = fUpdateModifies;
     // The history goes back too (its states share their bytes, so the copy is cheap): a failed
     // read leaves no step behind, nor takes one away.

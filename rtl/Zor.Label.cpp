@@ -8,6 +8,7 @@
 #include "Zor.Version.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 TZORBaseLabel::TZORBaseLabel(QObject* parent)
@@ -40,9 +41,8 @@ int32_t TZORBaseLabel::IndexOfItem(const TZORBaseItem* item) const
 
 TZORBaseItem* TZORBaseLabel::SearchItem(int32_t id) const
 {
-    const auto it
-        = std::find_if(fItems.begin(), fItems.end(), [id](const auto& p) { return p->GetID() == id; });
-    return it == fItems.end() ? nullptr : it->get();
+    const auto it = fByID.find(id);
+    return it == fByID.end() || it->second->GetID() != id ? nullptr : it->second;
 }
 
 TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
@@ -50,9 +50,11 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
     TZORBaseItem* added = item.get();
     // A sheet copy or a pasted element whose ID is taken gets a fresh one: IDs name elements
     // uniquely (links refer to them).
-    if (added->GetID() <= 0 || SearchItem(added->GetID()))
-        added->SetID(fNextID);
-    fNextID = std::max(fNextID, added->GetID() + 1);
+    const int32_t id = added->GetID();
+    if (id <= 0 || fByID.contains(id))
+        added->SetID(FreeID());
+    fNextID = std::max(fNextID, int64_t(added->GetID()) + 1);
+    fByID[added->GetID()] = added;
     if (added->GetLayerIndex() < 1 || added->GetLayerIndex() > GetLayersCount())
         added->SetLayerIndex(fActiveLayer);
     fItems.push_back(std::move(item));
@@ -63,12 +65,32 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
     return added;
 }
 
+int32_t TZORBaseLabel::FreeID() const
+{
+    if (fNextID <= std::numeric_limits<int32_t>::max())
+        return int32_t(fNextID);
+    // A file took the highest ID: the lowest one no element holds (there are fewer elements
+    // than IDs, so one is free).
+    int32_t free = 1;
+    while (fByID.contains(free))
+        ++free;
+    return free;
+}
+
+void TZORBaseLabel::Forget(const TZORBaseItem* item)
+{
+    const auto it = fByID.find(item->GetID());
+    if (it != fByID.end() && it->second == item)
+        fByID.erase(it);
+}
+
 void TZORBaseLabel::DeleteItem(TZORBaseItem* item)
 {
     const int32_t i = IndexOfItem(item);
     if (i == 0)
         return;
     UnSelect(item);
+    Forget(item);
     fItems.erase(fItems.begin() + (i - 1));
     fModified = true;
     Notify(TZRChange::Redraw);
@@ -78,12 +100,18 @@ void TZORBaseLabel::RemoveItemsFrom(int32_t count)
 {
     while (GetItemsCount() > count) {
         UnSelect(fItems.back().get());
+        Forget(fItems.back().get());
         fItems.pop_back();
     }
 }
 
 void TZORBaseLabel::SortItemsZLayer()
 {
+    // Stable sorts one after another come to one stable sort at the end: an import that adds
+    // elements one by one sorts once.
+    fSortDue = fUpdateCount > 0;
+    if (fSortDue)
+        return;
     std::stable_sort(fItems.begin(), fItems.end(),
         [](const auto& a, const auto& b) { return a->GetLayerIndex() < b->GetLayerIndex(); });
 }
@@ -371,6 +399,8 @@ void TZORBaseLabel::EndUpdate()
         return;
     if (--fUpdateCount > 0)
         return;
+    if (fSortDue)
+        SortItemsZLayer();
     if (fUpdateModifies) {
         fModified = true;
         fPending.try_emplace(TZRChange::Redraw);
@@ -438,9 +468,11 @@ void TZORBaseLabel::Clear(std::initializer_list<TZORClear> what, bool aNotify)
             break;
         case TZORClear::SheetCopies:
             std::erase_if(fItems, [this](const auto& item) {
-                if (item->IsPreview())
-                    UnSelect(item.get());
-                return item->IsPreview();
+                if (!item->IsPreview())
+                    return false;
+                UnSelect(item.get());
+                Forget(item.get());
+                return true;
             });
             break;
         }

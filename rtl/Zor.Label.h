@@ -28,8 +28,9 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <span>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TBinaryReader;
@@ -75,7 +76,8 @@ public:
     // Enters a finished element: gives it a free ID and, when it has none, the active layer.
     TZORBaseItem* AddItem(std::unique_ptr<TZORBaseItem> item);
     void DeleteItem(TZORBaseItem* item);
-    // Orders the elements by layer, keeping their order within a layer.
+    // Orders the elements by layer, keeping their order within a layer. Inside a
+    // BeginUpdate/EndUpdate bracket the order is made once, when the bracket closes.
     void SortItemsZLayer();
     // A new element of the given type code, not yet in the label; null for a code this label
     // cannot build. The runtime library's label builds the renderers of every kind.
@@ -453,8 +455,12 @@ private:
     bool UndoBusy() const { return IsUpdating() || fUndoStepCount > 0; }
     void FireUndoRedo();
     void InfoMsg(const QString& message);
+    int32_t FreeID() const;
+    // Takes an element leaving the label out of the ID index.
+    void Forget(const TZORBaseItem* item);
 
     std::vector<std::unique_ptr<TZORBaseItem>> fItems;
+    std::unordered_map<int32_t, TZORBaseItem*> fByID; // the elements by ID
     std::vector<std::unique_ptr<TZORLayer>> fLayers;
     int32_t fActiveLayer = 1;
     std::vector<std::unique_ptr<TZORDimStyle>> fDimStyles;
@@ -470,6 +476,7 @@ private:
     int32_t fReadCount = 0;
     int32_t fUndoStepCount = 0;
     bool fUpdateModifies = false;
+    bool fSortDue = false; // SortItemsZLayer was asked for inside the update bracket
     bool fReadPaste = false;
     bool fUpdateStep = false; // the outer update bracket is an undo step
     bool fReadStep = false; // the outer read bracket (a paste) is an undo step
@@ -481,7 +488,8 @@ private:
     static constexpr uint32_t StateBit(TZORLabelState s) { return uint32_t(1) << uint8_t(s); }
     std::atomic<uint32_t> fStates { 0 };
     int32_t fFileVersion;
-    int32_t fNextID = 1;
+    // The next fresh ID; past the int32 range, a free one is searched for.
+    int64_t fNextID = 1;
 
     TZORMeasure fMeasure;
     TZORPrintInfo fPrintInfo;

@@ -165,8 +165,9 @@ protected:
 };
 
 // Room between an element's frame and its content, millimetres on paper, along (X) and across
-// (Y); a value read from a file is brought into range.
-template <class Base, float DefaultPadding = 0.0f> class TZORPadded : public Base {
+// (Y); a value read from a file is brought into range. The default is given in micrometres (a
+// whole number, as a template argument must be for the compilers we build with).
+template <class Base, int DefaultPaddingMicrons = 0> class TZORPadded : public Base {
 public:
     using Base::Base;
 
@@ -195,6 +196,8 @@ protected:
         Base::AfterRead();
     }
     static float SanePadding(float p) { return zor::ClampFloat(p, 0.0f, MaxPadding, 0.0f); }
+
+    static constexpr float DefaultPadding = float(DefaultPaddingMicrons) / 1000.0f;
 
     float fPaddingX = DefaultPadding;
     float fPaddingY = DefaultPadding;

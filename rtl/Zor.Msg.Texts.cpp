@@ -292,6 +292,10 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "CsvQuote", "\"%1\", line %2: a quoted field is not closed" },
     { "CsvFields", "\"%1\", line %2: %3 fields where the header has %4" },
     { "CsvLong", "\"%1\", line %2: a record longer than %3 characters" },
+    { "CsvWide", "\"%1\", line %2: a record of more than %3 fields" },
+    { "CsvAfterQuote", "\"%1\", line %2: text after the closing quote of a field" },
+    { "CsvUtf8", "\"%1\", line %2: the text is not UTF-8" },
+    { "JsonDataWide", "JSON data \"%1\" has more than %2 fields" },
     { "JsonData", "JSON data must be an array of objects or an object of such arrays (at \"%1\")" },
     // Diagram imports. DiagramLine leads every error of the Mermaid and Gantt texts.
     { "DiagramLine", "Line %1: %2" },

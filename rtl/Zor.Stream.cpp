@@ -365,6 +365,18 @@ QDateTime zor::DaysToDateTime(double days)
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
+bool zor::WriteAll(QFileDevice& file, const char* data, int64_t size)
+{
+    while (size > 0) {
+        const qint64 n = file.write(data, size);
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
 void zor::SaveFileBytes(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -372,7 +384,7 @@ void zor::SaveFileBytes(const QString& path, const QByteArray& bytes)
     // buffer it would be lost at the flush and the truncated file committed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Error(QStringLiteral("FileWrite"), path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    if (!WriteAll(file, bytes.constData(), bytes.size())) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw Error(QStringLiteral("FileWrite"), path, reason);

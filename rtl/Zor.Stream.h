@@ -10,6 +10,7 @@
 #include <memory>
 
 class QBuffer;
+class QFileDevice;
 class QIODevice;
 
 // The binary form of the model: little-endian numbers, floats in IEEE 754, booleans as one byte,
@@ -116,6 +117,10 @@ namespace zor {
 // Replaces the file at path by bytes through a temporary file and a rename: a save that fails
 // (a full disk included) raises and leaves the old file whole.
 void SaveFileBytes(const QString& path, const QByteArray& bytes);
+// Writes all size bytes to the file, false when it takes fewer. A write the system cuts short
+// (the disk filling up) is tried on until the system refuses one, so that the file's
+// errorString gives the system's reason ("No space left on device"), not an unknown error.
+bool WriteAll(QFileDevice& file, const char* data, int64_t size);
 
 // TDateTime: whole days since 1899-12-30 plus the fraction of the day; before that day the
 // fraction still counts forward from midnight (-1.25 is 1899-12-29 06:00). The date and time

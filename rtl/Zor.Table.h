@@ -139,7 +139,7 @@ struct TZORTableLayout {
 using TZORCellLayoutFunc = std::function<int32_t(const QString& text, const TZORTableCell& cell, int32_t W,
     int32_t H, int32_t padX, int32_t padY, TxtLines& lines, TZORFontMetrics& metrics)>;
 
-class TZORBaseTable : public TZORPadded<TZORBoxItem, 0.5f> {
+class TZORBaseTable : public TZORPadded<TZORBoxItem, 500> {
 public:
     static constexpr int32_t MaxColumns = 256;
     static constexpr int32_t MaxRows = 65535;

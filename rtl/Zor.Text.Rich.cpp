@@ -1,11 +1,13 @@
 #include "Zor.Text.h"
 
+#include <QHashFunctions>
 #include <QLatin1StringView>
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 
 // The rich text: its markup, the parse into formats and runs with the maps between plain and rich
 // positions, and the layout of runs into draw segments.
@@ -191,13 +193,21 @@ private:
     std::vector<uint8_t> fAligns;
 };
 
+struct TFormatHash {
+    size_t operator()(const TRichTextFormat& f) const
+    {
+        return qHashMulti(0, f.FontName, f.FontHeight, uint32_t(f.FontColor), uint32_t(f.BackColor), f.Bold,
+            f.Italic, f.Underline, f.Strikeout);
+    }
+};
+
 class TParser {
 public:
     TParser(QStringView rich, const TRichTextFormat& base, uint8_t align)
         : fRich(rich)
         , fState(base, align)
     {
-        fOut.Formats.push_back(base);
+        FormatIndex(base);
         Restyle();
     }
 
@@ -296,16 +306,16 @@ private:
 
     int32_t FormatIndex(const TRichTextFormat& f)
     {
-        const auto it = std::find(fOut.Formats.begin(), fOut.Formats.end(), f);
-        if (it != fOut.Formats.end())
-            return static_cast<int32_t>(it - fOut.Formats.begin());
-        fOut.Formats.push_back(f);
-        return static_cast<int32_t>(fOut.Formats.size() - 1);
+        const auto [it, added] = fFormatIndex.try_emplace(f, static_cast<int32_t>(fOut.Formats.size()));
+        if (added)
+            fOut.Formats.push_back(f);
+        return it->second;
     }
 
     QStringView fRich;
     TTagState fState;
     TRichTextParse fOut;
+    std::unordered_map<TRichTextFormat, int32_t, TFormatHash> fFormatIndex; // into fOut.Formats
     TRichTextParsedSegment fRun;
 };
 

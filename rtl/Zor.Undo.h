@@ -14,7 +14,7 @@ struct TZORUndoState {
     QByteArray bytes; // the label stream (WriteLabel)
     std::vector<int32_t> selection; // IDs of the selected elements, in the order of selecting
     int32_t currentSymbol = 0;
-    int32_t nextID = 1;
+    int64_t nextID = 1; // the label's next fresh ID (past the int32 range once a file took the last)
     QString json; // the data's JSON text where the stream leaves it out (not saved with the label)
 };
 

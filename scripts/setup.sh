@@ -13,6 +13,7 @@ PKGS=(
   libcups2-dev cups cups-ipp-utils ghostscript dbus-daemon
   libgxps-utils poppler-utils fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev xvfb
+  clang-14 libclang-rt-14-dev
 )
 
 missing_packages() {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -110,10 +111,11 @@ QString SeparatorName(uint8_t code)
     return QString::number(code);
 }
 
-double Number(const QCommandLineParser& p, const QString& option, double low, double high)
+// The value is compared in the type of its bounds: 0.2 as a float is the float bound 0.2f.
+template <class T> T Number(const QCommandLineParser& p, const QString& option, T low, T high)
 {
     bool ok = false;
-    const double v = p.value(option).toDouble(&ok);
+    const T v = T(p.value(option).toDouble(&ok));
     if (!ok || v < low || v > high)
         throw TUsageError(QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
                               .arg(option)
@@ -335,7 +337,7 @@ std::pair<QString, int64_t> Export(TZORLabelVCL& label, const QCommandLineParser
             + o.fileName.toStdString());
     o.scale = ExportScale(p, o.kind);
     if (p.isSet(QStringLiteral("quality")))
-        o.quality = int16_t(Number(p, QStringLiteral("quality"), 0, 100));
+        o.quality = int16_t(Number(p, QStringLiteral("quality"), 0.0, 100.0));
     o.transparent = p.isSet(QStringLiteral("transparent"));
     o.fit = p.isSet(QStringLiteral("fit"));
     o.page = o.fit ? 0 : 1;
@@ -343,7 +345,7 @@ std::pair<QString, int64_t> Export(TZORLabelVCL& label, const QCommandLineParser
     const int64_t sheets = std::max<int64_t>(label.PrintRun().sheetCount, 1);
     int64_t first = 1, last = o.fit ? 1 : sheets;
     if (p.isSet(QStringLiteral("sheet"))) {
-        first = last = int64_t(Number(p, QStringLiteral("sheet"), 1, double(sheets)));
+        first = last = int64_t(Number(p, QStringLiteral("sheet"), 1.0, double(sheets)));
     }
     TProgress bar(progress, QStringLiteral("Exporting"));
     if (zor::IsRaster(o.kind) && !o.fit) {

@@ -4,13 +4,17 @@
 #include "label/Zor.Vcl.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QString>
 
 #include <cstdlib>
 #include <functional>
 
-// What every label-reader target shares: an application for the text metrics that layouts read
-// after loading, and the rule that a bad input may raise EZORError and nothing else.
+// What every target shares: an application for the text metrics that layouts read after
+// loading, and the rule that a bad input may raise EZORError and nothing else.
 namespace zor::fuzz {
 
 inline void Start(int* argc, char*** argv)
@@ -29,6 +33,34 @@ inline void ReadInto(const std::function<void(TZORLabelVCL&)>& read)
         if (label.GetItemsCount() != 0 || label.IsUpdating())
             std::abort();
     }
+}
+
+// Runs a reader that takes no label; a rejected input raises EZORError and nothing else.
+inline void Read(const std::function<void()>& read)
+{
+    try {
+        read();
+    } catch (const EZORError&) {
+    }
+}
+
+// The input as a file, for the readers that take a file name: one file per process, rewritten
+// for each input.
+inline QString AsFile(const uint8_t* data, size_t size, const char* suffix)
+{
+    static const QString path = QDir::temp().filePath(QStringLiteral("quindle-fuzz-%1.%2")
+                                                          .arg(QCoreApplication::applicationPid())
+                                                          .arg(QLatin1String(suffix)));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
+        std::abort();
+    return path;
+}
+
+inline QString Text(const uint8_t* data, size_t size)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
 } // namespace zor::fuzz

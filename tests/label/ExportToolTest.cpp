@@ -42,9 +42,18 @@ protected:
             .dir()
             .filePath(QStringLiteral("../../examples/sample/") + QString::fromLatin1(name));
     }
-    TRun Run(const QStringList& args) const
+    // fileLimit: the tool's files cannot grow past so many bytes (a disk that fills up).
+    TRun Run(const QStringList& args, rlim_t fileLimit = RLIM_INFINITY) const
     {
         QProcess p;
+        if (fileLimit != RLIM_INFINITY)
+            p.setChildProcessModifier([fileLimit] {
+                rlimit limit {};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = fileLimit;
+                setrlimit(RLIMIT_FSIZE, &limit);
+                signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the tool
+            });
         p.start(fTool, args);
         EXPECT_TRUE(p.waitForFinished(60000));
         return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),

@@ -74,8 +74,6 @@ TEST(CsvReader, QuotingEdgeCases)
         { "byte-order mark", "\xEF\xBB\xBFname;v\n1;2", TZORCsvSeparator::Semicolon, TZORCsvQuote::Double,
             { { "name", "v" }, { "1", "2" } } },
         { "empty fields", ";\"\";\n", TZORCsvSeparator::Semicolon, TZORCsvQuote::Double, { { "", "", "" } } },
-        { "text after a closing quote", "\"ab\"c;d", TZORCsvSeparator::Semicolon, TZORCsvQuote::Double,
-            { { "abc", "d" } } },
         { "a quote inside a plain field", "a\"b;c", TZORCsvSeparator::Semicolon, TZORCsvQuote::Double,
             { { "a\"b", "c" } } },
         { "single quotes", "'a;b';\"c\"", TZORCsvSeparator::Semicolon, TZORCsvQuote::Single,
@@ -83,7 +81,7 @@ TEST(CsvReader, QuotingEdgeCases)
         { "no quoting", "\"a;b\"", TZORCsvSeparator::Semicolon, TZORCsvQuote::None, { { "\"a", "b\"" } } },
         { "no separator", "a;b,c\nd", TZORCsvSeparator::None, TZORCsvQuote::Double,
             { { "a;b,c" }, { "d" } } },
-        { "comma", "a,\"b,c\";d", TZORCsvSeparator::Comma, TZORCsvQuote::Double, { { "a", "b,c;d" } } },
+        { "comma", "a;x,\"b,c\"", TZORCsvSeparator::Comma, TZORCsvQuote::Double, { { "a;x", "b,c" } } },
         { "tab", "a\tb c", TZORCsvSeparator::Tab, TZORCsvQuote::Double, { { "a", "b c" } } },
         { "space", "a b  c", TZORCsvSeparator::Space, TZORCsvQuote::Double, { { "a", "b", "", "c" } } },
         { "a character split between blocks", longField + ";y", TZORCsvSeparator::Semicolon,
@@ -94,12 +92,38 @@ TEST(CsvReader, QuotingEdgeCases)
         EXPECT_EQ(ReadAll(c.text, c.separator, c.quote), c.records) << c.name;
 }
 
-TEST(CsvReader, AQuoteLeftOpenIsAClearError)
+TEST(CsvReader, MalformedTextIsAClearErrorWithItsLine)
 {
+    const struct {
+        const char* name;
+        QByteArray text;
+        const char* says;
+    } cases[] = {
+        { "a quote left open", "a;b\nc;\"d\ne;f\n", "\"test.csv\", line 2: a quoted field is not closed" },
+        // A stray quote is closed by the next line's quote: the two records would become one.
+        { "a stray quote", "n;t\n1;\"Hello\n2;\"World\"\n",
+            "\"test.csv\", line 2: text after the closing quote of a field" },
+        { "text after a closing quote", "\"ab\"c;d",
+            "\"test.csv\", line 1: text after the closing quote of a field" },
+        { "bytes that are not UTF-8", "a;b\r\nc;d\r\n\"e\nf\";caf\xE9\n",
+            "\"test.csv\", line 4: the text is not UTF-8" },
+        { "a cut sequence", "a;b\n\xC3;x\n", "\"test.csv\", line 2: the text is not UTF-8" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf([&] { ReadAll(c.text, TZORCsvSeparator::Semicolon, TZORCsvQuote::Double); }),
+            QString::fromUtf8(c.says))
+            << c.name;
+}
+
+TEST(CsvReader, InvalidTextPastTheFirstBlockNamesItsLine)
+{
+    // 70,000 lines of "x": the bad byte is read in the second block of the file.
+    QByteArray text;
+    for (int i = 0; i < 70000; ++i)
+        text += "x\n";
     const QString error
-        = ErrorOf([] { ReadAll("a;b\nc;\"d\ne;f\n", TZORCsvSeparator::Semicolon, TZORCsvQuote::Double); });
-    EXPECT_TRUE(error.contains(QStringLiteral("test.csv"))) << error.toStdString();
-    EXPECT_TRUE(error.contains(QStringLiteral("line 2"))) << error.toStdString();
+        = ErrorOf([&] { ReadAll(text + "\xFF\n", TZORCsvSeparator::Semicolon, TZORCsvQuote::Double); });
+    EXPECT_EQ(error, QStringLiteral("\"test.csv\", line 70001: the text is not UTF-8"));
 }
 
 TEST_F(CsvData, FieldsComeFromTheHeaderTypedByTheirValues)
@@ -154,6 +178,10 @@ TEST_F(CsvData, BadFilesAreClearErrorsAndChangeNothing)
         { "too many fields", Csv(QStringLiteral("wide.csv"), "a;b\n1;2;3\n"),
             "3 fields where the header has 2", 1 },
         { "quote left open", Csv(QStringLiteral("open.csv"), "a;b\n\"1;2\n3;4\n"), "line 2", 1 },
+        { "stray quote", Csv(QStringLiteral("stray.csv"), "a;b\n1;\"x\n2;\"y\"\n"),
+            "line 2: text after the closing quote", 1 },
+        { "not UTF-8", Csv(QStringLiteral("latin1.csv"), "a;b\n1;caf\xE9\n"), "line 2: the text is not UTF-8",
+            1 },
         { "no fields", Csv(QStringLiteral("empty.csv"), "\r\n\n"), "no fields", 1 },
         { "separator code", good, "Separator", 9 },
     };

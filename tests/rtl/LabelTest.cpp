@@ -60,6 +60,61 @@ TEST(LabelItems, DuplicateIdGetsAFreshOne)
     EXPECT_NE(added->GetID(), a->GetID());
 }
 
+TEST(LabelItems, IdsStayUniqueNearTheIntegerLimit)
+{
+    // A file may hold any ID: the next fresh one must not run past the limit, nor repeat.
+    for (const int32_t held : { 2147483646, 2147483647 }) {
+        SCOPED_TRACE(held);
+        TTestLabel label;
+        auto read = std::make_unique<TTestItem>(&label, false);
+        read->SetID(held);
+        TZORBaseItem* first = label.AddItem(std::move(read));
+        ASSERT_EQ(first->GetID(), held);
+        std::vector<TZORBaseItem*> added { first };
+        for (int i = 0; i < 3; ++i)
+            added.push_back(label.Add(0, 0));
+        std::set<int32_t> ids;
+        for (TZORBaseItem* item : added) {
+            EXPECT_GT(item->GetID(), 0);
+            ids.insert(item->GetID());
+            // A link to the ID finds this element and no other.
+            EXPECT_EQ(label.SearchItem(item->GetID()), item);
+        }
+        EXPECT_EQ(ids.size(), 4u);
+    }
+}
+
+TEST(LabelItems, ADeletedElementIsNoLongerFoundByItsId)
+{
+    TTestLabel label;
+    TTestItem* a = label.Add(0, 0);
+    TTestItem* b = label.Add(0, 0);
+    const int32_t id = a->GetID();
+    label.DeleteItem(a);
+    EXPECT_EQ(label.SearchItem(id), nullptr);
+    EXPECT_EQ(label.SearchItem(b->GetID()), b);
+    // Its ID is not handed out again: a link that named the deleted element stays dangling.
+    EXPECT_NE(label.Add(0, 0)->GetID(), id);
+}
+
+TEST(LabelItems, InsideAnUpdateBracketTheLayerOrderIsMadeWhenTheBracketCloses)
+{
+    TTestLabel label;
+    label.AddLayer(QStringLiteral("Top"));
+    label.BeginUpdate();
+    TTestItem* a = label.Add(0, 0, 2);
+    label.SortItemsZLayer();
+    TTestItem* b = label.Add(0, 0, 1);
+    label.SortItemsZLayer();
+    TTestItem* c = label.Add(0, 0, 2);
+    label.SortItemsZLayer();
+    label.EndUpdate();
+    // The order of a sort after every element: by layer, stable within a layer.
+    EXPECT_EQ(label.GetItem(1), b);
+    EXPECT_EQ(label.GetItem(2), a);
+    EXPECT_EQ(label.GetItem(3), c);
+}
+
 TEST(LabelLayers, DeletingALayerMovesItsElementsToTheDefaultLayer)
 {
     TTestLabel label;
