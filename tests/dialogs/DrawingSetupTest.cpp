@@ -2,6 +2,7 @@
 #include "dialogs/Zor.Drawing.h"
 #include "dialogs/Zor.LengthEdit.h"
 #include "dialogs/Zor.Spinfloat.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"
 
@@ -17,17 +18,11 @@
 
 namespace {
 
+using zor::test::Child;
+
 using zor::test::TScriptedDialogs;
 
 constexpr int64_t MM = 1000;
-
-template <class W> W& Child(QWidget& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        ADD_FAILURE() << "no " << name;
-    return *w;
-}
 
 class DrawingSetup : public ::testing::Test {
 protected:

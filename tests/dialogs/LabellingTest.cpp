@@ -3,6 +3,7 @@
 #include "dialogs/Zor.Labelling.h"
 #include "dialogs/Zor.LengthEdit.h"
 #include "dialogs/Zor.SheetPicture.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
@@ -27,20 +28,14 @@
 
 namespace {
 
+using zor::test::Child;
+
 using zor::test::ColourNear;
 using zor::test::TScriptedDialogs;
 
 constexpr int64_t MM = 1000;
 const QColor Yellow(255, 255, 204);
 const QColor Cyan(204, 255, 255);
-
-template <class W> W& Child(QWidget& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        ADD_FAILURE() << "no " << name;
-    return *w;
-}
 
 // Types into a line edit as a user does (textEdited follows).
 void Type(QLineEdit& edit, const QString& text)

@@ -1,6 +1,7 @@
 #include "Zor.Data.h"
 #include "dialogs/Zor.Listask.h"
 #include "dialogs/Zor.Listval.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"
 
@@ -15,14 +16,9 @@
 
 namespace {
 
-using zor::test::TScriptedDialogs;
+using zor::test::Child;
 
-template <class W> W& Child(QWidget& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return *w;
-}
+using zor::test::TScriptedDialogs;
 
 void Click(QWidget& form, const char* name)
 {

@@ -3,6 +3,7 @@
 #include "dialogs/Zor.Dimstyles.h"
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
 #include "label/Zor.Vcl.h"
@@ -22,14 +23,6 @@
 namespace {
 
 using namespace zor::test;
-
-template <class W> W& Child(QObject& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        throw std::runtime_error(std::string("no child ") + name);
-    return *w;
-}
 
 TEST(DimSampleText, WithoutAFormatAFractionShowsNoDecimalsAndAWholeValueOne)
 {

@@ -2,6 +2,7 @@
 #include "dialogs/Zor.Layers.h"
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
@@ -26,14 +27,6 @@
 namespace {
 
 using namespace zor::test;
-
-template <class W> W& Child(QObject& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        throw std::runtime_error(std::string("no child ") + name);
-    return *w;
-}
 
 // A label with the layers "0" (default), "Walls" and "Doors"; the dialog open on it.
 class Layers : public TempDirTest {

@@ -1,5 +1,6 @@
 #include "dialogs/Zor.Geocoding.h"
 #include "dialogs/Zor.Selmap.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "kit/HttpServer.h"
 #include "kit/Pixels.h"
@@ -24,14 +25,6 @@ namespace {
 
 using namespace zor::test;
 using namespace std::chrono_literals;
-
-template <class W> W& Child(QWidget& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        throw std::runtime_error(std::string("no child ") + name);
-    return *w;
-}
 
 HttpResponse Json(int status, const QByteArray& body, std::chrono::milliseconds delay = 0ms)
 {

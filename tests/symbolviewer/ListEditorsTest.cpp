@@ -7,6 +7,7 @@
 #include "dialogs/Zor.Edtable.h"
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
+#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"
 
@@ -28,14 +29,6 @@
 namespace {
 
 using namespace zor::test;
-
-template <class W> W& Child(QObject& form, const char* name)
-{
-    W* w = form.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        throw std::runtime_error(std::string("no child ") + name);
-    return *w;
-}
 
 const char* AnimalsJson = R"({"Animals":[{"name":"Ant","qty":1},{"name":"Bee","qty":2}]})";
 
