@@ -61,13 +61,7 @@ QString AreaLength(int64_t micrometres, int64_t scale, TZORUnits units)
 
 // The drawing of a label opens its set-up in this dialog unless a host puts another in place.
 const bool DrawingSetupInPlace = [] {
-    zor::LabelDialogs().DrawingSetup = [](TZORLabelVCL& label) -> std::optional<TZORDrawingSetup> {
-        TfDrawing form;
-        form.Ini(label);
-        if (zor::DialogService().Exec(form) != QDialog::Accepted)
-            return std::nullopt;
-        return form.GetValues();
-    };
+    zor::LabelDialogs().DrawingSetup = zor::AskSetup<TfDrawing, TZORLabelVCL>;
     return true;
 }();
 

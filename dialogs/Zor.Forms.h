@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Zor.DialogService.h"
+
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QString>
 #include <QStringList>
@@ -42,5 +45,16 @@ void ChangeLabel(TZORBaseLabel& label, const std::function<void()>& edit);
 
 // Asks the actions text of key with Yes and Cancel, without an icon; true for Yes.
 bool ConfirmDelete(QWidget* parent, const QString& key);
+
+// A set-up form filled from the label and run through the dialog service: its values after OK,
+// nothing after Cancel.
+template <class Form, class Label> auto AskSetup(Label& label) -> std::optional<decltype(Form().GetValues())>
+{
+    Form form;
+    form.Ini(label);
+    if (DialogService().Exec(form) != QDialog::Accepted)
+        return std::nullopt;
+    return form.GetValues();
+}
 
 } // namespace zor

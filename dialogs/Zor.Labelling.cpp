@@ -81,13 +81,7 @@ template <class F> void Quietly(bool& flag, F&& f)
 
 // The label opens its sheet set-up in this dialog unless a host puts another in place.
 const bool LabelSetupInPlace = [] {
-    zor::LabelDialogs().LabelSetup = [](TZORLabelVCL& label) -> std::optional<TZORLabelSetup> {
-        TfLabelling form;
-        form.Ini(label);
-        if (zor::DialogService().Exec(form) != QDialog::Accepted)
-            return std::nullopt;
-        return form.GetValues();
-    };
+    zor::LabelDialogs().LabelSetup = zor::AskSetup<TfLabelling, TZORLabelVCL>;
     return true;
 }();
 
