@@ -35,15 +35,9 @@ constexpr const char* Quotes[] = { "None", "Quotes", "DoubleQuotes" };
 constexpr int NameColumnWidth = 220;
 constexpr int TypeColumnWidth = 140;
 
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
-
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
+using zor::Dialogs;
+using zor::Named;
+using zor::Prop;
 
 QString ListText(const char* key)
 {
@@ -57,12 +51,6 @@ template <size_t N> void FillList(QComboBox& box, const char* const (&keys)[N])
     for (const char* key : keys)
         box.addItem(ListText(key));
     box.setCurrentIndex(index);
-}
-
-template <class W> W* Named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
 }
 
 // A caption for an edit, taking it as its buddy.

@@ -21,21 +21,9 @@
 
 namespace {
 
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
-
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
-
-template <class W> W* Named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
+using zor::Dialogs;
+using zor::Named;
+using zor::Prop;
 
 // The title-block texts: object name, caption key (a property text when prop), the member.
 struct TTitleRow {

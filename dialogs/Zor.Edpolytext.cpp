@@ -24,15 +24,8 @@
 
 namespace {
 
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
-
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
+using zor::Dialogs;
+using zor::Prop;
 
 constexpr uint8_t FillByField = uint8_t(TZORFillType::Field);
 

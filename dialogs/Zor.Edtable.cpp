@@ -91,15 +91,8 @@ void SetBandHeight(TZORBaseTable& t, TfEdTable::TPage page, float h)
     }
 }
 
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
-
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
+using zor::Dialogs;
+using zor::Prop;
 
 QLabel* Caption(QWidget* owner, const char* name)
 {

@@ -12,6 +12,16 @@
 
 namespace zor {
 
+QString Prop(const char* key)
+{
+    return TZORMsg::GetPropValue(QString::fromLatin1(key));
+}
+
+QString Dialogs(const char* key)
+{
+    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
+}
+
 QString FormCaption(const QString& text)
 {
     return QStringLiteral("    ") + text;

@@ -18,6 +18,17 @@ class TZORBaseLabel;
 // What the library's dialogs share in building their forms.
 namespace zor {
 
+// The catalogue's property text and dialog text of key.
+QString Prop(const char* key);
+QString Dialogs(const char* key);
+
+// Names a control for tests and style sheets, and answers it.
+template <class W> W* Named(W* w, const char* name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
 // The caption of a dialog: four blanks, then the text.
 QString FormCaption(const QString& text);
 

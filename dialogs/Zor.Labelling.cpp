@@ -35,21 +35,9 @@ constexpr double MarginMax = 100;
 constexpr double MaxCount = std::numeric_limits<int32_t>::max();
 constexpr double MaxCounterNumber = 999'999'999'999'999; // whole numbers a double holds exactly
 
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
-
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
-
-template <class W> W* Named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
+using zor::Dialogs;
+using zor::Named;
+using zor::Prop;
 
 // A whole-number spin edit from min to max.
 TZORSpinEditFloat* WholeEdit(QWidget* parent, const char* name, double min, double max)

@@ -37,15 +37,8 @@ constexpr int SwatchWidth = 56;
 constexpr uint32_t LabelBackImage = 0x0004;
 constexpr uint32_t LabelBackMap = 0x0008;
 
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
-
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
+using zor::Dialogs;
+using zor::Prop;
 
 QString Decimal(double v)
 {

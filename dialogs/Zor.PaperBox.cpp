@@ -1,5 +1,6 @@
 #include "Zor.PaperBox.h"
 
+#include "Zor.Forms.h"
 #include "Zor.LengthEdit.h"
 #include "Zor.Measure.h"
 #include "Zor.Msg.h"
@@ -13,10 +14,7 @@
 
 namespace {
 
-QString Prop(const char* key)
-{
-    return TZORMsg::GetPropValue(QString::fromLatin1(key));
-}
+using zor::Prop;
 
 // Runs f with the flag set, restoring it afterwards.
 template <class F> void Quietly(bool& flag, F&& f)

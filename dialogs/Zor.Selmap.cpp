@@ -23,10 +23,7 @@ namespace {
 
 constexpr int DefaultZoom = 15;
 
-QString Dialogs(const char* key)
-{
-    return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
-}
+using zor::Dialogs;
 
 // The library opens this dialog for a new map image unless a host puts another in place.
 const bool MapChoiceInPlace = [] {
