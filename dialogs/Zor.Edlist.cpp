@@ -9,11 +9,13 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 TfEdList::TfEdList(QWidget* parent)
     : QDialog(parent)
@@ -49,6 +51,31 @@ TfEdList::TfEdList(QWidget* parent)
 TfEdList::~TfEdList()
 {
     EndStep();
+}
+
+QHBoxLayout* TfEdList::LayOutList()
+{
+    auto* left = new QVBoxLayout;
+    left->addWidget(listColumns);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(butAdd);
+    buttons->addWidget(butDelete);
+    buttons->addWidget(SBUp);
+    buttons->addWidget(SBDown);
+    left->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    return layout;
+}
+
+void TfEdList::LayOut(QWidget* editor)
+{
+    LayOutList()->addWidget(editor, 1);
+}
+
+void TfEdList::LayOut(QLayout* editor)
+{
+    LayOutList()->addLayout(editor, 1);
 }
 
 void TfEdList::done(int result)

@@ -11,6 +11,8 @@
 #include <functional>
 
 class QComboBox;
+class QHBoxLayout;
+class QLayout;
 class QListWidget;
 class QPushButton;
 class QToolButton;
@@ -61,6 +63,9 @@ public:
 
 protected:
     explicit TfEdList(QWidget* parent);
+    // Lays the form out: the list of parts with its buttons on the left, editor on the right.
+    void LayOut(QWidget* editor);
+    void LayOut(QLayout* editor);
 
     // The parts of the edited element, 1-based.
     virtual int32_t PartCount() const = 0;
@@ -112,6 +117,8 @@ protected:
     QToolButton* SBDown;
 
 private:
+    // The list and its buttons in the form's layout, which it answers.
+    QHBoxLayout* LayOutList();
     void EndStep();
     void Move(int by);
     void WireFontBase(const TZORFontControls& c, const std::function<void(const QString&)>& font,

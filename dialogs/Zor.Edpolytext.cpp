@@ -69,17 +69,7 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     styles->addStretch();
     form->addRow(QString(), styles);
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(listColumns);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(butAdd);
-    buttons->addWidget(butDelete);
-    buttons->addWidget(SBUp);
-    buttons->addWidget(SBDown);
-    left->addLayout(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addLayout(form, 1);
+    LayOut(form);
     resize(590, 225);
 
     connect(edText, &QLineEdit::textEdited, this, [this](const QString& text) {

@@ -129,17 +129,7 @@ TfEdTable::TfEdTable(QWidget* parent)
     PColumns->widget(pgHeader)->setObjectName(QStringLiteral("TabHeader"));
     PColumns->widget(pgFooter)->setObjectName(QStringLiteral("TabFooter"));
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(listColumns);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(butAdd);
-    buttons->addWidget(butDelete);
-    buttons->addWidget(SBUp);
-    buttons->addWidget(SBDown);
-    left->addLayout(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addWidget(PColumns, 1);
+    LayOut(PColumns);
     resize(574, 275);
 }
 
