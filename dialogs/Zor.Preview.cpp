@@ -3,6 +3,7 @@
 #include "Zor.Utils.h"
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.Vcl.Types.h"
+#include "label/Zor.Vcl.Observe.h"
 #include "label/Zor.Vcl.Sheet.h"
 #include "label/Zor.Vcl.h"
 
@@ -108,19 +109,9 @@ TZORBasePreview::~TZORBasePreview()
 
 void TZORBasePreview::SetLabel(TZORLabelVCL* label)
 {
-    if (label == fBaseLab)
-        return;
     // A preview shows one label: it leaves the one before.
-    if (fBaseLab)
-        fBaseLab->Detach(this);
-    disconnect(fLabelGone);
-    fBaseLab = label;
-    if (label) {
-        label->Attach(this);
-        // A label that goes away takes its observers with it: the link is dropped, not detached.
-        fLabelGone = connect(label, &QObject::destroyed, this, &TZORBasePreview::UpdatePreview);
-    }
-    UpdatePreview();
+    if (zor::Observe(*this, *this, fBaseLab, label, fLabelGone, [this] { UpdatePreview(); }))
+        UpdatePreview();
 }
 
 void TZORBasePreview::SetViewType(TZORViewType viewType)

@@ -8,6 +8,7 @@
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.Paint.h"
 #include "drawing/Zor.Vcl.Types.h"
+#include "label/Zor.Vcl.Observe.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 
 #include <QActionGroup>
@@ -448,17 +449,10 @@ TZORBaseEditor::~TZORBaseEditor()
 
 void TZORBaseEditor::SetLabel(TZORLabelVCL* label)
 {
-    if (label == fBaseLab)
-        return;
     // An editor shows one label: it leaves the one before.
-    if (fBaseLab)
-        fBaseLab->Detach(this);
-    disconnect(fLabelGone);
-    fBaseLab = label;
+    if (!zor::Observe(*this, *this, fBaseLab, label, fLabelGone, [this] { LabelGone(); }))
+        return;
     if (label) {
-        label->Attach(this);
-        // A label that goes away drops the link; there is nothing left to detach from.
-        fLabelGone = connect(label, &QObject::destroyed, this, &TZORBaseEditor::LabelGone);
         fBackColor = AlphaColorToColor(label->GetBackSurf());
         const TZORMeasure& m = label->Measure();
         PaperChanged({ m.GetSize(TZORSizeKind::PaperWidth), m.GetSize(TZORSizeKind::PaperHeight) });
