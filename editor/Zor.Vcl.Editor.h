@@ -52,6 +52,13 @@ using TZORMouseEvent = std::function<void(TZORBaseEditor& sender, Qt::MouseButto
 using TZORMouseMoveEvent
     = std::function<void(TZORBaseEditor& sender, Qt::KeyboardModifiers keys, double x, double y)>;
 
+// The snap point shown under the pointer while a tool moves (base units, the model's point kind).
+struct TZORSnapMark {
+    bool Shown = false;
+    int64_t X = 0, Y = 0;
+    int Kind = 0;
+};
+
 // The drawing surface of an editor: it renders the page into a backing image when something
 // changed and paints that image; the mouse goes to the label's current tool.
 class TZORBackEditor : public QWidget {
@@ -67,6 +74,7 @@ public:
     int64_t fGap = 0; // pick distance in base units at the present zoom
     int64_t fBaseX = 0, fBaseY = 0; // the pointer in base units, as last pressed or moved
     QPoint PO, LP; // press point and pointer, surface pixels
+    TZORSnapMark SnapMark; // set by the mouse input, drawn by the paint pass
 
     // Reads the resolution of the screen (or the override) and hands it to the element factory.
     void GetDPIs();
