@@ -271,39 +271,6 @@ void RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t shee
     Encode(image, o, device);
 }
 
-// The labels of a sheet lie on its paper: a grid that runs off it would lose labels without a
-// word. Raises EZORError naming the sizes.
-void CheckSheetFits(const TZORBaseLabel& label)
-{
-    const TZORMeasure& m = label.Measure();
-    const TZORPrintRun& run = label.PrintRun();
-    const bool prepared = run.sheetCount > 0;
-    const int32_t rows = prepared ? run.rows : std::clamp(m.GetNuHor(), 1, TZORPrintRun::MaxSide);
-    const int32_t columns = prepared ? run.columns : std::clamp(m.GetNuVer(), 1, TZORPrintRun::MaxSide);
-    const auto extent = [&m](TZORSizeKind margin, TZORSizeKind size, TZORSizeKind gap, int32_t n) {
-        return m.GetSize(margin) + n * m.GetSize(size) + (n - 1) * m.GetSize(gap);
-    };
-    const auto mm = [](int64_t microns) { return QString::number(double(microns) / 1000.0, 'g', 8); };
-    const struct {
-        const char* along;
-        const char* side;
-        int32_t count;
-        TZORSizeKind size, margin, gap, paper;
-    } sides[] = {
-        { "across", "wide", columns, TZORSizeKind::LabelWidth, TZORSizeKind::MarginLeft, TZORSizeKind::GapHorizontal,
-            TZORSizeKind::PaperWidth },
-        { "down", "high", rows, TZORSizeKind::LabelHeight, TZORSizeKind::MarginTop, TZORSizeKind::GapVertical,
-            TZORSizeKind::PaperHeight },
-    };
-    for (const auto& s : sides) {
-        const int64_t need = extent(s.margin, s.size, s.gap, s.count);
-        if (need > m.GetSize(s.paper))
-            throw zor::Error(QStringLiteral("SheetOverflow"), QString::number(s.count),
-                QString::fromLatin1(s.along), mm(m.GetSize(s.size)), mm(m.GetSize(s.margin)),
-                mm(m.GetSize(s.gap)), mm(need), mm(m.GetSize(s.paper)), QString::fromLatin1(s.side));
-    }
-}
-
 // Files written beside their targets under temporary names and put in place together: all of
 // them or none, a target that existed before staying as it was when any fails. Staging is safe
 // from several threads.

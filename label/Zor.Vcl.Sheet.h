@@ -16,6 +16,10 @@ namespace zor {
 // copies are left out: they stand at the original's place and would show it twice.
 bool Printable(const TZORBaseItem& item);
 
+// The labels of a sheet lie on its paper: a grid that runs off it would lose labels without a
+// word. Raises EZORError naming the sizes. Export and print check it before they write a sheet.
+void CheckSheetFits(const TZORBaseLabel& label);
+
 // The top left corner of the label at (row, column) of a sheet (both from 1), in device pixels
 // at dpiX x dpiY: the margins plus (index - 1) pitches of label size and gap, paper lengths.
 QPointF SheetLabelOrigin(const TZORMeasure& m, int32_t row, int32_t column, int32_t dpiX, int32_t dpiY);

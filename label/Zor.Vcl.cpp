@@ -1,4 +1,5 @@
 #include "Zor.Vcl.h"
+#include "Zor.Vcl.Sheet.h"
 
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
@@ -296,6 +297,7 @@ QString TZORLabelVCL::SelectedPrinter() const
 void TZORLabelVCL::Print()
 {
     CheckPrintData();
+    zor::CheckSheetFits(*this);
     TPrintTarget target { fPrintFileName, {} };
     if (target.fileName.isEmpty()) {
         target.printerName = SelectedPrinter();

@@ -87,7 +87,8 @@ public:
     // --- Printing ---
     // Prepares the run (CheckPrintData, with its prompts on this thread) and prints a snapshot
     // of the label on a worker: the printer of the print information's index among
-    // zor::PrinterNames(), or the PDF file of SetPrintFileName. Returns at once.
+    // zor::PrinterNames(), or the PDF file of SetPrintFileName. Returns at once. A sheet whose
+    // labels run off its paper raises EZORError before anything is printed.
     void Print();
     // The model's run and prompts, then one copy of every data-bound element for each label
     // position of a sheet (copies of an earlier run are removed first, never copied again).

@@ -124,6 +124,27 @@ TEST_F(Print, SheetsStartAtTheFirstRowAndColumnThenAtTheCorner)
         }
 }
 
+// Four columns of 30 mm with their margin and gaps need 131 mm: the run is refused before a job
+// starts, naming the sizes, and no file is written.
+TEST_F(Print, ASheetThatRunsOffItsPaperIsRefusedBeforeTheJob)
+{
+    TZORLabelVCL label;
+    MakeSheet(label);
+    AddBox(label);
+    label.Measure().SetNuVer(4);
+    label.SetPrintFileName(Pdf());
+    try {
+        label.Print();
+        ADD_FAILURE() << "printed";
+    } catch (const EZORError& e) {
+        EXPECT_EQ(e.Message(),
+            QStringLiteral("The labels do not fit on the paper: 4 labels across of 30 mm, with a margin of 5 mm "
+                           "and gaps of 2 mm, need 131 mm; the paper is 104 mm wide"));
+    }
+    label.WaitForPrint();
+    EXPECT_FALSE(QFile::exists(Pdf()));
+}
+
 TEST_F(Print, LayersAndElementsWithoutThePrintBitStayWhite)
 {
     TZORLabelVCL label;
