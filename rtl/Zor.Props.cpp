@@ -372,9 +372,10 @@ TZORSlotOf SlotOfField(const TZORBaseItem& item, int32_t index)
             s.prop = TZORInsProp::List;
         else if (!std::strcmp(f.key, "FileName") || !std::strcmp(f.key, "FileImg"))
             s.prop = TZORInsProp::ImagePath;
-        else if (!std::strcmp(f.key, "Text") && IsBarcodeText(item))
+        else if (!std::strcmp(f.key, "Code") && IsBarcodeText(item))
             s.prop = TZORInsProp::BarText;
-        else if (!std::strcmp(f.key, "Text") && IsLongText(item))
+        else if ((!std::strcmp(f.key, "Text") || !std::strcmp(f.key, "Code") || !std::strcmp(f.key, "RichText"))
+            && IsLongText(item))
             s.prop = TZORInsProp::Memo;
         break;
     default:

@@ -3,6 +3,7 @@
 // service, scrolling, and an editor on the same label staying in step.
 
 #include "editor/Zor.Vcl.Editor.h"
+#include "elements/composite/Zor.Vcl.Table.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -18,6 +19,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -91,7 +93,7 @@ struct TSlotCase {
 TEST(InspectorRows, FieldsShowAsTheirSlotKind)
 {
     const TSlotCase cases[] = {
-        { 12, "Text", TZORInsProp::BarText, -1 },
+        { 12, "Code", TZORInsProp::BarText, -1 },
         { 12, "CodeType", TZORInsProp::List, 3 },
         { 12, "FontHeight", TZORInsProp::Float, -1 },
         { 12, "ShowNumber", TZORInsProp::Check, -1 },
@@ -103,7 +105,12 @@ TEST(InspectorRows, FieldsShowAsTheirSlotKind)
         { 10, "Text", TZORInsProp::Text, -1 },
         { 10, "FillName", TZORInsProp::List, 9 },
         { 11, "Text", TZORInsProp::Memo, -1 },
-        { 15, "Text", TZORInsProp::Memo, -1 },
+        { 15, "Code", TZORInsProp::Memo, -1 },
+        { 29, "RichText", TZORInsProp::Memo, -1 },
+        { 20, "Code", TZORInsProp::Text, -1 },
+        { 16, "FileName", TZORInsProp::ImagePath, -1 },
+        { 16, "Frame", TZORInsProp::List, 21 },
+        { 19, "DataSet", TZORInsProp::List, 16 },
         { 15, "Level", TZORInsProp::List, 11 },
         { 3, "ToType", TZORInsProp::List, 5 },
         { 26, "DimStyle", TZORInsProp::List, 23 },
@@ -476,6 +483,49 @@ TEST_F(Inspector, TheMemoDialogCommitsAChangedText)
     EXPECT_EQ(label.UndoHistory().GetStepsCount(), steps);
 }
 
+TEST_F(Inspector, ThePictureDialogCommitsTheFileChosen)
+{
+    TScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("red.png"));
+    QImage red(8, 8, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(file));
+    std::unique_ptr<TZORBaseItem> made = label.NewItem(16, false);
+    const TZORPto corners[] = { { 10000, 30000 }, { 30000, 50000 } };
+    made->AssignPoints(corners);
+    TZORBaseItem* image = label.AddItem(std::move(made));
+    SelectOnly(image);
+    const int row = Row(QStringLiteral("FileName"));
+    ASSERT_GE(row, 0);
+    dialogs.AnswerFile(file);
+    const QRect cell = insp->ValueCell(row, 1);
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 10, cell.center().y()));
+    ASSERT_EQ(dialogs.Asked.size(), 1);
+    EXPECT_TRUE(dialogs.Asked[0].startsWith(QStringLiteral("file ")));
+    const QString stored = std::get<QString>(image->GetFields()[size_t(RowObject(QStringLiteral("FileName")).I("P1"))].get(*image));
+    EXPECT_EQ(stored, file);
+    EXPECT_EQ(RowObject(QStringLiteral("FileName")).S("Value1"), file);
+    // Without the map option the map button is not there: a click left of the file button
+    // opens nothing.
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 40, cell.center().y()));
+    EXPECT_EQ(dialogs.Asked.size(), 1);
+}
+
+TEST_F(Inspector, TheTableRowOpensTheTableEditor)
+{
+    TScriptedDialogs dialogs;
+    TZORBaseItem* table = label.AddBaseTable(10000, 30000, 40000, 20000);
+    SelectOnly(table);
+    const int row = FindRow(*table, insp->Rows(), QStringLiteral("<editor>"));
+    ASSERT_GE(row, 0);
+    dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+    const QRect cell = insp->ValueCell(row, 1);
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 12, cell.center().y() + 4));
+    ASSERT_EQ(dialogs.Asked.size(), 1);
+    EXPECT_TRUE(dialogs.Asked[0].startsWith(QStringLiteral("dialog ")));
+}
+
 TEST_F(Inspector, IntegerInputIsKeptInTheFieldsRange)
 {
     SelectOnly(rect);
@@ -515,7 +565,7 @@ TEST_F(Inspector, TheBarcodeFilterFollowsTheSymbology)
         TZORBarcode* code = label.AddBaseBarcode(10000, 40000, QByteArray(), c.type);
         ASSERT_TRUE(code);
         SelectOnly(code);
-        Click(Row(QStringLiteral("Text")));
+        Click(Row(QStringLiteral("Code")));
         Type(QStringLiteral("{DBL}{BS}") + QString::fromLatin1(c.typed));
         EXPECT_EQ(insp->EditState().Text.toStdString(), c.accepted);
         label.DeleteItem(code);
