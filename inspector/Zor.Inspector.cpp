@@ -95,6 +95,9 @@ void TZORBaseInspector::Rebuild()
     for (int32_t i = 1; fBaseLab && i <= fBaseLab->GetSelectionCount(); ++i)
         selection.push_back(fBaseLab->GetSelection(i));
     fJsonA = zor::InspectorRows(selection);
+    // Point rows asked for stay until the selection changes.
+    for (int i = 0; i < fPointRows; ++i)
+        AppendPointRows();
 }
 
 void TZORBaseInspector::AppendPointRows()
@@ -115,8 +118,12 @@ void TZORBaseInspector::UpdateCtrl(TZRChange change, const TZRChangeValue& value
         Rebuild();
         FillInspector(false);
         break;
-    case TZRChange::SelectionGeometry:
     case TZRChange::Selection:
+        fPointRows = 0;
+        Rebuild();
+        FillInspector(true);
+        break;
+    case TZRChange::SelectionGeometry:
     case TZRChange::RefreshText:
         Rebuild();
         FillInspector(true);
@@ -126,6 +133,7 @@ void TZORBaseInspector::UpdateCtrl(TZRChange change, const TZRChangeValue& value
             OpenPropertyEditor(value.prop, value.pos);
         break;
     case TZRChange::PointRows:
+        ++fPointRows;
         AppendPointRows();
         FillInspector(false);
         break;

@@ -147,6 +147,7 @@ private:
     int fDPIY = 96;
     double fSize24 = 10;
     bool fImgMap = false;
+    int fPointRows = 0; // how many times the point rows were asked for since the selection changed
     bool fSettingScroll = false;
     uint8_t fOptions = OptEditProperty | OptWheel;
     QScrollBar* fScroll = nullptr;

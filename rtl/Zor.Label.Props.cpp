@@ -61,10 +61,39 @@ std::vector<TZORFieldValue> Snapshot(const TZORBaseItem& item)
     return values;
 }
 
-// The rows of item other than `edited` whose values differ from `before`.
-void AddLinks(TJsonObject& reply, const TZORBaseItem& item, const std::vector<TZORFieldValue>& before, int32_t edited)
+// The point rows (x 2i-1, y 2i, millimetres) other than `edited` whose coordinates differ from
+// `before`.
+void AddPointLinks(TJsonArray& links, const TZORBaseItem& item, const std::vector<TZORPto>& before, int32_t edited,
+    double scale)
 {
-    TJsonArray links = reply.NewA("Link");
+    for (int32_t i = 1; i <= item.GetPointsCount() && i <= int32_t(before.size()); ++i) {
+        const TZORPto& p = item.GetPoint(i);
+        const TZORPto& b = before[size_t(i - 1)];
+        for (int32_t axis = 0; axis < 2; ++axis) {
+            const int32_t pos = 2 * i - 1 + axis;
+            if (pos == edited || (axis ? p.Y == b.Y : p.X == b.X))
+                continue;
+            TJsonObject link = links.AddObject();
+            link.SetI("Kind", int32_t(TZORInsRow::Point));
+            link.SetI("Type", 0);
+            link.SetI("Pos", pos);
+            link.SetI("Prop", int32_t(TZORInsProp::Float));
+            link.SetF("ext", double(axis ? p.Y : p.X) / scale);
+        }
+    }
+}
+
+std::vector<TZORPto> Points(const TZORBaseItem& item)
+{
+    std::vector<TZORPto> points;
+    for (int32_t i = 1; i <= item.GetPointsCount(); ++i)
+        points.push_back(item.GetPoint(i));
+    return points;
+}
+
+// The rows of item other than `edited` whose values differ from `before`.
+void AddLinks(TJsonArray& links, const TZORBaseItem& item, const std::vector<TZORFieldValue>& before, int32_t edited)
+{
     const auto& fields = item.GetFields();
     for (int32_t i = 0; i < int32_t(fields.size()); ++i) {
         const zor::TZORSlotOf slot = zor::SlotOfField(item, i);
@@ -100,10 +129,11 @@ TJsonObject TZORBaseLabel::UpdateProp(uint8_t prop, int32_t kind, int32_t, int32
         const int32_t i = (pos + 1) / 2;
         if (i < 1 || i > first->GetPointsCount())
             return reply;
+        const std::vector<TZORPto> before = Points(*first);
+        const double scale = 1000.0 * std::max(fMeasure.GetDrawScale(), 1);
         const double mm = value.F("ext", 0);
         if (std::isfinite(mm)) {
-            const int64_t base = std::clamp<int64_t>(std::llround(std::clamp(mm, -1e12, 1e12) * 1000.0
-                                                         * std::max(fMeasure.GetDrawScale(), 1)),
+            const int64_t base = std::clamp<int64_t>(std::llround(std::clamp(mm, -1e12, 1e12) * scale),
                 -TZORBaseItem::MaxCoordinate, TZORBaseItem::MaxCoordinate);
             const TZORPto p = first->GetPoint(i);
             BeginUpdate(true);
@@ -112,7 +142,9 @@ TJsonObject TZORBaseLabel::UpdateProp(uint8_t prop, int32_t kind, int32_t, int32
             EndUpdate();
         }
         const TZORPto& p = first->GetPoint(i);
-        reply.SetF("ext", double(pos % 2 ? p.X : p.Y) / (1000.0 * std::max(fMeasure.GetDrawScale(), 1)));
+        reply.SetF("ext", double(pos % 2 ? p.X : p.Y) / scale);
+        TJsonArray links = reply.NewA("Link");
+        AddPointLinks(links, *first, before, pos, scale);
         return reply;
     }
     default:
@@ -123,6 +155,7 @@ TJsonObject TZORBaseLabel::UpdateProp(uint8_t prop, int32_t kind, int32_t, int32
         return reply;
     const TZORFieldKind fieldKind = first->GetFields()[size_t(index)].kind;
     const std::vector<TZORFieldValue> before = Snapshot(*first);
+    const std::vector<TZORPto> points = Points(*first);
     BeginUpdate(true);
     for (int32_t i = 1; i <= GetSelectionCount(); ++i)
         SetField(*GetSelection(i), key, fieldKind, value);
@@ -132,7 +165,9 @@ TJsonObject TZORBaseLabel::UpdateProp(uint8_t prop, int32_t kind, int32_t, int32
     const zor::TZORSlotOf slot = zor::SlotOfField(*first, index);
     const TZORInsProp shown = TZORInsRow(kind) == TZORInsRow::Align ? TZORInsProp(prop) : slot.prop;
     zor::PutSlotValue(reply, QString::fromLatin1(zor::ValueKey(shown, slot.list)), *first, index);
-    AddLinks(reply, *first, before, index);
+    TJsonArray links = reply.NewA("Link");
+    AddLinks(links, *first, before, index);
+    AddPointLinks(links, *first, points, -1, 1000.0 * std::max(fMeasure.GetDrawScale(), 1));
     return reply;
 }
 

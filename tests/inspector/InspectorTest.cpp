@@ -370,7 +370,7 @@ TEST_F(Inspector, EachKeystrokeIsOneUndoStep)
 TEST_F(Inspector, ACheckBoxClickTogglesAndTheEditorRedraws)
 {
     SelectOnly(rect);
-    const QPoint inside(editor->Surface().G.ScreenMMX(20000), editor->Surface().G.ScreenMMY(15000));
+    const QPoint inside(editor->Surface().G.ScreenMMX(15000), editor->Surface().G.ScreenMMY(13000));
     const auto shown = [&] { return editor->Surface().grab().toImage().pixelColor(inside); };
     EXPECT_NE(shown(), QColor(255, 0, 0));
     Click(Row(QStringLiteral("Filled")));
@@ -623,6 +623,65 @@ TEST_F(Inspector, AColourCellShowsItsColourAndATickedBoxItsTick)
         for (int y = box.top() + 2; y < box.bottom() - 1; ++y)
             dark += shown.pixelColor(x, y).lightness() < 100;
     EXPECT_GT(dark, 5);
+}
+
+// The index of the point row with position pos (x of point i: 2i - 1, y: 2i); -1 for none.
+int PointRow(const TJsonArray& rows, int pos)
+{
+    for (int r = 0; r < rows.Count(); ++r)
+        if (rows.O(r).I("Kind") == int(TZORInsRow::Point) && rows.O(r).I("P1") == pos)
+            return r;
+    return -1;
+}
+
+TEST_F(Inspector, PointRowsAreAppendedEachTimeTheyAreAskedFor)
+{
+    SelectOnly(rect);
+    const int fields = insp->RowCount();
+    const int points = rect->GetPointsCount();
+    label.ShowPointRows();
+    EXPECT_EQ(insp->RowCount(), fields + 2 * points);
+    label.ShowPointRows();
+    EXPECT_EQ(insp->RowCount(), fields + 4 * points);
+    SelectOnly(text);
+    SelectOnly(rect);
+    EXPECT_EQ(insp->RowCount(), fields);
+}
+
+TEST_F(Inspector, LinkedValuesAboveTheTopRowAreNotLeftStale)
+{
+    insp->resize(240, 60);
+    SelectOnly(rect);
+    label.ShowPointRows();
+    const int x2 = PointRow(insp->Rows(), 3);
+    ASSERT_GE(x2, 0);
+    insp->VScroll(TZORBaseInspector::TScroll::Thumb, x2);
+    ASSERT_EQ(insp->TopIndex(), x2);
+    Click(x2);
+    Type(QStringLiteral("{DBL}5{ENTER}"));
+    // The box is kept with point 1 top left: x1 took the 5 mm.
+    EXPECT_EQ(rect->GetPoint(1).X, 5000);
+    EXPECT_EQ(rect->GetPoint(2).X, 10000);
+    insp->VScroll(TZORBaseInspector::TScroll::Thumb, 0);
+    for (int i = 1; i <= rect->GetPointsCount(); ++i) {
+        EXPECT_NEAR(insp->Rows().O(PointRow(insp->Rows(), 2 * i - 1)).F("Value1"), rect->GetPoint(i).X / 1000.0, 1e-9);
+        EXPECT_NEAR(insp->Rows().O(PointRow(insp->Rows(), 2 * i)).F("Value1"), rect->GetPoint(i).Y / 1000.0, 1e-9);
+    }
+}
+
+TEST(InspectorLinks, AReplyNamesTheOtherPointsThatMoved)
+{
+    TZORLabelVCL label;
+    TZORBaseItem* rect = label.AddBaseRectangle(10000, 10000, 20000, 10000);
+    label.Select(rect);
+    TJsonObject value;
+    value.SetF("ext", 40.0);
+    const TJsonObject reply = label.UpdateProp(uint8_t(TZORInsProp::Float), int(TZORInsRow::Point), 0, 1, value);
+    EXPECT_DOUBLE_EQ(reply.F("ext"), 30.0);
+    const TJsonArray links = reply.A("Link");
+    ASSERT_EQ(links.Count(), 1);
+    EXPECT_EQ(links.O(0).I("Pos"), 3);
+    EXPECT_DOUBLE_EQ(links.O(0).F("ext"), 40.0);
 }
 
 // ---------------------------------------------------------------------------------------------
