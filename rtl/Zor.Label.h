@@ -310,6 +310,20 @@ private:
 
 public:
 
+    // --- Property rows (Zor.Label.Props.cpp) ---
+    // One edit of an inspector slot, as one undo step: prop is the slot kind, kind and type the
+    // row's, pos the slot's position (TZORInsRow in Zor.Props.h), value the value object. Every
+    // selected element that has the field takes the value. The reply holds the value accepted
+    // (the first selected element's) under the key the slot sends, and "Link": the other rows of
+    // that element whose values the edit changed ("Kind", "Type", "Pos", "Prop" and the value
+    // under its key). An empty reply when nothing is selected, the label is not editable, or
+    // the slot names nothing.
+    TJsonObject UpdateProp(uint8_t prop, int32_t kind, int32_t type, int32_t pos, const TJsonObject& value);
+    // Asks the views to open the editor of a property slot (change EditProperty).
+    void EditProperty(uint8_t prop, int32_t pos);
+    // Asks the inspector to show the rows of the first selected element's points (PointRows).
+    void ShowPointRows();
+
     // --- Observers ---
     void Attach(IZRObserver* observer);
     void Detach(IZRObserver* observer);
