@@ -143,7 +143,7 @@ void TZORDataPage::FillLanguage()
     caption("labFields", Dialogs("FieldList"));
     ckLinkData->setText(Prop("LinkData"));
     ckSaveJson->setText(Prop("SaveJson"));
-    ckHeader->setText(Dialogs("Header"));
+    ckHeader->setText(Dialogs("CsvHeader"));
     butCheckCsv->setText(Dialogs("CheckCsv"));
     butListVal->setText(Dialogs("ValList"));
     butAskList->setText(Dialogs("AskList"));

@@ -28,6 +28,15 @@
 
 namespace {
 
+// The captions of a page's cell controls: font, font height, colours, band height, spacing.
+struct TCellCaptions {
+    const char* Font;
+    const char* FontHeight;
+    const char* Color;
+    const char* Height;
+    const char* Interline;
+};
+
 struct TCellNames {
     TZORFontNames Font;
     const char* Back;
@@ -35,17 +44,25 @@ struct TCellNames {
     std::array<const char*, 3> Align;
     const char* Height;
     const char* Interline; // null: the page has none
+    TCellCaptions Captions;
+    bool Translated; // the footer's font, colour and height captions are not translated
 };
 
 const std::array<TCellNames, TfEdTable::PageCount> CellNames = { {
     { { "cBoxColFont", "seColFontHeight", "ShColFontColor", "SBColBold", "SBColItalic", "SBColUnderline" },
-        "ShColColor", "ckFillCol", { "SBCLeft", "SBCCenter", "SBCRight" }, "seColHeight", "seRowInterline" },
+        "ShColColor", "ckFillCol", { "SBCLeft", "SBCCenter", "SBCRight" }, "seColHeight", "seRowInterline",
+        { "labColFont", "labColFontHeight", "labColFontColor", "labColHeight", "labColInterline" }, true },
     { { "CBoxHFont", "seHeadFontHeight", "ShHeadFontColor", "SBHeadBold", "SBHeadItalic", "SBHeadUnderline" },
         "ShHColor", "ckHeadFill", { "SBHeadLeft", "SBHeadCenter", "SBHeadRight" }, "seHeightHead",
-        "seHeadInterline" },
+        "seHeadInterline", { "labHeadFont", "LabHFontHeight", "labHeadColFont", "labHeightHead", "labHeadInterline" },
+        true },
     { { "CBoxFFont", "seFootFontHeight", "ShFFontColor", "SBFBold", "SBFItalic", "SBFUnderline" }, "ShFColor",
-        "ckFootFill", { "SBFLeft", "SBFCenter", "SBFRight" }, "seHeightFoot", nullptr },
+        "ckFootFill", { "SBFLeft", "SBFCenter", "SBFRight" }, "seHeightFoot", nullptr,
+        { "labFootFont", "LabFFHeight", "labFootColor", "labFootHeight", nullptr }, false },
 } };
+
+// The data cell's vertical alignment, top to bottom; the buttons are kept hidden.
+constexpr std::array<const char*, 3> VertAlignNames = { "sbVertTop", "sbVertCenter", "sbVertBottom" };
 
 // The footer's aggregates in the order of TZORFooter: the list text "None", then dialog texts.
 constexpr std::array<const char*, 9> AggregateKeys
@@ -152,6 +169,16 @@ QWidget* TfEdTable::BuildColumnPage()
     grid->addWidget(edFormat, 2, 1);
     BuildCell(pgColumn, page, grid, 3);
     grid->addWidget(ckWrapText, 9, 1);
+    sbVertAlign = new QButtonGroup(page);
+    for (int i = 0; i < int(VertAlignNames.size()); ++i) {
+        QToolButton* button = Toggle(page, VertAlignNames[size_t(i)], QString());
+        button->hide();
+        sbVertAlign->addButton(button, i);
+    }
+    connect(sbVertAlign, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            ChangeColumn([&](TZORColumn& c) { c.Line.VertAlign = TZORVertAlign(uint8_t(id)); });
+    });
 
     connect(CBoxFields, &QComboBox::currentIndexChanged, this, [this] {
         const QString field = CBoxFields->currentText();
@@ -250,15 +277,21 @@ void TfEdTable::BuildCell(TPage page, QWidget* owner, QGridLayout* grid, int row
     if (names.Interline)
         c.Interline = Spin(owner, names.Interline, 0.01, 0.2, 3.0);
 
-    const QString prefix = QString::fromLatin1(names.Font.Font);
-    grid->addWidget(Caption(owner, qPrintable(prefix + QStringLiteral("Cap"))), row, 0);
+    const TCellCaptions& cap = names.Captions;
+    grid->addWidget(Caption(owner, cap.Font), row, 0);
     grid->addWidget(c.Font.Font, row, 1);
-    grid->addWidget(Row(owner, { c.Font.Height, c.Font.Color, c.Back, c.Fill }), row + 1, 1);
+    grid->addWidget(Caption(owner, cap.FontHeight), row + 1, 0);
+    grid->addWidget(Row(owner, { c.Font.Height }), row + 1, 1);
+    grid->addWidget(Caption(owner, cap.Color), row + 2, 0);
+    grid->addWidget(Row(owner, { c.Font.Color, c.Back, c.Fill }), row + 2, 1);
     grid->addWidget(Row(owner, { c.Font.Bold, c.Font.Italic, c.Font.Underline, align[0], align[1], align[2] }),
-        row + 2, 1);
-    grid->addWidget(c.Height, row + 3, 1);
-    if (c.Interline)
-        grid->addWidget(c.Interline, row + 4, 1);
+        row + 3, 1);
+    grid->addWidget(Caption(owner, cap.Height), row + 4, 0);
+    grid->addWidget(Row(owner, { c.Height }), row + 4, 1);
+    if (c.Interline) {
+        grid->addWidget(Caption(owner, cap.Interline), row + 5, 0);
+        grid->addWidget(Row(owner, { c.Interline }), row + 5, 1);
+    }
 
     const auto apply = [this, page](const std::function<void(TZORTableCell&)>& edit) {
         ChangeColumn([&](TZORColumn& col) { edit(CellOf(col, page)); });
@@ -310,7 +343,7 @@ void TfEdTable::FillLanguage()
     ckWrapText->setText(Prop("WrapText"));
     CBVisibleHead->setText(Prop("Visible"));
     const auto caption = [this](const char* name, const QString& text) {
-        if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
+        if (auto* label = name ? findChild<QLabel*>(QString::fromLatin1(name)) : nullptr)
             label->setText(text);
     };
     caption("labColField", Prop("Field"));
@@ -318,8 +351,15 @@ void TfEdTable::FillLanguage()
     caption("labColFormat", Prop("Format"));
     caption("labFootFormat", Prop("Format"));
     caption("labHeadText", Prop("Title"));
-    for (const TCellNames& names : CellNames)
-        caption(qPrintable(QString::fromLatin1(names.Font.Font) + QStringLiteral("Cap")), Prop("FontName"));
+    for (const TCellNames& names : CellNames) {
+        const TCellCaptions& cap = names.Captions;
+        const bool t = names.Translated;
+        caption(cap.Font, t ? Prop("FontName") : QStringLiteral("Font"));
+        caption(cap.FontHeight, Prop("FontHeight"));
+        caption(cap.Color, t ? Prop("Color") : QStringLiteral("Color"));
+        caption(cap.Height, t ? Prop("Height") : QStringLiteral("Height"));
+        caption(cap.Interline, Prop("Iterline"));
+    }
     for (int i = 0; i < int(AggregateKeys.size()); ++i)
         RGCalc->button(i)->setText(i == 0 ? TZORMsg::GetListValue(QStringLiteral("None")) : Dialogs(AggregateKeys[size_t(i)]));
 }
@@ -444,6 +484,9 @@ void TfEdTable::LoadPart(int32_t i)
         cc.Fill->setChecked(cell.FillBack);
         if (QAbstractButton* b = cc.Align->button(zor::Ord(cell.HorzAlign)))
             b->setChecked(true);
+        if (page == pgColumn)
+            if (QAbstractButton* b = sbVertAlign->button(zor::Ord(cell.VertAlign)))
+                b->setChecked(true);
         cc.Height->SetValue(double(BandHeight(*t, page)));
         if (cc.Interline)
             cc.Interline->SetValue(double(cell.Interline));

@@ -69,6 +69,7 @@ private:
     QLineEdit* edHeaderText;
     QCheckBox* CBVisibleHead;
     QButtonGroup* RGCalc;
+    QButtonGroup* sbVertAlign;
     QLineEdit* edFooterFormat;
     std::array<TCellControls, PageCount> fCells;
 };

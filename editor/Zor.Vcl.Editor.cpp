@@ -515,8 +515,11 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
     case TZRChange::Redraw:
     case TZRChange::SelectionGeometry:
     case TZRChange::Selection:
+        DrawEditor();
+        break;
     case TZRChange::RedrawTool:
         DrawEditor();
+        ApplyToolStep(zor::ToolStep(fBaseLab->GetAction(), fBaseLab->GetState()));
         break;
     case TZRChange::Units:
         UpdateRulers(false);
@@ -529,9 +532,10 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
             EndUpdate();
         break;
     case TZRChange::Action:
+        ApplyToolStep(zor::ActionStep(fBaseLab->GetAction(), fBaseLab->GetState()));
+        break;
     case TZRChange::Tool:
-        fBackEdit->fInserting = fBaseLab->GetAction() != zor::acSelect && fBaseLab->GetAction() != zor::acMove;
-        fBackEdit->setCursor(fBackEdit->fInserting ? Qt::CrossCursor : Qt::ArrowCursor);
+        ApplyToolStep(zor::ToolStep(fBaseLab->GetAction(), fBaseLab->GetState()));
         break;
     case TZRChange::ScrollToSelection:
         if (TZORBaseItem* item = fBaseLab->Select())
@@ -546,12 +550,12 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
         break;
     case TZRChange::StartText:
     case TZRChange::RefreshText:
-        if (TZORTextObject* text = fBaseLab->GetTextObject()) {
-            fBackEdit->fInserting = false;
-            D.aTxt = text->GetText();
-            D.aPos = int32_t(D.aTxt.size());
-        }
+        FillEditText();
         DrawEditor();
+        break;
+    case TZRChange::ChooseSymbol:
+        if (SelectSymbol())
+            ApplyToolStep({ 10, zor::TZOREdition::Start, zor::TZORToolEffect::None });
         break;
     default:
         break;

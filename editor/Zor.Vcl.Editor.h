@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.Cursors.h"
 #include "Zor.EditorGeometry.h"
 #include "Zor.EditorOptions.h"
 #include "Zor.Observer.h"
@@ -75,6 +76,7 @@ public:
     int64_t fBaseX = 0, fBaseY = 0; // the pointer in base units, as last pressed or moved
     QPoint PO, LP; // press point and pointer, surface pixels
     TZORSnapMark SnapMark; // set by the mouse input, drawn by the paint pass
+    int CursorId = 0; // the tool cursor shown (zor::ToolCursor)
 
     // Reads the resolution of the screen (or the override) and hands it to the element factory.
     void GetDPIs();
@@ -210,6 +212,15 @@ public:
     TZOREditorSettings CurrentSettings();
     void ApplySettings(const TZOREditorSettings& s);
 
+    // --- Tools (Zor.EditorTools.cpp) ---
+    // An edition starts: the surface takes points (inserting) or typed text, and the keyboard.
+    void IniEdition(bool inserting);
+    // Asks for a library symbol for the symbol tool and makes it the label's current symbol;
+    // false, with the tool reset, when none is chosen.
+    bool SelectSymbol();
+    // The category the symbol picker showed last.
+    const QString& LastCat() const { return fLastCat; }
+
     // --- Painting ---
     void BeginUpdate();
     void EndUpdate();
@@ -239,6 +250,8 @@ private:
     void WriteMove(int32_t& step, double v);
     int ScrollMetric() const;
     void LabelGone();
+    void ApplyToolStep(const zor::TZORToolStep& step);
+    void FillEditText();
 
     bool fIni = true;
     QPointer<TZORLabelVCL> fBaseLab;
@@ -272,6 +285,7 @@ private:
     bool fMouseFilter = false;
     bool fShowRefLines = false;
     int32_t fDPIOverride = 0;
+    QString fLastCat;
 };
 
 // The editor with its settings as properties.

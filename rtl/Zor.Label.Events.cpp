@@ -87,13 +87,7 @@ bool TZORBaseLabel::LoadSymbolByName(const QString& library, const QString& name
     for (int32_t i = 1; i <= symbols.GetNumSymbols(); ++i) {
         if (symbols.GetSymbol(i)->GetName().compare(name, Qt::CaseInsensitive) != 0)
             continue;
-        // One definition per ID: a symbol the label holds already is the one to show.
-        for (int32_t held = 1; held <= GetSymbolsCount(); ++held)
-            if (GetSymbol(held)->GetID() == symbols.GetSymbol(i)->GetID()) {
-                fCurrentSymbol = held;
-                return true;
-            }
-        AddSymbol(symbols.CopySymbol(i), true);
+        UseSymbol(symbols.CopySymbol(i));
         return true;
     }
     InfoMsg(TZORMsg::GetErrorValue(QStringLiteral("SymbolMissing")).arg(library, name));

@@ -287,6 +287,19 @@ TZORLibSymbol* TZORBaseLabel::AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, b
     return fSymbols.back().get();
 }
 
+TZORLibSymbol* TZORBaseLabel::UseSymbol(std::unique_ptr<TZORLibSymbol> symbol)
+{
+    if (!symbol)
+        return nullptr;
+    // One definition per ID: a symbol the label holds already is the one to show.
+    for (int32_t held = 1; held <= GetSymbolsCount(); ++held)
+        if (GetSymbol(held)->GetID() == symbol->GetID()) {
+            fCurrentSymbol = held;
+            return GetSymbol(held);
+        }
+    return AddSymbol(std::move(symbol), true);
+}
+
 // --- Selection ---
 
 void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)

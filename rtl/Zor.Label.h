@@ -123,6 +123,9 @@ public:
     // Adds a symbol; with aCurrent it becomes the current symbol.
     TZORLibSymbol* AddSymbol(std::unique_ptr<TZORLibSymbol> symbol, bool aCurrent);
     TZORLibSymbol* GetCurrentSymbol() const { return GetSymbol(fCurrentSymbol); }
+    // Makes a symbol current: the one the label holds with the same ID already, else this one,
+    // added. One definition per ID.
+    TZORLibSymbol* UseSymbol(std::unique_ptr<TZORLibSymbol> symbol);
     // Makes symbol name of the library file library (a file of the library folder, ".lyp"
     // added when the name has no suffix) the current symbol: one the label holds already (by
     // its ID) is reused, else a copy is added. False, with an information message, when the

@@ -85,6 +85,14 @@ constexpr TZORMsgText PropTexts[] = {
     { "Title", "Title" },
     { "ToNumber", "To number" },
     { "Vertical", "Vertical" },
+    // The table and poly-text editors.
+    { "AddParen", "Add parentheses" },
+    { "Field", "Field" },
+    { "Fill", "Fill" },
+    { "Fixed", "Fixed" },
+    { "Iterline", "Line spacing" },
+    { "Visible", "Visible" },
+    { "WrapText", "Wrap text" },
 };
 
 constexpr TZORMsgText DialogsTexts[] = {
@@ -151,11 +159,21 @@ constexpr TZORMsgText DialogsTexts[] = {
     { "Date", "Date" },
     { "FieldList", "Fields" },
     { "FileCsv", "CSV file" },
-    { "Header", "First line holds the field names" },
+    { "CsvHeader", "First line holds the field names" },
     { "Project", "Project" },
     { "Promoter", "Promoter" },
     { "Quotes", "Quotes" },
     { "Separator", "Separator" },
+    // The table editor: its pages and the footer's aggregates.
+    { "Footer", "Footer" },
+    { "Header", "Header" },
+    { "Max", "Maximum" },
+    { "Mean", "Mean" },
+    { "Median", "Median" },
+    { "Min", "Minimum" },
+    { "StdDev", "Standard deviation" },
+    { "Sum", "Sum" },
+    { "Variance", "Variance" },
 };
 
 constexpr TZORMsgText ListTexts[] = {

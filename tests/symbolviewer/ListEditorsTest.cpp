@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
@@ -180,6 +181,10 @@ TEST_F(TableEditor, EveryControlWritesItsMemberOfTheSelectedColumn)
         { "seRowInterline", spin("seRowInterline", 1.5), [](auto&, auto& c) { return Number(c.Line.Interline); },
             "1.5" },
         { "ckWrapText", click("ckWrapText"), [](auto&, auto& c) { return Flag(c.Line.WrapText); }, "1" },
+        { "sbVertBottom", click("sbVertBottom"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); },
+            "2" },
+        { "sbVertCenter", click("sbVertCenter"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); },
+            "1" },
         { "edHeaderText", type("edHeaderText", "x"), [](auto&, auto& c) { return c.Header.Text; }, "Bx" },
         { "CBVisibleHead", click("CBVisibleHead"), [](auto&, auto& c) { return Flag(c.Header.Visible); }, "0" },
         { "CBoxHFont", choose("CBoxHFont", 1), [](auto&, auto& c) { return c.Header.FontName; }, "Beta" },
@@ -437,4 +442,75 @@ TEST_F(PolyEditor, TheWholeSessionIsOneUndoStep)
     EXPECT_EQ(Texts(), (QStringList { "a", "b" }));
     EXPECT_FALSE(element->GetItem(2)->Bold);
     EXPECT_FALSE(label.CanUndo());
+}
+
+namespace {
+
+// The text a control of the form shows: a caption, a button's or a page's text.
+QString Shown(QWidget& form, const char* name)
+{
+    if (auto* label = form.findChild<QLabel*>(QString::fromLatin1(name)))
+        return label->text();
+    if (auto* button = form.findChild<QAbstractButton*>(QString::fromLatin1(name)))
+        return button->text();
+    if (auto* page = form.findChild<QWidget*>(QString::fromLatin1(name))) {
+        auto& tabs = Child<QTabWidget>(form, "PColumns");
+        return tabs.tabText(tabs.indexOf(page));
+    }
+    ADD_FAILURE() << "no control " << name;
+    return {};
+}
+
+struct TCaption {
+    const char* control;
+    const char* text;
+};
+
+void ExpectCaptions(QWidget& form, std::initializer_list<TCaption> captions)
+{
+    for (const TCaption& c : captions)
+        EXPECT_EQ(Shown(form, c.control), QString::fromUtf8(c.text)) << c.control;
+    // No caption is left without a text, nor shows a key the catalogue does not know.
+    for (QLabel* label : form.findChildren<QLabel*>()) {
+        if (label->objectName().startsWith(QLatin1String("lab"), Qt::CaseInsensitive)) {
+            EXPECT_FALSE(label->text().isEmpty()) << label->objectName().toStdString();
+        }
+    }
+}
+
+} // namespace
+
+// Every caption, page and aggregate of the table editor reads from the catalogue; the footer's
+// font, colour and height keep their own captions.
+TEST_F(TableEditor, EveryCaptionComesFromTheCatalogue)
+{
+    TfEdTable form;
+    form.Ini(label);
+    EXPECT_EQ(form.windowTitle().trimmed(), QStringLiteral("Table"));
+    ExpectCaptions(form,
+        { { "TabColumn", "Column" }, { "TabHeader", "Header" }, { "TabFooter", "Footer" }, { "butAdd", "Add" },
+            { "butDelete", "Delete" }, { "ckFillCol", "Fill" }, { "ckHeadFill", "Fill" }, { "ckFootFill", "Fill" },
+            { "ckWrapText", "Wrap text" }, { "CBVisibleHead", "Visible" }, { "labColField", "Field" },
+            { "labColWidth", "Width (%)" }, { "labColFormat", "Format" }, { "labFootFormat", "Format" },
+            { "labHeadText", "Title" }, { "labColFont", "Font" }, { "labHeadFont", "Font" },
+            { "labFootFont", "Font" }, { "labColFontHeight", "Font height" }, { "LabHFontHeight", "Font height" },
+            { "LabFFHeight", "Font height" }, { "labColFontColor", "Color" }, { "labHeadColFont", "Color" },
+            { "labFootColor", "Color" }, { "labColHeight", "Height" }, { "labHeightHead", "Height" },
+            { "labFootHeight", "Height" }, { "labColInterline", "Line spacing" },
+            { "labHeadInterline", "Line spacing" }, { "RGCalc0", "None" }, { "RGCalc1", "Count" },
+            { "RGCalc2", "Minimum" }, { "RGCalc3", "Maximum" }, { "RGCalc4", "Sum" }, { "RGCalc5", "Mean" },
+            { "RGCalc6", "Median" }, { "RGCalc7", "Variance" }, { "RGCalc8", "Standard deviation" } });
+}
+
+TEST_F(PolyEditor, EveryCaptionComesFromTheCatalogue)
+{
+    Hold({ "one" });
+    TfEdPolyText form;
+    form.Ini(label);
+    EXPECT_EQ(form.windowTitle().trimmed(), QStringLiteral("Poly text"));
+    ExpectCaptions(form,
+        { { "butAdd", "Add" }, { "butDelete", "Delete" }, { "labText", "Text" }, { "labField", "Field" },
+            { "labFormat", "Format" }, { "labFont", "Font" }, { "labFontHeight", "Font height" },
+            { "labFontColor", "Color" } });
+    EXPECT_EQ(Child<QAction>(form, "menuClear").text(), QStringLiteral("Clear"));
 }
