@@ -3,6 +3,7 @@
 #include "Zor.LibSymbol.h"
 #include "Zor.Library.h"
 #include "Zor.Types.h"
+#include "label/Zor.Vcl.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -10,8 +11,6 @@
 
 #include <functional>
 #include <memory>
-
-class TZORLabelVCL;
 
 // The symbols of one category of a library file, or of a label's own, in a grid of equal cells
 // that scrolls vertically. The pointer over a cell reports its symbol (OnChangePos, and its
@@ -23,6 +22,7 @@ class TZORLabelVCL;
 // when the rows do not fit; a resize lays the same grid out again, centred.
 class TZORViewLibrary : public QAbstractScrollArea {
     Q_OBJECT
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetQuindle WRITE SetQuindle)
 
 public:
     // The symbol under the pointer: its name, note and unit; empty texts when it left them.

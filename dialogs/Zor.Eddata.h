@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Zor.Data.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QObject;
+class QStandardItemModel;
+class QTableView;
+class TZORBaseLabel;
+
+// A data set of the host's form: its name and the object. The object is a data set when it also
+// implements IZORDataSet; a "MasterFields" property that is not empty makes it a detail set.
+struct TZORFormDataSet {
+    QString Name;
+    const QObject* Object = nullptr;
+};
+using TZORFormDataSets = std::vector<TZORFormDataSet>;
+
+namespace zor {
+// The data sets among the descendants of a form, by object name, in the order the form holds
+// them; objects without a name are passed over.
+TZORFormDataSets FormDataSets(const QObject& form);
+} // namespace zor
+
+// The data-binding dialog: which of the host form's data sets and which of their fields the
+// label binds, and under which alias. It works on a copy of the label's host data sets; the
+// collection it answers is built from the ticked rows of its grids with their aliases, and
+// keeps, in their place, the entries of data sets that the form does not hold.
+class TfEdData : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfEdData(QWidget* parent = nullptr);
+    ~TfEdData() override;
+
+    // Copies the label's host data sets (none without a label).
+    void IniDialog(const TZORBaseLabel* label);
+    // Lists the form's data sets that are not detail sets, with their fields: ticked and under
+    // their alias when the copy binds them, else unticked under their own name.
+    void FillDataInfo(const TZORFormDataSets& list);
+
+    // Look-ups on the copy; names compare without regard to case. An alias left empty stands
+    // for the name.
+    bool FindDataset(const QString& name, QString& alias) const;
+    int DatasetPos(const QString& name) const;
+    bool FindFieldName(int pos, const QString& name, QString& alias) const;
+    // A data set whose "MasterFields" property holds something.
+    static bool IsDetail(const QObject& dataSet);
+
+    // The collection the grids show: the copy's entries for data sets not listed, then each
+    // listed data set that is ticked (in the copy's place when it had one) with its alias and
+    // its ticked fields.
+    TZORDatasets GetDatasets() const;
+
+private:
+    struct TListed;
+
+    void ShowFields(int row);
+    TZORDataset ListedEntry(int row, std::shared_ptr<const IZORDataSet> source) const;
+
+    TZORDatasets fCloneDatasets;
+    std::vector<TListed> fDatasetList;
+    QStandardItemModel* CDDatasets;
+    QTableView* DBDatasets;
+    QTableView* DBFields;
+};
+
+namespace zor {
+// Runs the data-binding dialog over the label and the form's data sets; after OK the label's
+// host data sets are the dialog's collection, written as one change. False for a cancel.
+bool EditDataBinding(TZORBaseLabel& label, const TZORFormDataSets& list, QWidget* parent = nullptr);
+} // namespace zor
