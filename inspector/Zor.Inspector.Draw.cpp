@@ -14,7 +14,7 @@
 
 namespace zor {
 
-QString FormatFloat(const QString& pattern, double v)
+QString LocaleFixedText(const QString& pattern, double v)
 {
     const qsizetype dot = pattern.indexOf(QLatin1Char('.'));
     const int decimals = dot < 0 ? 0 : int(pattern.size() - dot - 1);
@@ -215,10 +215,10 @@ void TZORBaseInspector::DrawValue(QPainter& p, const TJsonObject& row, int k, co
         text(row.S(valueKey, QString()), Qt::AlignLeft, cell);
         break;
     case TZORInsProp::Float:
-        text(zor::FormatFloat(row.S(K("F", k), QString()), row.F(valueKey, 0)), Qt::AlignHCenter, cell);
+        text(zor::LocaleFixedText(row.S(K("F", k), QString()), row.F(valueKey, 0)), Qt::AlignHCenter, cell);
         break;
     case TZORInsProp::FormatInt:
-        text(zor::FormatFloat(row.S(K("F", k), QString()), double(row.L(valueKey, 0))), Qt::AlignHCenter, cell);
+        text(zor::LocaleFixedText(row.S(K("F", k), QString()), double(row.L(valueKey, 0))), Qt::AlignHCenter, cell);
         break;
     case TZORInsProp::Integer:
         text(QString::number(row.L(valueKey, 0)), Qt::AlignHCenter, cell);

@@ -13,7 +13,7 @@ namespace zor {
 
 // A number in the fixed-decimals form of a format pattern ("0.00": two decimals), in the
 // user's locale.
-QString FormatFloat(const QString& pattern, double v);
+QString LocaleFixedText(const QString& pattern, double v);
 // Line-end shape `value` (1 to 11) centred in a cell, as rows and the drop-down list show it.
 void DrawLineEnd(QPainter& p, const QRectF& cell, int value, const QColor& pen, const QColor& brush);
 // An entry of a list of field names: a mark in front ("@" a counter) is drawn as its sign.

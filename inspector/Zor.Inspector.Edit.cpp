@@ -96,7 +96,7 @@ QString TZORBaseInspector::FormatValue(double v) const
     const TJsonObject r = Row(fEdit.Row);
     if (r.I(K("Prop", fEdit.Slot), -1) == int(TZORInsProp::Integer))
         return QString::number(std::llround(v));
-    return zor::FormatFloat(r.S(K("FE", fEdit.Slot), QString()), v);
+    return zor::LocaleFixedText(r.S(K("FE", fEdit.Slot), QString()), v);
 }
 
 void TZORBaseInspector::keyPressEvent(QKeyEvent* event)
