@@ -182,6 +182,9 @@ QCursor Draw(const TCursorShape& shape)
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(GlyphOrigin + 0.5, GlyphOrigin + 0.5);
     Stroke(p, glyph, 1);
+    // A letter is solid.
+    if (!shape.Path)
+        p.fillPath(glyph, Qt::black);
     return QCursor(pixmap, CrossCentre, CrossCentre);
 }
 

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace zor::test;
@@ -150,6 +152,39 @@ TEST_F(Viewer, ThePointerReportsEachSymbolOnce)
     Move(vp, { 5, 50 }); // left of the grid
     EXPECT_EQ(reported, (QStringList { "S1", "S2", "", "S3", "", "S7" }));
     EXPECT_EQ(view.IdPosition(), 7);
+}
+
+// The pointer and a click find their symbol in the grid of each size: three columns 10 pixels in,
+// or two columns 5 pixels in; the cell clicked is framed in the selection colour.
+TEST_F(Viewer, HoverAndSelectionFollowTheGridOfEachSize)
+{
+    const struct {
+        QSize size;
+        std::vector<QPoint> moves;
+        QStringList reported;
+        QPoint click;
+        int selected;
+        QPoint frame;
+    } cases[] = {
+        { { 300, 300 }, { { 50, 50 }, { 230, 140 }, { 290, 140 } }, { "S1", "S6", "" }, { 50, 230 }, 7,
+            { 10, 230 } },
+        { { 200, 500 }, { { 135, 50 }, { 50, 140 }, { 190, 50 } }, { "S2", "S3", "" }, { 135, 140 }, 4,
+            { 95, 140 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size.width());
+        Load(c.size);
+        reported.clear();
+        QWidget& vp = *view.viewport();
+        for (QPoint p : c.moves)
+            Move(vp, p);
+        EXPECT_EQ(reported, c.reported);
+        Click(vp, c.click);
+        EXPECT_EQ(view.IdSelection(), c.selected);
+        EXPECT_EQ(At(c.frame.x(), c.frame.y()), Red);
+        EXPECT_EQ(At(c.frame.x() + 2, c.frame.y()), QColor(Qt::white));
+        Move(vp, { 0, 0 });
+    }
 }
 
 // A click selects the cell under the pointer (a two-pixel frame in the selection colour); a
@@ -326,6 +361,20 @@ TEST_F(Picker, AMissingFolderSaysSoAndLeavesTheTreeEmpty)
         EXPECT_EQ(Tree(form), QString());
         EXPECT_EQ(form.Viewer().GetNumSymbols(), 0);
     }
+}
+
+// A folder and a file whose names hold "=" are listed and read like any other.
+TEST_F(Picker, AnEqualsSignInThePathIsKept)
+{
+    ASSERT_TRUE(QDir(DirPath()).mkdir(QStringLiteral("a=b")));
+    ASSERT_TRUE(WriteLibrary(Path(QStringLiteral("a=b/k=v.lyp")),
+        { SymbolJson(QStringLiteral("E1"), QStringLiteral("Eq")), SymbolJson(QStringLiteral("E2"), QStringLiteral("Eq")) }));
+    TfSelSymbol form;
+    form.Ini(label, Path(QStringLiteral("a=b")), QString());
+    ASSERT_EQ(form.Categories().size(), 1u);
+    EXPECT_EQ(form.Categories()[0].first, Path(QStringLiteral("a=b/k=v.lyp")));
+    EXPECT_EQ(Tree(form), QStringLiteral("Eq"));
+    EXPECT_EQ(form.Viewer().GetNumSymbols(), 2);
 }
 
 // OK without a symbol clicked is a cancel; with one it hands out a copy.
