@@ -157,15 +157,25 @@ int64_t TZORBackEditor::GridY(int64_t v) const
 void TZORBackEditor::DrawEditor()
 {
     fPaint->InvalidateElements();
-    DrawOverlay();
+    if (!Ready)
+        return;
+    Render();
+    update();
 }
 
 void TZORBackEditor::DrawOverlay()
 {
     if (!Ready)
         return;
-    Render();
+    fOverlayDue = true;
     update();
+}
+
+const QImage& TZORBackEditor::BackImage()
+{
+    if (fOverlayDue)
+        Render();
+    return fImage;
 }
 
 int TZORBackEditor::ElementRenderCount() const
@@ -175,12 +185,15 @@ int TZORBackEditor::ElementRenderCount() const
 
 void TZORBackEditor::Render()
 {
+    fOverlayDue = false;
     ++fRenderCount;
     fPaint->Render(fImage);
 }
 
 void TZORBackEditor::paintEvent(QPaintEvent*)
 {
+    if (fOverlayDue && Ready)
+        Render();
     QPainter painter(this);
     if (fImage.isNull()) {
         painter.fillRect(rect(), Colour(fEditor.GetMarginColor()));

@@ -90,9 +90,10 @@ public:
     // Renders the backing image anew and schedules a repaint.
     void DrawEditor();
     // Repaints what lies over the elements (rulers, guides, handles, preview, snap marker) and
-    // reuses the rendered elements: for a change that leaves the elements as they are.
+    // reuses the rendered elements: for a change that leaves the elements as they are. Requests
+    // coming together make one picture, rendered when the surface paints or the image is read.
     void DrawOverlay();
-    const QImage& BackImage() const { return fImage; }
+    const QImage& BackImage();
     int RenderCount() const { return fRenderCount; }
     // How many times the elements were rendered.
     int ElementRenderCount() const;
@@ -122,6 +123,7 @@ private:
     std::unique_ptr<TZORDraw> fDrw;
     std::unique_ptr<TZOREditorPaint> fPaint;
     int fRenderCount = 0;
+    bool fOverlayDue = false;
     bool fPressed = false;
 };
 

@@ -389,9 +389,9 @@ TEST_F(Paint, ANewSelectionReusesTheElementLayer)
 
     label.Select(first);
     label.Select(last);
+    const QImage patched = Shown();
     EXPECT_EQ(S().ElementRenderCount(), renders);
     EXPECT_LE(S().Painter().ItemDrawCount() - draws, 12);
-    const QImage patched = Shown();
 
     editor->DrawEditor();
     EXPECT_EQ(S().ElementRenderCount(), renders + 1);
