@@ -1,6 +1,7 @@
 #include "Zor.Vcl.Editor.h"
 
 #include "Zor.Edit.h"
+#include "Zor.EditorPaint.h"
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "dialogs/Zor.DialogService.h"
@@ -76,6 +77,7 @@ TZORBackEditor::TZORBackEditor(TZORBaseEditor& editor)
     : QWidget(&editor)
     , fEditor(editor)
     , fDrw(std::make_unique<TZORDraw>())
+    , fPaint(std::make_unique<TZOREditorPaint>(*this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -154,81 +156,44 @@ int64_t TZORBackEditor::GridY(int64_t v) const
 
 void TZORBackEditor::DrawEditor()
 {
+    fPaint->InvalidateElements();
     if (!Ready)
         return;
     Render();
     update();
 }
 
+void TZORBackEditor::DrawOverlay()
+{
+    if (!Ready)
+        return;
+    fOverlayDue = true;
+    update();
+}
+
+const QImage& TZORBackEditor::BackImage()
+{
+    if (fOverlayDue)
+        Render();
+    return fImage;
+}
+
+int TZORBackEditor::ElementRenderCount() const
+{
+    return fPaint->ElementRenderCount();
+}
+
 void TZORBackEditor::Render()
 {
-    if (fImage.size() != size())
-        fImage = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    fOverlayDue = false;
     ++fRenderCount;
-    fImage.fill(Colour(fEditor.GetMarginColor()));
-    TZORLabelVCL* label = fEditor.GetLabel();
-    if (!label)
-        return;
-    G.Scale = fEditor.DrawScale();
-    G.Units = fEditor.Units();
-    QPainter painter(&fImage);
-    painter.fillRect(QRect(G.X0(), G.Y0(), G.D.ZoomW, G.D.ZoomH), Colour(fEditor.GetBackColor()));
-    try {
-        RenderPage(painter, *label);
-    } catch (...) {
-        // Painting raises nothing: a page that an element cannot draw shows as far as it got.
-    }
-    painter.resetTransform();
-    painter.setClipping(false);
-    RenderSelection(painter, *label);
-}
-
-void TZORBackEditor::RenderPage(QPainter& painter, TZORLabelVCL& label)
-{
-    painter.setClipRect(QRect(G.X0(), G.Y0(), G.D.ZoomW, G.D.ZoomH));
-    painter.translate(G.X0(), G.Y0());
-    painter.scale(G.ZScale, G.ZScale);
-    TZORDraw& D = *fDrw;
-    const uint16_t options = fEditor.GetOptions();
-    D.SetupEditor(std::make_shared<TSkCanvas>(painter), G.DPIX, G.ZScale, G.Scale, (options & eoLabelFlag) != 0,
-        hasFocus());
-    D.aAction = TAct::fCurAction;
-    D.aDrawLinkPto = (options & eoLinkPoints) != 0;
-    D.fPixUnitX = float(G.FX());
-    D.fPixUnitY = float(G.FY());
-    label.DrawBackImage(D.kC, D);
-    for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
-        TZORBaseItem* item = label.GetItem(i);
-        const TZORLayer* layer = item->GetLayer();
-        if (!layer || layer->HasOption(loView))
-            item->DrawElement(D);
-    }
-}
-
-// The frame of the selection and the selection window; handles and construction previews are
-// painted over them by the tools' own painting.
-void TZORBackEditor::RenderSelection(QPainter& painter, TZORLabelVCL& label)
-{
-    const TZORSelColors& colors = fEditor.SelectionColors();
-    if (label.GetSelectionCount() > 0) {
-        const TZORRect b = label.SelectionBounds().Normalized();
-        QPen pen(Colour(colors.fSelRect), 0, Qt::DashLine);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(QPoint(G.ScreenMMX(b.Left), G.ScreenMMY(b.Top)),
-            QPoint(G.ScreenMMX(b.Right), G.ScreenMMY(b.Bottom))));
-    }
-    if (TAct::fCurAction == zor::acSelect && TAct::fCurState == zor::stWindow && fPressed) {
-        // Right to left takes what the window touches: dashed; left to right what it holds.
-        QPen pen(Colour(colors.fDraw), 0, LP.x() < PO.x() ? Qt::DashLine : Qt::SolidLine);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(PO, LP).normalized());
-    }
+    fPaint->Render(fImage);
 }
 
 void TZORBackEditor::paintEvent(QPaintEvent*)
 {
+    if (fOverlayDue && Ready)
+        Render();
     QPainter painter(this);
     if (fImage.isNull()) {
         painter.fillRect(rect(), Colour(fEditor.GetMarginColor()));
@@ -511,15 +476,22 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
     case TZRChange::PaperSize:
         PaperChanged(value);
         break;
-    // The selection is framed on the page, so a new selection shows at once.
+    // A redraw of the selection alone redraws only the elements whose state changed.
     case TZRChange::Redraw:
+        if (value.flag)
+            fBackEdit->DrawOverlay();
+        else
+            DrawEditor();
+        break;
     case TZRChange::SelectionGeometry:
-    case TZRChange::Selection:
         DrawEditor();
         break;
     case TZRChange::RedrawTool:
         DrawEditor();
         ApplyToolStep(zor::ToolStep(fBaseLab->GetAction(), fBaseLab->GetState()));
+        break;
+    case TZRChange::Selection:
+        fBackEdit->DrawOverlay();
         break;
     case TZRChange::Units:
         UpdateRulers(false);
@@ -998,7 +970,7 @@ void TZORBaseEditor::UpdateRulers(bool full)
     if (full)
         fBackEdit->Resize();
     else
-        fBackEdit->DrawEditor();
+        fBackEdit->DrawOverlay();
 }
 
 void TZORBaseEditor::DrawLinkPointColor()

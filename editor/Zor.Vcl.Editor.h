@@ -20,6 +20,7 @@ class QScrollBar;
 class QToolButton;
 class TZORBaseEditor;
 class TZORDraw;
+class TZOREditorPaint;
 struct TZOREditorSettings;
 
 // The zoom steps; the last three fit the paper to the editor's width, height or both.
@@ -88,9 +89,17 @@ public:
     int64_t GridY(int64_t v) const;
     // Renders the backing image anew and schedules a repaint.
     void DrawEditor();
-    const QImage& BackImage() const { return fImage; }
+    // Repaints what lies over the elements (rulers, guides, handles, preview, snap marker) and
+    // reuses the rendered elements: for a change that leaves the elements as they are. Requests
+    // coming together make one picture, rendered when the surface paints or the image is read.
+    void DrawOverlay();
+    const QImage& BackImage();
     int RenderCount() const { return fRenderCount; }
+    // How many times the elements were rendered.
+    int ElementRenderCount() const;
     TZORDraw& Draw() { return *fDrw; }
+    TZORBaseEditor& Editor() const { return fEditor; }
+    TZOREditorPaint& Painter() const { return *fPaint; }
     // Scrolls so that the item's centre is in view.
     void EnsureItemVisible(const TZORBaseItem& item);
 
@@ -106,15 +115,15 @@ protected:
 
 private:
     void Render();
-    void RenderPage(QPainter& painter, TZORLabelVCL& label);
-    void RenderSelection(QPainter& painter, TZORLabelVCL& label);
     void SetBasePoint(QPoint p);
     bool Editable(const TZORLabelVCL& label) const;
 
     TZORBaseEditor& fEditor;
     QImage fImage;
     std::unique_ptr<TZORDraw> fDrw;
+    std::unique_ptr<TZOREditorPaint> fPaint;
     int fRenderCount = 0;
+    bool fOverlayDue = false;
     bool fPressed = false;
 };
 

@@ -302,6 +302,22 @@ TZORLibSymbol* TZORBaseLabel::UseSymbol(std::unique_ptr<TZORLibSymbol> symbol)
 
 // --- Selection ---
 
+namespace {
+
+// A redraw and a selection change after the selection alone changed. Told at once, the redraw
+// says so with its flag, so that a view keeping a picture of the elements redraws only those
+// whose state changed; inside an update bracket it is an ordinary redraw, since other changes
+// may come with it.
+void NotifySelection(TZORBaseLabel& label)
+{
+    TZRChangeValue value;
+    value.flag = !label.IsUpdating();
+    label.Notify(TZRChange::Redraw, value);
+    label.Notify(TZRChange::Selection);
+}
+
+} // namespace
+
 void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
 {
     if (!item || IndexOfItem(item) == 0)
@@ -316,8 +332,7 @@ void TZORBaseLabel::Select(TZORBaseItem* item, bool aAdd)
     item->SetItemState(TZORItemState::Selected);
     if (OnSelectItem)
         OnSelectItem(*this, item);
-    Notify(TZRChange::Redraw);
-    Notify(TZRChange::Selection);
+    NotifySelection(*this);
 }
 
 void TZORBaseLabel::UnSelect(TZORBaseItem* item)
@@ -330,8 +345,7 @@ void TZORBaseLabel::UnSelect(TZORBaseItem* item)
     item->SetItemState(TZORItemState::Normal);
     if (OnUnSelectItem)
         OnUnSelectItem(*this, item);
-    Notify(TZRChange::Redraw);
-    Notify(TZRChange::Selection);
+    NotifySelection(*this);
 }
 
 void TZORBaseLabel::UnSelectAll()
@@ -345,8 +359,7 @@ void TZORBaseLabel::UnSelectAll()
         if (OnUnSelectItem)
             OnUnSelectItem(*this, item);
     }
-    Notify(TZRChange::Redraw);
-    Notify(TZRChange::Selection);
+    NotifySelection(*this);
 }
 
 TZORBaseItem* TZORBaseLabel::GetSelection(int32_t i) const
