@@ -20,6 +20,7 @@ class QScrollBar;
 class QToolButton;
 class TZORBaseEditor;
 class TZORDraw;
+class TZOREditorInput;
 struct TZOREditorSettings;
 
 // The zoom steps; the last three fit the paper to the editor's width, height or both.
@@ -93,6 +94,8 @@ public:
     TZORDraw& Draw() { return *fDrw; }
     // Scrolls so that the item's centre is in view.
     void EnsureItemVisible(const TZORBaseItem& item);
+    // Mouse, keys, the typed-value box and the clipboard (Zor.EditorInput).
+    TZOREditorInput& Input() const { return *fInput; }
 
 protected:
     bool event(QEvent* e) override;
@@ -102,6 +105,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 
 private:
@@ -116,6 +120,7 @@ private:
     std::unique_ptr<TZORDraw> fDrw;
     int fRenderCount = 0;
     bool fPressed = false;
+    std::unique_ptr<TZOREditorInput> fInput;
 };
 
 // The label editor: the surface with the page, two scroll bars, the zoom, units, settings and
