@@ -132,6 +132,21 @@ Qt::KeyboardModifiers CommandKeys(Qt::KeyboardModifiers keys)
 
 // ============================== Text edited in place ==============================
 
+namespace {
+
+// The views learn of the edited text first (which puts the caret at its end), then the caret
+// goes where the edit left it and the text is shown again.
+void ShowEdited(TZORBaseLabel& label, TZORDraw& draw, const QString& plain, int32_t caret)
+{
+    label.UpdateEditing(false);
+    draw.aTxt = plain;
+    draw.aPos = caret;
+    draw.aSelStart = draw.aSelEnd = 0;
+    label.Notify(TZRChange::Redraw);
+}
+
+} // namespace
+
 bool zor::InsertEditedText(TZORBaseLabel& label, TZORDraw& draw, const QString& text)
 {
     TZORTextObject* object = label.GetTextObject();
@@ -152,8 +167,8 @@ bool zor::InsertEditedText(TZORBaseLabel& label, TZORDraw& draw, const QString& 
         rich->InsertPlainText(caret, text);
         rich->Update();
         label.EndUpdate();
-        draw.aTxt = rich->GetPlainText();
-        draw.aPos = std::min(caret + int32_t(text.size()), int32_t(draw.aTxt.size()));
+        caret = std::min(caret + int32_t(text.size()), int32_t(rich->GetPlainText().size()));
+        ShowEdited(label, draw, rich->GetPlainText(), caret);
     } else {
         QString t = draw.aTxt;
         const int32_t length = int32_t(t.size());
@@ -166,11 +181,8 @@ bool zor::InsertEditedText(TZORBaseLabel& label, TZORDraw& draw, const QString& 
         label.BeginUpdate(true);
         object->SetText(t);
         label.EndUpdate();
-        draw.aTxt = t;
-        draw.aPos = caret + int32_t(text.size());
+        ShowEdited(label, draw, t, caret + int32_t(text.size()));
     }
-    draw.aSelStart = draw.aSelEnd = 0;
-    label.UpdateEditing(true);
     return true;
 }
 

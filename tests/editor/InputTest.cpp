@@ -90,6 +90,7 @@ protected:
         label.Measure().SetPaperWidth(250000);
         label.Measure().SetPaperHeight(100000);
         box = label.AddBaseRectangle(10000, 10000, 20000, 10000);
+        box->SetFilled(true);
         editor = MakeEditor(label);
         mouse = { &editor->Surface() };
         label.ClearUndo();
@@ -560,6 +561,7 @@ TEST_F(Input, ADoubleClickNeverRepeatsThePress)
 {
     TZORParagraph* para = label.AddBaseParagraph(40000, 40000, 30000, 10000);
     label.ClearUndo();
+    editor->SetOptions(editor->GetOptions() | eoDoubleClick);
     int presses = 0;
     editor->OnMouseDown = [&](TZORBaseEditor&, Qt::MouseButton, Qt::KeyboardModifiers, double, double) { ++presses; };
     const QPoint p = At(50, 45);
