@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -662,4 +663,57 @@ TEST_F(Input, AGuideIsDraggedFromItsRuler)
     mouse.Release(QPoint(2, 5));
     EXPECT_EQ(rulers.fDraggingAlign, 0);
     EXPECT_EQ(label.GetSelectionCount(), 0);
+}
+
+// Each gesture of the mouse is one step of the history: undone once, the label is as before.
+TEST_F(Input, EveryMouseEditIsOneUndoStep)
+{
+    TZORLine* line = label.AddBaseLine(50000, 50000, 70000, 50000);
+    const struct {
+        const char* name;
+        std::function<void()> gesture;
+    } rows[] = {
+        { "a drawn rectangle", [&] {
+             Tool(acRectangle);
+             mouse.Click(At(100, 20));
+             mouse.Click(At(120, 40));
+             mouse.Key(Qt::Key_Escape);
+         } },
+        { "a polyline ended by the right button", [&] {
+             Tool(acPolyLine);
+             mouse.Click(At(100, 60));
+             mouse.Click(At(110, 60));
+             mouse.Click(At(110, 70));
+             mouse.Click(At(110, 70), Qt::RightButton);
+             mouse.Key(Qt::Key_Escape);
+         } },
+        { "a dragged line end", [&] {
+             label.Select(line);
+             mouse.Drag(At(70, 50), At(80, 60));
+         } },
+        { "a selection window and a drag", [&] {
+             mouse.Drag(At(5, 5), At(35, 25));
+             mouse.Drag(At(15, 15), At(25, 30));
+         } },
+    };
+    for (const auto& r : rows) {
+        label.ClearUndo();
+        QByteArray before;
+        {
+            TBinaryWriter w(&before);
+            label.WriteLabel(w);
+        }
+        r.gesture();
+        ASSERT_TRUE(label.CanUndo()) << r.name;
+        ASSERT_TRUE(label.Undo()) << r.name;
+        QByteArray after;
+        {
+            TBinaryWriter w(&after);
+            label.WriteLabel(w);
+        }
+        EXPECT_EQ(after, before) << r.name;
+        EXPECT_FALSE(label.CanUndo()) << r.name;
+        line = dynamic_cast<TZORLine*>(label.GetItem(2));
+        ASSERT_NE(line, nullptr);
+    }
 }
