@@ -1,5 +1,6 @@
 #include "Zor.EditorInput.h"
 
+#include "Zor.Cursors.h"
 #include "Zor.Edit.h"
 #include "Zor.Label.h"
 #include "Zor.Stream.h"
@@ -37,37 +38,42 @@ constexpr int GuideReach = 6;
 const QByteArray ClipboardMagic = QByteArrayLiteral("QNDL");
 
 // What a handle does: the drag its press readies (move type; 0 when the press is only taken),
-// the point the drag names (-1 the handle's own) and the cursor that announces it.
+// the point the drag names (-1 the handle's own) and the cursor that announces it (a tool
+// cursor of the registry, or else a sizing cursor).
 struct THandleAction {
     uint8_t Kind;
     int8_t MoveType;
     int8_t Index;
-    Qt::CursorShape Cursor;
+    int8_t Cursor;
+    Qt::CursorShape Sizing;
 };
 
+// The registry's cursors the handles show.
+constexpr int8_t HEditCursor = 28, CirclePointCursor = 32, MoveCursor = 37, MoveRadiusCursor = 38;
+
 constexpr std::array<THandleAction, 22> HandleActions { {
-    { hkInsert, mtPoint, 1, Qt::SizeAllCursor },
-    { hkPoint, mtPoint, -1, Qt::SizeAllCursor },
-    { hkFixed, 0, 0, Qt::SizeAllCursor },
-    { hkVertex, mtVertex, -1, Qt::SizeAllCursor },
-    { hkControl, mtControl, -1, Qt::SizeAllCursor },
-    { hkArcPoint, mtArcPoint, -1, Qt::SizeAllCursor },
-    { hkNW, mtNW, 0, Qt::SizeFDiagCursor },
-    { hkN, mtN, 0, Qt::SizeVerCursor },
-    { hkNE, mtNE, 0, Qt::SizeBDiagCursor },
-    { hkW, mtW, 0, Qt::SizeHorCursor },
-    { hkE, mtE, 0, Qt::SizeHorCursor },
-    { hkSW, mtSW, 0, Qt::SizeBDiagCursor },
-    { hkS, mtS, 0, Qt::SizeVerCursor },
-    { hkSE, mtSE, 0, Qt::SizeFDiagCursor },
-    { hkEdit, 0, 0, Qt::IBeamCursor },
-    { hkRefCross, 0, 0, Qt::CrossCursor },
-    { hkAlign, 0, 0, Qt::SizeAllCursor },
-    { hkRadius, mtRadius, 0, Qt::SizeAllCursor },
-    { hkRadiusX, mtRadiusX, 0, Qt::SizeAllCursor },
-    { hkRadiusY, mtRadiusY, 0, Qt::SizeAllCursor },
-    { hkCorner, mtCorner, 0, Qt::SizeAllCursor },
-    { hkAngle, mtAngle, -1, Qt::SizeAllCursor },
+    { hkInsert, mtPoint, 1, MoveCursor, Qt::ArrowCursor },
+    { hkPoint, mtPoint, -1, MoveCursor, Qt::ArrowCursor },
+    { hkFixed, 0, 0, MoveCursor, Qt::ArrowCursor },
+    { hkVertex, mtVertex, -1, MoveCursor, Qt::ArrowCursor },
+    { hkControl, mtControl, -1, MoveCursor, Qt::ArrowCursor },
+    { hkArcPoint, mtArcPoint, -1, MoveCursor, Qt::ArrowCursor },
+    { hkNW, mtNW, 0, 0, Qt::SizeFDiagCursor },
+    { hkN, mtN, 0, 0, Qt::SizeVerCursor },
+    { hkNE, mtNE, 0, 0, Qt::SizeBDiagCursor },
+    { hkW, mtW, 0, 0, Qt::SizeHorCursor },
+    { hkE, mtE, 0, 0, Qt::SizeHorCursor },
+    { hkSW, mtSW, 0, 0, Qt::SizeBDiagCursor },
+    { hkS, mtS, 0, 0, Qt::SizeVerCursor },
+    { hkSE, mtSE, 0, 0, Qt::SizeFDiagCursor },
+    { hkEdit, 0, 0, HEditCursor, Qt::ArrowCursor },
+    { hkRefCross, 0, 0, CirclePointCursor, Qt::ArrowCursor },
+    { hkAlign, 0, 0, MoveCursor, Qt::ArrowCursor },
+    { hkRadius, mtRadius, 0, MoveRadiusCursor, Qt::ArrowCursor },
+    { hkRadiusX, mtRadiusX, 0, MoveRadiusCursor, Qt::ArrowCursor },
+    { hkRadiusY, mtRadiusY, 0, MoveRadiusCursor, Qt::ArrowCursor },
+    { hkCorner, mtCorner, 0, MoveCursor, Qt::ArrowCursor },
+    { hkAngle, mtAngle, -1, MoveRadiusCursor, Qt::ArrowCursor },
 } };
 
 const THandleAction* HandleAction(uint8_t kind)
@@ -283,7 +289,7 @@ void TZOREditorInput::CheckMove(QPoint p)
             return;
         }
         if (const THandleAction* a = HandleAction(s.Kind)) {
-            fSurface.setCursor(a->Cursor);
+            fSurface.setCursor(a->Cursor != 0 ? ToolCursor(a->Cursor) : QCursor(a->Sizing));
             return;
         }
     }
@@ -879,6 +885,13 @@ void TZOREditorInput::InputValue(int64_t length)
     if (fSurface.fInserting)
         Label()->PickEditor(length, 0, false);
     ResetInputText(true);
+}
+
+void TZOREditorInput::BeginEdition()
+{
+    ResetInputText(false);
+    fRef.Reset(false);
+    ShowSnap();
 }
 
 void TZOREditorInput::ResetInputText(bool repaint)

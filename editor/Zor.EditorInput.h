@@ -63,6 +63,8 @@ public:
     void InputText(const TZORPto& point);
     void InputValue(int64_t length);
     void ResetInputText(bool repaint);
+    // A tool's edition starts: no typed text, no snap point.
+    void BeginEdition();
     const std::optional<TZORPto>& LastPoint() const { return fLast; }
 
     // --- Clipboard ---

@@ -251,16 +251,6 @@ void TZORBackEditor::EnsureItemVisible(const TZORBaseItem& item)
     centre(fEditor.VertScroll(), G.BaseToScreenY(cy) * G.ZScale, G.D.MarginT + G.D.RulerT, height());
 }
 
-bool TZORBackEditor::Editable(const TZORLabelVCL& label) const
-{
-    return label.GetEditable() || TAct::fCurAction == zor::acSelect;
-}
-
-void TZORBackEditor::SetBasePoint(QPoint p)
-{
-    fInput->SetBasePoint(p);
-}
-
 void TZORBackEditor::mousePressEvent(QMouseEvent* e)
 {
     fPressed = e->button() == Qt::LeftButton;

@@ -112,8 +112,6 @@ private:
     void Render();
     void RenderPage(QPainter& painter, TZORLabelVCL& label);
     void RenderSelection(QPainter& painter, TZORLabelVCL& label);
-    void SetBasePoint(QPoint p);
-    bool Editable(const TZORLabelVCL& label) const;
 
     TZORBaseEditor& fEditor;
     QImage fImage;
