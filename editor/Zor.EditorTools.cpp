@@ -3,6 +3,7 @@
 #include "Zor.Vcl.Editor.h"
 
 #include "Zor.Edit.h"
+#include "Zor.EditorInput.h"
 #include "dialogs/Zor.DialogService.h"
 #include "dialogs/Zor.Selsymbol.h"
 #include "drawing/Zor.Vcl.Types.h"
@@ -10,6 +11,7 @@
 void TZORBaseEditor::IniEdition(bool inserting)
 {
     fBackEdit->fInserting = inserting;
+    fBackEdit->Input().BeginEdition();
     fBackEdit->setFocus(Qt::OtherFocusReason);
 }
 
@@ -41,6 +43,8 @@ void TZORBaseEditor::ApplyToolStep(const zor::TZORToolStep& step)
         fBackEdit->PO = fBackEdit->LP = QPoint();
         break;
     case TZORToolEffect::StopText:
+        fBackEdit->Input().ResetInputText(false);
+        break;
     case TZORToolEffect::None:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "Zor.Edit.h"
 #include "Zor.EditorPaint.h"
+#include "Zor.EditorInput.h"
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "dialogs/Zor.DialogService.h"
@@ -15,6 +16,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -43,27 +45,6 @@ int ZoomTag(TZORZoom z)
     return IsFitted(z) ? int(z) - int(TZORZoom::zmWidth) + 1 : zor::Round(ZoomScales[size_t(z)] * 100);
 }
 
-// Keys and buttons of a mouse event as the model's shift set.
-zor::TZORShift ShiftOf(const QMouseEvent& e)
-{
-    zor::TZORShift s = 0;
-    const Qt::KeyboardModifiers keys = e.modifiers();
-    const Qt::MouseButtons buttons = e.buttons() | e.button();
-    if (keys & Qt::ShiftModifier)
-        s |= zor::ssShift;
-    if (keys & Qt::AltModifier)
-        s |= zor::ssAlt;
-    if (keys & Qt::ControlModifier)
-        s |= zor::ssCtrl;
-    if (buttons & Qt::LeftButton)
-        s |= zor::ssLeft;
-    if (buttons & Qt::RightButton)
-        s |= zor::ssRight;
-    if (buttons & Qt::MiddleButton)
-        s |= zor::ssMiddle;
-    return s;
-}
-
 QColor Colour(TColor c)
 {
     return zor::ToQColor(c);
@@ -79,6 +60,7 @@ TZORBackEditor::TZORBackEditor(TZORBaseEditor& editor)
     , fDrw(std::make_unique<TZORDraw>())
     , fPaint(std::make_unique<TZOREditorPaint>(*this))
 {
+    fInput = std::make_unique<TZOREditorInput>(editor, *this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     // Click-move-click tools follow the pointer with no button held.
@@ -98,6 +80,14 @@ void TZORBackEditor::GetDPIs()
 
 bool TZORBackEditor::event(QEvent* e)
 {
+    // Tab selects the next element here instead of moving the focus.
+    if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
     // Moved to a screen of another resolution: the page is laid out again at the new one.
     if (e->type() == QEvent::ScreenChangeInternal) {
         GetDPIs();
@@ -226,87 +216,31 @@ void TZORBackEditor::EnsureItemVisible(const TZORBaseItem& item)
     centre(fEditor.VertScroll(), G.BaseToScreenY(cy) * G.ZScale, G.D.MarginT + G.D.RulerT, height());
 }
 
-bool TZORBackEditor::Editable(const TZORLabelVCL& label) const
-{
-    return label.GetEditable() || TAct::fCurAction == zor::acSelect;
-}
-
-void TZORBackEditor::SetBasePoint(QPoint p)
-{
-    G.Scale = fEditor.DrawScale();
-    G.Units = fEditor.Units();
-    LP = p;
-    fBaseX = G.BaseMMX(p.x());
-    fBaseY = G.BaseMMY(p.y());
-    // Tools that place points take them on the grid; the select tool picks where it is.
-    if (TAct::fCurAction != zor::acSelect && TAct::fCurAction != zor::acMove && (fEditor.GetSnap() & 2)) {
-        fBaseX = GridX(fBaseX);
-        fBaseY = GridY(fBaseY);
-        LP = { G.ScreenMMX(fBaseX), G.ScreenMMY(fBaseY) };
-    }
-}
-
 void TZORBackEditor::mousePressEvent(QMouseEvent* e)
 {
-    setFocus(Qt::MouseFocusReason);
-    TZORLabelVCL* label = fEditor.GetLabel();
-    if (!label || !Editable(*label))
-        return;
-    SetBasePoint(e->position().toPoint());
-    if (fEditor.OnMouseDown)
-        fEditor.OnMouseDown(fEditor, e->button(), e->modifiers(), G.WorldX(LP.x(), true), G.WorldY(LP.y(), true));
-    const int32_t tol = int32_t(fGap * G.Scale);
-    if (e->button() == Qt::LeftButton) {
-        fPressed = true;
-        PO = LP;
-        label->PickEditor(fBaseX, fBaseY, tol, ShiftOf(*e), fEditor.GetShowRefLines());
-    } else if (e->button() == Qt::RightButton) {
-        label->RightButton(fBaseX, fBaseY, tol, ShiftOf(*e));
-    }
-    DrawEditor();
+    fInput->MouseDown(*e);
 }
 
 void TZORBackEditor::mouseMoveEvent(QMouseEvent* e)
 {
-    TZORLabelVCL* label = fEditor.GetLabel();
-    if (!label)
-        return;
-    SetBasePoint(e->position().toPoint());
-    if (fEditor.OnMouseMove)
-        fEditor.OnMouseMove(fEditor, e->modifiers(), G.WorldX(LP.x(), true), G.WorldY(LP.y(), true));
-    const bool held = (e->buttons() & Qt::LeftButton) != 0;
-    if (held && TAct::fCurEditor) {
-        if (fEditor.GetSnap() & 2)
-            label->MoveGridEditor(fBaseX, fBaseY, fEditor.fGrid->BaseIncX(), fEditor.fGrid->BaseIncY(),
-                fEditor.GetShowRefLines());
-        else
-            label->MoveEditor(fBaseX, fBaseY, 0, 0, fEditor.GetShowRefLines(), false);
-    }
-    // Only what follows the pointer needs a new picture: a window, a drag or a tool's preview.
-    if (held || TAct::fCurAction != zor::acSelect)
-        DrawEditor();
+    fInput->MouseMove(*e);
 }
 
 void TZORBackEditor::mouseReleaseEvent(QMouseEvent* e)
 {
-    TZORLabelVCL* label = fEditor.GetLabel();
-    if (!label || e->button() != Qt::LeftButton || !fPressed)
-        return;
-    fPressed = false;
-    SetBasePoint(e->position().toPoint());
-    if (fEditor.OnMouseUp)
-        fEditor.OnMouseUp(fEditor, e->button(), e->modifiers(), G.WorldX(LP.x(), true), G.WorldY(LP.y(), true));
-    // A drag or a selection window ends with the release; the creation tools take clicks.
-    if (TAct::fCurEditor || TAct::fCurAction == zor::acMove || TAct::fCurState == zor::stWindow)
-        label->UpEditor(fBaseX, fBaseY);
-    DrawEditor();
+    fInput->MouseUp(*e);
 }
 
 void TZORBackEditor::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    TZORLabelVCL* label = fEditor.GetLabel();
-    if (label && (fEditor.GetOptions() & eoDoubleClick) && e->button() == Qt::LeftButton)
-        label->DoDblClick();
+    fInput->DoubleClick(*e);
+}
+
+void TZORBackEditor::keyPressEvent(QKeyEvent* e)
+{
+    fInput->KeyDown(*e);
+    if (!e->isAccepted())
+        QWidget::keyPressEvent(e);
 }
 
 void TZORBackEditor::wheelEvent(QWheelEvent* e)

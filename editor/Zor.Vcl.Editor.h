@@ -21,6 +21,7 @@ class QToolButton;
 class TZORBaseEditor;
 class TZORDraw;
 class TZOREditorPaint;
+class TZOREditorInput;
 struct TZOREditorSettings;
 
 // The zoom steps; the last three fit the paper to the editor's width, height or both.
@@ -102,6 +103,8 @@ public:
     TZOREditorPaint& Painter() const { return *fPaint; }
     // Scrolls so that the item's centre is in view.
     void EnsureItemVisible(const TZORBaseItem& item);
+    // Mouse, keys, the typed-value box and the clipboard (Zor.EditorInput).
+    TZOREditorInput& Input() const { return *fInput; }
 
 protected:
     bool event(QEvent* e) override;
@@ -111,12 +114,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 
 private:
     void Render();
-    void SetBasePoint(QPoint p);
-    bool Editable(const TZORLabelVCL& label) const;
 
     TZORBaseEditor& fEditor;
     QImage fImage;
@@ -124,7 +126,7 @@ private:
     std::unique_ptr<TZOREditorPaint> fPaint;
     int fRenderCount = 0;
     bool fOverlayDue = false;
-    bool fPressed = false;
+    std::unique_ptr<TZOREditorInput> fInput;
 };
 
 // The label editor: the surface with the page, two scroll bars, the zoom, units, settings and

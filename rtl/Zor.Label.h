@@ -150,6 +150,8 @@ public:
     // Fills the copy buffer with the selected elements: a 32-bit count, then their records.
     void CopySelection();
     const QByteArray& GetCopyBuffer() const { return fCopyBuffer; }
+    // Elements copied elsewhere (another label, the system clipboard) for PasteSelection.
+    void SetCopyBuffer(const QByteArray& buffer) { fCopyBuffer = buffer; }
 
     // --- Brackets ---
     // aModify: closing the outer bracket marks the label modified.

@@ -339,7 +339,8 @@ TEST_F(Editor, AMouseDragMovesTheElementByTheExactAmount)
     for (const auto& r : rows) {
         editor->SetZoom(r.zoom);
         const TZORRect start = box->GetBounds();
-        const QPoint press = At(start.Left / 1000.0 + 10, start.Top / 1000.0); // the top edge
+        // Inside the box, away from its handles (the box stays selected from the row before).
+        const QPoint press = At(start.Left / 1000.0 + 5, start.Top / 1000.0 + 5);
         QTest::mousePress(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, press);
         ASSERT_EQ(label.Select(), box);
         DragTo(press + QPoint(40, 20));
