@@ -1,6 +1,7 @@
 #include "Zor.Vcl.Editor.h"
 
 #include "Zor.Edit.h"
+#include "Zor.EditorText.h"
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "dialogs/Zor.DialogService.h"
@@ -430,6 +431,7 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
     }
     fInfoEdOrto = new TZORInfoEd(this, TZORTypeInfo::Orto);
     fInfoEdSnap = new TZORInfoEd(this, TZORTypeInfo::SnapToGrid);
+    fText = new TZOREditorText(*this);
 
     DrawLinkPointColor();
     fIni = false;
@@ -498,7 +500,6 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
 {
     if (!fBaseLab)
         return;
-    TZORDraw& D = fBackEdit->Draw();
     switch (change) {
     case TZRChange::Settings:
         fBackColor = AlphaColorToColor(fBaseLab->GetBackSurf());
@@ -544,13 +545,15 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
         break;
     case TZRChange::EndText:
         fBackEdit->fInserting = false;
-        D.aTxt.clear();
-        D.aPos = 0;
+        fText->Ended();
         DrawEditor();
         break;
     case TZRChange::StartText:
     case TZRChange::RefreshText:
-        FillEditText();
+        if (change == TZRChange::StartText)
+            FillEditText();
+        else if (fBaseLab->GetTextObject())
+            fText->Refreshed();
         DrawEditor();
         break;
     case TZRChange::ChooseSymbol:
