@@ -4,6 +4,7 @@
 
 #include "Zor.Edit.h"
 #include "Zor.EditorInput.h"
+#include "Zor.EditorText.h"
 #include "dialogs/Zor.DialogService.h"
 #include "dialogs/Zor.Selsymbol.h"
 #include "drawing/Zor.Vcl.Types.h"
@@ -17,13 +18,10 @@ void TZORBaseEditor::IniEdition(bool inserting)
 
 void TZORBaseEditor::FillEditText()
 {
-    TZORTextObject* text = fBaseLab ? fBaseLab->GetTextObject() : nullptr;
-    if (!text)
+    if (!fBaseLab || !fBaseLab->GetTextObject())
         return;
-    TZORDraw& D = fBackEdit->Draw();
     fBackEdit->fInserting = false;
-    D.aTxt = text->GetText();
-    D.aPos = int32_t(D.aTxt.size());
+    fText->Started();
 }
 
 void TZORBaseEditor::ApplyToolStep(const zor::TZORToolStep& step)

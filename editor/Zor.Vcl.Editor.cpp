@@ -3,6 +3,7 @@
 #include "Zor.Edit.h"
 #include "Zor.EditorPaint.h"
 #include "Zor.EditorInput.h"
+#include "Zor.EditorText.h"
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "dialogs/Zor.DialogService.h"
@@ -329,6 +330,7 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
     }
     fInfoEdOrto = new TZORInfoEd(this, TZORTypeInfo::Orto);
     fInfoEdSnap = new TZORInfoEd(this, TZORTypeInfo::SnapToGrid);
+    fText = new TZOREditorText(*this);
 
     DrawLinkPointColor();
     fIni = false;
@@ -397,7 +399,6 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
 {
     if (!fBaseLab)
         return;
-    TZORDraw& D = fBackEdit->Draw();
     switch (change) {
     case TZRChange::Settings:
         fBackColor = AlphaColorToColor(fBaseLab->GetBackSurf());
@@ -450,13 +451,15 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
         break;
     case TZRChange::EndText:
         fBackEdit->fInserting = false;
-        D.aTxt.clear();
-        D.aPos = 0;
+        fText->Ended();
         DrawEditor();
         break;
     case TZRChange::StartText:
     case TZRChange::RefreshText:
-        FillEditText();
+        if (change == TZRChange::StartText)
+            FillEditText();
+        else if (fBaseLab->GetTextObject())
+            fText->Refreshed();
         DrawEditor();
         break;
     case TZRChange::ChooseSymbol:

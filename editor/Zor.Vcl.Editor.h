@@ -22,6 +22,7 @@ class TZORBaseEditor;
 class TZORDraw;
 class TZOREditorPaint;
 class TZOREditorInput;
+class TZOREditorText;
 struct TZOREditorSettings;
 
 // The zoom steps; the last three fit the paper to the editor's width, height or both.
@@ -201,6 +202,8 @@ public:
     TZORInfoEd& OrtoIndicator() const { return *fInfoEdOrto; }
     TZORInfoEd& SnapIndicator() const { return *fInfoEdSnap; }
     QMenu& ZoomMenu() const { return *fPopZoom; }
+    // In-place text editing and the rich-text bar.
+    TZOREditorText& TextEditing() const { return *fText; }
     // A fixed resolution instead of the screen's (0 goes back to the screen's).
     void SetDPIOverride(int32_t dpi);
     int32_t DPIOverride() const { return fDPIOverride; }
@@ -277,6 +280,7 @@ private:
     QMenu* fPopZoom;
     TZORInfoEd* fInfoEdOrto;
     TZORInfoEd* fInfoEdSnap;
+    TZOREditorText* fText;
     std::unique_ptr<TZORRulers> fRulers;
     std::unique_ptr<TZORGrid> fGrid;
     std::unique_ptr<TZORSelColors> fSelColors;

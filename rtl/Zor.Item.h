@@ -138,15 +138,16 @@ public:
     void SetFillType(uint8_t t) { fFillType = t; }
     void SetFillName(const QString& n) { fFillName = n; }
     void SetFormat(const QString& f) { fFormat = f; }
+    // The label's drawing scale (at least 1; 1 without a label).
+    int32_t DrawScale() const;
 
 protected:
     // On aLayer (none: the label gives the active layer when the element enters it), with
     // nPoints points at the origin.
     TZORBaseItem(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t nPoints, bool aPreview);
 
-    // The label's length unit (millimetres without a label) and drawing scale (at least 1).
+    // The label's length unit (millimetres without a label).
     TZORUnits Units() const;
-    int32_t DrawScale() const;
     // A base-unit length in the label's unit, and back.
     float ToUnits(int64_t base) const;
     int64_t FromUnits(float v) const;

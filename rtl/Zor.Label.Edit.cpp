@@ -697,8 +697,11 @@ void TZORBaseLabel::UpdateEditing(bool aRedraw)
 TZORTextObject* TZORBaseLabel::GetTextObject()
 {
     TZOREditState& e = *fEdit;
-    if (e.TextID == 0 || !SearchItem(e.TextID))
+    TZORBaseItem* item = e.TextID != 0 ? SearchItem(e.TextID) : nullptr;
+    if (!item)
         return nullptr;
+    // An undo puts new elements in place of the old ones: the text follows its element's ID.
+    e.Text = TZORTextObject(item);
     return &e.Text;
 }
 

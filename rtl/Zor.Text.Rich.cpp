@@ -496,6 +496,16 @@ private:
 
 } // namespace
 
+std::optional<TRichTag> RichTagAt(QStringView rich, qsizetype i)
+{
+    if (i < 0 || i >= rich.size() || rich[i] != u'<')
+        return std::nullopt;
+    const std::optional<TTagHit> t = TagAt(rich, i);
+    if (!t)
+        return std::nullopt;
+    return TRichTag { Tags[size_t(t->Tag)].Name, t->Closing, t->Value, t->End };
+}
+
 TRichTextParse ParseRichMarkup(QStringView rich, const TRichTextFormat& base, uint8_t align)
 {
     return TParser(rich, base, align).Run();

@@ -2,12 +2,14 @@
 
 #include "Zor.F2d.h"
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The text element kinds of the model: the single-line text, the paragraph, the rich text and
@@ -274,6 +276,18 @@ struct TRichTextParse {
 // is text. CR, LF and CR LF break lines as <BR> does; every break is one "\n" of the plain text.
 // Runs without an alignment tag take `align`.
 TRichTextParse ParseRichMarkup(QStringView rich, const TRichTextFormat& base, uint8_t align);
+
+// A tag of the markup as RichTagAt finds it: its name as the parser knows it ("B", "FN", "BR"),
+// whether it closes, its value (after the ":"), and the index after its ">".
+struct TRichTag {
+    QLatin1StringView Name;
+    bool Closing = false;
+    QStringView Value;
+    qsizetype End = 0;
+};
+
+// The tag that starts at rich[i] ("<"), if it is one the parser obeys.
+std::optional<TRichTag> RichTagAt(QStringView rich, qsizetype i);
 
 // Plain text as markup that shows it as it stands: "<" becomes <LT> and line breaks <BR>.
 QString EscapeRichText(QStringView plain);

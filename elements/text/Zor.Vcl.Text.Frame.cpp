@@ -51,6 +51,13 @@ QRectF TZORTurn::Map(const QRectF& local) const
     return QRectF(Map(local.left(), local.top()), Map(local.right(), local.bottom())).normalized();
 }
 
+QPointF TZORTurn::Unmap(const QPointF& device) const
+{
+    const TAxes& a = AxesOf(Angle);
+    const QPointF d = device - Origin;
+    return { QPointF::dotProduct(d, a.U), QPointF::dotProduct(d, a.V) };
+}
+
 double TZORTurn::Degrees() const
 {
     return -90.0 * (Ord(Angle) & 3);

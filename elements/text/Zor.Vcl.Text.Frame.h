@@ -75,6 +75,8 @@ struct TZORTurn {
     QPointF Map(double u, double v) const;
     // The device rectangle (axis-parallel, normalised) of a local rectangle.
     QRectF Map(const QRectF& local) const;
+    // The local point (u, v) of a device point: Map turned back.
+    QPointF Unmap(const QPointF& device) const;
     // The canvas rotation that turns local axes onto the device: 0, -90, -180 or -270 degrees.
     double Degrees() const;
 };

@@ -34,10 +34,11 @@ public:
     // height, screen pixels.
     QSize si;
 
-private:
     // The width of `text` in the element's font and scale, paper micrometres; measures the font
     // first when it has not been measured.
     int32_t MeasureWidth(const QString& text);
+
+private:
     void DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent);
 };
 
