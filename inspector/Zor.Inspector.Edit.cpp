@@ -181,7 +181,8 @@ void TZORBaseInspector::keyReleaseEvent(QKeyEvent* event)
     bool ok = false;
     const uint code = fEdit.AltCode.toUInt(&ok);
     fEdit.AltCode.clear();
-    if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    // Control characters are not typed.
+    if (!ok || code < 32 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return;
     const char32_t ch = code;
     Insert(QString::fromUcs4(&ch, 1));
