@@ -3,6 +3,7 @@
 // service, scrolling, and an editor on the same label staying in step.
 
 #include "editor/Zor.Vcl.Editor.h"
+#include "elements/composite/Zor.Vcl.Poly.h"
 #include "elements/composite/Zor.Vcl.Table.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
@@ -390,6 +391,7 @@ TEST_F(Inspector, DecimalKeysTakeEitherSeparatorAndRefuseTheRest)
         { "letters are refused", QLocale::English, QLocale::UnitedStates, "{DBL}3x;", "3.000", 3.0 },
         { "up steps by the increment", QLocale::English, QLocale::UnitedStates, "{DBL}4{UP}{UP}", "4.200", 4.2 },
         { "down steps back", QLocale::English, QLocale::UnitedStates, "{DBL}4{DOWN}", "3.900", 3.9 },
+        { "the label keeps its least height", QLocale::English, QLocale::UnitedStates, "{DBL}{BS}", "0.100", 0.1 },
     };
     for (const TNumberCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -567,18 +569,88 @@ TEST_F(Inspector, ThePictureDialogCommitsTheFileChosen)
     EXPECT_EQ(dialogs.Asked.size(), 1);
 }
 
-TEST_F(Inspector, TheTableRowOpensTheTableEditor)
+TEST_F(Inspector, TheEditorRowsOpenTheirEditors)
 {
     TScriptedDialogs dialogs;
-    TZORBaseItem* table = label.AddBaseTable(10000, 30000, 40000, 20000);
-    SelectOnly(table);
-    const int row = FindRow(*table, insp->Rows(), QStringLiteral("<editor>"));
-    ASSERT_GE(row, 0);
+    TZORBaseItem* items[] = { label.AddBaseTable(10000, 30000, 40000, 20000), label.AddBasePolyText(10000, 30000) };
+    const char* names[] = { "dialog fEdTable", "dialog fEdPoly" };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(names[i]);
+        SelectOnly(items[i]);
+        const int row = FindRow(*items[i], insp->Rows(), QStringLiteral("<editor>"));
+        ASSERT_GE(row, 0);
+        dialogs.Asked.clear();
+        dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+        // The editor of an empty poly text asks for its first text.
+        if (i == 1)
+            dialogs.AnswerText(std::nullopt);
+        const QRect cell = insp->ValueCell(row, 1);
+        QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 12, cell.center().y() + 4));
+        // The editor of an empty table tells first that there are no fields to choose.
+        EXPECT_TRUE(dialogs.Asked.contains(QString::fromLatin1(names[i]))) << dialogs.Asked.join(u',').toStdString();
+    }
+}
+
+TEST_F(Inspector, TheMapButtonIsThereOnlyWithItsOption)
+{
+    TScriptedDialogs dialogs;
+    std::unique_ptr<TZORBaseItem> made = label.NewItem(16, false);
+    const TZORPto corners[] = { { 10000, 30000 }, { 30000, 50000 } };
+    made->AssignPoints(corners);
+    TZORBaseItem* image = label.AddItem(std::move(made));
+    insp->SetOptions(TZORBaseInspector::OptEditProperty | TZORBaseInspector::OptWheel | TZORBaseInspector::OptMapButton);
+    SelectOnly(image);
+    const QRect cell = insp->ValueCell(Row(QStringLiteral("FileName")), 1);
     dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
-    const QRect cell = insp->ValueCell(row, 1);
-    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 12, cell.center().y() + 4));
-    // The editor of an empty table tells first that there are no fields to choose.
-    EXPECT_TRUE(dialogs.Asked.contains(QStringLiteral("dialog fEdTable"))) << dialogs.Asked.join(u',').toStdString();
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 40, cell.center().y()));
+    EXPECT_EQ(dialogs.Asked, QStringList { QStringLiteral("dialog TfSelMap") });
+}
+
+TEST_F(Inspector, ThreeAlignmentButtonsAloneCommitTheirIndex)
+{
+    TZORBarcode* code = label.AddBaseBarcode(10000, 40000, QByteArray("12345670"), TZORBarType(1));
+    SelectOnly(code);
+    const int row = Row(QStringLiteral("HorzAlign"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(insp->Rows().O(row).I("Prop1"), int(TZORInsProp::Align));
+    const int top = insp->ValueCell(row, 1).top() - insp->Rows().O(row).I("TV1");
+    const int g = (174 - 4) / 4;
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(g + (22 + g) + 11, top + 10));
+    EXPECT_EQ(int(code->GetHorzAlign()), 1);
+    EXPECT_EQ(insp->Rows().O(row).I("Value1"), 1);
+}
+
+TEST_F(Inspector, TextListsOfferTheLabelsNames)
+{
+    label.OnGetFontListEvent = [](QObject*, QStringList& fonts) { fonts = { QStringLiteral("Alpha"), QStringLiteral("Beta") }; };
+    SelectOnly(text);
+    Click(Row(QStringLiteral("FontName")));
+    QComboBox* combo = insp->ComboList();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_TRUE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 2);
+    emit combo->activated(1);
+    EXPECT_EQ(text->GetFontName(), QStringLiteral("Beta"));
+    EXPECT_EQ(RowObject(QStringLiteral("FontName")).S("Value1"), QStringLiteral("Beta"));
+}
+
+TEST_F(Inspector, TheLayerListChoosesByPlace)
+{
+    label.AddLayer(QStringLiteral("Second"));
+    SelectOnly(rect);
+    Click(Row(QStringLiteral("Layer")));
+    QComboBox* combo = insp->ComboList();
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("Second"));
+    // No entry (-1) sends nothing.
+    const int steps = label.UndoHistory().GetStepsCount();
+    emit combo->activated(-1);
+    EXPECT_EQ(label.UndoHistory().GetStepsCount(), steps);
+    Click(Row(QStringLiteral("Layer")));
+    emit combo->activated(1);
+    EXPECT_EQ(rect->GetLayerIndex(), 2);
+    EXPECT_EQ(RowObject(QStringLiteral("Layer")).I("Value1"), 1);
 }
 
 TEST_F(Inspector, IntegerInputIsKeptInTheFieldsRange)
