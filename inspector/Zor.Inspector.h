@@ -5,7 +5,6 @@
 #include "Zor.Props.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
