@@ -407,6 +407,26 @@ TEST_F(Inspector, DecimalKeysTakeEitherSeparatorAndRefuseTheRest)
     }
 }
 
+TEST_F(Inspector, TabGoesFromOneTypedSlotToTheNext)
+{
+    insp->resize(240, 200);
+    SelectOnly(text);
+    QTest::keyClick(insp.get(), Qt::Key_Tab);
+    ASSERT_TRUE(insp->EditState().Active);
+    const int first = insp->EditState().Row;
+    QTest::keyClick(insp.get(), Qt::Key_Tab);
+    const int second = insp->EditState().Row;
+    EXPECT_GT(second, first);
+    for (int i = 0; i < 30 && insp->EditState().Active; ++i)
+        QTest::keyClick(insp.get(), Qt::Key_Tab);
+    // Past the last one the editor closes (the focus goes on to the next widget); Shift+Tab
+    // comes back to the last one, in view.
+    EXPECT_FALSE(insp->EditState().Active);
+    QTest::keyClick(insp.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(insp->EditState().Active);
+    EXPECT_FALSE(insp->ValueCell(insp->EditState().Row, 1).isEmpty());
+}
+
 TEST_F(Inspector, EachKeystrokeIsOneUndoStep)
 {
     SelectOnly(text);
