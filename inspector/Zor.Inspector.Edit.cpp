@@ -99,8 +99,40 @@ QString TZORBaseInspector::FormatValue(double v) const
     return zor::LocaleFixedText(r.S(K("FE", fEdit.Slot), QString()), v);
 }
 
+int TZORBaseInspector::NextTypedRow(bool forward) const
+{
+    const int count = fJsonA.Count();
+    int row = fEdit.Active ? fEdit.Row : (forward ? -1 : count);
+    for (row += forward ? 1 : -1; row >= 0 && row < count; row += forward ? 1 : -1) {
+        const auto prop = TZORInsProp(Row(row).I("Prop1", -1));
+        if (prop == TZORInsProp::Text || prop == TZORInsProp::Float || prop == TZORInsProp::Integer
+            || prop == TZORInsProp::FormatInt || prop == TZORInsProp::BarText)
+            return row;
+    }
+    return -1;
+}
+
+void TZORBaseInspector::EditNext(bool forward)
+{
+    const int row = NextTypedRow(forward);
+    CloseEditor();
+    if (row < 0)
+        return;
+    // Bring the row into view first.
+    while (RowTop(row) < 0 && fTopIndex < row)
+        SetTopIndex(fTopIndex + 1);
+    if (row < fTopIndex)
+        SetTopIndex(row);
+    OpenCaretEditor(row, 1);
+}
+
 void TZORBaseInspector::keyPressEvent(QKeyEvent* event)
 {
+    // Tab and Shift+Tab go from one text or number slot to the next.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        EditNext(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        return;
+    }
     if (!fEdit.Active) {
         QWidget::keyPressEvent(event);
         return;
@@ -181,7 +213,8 @@ void TZORBaseInspector::keyReleaseEvent(QKeyEvent* event)
     bool ok = false;
     const uint code = fEdit.AltCode.toUInt(&ok);
     fEdit.AltCode.clear();
-    if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    // Control characters are not typed.
+    if (!ok || code < 32 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return;
     const char32_t ch = code;
     Insert(QString::fromUcs4(&ch, 1));

@@ -370,9 +370,13 @@ void TZORBaseInspector::focusOutEvent(QFocusEvent*)
     CloseEditor();
 }
 
-bool TZORBaseInspector::focusNextPrevChild(bool)
+bool TZORBaseInspector::focusNextPrevChild(bool next)
 {
-    return false;
+    // Tab goes on from slot to slot, and leaves the inspector after the last one.
+    if (NextTypedRow(next) >= 0)
+        return false;
+    CloseEditor();
+    return QWidget::focusNextPrevChild(next);
 }
 
 void TZORBaseInspector::CloseEditor()

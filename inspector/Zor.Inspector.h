@@ -5,7 +5,6 @@
 #include "Zor.Props.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -120,6 +119,10 @@ private:
     bool KeyValid(QChar c) const;
     QString FormatValue(double v) const;
     void CloseEditor();
+    // Opens the caret editor of the next (previous) text or number slot.
+    void EditNext(bool forward);
+    // The row of that slot; -1 when there is none.
+    int NextTypedRow(bool forward) const;
 
     // Mouse, lists and dialogs (Zor.Inspector.Mouse.cpp).
     bool HitSlot(QPoint pos, int& row, int& slot) const;

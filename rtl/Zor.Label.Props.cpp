@@ -7,18 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
-
-int32_t FieldIndex(const TZORBaseItem& item, const char* key)
-{
-    const auto& fields = item.GetFields();
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (!std::strcmp(fields[i].key, key))
-            return int32_t(i);
-    return -1;
-}
 
 // Brings the element's derived values in line with its fields; false when the fields make no
 // element (then nothing is changed back here).
@@ -37,7 +27,7 @@ bool RefreshItem(TZORBaseItem& item)
 // makes no element is taken back.
 bool SetField(TZORBaseItem& item, const char* key, TZORFieldKind kind, const TJsonObject& value)
 {
-    const int32_t index = FieldIndex(item, key);
+    const int32_t index = zor::FieldIndex(item, key);
     if (index < 0)
         return false;
     const auto& f = item.GetFields()[size_t(index)];
@@ -150,7 +140,7 @@ TJsonObject TZORBaseLabel::UpdateProp(uint8_t prop, int32_t kind, int32_t, int32
     default:
         return reply;
     }
-    const int32_t index = key ? FieldIndex(*first, key) : -1;
+    const int32_t index = key ? zor::FieldIndex(*first, key) : -1;
     if (index < 0)
         return reply;
     const TZORFieldKind fieldKind = first->GetFields()[size_t(index)].kind;

@@ -184,15 +184,6 @@ const TZORField<TZORBaseItem>* FieldNamed(const TZORBaseItem& item, const char* 
     return nullptr;
 }
 
-int32_t FieldIndex(const TZORBaseItem& item, const char* key)
-{
-    const auto& fields = item.GetFields();
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (!std::strcmp(fields[i].key, key))
-            return int32_t(i);
-    return -1;
-}
-
 // The 0-based place of the dimension style with that ID; -1 for none.
 int32_t DimStyleIndex(const TZORBaseLabel* label, int64_t id)
 {
@@ -308,6 +299,15 @@ bool BothAlignments(const std::vector<const TZORBaseItem*>& selection)
 }
 
 } // namespace
+
+int32_t FieldIndex(const TZORBaseItem& item, const char* key)
+{
+    const auto& fields = item.GetFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (!std::strcmp(fields[i].key, key))
+            return int32_t(i);
+    return -1;
+}
 
 int32_t ScalePos(double value, int32_t dpi)
 {

@@ -101,6 +101,8 @@ struct TZORSlotOf {
     bool shown = false; // false: the field has no row
 };
 TZORSlotOf SlotOfField(const TZORBaseItem& item, int32_t index);
+// The index of the field named key in the element's table; -1 for none.
+int32_t FieldIndex(const TZORBaseItem& item, const char* key);
 // Puts the value of field `index` of item under key as its slot shows it (a layer as its 0-based
 // place, a dimension style as the place of the style with its ID).
 void PutSlotValue(TJsonObject& o, const QString& key, const TZORBaseItem& item, int32_t index);

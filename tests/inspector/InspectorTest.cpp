@@ -3,10 +3,12 @@
 // service, scrolling, and an editor on the same label staying in step.
 
 #include "editor/Zor.Vcl.Editor.h"
+#include "elements/composite/Zor.Vcl.Poly.h"
 #include "elements/composite/Zor.Vcl.Table.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"
+#include "inspector/Zor.Inspector.Draw.h"
 #include "inspector/Zor.Inspector.h"
 #include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -146,12 +150,57 @@ TEST(InspectorRows, SeveralElementsShowOnlyTheRowsTheyShare)
 {
     TZORLabelVCL label;
     const std::unique_ptr<TZORBaseItem> rect = label.NewItem(6, false);
-    const std::unique_ptr<TZORBaseItem> text = label.NewItem(10, false);
-    const TJsonArray both = zor::InspectorRows({ rect.get(), text.get() });
+    const std::unique_ptr<TZORBaseItem> line = label.NewItem(2, false);
+    const TJsonArray both = zor::InspectorRows({ rect.get(), line.get() });
     EXPECT_GE(FindRow(*rect, both, QStringLiteral("Color")), 0);
     EXPECT_GE(FindRow(*rect, both, QStringLiteral("PenWidth")), 0);
     EXPECT_EQ(FindRow(*rect, both, QStringLiteral("Filled")), -1);
     EXPECT_LT(both.Count(), zor::InspectorRows({ rect.get() }).Count());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Entries drawn by the inspector.
+
+QImage Drawn(const std::function<void(QPainter&)>& draw)
+{
+    QImage image(120, 20, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(Qt::black);
+    draw(p);
+    return image;
+}
+
+TEST(InspectorLists, ACounterEntryShowsACircledOne)
+{
+    const auto leftEdge = [](const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            dark += image.pixelColor(2, y).lightness() < 160;
+        return dark;
+    };
+    const QImage counter
+        = Drawn([](QPainter& p) { zor::DrawFieldEntry(p, QRect(0, 0, 120, 20), 9, QStringLiteral("@Counter")); });
+    const QImage field
+        = Drawn([](QPainter& p) { zor::DrawFieldEntry(p, QRect(0, 0, 120, 20), 9, QStringLiteral("Counter")); });
+    EXPECT_GT(leftEdge(counter), 2);
+    EXPECT_EQ(leftEdge(field), 0);
+}
+
+TEST(InspectorLists, EveryLineEndShapeIsDrawnDifferently)
+{
+    std::vector<QImage> shapes;
+    for (int v = 0; v <= 11; ++v)
+        shapes.push_back(Drawn([v](QPainter& p) {
+            zor::DrawLineEnd(p, QRectF(0, 0, 120, 20), v, QColor(0, 0, 0), QColor(0, 0, 255));
+        }));
+    const QImage blank = Drawn([](QPainter&) {});
+    EXPECT_EQ(shapes[0], blank);
+    for (int a = 1; a <= 11; ++a) {
+        EXPECT_NE(shapes[size_t(a)], blank) << a;
+        for (int b = a + 1; b <= 11; ++b)
+            EXPECT_NE(shapes[size_t(a)], shapes[size_t(b)]) << a << " and " << b;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -247,10 +296,17 @@ protected:
             else if (token == u"CTRLSHIFTV")
                 key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
             else if (token.startsWith(u"ALT")) {
-                QTest::keyPress(insp.get(), Qt::Key_Alt, Qt::AltModifier);
-                for (const QChar d : token.mid(3))
-                    QTest::keyClick(insp.get(), Qt::Key(Qt::Key_0 + d.digitValue()), Qt::AltModifier | Qt::KeypadModifier);
-                QTest::keyRelease(insp.get(), Qt::Key_Alt, Qt::NoModifier);
+                // Alt stays held while the digits are typed, as a user does it.
+                const auto send = [&](QEvent::Type type, int k, Qt::KeyboardModifiers m) {
+                    QKeyEvent e(type, k, m);
+                    QApplication::sendEvent(insp.get(), &e);
+                };
+                send(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+                for (const QChar d : token.mid(3)) {
+                    send(QEvent::KeyPress, Qt::Key_0 + d.digitValue(), Qt::AltModifier | Qt::KeypadModifier);
+                    send(QEvent::KeyRelease, Qt::Key_0 + d.digitValue(), Qt::AltModifier | Qt::KeypadModifier);
+                }
+                send(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
             } else
                 ADD_FAILURE() << "unknown key " << token.toStdString();
         }
@@ -335,6 +391,7 @@ TEST_F(Inspector, DecimalKeysTakeEitherSeparatorAndRefuseTheRest)
         { "letters are refused", QLocale::English, QLocale::UnitedStates, "{DBL}3x;", "3.000", 3.0 },
         { "up steps by the increment", QLocale::English, QLocale::UnitedStates, "{DBL}4{UP}{UP}", "4.200", 4.2 },
         { "down steps back", QLocale::English, QLocale::UnitedStates, "{DBL}4{DOWN}", "3.900", 3.9 },
+        { "the label keeps its least height", QLocale::English, QLocale::UnitedStates, "{DBL}{BS}", "0.100", 0.1 },
     };
     for (const TNumberCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -348,6 +405,26 @@ TEST_F(Inspector, DecimalKeysTakeEitherSeparatorAndRefuseTheRest)
         EXPECT_NEAR(RowObject(QStringLiteral("FontHeight")).F("Value1"), c.value, 1e-4);
         Type(QStringLiteral("{ENTER}"));
     }
+}
+
+TEST_F(Inspector, TabGoesFromOneTypedSlotToTheNext)
+{
+    insp->resize(240, 200);
+    SelectOnly(text);
+    QTest::keyClick(insp.get(), Qt::Key_Tab);
+    ASSERT_TRUE(insp->EditState().Active);
+    const int first = insp->EditState().Row;
+    QTest::keyClick(insp.get(), Qt::Key_Tab);
+    const int second = insp->EditState().Row;
+    EXPECT_GT(second, first);
+    for (int i = 0; i < 30 && insp->EditState().Active; ++i)
+        QTest::keyClick(insp.get(), Qt::Key_Tab);
+    // Past the last one the editor closes (the focus goes on to the next widget); Shift+Tab
+    // comes back to the last one, in view.
+    EXPECT_FALSE(insp->EditState().Active);
+    QTest::keyClick(insp.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(insp->EditState().Active);
+    EXPECT_FALSE(insp->ValueCell(insp->EditState().Row, 1).isEmpty());
 }
 
 TEST_F(Inspector, EachKeystrokeIsOneUndoStep)
@@ -512,18 +589,88 @@ TEST_F(Inspector, ThePictureDialogCommitsTheFileChosen)
     EXPECT_EQ(dialogs.Asked.size(), 1);
 }
 
-TEST_F(Inspector, TheTableRowOpensTheTableEditor)
+TEST_F(Inspector, TheEditorRowsOpenTheirEditors)
 {
     TScriptedDialogs dialogs;
-    TZORBaseItem* table = label.AddBaseTable(10000, 30000, 40000, 20000);
-    SelectOnly(table);
-    const int row = FindRow(*table, insp->Rows(), QStringLiteral("<editor>"));
-    ASSERT_GE(row, 0);
+    TZORBaseItem* items[] = { label.AddBaseTable(10000, 30000, 40000, 20000), label.AddBasePolyText(10000, 30000) };
+    const char* names[] = { "dialog fEdTable", "dialog fEdPoly" };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(names[i]);
+        SelectOnly(items[i]);
+        const int row = FindRow(*items[i], insp->Rows(), QStringLiteral("<editor>"));
+        ASSERT_GE(row, 0);
+        dialogs.Asked.clear();
+        dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+        // The editor of an empty poly text asks for its first text.
+        if (i == 1)
+            dialogs.AnswerText(std::nullopt);
+        const QRect cell = insp->ValueCell(row, 1);
+        QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 12, cell.center().y() + 4));
+        // The editor of an empty table tells first that there are no fields to choose.
+        EXPECT_TRUE(dialogs.Asked.contains(QString::fromLatin1(names[i]))) << dialogs.Asked.join(u',').toStdString();
+    }
+}
+
+TEST_F(Inspector, TheMapButtonIsThereOnlyWithItsOption)
+{
+    TScriptedDialogs dialogs;
+    std::unique_ptr<TZORBaseItem> made = label.NewItem(16, false);
+    const TZORPto corners[] = { { 10000, 30000 }, { 30000, 50000 } };
+    made->AssignPoints(corners);
+    TZORBaseItem* image = label.AddItem(std::move(made));
+    insp->SetOptions(TZORBaseInspector::OptEditProperty | TZORBaseInspector::OptWheel | TZORBaseInspector::OptMapButton);
+    SelectOnly(image);
+    const QRect cell = insp->ValueCell(Row(QStringLiteral("FileName")), 1);
     dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
-    const QRect cell = insp->ValueCell(row, 1);
-    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 12, cell.center().y() + 4));
-    ASSERT_EQ(dialogs.Asked.size(), 1);
-    EXPECT_TRUE(dialogs.Asked[0].startsWith(QStringLiteral("dialog ")));
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 40, cell.center().y()));
+    EXPECT_EQ(dialogs.Asked, QStringList { QStringLiteral("dialog TfSelMap") });
+}
+
+TEST_F(Inspector, ThreeAlignmentButtonsAloneCommitTheirIndex)
+{
+    TZORBarcode* code = label.AddBaseBarcode(10000, 40000, QByteArray("12345670"), TZORBarType(1));
+    SelectOnly(code);
+    const int row = Row(QStringLiteral("HorzAlign"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(insp->Rows().O(row).I("Prop1"), int(TZORInsProp::Align));
+    const int top = insp->ValueCell(row, 1).top() - insp->Rows().O(row).I("TV1");
+    const int g = (174 - 4) / 4;
+    QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(g + (22 + g) + 11, top + 10));
+    EXPECT_EQ(int(code->GetHorzAlign()), 1);
+    EXPECT_EQ(insp->Rows().O(row).I("Value1"), 1);
+}
+
+TEST_F(Inspector, TextListsOfferTheLabelsNames)
+{
+    label.OnGetFontListEvent = [](QObject*, QStringList& fonts) { fonts = { QStringLiteral("Alpha"), QStringLiteral("Beta") }; };
+    SelectOnly(text);
+    Click(Row(QStringLiteral("FontName")));
+    QComboBox* combo = insp->ComboList();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_TRUE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 2);
+    emit combo->activated(1);
+    EXPECT_EQ(text->GetFontName(), QStringLiteral("Beta"));
+    EXPECT_EQ(RowObject(QStringLiteral("FontName")).S("Value1"), QStringLiteral("Beta"));
+}
+
+TEST_F(Inspector, TheLayerListChoosesByPlace)
+{
+    label.AddLayer(QStringLiteral("Second"));
+    SelectOnly(rect);
+    Click(Row(QStringLiteral("Layer")));
+    QComboBox* combo = insp->ComboList();
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("Second"));
+    // No entry (-1) sends nothing.
+    const int steps = label.UndoHistory().GetStepsCount();
+    emit combo->activated(-1);
+    EXPECT_EQ(label.UndoHistory().GetStepsCount(), steps);
+    Click(Row(QStringLiteral("Layer")));
+    emit combo->activated(1);
+    EXPECT_EQ(rect->GetLayerIndex(), 2);
+    EXPECT_EQ(RowObject(QStringLiteral("Layer")).I("Value1"), 1);
 }
 
 TEST_F(Inspector, IntegerInputIsKeptInTheFieldsRange)
