@@ -18,7 +18,7 @@ using zor::test::DesignComponents;
 // class it names and included from a header of the installed tree.
 TEST(DesignPlugin, ListsEveryComponentUnderItsGroup)
 {
-    const QStringList expected { "TZORLabelComponent", "TZOREditor", "TZORPreview", "TZORViewLibrary",
+    const QStringList expected { "TZORLabelComponent", "TZOREditor", "TZORInspector", "TZORPreview", "TZORViewLibrary",
         "TZORSpinEditFloat" };
     QStringList names;
     for (QDesignerCustomWidgetInterface* component : DesignComponents()) {
