@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QtDesigner/QDesignerFormWindowInterface>
 
 TZORDesignWidget::TZORDesignWidget(TZORComponentRecord record, QObject* parent)
     : QObject(parent)
@@ -23,7 +24,7 @@ QIcon TZORDesignWidget::icon() const
 
 QWidget* TZORDesignWidget::createWidget(QWidget* parent)
 {
-    return fRecord.Create(parent, fCore != nullptr);
+    return fRecord.Create(parent, QDesignerFormWindowInterface::findFormWindow(parent) != nullptr);
 }
 
 void TZORDesignWidget::initialize(QDesignerFormEditorInterface* core)

@@ -21,8 +21,8 @@ public:
     QString includeFile() const override { return fRecord.IncludeFile; }
     QIcon icon() const override;
     bool isContainer() const override { return false; }
-    // In Designer (once initialised with its core) the widget is made for design; QUiLoader
-    // never initialises, so what it makes is the run-time widget.
+    // A widget made inside a form window of Designer is made for design; anywhere else (uic,
+    // QUiLoader, Designer's preview) it is the run-time widget.
     QWidget* createWidget(QWidget* parent) override;
     bool isInitialized() const override { return fCore != nullptr; }
     void initialize(QDesignerFormEditorInterface* core) override;

@@ -5,6 +5,7 @@
 #include "dialogs/Zor.Spinfloat.h"
 #include "dialogs/Zor.Viewlibrary.h"
 #include "editor/Zor.Vcl.Editor.h"
+#include "inspector/Zor.Inspector.h"
 #include "label/Zor.Vcl.Component.h"
 
 #include <QtDesigner/QDesignerFormEditorInterface>
@@ -49,6 +50,7 @@ std::vector<TZORComponentRecord> Register()
     return {
         LabelComponent(),
         Control<TZOREditor>("TZOREditor", "editor/Zor.Vcl.Editor.h", "The label editor"),
+        Control<TZORInspector>("TZORInspector", "inspector/Zor.Inspector.h", "The property inspector"),
         Control<TZORPreview>("TZORPreview", "dialogs/Zor.Preview.h", "The label's preview"),
         Control<TZORViewLibrary>("TZORViewLibrary", "dialogs/Zor.Viewlibrary.h", "The symbol library viewer"),
         Control<TZORSpinEditFloat>("TZORSpinEditFloat", "dialogs/Zor.Spinfloat.h", "A decimal spin edit"),

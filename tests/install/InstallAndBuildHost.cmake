@@ -1,5 +1,6 @@
 # Installs the built library into a fresh prefix, builds the host project against it with
-# find_package, runs the host and checks the label it saved.
+# find_package, runs the host and checks the label it saved and that the installed Designer
+# plugin loads.
 # Inputs: BUILD (the library's build folder), HOST (the host project), WORK (a scratch folder).
 file(REMOVE_RECURSE ${WORK})
 set(prefix ${WORK}/prefix)
@@ -17,7 +18,11 @@ run(${CMAKE_COMMAND} --build ${WORK}/host)
 # The host must find the installed libraries, not the build tree's.
 set(ENV{LD_LIBRARY_PATH} ${prefix}/lib:${prefix}/lib64)
 set(ENV{QT_QPA_PLATFORM} offscreen)
-run(${WORK}/host/host ${WORK}/saved.json)
+file(GLOB plugin ${prefix}/lib*/qt6/plugins/designer/libquindle_design.so)
+if(NOT plugin)
+  message(FATAL_ERROR "the Designer plugin is not installed under ${prefix}")
+endif()
+run(${WORK}/host/host ${WORK}/saved.json ${plugin})
 file(READ ${WORK}/saved.json saved)
 if(NOT saved MATCHES "\"Installed\"")
   message(FATAL_ERROR "the saved label holds no text: ${saved}")
