@@ -6,6 +6,7 @@
 #include "dialogs/Zor.DialogService.h"
 #include "dialogs/Zor.Forms.h"
 #include "editor/Zor.Vcl.Editor.h"
+#include "inspector/Zor.Inspector.h"
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.Print.h"
 #include "label/Zor.Vcl.h"
@@ -81,6 +82,8 @@ TDesignerWindow::TDesignerWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("DesignerWindow"));
     fEditor->setObjectName(QStringLiteral("Editor"));
+    // Labels are small: they are drawn at twice their size.
+    fEditor->SetZoom(TZORZoom::zm200);
     setCentralWidget(fEditor);
     BuildMenus();
     BuildTools();
@@ -93,6 +96,7 @@ TDesignerWindow::~TDesignerWindow()
 {
     // The views leave the label before it goes.
     fEditor->SetLabel(nullptr);
+    fInspector->SetLabel(nullptr);
 }
 
 template <class Slot>
@@ -157,9 +161,14 @@ void TDesignerWindow::BuildTools()
 
 void TDesignerWindow::AddInspectorDock()
 {
-    // The property inspector (inspector/, TZORInspector) is not in the library yet. When it is,
-    // this is the one place that builds it: a TZORInspector in a QDockWidget at the right,
-    // stored in fInspectorDock, and ShowLabel hands it the label as it does the editor.
+    auto* dock = new QDockWidget(tr("Properties"), this);
+    dock->setObjectName(QStringLiteral("InspectorDock"));
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    fInspector = new TZORInspector(dock);
+    fInspector->setObjectName(QStringLiteral("Inspector"));
+    fInspector->setMinimumWidth(TZORInspector::DesignWidth);
+    dock->setWidget(fInspector);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
 }
 
 QAction* TDesignerWindow::Command(const QString& name) const
@@ -182,6 +191,7 @@ void TDesignerWindow::ShowLabel(std::unique_ptr<TZORLabelVCL> label, const QStri
     };
     connect(label.get(), &TZORLabelVCL::ExportDone, this, &TDesignerWindow::ExportDone);
     fEditor->SetLabel(label.get());
+    fInspector->SetLabel(label.get());
     fLabel = std::move(label);
     fFileName = fileName;
     Tool(zor::acSelect)->setChecked(true);

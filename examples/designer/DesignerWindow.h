@@ -7,9 +7,9 @@
 
 class QAction;
 class QActionGroup;
-class QDockWidget;
 class QMenu;
 class TZOREditor;
+class TZORInspector;
 class TZORBaseLabel;
 class TZORLabelVCL;
 
@@ -34,6 +34,7 @@ public:
 
     TZORLabelVCL& Label() const { return *fLabel; }
     TZOREditor& Editor() const { return *fEditor; }
+    TZORInspector& Inspector() const { return *fInspector; }
     // The file the label was read from or last saved to; empty for a new label.
     const QString& FileName() const { return fFileName; }
     // The command of that object name ("actOpen", "actPreview", ...), for hosts and tests.
@@ -82,7 +83,7 @@ private:
 
     std::unique_ptr<TZORLabelVCL> fLabel;
     TZOREditor* fEditor;
-    QDockWidget* fInspectorDock = nullptr;
+    TZORInspector* fInspector = nullptr;
     QActionGroup* fTools;
     QString fFileName;
 };

@@ -2,7 +2,9 @@
 
 #include "Zor.Act.h"
 #include "Zor.Item.h"
+#include "Zor.Props.h"
 #include "editor/Zor.Vcl.Editor.h"
+#include "inspector/Zor.Inspector.h"
 #include "kit/Dialogs.h"
 #include "kit/Documents.h"
 #include "kit/Pixels.h"
@@ -105,6 +107,19 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // The inspector's row of the element's field of that key; -1 when it shows none.
+    int RowOf(const TZORBaseItem& item, const char* key) const
+    {
+        const TJsonArray& rows = window->Inspector().Rows();
+        for (int r = 0; r < rows.Count(); ++r) {
+            const TJsonObject row = rows.O(r);
+            if (row.I("Kind") == int(TZORInsRow::Field)
+                && std::string_view(item.GetFields()[size_t(row.I("P1"))].key) == key)
+                return r;
+        }
+        return -1;
+    }
+
     // Clicks the tool's button in the tool bar.
     void ChooseTool(int action)
     {
@@ -142,8 +157,9 @@ TScriptedDialogs::TDialogAnswer ShowAndCancel(QImage& shot)
     return ::testing::AssertionSuccess();
 }
 
-// The whole round: the sample label shows, a rectangle is drawn with the mouse and changed, the
-// label is saved in both forms and reopened, previewed and exported to a PDF that is read back.
+// The whole round: the sample label shows, a rectangle is drawn with the mouse and changed in the
+// inspector, the label is saved in both forms and reopened, previewed and exported to a PDF that
+// is read back.
 TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
 {
     // The sample label is on the screen as the editor drew it.
@@ -177,16 +193,35 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     ASSERT_EQ(Label().GetItemsCount(), items + 1);
     drawn = Label().GetItem(items + 1);
 
-    // The inspector is not in the library yet: the rectangle turns red through the label.
-    Label().BeginUpdate(true);
-    drawn->SetColor(Red);
-    Label().EndUpdate();
+    // Selected with a click on its edge, it turns red in the inspector's colour row.
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(45, 9));
+    ASSERT_EQ(Label().Select(), drawn);
+    const int colourRow = RowOf(*drawn, "Color");
+    ASSERT_GE(colourRow, 0);
+    {
+        TScriptedDialogs dialogs;
+        dialogs.AnswerColour(QColor(Qt::red));
+        const QRect cell = window->Inspector().ValueCell(colourRow, 1);
+        ASSERT_FALSE(cell.isEmpty()) << "the colour row is not shown";
+        QTest::mouseClick(&window->Inspector(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        EXPECT_EQ(dialogs.Asked.value(0).left(7), QStringLiteral("colour "));
+    }
+    EXPECT_EQ(drawn->GetColor(), Red);
+    Label().UnSelectAll();
     shot = FromScreen(*window);
     zor::test::SaveOnFailure keep(shot, QStringLiteral("designer"));
     EXPECT_GT(zor::test::InkCount(shot, { Qt::red, 60 }, QRect(OnScreen(52, 4), OnScreen(55, 6))), 0) << "no red edge";
     // Its inside stays paper.
     EXPECT_TRUE(zor::test::ColourNear(shot, OnScreen(53, 9), Qt::white, 8));
+
+    // Selected again, its rows show in the inspector on the screen (the README's picture).
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(45, 9));
+    shot = FromScreen(*window);
+    const QRect inspector(window->Inspector().mapTo(window.get(), QPoint(0, 0)), window->Inspector().size());
+    EXPECT_GT(zor::test::InkCount(shot.copy(inspector), { shot.pixelColor(inspector.bottomRight() - QPoint(2, 2)), 32 }),
+        500) << "no rows in the inspector";
     zor::test::SaveForInspection(shot, QStringLiteral("window"));
+    Label().UnSelectAll();
 
     // Saved in both forms through the save dialog, then reopened from the binary one.
     TScriptedDialogs dialogs;
