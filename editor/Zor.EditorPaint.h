@@ -33,7 +33,6 @@ public:
     // How many times the element layer was rendered whole, and how many elements were drawn.
     int ElementRenderCount() const { return fElementRenders; }
     int ItemDrawCount() const { return fItemDraws; }
-    const zor::TZORRulerPainter& Rulers() const { return fRulers; }
 
     // The construction preview's path of draw type 4 (the run taken so far), 13, 20 or 22
     // between the press point po and the pointer lp; empty for any other type.

@@ -30,7 +30,6 @@ bool NearWhole(double v);
 class TZORRulerPainter {
 public:
     void Paint(QPainter& painter, TZORBackEditor& surface);
-    const TRulerSteps& Steps(bool vertical) const { return vertical ? fVertical : fHorizontal; }
 
 private:
     TRulerSteps fVertical;
