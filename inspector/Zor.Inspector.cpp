@@ -38,6 +38,7 @@ TZORBaseInspector::TZORBaseInspector(QWidget* parent)
     CheckLine = pal.color(QPalette::Text);
 
     fScroll = new QScrollBar(Qt::Vertical, this);
+    fScroll->setFocusPolicy(Qt::NoFocus);
     fScroll->hide();
     connect(fScroll, &QScrollBar::valueChanged, this, [this](int v) {
         if (!fSettingScroll)
