@@ -71,8 +71,14 @@ void TZORLabelTaskMenu::EditJson(const QString&)
 {
     TfJsonData form(fComponent);
     form.IniDialog(fComponent->GetDataJson());
-    if (zor::DialogService().Exec(form) == QDialog::Accepted)
+    if (zor::DialogService().Exec(form) != QDialog::Accepted)
+        return;
+    // The data takes only arrays of records; anything else would be dropped without a word.
+    QString error;
+    if (TZORData().SetJson(form.GetJson(), &error))
         Write("DataJson", form.GetJson());
+    else
+        zor::ShowWarning(fComponent, QStringLiteral("DataJson"), error);
 }
 
 void TZORLabelTaskMenu::EditPaper(const QString&)

@@ -129,6 +129,23 @@ TEST(LabelTaskMenu, EachActionSetsItsPropertyAsOneUndoableStep)
     }
 }
 
+// JSON the data cannot take is reported and changes nothing.
+TEST(LabelTaskMenu, JsonTheDataRefusesIsReported)
+{
+    TDesigned designed;
+    {
+        TScriptedDialogs dialogs;
+        dialogs.AnswerDialog([](QDialog& d) {
+            d.findChild<QPlainTextEdit*>(QStringLiteral("MemJson"))->setPlainText(QStringLiteral("{\"A\": 1}"));
+            return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
+        });
+        designed.Trigger(QStringLiteral("actJson"));
+        EXPECT_EQ(dialogs.Messages.size(), 1);
+    }
+    EXPECT_EQ(designed.Label->GetDataJson(), QString());
+    EXPECT_EQ(designed.Designer.History().count(), 0);
+}
+
 // A cancelled dialog changes nothing and leaves the form unmodified.
 TEST(LabelTaskMenu, ACancelChangesNothing)
 {
