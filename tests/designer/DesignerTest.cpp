@@ -247,6 +247,7 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     dialogs.AnswerDialog(ShowAndCancel(preview));
     Choose("actPreview");
     EXPECT_TRUE(Drawn(preview));
+    EXPECT_GT(zor::test::InkCount(preview, { Qt::red, 80 }), 100) << "the red rectangle on the sheet's labels";
     zor::test::SaveForInspection(preview, QStringLiteral("preview"));
 
     // The export writes the current sheet with the CSV's records.
