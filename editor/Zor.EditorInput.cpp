@@ -228,7 +228,7 @@ void TZOREditorInput::Convert(QPoint p)
     fSurface.fBaseY = G.BaseMMY(p.y());
 }
 
-void TZOREditorInput::SetBasePoint(QPoint)
+void TZOREditorInput::SetBasePoint()
 {
     fLast = TZORPto { fSurface.fBaseX, fSurface.fBaseY };
 }
@@ -394,13 +394,13 @@ void TZOREditorInput::PlacePress(QPoint p, uint8_t shift)
         S.PO = S.LP;
         S.fBaseX = fRef.X;
         S.fBaseY = fRef.Y;
-        SetBasePoint(S.LP);
+        SetBasePoint();
         label->PickEditor(S.fBaseX, S.fBaseY, tol, shift, false);
         return;
     }
     if (S.fInserting && (fEditor.GetSnap() & GridBit)) {
         S.PO = S.LP;
-        SetBasePoint(S.LP);
+        SetBasePoint();
         label->PickEditor(S.fBaseX, S.fBaseY, tol, shift, false);
         return;
     }
@@ -414,7 +414,7 @@ void TZOREditorInput::PlacePress(QPoint p, uint8_t shift)
         S.fBaseY = fRef.Y;
     }
     label->PickEditor(S.fBaseX, S.fBaseY, tol, shift, false);
-    SetBasePoint(S.LP);
+    SetBasePoint();
 }
 
 // A press of a link tool: an element's anchor under the pointer starts or ends the link; the
@@ -455,7 +455,7 @@ void TZOREditorInput::OrthoPress(QPoint p, uint8_t shift)
     }
     Label()->PickEditor(S.fBaseX, S.fBaseY, Tolerance(), shift, false);
     S.PO = S.LP = { S.G.ScreenMMX(S.fBaseX), S.G.ScreenMMY(S.fBaseY) };
-    SetBasePoint(S.LP);
+    SetBasePoint();
 }
 
 void TZOREditorInput::MouseMove(const QMouseEvent& e)
@@ -499,7 +499,7 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
         return;
     }
     if (TAct::fCurEditor) {
-        Drag(p, e);
+        Drag(p);
         return;
     }
     if (action == acLink || action == acPolyLink)
@@ -510,7 +510,7 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
 }
 
 // One move of a drag: the selection, a resize or a handle's point follows the pointer.
-void TZOREditorInput::Drag(QPoint p, const QMouseEvent&)
+void TZOREditorInput::Drag(QPoint p)
 {
     const int32_t action = TAct::fCurAction;
     if (action != acMove && action != acTextSelect)

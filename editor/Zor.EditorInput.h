@@ -47,8 +47,9 @@ public:
     void MouseUp(const QMouseEvent& e);
     // The second press of a double click: never a second press of the first one's work.
     void DoubleClick(const QMouseEvent& e);
-    // Records a placed point: the last base point, which "@" in the value box starts from.
-    void SetBasePoint(QPoint p);
+    // Records the point just placed (the surface's base point): "@" in the value box starts
+    // from it.
+    void SetBasePoint();
     // A handle under a press starts its drag; true when the press was taken.
     bool CheckDown(QPoint p);
     // The cursor that announces the handle under the pointer.
@@ -85,7 +86,7 @@ private:
     void PlacePress(QPoint p, uint8_t shift);
     void LinkPress(uint8_t shift);
     void OrthoPress(QPoint p, uint8_t shift);
-    void Drag(QPoint p, const QMouseEvent& e);
+    void Drag(QPoint p);
     bool SearchSnap(uint16_t snaps, bool editing);
     void TrackPointer(QPoint p);
     void TrackLink(QPoint p);

@@ -717,3 +717,29 @@ TEST_F(Input, EveryMouseEditIsOneUndoStep)
         ASSERT_NE(line, nullptr);
     }
 }
+
+// Ortho lines keep a stroke horizontal or vertical from the tool's previous point; a stroke
+// exactly as wide as it is high counts as vertical.
+TEST_F(Input, OrthoLinesKeepStrokesStraight)
+{
+    editor->SetOrtoLines(true);
+    const struct {
+        QPoint by;
+        bool vertical;
+    } rows[] = { { { 60, 10 }, false }, { { 10, 60 }, true }, { { 38, 38 }, true }, { { -40, 39 }, false } };
+    for (const auto& r : rows) {
+        Tool(acLine);
+        const QPoint from = At(100, 30);
+        mouse.Click(from);
+        mouse.Hover(from + r.by);
+        EXPECT_EQ(editor->Surface().LP, r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
+        mouse.Click(from + r.by);
+        TZORBaseItem* line = label.Select();
+        ASSERT_NE(line, nullptr);
+        ASSERT_EQ(line->TypeCode(), TZORItemType::Line);
+        const int64_t across = r.vertical ? line->GetPoint(2).X - line->GetPoint(1).X
+                                          : line->GetPoint(2).Y - line->GetPoint(1).Y;
+        EXPECT_EQ(across, 0) << r.by.x() << " " << r.by.y();
+        mouse.Key(Qt::Key_Escape);
+    }
+}
