@@ -471,7 +471,7 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
         int64_t& guide = left ? rulers.fAlignLeft : rulers.fAlignTop;
         if (v != guide) {
             guide = v;
-            fSurface.DrawEditor();
+            fSurface.DrawOverlay();
         }
         return;
     }
@@ -489,7 +489,7 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
             CheckMove(p);
         } else if (TAct::fCurState == stWindow) {
             fSurface.LP = p;
-            fSurface.DrawEditor();
+            fSurface.DrawOverlay();
         }
         return;
     }
@@ -506,7 +506,8 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
         TrackLink(p);
     else
         TrackPointer(p);
-    fSurface.DrawEditor();
+    // The pointer moves a preview, a guide or the window: the elements stay as they are.
+    fSurface.DrawOverlay();
 }
 
 // One move of a drag: the selection, a resize or a handle's point follows the pointer.
