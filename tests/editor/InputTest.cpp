@@ -743,3 +743,22 @@ TEST_F(Input, OrthoLinesKeepStrokesStraight)
         mouse.Key(Qt::Key_Escape);
     }
 }
+
+// While a tool follows the pointer only its preview moves: the elements are not drawn again
+// until the click that adds one.
+TEST_F(Input, APreviewFollowingThePointerKeepsTheRenderedElements)
+{
+    Tool(acLine);
+    mouse.Click(At(40, 40));
+    ASSERT_EQ(TAct::NumPoints(), 1);
+    const QImage before = editor->Surface().BackImage();
+    const int renders = editor->Surface().ElementRenderCount();
+    for (const double x : { 60.0, 80.0, 100.0 })
+        mouse.Hover(At(x, 60));
+    const QImage after = editor->Surface().BackImage();
+    EXPECT_EQ(editor->Surface().ElementRenderCount(), renders);
+    EXPECT_NE(after, before); // the preview line moved
+    mouse.Click(At(100, 60));
+    editor->Surface().BackImage();
+    EXPECT_GT(editor->Surface().ElementRenderCount(), renders);
+}
