@@ -3,9 +3,12 @@
 #include "Zor.DialogService.h"
 #include "Zor.Label.h"
 #include "Zor.Msg.h"
+#include "label/Zor.Vcl.Print.h"
+#include "label/Zor.Vcl.h"
 
 #include <QComboBox>
 #include <QDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -99,6 +102,21 @@ bool ConfirmDelete(QWidget* parent, const QString& key)
         parent ? parent->windowTitle().trimmed() : QString(), TZORMsg::GetActionsValue(key),
         QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Yes);
     return answer == QMessageBox::Yes;
+}
+
+TZORPrinterChoice ChoosePrinter(QWidget* parent, TZORLabelVCL& label)
+{
+    if (!label.GetPrintFileName().isEmpty())
+        return TZORPrinterChoice::Ready;
+    const QStringList printers = PrinterNames();
+    if (printers.isEmpty())
+        return TZORPrinterChoice::NoPrinter;
+    QPrinter printer;
+    printer.setPrinterName(PrinterForIndex(label.PrintInfo().GetPrinterIndex(), printers, printer.printerName()));
+    if (!DialogService().PrintSetup(parent, printer))
+        return TZORPrinterChoice::Cancelled;
+    label.PrintInfo().SetPrinterIndex(int32_t(printers.indexOf(printer.printerName())));
+    return TZORPrinterChoice::Ready;
 }
 
 } // namespace zor

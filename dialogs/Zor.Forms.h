@@ -16,6 +16,8 @@ class QWidget;
 class TZORBaseLabel;
 
 // What the library's dialogs share in building their forms.
+class TZORLabelVCL;
+
 namespace zor {
 
 // The catalogue's property text and dialog text of key.
@@ -56,6 +58,12 @@ void ChangeLabel(TZORBaseLabel& label, const std::function<void()>& edit);
 
 // Asks the actions text of key with Yes and Cancel, without an icon; true for Yes.
 bool ConfirmDelete(QWidget* parent, const QString& key);
+
+// Before a label prints: one that prints to a file has nothing to choose; otherwise the print
+// dialog chooses among the system's printers, starting at the label's, and the choice is kept in
+// the label's print information.
+enum class TZORPrinterChoice { Ready, NoPrinter, Cancelled };
+TZORPrinterChoice ChoosePrinter(QWidget* parent, TZORLabelVCL& label);
 
 // A set-up form filled from the label and run through the dialog service: its values after OK,
 // nothing after Cancel.

@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QStyle>
 #include <QToolButton>
@@ -335,18 +334,8 @@ void TfPreview::butPrintClick()
     if (!fLabel)
         return;
     const int64_t page = std::max<int64_t>(CurrentPage(*fLabel), 1);
-    // A label that prints to a file has nothing to choose; otherwise a printer is chosen.
-    if (fLabel->GetPrintFileName().isEmpty()) {
-        const QStringList printers = zor::PrinterNames();
-        if (printers.isEmpty())
-            return;
-        QPrinter printer;
-        printer.setPrinterName(
-            zor::PrinterForIndex(fLabel->PrintInfo().GetPrinterIndex(), printers, printer.printerName()));
-        if (!zor::DialogService().PrintSetup(this, printer))
-            return;
-        fLabel->PrintInfo().SetPrinterIndex(int32_t(printers.indexOf(printer.printerName())));
-    }
+    if (zor::ChoosePrinter(this, *fLabel) != zor::TZORPrinterChoice::Ready)
+        return;
     fRestorePage = page;
     fRestore->Arm(true);
     try {

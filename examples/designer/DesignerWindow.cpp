@@ -8,7 +8,6 @@
 #include "editor/Zor.Vcl.Editor.h"
 #include "inspector/Zor.Inspector.h"
 #include "label/Zor.Vcl.Export.h"
-#include "label/Zor.Vcl.Print.h"
 #include "label/Zor.Vcl.h"
 
 #include <QActionGroup>
@@ -18,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -403,19 +401,14 @@ void TDesignerWindow::Preview()
 
 void TDesignerWindow::Print()
 {
-    // A label that prints to a file has nothing to choose; otherwise a printer is chosen.
-    if (fLabel->GetPrintFileName().isEmpty()) {
-        const QStringList printers = zor::PrinterNames();
-        if (printers.isEmpty()) {
-            zor::ShowWarning(this, AppName, tr("There is no printer to print on."));
-            return;
-        }
-        QPrinter printer;
-        printer.setPrinterName(
-            zor::PrinterForIndex(fLabel->PrintInfo().GetPrinterIndex(), printers, printer.printerName()));
-        if (!zor::DialogService().PrintSetup(this, printer))
-            return;
-        fLabel->PrintInfo().SetPrinterIndex(int32_t(printers.indexOf(printer.printerName())));
+    switch (zor::ChoosePrinter(this, *fLabel)) {
+    case zor::TZORPrinterChoice::NoPrinter:
+        zor::ShowWarning(this, AppName, tr("There is no printer to print on."));
+        return;
+    case zor::TZORPrinterChoice::Cancelled:
+        return;
+    case zor::TZORPrinterChoice::Ready:
+        break;
     }
     Run([this] { fLabel->Print(); });
 }

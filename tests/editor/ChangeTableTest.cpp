@@ -2,6 +2,7 @@
 
 #include "Zor.Act.h"
 #include "drawing/Zor.Vcl.Types.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "label/Zor.Vcl.h"
 
@@ -18,11 +19,7 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
-        editor = std::make_unique<TZOREditor>();
-        editor->SetDPIOverride(96);
-        editor->resize(400, 300);
-        editor->show();
-        editor->SetLabel(&label);
+        editor = zor::test::ShownEditor(label, { 400, 300 });
     }
     void TearDown() override
     {

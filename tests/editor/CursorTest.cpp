@@ -5,6 +5,7 @@
 #include "Zor.Edit.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "editor/Zor.Cursors.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "label/Zor.Vcl.h"
 
@@ -225,11 +226,7 @@ protected:
     void SetUp() override
     {
         TAct::Reset();
-        editor = std::make_unique<TZOREditor>();
-        editor->SetDPIOverride(96);
-        editor->resize(300, 200);
-        editor->show();
-        editor->SetLabel(&label);
+        editor = zor::test::ShownEditor(label, { 300, 200 });
     }
     void TearDown() override
     {

@@ -2,6 +2,7 @@
 // the link to the label, mouse drags through the label's tools, and what the surface shows.
 
 #include "dialogs/Zor.Settings.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/Dialogs.h"
@@ -40,11 +41,7 @@ protected:
         box->SetFilled(true);
         box->SetBackColor(Red);
         box->SetColor(Red);
-        editor = std::make_unique<TZOREditor>();
-        editor->SetDPIOverride(96);
-        editor->resize(500, 400);
-        editor->show();
-        editor->SetLabel(&label);
+        editor = zor::test::ShownEditor(label, { 500, 400 });
     }
     void TearDown() override
     {

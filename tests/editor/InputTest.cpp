@@ -10,6 +10,7 @@
 #include "drawing/Zor.Vcl.Types.h"
 #include "editor/Zor.EditorInput.h"
 #include "editor/Zor.ValueBox.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -104,12 +105,7 @@ protected:
 
     static std::unique_ptr<TZOREditor> MakeEditor(TZORLabelVCL& l)
     {
-        auto e = std::make_unique<TZOREditor>();
-        e->SetDPIOverride(96);
-        e->resize(1060, 520);
-        e->show();
-        e->SetLabel(&l);
-        return e;
+        return zor::test::ShownEditor(l, { 1060, 520 });
     }
 
     TZOREditorGeometry& G() { return editor->Surface().G; }

@@ -4,6 +4,7 @@
 
 #include "editor/Zor.EditorPaint.h"
 #include "editor/Zor.EditorRuler.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/Pixels.h"
@@ -37,11 +38,7 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
-        editor = std::make_unique<TZOREditor>();
-        editor->SetDPIOverride(96);
-        editor->resize(560, 420);
-        editor->show();
-        editor->SetLabel(&label);
+        editor = zor::test::ShownEditor(label, { 560, 420 });
     }
     void TearDown() override
     {

@@ -5,6 +5,7 @@
 #include "Zor.Library.h"
 #include "dialogs/Zor.Selsymbol.h"
 #include "dialogs/Zor.Viewlibrary.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
@@ -38,11 +39,7 @@ protected:
         label.SetLibraryFolder(DirPath());
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
-        editor = std::make_unique<TZOREditor>();
-        editor->SetDPIOverride(96);
-        editor->resize(500, 400);
-        editor->show();
-        editor->SetLabel(&label);
+        editor = zor::test::ShownEditor(label, { 500, 400 });
     }
     void TearDown() override
     {

@@ -6,6 +6,7 @@
 #include "Zor.Edit.h"
 #include "editor/Zor.EditorText.h"
 #include "editor/Zor.RichTextBar.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/text/Zor.Vcl.Text.Caret.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -53,12 +54,7 @@ protected:
         rich->SetFontHeight(8.0f);
         rich->SetPaddingX(float(PadMM));
         rich->SetPaddingY(float(PadMM));
-        editor = std::make_unique<TZOREditor>();
-        editor->SetDPIOverride(96);
-        editor->SetOptions(uint16_t(editor->GetOptions() | eoRichTextBar | eoDoubleClick));
-        editor->resize(700, 500);
-        editor->show();
-        editor->SetLabel(&label);
+        editor = zor::test::ShownEditor(label, { 700, 500 }, eoRichTextBar | eoDoubleClick);
         QApplication::setActiveWindow(editor.get());
         Surface().setFocus();
     }
