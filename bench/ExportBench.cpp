@@ -3,7 +3,6 @@
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMarginsF>
@@ -86,14 +85,3 @@ BENCHMARK(BaselineExport)
     ->ArgsProduct({ { 2000, 10000 }, { bench::Code128, bench::QRCode } })
     ->ArgNames({ "records", "qr" })
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

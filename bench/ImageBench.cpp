@@ -3,7 +3,6 @@
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -124,14 +123,3 @@ void Runs(benchmark::internal::Benchmark* b, bool library)
 
 BENCHMARK(LibraryImages)->Apply([](benchmark::internal::Benchmark* b) { Runs(b, true); });
 BENCHMARK(BaselineImages)->Apply([](benchmark::internal::Benchmark* b) { Runs(b, false); });
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

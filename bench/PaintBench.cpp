@@ -7,7 +7,6 @@
 #include "elements/text/Zor.Vcl.Text.h"
 #include "label/Zor.Vcl.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -148,14 +147,3 @@ void BarePainter(benchmark::State& state)
 BENCHMARK(BarePainter)->Unit(benchmark::kMillisecond);
 BENCHMARK(EditorRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(EditorSelectionChange)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
