@@ -443,6 +443,7 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
         break;
     case TZRChange::Tool:
         ApplyToolStep(zor::ToolStep(fBaseLab->GetAction(), fBaseLab->GetState()));
+        emit ToolChanged(fBaseLab->GetAction());
         break;
     case TZRChange::ScrollToSelection:
         if (TZORBaseItem* item = fBaseLab->Select())

@@ -248,6 +248,11 @@ public:
     TZORMouseEvent OnMouseUp;
     TZORMouseMoveEvent OnMouseMove;
 
+signals:
+    // The label's tool changed, also when the editor ended it (Esc, the right button, a
+    // finished element): a host's tool bar follows it.
+    void ToolChanged(int action);
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
 

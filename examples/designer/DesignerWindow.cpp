@@ -155,6 +155,11 @@ void TDesignerWindow::BuildTools()
         connect(tool, &QAction::triggered, this, [this, action = row.action] { ChooseTool(action); });
     }
     Tool(zor::acSelect)->setChecked(true);
+    // A tool the editor ends (Esc, the right button) shows as ended.
+    connect(fEditor, &TZORBaseEditor::ToolChanged, this, [this](int action) {
+        if (QAction* tool = Tool(action))
+            tool->setChecked(true);
+    });
 }
 
 void TDesignerWindow::AddInspectorDock()

@@ -184,7 +184,10 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     EXPECT_NEAR(box.Right, 62000, 500);
     EXPECT_NEAR(box.Top, 5000, 500);
     EXPECT_NEAR(box.Bottom, 13000, 500);
-    ChooseTool(zor::acSelect);
+    // Esc in the editor ends the tool, and the tool bar shows the select tool again.
+    QTest::keyClick(&Surface(), Qt::Key_Escape);
+    EXPECT_TRUE(window->Tool(zor::acSelect)->isChecked());
+    EXPECT_FALSE(window->Tool(zor::acRectangle)->isChecked());
 
     // Undo takes it away and redo brings it back, from the Edit menu.
     Choose("actUndo");

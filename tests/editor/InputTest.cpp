@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -757,4 +758,18 @@ TEST_F(Input, APreviewFollowingThePointerKeepsTheRenderedElements)
     mouse.Click(At(100, 60));
     editor->Surface().BackImage();
     EXPECT_GT(editor->Surface().ElementRenderCount(), renders);
+}
+
+// A host's tool bar hears of every tool change, also of a tool the editor ends with Esc.
+TEST_F(Input, TheEditorTellsTheHostWhenAToolEnds)
+{
+    QSignalSpy tools(editor.get(), &TZORBaseEditor::ToolChanged);
+    Tool(acLine);
+    mouse.Click(At(40, 40));
+    QTest::keyClick(&editor->Surface(), Qt::Key_Escape);
+    std::vector<int> heard;
+    for (const QList<QVariant>& args : tools)
+        heard.push_back(args.at(0).toInt());
+    EXPECT_EQ(heard, (std::vector<int> { acLine, acSelect }));
+    EXPECT_EQ(TAct::fCurAction, int(acSelect));
 }
