@@ -310,16 +310,21 @@ void TZORDataPage::butEdCsvFileClick()
 
 void TZORDataPage::butCheckCsvClick()
 {
-    QString error;
-    bool read = false;
-    zor::ChangeLabel(*fLabel, [&] {
-        read = Data().SetCsvData(edCsvFile->text(), ckHeader->isChecked(),
+    ChangeSource("FileCsv", [this](QString& error) {
+        return Data().SetCsvData(edCsvFile->text(), ckHeader->isChecked(),
             uint8_t(cbSeparator->currentIndex() + 1), uint8_t(std::max(cbQuotes->currentIndex(), 0)), &error);
     });
-    if (read)
+}
+
+void TZORDataPage::ChangeSource(const char* captionKey, const std::function<bool(QString& error)>& change)
+{
+    QString error;
+    bool taken = false;
+    zor::ChangeLabel(*fLabel, [&] { taken = change(error); });
+    if (taken)
         FillData();
     else
-        zor::ShowWarning(this, Dialogs("FileCsv"), error);
+        zor::ShowWarning(this, Dialogs(captionKey), error);
 }
 
 void TZORDataPage::butJsonClick()
@@ -331,13 +336,7 @@ void TZORDataPage::butJsonClick()
     const QString json = form.GetJson();
     if (json == Data().GetJson())
         return;
-    QString error;
-    bool taken = false;
-    zor::ChangeLabel(*fLabel, [&] { taken = Data().SetJson(json, &error); });
-    if (taken)
-        FillData();
-    else
-        zor::ShowWarning(this, Dialogs("JsonData"), error);
+    ChangeSource("JsonData", [&](QString& error) { return Data().SetJson(json, &error); });
 }
 
 void TZORDataPage::butListValClick()

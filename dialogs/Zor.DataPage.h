@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -51,6 +53,9 @@ private:
     TZORData& Data() const;
     void FieldTypeChange(int row, int index);
     void FillPreview();
+    // Runs one change of the data source as one step of the label's history: the page shows the
+    // new data when change takes it, else a warning titled by captionKey with change's error.
+    void ChangeSource(const char* captionKey, const std::function<bool(QString& error)>& change);
 
     TZORBaseLabel* fLabel = nullptr;
     bool fIntro = false;

@@ -91,6 +91,18 @@ void TfEdList::EndStep()
     fStepOpen = false;
 }
 
+void TfEdList::Ini(TZORLabelVCL& label)
+{
+    fLabel = &label;
+    {
+        const QScopedValueRollback intro(fIntro, true);
+        FillLanguage();
+        FillFonts();
+        FillFields();
+    }
+    Start(label);
+}
+
 void TfEdList::Start(TZORLabelVCL& label)
 {
     EndStep();

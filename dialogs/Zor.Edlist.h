@@ -54,6 +54,11 @@ class TfEdList : public QDialog {
 public:
     ~TfEdList() override;
 
+    // Opens on the label's single selected element: the captions, fonts and field lists are
+    // filled, then the parts.
+    void Ini(TZORLabelVCL& label);
+    virtual void FillLanguage() = 0;
+
     void butAddClick();
     void butDeleteClick();
     void SBUpClick();
@@ -95,6 +100,8 @@ protected:
 
     // Fills every font list with the fonts the label's host offers, or the screen's fonts.
     void FillFonts();
+    // Fills the lists of the label's data fields.
+    virtual void FillFields() = 0;
 
     // Controls for the pages.
     QComboBox* FontBox(QWidget* parent, const char* name);

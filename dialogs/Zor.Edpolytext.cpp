@@ -98,18 +98,6 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     WireFont<TZORDataPoly>(fFont, [this](const std::function<void(TZORDataPoly&)>& edit) { ChangeItem(edit); });
 }
 
-void TfEdPolyText::Ini(TZORLabelVCL& label)
-{
-    fLabel = &label;
-    {
-        const QScopedValueRollback intro(fIntro, true);
-        FillLanguage();
-        FillFonts();
-        FillFields();
-    }
-    Start(label);
-}
-
 void TfEdPolyText::FillLanguage()
 {
     setWindowTitle(zor::FormCaption(Prop("PolyText")));

@@ -17,9 +17,7 @@ class TfEdPolyText : public TfEdList {
 public:
     explicit TfEdPolyText(QWidget* parent = nullptr);
 
-    // Opens on the label's single selected element, a poly text.
-    void Ini(TZORLabelVCL& label);
-    void FillLanguage();
+    void FillLanguage() override;
     // The field combo's pop-up item: the item shows no field any more.
     void menuClearClick();
 
@@ -38,7 +36,7 @@ private:
     TZORBasePoly* Poly() const;
     // Writes into the selected item.
     void ChangeItem(const std::function<void(TZORDataPoly&)>& edit);
-    void FillFields();
+    void FillFields() override;
 
     QLineEdit* edText;
     QComboBox* CBoxFields;

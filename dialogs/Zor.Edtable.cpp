@@ -317,18 +317,6 @@ void TfEdTable::BuildCell(TPage page, QWidget* owner, QGridLayout* grid, int row
         });
 }
 
-void TfEdTable::Ini(TZORLabelVCL& label)
-{
-    fLabel = &label;
-    {
-        const QScopedValueRollback intro(fIntro, true);
-        FillLanguage();
-        FillFonts();
-        FillFields();
-    }
-    Start(label);
-}
-
 void TfEdTable::FillLanguage()
 {
     setWindowTitle(zor::FormCaption(Prop("Table")));

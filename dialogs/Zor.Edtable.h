@@ -35,9 +35,7 @@ public:
 
     explicit TfEdTable(QWidget* parent = nullptr);
 
-    // Opens on the label's single selected element, a table.
-    void Ini(TZORLabelVCL& label);
-    void FillLanguage();
+    void FillLanguage() override;
 
 protected:
     int32_t PartCount() const override;
@@ -59,7 +57,7 @@ private:
     // Builds the cell controls of a page into its grid from row on and wires them to the cell.
     void BuildCell(TPage page, QWidget* owner, class QGridLayout* grid, int row);
     void LoadCell(TPage page, const TZORTableCell& cell);
-    void FillFields();
+    void FillFields() override;
 
     QTabWidget* PColumns;
     QComboBox* CBoxFields;

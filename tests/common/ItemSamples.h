@@ -1,11 +1,24 @@
 #pragma once
 
 #include "Zor.Item.h"
+#include "Zor.Stream.h"
+
+#include <QByteArray>
 
 #include <QString>
 
 // Values away from every default, for the record round trips of the element kinds.
 namespace zor::test {
+
+// The element's binary record.
+inline QByteArray Record(const TZORBaseItem& item)
+{
+    QByteArray bytes;
+    TBinaryWriter w(&bytes);
+    item.Write(w);
+    return bytes;
+}
+
 
 inline void SetCommon(TZORBaseItem& item)
 {

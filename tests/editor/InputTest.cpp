@@ -1,6 +1,7 @@
 // Mouse and keyboard on a real editor over a real label: picking, drags, handles, the grid and
 // object snaps, drawing every kind, the typed-value box, the keys, the clipboard and undo.
 
+#include "common/ItemSamples.h"
 #include "Zor.Edit.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
@@ -35,13 +36,7 @@ using namespace zor;
 
 namespace {
 
-QByteArray Record(const TZORBaseItem& item)
-{
-    QByteArray bytes;
-    TBinaryWriter w(&bytes);
-    item.Write(w);
-    return bytes;
-}
+using zor::test::Record;
 
 // A surface with its mouse and keys, as the window system sends them.
 struct TPointer {

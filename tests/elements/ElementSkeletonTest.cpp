@@ -329,14 +329,6 @@ std::vector<TKind> Kinds()
     };
 }
 
-QByteArray Record(const TZORBaseItem& item)
-{
-    QByteArray bytes;
-    TBinaryWriter w(&bytes);
-    item.Write(w);
-    return bytes;
-}
-
 } // namespace
 
 TEST(ElementSkeletons, EveryKindReadsBackItsRecordAndNothingMore)

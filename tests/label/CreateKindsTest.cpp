@@ -1,4 +1,5 @@
 // Every element kind made by its tool from clicks, as the editor feeds them to the label.
+#include "common/ItemSamples.h"
 #include "Zor.Act.h"
 #include "Zor.Edit.h"
 #include "Zor.Flow.h"
@@ -18,13 +19,7 @@ using namespace zor;
 
 namespace {
 
-QByteArray Record(const TZORBaseItem& item)
-{
-    QByteArray bytes;
-    TBinaryWriter w(&bytes);
-    item.Write(w);
-    return bytes;
-}
+using zor::test::Record;
 
 class CreateKinds : public ::testing::Test {
 protected:

@@ -177,14 +177,6 @@ std::unique_ptr<TZORBaseItem> Package(TZORBaseLabel& label)
 
 } // namespace
 
-QByteArray Record(const TZORBaseItem& item)
-{
-    QByteArray bytes;
-    TBinaryWriter w(&bytes);
-    item.Write(w);
-    return bytes;
-}
-
 std::vector<TKindSample> KindSamples(TZORBaseLabel& label)
 {
     std::vector<TKindSample> samples;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "common/ItemSamples.h"
 #include "Zor.Label.h"
 #include "Zor.Line.h"
 
@@ -69,9 +70,6 @@ inline void SetPoints(TZORBaseItem& item, std::initializer_list<TZORPto> points)
 {
     item.AssignPoints(std::span<const TZORPto>(points.begin(), points.size()));
 }
-
-// The element's binary record.
-QByteArray Record(const TZORBaseItem& item);
 
 // One element of every kind with every stored field away from its default, made on label (not
 // entered into it).
