@@ -2,6 +2,7 @@
 
 #include "Zor.Cursors.h"
 #include "Zor.Edit.h"
+#include "Zor.EditorText.h"
 #include "Zor.Label.h"
 #include "Zor.Stream.h"
 #include "Zor.Text.h"
@@ -137,60 +138,6 @@ Qt::KeyboardModifiers CommandKeys(Qt::KeyboardModifiers keys)
 } // namespace
 
 // ============================== Text edited in place ==============================
-
-namespace {
-
-// The views learn of the edited text first (which puts the caret at its end), then the caret
-// goes where the edit left it and the text is shown again.
-void ShowEdited(TZORBaseLabel& label, TZORDraw& draw, const QString& plain, int32_t caret)
-{
-    label.UpdateEditing(false);
-    draw.aTxt = plain;
-    draw.aPos = caret;
-    draw.aSelStart = draw.aSelEnd = 0;
-    label.Notify(TZRChange::Redraw);
-}
-
-} // namespace
-
-bool zor::InsertEditedText(TZORBaseLabel& label, TZORDraw& draw, const QString& text)
-{
-    TZORTextObject* object = label.GetTextObject();
-    if (!object)
-        return false;
-    const int32_t lo = std::min(draw.aSelStart, draw.aSelEnd), hi = std::max(draw.aSelStart, draw.aSelEnd);
-    if (auto* rich = dynamic_cast<TZORBaseRichText*>(object->Item())) {
-        // Positions count the characters shown; the tags around them stay where they are.
-        const int32_t length = int32_t(rich->GetPlainText().size());
-        int32_t caret = std::clamp(draw.aPos, 0, length);
-        label.BeginUpdate(true);
-        if (lo != hi) {
-            const int32_t from = rich->PlainPosToRichPos(std::clamp(lo, 0, length));
-            const int32_t to = rich->PlainEndToRichPos(std::clamp(hi, 0, length));
-            rich->SetRichTextValue(QString(rich->GetRichText()).remove(from, std::max(0, to - from)));
-            caret = std::clamp(lo, 0, length);
-        }
-        rich->InsertPlainText(caret, text);
-        rich->Update();
-        label.EndUpdate();
-        caret = std::min(caret + int32_t(text.size()), int32_t(rich->GetPlainText().size()));
-        ShowEdited(label, draw, rich->GetPlainText(), caret);
-    } else {
-        QString t = draw.aTxt;
-        const int32_t length = int32_t(t.size());
-        int32_t caret = std::clamp(draw.aPos, 0, length);
-        if (lo != hi) {
-            t.remove(std::clamp(lo, 0, length), std::clamp(hi, 0, length) - std::clamp(lo, 0, length));
-            caret = std::clamp(lo, 0, length);
-        }
-        t.insert(caret, text);
-        label.BeginUpdate(true);
-        object->SetText(t);
-        label.EndUpdate();
-        ShowEdited(label, draw, t, caret + int32_t(text.size()));
-    }
-    return true;
-}
 
 // ============================== Set-up ==============================
 
@@ -732,7 +679,7 @@ bool TZOREditorInput::InputKeyDown(int key, Qt::KeyboardModifiers keys)
         return false;
     if (ctrl && key == Qt::Key_V) {
         if (editingText)
-            PasteFromClipBoard();
+            fEditor.TextEditing().InsertText(QGuiApplication::clipboard()->text());
         else
             PasteSelection();
         return true;
@@ -813,7 +760,7 @@ void TZOREditorInput::KeyPress(const QString& text)
     }
     if (TAct::fCurEditor || fSurface.fInserting)
         return;
-    InsertEditedText(*label, fSurface.Draw(), text);
+    fEditor.TextEditing().InsertText(text);
 }
 
 // ============================== Typed value ==============================
@@ -944,11 +891,3 @@ bool TZOREditorInput::PasteSelection()
     return true;
 }
 
-void TZOREditorInput::PasteFromClipBoard()
-{
-    TZORBaseLabel* label = Label();
-    const QString text = QGuiApplication::clipboard()->text();
-    if (!label || TAct::fDrawType != dtText || text.isEmpty())
-        return;
-    InsertEditedText(*label, fSurface.Draw(), text);
-}

@@ -14,7 +14,6 @@ class QMouseEvent;
 class TZORBackEditor;
 class TZORBaseEditor;
 class TZORBaseLabel;
-class TZORDraw;
 class TZORValueBox;
 
 namespace zor {
@@ -22,11 +21,6 @@ namespace zor {
 // The MIME type of elements on the system clipboard: "QNDL", the file version, then the label's
 // copy buffer.
 inline constexpr const char* ElementsMimeType = "application/x-quindle-elements";
-
-// Puts text into the text edited in place at the caret, in place of the selection: a rich text
-// takes it as plain characters (markup in it is escaped, never obeyed) and keeps its own tags.
-// The caret ends after the text. False when no text is being edited.
-bool InsertEditedText(TZORBaseLabel& label, TZORDraw& draw, const QString& text);
 
 } // namespace zor
 
@@ -73,8 +67,6 @@ public:
     void CopySelection();
     // Elements from the system clipboard into the label, selected; false when it holds none.
     bool PasteSelection();
-    // The clipboard's text into the text edited in place.
-    void PasteFromClipBoard();
 
 private:
     TZORBaseLabel* Label() const;
