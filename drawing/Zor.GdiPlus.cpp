@@ -1,5 +1,6 @@
 #include "Zor.GdiPlus.h"
 
+#include "Zor.BandFill.h"
 #include "Zor.Paint.h"
 #include "Zor.PainterState.h"
 
@@ -293,9 +294,7 @@ void TGPGraphics::FillRectangles(const TGPSolidBrush& brush, const std::vector<Q
     if (rects.empty())
         return;
     const TGraphicsScope scope(fPainter, fWorld, fSmoothing);
-    fPainter.setPen(Qt::NoPen);
-    fPainter.setBrush(ToQColor(brush.GetColor()));
-    fPainter.drawRects(rects.data(), int(rects.size()));
+    zor::FillRects(fPainter, rects, ToQColor(brush.GetColor()));
 }
 
 void TGPGraphics::FillEllipse(const TGPSolidBrush& brush, double x, double y, double w, double h)
