@@ -48,6 +48,7 @@ void BaselineExport(benchmark::State& state)
     const auto code = bench::TCode(state.range(1));
     const QString csv = bench::CsvFile(n);
     const QString pdf = QDir(bench::Folder()).filePath(QStringLiteral("baseline.pdf"));
+    const bench::TFonts fonts = bench::Fonts(Dpi);
     int64_t peak = 0;
     for (auto _ : state) {
         const int64_t start = bench::ResetPeak();
@@ -59,15 +60,12 @@ void BaselineExport(benchmark::State& state)
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF());
         QPainter p(&writer);
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(int(bench::Px(4.0, Dpi)));
-        p.setFont(font);
         for (int64_t i = 0; i < n; ++i) {
             const int64_t position = i % bench::LabelsPerSheet;
             if (i > 0 && position == 0)
                 writer.newPage();
             const QPointF corner = bench::LabelCorner(position, Dpi);
-            bench::PaintLabel(p, code, in.readLine().trimmed().split(';'), corner.x(), corner.y(), Dpi);
+            bench::PaintSheetLabel(p, fonts, code, in.readLine().trimmed().split(';'), corner.x(), corner.y(), Dpi);
         }
         p.end();
         peak = std::max(peak, bench::PeakKb() - start);

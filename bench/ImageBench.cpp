@@ -51,6 +51,9 @@ void LibraryImages(benchmark::State& state)
     o.fileName = QDir(bench::Folder()).filePath(QStringLiteral("library.%1").arg(FormatOf(kind)));
     int64_t peak = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        bench::ClearOutputs(QStringLiteral("library"));
+        state.ResumeTiming();
         const int64_t start = bench::ResetPeak();
         TZORLabelVCL label;
         bench::MakeLabel(label, bench::Code128, csv);
@@ -68,13 +71,15 @@ void BaselineImages(benchmark::State& state)
     const QString csv = bench::CsvFile(n);
     const QSize size(int(std::lround(bench::Px(bench::PaperW, dpi))), int(std::lround(bench::Px(bench::PaperH, dpi))));
     int64_t peak = 0;
+    const bench::TFonts fonts = bench::Fonts(dpi);
     for (auto _ : state) {
+        state.PauseTiming();
+        bench::ClearOutputs(QStringLiteral("baseline-"));
+        state.ResumeTiming();
         const int64_t start = bench::ResetPeak();
         QFile in(csv);
         in.open(QIODevice::ReadOnly);
         in.readLine(); // the header
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(int(bench::Px(4.0, dpi)));
         // One image for every sheet, as the library keeps one per thread.
         QImage image(size, QImage::Format_RGB32);
         image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
@@ -83,11 +88,10 @@ void BaselineImages(benchmark::State& state)
             image.fill(Qt::white);
             {
                 QPainter p(&image);
-                p.setFont(font);
                 for (int position = 0; position < bench::LabelsPerSheet && i < n; ++position, ++i) {
                     const QPointF corner = bench::LabelCorner(position, dpi);
-                    bench::PaintLabel(
-                        p, bench::Code128, in.readLine().trimmed().split(';'), corner.x(), corner.y(), dpi);
+                    bench::PaintSheetLabel(p, fonts, bench::Code128, in.readLine().trimmed().split(';'),
+                        corner.x(), corner.y(), dpi);
                 }
             }
             QImageWriter writer(

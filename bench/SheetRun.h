@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFont>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -28,6 +29,9 @@ enum TCode : int { Code128 = 0, QRCode = 1 };
 
 // The folder the runs write into (removed at exit).
 QString Folder();
+// Removes the files of the folder whose names start with prefix: each run writes into an empty
+// folder, so that no run pays for deleting the files of the run before.
+void ClearOutputs(const QString& prefix);
 // The CSV file of n records (name;code), written once per size.
 QString CsvFile(int64_t n);
 // The label of the run, bound to csv, its run prepared.
@@ -35,9 +39,21 @@ void MakeLabel(TZORLabelVCL& label, TCode code, const QString& csv);
 
 // Millimetres as device pixels at dpi.
 double Px(double mm, double dpi);
-// The baseline's label at (x, y) device pixels: the name as one text and the code's symbol,
-// encoded by libzint and filled as one rectangle per run of dark modules.
-void PaintLabel(QPainter& p, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi);
+// The baseline's label at (x, y) device pixels: the name as one text in the painter's font and
+// the code's symbol, encoded by libzint and filled as one rectangle per run of dark modules.
+// Returns the symbol's width in pixels.
+double PaintLabel(QPainter& p, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi);
+
+// The baseline's fonts at dpi: the name's (4 mm) and the human-readable line's (3.5 mm).
+struct TFonts {
+    QFont name;
+    QFont code;
+};
+TFonts Fonts(double dpi);
+// The label as the library's sheet shows it: PaintLabel, a 0.2 mm frame around the name and,
+// for Code 128, the human-readable line centred under the bars.
+void PaintSheetLabel(
+    QPainter& p, const TFonts& fonts, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi);
 // The top left corner of the position-th label of a sheet (from 0), device pixels.
 QPointF LabelCorner(int64_t position, double dpi);
 
