@@ -11,6 +11,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
 #include <vector>
 
 // The same run exported as one image per sheet: by the library on one thread and on every core,
@@ -106,6 +110,42 @@ void BaselineImages(benchmark::State& state)
     bench::Report(state, n, peak);
 }
 
+// The floor of writing a run's BMP files: the bytes of every sheet (a 24-bit bitmap of the
+// page) written from memory in 64 kB blocks into files of their own, on one thread per core,
+// each file through a temporary and a rename as the library writes them. Nothing is drawn or
+// encoded.
+void WriteFloor(benchmark::State& state)
+{
+    const int64_t sheets = SheetsOf(state.range(0));
+    const double dpi = double(state.range(1));
+    const int64_t width = std::lround(bench::Px(bench::PaperW, dpi)), height = std::lround(bench::Px(bench::PaperH, dpi));
+    const QByteArray bytes(54 + (width * 3 + 3) / 4 * 4 * height, 'x');
+    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench::ClearOutputs(QStringLiteral("floor-"));
+        state.ResumeTiming();
+        std::atomic<int64_t> next { 1 };
+        std::vector<std::thread> workers;
+        for (int t = 0; t < threads; ++t)
+            workers.emplace_back([&] {
+                for (int64_t sheet = next++; sheet <= sheets; sheet = next++) {
+                    const QString name = QDir(bench::Folder()).filePath(QStringLiteral("floor-%1.bmp").arg(sheet));
+                    QFile file(name + QStringLiteral(".tmp"));
+                    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+                        return;
+                    for (qsizetype at = 0; at < bytes.size(); at += 65536)
+                        file.write(bytes.constData() + at, std::min<qsizetype>(65536, bytes.size() - at));
+                    file.close();
+                    QFile::rename(file.fileName(), name);
+                }
+            });
+        for (std::thread& w : workers)
+            w.join();
+    }
+    bench::Report(state, state.range(0), 0);
+}
+
 constexpr int PNG = int(TZORExport::PNG), BMP = int(TZORExport::BMP), GIF = int(TZORExport::GIF),
               JPEG = int(TZORExport::JPEG);
 
@@ -127,3 +167,9 @@ void Runs(benchmark::internal::Benchmark* b, bool library)
 
 BENCHMARK(LibraryImages)->Apply([](benchmark::internal::Benchmark* b) { Runs(b, true); });
 BENCHMARK(BaselineImages)->Apply([](benchmark::internal::Benchmark* b) { Runs(b, false); });
+BENCHMARK(WriteFloor)
+    ->Args({ 2000, 96 })
+    ->Args({ 960, 300 })
+    ->ArgNames({ "records", "dpi" })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
