@@ -298,9 +298,11 @@ public:
             const std::lock_guard lock(fMutex);
             fEntries.push_back({ target, name.fileName(), {} });
         }
-        // Unbuffered: a disk filling up shows at the write that fails.
+        // Unbuffered: a disk filling up shows at the write that fails. Opened without
+        // truncating the empty file: a truncated file makes some file systems (ext4) write its
+        // data out synchronously when it is closed, which serialized parallel exports on the disk.
         QFile file(name.fileName());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             WriteFailed(target, file.errorString());
         TCheckedDevice device(file);
         try {
