@@ -17,7 +17,7 @@ namespace zor {
 // at every resolution and size. Metrics are given per unit of em (the character height).
 class TScaledFont {
 public:
-    static constexpr int ReferencePixels = 1000;
+    static constexpr int ReferencePixels = 256;
 
     TScaledFont();
     TScaledFont(
