@@ -1,5 +1,4 @@
 #include "SheetRun.h"
-
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.h"
 
@@ -65,7 +64,8 @@ void BaselineExport(benchmark::State& state)
             if (i > 0 && position == 0)
                 writer.newPage();
             const QPointF corner = bench::LabelCorner(position, Dpi);
-            bench::PaintSheetLabel(p, fonts, code, in.readLine().trimmed().split(';'), corner.x(), corner.y(), Dpi);
+            bench::PaintSheetLabel(
+                p, fonts, code, in.readLine().trimmed().split(';'), corner.x(), corner.y(), Dpi);
         }
         p.end();
         peak = std::max(peak, bench::PeakKb() - start);

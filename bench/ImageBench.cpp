@@ -1,5 +1,4 @@
 #include "SheetRun.h"
-
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.h"
 
@@ -73,7 +72,8 @@ void BaselineImages(benchmark::State& state)
     const double dpi = double(state.range(1));
     const char* format = FormatOf(TZORExport(state.range(2)));
     const QString csv = bench::CsvFile(n);
-    const QSize size(int(std::lround(bench::Px(bench::PaperW, dpi))), int(std::lround(bench::Px(bench::PaperH, dpi))));
+    const QSize size(
+        int(std::lround(bench::Px(bench::PaperW, dpi))), int(std::lround(bench::Px(bench::PaperH, dpi))));
     int64_t peak = 0;
     const bench::TFonts fonts = bench::Fonts(dpi);
     for (auto _ : state) {
@@ -118,7 +118,8 @@ void WriteFloor(benchmark::State& state)
 {
     const int64_t sheets = SheetsOf(state.range(0));
     const double dpi = double(state.range(1));
-    const int64_t width = std::lround(bench::Px(bench::PaperW, dpi)), height = std::lround(bench::Px(bench::PaperH, dpi));
+    const int64_t width = std::lround(bench::Px(bench::PaperW, dpi)),
+                  height = std::lround(bench::Px(bench::PaperH, dpi));
     const QByteArray bytes(54 + (width * 3 + 3) / 4 * 4 * height, 'x');
     const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
     for (auto _ : state) {
@@ -130,7 +131,8 @@ void WriteFloor(benchmark::State& state)
         for (int t = 0; t < threads; ++t)
             workers.emplace_back([&] {
                 for (int64_t sheet = next++; sheet <= sheets; sheet = next++) {
-                    const QString name = QDir(bench::Folder()).filePath(QStringLiteral("floor-%1.bmp").arg(sheet));
+                    const QString name
+                        = QDir(bench::Folder()).filePath(QStringLiteral("floor-%1.bmp").arg(sheet));
                     QFile file(name + QStringLiteral(".tmp"));
                     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
                         return;

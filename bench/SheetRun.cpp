@@ -135,10 +135,12 @@ double bench::Px(double mm, double dpi)
 
 QPointF bench::LabelCorner(int64_t position, double dpi)
 {
-    return { Px(double(position % Columns) * LabelW, dpi), Px(MarginTop + double(position / Columns) * LabelH, dpi) };
+    return { Px(double(position % Columns) * LabelW, dpi),
+        Px(MarginTop + double(position / Columns) * LabelH, dpi) };
 }
 
-double bench::PaintLabel(QPainter& p, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi)
+double bench::PaintLabel(
+    QPainter& p, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi)
 {
     p.drawText(QPointF(x + Px(5, dpi), y + Px(9, dpi)), QString::fromUtf8(fields.value(0)));
     return PaintSymbol(p, code, fields.value(1), code == Code128 ? x + Px(5, dpi) : x + Px(40, dpi),
@@ -153,16 +155,16 @@ bench::TFonts bench::Fonts(double dpi)
     return fonts;
 }
 
-void bench::PaintSheetLabel(
-    QPainter& p, const TFonts& fonts, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi)
+void bench::PaintSheetLabel(QPainter& p, const TFonts& fonts, TCode code, const QList<QByteArray>& fields,
+    double x, double y, double dpi)
 {
     p.setFont(fonts.name);
     const double width = PaintLabel(p, code, fields, x, y, dpi);
     const QString name = QString::fromUtf8(fields.value(0));
     const QFontMetricsF nameMetrics(fonts.name);
     p.setPen(QPen(Qt::black, Px(0.2, dpi)));
-    p.drawRect(QRectF(x + Px(5, dpi), y + Px(9, dpi) - nameMetrics.ascent(), nameMetrics.horizontalAdvance(name),
-        nameMetrics.height()));
+    p.drawRect(QRectF(x + Px(5, dpi), y + Px(9, dpi) - nameMetrics.ascent(),
+        nameMetrics.horizontalAdvance(name), nameMetrics.height()));
     if (code != Code128)
         return;
     const QString value = QString::fromUtf8(fields.value(1));

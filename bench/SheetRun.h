@@ -52,8 +52,8 @@ struct TFonts {
 TFonts Fonts(double dpi);
 // The label as the library's sheet shows it: PaintLabel, a 0.2 mm frame around the name and,
 // for Code 128, the human-readable line centred under the bars.
-void PaintSheetLabel(
-    QPainter& p, const TFonts& fonts, TCode code, const QList<QByteArray>& fields, double x, double y, double dpi);
+void PaintSheetLabel(QPainter& p, const TFonts& fonts, TCode code, const QList<QByteArray>& fields, double x,
+    double y, double dpi);
 // The top left corner of the position-th label of a sheet (from 0), device pixels.
 QPointF LabelCorner(int64_t position, double dpi);
 

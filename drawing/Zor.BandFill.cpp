@@ -51,7 +51,8 @@ QImage CoverageLine(const std::vector<std::pair<double, double>>& spans, int fir
 // Draws the line image over the pixel lines from `at` (count lines) across the band.
 void DrawLines(QPainter& painter, const QImage& line, int first, int at, int count, bool vertical)
 {
-    const QRect target = vertical ? QRect(at, first, count, line.height()) : QRect(first, at, line.width(), count);
+    const QRect target
+        = vertical ? QRect(at, first, count, line.height()) : QRect(first, at, line.width(), count);
     painter.drawImage(target, line);
 }
 
@@ -104,7 +105,8 @@ bool Fits(const TBand& band)
 {
     const auto [lo, hi] = Extent(band);
     return std::isfinite(lo) && std::isfinite(hi) && std::isfinite(band.Lo) && std::isfinite(band.Hi)
-        && hi - lo <= MaxBandPixels && std::abs(lo) < 1e6 && std::abs(band.Lo) < 1e6 && std::abs(band.Hi) < 1e6;
+        && hi - lo <= MaxBandPixels && std::abs(lo) < 1e6 && std::abs(band.Lo) < 1e6
+        && std::abs(band.Hi) < 1e6;
 }
 
 } // namespace

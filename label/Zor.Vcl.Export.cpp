@@ -3,10 +3,10 @@
 #include "Zor.GifWriter.h"
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
+#include "Zor.Vcl.Sheet.h"
 #include "Zor.Vcl.h"
 #include "Zor.XpsWriter.h"
 #include "drawing/Zor.Vcl.Types.h"
-#include "Zor.Vcl.Sheet.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,9 +16,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QThread>
-
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -265,7 +264,8 @@ void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
 }
 
 // One sheet drawn into image and encoded into the device.
-void RenderSheet(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image, QIODevice& device)
+void RenderSheet(
+    TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image, QIODevice& device)
 {
     DrawImage(label, o, sheet, image);
     Encode(image, o, device);
@@ -379,7 +379,8 @@ void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::
 {
     TStagedFiles file;
     QImage image;
-    file.Stage(o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), image, device); });
+    file.Stage(
+        o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), image, device); });
     file.Commit();
     if (progress)
         progress(1, 1);

@@ -93,9 +93,9 @@ TEST(BandFill, LooksAsThePainterDrawsTheRectangles)
                 p.translate(3.3, 4.6);
                 p.scale(2.5, 2.0);
             } },
-        { "rows of matrix modules", {
-            QRectF(20.3, 10.6, 3.2, 3.2), QRectF(26.7, 10.6, 6.4, 3.2), QRectF(23.5, 13.8, 3.2, 3.2),
-            QRectF(30.0, 13.8, 3.2, 3.2), QRectF(20.3, 17.0, 12.9, 3.2) },
+        { "rows of matrix modules",
+            { QRectF(20.3, 10.6, 3.2, 3.2), QRectF(26.7, 10.6, 6.4, 3.2), QRectF(23.5, 13.8, 3.2, 3.2),
+                QRectF(30.0, 13.8, 3.2, 3.2), QRectF(20.3, 17.0, 12.9, 3.2) },
             Qt::black, {} },
         { "turned by the painter", Bars(40.2, 10.1, 1.3, 30.0), Qt::black,
             [](QPainter& p) { p.rotate(20.0); } },
