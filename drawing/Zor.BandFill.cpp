@@ -25,15 +25,15 @@ bool BandsApply(const QPainter& painter)
         && painter.transform().type() <= QTransform::TxScale;
 }
 
-// The rectangles of one band in device pixels, as intervals along the band.
-struct TBand {
-    double Lo = 0.0, Hi = 0.0; // across the band
-    std::vector<std::pair<double, double>> Spans; // along the band
-};
+// An interval of device pixels, from first to second.
+using TInterval = std::pair<double, double>;
+// Bands by their interval across (top and bottom of a row, left and right of a column), each
+// with its rectangles' intervals along it.
+using TBands = std::map<TInterval, std::vector<TInterval>>;
 
 // Area coverage of the spans over the pixels from `first`, as premultiplied colour.
-QImage CoverageLine(const std::vector<std::pair<double, double>>& spans, int first, int count,
-    const QColor& colour, bool vertical)
+QImage CoverageLine(
+    const std::vector<TInterval>& spans, int first, int count, const QColor& colour, bool vertical)
 {
     std::vector<double> cover(size_t(count), 0.0);
     for (const auto& [a, b] : spans)
@@ -56,57 +56,62 @@ void DrawLines(QPainter& painter, const QImage& line, int first, int at, int cou
     painter.drawImage(target, line);
 }
 
-// Where the band's spans begin and end along it.
-std::pair<double, double> Extent(const TBand& band)
+// Where the spans begin and end along their band.
+TInterval Extent(const std::vector<TInterval>& spans)
 {
-    double lo = band.Spans.front().first, hi = band.Spans.front().second;
-    for (const auto& [a, b] : band.Spans) {
-        lo = std::min(lo, a);
-        hi = std::max(hi, b);
+    TInterval extent = spans.front();
+    for (const auto& [a, b] : spans) {
+        extent.first = std::min(extent.first, a);
+        extent.second = std::max(extent.second, b);
     }
-    return { lo, hi };
+    return extent;
 }
 
-void FillBand(QPainter& painter, const TBand& band, const QColor& colour, bool vertical)
+bool Fits(const TInterval& across, const TInterval& along)
 {
-    const auto [lo, hi] = Extent(band);
-    const int first = int(std::floor(lo));
-    const QImage line = CoverageLine(band.Spans, first, int(std::ceil(hi)) - first, colour, vertical);
+    const auto within = [](double v) { return std::isfinite(v) && std::abs(v) < 1e6; };
+    return within(across.first) && within(across.second) && within(along.first) && within(along.second)
+        && along.second - along.first <= MaxBandPixels;
+}
+
+void FillBand(QPainter& painter, const TInterval& across, const std::vector<TInterval>& spans,
+    const TInterval& along, const QColor& colour, bool vertical)
+{
+    const int first = int(std::floor(along.first));
+    const QImage line = CoverageLine(spans, first, int(std::ceil(along.second)) - first, colour, vertical);
+    const auto [lo, hi] = across;
     const double opacity = painter.opacity();
-    const int whole0 = int(std::ceil(band.Lo)), whole1 = int(std::floor(band.Hi));
+    const int whole0 = int(std::ceil(lo)), whole1 = int(std::floor(hi));
     if (whole1 < whole0) { // the band lies within one pixel line
-        painter.setOpacity(opacity * (band.Hi - band.Lo));
+        painter.setOpacity(opacity * (hi - lo));
         DrawLines(painter, line, first, whole1, 1, vertical);
         painter.setOpacity(opacity);
         return;
     }
     if (whole1 > whole0)
         DrawLines(painter, line, first, whole0, whole1 - whole0, vertical);
-    if (band.Lo < whole0) {
-        painter.setOpacity(opacity * (whole0 - band.Lo));
+    if (lo < whole0) {
+        painter.setOpacity(opacity * (whole0 - lo));
         DrawLines(painter, line, first, whole0 - 1, 1, vertical);
     }
-    if (band.Hi > whole1) {
-        painter.setOpacity(opacity * (band.Hi - whole1));
+    if (hi > whole1) {
+        painter.setOpacity(opacity * (hi - whole1));
         DrawLines(painter, line, first, whole1, 1, vertical);
     }
     painter.setOpacity(opacity);
 }
 
-void AddSpan(std::map<std::pair<double, double>, TBand>& bands, double lo, double hi, double a, double b)
+// The device rectangles grouped into rows (shared top and bottom) or into columns (shared left
+// and right).
+TBands Group(const std::vector<QRectF>& device, bool vertical)
 {
-    TBand& band = bands[{ lo, hi }];
-    band.Lo = lo;
-    band.Hi = hi;
-    band.Spans.emplace_back(a, b);
-}
-
-bool Fits(const TBand& band)
-{
-    const auto [lo, hi] = Extent(band);
-    return std::isfinite(lo) && std::isfinite(hi) && std::isfinite(band.Lo) && std::isfinite(band.Hi)
-        && hi - lo <= MaxBandPixels && std::abs(lo) < 1e6 && std::abs(band.Lo) < 1e6
-        && std::abs(band.Hi) < 1e6;
+    TBands bands;
+    for (const QRectF& d : device)
+        if (vertical)
+            bands[{ d.left(), d.right() }].emplace_back(d.top(), d.bottom());
+        else
+            bands[{ d.top(), d.bottom() }].emplace_back(d.left(), d.right());
+    return bands;
 }
 
 } // namespace
@@ -122,28 +127,32 @@ void zor::FillRects(QPainter& painter, const std::vector<QRectF>& rects, const Q
         painter.drawRects(rects.data(), int(rects.size()));
         return;
     }
-    // The rectangles grouped into bands across the rows (shared top and bottom) and down the
-    // columns (shared left and right): the grouping with fewer bands is drawn.
-    const QTransform device = painter.transform();
-    std::map<std::pair<double, double>, TBand> rows, columns;
-    for (const QRectF& r : rects) {
-        const QRectF d = device.mapRect(r.normalized());
-        if (d.isEmpty())
-            continue;
-        AddSpan(rows, d.top(), d.bottom(), d.left(), d.right());
-        AddSpan(columns, d.left(), d.right(), d.top(), d.bottom());
+    std::vector<QRectF> device;
+    device.reserve(rects.size());
+    for (const QRectF& r : rects)
+        if (const QRectF d = painter.transform().mapRect(r.normalized()); !d.isEmpty())
+            device.push_back(d);
+    // Bars lying across the page share their rows; turned bars share their columns instead.
+    bool vertical = false;
+    TBands bands = Group(device, vertical);
+    if (bands.size() > 1 && bands.size() * 2 > device.size()) {
+        TBands columns = Group(device, true);
+        if (columns.size() < bands.size()) {
+            bands = std::move(columns);
+            vertical = true;
+        }
     }
-    const bool vertical = columns.size() < rows.size();
     painter.resetTransform();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setBrush(colour);
-    for (const auto& [key, band] : vertical ? columns : rows) {
-        if (Fits(band)) {
-            FillBand(painter, band, colour, vertical);
+    for (const auto& [across, spans] : bands) {
+        const TInterval along = Extent(spans);
+        if (Fits(across, along)) {
+            FillBand(painter, across, spans, along, colour, vertical);
             continue;
         }
-        for (const auto& [a, b] : band.Spans)
-            painter.drawRect(vertical ? QRectF(band.Lo, a, band.Hi - band.Lo, b - a)
-                                      : QRectF(a, band.Lo, b - a, band.Hi - band.Lo));
+        for (const auto& [a, b] : spans)
+            painter.drawRect(vertical ? QRectF(across.first, a, across.second - across.first, b - a)
+                                      : QRectF(a, across.first, b - a, across.second - across.first));
     }
 }
