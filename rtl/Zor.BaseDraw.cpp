@@ -1,5 +1,6 @@
 #include "Zor.BaseDraw.h"
 
+#include "Zor.Label.h"
 #include "Zor.Utils.h"
 
 #include <algorithm>
@@ -18,4 +19,20 @@ void TZORBaseDraw::SetProjection(int32_t dpiX, int32_t dpiY, int32_t scale)
 double TZORBaseDraw::DrawBasePtoX(double widthMM) const
 {
     return zor::DrawBasePtoX(widthMM, *this);
+}
+
+QString TZORBaseDraw::DataValue(
+    const TZORBaseLabel* label, const QString& name, const QString& format, uint8_t fillType) const
+{
+    if (!label)
+        return {};
+    return fRecord ? label->DataValue(name, format, fillType, *fRecord)
+                   : label->DataValue(name, format, fillType);
+}
+
+QByteArray TZORBaseDraw::DataGraphic(const TZORBaseLabel* label, const QString& name) const
+{
+    if (!label)
+        return {};
+    return fRecord ? label->DataGraphic(name, *fRecord) : label->DataGraphic(name);
 }

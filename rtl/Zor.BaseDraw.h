@@ -2,9 +2,13 @@
 
 #include "Zor.Types.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+
+class TZORBaseLabel;
+struct TZORRecord;
 
 // The drawing context as the model sees it: resolution, projection and origin of one paint
 // pass. The drawing layer derives its context (painter, paint, pens) from it.
@@ -31,6 +35,14 @@ public:
     // follow the resolution only, neither the drawing scale nor the view zoom.
     double DrawBasePtoX(double widthMM) const;
 
+    // What an element bound to name (by fillType, formatted by format) shows in this pass: the
+    // value of the record the sheet painter gives the label being drawn, else of the label's
+    // cursor. Drawing reads the label only: it never moves the cursor.
+    QString DataValue(
+        const TZORBaseLabel* label, const QString& name, const QString& format, uint8_t fillType) const;
+    // The encoded picture in field name, the same way; empty when there is none.
+    QByteArray DataGraphic(const TZORBaseLabel* label, const QString& name) const;
+
     float fPixUnitX = 0.0f; // device pixels per label unit; not part of the projection
     float fPixUnitY = 0.0f;
     float fZoom = 1.0f; // view zoom or export scale, applied by the painter
@@ -50,6 +62,9 @@ public:
     bool fEditor = false;
     int16_t fSheetRow = 0; // label being painted on the sheet
     int16_t fSheetCol = 0;
+    // The data record of the label being painted, which the sheet painter fills; null: the
+    // label's cursor. Not owned.
+    const TZORRecord* fRecord = nullptr;
 };
 
 // The state a library symbol is drawn with; every field has a defined value after Reset.

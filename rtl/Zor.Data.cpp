@@ -379,12 +379,6 @@ int64_t TZORPrintRun::LabelAt(int64_t sheet, int32_t row, int32_t column) const
 
 // --- The cursor ---
 
-struct TZORData::TSlot {
-    int64_t label = -1;
-    int64_t distinct = 0; // the label without its repetitions: what counters count
-    std::vector<QVariant> values;
-};
-
 // Where a run stands. A copy has no cursor: it opens one and walks to its label when moved.
 struct TZORData::TWalk {
     std::shared_ptr<const IZORDataSet> source; // null: a run without a data set
@@ -393,7 +387,7 @@ struct TZORData::TWalk {
     int32_t repeatField = -1;
     int64_t repetition = 1;
     int64_t labelCount = 0;
-    TSlot slot;
+    TZORRecord slot;
     int64_t copy = 0;
     int64_t copies = 0;
     bool end = true;
@@ -451,7 +445,7 @@ struct TZORData::TWalk {
 
     void First()
     {
-        slot = TSlot { 0, 0, {} };
+        slot = TZORRecord { 0, 0, {} };
         copy = 0;
         end = labelCount <= 0;
         if (source && !end) {
@@ -526,9 +520,6 @@ TZORData& TZORData::operator=(const TZORData& other)
     fLists = other.fLists;
     fQuestions = other.fQuestions;
     fWalk = other.fWalk ? std::make_unique<TWalk>(*other.fWalk) : nullptr;
-    fPageWalk.reset();
-    fPage = other.fPage;
-    fPagePos = other.fPagePos;
     return *this;
 }
 
@@ -742,29 +733,32 @@ bool TZORData::HasAskPrompts() const
 
 // --- Values ---
 
-const TZORData::TSlot& TZORData::Current() const
+const TZORRecord& TZORData::Current() const
 {
-    static const TSlot none;
-    if (fPagePos >= 0 && fPagePos < int32_t(fPage.size()))
-        return fPage[size_t(fPagePos)];
+    static const TZORRecord none;
     return fWalk ? fWalk->slot : none;
 }
 
 QString TZORData::Value(const QString& name, const QString& format, uint8_t fillType) const
+{
+    return Value(name, format, fillType, Current());
+}
+
+QString TZORData::Value(
+    const QString& name, const QString& format, uint8_t fillType, const TZORRecord& slot) const
 {
     switch (TZORFillType(fillType)) {
     case TZORFillType::Field: {
         if (!fWalk)
             return {};
         const int32_t i = IndexOf(fWalk->fields, name);
-        const TSlot& slot = Current();
         if (i < 0 || size_t(i) >= slot.values.size())
             return {};
         return FormatValue(slot.values[size_t(i)], fWalk->fields[size_t(i)].GetType(), format);
     }
     case TZORFillType::Counter: {
         const TZORCounter* c = FindNamed(fCounters, name);
-        return c ? c->TextAt(Current().distinct) : QString();
+        return c ? c->TextAt(slot.distinct) : QString();
     }
     case TZORFillType::List: {
         const TZRValList* l = FindNamed(fLists, name);
@@ -781,10 +775,15 @@ QString TZORData::Value(const QString& name, const QString& format, uint8_t fill
 
 bool TZORData::Graphic(const QString& name, const QString& imageFolder, QByteArray& bytes) const
 {
+    return Graphic(name, imageFolder, bytes, Current());
+}
+
+bool TZORData::Graphic(
+    const QString& name, const QString& imageFolder, QByteArray& bytes, const TZORRecord& slot) const
+{
     if (!fWalk)
         return false;
     const int32_t i = IndexOf(fWalk->fields, name);
-    const TSlot& slot = Current();
     if (i < 0 || size_t(i) >= slot.values.size())
         return false;
     const QVariant& v = slot.values[size_t(i)];
@@ -872,9 +871,6 @@ int64_t TZORData::StartRun(int32_t labs, int32_t repetition)
     }
     walk->First();
     fWalk = std::move(walk);
-    fPageWalk.reset();
-    fPage.clear();
-    fPagePos = -1;
     return fWalk->labelCount;
 }
 
@@ -895,25 +891,22 @@ int64_t TZORData::GetLabel() const
     return fWalk ? fWalk->slot.label : -1;
 }
 
-void TZORData::FillPage(const std::vector<int64_t>& labels)
+TZORData::TPageReader::TPageReader(const TZORData& data)
+    : fWalk(data.fWalk ? std::make_unique<TWalk>(*data.fWalk) : nullptr)
 {
-    std::vector<TSlot> page(labels.size());
-    if (fWalk) {
-        if (!fPageWalk)
-            fPageWalk = std::make_unique<TWalk>(*fWalk);
-        for (size_t i = 0; i < labels.size(); ++i) {
-            if (labels[i] < 0)
-                continue;
-            fPageWalk->GoTo(labels[i]);
-            if (!fPageWalk->end)
-                page[i] = fPageWalk->slot;
-        }
-    }
-    fPage = std::move(page);
-    fPagePos = -1;
 }
 
-void TZORData::SelectPage(int32_t position)
+TZORData::TPageReader::~TPageReader() = default;
+
+std::vector<TZORRecord> TZORData::TPageReader::Read(const std::vector<int64_t>& labels)
 {
-    fPagePos = position >= 0 && position < int32_t(fPage.size()) ? position : -1;
+    std::vector<TZORRecord> page(labels.size());
+    for (size_t i = 0; fWalk && i < labels.size(); ++i) {
+        if (labels[i] < 0)
+            continue;
+        fWalk->GoTo(labels[i]);
+        if (!fWalk->end)
+            page[i] = fWalk->slot;
+    }
+    return page;
 }

@@ -308,7 +308,16 @@ struct TZORPrintRun {
     int64_t FirstLabelOf(int64_t sheet) const;
 };
 
+// One label's record of a run: what its bound elements show.
+struct TZORRecord {
+    int64_t label = -1; // 0-based in the run; -1: none
+    int64_t distinct = 0; // the label without its repetitions: what counters count
+    std::vector<QVariant> values;
+};
+
 class TZORData {
+    struct TWalk; // where a walk through the run stands
+
 public:
     static constexpr int32_t MaxCounters = 5;
 
@@ -393,13 +402,20 @@ public:
     bool HasListPrompts() const;
     bool HasAskPrompts() const;
 
-    // --- Values of the current label ---
-    // The value an element bound by fillType to name shows; "" for anything unknown.
+    // --- Values of a label ---
+    // The value an element bound by fillType to name shows for the record; "" for anything
+    // unknown. Without a record: the cursor's.
     QString Value(const QString& name, const QString& format, uint8_t fillType) const;
+    QString Value(
+        const QString& name, const QString& format, uint8_t fillType, const TZORRecord& record) const;
     // The image bytes of field name: decoded base64 (Img64, and text in an ImgBlob field),
     // bytes as the host gives them (ImgBlob), or the file a text field names inside
-    // imageFolder. False when there is no image.
+    // imageFolder. False when there is no image. Without a record: the cursor's.
     bool Graphic(const QString& name, const QString& imageFolder, QByteArray& bytes) const;
+    bool Graphic(
+        const QString& name, const QString& imageFolder, QByteArray& bytes, const TZORRecord& record) const;
+    // The record of the cursor's label (an empty one before a run).
+    const TZORRecord& Current() const;
     // Raises EZORError when the binding names nothing that exists.
     void CheckBinding(uint8_t fillType, const QString& name) const;
     // The lines of a table: the first maxLines records of data set name, each as the values of
@@ -422,10 +438,23 @@ public:
     // Moves the cursor to a 0-based label of the run.
     void GoToLabel(int64_t label);
     int64_t GetLabel() const;
-    // Keeps the records of the given labels (-1: an empty position), so that a page can be
-    // drawn in any order; SelectPage(i) makes position i current, -1 the cursor again.
-    void FillPage(const std::vector<int64_t>& labels);
-    void SelectPage(int32_t position);
+
+    // Reads the records of labels of the run apart from its cursor, which it never moves, so
+    // that a sheet can be drawn in any order and from several threads, each with a reader of
+    // its own. A reader reads on from where it stood, sheet after sheet, instead of from the
+    // first record. It reads the run the data had when it was made.
+    class TPageReader {
+    public:
+        explicit TPageReader(const TZORData& data);
+        ~TPageReader();
+        TPageReader(const TPageReader&) = delete;
+        TPageReader& operator=(const TPageReader&) = delete;
+        // The records of the given labels (-1, or a label beyond the run: an empty record).
+        std::vector<TZORRecord> Read(const std::vector<int64_t>& labels);
+
+    private:
+        std::unique_ptr<TWalk> fWalk;
+    };
 
     // --- Persistence ---
     void WriteData(TBinaryWriter& w) const;
@@ -434,14 +463,10 @@ public:
     void ReadJson(const TJsonObject& o);
 
 private:
-    struct TWalk;
-    struct TSlot;
-
     // The data sets of a JSON text; raises EZORError for any other shape.
     static TZORDatasets ParseJsonData(const QString& text);
     TZORDataset MakeCsvSet(TZORDataFields fields) const;
     TZORDataset* FindHost(const QString& name);
-    const TSlot& Current() const;
     void Finish(const QString& json, TZORDataFields csvFields, const TZORData& before);
     std::vector<const TZORDataset*> All() const;
 
@@ -463,9 +488,4 @@ private:
     std::vector<TZRAskField> fQuestions;
 
     std::unique_ptr<TWalk> fWalk;
-    // The walk that fills pages, apart from the run's cursor; kept so that page after page
-    // reads on from the last instead of from the first record.
-    std::unique_ptr<TWalk> fPageWalk;
-    std::vector<TSlot> fPage;
-    int32_t fPagePos = -1;
 };

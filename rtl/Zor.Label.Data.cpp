@@ -16,6 +16,18 @@ QByteArray TZORBaseLabel::DataGraphic(const QString& name) const
     return fData.Graphic(name, fImageFolder, bytes) ? bytes : QByteArray();
 }
 
+QString TZORBaseLabel::DataValue(
+    const QString& name, const QString& format, uint8_t fillType, const TZORRecord& record) const
+{
+    return fData.Value(name, format, fillType, record);
+}
+
+QByteArray TZORBaseLabel::DataGraphic(const QString& name, const TZORRecord& record) const
+{
+    QByteArray bytes;
+    return fData.Graphic(name, fImageFolder, bytes, record) ? bytes : QByteArray();
+}
+
 void TZORBaseLabel::CheckPrintData()
 {
     bool counted = false; // a bound counter makes the labels differ without a data set
@@ -67,22 +79,16 @@ void TZORBaseLabel::NextData()
     fData.Next();
 }
 
-void TZORBaseLabel::FillDataPage(int64_t sheet)
+std::vector<TZORRecord> TZORBaseLabel::SheetRecords(int64_t sheet, TZORData::TPageReader& reader) const
 {
     std::vector<int64_t> labels;
     for (int32_t row = 1; row <= fPrintRun.rows; ++row)
         for (int32_t column = 1; column <= fPrintRun.columns; ++column)
             labels.push_back(fPrintRun.LabelAt(sheet, row, column));
-    fData.FillPage(labels);
+    return reader.Read(labels);
 }
 
-void TZORBaseLabel::SelectDataPos(int32_t row, int32_t column)
-{
-    const bool inside = row >= 1 && row <= fPrintRun.rows && column >= 1 && column <= fPrintRun.columns;
-    fData.SelectPage(inside ? (row - 1) * fPrintRun.columns + column - 1 : -1);
-}
-
-void TZORBaseLabel::GoToPage(int64_t page, bool aSetCounters, bool aFillData)
+void TZORBaseLabel::GoToPage(int64_t page, bool aSetCounters)
 {
     if (fPrintRun.sheetCount < 1)
         return;
@@ -93,6 +99,4 @@ void TZORBaseLabel::GoToPage(int64_t page, bool aSetCounters, bool aFillData)
         fPrintRun.labelCounter = first + 1;
         fData.GoToLabel(first);
     }
-    if (aFillData)
-        FillDataPage(page);
 }

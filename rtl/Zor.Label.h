@@ -1,8 +1,8 @@
 #pragma once
 
+#include "Zor.Act.h"
 #include "Zor.Base.h"
 #include "Zor.Data.h"
-#include "Zor.Act.h"
 #include "Zor.Fields.h"
 #include "Zor.Handles.h"
 #include "Zor.Item.h"
@@ -105,6 +105,9 @@ public:
     // Set when a background changes behind the layer's back (a composed map rewritten under the
     // same name): the decoded background is read again at the next drawing, which clears it.
     bool GetImageChanged() const { return fImageChanged; }
+    // Answers the flag and clears it: the drawing layer decodes the picture anew once for it,
+    // from whichever thread draws first.
+    bool TakeImageChanged() const { return fImageChanged.exchange(false); }
     void SetImageChanged(bool c) { fImageChanged = c; }
 
     // --- Dimension styles, 1-based ---
@@ -314,7 +317,6 @@ private:
     std::unique_ptr<TZOREditState> fEdit; // the tools and drags in progress
 
 public:
-
     // --- Property rows (Zor.Label.Props.cpp) ---
     // One edit of an inspector slot, as one undo step: prop is the slot kind, kind and type the
     // row's, pos the slot's position (TZORInsRow in Zor.Props.h), value the value object. Every
@@ -395,6 +397,10 @@ public:
     // empty when the label has no such data. A text field names an image file inside the
     // image folder.
     virtual QByteArray DataGraphic(const QString& name) const;
+    // The same for a record of the run instead of the cursor's.
+    QString DataValue(
+        const QString& name, const QString& format, uint8_t fillType, const TZORRecord& record) const;
+    QByteArray DataGraphic(const QString& name, const TZORRecord& record) const;
     // Counters (1-based); CounterName is true when a counter other than except has the name.
     int32_t GetCounterCount() const { return fData.GetCounterCount(); }
     TZORCounter* GetCounter(int32_t i) { return fData.GetCounter(i); }
@@ -421,14 +427,13 @@ public:
     const TZORPrintRun& PrintRun() const { return fPrintRun; }
     // On to the next label's data (the caller counts the label).
     void NextData();
-    // Takes in the data of every label position of a sheet, for drawing the sheet without
-    // moving the cursor; SelectDataPos(row, column) then makes a position's data current and
-    // (0, 0) the cursor's again.
-    void FillDataPage(int64_t sheet);
-    void SelectDataPos(int32_t row, int32_t column);
+    // The records of every label position of a sheet, row by row (an empty record where no
+    // label of the run falls), read by reader: the cursor does not move, so a sheet is drawn
+    // in any order and from several threads, each with its own reader.
+    std::vector<TZORRecord> SheetRecords(int64_t sheet, TZORData::TPageReader& reader) const;
     // Goes to a sheet of the run (kept within 1 to the sheet count): aSetCounters moves the
-    // sheet and label counters and the cursor to its first label; aFillData fills its page.
-    void GoToPage(int64_t page, bool aSetCounters, bool aFillData);
+    // sheet and label counters and the cursor to its first label.
+    void GoToPage(int64_t page, bool aSetCounters);
 
     // --- Persistence ---
     // Binary: header (the file version), then the label data (settings, measure, print
@@ -514,7 +519,7 @@ private:
     TZORPrintInfo fPrintInfo;
     TZORSettings fSettings;
     TZORMapping fMapping;
-    bool fImageChanged = false;
+    mutable std::atomic<bool> fImageChanged { false };
     TAlphaColor fBackSurf = zor::claWhite;
     uint32_t fOptions = 0;
     TZORUnits fUnits {};

@@ -1,5 +1,6 @@
 #include "Zor.Poly.h"
 
+#include "Zor.BaseDraw.h"
 #include "Zor.Json.h"
 #include "Zor.Label.h"
 #include "Zor.Stream.h"
@@ -220,18 +221,18 @@ void TZORBasePoly::SetMatrixShape(TECC200Shape s)
 
 // --- Codes ---
 
-QString TZORBasePoly::PrintedText(const TZORDataPoly& item) const
+QString TZORBasePoly::PrintedText(const TZORDataPoly& item, const TZORBaseDraw& D) const
 {
     if (item.FillType == 0 || !fOwner)
         return item.Text;
-    return fOwner->DataValue(item.FillName, item.Format, item.FillType);
+    return D.DataValue(fOwner, item.FillName, item.Format, item.FillType);
 }
 
-QString TZORBasePoly::JoinedText(bool printed) const
+QString TZORBasePoly::JoinedText(const TZORBaseDraw* printed) const
 {
     QString text;
     for (const TZORDataPoly& item : fItems)
-        text += printed ? PrintedText(item) : item.Text;
+        text += printed ? PrintedText(item, *printed) : item.Text;
     return text;
 }
 
@@ -258,7 +259,7 @@ TZORCodeSymbol TZORBasePoly::EncodeValue(const QString& text) const
 // the symbol of a code it no longer holds.
 void TZORBasePoly::Derive()
 {
-    fCode = JoinedText(false);
+    fCode = JoinedText();
     TakeCode(fOutput == TZORPolyOutput::Barcode ? PrepareValue(fCode) : TZORPreparedCode {}, false);
     fSymbol = EncodeValue(fCode);
     UpdateBounds();

@@ -98,10 +98,10 @@ public:
     TECC200Shape GetMatrixShape() const { return fMatrixShape; }
     void SetMatrixShape(TECC200Shape s);
 
-    // The text of an item on paper: its data value when bound, else its own text.
-    QString PrintedText(const TZORDataPoly& item) const;
-    // The items' texts joined: the own texts, or (printed) the texts paper shows.
-    QString JoinedText(bool printed) const;
+    // The text of an item on paper in the pass D: its data value when bound, else its own text.
+    QString PrintedText(const TZORDataPoly& item, const TZORBaseDraw& D) const;
+    // The items' texts joined: the own texts, or with printed the texts paper shows in that pass.
+    QString JoinedText(const TZORBaseDraw* printed = nullptr) const;
 
     // The code of a joined text by the output: the linear code prepared (an empty pattern when
     // it is not valid), or the symbol of the two-dimensional code (empty when it does not

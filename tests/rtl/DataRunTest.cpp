@@ -349,31 +349,34 @@ TEST_F(DataRun, APageIsFilledAndDrawnInAnyOrder)
     label.PrintInfo().SetFirstCol(2);
     label.CheckPrintData();
     EXPECT_EQ(label.PrintRun().sheetCount, 4);
+    TZORData::TPageReader reader(label.Data());
+    std::vector<TZORRecord> page;
     const auto at = [&](int32_t row, int32_t column) {
-        label.SelectDataPos(row, column);
-        return label.DataValue(QStringLiteral("name"), QString(), 1);
+        return label.DataValue(
+            QStringLiteral("name"), QString(), 1, page[size_t((row - 1) * 3 + column - 1)]);
     };
-    label.FillDataPage(2);
+    page = label.SheetRecords(2, reader);
     EXPECT_EQ(at(2, 3), QStringLiteral("R11"));
     EXPECT_EQ(at(1, 1), QStringLiteral("R6"));
-    EXPECT_EQ(at(0, 0), QStringLiteral("R1")); // the cursor, which the page did not move
-    label.FillDataPage(1);
+    // The cursor, which reading the page did not move.
+    EXPECT_EQ(label.DataValue(QStringLiteral("name"), QString(), 1), QStringLiteral("R1"));
+    page = label.SheetRecords(1, reader);
     EXPECT_EQ(at(1, 1), QString()); // left free on the first sheet
     EXPECT_EQ(at(1, 2), QStringLiteral("R1"));
-    label.FillDataPage(4);
+    page = label.SheetRecords(4, reader);
     EXPECT_EQ(at(1, 3), QStringLiteral("R20"));
     EXPECT_EQ(at(2, 1), QString()); // after the last label
-    label.SelectDataPos(0, 0);
 
-    label.GoToPage(3, true, false);
+    label.GoToPage(3, true);
     EXPECT_EQ(label.PrintRun().sheetCounter, 3);
     EXPECT_EQ(label.PrintRun().labelCounter, 12);
     EXPECT_EQ(label.DataValue(QStringLiteral("name"), QString(), 1), QStringLiteral("R12"));
-    label.GoToPage(99, true, false);
+    label.GoToPage(99, true);
     EXPECT_EQ(label.PrintRun().sheetCounter, 4);
     EXPECT_EQ(label.DataValue(QStringLiteral("name"), QString(), 1), QStringLiteral("R18"));
-    label.GoToPage(-5, true, true); // back to the first sheet: the cursor opens its data anew
+    label.GoToPage(-5, true); // back to the first sheet: the cursor opens its data anew
     EXPECT_EQ(label.DataValue(QStringLiteral("name"), QString(), 1), QStringLiteral("R1"));
+    page = label.SheetRecords(1, reader);
     EXPECT_EQ(at(1, 3), QStringLiteral("R2"));
 }
 
@@ -510,7 +513,7 @@ TEST_F(DataRun, ImagesComeFromBase64BytesOrFilesInsideTheImageFolder)
     label.NextData();
     EXPECT_EQ(image("pic"), QByteArray()); // a link out of the folder
     label.SetImageFolder(QString());
-    label.GoToPage(1, true, false);
+    label.GoToPage(1, true);
     EXPECT_EQ(image("pic"), QByteArray()); // no folder, no files
 }
 
@@ -526,23 +529,24 @@ TEST_F(DataRun, HugeRunsAndSheetsStayWithinBounds)
     const TZORPrintRun& run = label.PrintRun();
     EXPECT_EQ(run.labelCount, int64_t(most) * most);
     EXPECT_EQ(run.rows, TZORPrintRun::MaxSide);
-    label.GoToPage(run.sheetCount, true, true); // a jump, not a walk through every label
+    label.GoToPage(run.sheetCount, true); // a jump, not a walk through every label
     const int64_t first = (run.sheetCount - 1) * TZORPrintRun::MaxSide; // one column, no free positions
     EXPECT_EQ(run.labelCounter, first + 1);
     EXPECT_EQ(Value(counter), QString::number(first / most));
-    label.FillDataPage(std::numeric_limits<int64_t>::max());
-    label.SelectDataPos(1, 1);
-    EXPECT_EQ(Value(counter), QStringLiteral("0")); // a sheet beyond the run shows nothing of it
+    TZORData::TPageReader reader(label.Data());
+    const std::vector<TZORRecord> beyond = label.SheetRecords(std::numeric_limits<int64_t>::max(), reader);
+    // A sheet beyond the run shows nothing of it.
+    EXPECT_EQ(label.DataValue(counter->FillName(), counter->GetFormat(), counter->FillType(), beyond[0]),
+        QStringLiteral("0"));
 
     ASSERT_TRUE(
         label.Data().SetCsvData(Csv("name;qty\nA;2147483647\nB;2147483647\nC;2147483647\n"), true, 1, 2));
     label.Data().SetFieldRepeat(QStringLiteral("qty"));
     Bound(TZORFillType::Field, QStringLiteral("name"));
     label.Measure().SetNuHor(1);
-    label.SelectDataPos(0, 0);
     label.CheckPrintData();
     EXPECT_EQ(run.labelCount, std::numeric_limits<int64_t>::max() / 2); // the sum saturates
-    label.GoToPage(run.sheetCount, true, false);
+    label.GoToPage(run.sheetCount, true);
     EXPECT_EQ(label.DataValue(QStringLiteral("name"), QString(), 1), QStringLiteral("B"));
 }
 

@@ -1,6 +1,7 @@
 // The poly text's model: the code joined from its items and what an invalid one leaves.
 
 #include "KindStubs.h"
+#include "Zor.BaseDraw.h"
 #include "Zor.Poly.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,7 @@ TEST(PolyText, BoundItemsPrintTheirValue)
     lot.FillName = QStringLiteral("lot");
     poly.AddItem(lot);
     EXPECT_TRUE(poly.GetIsData());
-    EXPECT_EQ(poly.JoinedText(false), QStringLiteral("Lot own"));
-    EXPECT_EQ(poly.JoinedText(true), QStringLiteral("Lot L-7"));
+    EXPECT_EQ(poly.JoinedText(), QStringLiteral("Lot own"));
+    const TZORBaseDraw paper;
+    EXPECT_EQ(poly.JoinedText(&paper), QStringLiteral("Lot L-7"));
 }
