@@ -258,14 +258,19 @@ void TZORBaseLevel::RotateRight()
     SetAngle(TZORAngle(zor::Ord(fAngle) + 3));
 }
 
-void TZORBaseLevel::SetDataText(const QString& t)
+float TZORBaseLevel::DataNumber(const QString& t)
 {
-    fDataText = t;
     bool ok = false;
     double v = QLocale::c().toDouble(t.trimmed(), &ok);
     if (!ok)
         v = QLocale::system().toDouble(t.trimmed(), &ok);
-    fDataValue = ok ? SaneValue(float(v)) : 0.0f;
+    return ok ? SaneValue(float(v)) : 0.0f;
+}
+
+void TZORBaseLevel::SetDataText(const QString& t)
+{
+    fDataText = t;
+    fDataValue = DataNumber(t);
 }
 
 namespace {

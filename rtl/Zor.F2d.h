@@ -171,6 +171,9 @@ public:
     const QString& GetDataText() const { return fDataText; }
     float GetDataValue() const { return fDataValue; }
     void SetDataText(const QString& t);
+    // The number a data text gives a gauge: read in C, then in the system's locale, kept within
+    // the gauge's range; 0 when it is no number.
+    static float DataNumber(const QString& t);
     // The value a target shows: a bound gauge shows its data value in the preview and in print,
     // its own value everywhere else.
     float ShownValue(TZORDrawState state) const;

@@ -136,20 +136,32 @@ void TZORBaseArrowLine::SetTextPos(TZORTextPos p)
     fTextPos = std::min(p, TZORTextPos::InLineEnd);
 }
 
-void TZORBaseArrowLine::LayoutCaption(const TZORTextMetrics& m)
+TZORBaseArrowLine::TCaption TZORBaseArrowLine::CaptionOf(const QString& text, const TZORTextMetrics& m) const
 {
     const int64_t scale = DrawScale();
+    const int32_t width = zor::ClampToInt32(int64_t(std::max(m.Width, 0)) * scale);
+    return { text, zor::SaneRatio(m.Ratio),
+        zor::PosBaseLinesText(GetPoint(1), GetPoint(2), width, int64_t(std::max(m.Ascent, 0)) * scale,
+            int64_t(std::max(m.Descent, 0)) * scale, fTextPos) };
+}
+
+TZORBaseArrowLine::TCaption TZORBaseArrowLine::Caption() const
+{
+    return { fText, fTextRatio, { GetPoint(3), GetPoint(4), fDrawCaption, fPrintCaption, fCaptionAngle } };
+}
+
+void TZORBaseArrowLine::LayoutCaption(const TZORTextMetrics& m)
+{
+    const TCaption c = CaptionOf(fText, m);
     fAscent = std::max(m.Ascent, 0);
     fDescent = std::max(m.Descent, 0);
-    fCaptionWidth = zor::ClampToInt32(int64_t(std::max(m.Width, 0)) * scale);
-    fTextRatio = zor::SaneRatio(m.Ratio);
-    const TZORLineText t = zor::PosBaseLinesText(
-        GetPoint(1), GetPoint(2), fCaptionWidth, fAscent * scale, fDescent * scale, fTextPos);
-    fDrawCaption = t.DrawPos;
-    fPrintCaption = t.PrintPos;
-    fCaptionAngle = t.Angle;
-    SetBase(3, t.GapStart.X, t.GapStart.Y);
-    SetBase(4, t.GapEnd.X, t.GapEnd.Y);
+    fCaptionWidth = zor::ClampToInt32(int64_t(std::max(m.Width, 0)) * DrawScale());
+    fTextRatio = c.ratio;
+    fDrawCaption = c.at.DrawPos;
+    fPrintCaption = c.at.PrintPos;
+    fCaptionAngle = c.at.Angle;
+    SetBase(3, c.at.GapStart.X, c.at.GapStart.Y);
+    SetBase(4, c.at.GapEnd.X, c.at.GapEnd.Y);
 }
 
 void TZORBaseArrowLine::AfterRead()

@@ -292,6 +292,17 @@ public:
     // The caption's layout from what the drawing layer measured: stores the metrics (the width
     // scaled to the drawing), places the caption and the gap points.
     void LayoutCaption(const TZORTextMetrics& m);
+    // A caption as it is drawn: its text, font ratio, place, angle and the gap it leaves.
+    struct TCaption {
+        QString text;
+        double ratio = 1.0;
+        TZORLineText at;
+    };
+    // The caption the line holds.
+    TCaption Caption() const;
+    // The caption a text measured m would have, the line left as it is (a record's value on
+    // paper).
+    TCaption CaptionOf(const QString& text, const TZORTextMetrics& m) const;
     int32_t GetCaptionAscent() const { return fAscent; }
     int32_t GetCaptionDescent() const { return fDescent; }
     // Base units at the drawing scale.

@@ -150,6 +150,6 @@ void TZORNutriScore::Paint(TZORBaseDraw& D, TZORTarget target)
     // The screen shows the element's own grade; paper the bound data's, A for anything else.
     const QChar grade = target == TZORTarget::Screen
         ? GetValue()
-        : TZORBaseNutri::GradeOf(zor::PrintedValue(*this, QString(GetValue())));
+        : TZORBaseNutri::GradeOf(zor::PrintedValue(*this, QString(GetValue()), D));
     TNutriPainter(*this, D, target).Paint(grade);
 }

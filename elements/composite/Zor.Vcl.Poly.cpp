@@ -40,11 +40,12 @@ std::vector<TZORPolyRun> MeasureRuns(const TZORBasePoly& poly, const QStringList
     return runs;
 }
 
-QStringList Texts(const TZORBasePoly& poly, bool printed)
+// The texts of the parts: their own, or with D the printed ones (a bound part's data).
+QStringList Texts(const TZORBasePoly& poly, const TZORBaseDraw* D = nullptr)
 {
     QStringList texts;
     for (int32_t i = 1; i <= poly.GetItemCount(); ++i)
-        texts << (printed ? poly.PrintedText(*poly.GetItem(i)) : poly.GetItem(i)->Text);
+        texts << (D ? poly.PrintedText(*poly.GetItem(i), *D) : poly.GetItem(i)->Text);
     return texts;
 }
 
@@ -142,7 +143,7 @@ void TZORPolyText::CalcValues(int16_t aFlag)
     SetFontRatio(
         zor::FontMetricsOf(GetFontName(), int32_t(zor::Round(double(GetFontHeight()) * 1000.0)), false, false)
             .Ratio);
-    SetRuns(MeasureRuns(*this, Texts(*this, false)));
+    SetRuns(MeasureRuns(*this, Texts(*this)));
 }
 
 void TZORPolyText::Draw(TZORBaseDraw& D)
@@ -153,7 +154,7 @@ void TZORPolyText::Draw(TZORBaseDraw& D)
     if (GetRuns().size() != size_t(GetItemCount()))
         CalcValues(0);
     const TZORPreparedCode own { GetAnsiCode(), GetBarPattern() };
-    Paint(P, *this, { Texts(*this, false), GetRuns(), own, GetSymbol() });
+    Paint(P, *this, { Texts(*this), GetRuns(), own, GetSymbol() });
 }
 
 // The printed values are measured, joined and encoded for this call alone; any failure on the
@@ -165,7 +166,7 @@ void TZORPolyText::Print(TZORBaseDraw& D)
         if (!P.Context().aG)
             return;
         TContent c;
-        c.Texts = Texts(*this, true);
+        c.Texts = Texts(*this, &D);
         switch (GetOutput()) {
         case TZORPolyOutput::Text:
             c.Runs = MeasureRuns(*this, c.Texts);

@@ -38,12 +38,12 @@ TGPGraphicsPath CellShape(TZORRankType type, const QRectF& cell)
 
 // The number of filled cells: the element's own position on screen, on paper the bound data's
 // whole number (0 for a text that is none).
-int FilledCells(const TZORBaseRank& rank, zor::TZORTarget target)
+int FilledCells(const TZORBaseRank& rank, zor::TZORTarget target, const TZORBaseDraw& D)
 {
     if (target == zor::TZORTarget::Screen || rank.FillType() == 0)
         return rank.GetPosition();
     bool ok = false;
-    const int value = zor::PrintedValue(rank, QString()).trimmed().toInt(&ok);
+    const int value = zor::PrintedValue(rank, QString(), D).trimmed().toInt(&ok);
     return ok ? std::max(value, 0) : 0;
 }
 
@@ -72,7 +72,7 @@ void TZORRank::Paint(TZORBaseDraw& D, zor::TZORTarget target)
         return;
     const bool backwards
         = GetRankPos() == TZORRankPos::RightToLeft || GetRankPos() == TZORRankPos::BottomToTop;
-    const int filled = FilledCells(*this, target);
+    const int filled = FilledCells(*this, target, D);
     const zor::TZORStroke outline { GetColor(), GetPenWidth(), TZORineType::Solid, TZORItemState::Normal,
         false };
     for (int i = 0; i < n; ++i) {

@@ -1,42 +1,4 @@
-#include "Zor.Label.h"
 #include "Zor.Vcl.Lines.h"
-
-#include <optional>
-
-namespace {
-
-// Shows another text on an arrow line while it prints, then gives the line its own text and
-// caption layout back: printing a data record must not replace what the user wrote, nor what
-// the next label of the job prints when the field is empty there.
-class TShownText {
-public:
-    TShownText(TZORArrowLine& line, const QString& text)
-        : fLine(line)
-        , fKept(line.GetText())
-        , fGapStart(line.GetPoint(3))
-        , fGapEnd(line.GetPoint(4))
-    {
-        fLine.SetText(text);
-        fLine.CalcValues(2);
-    }
-    ~TShownText()
-    {
-        fLine.SetText(fKept);
-        fLine.SetBase(3, fGapStart.X, fGapStart.Y);
-        fLine.SetBase(4, fGapEnd.X, fGapEnd.Y);
-        fLine.CalcValues(2);
-    }
-    TShownText(const TShownText&) = delete;
-    TShownText& operator=(const TShownText&) = delete;
-
-private:
-    TZORArrowLine& fLine;
-    QString fKept;
-    TZORPto fGapStart;
-    TZORPto fGapEnd;
-};
-
-} // namespace
 
 void TZORArrowLine::CalcValues(int16_t aFlag)
 {
@@ -55,31 +17,34 @@ void TZORArrowLine::Paint(TZORBaseDraw& D, zor::TZORTarget target)
         if (bound && GetText().isEmpty() && D.fDrawState == TZORDrawState::Preview)
             return;
         // The line lies over the caption where they cross.
-        PaintCaption(P);
-        PaintLine(P);
+        const TCaption own = Caption();
+        PaintCaption(P, own);
+        PaintLine(P, own);
         return;
     }
-    std::optional<TShownText> shown;
+    // A bound line prints the record's value in its caption, laid out for that text; the line
+    // itself keeps what the user wrote.
+    TCaption shown = Caption();
     if (bound) {
-        const QString value
-            = GetOwner() ? GetOwner()->DataValue(FillName(), GetFormat(), FillType()) : QString();
+        const QString value = D.DataValue(GetOwner(), FillName(), GetFormat(), FillType());
         // A record without a value prints no line at all.
         if (value.isEmpty())
             return;
-        shown.emplace(*this, value);
+        shown = CaptionOf(
+            value, zor::MeasureCaption(value, GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic()));
     }
     // The caption lies over the line on paper.
-    PaintLine(P);
-    PaintCaption(P);
+    PaintLine(P, shown);
+    PaintCaption(P, shown);
 }
 
-void TZORArrowLine::PaintLine(zor::TZORPainter& P)
+void TZORArrowLine::PaintLine(zor::TZORPainter& P, const TCaption& caption) const
 {
     const zor::TZORStroke stroke = zor::TZORStroke::Of(*this);
     const QPointF p1 = P.AtWhole(GetPoint(1)), p2 = P.AtWhole(GetPoint(2));
     TGPGraphicsPath line;
-    if (HasGap()) {
-        const QPointF p3 = P.AtWhole(GetPoint(3)), p4 = P.AtWhole(GetPoint(4));
+    if (!caption.text.isEmpty() && zor::IsInLine(GetTextPos())) {
+        const QPointF p3 = P.AtWhole(caption.at.GapStart), p4 = P.AtWhole(caption.at.GapEnd);
         line.AddLine(p1.x(), p1.y(), p3.x(), p3.y());
         line.StartFigure();
         line.AddLine(p4.x(), p4.y(), p2.x(), p2.y());
@@ -92,8 +57,8 @@ void TZORArrowLine::PaintLine(zor::TZORPainter& P)
     P.LineEnd({ GetToType(), GetToColor(), GetSizeTo() }, stroke, p2, p1);
 }
 
-void TZORArrowLine::PaintCaption(zor::TZORPainter& P)
+void TZORArrowLine::PaintCaption(zor::TZORPainter& P, const TCaption& caption) const
 {
-    P.Caption({ GetText(), GetFontName(), GetFontHeight(), GetTextRatio(), GetBold(), GetItalic(),
-        GetUnderline(), GetFontColor(), GetDrawCaption(), GetPrintCaption(), GetCaptionAngle() });
+    P.Caption({ caption.text, GetFontName(), GetFontHeight(), caption.ratio, GetBold(), GetItalic(),
+        GetUnderline(), GetFontColor(), caption.at.DrawPos, caption.at.PrintPos, caption.at.Angle });
 }

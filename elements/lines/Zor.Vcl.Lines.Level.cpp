@@ -14,20 +14,27 @@ TGPGraphicsPath TZORLevel::GetPath(const zor::TZORPainter& P, const TZORLevelArc
     return path;
 }
 
+void TZORLevel::Draw(TZORBaseDraw& D)
+{
+    Paint(D, zor::TZORTarget::Screen, ShownValue(D.fDrawState), ShownText(D.fDrawState));
+}
+
 void TZORLevel::Print(TZORBaseDraw& D)
 {
-    FillData(false);
-    Paint(D, zor::TZORTarget::Print);
+    if (FillType() == 0)
+        return Paint(D, zor::TZORTarget::Print, GetValue(), GetText());
+    const QString data = D.DataValue(GetOwner(), FillName(), GetFormat(), FillType());
+    Paint(D, zor::TZORTarget::Print, DataNumber(data), data);
 }
 
 // The screen and the paper draw a gauge alike: the disc, then a vessel's segment and outline or
 // a ring; they differ only where every figure does (the screen leaves out a transparent fill)
 // and in the value and text a bound gauge shows.
-void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text)
 {
     zor::TZORPainter P(D, target);
     const TZORDrawState state = P.OnScreen() ? D.fDrawState : TZORDrawState::Printer;
-    const TZORLevelArc arc = LevelArc(ShownValue(state));
+    const TZORLevelArc arc = LevelArc(value);
     const bool vessel = GetLevelType() <= TZORLevelType::SegmentLeft;
     // The ring and the outline have the disc's own projection, so that they meet on every target.
     const QRectF box = P.Box(GetPoint(1), GetPoint(2));
@@ -47,7 +54,7 @@ void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target)
         ring.AddArc(box.x(), box.y(), box.width(), box.height(), arc.Start, arc.Sweep);
         P.Stroke(ring, pen);
     }
-    PaintCaption(P, ShownText(state));
+    PaintCaption(P, text);
     if (state == TZORDrawState::Editor && GetIsData()) {
         const QPointF corner = P.At(GetPoint(1));
         DrawData(P.Context(), float(corner.x()), float(corner.y()));

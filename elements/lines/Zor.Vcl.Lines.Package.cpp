@@ -1,10 +1,10 @@
-#include "Zor.Label.h"
+#include "Zor.Json.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Lines.PackageGeometry.h"
 #include "Zor.Vcl.Lines.h"
+#include "Zor.Version.h"
 
 #include <array>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -16,31 +16,6 @@ constexpr float ScreenBoxPen = 0.2f;
 constexpr float PaperBoxPen = 0.5f;
 constexpr float IsometricPen = 0.2f;
 constexpr double PaperHolePixels = 2.0;
-
-// Prints the sizes of a data record on a bound box, then gives the box its own sizes back:
-// printing a record must not change what the user set, nor what the next label prints.
-class TShownSizes {
-public:
-    TShownSizes(TZORPackage& box, const QString& value)
-        : fBox(box)
-        , fSizes { box.GetSizeWidth(), box.GetSizeLength(), box.GetSizeHeight() }
-    {
-        // A value without sizes leaves the box's own (SetDat answers false).
-        fBox.SetDat(value);
-    }
-    ~TShownSizes()
-    {
-        fBox.SetSizeWidth(fSizes[0]);
-        fBox.SetSizeLength(fSizes[1]);
-        fBox.SetSizeHeight(fSizes[2]);
-    }
-    TShownSizes(const TShownSizes&) = delete;
-    TShownSizes& operator=(const TShownSizes&) = delete;
-
-private:
-    TZORPackage& fBox;
-    std::array<float, 3> fSizes;
-};
 
 TZORTextMetrics MeasureFont(int32_t height)
 {
@@ -152,10 +127,17 @@ void TZORPackage::CalcValues(int16_t aFlag)
 
 void TZORPackage::Print(TZORBaseDraw& D)
 {
-    std::optional<TShownSizes> shown;
-    if (FillType() != 0 && GetOwner())
-        shown.emplace(*this, GetOwner()->DataValue(FillName(), GetFormat(), FillType()));
-    Paint(D, zor::TZORTarget::Print);
+    if (FillType() == 0 || !GetOwner())
+        return Paint(D, zor::TZORTarget::Print);
+    // A bound box prints the sizes of its record from a copy: printing never changes what the
+    // user set, nor the box other labels of the sheet (or other threads) draw. A value without
+    // sizes leaves the box's own (SetDat answers false).
+    TZORPackage shown(GetOwner(), false);
+    shown.ReadJson(ZORFileVersion, WriteJson());
+    shown.AfterRead();
+    shown.CalcValues(0);
+    shown.SetDat(D.DataValue(GetOwner(), FillName(), GetFormat(), FillType()));
+    shown.Paint(D, zor::TZORTarget::Print);
 }
 
 void TZORPackage::Paint(TZORBaseDraw& D, zor::TZORTarget target)

@@ -46,8 +46,8 @@ public:
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target);
-    void PaintLine(zor::TZORPainter& P);
-    void PaintCaption(zor::TZORPainter& P);
+    void PaintLine(zor::TZORPainter& P, const TCaption& caption) const;
+    void PaintCaption(zor::TZORPainter& P, const TCaption& caption) const;
 };
 
 class TZORPolyLine : public TZORBasePolyLine, public TZORElementIO<TZORPolyLine> {
@@ -154,15 +154,16 @@ class TZORLevel : public TZORBaseLevel, public TZORElementIO<TZORLevel> {
 public:
     using TZORBaseLevel::TZORBaseLevel;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    // A bound gauge takes its field's value for the current record first.
+    // The screen shows the value and text of ShownValue and ShownText.
+    void Draw(TZORBaseDraw& D) override;
+    // A bound gauge prints its field's value for the record being printed.
     void Print(TZORBaseDraw& D) override;
     // The vessel's segment of `arc` closed by its chord, in device coordinates of the painter's
     // target.
     TGPGraphicsPath GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text);
     void PaintCaption(zor::TZORPainter& P, const QString& text);
 };
 

@@ -61,7 +61,7 @@ void TZORBarcode::Print(TZORBaseDraw& D)
     // A value that cannot be printed, or any failure on the way, leaves this element off the
     // page and the job goes on.
     try {
-        const QByteArray value = zor::PrintedValue(*this, fCode).toLatin1();
+        const QByteArray value = zor::PrintedValue(*this, fCode, D).toLatin1();
         const TZORPreparedCode printed = PrepareValue(value);
         if (printed.Pattern.isEmpty())
             return;

@@ -91,7 +91,7 @@ enum class TRefused { Nothing, Background };
 // own code's.
 void PrintSymbol(const TZORMatrixCode& code, TZORBaseDraw& D, const QString& own, TRefused refused)
 {
-    const TZORCodeSymbol symbol = code.EncodeValue(zor::PrintedValue(code, own));
+    const TZORCodeSymbol symbol = code.EncodeValue(zor::PrintedValue(code, own, D));
     if (!symbol.IsEmpty() || refused == TRefused::Background)
         PaintSymbol(code, D, TZORTarget::Print, symbol);
 }

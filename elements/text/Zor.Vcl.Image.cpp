@@ -285,9 +285,7 @@ void TZORImage::Draw(TZORBaseDraw& D)
 // is kept.
 void TZORImage::Print(TZORBaseDraw& D)
 {
-    const TZORBaseLabel* label = GetOwner();
-    const QImage picture
-        = FillType() != 0 ? (label ? Decoded(label->DataGraphic(FillName())) : QImage()) : Picture(*this);
+    const QImage picture = FillType() != 0 ? Decoded(D.DataGraphic(GetOwner(), FillName())) : Picture(*this);
     if (picture.isNull())
         return;
     TZORElementPainter painter(D, TZORTarget::Print);

@@ -83,12 +83,11 @@ TZORTurn TurnBox(const QRectF& box, double padX, double padY, TZORAngle angle)
     return { { l, t }, a, w, h };
 }
 
-QString PrintedValue(const TZORBaseItem& item, const QString& own)
+QString PrintedValue(const TZORBaseItem& item, const QString& own, const TZORBaseDraw& D)
 {
     if (item.FillType() == 0)
         return own;
-    const TZORBaseLabel* label = item.GetOwner();
-    return label ? label->DataValue(item.FillName(), item.GetFormat(), item.FillType()) : QString();
+    return D.DataValue(item.GetOwner(), item.FillName(), item.GetFormat(), item.FillType());
 }
 
 TZORElementPainter::TZORElementPainter(TZORBaseDraw& D, TZORTarget target)

@@ -86,7 +86,7 @@ TZORTurn TurnBox(const QRectF& box, double padX, double padY, TZORAngle angle);
 
 // The value an element prints: its own when it is not bound to data, else the label's data value
 // of its field.
-QString PrintedValue(const TZORBaseItem& item, const QString& own);
+QString PrintedValue(const TZORBaseItem& item, const QString& own, const TZORBaseDraw& D);
 
 // A line and figure painter that also paints element frames and leaves the printer's text canvas
 // (font, brush, alignment, world transform) as it found it.

@@ -76,7 +76,7 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     zor::TZORElementPainter P(base, zor::TZORTarget::Print);
     if (!P.Canvas())
         return;
-    const QString value = zor::PrintedValue(*this, GetText());
+    const QString value = zor::PrintedValue(*this, GetText(), base);
     const bool bound = FillType() != 0;
     const int64_t boxH = std::max<int64_t>(LinesHeight(), 1);
     const int64_t needed = NeededExtent(value);

@@ -278,7 +278,7 @@ void TZORRichText::Print(TZORBaseDraw& base)
     std::vector<TRichTextDrawSegment> segs = GetSegments();
     if (bound || segs.empty()) {
         std::vector<TRichTextParsedSegment> runs;
-        ParseRichTextInto(zor::PrintedValue(*this, GetRichText()), formats, runs, true);
+        ParseRichTextInto(zor::PrintedValue(*this, GetRichText(), base), formats, runs, true);
         const int64_t height = GetGrow() ? std::max(GrowHeight(), LayoutHeight()) : LayoutHeight();
         CalcPrintLayout(runs, formats, segs, LayoutWidth(), height, ScreenMeasure());
     }

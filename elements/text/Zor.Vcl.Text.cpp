@@ -220,7 +220,7 @@ void TZORText::Print(TZORBaseDraw& base)
     zor::TZORElementPainter P(base, zor::TZORTarget::Print);
     if (!P.Canvas())
         return;
-    const QString value = zor::PrintedValue(*this, GetText());
+    const QString value = zor::PrintedValue(*this, GetText(), base);
     const QRectF frame = DeviceBox(P, TextBox(MeasureWidth(value)));
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::TextFrame);
     const zor::TZORTurn turn = zor::PaddedTurn(P, frame, *this);
