@@ -1,10 +1,11 @@
 #include "Zor.Preview.h"
 
+#include "Zor.LabelDialogs.h"
 #include "Zor.Utils.h"
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "label/Zor.Vcl.Observe.h"
-#include "label/Zor.Vcl.Sheet.h"
+#include "label/Zor.Vcl.SheetPainter.h"
 #include "label/Zor.Vcl.h"
 
 #include <QApplication>
@@ -89,6 +90,7 @@ TZORBasePreview::TZORBasePreview(QWidget* parent)
     , fDrw(std::make_unique<TZORDraw>())
     , fColor(ButtonFace)
 {
+    zor::InstallLabelDialogs();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         fDPIX = int32_t(std::lround(screen->logicalDotsPerInchX()));
         fDPIY = int32_t(std::lround(screen->logicalDotsPerInchY()));
@@ -327,25 +329,8 @@ void TZORBasePreview::DrawPage()
     D.SetupPreview(&canvas, std::make_shared<TSkCanvas>(painter), fDPIX, float(fLayout.zoom), scale);
     D.fPixUnitX = float(FX());
     D.fPixUnitY = float(FY());
-    zor::ForEachSheetLabel(label, CurrentSheet(label), [&](int32_t row, int32_t column) {
-        const QPointF origin = zor::SheetLabelOrigin(label.Measure(), row, column, fDPIX, fDPIY);
-        D.fSheetRow = P.fSheetRow = int16_t(row);
-        D.fSheetCol = P.fSheetCol = int16_t(column);
-        D.fOrgFX = float(origin.x());
-        D.fOrgFY = float(origin.y());
-        P.fOrgX = zor::ClampToInt32(zor::Round(origin.x()));
-        P.fOrgY = zor::ClampToInt32(zor::Round(origin.y()));
-        label.DrawBackImage(D.kC, D);
-        for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
-            TZORBaseItem* item = label.GetItem(i);
-            if (!zor::Printable(*item))
-                continue;
-            if (item->GetIsData())
-                item->PrintElement(P);
-            else
-                item->DrawElement(D);
-        }
-    });
+    zor::TSheetPainter(label, zor::TSheetTarget::Preview, P, &D)
+        .PaintSheet(CurrentSheet(label), fDPIX, fDPIY);
 }
 
 void TZORBasePreview::resizeEvent(QResizeEvent* event)

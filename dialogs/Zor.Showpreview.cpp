@@ -117,16 +117,6 @@ bool DiffersByPosition(const TZORLabelVCL& label)
         || label.Data().HasAskPrompts();
 }
 
-// The label opens its preview in this window unless a host puts another in place.
-const bool PreviewInPlace = [] {
-    zor::LabelDialogs().Preview = [](TZORLabelVCL& label) {
-        TfPreview form;
-        form.Ini(label);
-        zor::DialogService().Exec(form);
-    };
-    return true;
-}();
-
 } // namespace
 
 TfPreview::TfPreview(QWidget* parent)
@@ -266,7 +256,7 @@ void TfPreview::GoToPage(int64_t page)
 {
     if (!fLabel)
         return;
-    fLabel->GoToPage(page, true, true);
+    fLabel->GoToPage(page, true);
     fPrev->Draw();
     CheckNavigation();
 }
@@ -356,7 +346,7 @@ void TfPreview::WMRestorePreviewPage()
     if (pages < 1)
         return;
     fRestorePage = std::clamp<int64_t>(fRestorePage, 1, pages);
-    fLabel->GoToPage(fRestorePage, true, false);
+    fLabel->GoToPage(fRestorePage, true);
     fPrev->Draw();
     CheckNavigation();
 }

@@ -46,26 +46,28 @@ QByteArray Png(const QImage& image)
 
 } // namespace
 
-bool TZORLabelVCL::DrawBackImage(const std::shared_ptr<TSkCanvas>& canvas, TZORDraw& D)
+QImage TZORLabelVCL::BackPicture(TZORLayer& layer) const
+{
+    const std::lock_guard lock(fBackMutex);
+    return LImage.Get(layer, GetImageFolder(), TakeImageChanged());
+}
+
+bool TZORLabelVCL::DrawBackImage(const std::shared_ptr<TSkCanvas>& canvas, TZORDraw& D) const
 {
     TZORLayer* layer = ShownLayer(*this, D.fDrawState);
     if (!canvas || !layer)
         return false;
-    const QImage& picture = LImage.Get(*layer, GetImageFolder(), GetImageChanged());
-    SetImageChanged(false);
     return zor::PaintBackground(
-        canvas->Painter(), picture, Placement(*this, *layer, D, { D.fOrgFX, D.fOrgFY }));
+        canvas->Painter(), BackPicture(*layer), Placement(*this, *layer, D, { D.fOrgFX, D.fOrgFY }));
 }
 
-bool TZORLabelVCL::PrintBackImage(TZORDraw& D)
+bool TZORLabelVCL::PrintBackImage(TZORDraw& D) const
 {
     TZORLayer* layer = ShownLayer(*this, TZORDrawState::Printer);
     if (!D.aG || !layer)
         return false;
-    const QImage& picture = LImage.Get(*layer, GetImageFolder(), GetImageChanged());
-    SetImageChanged(false);
     return zor::PaintBackground(
-        D.aG->Painter(), picture, Placement(*this, *layer, D, QPointF(D.fOrgX, D.fOrgY)));
+        D.aG->Painter(), BackPicture(*layer), Placement(*this, *layer, D, QPointF(D.fOrgX, D.fOrgY)));
 }
 
 void TZORLabelVCL::ComposeImage(

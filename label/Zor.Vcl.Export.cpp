@@ -4,6 +4,7 @@
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Sheet.h"
+#include "Zor.Vcl.SheetPainter.h"
 #include "Zor.Vcl.h"
 #include "Zor.XpsWriter.h"
 #include "drawing/Zor.Vcl.Types.h"
@@ -48,13 +49,6 @@ constexpr std::array<TKindRow, 6> Kinds = { {
     { TZORExport::GIF, "gif" },
     { TZORExport::JPEG, "jpg" },
 } };
-
-bool Exported(const TZORBaseItem& item)
-{
-    const TZORLayer* layer = item.GetLayer();
-    return !item.IsPreview() && item.HasOption(TZORItemOption(ioView | ioExport)) && layer
-        && layer->HasOption(TZORayerOp(loView | loExport));
-}
 
 bool Cropped(const zor::TExportOptions& o)
 {
@@ -123,18 +117,20 @@ private:
     bool fFailed = false;
 };
 
-// One page being drawn: the contexts and the label they draw. Elements bound to data go
-// through their print pass, which shows the current record; the screen pass shows the
-// element's own value, as in the editor.
+// One page being drawn: the contexts of the screen and print passes and the sheet painter
+// over them, which shows each label's record through the print pass of elements bound to data.
 class TPageDrawer {
 public:
-    TPageDrawer(TZORLabelVCL& label, const zor::TExportOptions& options)
+    TPageDrawer(const TZORLabelVCL& label, const zor::TExportOptions& options)
         : fLabel(label)
         , fOptions(options)
         , fDpi(zor::ExportResolution(options.kind))
         , fScale(label.Measure().GetDrawScale())
+        , fPainter(label, zor::TSheetTarget::Export, P, &D)
     {
     }
+
+    const TZORLabelVCL& Label() const { return fLabel; }
 
     // Draws on the painter (device pixels at the kind's resolution, on a page already white):
     // the cropped content or the given sheet of the run.
@@ -147,63 +143,22 @@ public:
         // The print set-up clears its graphics: it comes before anything is drawn.
         P.SetupPrint(kit, fDpi, fDpi, painter.device()->width(), painter.device()->height(), fScale,
             fLabel.GetUnits());
-        if (Cropped(fOptions))
-            DrawCropped();
-        else
-            DrawSheet(sheet);
+        if (!Cropped(fOptions))
+            return fPainter.PaintSheet(sheet, fDpi, fDpi);
+        const zor::TContentBounds b = zor::ContentBounds(fLabel);
+        const int64_t widen = int64_t(fScale) * CropMargin;
+        fPainter.PaintLabel({ -double(b.minX - widen) * fDpi / (double(fScale) * MicronsPerInch),
+            -double(b.minY - widen) * fDpi / (double(fScale) * MicronsPerInch) });
     }
 
 private:
-    void SetOrigin(double x, double y)
-    {
-        D.fOrgFX = float(x);
-        D.fOrgFY = float(y);
-        P.fOrgX = zor::ClampToInt32(zor::Round(x));
-        P.fOrgY = zor::ClampToInt32(zor::Round(y));
-    }
-
-    void DrawItems()
-    {
-        for (int32_t i = 1; i <= fLabel.GetItemsCount(); ++i) {
-            TZORBaseItem* item = fLabel.GetItem(i);
-            if (!Exported(*item))
-                continue;
-            if (item->GetIsData())
-                item->PrintElement(P);
-            else
-                item->DrawElement(D);
-        }
-    }
-
-    void DrawCropped()
-    {
-        const zor::TContentBounds b = zor::ContentBounds(fLabel);
-        const int64_t widen = int64_t(fScale) * CropMargin;
-        SetOrigin(-double(b.minX - widen) * fDpi / (double(fScale) * MicronsPerInch),
-            -double(b.minY - widen) * fDpi / (double(fScale) * MicronsPerInch));
-        fLabel.DrawBackImage(D.kC, D);
-        DrawItems();
-    }
-
-    // Every label position of the sheet that the run fills, each with its own record.
-    void DrawSheet(int64_t sheet)
-    {
-        zor::ForEachSheetLabel(fLabel, sheet, [this](int32_t row, int32_t column) {
-            D.fSheetRow = P.fSheetRow = int16_t(row);
-            D.fSheetCol = P.fSheetCol = int16_t(column);
-            const QPointF origin = zor::SheetLabelOrigin(fLabel.Measure(), row, column, fDpi, fDpi);
-            SetOrigin(origin.x(), origin.y());
-            fLabel.DrawBackImage(D.kC, D);
-            DrawItems();
-        });
-    }
-
-    TZORLabelVCL& fLabel;
+    const TZORLabelVCL& fLabel;
     const zor::TExportOptions& fOptions;
     int32_t fDpi;
     int32_t fScale;
     TZORDraw D; // the screen pass
     TZORDraw P; // the print pass, for elements bound to data
+    zor::TSheetPainter fPainter;
 };
 
 int64_t CurrentSheet(const TZORLabelVCL& label)
@@ -227,10 +182,11 @@ bool ClearsWhite(const zor::TExportOptions& o)
 
 // Draws the sheet into image, which is made anew only when it is not of the size and format
 // the export needs: a run reuses one image per thread (a fresh image of a 300 dpi sheet costs
-// its 35 MB in page faults every time).
-void DrawImage(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image)
+// its 35 MB in page faults every time). A run keeps one drawer per thread too: its record reader
+// reads on from sheet to sheet.
+void DrawImage(TPageDrawer& drawer, const zor::TExportOptions& o, int64_t sheet, QImage& image)
 {
-    const QSizeF size = zor::ExportPageSize(label, o);
+    const QSizeF size = zor::ExportPageSize(drawer.Label(), o);
     const QSize pixels(int(std::nearbyint(size.width())), int(std::nearbyint(size.height())));
     const QImage::Format format = ClearsWhite(o) ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     if (image.size() != pixels || image.format() != format)
@@ -243,7 +199,7 @@ void DrawImage(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet,
     QPainter painter(&image);
     TCanvas canvas(painter);
     canvas.Brush.Style = TBrushStyle::Clear;
-    TPageDrawer(label, o).Draw(painter, &canvas, sheet);
+    drawer.Draw(painter, &canvas, sheet);
 }
 
 void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
@@ -265,9 +221,9 @@ void Encode(QImage& image, const zor::TExportOptions& o, QIODevice& device)
 
 // One sheet drawn into image and encoded into the device.
 void RenderSheet(
-    TZORLabelVCL& label, const zor::TExportOptions& o, int64_t sheet, QImage& image, QIODevice& device)
+    TPageDrawer& drawer, const zor::TExportOptions& o, int64_t sheet, QImage& image, QIODevice& device)
 {
-    DrawImage(label, o, sheet, image);
+    DrawImage(drawer, o, sheet, image);
     Encode(image, o, device);
 }
 
@@ -375,12 +331,14 @@ void SaveFile(const QString& fileName, const QByteArray& bytes)
     file.Commit();
 }
 
-void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
+void ExportRaster(
+    const TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
     TStagedFiles file;
+    TPageDrawer drawer(label, o);
     QImage image;
     file.Stage(
-        o.fileName, [&](QIODevice& device) { RenderSheet(label, o, CurrentSheet(label), image, device); });
+        o.fileName, [&](QIODevice& device) { RenderSheet(drawer, o, CurrentSheet(label), image, device); });
     file.Commit();
     if (progress)
         progress(1, 1);
@@ -388,7 +346,7 @@ void ExportRaster(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::
 
 // Draws and encodes the sheets on `workers` threads, each with a copy of the label, taking the
 // next sheet as it is free; this thread reports the progress. The first failure stops them all.
-void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t first, int64_t last,
+void RenderInParallel(const TZORLabelVCL& label, const zor::TExportOptions& o, int64_t first, int64_t last,
     int workers, TStagedFiles& staged, const zor::TExportProgress& progress)
 {
     std::mutex mutex;
@@ -405,6 +363,7 @@ void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t
     for (std::unique_ptr<TZORLabelVCL>& copy : copies) {
         threads.emplace_back([&, copy = copy.release()] {
             const std::unique_ptr<TZORLabelVCL> own(copy);
+            TPageDrawer drawer(*own, o);
             QImage image;
             for (;;) {
                 int64_t sheet = 0;
@@ -416,7 +375,7 @@ void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t
                 }
                 try {
                     staged.Stage(zor::SheetFileName(o.fileName, sheet, last - first + 1),
-                        [&](QIODevice& device) { RenderSheet(*own, o, sheet, image, device); });
+                        [&](QIODevice& device) { RenderSheet(drawer, o, sheet, image, device); });
                 } catch (...) {
                     const std::lock_guard lock(mutex);
                     if (!failure)
@@ -464,8 +423,8 @@ std::pair<int64_t, int64_t> DocumentSheets(const TZORLabelVCL& label, const zor:
 
 // Draws the document's pages on a paint device that starts on its first page.
 template <class Device>
-void DrawPages(
-    TZORLabelVCL& label, const zor::TExportOptions& o, Device& device, const zor::TExportProgress& progress)
+void DrawPages(const TZORLabelVCL& label, const zor::TExportOptions& o, Device& device,
+    const zor::TExportProgress& progress)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -490,7 +449,7 @@ QPageSize DocumentPage(const QSizeF& pixels)
     return QPageSize(pixels * (25.4 / DocumentDpi), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
 }
 
-void ExportPdf(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
+void ExportPdf(const TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
     QSaveFile file(o.fileName);
     // Unbuffered below the device's blocks: a short write shows at once, not at a late flush.
@@ -511,7 +470,7 @@ void ExportPdf(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TEx
         WriteFailed(o.fileName, file.errorString());
 }
 
-void ExportXps(TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
+void ExportXps(const TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
     zor::TXpsDocument document(
         DocumentPage(zor::ExportPageSize(label, o)).size(QPageSize::Millimeter), DocumentDpi);
@@ -559,12 +518,12 @@ bool zor::ExportKindOf(const QString& extension, TZORExport& kind)
     return false;
 }
 
-zor::TContentBounds zor::ContentBounds(TZORBaseLabel& label)
+zor::TContentBounds zor::ContentBounds(const TZORBaseLabel& label)
 {
     TContentBounds b;
     for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
         TZORBaseItem* item = label.GetItem(i);
-        if (!Exported(*item))
+        if (!zor::Exported(*item))
             continue;
         const TZORRect r = item->GetBounds().Normalized();
         const bool first = b.minX == -1 && b.maxX == -1 && b.minY == -1 && b.maxY == -1;
@@ -577,7 +536,7 @@ zor::TContentBounds zor::ContentBounds(TZORBaseLabel& label)
     return b;
 }
 
-QSizeF zor::ExportPageSize(TZORBaseLabel& label, const TExportOptions& options)
+QSizeF zor::ExportPageSize(const TZORBaseLabel& label, const TExportOptions& options)
 {
     const double dpi = ExportResolution(options.kind);
     const double scale = ClampExportScale(options.scale);
@@ -593,7 +552,8 @@ QSizeF zor::ExportPageSize(TZORBaseLabel& label, const TExportOptions& options)
     return { std::max(w, MinCropPixels), std::max(h, MinCropPixels) };
 }
 
-void zor::ExportLabel(TZORLabelVCL& label, const TExportOptions& options, const TExportProgress& progress)
+void zor::ExportLabel(
+    const TZORLabelVCL& label, const TExportOptions& options, const TExportProgress& progress)
 {
     TExportOptions o = options;
     o.scale = ClampExportScale(o.scale);
@@ -622,7 +582,7 @@ QString zor::SheetFileName(const QString& fileName, int64_t sheet, int64_t sheet
         QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(sheet).arg(info.suffix()));
 }
 
-void zor::ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
+void zor::ExportSheets(const TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
     int threads, const TExportProgress& progress)
 {
     TExportOptions o = options;
@@ -638,16 +598,18 @@ void zor::ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64
     const int workers = int(std::min<int64_t>(
         count, threads > 0 ? threads : std::max(1, int(std::thread::hardware_concurrency()))));
     TStagedFiles staged;
-    QImage image;
     if (workers > 1)
         RenderInParallel(label, o, first, last, workers, staged, progress);
-    else
+    else {
+        TPageDrawer drawer(label, o);
+        QImage image;
         for (int64_t sheet = first; sheet <= last; ++sheet) {
             staged.Stage(SheetFileName(o.fileName, sheet, count),
-                [&](QIODevice& device) { RenderSheet(label, o, sheet, image, device); });
+                [&](QIODevice& device) { RenderSheet(drawer, o, sheet, image, device); });
             if (progress)
                 progress(sheet - first + 1, count);
         }
+    }
     staged.Commit();
 }
 

@@ -52,18 +52,19 @@ bool ExportKindOf(const QString& extension, TZORExport& kind);
 struct TContentBounds {
     int64_t minX = -1, maxX = -1, minY = -1, maxY = -1;
 };
-TContentBounds ContentBounds(TZORBaseLabel& label);
+TContentBounds ContentBounds(const TZORBaseLabel& label);
 
 // The drawn page in device pixels at the kind's resolution: the paper times the scale, or the
 // content widened by a millimetre on every side and at least MinCropPixels each way.
-QSizeF ExportPageSize(TZORBaseLabel& label, const TExportOptions& options);
+QSizeF ExportPageSize(const TZORBaseLabel& label, const TExportOptions& options);
 
-// Draws and writes the export on the calling thread. The label is the one drawn: its data
-// cursor moves (pass a snapshot when the user may go on editing). The file is written through
+// Draws and writes the export on the calling thread. The label is only read: its data cursor
+// stays (pass a snapshot when the user may go on editing on another thread). The file is written through
 // a temporary and a rename: a failure raises EZORError and leaves no file (an existing file of
 // that name stays as it was). A sheet whose labels do not fit on its paper is refused, naming
 // the sizes. Images state their resolution: 96 dpi times the scale.
-void ExportLabel(TZORLabelVCL& label, const TExportOptions& options, const TExportProgress& progress = {});
+void ExportLabel(
+    const TZORLabelVCL& label, const TExportOptions& options, const TExportProgress& progress = {});
 
 // The file of one sheet of an image run of `sheets` sheets: name-N.ext when there are several.
 QString SheetFileName(const QString& fileName, int64_t sheet, int64_t sheets);
@@ -74,7 +75,7 @@ QString SheetFileName(const QString& fileName, int64_t sheet, int64_t sheets);
 // stay as they were when anything fails). `threads` sheets are drawn and encoded at a time,
 // each thread on a copy of the label (0: one per core), so memory holds at most that many
 // images; progress is told on the calling thread. Raises EZORError.
-void ExportSheets(TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
+void ExportSheets(const TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
     int threads = 0, const TExportProgress& progress = {});
 
 // The export jobs of one label: each runs on its own thread at a lowered priority; the label

@@ -85,9 +85,9 @@ private:
 };
 
 // Prints the run of job (a label snapshot whose run CheckPrintData prepared) on pages: every
-// sheet, row and column from the run's first position, each label with the next data record.
-// Raises whatever an element raises; the caller aborts the job then.
-void PrintSheets(TZORLabelVCL& job, TPrintPages& pages);
+// sheet from the current one (the first after CheckPrintData), each label with its record; the
+// job is only read. Raises whatever an element raises; the caller aborts the job then.
+void PrintSheets(const TZORLabelVCL& job, TPrintPages& pages);
 
 // The print jobs of one label: each runs on its own thread, and the label waits for them all
 // when it is destroyed.

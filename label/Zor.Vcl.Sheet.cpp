@@ -37,8 +37,8 @@ void CheckSheetFits(const TZORBaseLabel& label)
         int32_t count;
         TZORSizeKind size, margin, gap, paper;
     } sides[] = {
-        { "across", "wide", columns, TZORSizeKind::LabelWidth, TZORSizeKind::MarginLeft, TZORSizeKind::GapHorizontal,
-            TZORSizeKind::PaperWidth },
+        { "across", "wide", columns, TZORSizeKind::LabelWidth, TZORSizeKind::MarginLeft,
+            TZORSizeKind::GapHorizontal, TZORSizeKind::PaperWidth },
         { "down", "high", rows, TZORSizeKind::LabelHeight, TZORSizeKind::MarginTop, TZORSizeKind::GapVertical,
             TZORSizeKind::PaperHeight },
     };
@@ -57,35 +57,19 @@ bool Printable(const TZORBaseItem& item)
     return !item.IsPreview() && item.HasOption(ioPrint) && layer && layer->HasOption(loPrint);
 }
 
+bool Exported(const TZORBaseItem& item)
+{
+    const TZORLayer* layer = item.GetLayer();
+    return !item.IsPreview() && item.HasOption(TZORItemOption(ioView | ioExport)) && layer
+        && layer->HasOption(TZORayerOp(loView | loExport));
+}
+
 QPointF SheetLabelOrigin(const TZORMeasure& m, int32_t row, int32_t column, int32_t dpiX, int32_t dpiY)
 {
     return { SheetPos(m.GetSize(TZORSizeKind::MarginLeft), m.GetSize(TZORSizeKind::LabelWidth),
                  m.GetSize(TZORSizeKind::GapHorizontal), column, dpiX),
         SheetPos(m.GetSize(TZORSizeKind::MarginTop), m.GetSize(TZORSizeKind::LabelHeight),
             m.GetSize(TZORSizeKind::GapVertical), row, dpiY) };
-}
-
-void ForEachSheetLabel(
-    TZORBaseLabel& label, int64_t sheet, const std::function<void(int32_t row, int32_t column)>& visit)
-{
-    const TZORPrintRun& run = label.PrintRun();
-    const bool prepared = run.sheetCount > 0;
-    const TZORMeasure& m = label.Measure();
-    const int32_t rows = prepared ? run.rows : std::clamp(m.GetNuHor(), 1, TZORPrintRun::MaxSide);
-    const int32_t columns = prepared ? run.columns : std::clamp(m.GetNuVer(), 1, TZORPrintRun::MaxSide);
-    if (prepared)
-        label.FillDataPage(sheet);
-    for (int32_t row = 1; row <= rows; ++row)
-        for (int32_t column = 1; column <= columns; ++column) {
-            if (prepared) {
-                if (run.LabelAt(sheet, row, column) < 0)
-                    continue;
-                label.SelectDataPos(row, column);
-            }
-            visit(row, column);
-        }
-    if (prepared)
-        label.SelectDataPos(0, 0);
 }
 
 } // namespace zor

@@ -3,7 +3,6 @@
 #include <QPointF>
 
 #include <cstdint>
-#include <functional>
 
 class TZORBaseItem;
 class TZORBaseLabel;
@@ -15,6 +14,9 @@ namespace zor {
 // The elements a label prints: those that print themselves on a layer that prints. The sheet
 // copies are left out: they stand at the original's place and would show it twice.
 bool Printable(const TZORBaseItem& item);
+// The elements a label exports: those shown and exported on a layer shown and exported (sheet
+// copies left out as above).
+bool Exported(const TZORBaseItem& item);
 
 // The labels of a sheet lie on its paper: a grid that runs off it would lose labels without a
 // word. Raises EZORError naming the sizes. Export and print check it before they write a sheet.
@@ -23,12 +25,5 @@ void CheckSheetFits(const TZORBaseLabel& label);
 // The top left corner of the label at (row, column) of a sheet (both from 1), in device pixels
 // at dpiX x dpiY: the margins plus (index - 1) pitches of label size and gap, paper lengths.
 QPointF SheetLabelOrigin(const TZORMeasure& m, int32_t row, int32_t column, int32_t dpiX, int32_t dpiY);
-
-// Visits the label positions of a sheet of the label's prepared run that hold a label, row by
-// row, each with its own data record current (the cursor's again afterwards): on the first
-// sheet from the run's first position, on the last up to its last label. A run never prepared
-// (no CheckPrintData) visits every position of the sheet with the label's own values.
-void ForEachSheetLabel(
-    TZORBaseLabel& label, int64_t sheet, const std::function<void(int32_t row, int32_t column)>& visit);
 
 } // namespace zor

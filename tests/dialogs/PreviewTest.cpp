@@ -5,6 +5,7 @@
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "kit/Barcodes.h"
+#include "kit/BoundRun.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
@@ -101,7 +102,7 @@ TEST_F(Preview, PagesStartAtTheFirstPositionAndEndAtTheLastLabel)
         { 2, { true, true, false, false, false, false, false, false, false } },
     };
     for (const auto& p : pages) {
-        label.GoToPage(p.page, true, true);
+        label.GoToPage(p.page, true);
         preview.Draw();
         const QImage shown = Shown(preview);
         const SaveOnFailure keep(shown, QStringLiteral("page%1").arg(p.page));
@@ -148,34 +149,11 @@ TEST_F(Preview, OnlyPrintableElementsOfPrintingLayersShow)
 
 // Every label of a bound run shows its own record: a sheet of 2 x 2 labels bound to six CSV
 // records, the first at row 2, holds records 1 and 2 on page 1 and 3 to 6 on page 2.
-class PreviewRun : public TempDirTest {
+class PreviewRun : public BoundRunTest {
 protected:
     void SetUp() override
     {
-        TempDirTest::SetUp();
-        TZORMeasure& m = label.Measure();
-        m.SetPaperWidth(110000);
-        m.SetPaperHeight(70000);
-        m.SetWidth(50000);
-        m.SetHeight(30000);
-        m.SetMarLeft(4000);
-        m.SetMarTop(4000);
-        m.SetDiVer(2000);
-        m.SetDiHor(2000);
-        m.SetNuHor(2);
-        m.SetNuVer(2);
-        label.PrintInfo().SetFirstRow(2);
-        QByteArray csv = "code\n";
-        for (int i = 1; i <= 6; ++i)
-            csv += "REC-" + QByteArray::number(i) + "\n";
-        ASSERT_TRUE(WriteFile(Path(QStringLiteral("data.csv")), csv));
-        ASSERT_TRUE(label.Data().SetCsvData(Path(QStringLiteral("data.csv")), true, 1, 2));
-        TZORBarcode* code = label.AddBaseBarcode(5000, 8000, "own", TZORBarType::Code128);
-        code->SetBarWidth(0.4f);
-        code->SetBarHeight(12.0f);
-        code->SetFillType(1);
-        code->SetFillName(QStringLiteral("code"));
-        label.CheckPrintData();
+        BoundRunTest::SetUp();
         preview.resize(1000, 700);
         preview.SetViewType(TZORViewType::PageWidth);
         preview.show();
@@ -184,14 +162,10 @@ protected:
     // The text read from the label at (row, column) of the page shown.
     QString Read(const QImage& shown, int row, int column)
     {
-        const double z = preview.Layout().zoom * 96 / 25.4;
-        const QRect cell(int(preview.DMX() + (4 + (column - 1) * 52) * z),
-            int(preview.DMY() + (4 + (row - 1) * 32) * z), int(50 * z), int(30 * z));
-        const auto found = DecodeBarcodes(shown, { ZXing::BarcodeFormat::Code128, cell, 10, true });
-        return found.size() == 1 ? found[0].text : QStringLiteral("(%1 found)").arg(found.size());
+        return BoundRunTest::Read(
+            shown, row, column, preview.Layout().zoom * 96 / 25.4, QPoint(preview.DMX(), preview.DMY()));
     }
 
-    TZORLabelVCL label;
     TZORPreview preview;
 };
 
@@ -216,7 +190,7 @@ TEST_F(PreviewRun, EveryLabelShowsItsRecord)
     for (const auto& c : table) {
         if (c.page != page) {
             page = c.page;
-            label.GoToPage(page, true, true);
+            label.GoToPage(page, true);
             preview.Draw();
             shown = Shown(preview);
         }

@@ -3,6 +3,7 @@
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "kit/Barcodes.h"
+#include "kit/BoundRun.h"
 #include "kit/Documents.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
@@ -325,8 +326,9 @@ TEST_F(Export, ASheetThatRunsOffItsPaperIsRefusedWithItsSizes)
             ADD_FAILURE() << "exported";
         } catch (const EZORError& e) {
             EXPECT_EQ(e.Message(),
-                QStringLiteral("The labels do not fit on the paper: 2 labels across of 60 mm, with a margin of 0 mm "
-                               "and gaps of 0 mm, need 120 mm; the paper is 105 mm wide"));
+                QStringLiteral(
+                    "The labels do not fit on the paper: 2 labels across of 60 mm, with a margin of 0 mm "
+                    "and gaps of 0 mm, need 120 mm; the paper is 105 mm wide"));
         }
     }
     label.Measure().SetNuVer(1);
@@ -400,45 +402,13 @@ TEST_F(Export, ExportDocChecksDataOnTheCallingThread)
 
 // A sheet of 2 rows by 2 columns of 50 x 30 mm labels with a Code 128 bound to a CSV of six
 // records, the first label at row 2: sheet 1 holds records 1 and 2, sheet 2 records 3 to 6.
-class ExportRun : public TempDirTest {
+class ExportRun : public BoundRunTest {
 protected:
-    void SetUp() override
-    {
-        TempDirTest::SetUp();
-        TZORMeasure& m = label.Measure();
-        m.SetPaperWidth(110000);
-        m.SetPaperHeight(70000);
-        m.SetWidth(50000);
-        m.SetHeight(30000);
-        m.SetMarLeft(4000);
-        m.SetMarTop(4000);
-        m.SetDiVer(2000);
-        m.SetDiHor(2000);
-        m.SetNuHor(2);
-        m.SetNuVer(2);
-        label.PrintInfo().SetFirstRow(2);
-        QByteArray csv = "code\n";
-        for (int i = 1; i <= 6; ++i)
-            csv += "REC-" + QByteArray::number(i) + "\n";
-        ASSERT_TRUE(WriteFile(Path(QStringLiteral("data.csv")), csv));
-        ASSERT_TRUE(label.Data().SetCsvData(Path(QStringLiteral("data.csv")), true, 1, 2));
-        TZORBarcode* code = label.AddBaseBarcode(5000, 8000, "x", TZORBarType::Code128);
-        code->SetBarWidth(0.4f);
-        code->SetBarHeight(12.0f);
-        code->SetFillType(1);
-        code->SetFillName(QStringLiteral("code"));
-        label.CheckPrintData();
-    }
     // The text read from the label at (row, column) of a page drawn at dpi.
-    QString Read(const QImage& page, int row, int column, double dpi)
+    static QString Read(const QImage& page, int row, int column, double dpi)
     {
-        const QRect cell(At(4 + (column - 1) * 52, 4 + (row - 1) * 32, dpi),
-            QSize(int(50 * dpi / 25.4), int(30 * dpi / 25.4)));
-        const auto found = DecodeBarcodes(page, { ZXing::BarcodeFormat::Code128, cell, 10, true });
-        return found.size() == 1 ? found[0].text : QStringLiteral("(%1 found)").arg(found.size());
+        return BoundRunTest::Read(page, row, column, dpi / 25.4);
     }
-
-    TZORLabelVCL label;
 };
 
 TEST_F(ExportRun, EveryBarcodeOfEverySheetDecodesToItsRecord)
@@ -473,7 +443,7 @@ TEST_F(ExportRun, EveryBarcodeOfEverySheetDecodesToItsRecord)
 
 TEST_F(ExportRun, RasterExportDrawsTheCurrentSheetFromItsFirstPosition)
 {
-    label.GoToPage(2, true, false);
+    label.GoToPage(2, true);
     zor::TExportOptions o = Options(TZORExport::PNG, Path(QStringLiteral("sheet2.png")));
     o.scale = 3.0f; // 288 dpi, for the scanner
     zor::ExportLabel(label, o);
