@@ -120,16 +120,6 @@ QToolButton* Toggle(QWidget* parent, const char* name, const QString& text)
     return button;
 }
 
-// The label opens its dimension styles in this dialog unless a host puts another in place.
-const bool DimStylesInPlace = [] {
-    zor::LabelDialogs().DimStyles = [](TZORLabelVCL& label) {
-        TfDimStls form;
-        form.Ini(label);
-        zor::DialogService().Exec(form);
-    };
-    return true;
-}();
-
 } // namespace
 
 TfDimStls::TfDimStls(QWidget* parent)

@@ -47,12 +47,6 @@ QString AreaLength(int64_t micrometres, int64_t scale, TZORUnits units)
         + zor::UnitSymbol(units);
 }
 
-// The drawing of a label opens its set-up in this dialog unless a host puts another in place.
-const bool DrawingSetupInPlace = [] {
-    zor::LabelDialogs().DrawingSetup = zor::AskSetup<TfDrawing, TZORLabelVCL>;
-    return true;
-}();
-
 } // namespace
 
 TfDrawing::TfDrawing(QWidget* parent)

@@ -35,13 +35,6 @@ QString DialogsText(const char* key)
     return TZORMsg::GetDialogsValue(QString::fromLatin1(key));
 }
 
-// The label edits symbol definitions with this dialog unless a host puts another editor in place.
-const bool JsonEditorInPlace = [] {
-    static TZORDialogJsonEditor editor;
-    zor::LabelDialogs().JsonEditor = &editor;
-    return true;
-}();
-
 } // namespace
 
 TfJsonData::TfJsonData(QWidget* parent)

@@ -67,12 +67,6 @@ template <class F> void Quietly(bool& flag, F&& f)
     flag = was;
 }
 
-// The label opens its sheet set-up in this dialog unless a host puts another in place.
-const bool LabelSetupInPlace = [] {
-    zor::LabelDialogs().LabelSetup = zor::AskSetup<TfLabelling, TZORLabelVCL>;
-    return true;
-}();
-
 } // namespace
 
 TfLabelling::TfLabelling(QWidget* parent)

@@ -7,6 +7,7 @@
 #include "Zor.Selcolor.h"
 #include "Zor.Selmap.h"
 #include "Zor.Spinfloat.h"
+#include "label/Zor.Vcl.DialogHelpers.h"
 #include "label/Zor.Vcl.h"
 
 #include <QCheckBox>
@@ -530,16 +531,3 @@ void TfLayers::menuExportBackImageClick()
         ToggleOption(SelectedIndex(), loExportBack);
 }
 
-namespace {
-
-// The label opens its layers in this dialog unless a host puts another in place.
-const bool LayersInPlace = [] {
-    zor::LabelDialogs().Layers = [](TZORLabelVCL& label) {
-        TfLayers form;
-        form.Ini(label);
-        zor::DialogService().Exec(form);
-    };
-    return true;
-}();
-
-} // namespace

@@ -30,17 +30,14 @@ bool UserAtHand()
     return qobject_cast<const QApplication*>(app) && QThread::currentThread() == app->thread();
 }
 
-// The label asks through the dialogs unless its host has set a prompter of its own.
-const bool PrompterInPlace = [] {
-    zor::LabelDialogs().Prompter = [](TZORLabelVCL& label) -> std::unique_ptr<IZORPrompter> {
-        if (!UserAtHand())
-            return nullptr;
-        return std::make_unique<TZORDialogPrompter>(label);
-    };
-    return true;
-}();
-
 } // namespace
+
+std::unique_ptr<IZORPrompter> TZORDialogPrompter::ForLabel(TZORLabelVCL& label)
+{
+    if (!UserAtHand())
+        return nullptr;
+    return std::make_unique<TZORDialogPrompter>(label);
+}
 
 TfSelAnswer::TfSelAnswer(QWidget* parent)
     : QDialog(parent)

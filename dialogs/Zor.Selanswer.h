@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDialog>
 
+#include <memory>
+
 class QDateEdit;
 class QLabel;
 class QTimeEdit;
@@ -44,6 +46,9 @@ public:
         : fLabel(label)
     {
     }
+    // A prompter for the label where a user can be asked (a widget application, on its own
+    // thread); null elsewhere.
+    static std::unique_ptr<IZORPrompter> ForLabel(TZORLabelVCL& label);
     bool ChooseFromList(TZRValList& list) override;
     bool Answer(TZRAskField& question) override;
 

@@ -5,6 +5,7 @@
 #include "Zor.Forms.h"
 #include "Zor.Geocoding.h"
 #include "Zor.Msg.h"
+#include "label/Zor.Vcl.DialogHelpers.h"
 #include "label/Zor.Vcl.h"
 
 #include <QCheckBox>
@@ -24,16 +25,6 @@ namespace {
 constexpr int DefaultZoom = 15;
 
 using zor::Dialogs;
-
-// The library opens this dialog for a new map image unless a host puts another in place.
-const bool MapChoiceInPlace = [] {
-    zor::LabelDialogs().MapChoice = [](TZORLabelVCL& label, int32_t width, int32_t height) {
-        TfSelMap form;
-        form.Ini(label, false, width, height);
-        return zor::DialogService().Exec(form) == QDialog::Accepted;
-    };
-    return true;
-}();
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "dialogs/Zor.DialogService.h"
+#include "dialogs/Zor.LabelDialogs.h"
 #include "dialogs/Zor.Settings.h"
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.Paint.h"
@@ -272,6 +273,7 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
     , fGrid(std::make_unique<TZORGrid>(this))
     , fSelColors(std::make_unique<TZORSelColors>(this))
 {
+    zor::InstallLabelDialogs();
     TAct::Reset();
     setFrameShape(QFrame::NoFrame);
     fHorzScroll = new QScrollBar(Qt::Horizontal, this);

@@ -2,6 +2,7 @@
 
 #include "Zor.Inspector.Draw.h"
 
+#include "dialogs/Zor.LabelDialogs.h"
 #include "label/Zor.Vcl.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 TZORBaseInspector::TZORBaseInspector(QWidget* parent)
     : QWidget(parent)
 {
+    zor::InstallLabelDialogs();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "Zor.Error.h"
-
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class IZORPrompter;
-class TZORData;
 class TZORLabelVCL;
 
 // The JSON text editor the label opens on symbol definitions, and the notice of a definition it
@@ -66,9 +62,8 @@ struct TZORDrawingSetup {
 
 namespace zor {
 
-// What the label component opens that lives in the dialog layer above it. The library's dialogs
-// put their defaults here when the library is loaded; a host may put its own in place (not owned).
-// A member left empty means the label has no one to ask.
+// What the label component opens that lives in the dialog layer above it; a host may put its own
+// in place (not owned). A member left empty means the label has no one to ask.
 struct TLabelDialogs {
     // Edits symbol definitions; without one, adding and editing them ends quietly.
     IZORJsonEditor* JsonEditor = nullptr;
@@ -87,7 +82,8 @@ struct TLabelDialogs {
     // mapping names the composed map (relative to the image folder); false for a cancel.
     std::function<bool(TZORLabelVCL& label, int32_t width, int32_t height)> MapChoice;
     // A picture file to open, starting in folder, offering filter (in Qt's form): the path
-    // chosen, empty for a cancel.
+    // chosen, empty for a cancel. The widgets library's default is the open-file dialog of the
+    // dialog service.
     std::function<QString(const QString& folder, const QString& filter)> PictureFile;
     // Makes the prompter that asks the user the print-time lists and questions of a label whose
     // host has set none (SetPrompter); it answers null where no user can be asked. Without a
@@ -95,28 +91,9 @@ struct TLabelDialogs {
     std::function<std::unique_ptr<IZORPrompter>(TZORLabelVCL& label)> Prompter;
 };
 
+// The hooks the label opens its dialogs through. Empty until a host fills them, or until the
+// widgets library (quindle_widgets) puts its own dialogs in place: it does so when its first
+// widget is made, or when a host calls zor::InstallLabelDialogs (dialogs/Zor.LabelDialogs.h).
 TLabelDialogs& LabelDialogs();
-
-// The picture files a new image element takes, in the file dialog's form: all of them first.
-QString PictureFilter();
-
-// The name of a picture relative to the image folder, or nothing when it lies outside it (or
-// there is no folder).
-std::optional<QString> InImageFolder(const QString& folder, const QString& path);
-// Pixels at 96 dpi of a length of the label on paper (a model length over the drawing scale),
-// halves to even.
-int32_t MapPixels(int64_t length, int32_t scale);
-
-// A list or a question that a print run asks before it starts.
-struct TPrintPrompt {
-    bool list = false; // else a question
-    QString name;
-};
-
-// What a run of the data asks: the lists, then the questions, that are asked at print time (in
-// the order they are asked).
-std::vector<TPrintPrompt> PrintPrompts(TZORData& data, bool lists = true, bool questions = true);
-// The error of a run whose prompts no one answers, naming each of them.
-EZORError UnansweredPrompts(const std::vector<TPrintPrompt>& prompts);
 
 } // namespace zor

@@ -1,5 +1,6 @@
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
+#include "Zor.Vcl.DialogHelpers.h"
 #include "Zor.Vcl.h"
 #include "elements/composite/Zor.Vcl.Link.h"
 #include "elements/text/Zor.Vcl.Image.h"
@@ -133,7 +134,8 @@ TZORImage* TZORLabelVCL::AddBaseImage(int64_t x, int64_t y, int64_t w, int64_t h
     const zor::TLabelDialogs& dialogs = zor::LabelDialogs();
     if (map) {
         const int32_t scale = Measure().GetDrawScale();
-        if (!dialogs.MapChoice || !dialogs.MapChoice(*this, zor::MapPixels(w, scale), zor::MapPixels(h, scale)))
+        if (!dialogs.MapChoice
+            || !dialogs.MapChoice(*this, zor::MapPixels(w, scale), zor::MapPixels(h, scale)))
             return nullptr;
         return TZORFactory::AddBaseImage(*this, x, y, w, h, Mapping().GetFileName());
     }

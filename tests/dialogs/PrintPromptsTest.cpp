@@ -6,6 +6,7 @@
 #include "kit/Dialogs.h"
 #include "kit/Documents.h"
 #include "kit/TempDir.h"
+#include "label/Zor.Vcl.DialogHelpers.h"
 #include "label/Zor.Vcl.h"
 
 #include <QComboBox>
@@ -312,7 +313,8 @@ TEST_F(PrintRun, TheToolTakesTheAnswersAsOptions)
         QFile::remove(Pdf());
         QProcess run;
         run.start(tool,
-            QStringList { QStringLiteral("export"), labelFile, QStringLiteral("--output"), Pdf(), QStringLiteral("--quiet") }
+            QStringList { QStringLiteral("export"), labelFile, QStringLiteral("--output"), Pdf(),
+                QStringLiteral("--quiet") }
                 + row.options);
         ASSERT_TRUE(run.waitForFinished(60000));
         const QString err = QString::fromUtf8(run.readAllStandardError());
