@@ -1,13 +1,15 @@
-# Installs the two libraries, their headers and a package configuration, so that a host project
-# finds them with find_package(quindle) and links quindle::quindle_vcl (or quindle::quindle_rtl
-# for the model alone).
+# Installs the libraries, their headers and a package configuration, so that a host project
+# finds them with find_package(quindle) and links quindle::quindle_widgets (the editor, inspector,
+# preview and dialogs), quindle::quindle_print (printing), quindle::quindle_vcl (drawing and
+# export with Qt Gui alone) or quindle::quindle_rtl (the model alone).
 include(CMakePackageConfigHelpers)
 
-install(TARGETS quindle_rtl quindle_vcl EXPORT quindleTargets
+install(TARGETS quindle_rtl quindle_vcl quindle_print quindle_widgets EXPORT quindleTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS quindle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quindle_print_command LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/quindle)
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/rtl/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/rtl
   FILES_MATCHING PATTERN "*.h")

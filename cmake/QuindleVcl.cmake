@@ -1,15 +1,26 @@
-# quindle_vcl: the runtime library. Each subsystem folder adds its own sources to it.
-add_library(quindle_vcl SHARED)
-set_target_properties(quindle_vcl PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
-target_include_directories(quindle_vcl PUBLIC
-  $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>
-  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/quindle>)
-target_link_libraries(quindle_vcl PUBLIC quindle_rtl Qt6::Widgets Qt6::PrintSupport)
-# GIF images and XPS packages are written by the export pipeline only.
-target_link_libraries(quindle_vcl PRIVATE GIF::GIF libzip::zip)
-# Map tiles are downloaded with libcurl; custom papers go to CUPS queues as PWG raster.
-target_link_libraries(quindle_vcl PRIVATE CURL::libcurl Cups::Cups)
+# The runtime libraries, one per group of layers, each linking only the ones below it:
+#   quindle_vcl      drawing, elements and the label (Qt Gui): enough to draw and export
+#   quindle_print    printing on the system's printers (Qt Print Support, CUPS)
+#   quindle_widgets  dialogs, editor, inspector and the label component of a form (Qt Widgets)
+# Each folder adds its sources to its library (label/ splits its files between the three).
+include(QuindleLayers)
+quindle_layer_library(quindle_vcl)
+target_link_libraries(quindle_vcl PUBLIC quindle_rtl Qt6::Gui)
+# GIF images and XPS packages are written by the export pipeline only; map tiles are
+# downloaded with libcurl.
+target_link_libraries(quindle_vcl PRIVATE GIF::GIF libzip::zip CURL::libcurl)
 quindle_warnings(quindle_vcl)
+
+quindle_layer_library(quindle_print)
+target_link_libraries(quindle_print PUBLIC quindle_vcl Qt6::PrintSupport)
+# Custom papers go to CUPS queues as PWG raster.
+target_link_libraries(quindle_print PRIVATE Cups::Cups)
+quindle_warnings(quindle_print)
+
+quindle_layer_library(quindle_widgets)
+target_link_libraries(quindle_widgets PUBLIC quindle_vcl quindle_print Qt6::Widgets)
+quindle_warnings(quindle_widgets)
+
 # Includes run one way between the folders (cmake/CheckLayers.cmake); a wrong one stops the build.
 add_custom_target(quindle_layers
   COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake

@@ -5,7 +5,7 @@
 #include "dialogs/Zor.Eddata.h"
 #include "dialogs/Zor.Edjson.h"
 #include "dialogs/Zor.Forms.h"
-#include "label/Zor.Vcl.Component.h"
+#include "dialogs/Zor.Vcl.Component.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAction>

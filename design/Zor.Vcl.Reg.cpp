@@ -6,7 +6,7 @@
 #include "dialogs/Zor.Viewlibrary.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "inspector/Zor.Inspector.h"
-#include "label/Zor.Vcl.Component.h"
+#include "dialogs/Zor.Vcl.Component.h"
 
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
@@ -23,7 +23,7 @@ template <class W> TZORComponentRecord Control(const char* className, const char
 TZORComponentRecord LabelComponent()
 {
     TZORComponentRecord record = Control<TZORLabelComponent>(
-        "TZORLabelComponent", "label/Zor.Vcl.Component.h", "The label the form's views show");
+        "TZORLabelComponent", "dialogs/Zor.Vcl.Component.h", "The label the form's views show");
     record.Create = [](QWidget* parent, bool design) -> QWidget* {
         auto* component = new TZORLabelComponent(parent);
         component->SetDesignMode(design);

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class QIODevice;
@@ -113,11 +114,11 @@ public:
     // Draws the background of the background layer (GetBackLayer) into the label box at the
     // context's origin (fOrgFX, fOrgFY), less the layer's margins, turned with the label's
     // orientation, when the context's draw state shows it; false when nothing was drawn.
-    bool DrawBackImage(const std::shared_ptr<TSkCanvas>& canvas, TZORDraw& D);
+    bool DrawBackImage(const std::shared_ptr<TSkCanvas>& canvas, TZORDraw& D) const;
     // The same on the printer: at the context's label origin (fOrgX, fOrgY), through its
     // graphics, when the layer prints its background. The print job calls it for every label
     // before the elements.
-    bool PrintBackImage(TZORDraw& D);
+    bool PrintBackImage(TZORDraw& D) const;
     // Plans the tiles of a map centred on the place (decimal texts, "." or ","), zoom levels
     // 0 to 20, width x height pixels, and queues the tile job on this label's thread: the job
     // downloads and composes the tiles, saves the PNG into the image folder, names it (relative
@@ -198,7 +199,11 @@ private:
     IZORJsonEditor* JsonEditor() const;
     void EndMapJob(const QString& fileName, const QString& error, const QStringList& tileErrors);
 
-    zor::TBackImageCache LImage;
+    // The decoded background, shared by every thread that draws the label.
+    QImage BackPicture(TZORLayer& layer) const;
+
+    mutable std::mutex fBackMutex;
+    mutable zor::TBackImageCache LImage;
     int32_t fMapJobs = 0; // map jobs queued and not yet ended
     QStringList fComposeErrors;
     int32_t fDPIX = 0;

@@ -1,23 +1,24 @@
 #include "Zor.Data.h"
 #include "Zor.Error.h"
-#include "label/Zor.Vcl.Dialogs.h"
+#include "label/Zor.Vcl.DialogHelpers.h"
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.Info.h"
-#include "label/Zor.Vcl.Print.h"
 #include "label/Zor.Vcl.h"
 
+#include "PrintCommands.h"
 #include "Reference.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <dlfcn.h>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -360,14 +361,37 @@ std::pair<QString, int64_t> Export(TZORLabelVCL& label, const QCommandLineParser
         return { o.fileName, labels };
     }
     o.allSheets = !p.isSet(QStringLiteral("sheet"));
-    label.GoToPage(first, true, false);
+    label.GoToPage(first, true);
     zor::ExportLabel(label, o, std::ref(bar));
     return { o.fileName, o.fit ? 1 : LabelsOn(label.PrintRun(), first, last) };
 }
 
+// The print commands, from their module beside the tool (in the build tree) or in the library
+// folder of an installation. Raises when it cannot be loaded.
+const zor::tool::TPrintCommands& PrintCommands()
+{
+    static const zor::tool::TPrintCommands* commands = [] {
+        const QDir here(QCoreApplication::applicationDirPath());
+        QString reasons;
+        for (const QString& dir : { here.path(), here.filePath(QStringLiteral(QUINDLE_PRINT_MODULE_DIR)) }) {
+            const QString file = QDir(dir).filePath(QString::fromLatin1(zor::tool::PrintModuleName));
+            void* module = ::dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (!module) {
+                reasons += QStringLiteral("\n  ") + QString::fromLocal8Bit(::dlerror());
+                continue;
+            }
+            if (auto entry = reinterpret_cast<zor::tool::TPrintCommandsEntry>(
+                    ::dlsym(module, zor::tool::PrintCommandsSymbol)))
+                return entry();
+        }
+        throw EZORError(QStringLiteral("Printing is not available:") + reasons);
+    }();
+    return *commands;
+}
+
 void Print(TZORLabelVCL& label, const QString& printer)
 {
-    const QStringList names = zor::PrinterNames();
+    const QStringList names = PrintCommands().printers();
     const qsizetype index = names.indexOf(printer);
     if (index < 0)
         throw EZORError(
@@ -375,10 +399,7 @@ void Print(TZORLabelVCL& label, const QString& printer)
                 .arg(printer, names.isEmpty() ? QStringLiteral("(none)") : names.join(QStringLiteral(", "))));
     PrepareRun(label);
     label.PrintInfo().SetPrinterIndex(int32_t(index));
-    label.ResetPrinter();
-    label.Print();
-    label.WaitForPrint();
-    if (label.GetLastPrintStatus() != TZORPrintStatus::Printed)
+    if (!PrintCommands().print(label))
         throw EZORError(QStringLiteral("The printer \"%1\" did not take the job").arg(printer));
 }
 
@@ -403,7 +424,7 @@ int Run(const QCommandLineParser& p)
     }
     const QString command = args[0];
     if (command == QLatin1String("printers")) {
-        QTextStream(stdout) << zor::PrinterNames().join(QLatin1Char('\n')) << "\n";
+        QTextStream(stdout) << PrintCommands().printers().join(QLatin1Char('\n')) << "\n";
         return 0;
     }
     if (command == QLatin1String("fields")) {
@@ -445,8 +466,8 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quindle"));
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("quindle"));
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
         "export: writes a label (.eti or .json) with its data to PDF, XPS, BMP, PNG, GIF or JPEG.\n"

@@ -1,6 +1,6 @@
 #include "DesignKit.h"
 #include "FakeFormWindow.h"
-#include "label/Zor.Vcl.Component.h"
+#include "dialogs/Zor.Vcl.Component.h"
 
 #include <QFileInfo>
 #include <QWidget>

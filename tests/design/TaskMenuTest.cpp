@@ -1,7 +1,7 @@
 #include "DesignKit.h"
 #include "FakeFormWindow.h"
 #include "kit/Dialogs.h"
-#include "label/Zor.Vcl.Component.h"
+#include "dialogs/Zor.Vcl.Component.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "inspector/Zor.Inspector.h"
 #include "Zor.Act.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
-#include "label/Zor.Vcl.Component.h"
+#include "dialogs/Zor.Vcl.Component.h"
 #include "label/Zor.Vcl.h"
 
 #include <QBuffer>

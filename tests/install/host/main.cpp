@@ -2,14 +2,14 @@
 #include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPluginLoader>
 
 // Places a text on a label and saves it as JSON to the file named first on the command line;
 // loads the Designer plugin named second.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     TZORLabelVCL label;
     TZORFactory::AddText(label, 10, 10)->SetText(QStringLiteral("Installed"));
     label.SaveToFile(QString::fromLocal8Bit(argv[1]), TZORExt::Json);

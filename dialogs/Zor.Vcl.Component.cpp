@@ -1,7 +1,8 @@
 #include "Zor.Vcl.Component.h"
 
 #include "Zor.Json.h"
-#include "Zor.Vcl.h"
+#include "Zor.LabelDialogs.h"
+#include "label/Zor.Vcl.h"
 
 #include <QMetaObject>
 #include <QPainter>
@@ -10,6 +11,7 @@ TZORLabelComponent::TZORLabelComponent(QWidget* parent)
     : QWidget(parent)
     , fLabel(new TZORLabelVCL(this))
 {
+    zor::InstallLabelDialogs();
     // A component, not a control: nothing of it shows on the running form.
     hide();
 }

@@ -1,0 +1,6 @@
+int Lower();
+
+int Upper()
+{
+    return Lower() + 1;
+}
