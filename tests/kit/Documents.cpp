@@ -8,6 +8,8 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <string_view>
 
 namespace zor::test {
@@ -182,6 +184,17 @@ std::vector<PdfWord> PdfWords(const QString& pdf)
     if (reader.hasError())
         Fail(QStringLiteral("cannot read pdftotext -bbox output: %1").arg(reader.errorString()));
     return words;
+}
+
+std::vector<QStringList> PrintedLines(const QString& pdf)
+{
+    std::map<int, QStringList> rows;
+    for (const PdfWord& w : PdfWords(pdf))
+        rows[static_cast<int>(std::lround(w.y))] << w.text;
+    std::vector<QStringList> lines;
+    for (const auto& [y, words] : rows)
+        lines.push_back(words);
+    return lines;
 }
 
 std::vector<QImage> PdfPages(const QString& pdf, int dpi)

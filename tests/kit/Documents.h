@@ -48,6 +48,8 @@ QSizeF PdfPageSize(const QString& pdf, int page = 1);
 QString PdfText(const QString& pdf, int page = 0);
 // Every word of every page, in reading order.
 std::vector<PdfWord> PdfWords(const QString& pdf);
+// The words of each printed line, top to bottom (words on one baseline, to the pixel).
+std::vector<QStringList> PrintedLines(const QString& pdf);
 
 // Pages rendered at `dpi` (pdftoppm), in page order.
 std::vector<QImage> PdfPages(const QString& pdf, int dpi);

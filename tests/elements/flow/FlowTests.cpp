@@ -71,18 +71,6 @@ const std::vector<TShapeCase>& ShapeCases()
     return cases;
 }
 
-// The words of each printed line, top to bottom, as pdftotext reads them.
-std::vector<QStringList> PrintedLines(const QString& pdf)
-{
-    std::map<int, QStringList> rows;
-    for (const PdfWord& w : PdfWords(pdf))
-        rows[static_cast<int>(std::lround(w.y))] << w.text;
-    std::vector<QStringList> lines;
-    for (const auto& [y, words] : rows)
-        lines.push_back(words);
-    return lines;
-}
-
 } // namespace
 
 // Every shape fills the same figure on the screen and on paper, at both drawing scales.

@@ -19,18 +19,6 @@ using namespace zor::test;
 const QString Fox
     = QStringLiteral("The quick brown fox jumps over the lazy dog while five boxing wizards jump quickly");
 
-// The words of each printed line, top to bottom, as pdftotext reads them.
-std::vector<QStringList> PrintedLines(const QString& pdf)
-{
-    std::map<int, QStringList> rows;
-    for (const PdfWord& w : PdfWords(pdf))
-        rows[static_cast<int>(std::lround(w.y))] << w.text;
-    std::vector<QStringList> lines;
-    for (const auto& [y, words] : rows)
-        lines.push_back(words);
-    return lines;
-}
-
 // The words of each laid-out line of the element.
 std::vector<QStringList> ModelLines(const TZORParagraph& p, const QString& text)
 {
