@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPalette>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWheelEvent>
@@ -115,6 +116,10 @@ void TZORBaseInspector::AppendPointRows()
 
 void TZORBaseInspector::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
 {
+    if (fToldAfter) {
+        fToldAfter->emplace_back(change, value);
+        return;
+    }
     switch (change) {
     case TZRChange::Redraw:
     case TZRChange::StartText:
@@ -276,13 +281,23 @@ TJsonObject TZORBaseInspector::Commit(int row, int slot, const char* key, int po
 {
     if (!fBaseLab || row < 0 || row >= fJsonA.Count())
         return {};
-    // The row array may be rebuilt while the label tells its views of the change: read what
-    // the call needs first, and write the reply into the row as it is afterwards.
+    // What the label tells its views of the change is taken in once UpdateProp has returned (it
+    // may rebuild the rows); the reply then goes into the row as it is afterwards.
     const TJsonObject r = Row(row);
     const uint8_t prop = uint8_t(r.I(K("Prop", slot), 0));
     const int32_t kind = r.I("Kind", 0);
     const int32_t type = r.I("Type", 0);
-    const TJsonObject reply = fBaseLab->UpdateProp(prop, kind, type, pos < 0 ? r.I(K("P", slot), 0) : pos, fJsonV);
+    TJsonObject reply;
+    {
+        std::vector<std::pair<TZRChange, TZRChangeValue>> told;
+        fToldAfter = &told;
+        const auto tell = qScopeGuard([this, &told] {
+            fToldAfter = nullptr;
+            for (const auto& [change, value] : told)
+                UpdateCtrl(change, value);
+        });
+        reply = fBaseLab->UpdateProp(prop, kind, type, pos < 0 ? r.I(K("P", slot), 0) : pos, fJsonV);
+    }
     if (row < fJsonA.Count() && reply.Contains(key)) {
         TJsonObject now = Row(row);
         CopyValue(now, valueKey.isEmpty() ? K("Value", slot) : valueKey, reply, key);

@@ -8,6 +8,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 class QComboBox;
 class QScrollBar;
 class TZORLabelVCL;
@@ -85,7 +88,8 @@ private:
     static QString K(const char* key, int slot);
 
     // Committing (Zor.Inspector.cpp): the value under `key` for the slot, as one UpdateProp; the
-    // reply's value goes into the row. Answers the reply.
+    // changes the label tells its views meanwhile reach the inspector after UpdateProp returns,
+    // and then the reply's value goes into the row. Answers the reply.
     TJsonObject Commit(int row, int slot, const char* key, int pos = -1, const QString& valueKey = {});
     void UpdateLinkedProp(const TJsonObject& reply);
     static void CopyValue(TJsonObject& to, const QString& toKey, const TJsonObject& from, const char* key);
@@ -152,6 +156,9 @@ private:
     bool fImgMap = false;
     int fPointRows = 0; // how many times the point rows were asked for since the selection changed
     bool fSettingScroll = false;
+    // While a commit runs, the changes told to the inspector wait here (rows are never rebuilt
+    // under the commit); null outside a commit.
+    std::vector<std::pair<TZRChange, TZRChangeValue>>* fToldAfter = nullptr;
     uint8_t fOptions = OptEditProperty | OptWheel;
     QScrollBar* fScroll = nullptr;
     QComboBox* fComboList = nullptr;
