@@ -49,12 +49,19 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
 {
     TZORBaseItem* added = item.get();
     // A sheet copy or a pasted element whose ID is taken gets a fresh one: IDs name elements
-    // uniquely (links refer to them).
+    // uniquely (links refer to them). While a file is read, the fresh ID waits for its end: an
+    // element read later may state the ID that would be free now.
     const int32_t id = added->GetID();
-    if (id <= 0 || fByID.contains(id))
+    if (id > 0 && !fByID.contains(id)) {
+        fNextID = std::max(fNextID, int64_t(id) + 1);
+        fByID[id] = added;
+    } else if (fReadCount > 0) {
+        fUnnumbered.push_back(added);
+    } else {
         added->SetID(FreeID());
-    fNextID = std::max(fNextID, int64_t(added->GetID()) + 1);
-    fByID[added->GetID()] = added;
+        fNextID = std::max(fNextID, int64_t(added->GetID()) + 1);
+        fByID[added->GetID()] = added;
+    }
     if (added->GetLayerIndex() < 1 || added->GetLayerIndex() > GetLayersCount())
         added->SetLayerIndex(fActiveLayer);
     fItems.push_back(std::move(item));
@@ -63,6 +70,15 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
     fModified = true;
     Notify(TZRChange::Redraw);
     return added;
+}
+
+void TZORBaseLabel::NumberRead()
+{
+    for (TZORBaseItem* item : std::exchange(fUnnumbered, {})) {
+        item->SetID(FreeID());
+        fNextID = std::max(fNextID, int64_t(item->GetID()) + 1);
+        fByID[item->GetID()] = item;
+    }
 }
 
 int32_t TZORBaseLabel::FreeID() const
@@ -452,6 +468,7 @@ void TZORBaseLabel::EndRead(bool aLoaded)
         return;
     if (--fReadCount > 0)
         return;
+    NumberRead();
     fReadPaste = false;
     fModified = !aLoaded;
     if (aLoaded) {

@@ -1,6 +1,7 @@
 #include "Zor.Vcl.Image.h"
 
 #include "Zor.Label.h"
+#include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Text.Frame.h"
 #include "drawing/Zor.Vcl.Types.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -85,24 +87,73 @@ QImage Shown(const QImage& picture, const TZORBaseImage& image, TZORTarget targe
     return Filtered(Turned(picture, image.GetAngle()), image.GetFilter(), target);
 }
 
-QImage Decoded(const QByteArray& encoded)
+// The finest resolution a label is drawn at: a document export at the largest scale.
+constexpr double FinestDpi = 1500.0;
+constexpr double MicronsPerInch = 25400.0;
+constexpr double BytesPerPixel = 4.0;
+constexpr double MegaByte = 1024.0 * 1024.0;
+// However large the label, a picture decodes into no more than this, megabytes.
+constexpr int MaxPictureMegabytes = 4096;
+
+// The megabytes a picture of the label may decode into: what a picture covering the label's
+// paper at the finest resolution takes, and never less than Qt's own bound (0, no bound, stays).
+int AllocationLimit(const TZORBaseLabel* label)
+{
+    const int bound = QImageReader::allocationLimit();
+    if (!label || bound == 0)
+        return bound;
+    const TZORMeasure& m = label->Measure();
+    const double pixels = double(m.GetSize(TZORSizeKind::PaperWidth)) * FinestDpi / MicronsPerInch
+        * double(m.GetSize(TZORSizeKind::PaperHeight)) * FinestDpi / MicronsPerInch;
+    const double need = std::ceil(pixels * BytesPerPixel / MegaByte);
+    return std::max(bound, int(std::min(need, double(MaxPictureMegabytes))));
+}
+
+// A decoded picture, or why there is none (empty when there was nothing to decode).
+struct TDecoded {
+    QImage picture;
+    QString error;
+};
+
+TDecoded Read(QImageReader& reader, const TZORBaseLabel* label)
+{
+    reader.setAllocationLimit(AllocationLimit(label));
+    TDecoded d { reader.read(), {} };
+    if (d.picture.isNull())
+        d.error = reader.errorString();
+    return d;
+}
+
+TDecoded Decoded(const QByteArray& encoded, const TZORBaseLabel* label)
 {
     if (encoded.isEmpty())
         return {};
     QBuffer buffer;
     buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer).read();
+    QImageReader reader(&buffer);
+    return Read(reader, label);
 }
 
-// One source for both targets: the embedded picture when there is one, else the file. What
-// does not decode is no picture.
-QImage Picture(const TZORBaseImage& image)
+// One source for both targets: the embedded picture when there is one, else the file.
+TDecoded Picture(const TZORBaseImage& image)
 {
     if (!image.GetImageBytes().isEmpty())
-        return Decoded(image.GetImageBytes());
+        return Decoded(image.GetImageBytes(), image.GetOwner());
     const QString path = image.PicturePath();
-    return path.isEmpty() ? QImage() : QImageReader(path).read();
+    if (path.isEmpty())
+        return {};
+    QImageReader reader(path);
+    return Read(reader, image.GetOwner());
+}
+
+// Tells the host (the label's OnInfoMsg: the status line, an export's messages) of a picture
+// that cannot be drawn.
+void Report(const TZORBaseImage& image, const QString& error)
+{
+    if (TZORBaseLabel* label = image.GetOwner())
+        label->InfoMsg(
+            TZORMsg::GetErrorValue(QStringLiteral("PictureUndrawn")).arg(image.GetID()).arg(error));
 }
 
 QByteArray Png(const QImage& picture)
@@ -258,7 +309,11 @@ void TZORImage::Reload()
     if (!LImage.isNull() && !GetReloadImage())
         return;
     const bool fromFile = GetImageBytes().isEmpty();
-    LImage = Picture(*this);
+    TDecoded decoded = Picture(*this);
+    LImage = std::move(decoded.picture);
+    // Told once, not at every repaint.
+    if (std::exchange(fPictureError, decoded.error) != decoded.error && !decoded.error.isEmpty())
+        Report(*this, decoded.error);
     if (GetEmbedImage() && fromFile && !LImage.isNull())
         EmbedPicture(Png(LImage));
     SetImageSize(LImage.width(), LImage.height());
@@ -286,12 +341,15 @@ void TZORImage::Draw(TZORBaseDraw& D)
 void TZORImage::Print(TZORBaseDraw& D)
 {
     const TZORBaseLabel* label = GetOwner();
-    const QImage picture
-        = FillType() != 0 ? (label ? Decoded(label->DataGraphic(FillName())) : QImage()) : Picture(*this);
-    if (picture.isNull())
+    const TDecoded decoded = FillType() != 0
+        ? (label ? Decoded(label->DataGraphic(FillName()), label) : TDecoded {})
+        : Picture(*this);
+    if (!decoded.error.isEmpty())
+        Report(*this, decoded.error);
+    if (decoded.picture.isNull())
         return;
     TZORElementPainter painter(D, TZORTarget::Print);
-    PaintFramed(painter, *this, Shown(picture, *this, TZORTarget::Print));
+    PaintFramed(painter, *this, Shown(decoded.picture, *this, TZORTarget::Print));
 }
 
 QString zor::ImageFilterName(TZORImgFilter filter)
