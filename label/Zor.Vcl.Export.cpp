@@ -298,7 +298,8 @@ void RenderInParallel(TZORLabelVCL& label, const zor::TExportOptions& o, int64_t
     for (std::thread& t : threads)
         t.join();
     for (const QString& message : messages)
-        label.InfoMsg(message);
+        if (label.OnInfoMsg)
+            label.OnInfoMsg(label, message);
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -516,7 +517,12 @@ void zor::TExportJobs::Start(std::unique_ptr<TZORLabelVCL> job, const TExportOpt
     // on its own thread.
     raw->OnInfoMsg = [this](TZORBaseLabel&, const QString& message) {
         QMetaObject::invokeMethod(
-            this, [this, message] { fLabel.InfoMsg(message); }, Qt::QueuedConnection);
+            this,
+            [this, message] {
+                if (fLabel.OnInfoMsg)
+                    fLabel.OnInfoMsg(fLabel, message);
+            },
+            Qt::QueuedConnection);
     };
     raw->moveToThread(nullptr);
     *it = std::thread([this, it, raw, options] {

@@ -89,8 +89,7 @@ public:
     // Moves to the next record (the first on the first call) and gives its values, one per
     // field in field order (a QString, a number, a bool, a QDateTime or a QByteArray; a
     // shorter list leaves the last fields empty). False after the last record. A malformed
-    // record raises EZORError. Callers pass the list of the call before back as it was left,
-    // so a cursor may change only what differs from the record before.
+    // record raises EZORError.
     virtual bool Next(std::vector<QVariant>& values) = 0;
 };
 

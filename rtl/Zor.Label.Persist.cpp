@@ -307,7 +307,6 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
     const auto pending = fPending;
     const int32_t updateCount = fUpdateCount, readCount = fReadCount;
     const int64_t nextID = fNextID;
-    const size_t unnumbered = fUnnumbered.size();
     const bool modified = fModified, readPaste = fReadPaste, updateModifies = fUpdateModifies;
     // The history goes back too (its states share their bytes, so the copy is cheap): a failed
     // read leaves no step behind, nor takes one away.
@@ -338,7 +337,6 @@ void TZORBaseLabel::ReadTransaction(const std::function<void()>& read)
         fReadPaste = readPaste;
         fUpdateModifies = updateModifies;
         fNextID = nextID;
-        fUnnumbered.resize(unnumbered);
         fModified = modified;
         fUndo = undo;
         fUndoBefore = undoBefore;

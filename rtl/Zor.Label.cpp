@@ -55,9 +55,7 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
     if (id > 0 && !fByID.contains(id)) {
         fNextID = std::max(fNextID, int64_t(id) + 1);
         fByID[id] = added;
-    } else if (fReadCount > 0) {
-        fUnnumbered.push_back(added);
-    } else {
+    } else if (fReadCount == 0) {
         added->SetID(FreeID());
         fNextID = std::max(fNextID, int64_t(added->GetID()) + 1);
         fByID[added->GetID()] = added;
@@ -70,15 +68,6 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
     fModified = true;
     Notify(TZRChange::Redraw);
     return added;
-}
-
-void TZORBaseLabel::NumberRead()
-{
-    for (TZORBaseItem* item : std::exchange(fUnnumbered, {})) {
-        item->SetID(FreeID());
-        fNextID = std::max(fNextID, int64_t(item->GetID()) + 1);
-        fByID[item->GetID()] = item;
-    }
 }
 
 int32_t TZORBaseLabel::FreeID() const
@@ -468,7 +457,16 @@ void TZORBaseLabel::EndRead(bool aLoaded)
         return;
     if (--fReadCount > 0)
         return;
-    NumberRead();
+    // The elements read without an ID of their own (or with one an element before them took)
+    // get fresh IDs now that the whole read has stated its IDs: they are those the index lacks.
+    for (const auto& item : fItems) {
+        const auto it = fByID.find(item->GetID());
+        if (it != fByID.end() && it->second == item.get())
+            continue;
+        item->SetID(FreeID());
+        fNextID = std::max(fNextID, int64_t(item->GetID()) + 1);
+        fByID[item->GetID()] = item.get();
+    }
     fReadPaste = false;
     fModified = !aLoaded;
     if (aLoaded) {

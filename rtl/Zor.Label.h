@@ -208,8 +208,6 @@ public:
     // The label's orientation changed.
     std::function<void(TZORBaseLabel& sender)> OnLabelRotate;
 
-    // Tells OnInfoMsg a message (a picture that cannot be drawn tells it from a drawing pass).
-    void InfoMsg(const QString& message);
     // Tells OnInfoMsg of the selection's box (aMoving: a move of the selection has started) or
     // sends it an empty text (the move has ended).
     void FireInfoEvent(bool aMoving);
@@ -475,10 +473,8 @@ private:
     void RecordLoose();
     bool UndoBusy() const { return IsUpdating() || fUndoStepCount > 0; }
     void FireUndoRedo();
+    void InfoMsg(const QString& message);
     int32_t FreeID() const;
-    // Gives the elements read without an ID of their own (or with one taken before) fresh IDs,
-    // once the whole read has stated its IDs.
-    void NumberRead();
     // Takes an element leaving the label out of the ID index.
     void Forget(const TZORBaseItem* item);
 
@@ -513,8 +509,6 @@ private:
     int32_t fFileVersion;
     // The next fresh ID; past the int32 range, a free one is searched for.
     int64_t fNextID = 1;
-    // Elements of the read in progress that wait for an ID (NumberRead).
-    std::vector<TZORBaseItem*> fUnnumbered;
 
     TZORMeasure fMeasure;
     TZORPrintInfo fPrintInfo;

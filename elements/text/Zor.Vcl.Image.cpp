@@ -151,9 +151,10 @@ TDecoded Picture(const TZORBaseImage& image)
 // that cannot be drawn.
 void Report(const TZORBaseImage& image, const QString& error)
 {
-    if (TZORBaseLabel* label = image.GetOwner())
-        label->InfoMsg(
-            TZORMsg::GetErrorValue(QStringLiteral("PictureUndrawn")).arg(image.GetID()).arg(error));
+    TZORBaseLabel* label = image.GetOwner();
+    if (label && label->OnInfoMsg)
+        label->OnInfoMsg(
+            *label, TZORMsg::GetErrorValue(QStringLiteral("PictureUndrawn")).arg(image.GetID()).arg(error));
 }
 
 QByteArray Png(const QImage& picture)
