@@ -90,23 +90,37 @@ QImage Shown(const QImage& picture, const TZORBaseImage& image, TZORTarget targe
 // The finest resolution a label is drawn at: a document export at the largest scale.
 constexpr double FinestDpi = 1500.0;
 constexpr double MicronsPerInch = 25400.0;
-constexpr double BytesPerPixel = 4.0;
-constexpr double MegaByte = 1024.0 * 1024.0;
+constexpr int64_t BytesPerPixel = 4;
+constexpr int64_t MegaByte = 1024 * 1024;
 // However large the label, a picture decodes into no more than this, megabytes.
 constexpr int MaxPictureMegabytes = 4096;
 
-// The megabytes a picture of the label may decode into: what a picture covering the label's
-// paper at the finest resolution takes, and never less than Qt's own bound (0, no bound, stays).
-int AllocationLimit(const TZORBaseLabel* label)
+// Qt's decode bound holds for the whole process: it is raised once to MaxPictureMegabytes (a
+// host's higher bound, or none, stays), and each picture is held to what its label needs before
+// it is decoded. Answers Qt's bound as it was, megabytes (0: none).
+int QtBound()
 {
-    const int bound = QImageReader::allocationLimit();
-    if (!label || bound == 0)
+    static const int bound = [] {
+        const int was = QImageReader::allocationLimit();
+        if (was != 0 && was < MaxPictureMegabytes)
+            QImageReader::setAllocationLimit(MaxPictureMegabytes);
+        return was;
+    }();
+    return bound;
+}
+
+// The bytes a picture of the label may decode into: what a picture covering the label's paper at
+// the finest resolution takes, up to MaxPictureMegabytes, and never less than Qt's own bound.
+int64_t PictureBound(const TZORBaseLabel* label)
+{
+    const int64_t bound = int64_t(QtBound()) * MegaByte;
+    if (bound == 0 || !label)
         return bound;
     const TZORMeasure& m = label->Measure();
-    const double pixels = double(m.GetSize(TZORSizeKind::PaperWidth)) * FinestDpi / MicronsPerInch
-        * double(m.GetSize(TZORSizeKind::PaperHeight)) * FinestDpi / MicronsPerInch;
-    const double need = std::ceil(pixels * BytesPerPixel / MegaByte);
-    return std::max(bound, int(std::min(need, double(MaxPictureMegabytes))));
+    const double side = FinestDpi / MicronsPerInch;
+    const double need = double(m.GetSize(TZORSizeKind::PaperWidth)) * side
+        * double(m.GetSize(TZORSizeKind::PaperHeight)) * side * double(BytesPerPixel);
+    return std::max(bound, int64_t(std::min(need, double(MaxPictureMegabytes * MegaByte))));
 }
 
 // A decoded picture, or why there is none (empty when there was nothing to decode).
@@ -117,7 +131,14 @@ struct TDecoded {
 
 TDecoded Read(QImageReader& reader, const TZORBaseLabel* label)
 {
-    reader.setAllocationLimit(AllocationLimit(label));
+    const int64_t bound = PictureBound(label);
+    const QSize size = reader.size();
+    if (bound > 0 && size.isValid() && int64_t(size.width()) * size.height() * BytesPerPixel > bound)
+        return { {},
+            QStringLiteral("%1 \u00D7 %2 pixels take more than the %3 MB a picture of this label may")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(bound / MegaByte) };
     TDecoded d { reader.read(), {} };
     if (d.picture.isNull())
         d.error = reader.errorString();

@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 
 #include <gtest/gtest.h>
 
@@ -213,7 +212,6 @@ TEST_F(ExportLimits, ALargePictureIsDrawnOrReported)
     png.open(QIODevice::WriteOnly);
     ASSERT_TRUE(picture.save(&png, "PNG"));
     picture = QImage();
-    ASSERT_GT(int64_t(8000) * 7000 * 4, int64_t(QImageReader::allocationLimit()) * MB);
 
     for (const int64_t paper : { 200000, 40000 }) {
         SCOPED_TRACE(paper);
