@@ -216,14 +216,14 @@ TEST_F(ExportLimits, ALargePictureIsDrawnOrReported)
     for (const int64_t paper : { 200000, 40000 }) {
         SCOPED_TRACE(paper);
         TZORLabelVCL sized;
+        QStringList told;
+        sized.OnInfoMsg = [&](TZORBaseLabel&, const QString& message) { told << message; };
         sized.Measure().SetPaperWidth(paper);
         sized.Measure().SetPaperHeight(paper);
         TZORImage* image = TZORFactory::AddBaseImage(sized, 0, 0, 20000, 20000, u"p.png"_s);
         ASSERT_NE(image, nullptr);
         image->SetImageBytes(png.data());
         image->SetKeepAspect(false);
-        QStringList told;
-        sized.OnInfoMsg = [&](TZORBaseLabel&, const QString& message) { told << message; };
         zor::TExportOptions o;
         o.kind = TZORExport::PNG;
         o.fileName = Path(u"picture.png"_s);
