@@ -67,6 +67,8 @@ protected:
         TempDirTest::SetUp();
         label.Measure().SetPaperWidth(40000);
         label.Measure().SetPaperHeight(30000);
+        label.Measure().SetWidth(40000);
+        label.Measure().SetHeight(30000);
         label.AddBaseRectangle(5000, 5000, 10000, 10000);
     }
     QString Export(TZORExport kind, const QString& name)
@@ -220,6 +222,8 @@ TEST_F(ExportLimits, ALargePictureIsDrawnOrReported)
         sized.OnInfoMsg = [&](TZORBaseLabel&, const QString& message) { told << message; };
         sized.Measure().SetPaperWidth(paper);
         sized.Measure().SetPaperHeight(paper);
+        sized.Measure().SetWidth(paper);
+        sized.Measure().SetHeight(paper);
         TZORImage* image = TZORFactory::AddBaseImage(sized, 0, 0, 20000, 20000, u"p.png"_s);
         ASSERT_NE(image, nullptr);
         image->SetImageBytes(png.data());
