@@ -343,6 +343,9 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
 
 TZORBaseEditor::~TZORBaseEditor()
 {
+    // The surface outlives this body (QWidget deletes it later): its last events must not reach
+    // the text editing, which would call back into an editor half destroyed.
+    fBackEdit->removeEventFilter(fText);
     fBackEdit->Ready = false;
     if (fBaseLab)
         fBaseLab->Detach(this);

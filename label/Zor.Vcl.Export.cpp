@@ -1,7 +1,9 @@
 #include "Zor.Vcl.Export.h"
 
+#include "Zor.ExportBudget.h"
 #include "Zor.GifWriter.h"
 #include "Zor.Msg.h"
+#include "Zor.StagedFiles.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Sheet.h"
 #include "Zor.Vcl.SheetPainter.h"
@@ -16,8 +18,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <QThread>
 
 #include <algorithm>
@@ -25,7 +25,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <exception>
-#include <filesystem>
 #include <mutex>
 #include <vector>
 
@@ -59,63 +58,6 @@ bool Cropped(const zor::TExportOptions& o)
 {
     throw zor::Error(QStringLiteral("FileWrite"), fileName, reason);
 }
-
-// Writes all of the bytes to an unbuffered file; false on a failure, which the file's error
-// string then names. A short write is followed by another: the system tells why (a full disk:
-// "No space left on device") only when a write takes nothing.
-bool WriteAll(QFileDevice& file, const char* data, qint64 length)
-{
-    for (qint64 done = 0; done < length;) {
-        const qint64 n = file.write(data + done, length - done);
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-// Gathers the writes into blocks for an unbuffered file and remembers a short one: the PDF
-// writer does not look at what its writes return, and a disk filling up must not commit a cut
-// file. Flush writes the last block.
-class TCheckedDevice : public QIODevice {
-public:
-    explicit TCheckedDevice(QFileDevice& file)
-        : fFile(file)
-    {
-        fBlock.reserve(BlockSize);
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-    bool Failed() const { return fFailed; }
-    // False when a write failed, now or before.
-    bool Flush()
-    {
-        fFailed = fFailed || !WriteAll(fFile, fBlock.data(), qint64(fBlock.size()));
-        fBlock.clear(); // keeps its room
-        return !fFailed;
-    }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        if (fFailed)
-            return -1;
-        if (qint64(fBlock.size()) + length > qint64(BlockSize) && !Flush())
-            return -1;
-        if (length >= qint64(BlockSize))
-            fFailed = !WriteAll(fFile, data, length);
-        else
-            fBlock.insert(fBlock.end(), data, data + length);
-        return fFailed ? -1 : length;
-    }
-
-private:
-    static constexpr size_t BlockSize = size_t(1) << 16;
-
-    QFileDevice& fFile;
-    std::vector<char> fBlock;
-    bool fFailed = false;
-};
 
 // One page being drawn: the contexts of the screen and print passes and the sheet painter
 // over them, which shows each label's record through the print pass of elements bound to data.
@@ -192,7 +134,8 @@ void DrawImage(TPageDrawer& drawer, const zor::TExportOptions& o, int64_t sheet,
     if (image.size() != pixels || image.format() != format)
         image = QImage(pixels, format);
     if (image.isNull())
-        WriteFailed(o.fileName, QStringLiteral("the image is too large"));
+        WriteFailed(o.fileName,
+            QStringLiteral("the sheet image of %1 cannot be made").arg(zor::SheetImageSize(size)));
     image.setDotsPerMeterX(DotsPerMeter(o));
     image.setDotsPerMeterY(image.dotsPerMeterX());
     // Not filled here: the drawer's print set-up clears the whole image to opaque white.
@@ -227,114 +170,11 @@ void RenderSheet(
     Encode(image, o, device);
 }
 
-// Files written beside their targets under temporary names and put in place together: all of
-// them or none, a target that existed before staying as it was when any fails. Staging is safe
-// from several threads.
-class TStagedFiles {
-public:
-    TStagedFiles() = default;
-    TStagedFiles(const TStagedFiles&) = delete;
-    TStagedFiles& operator=(const TStagedFiles&) = delete;
-    ~TStagedFiles()
-    {
-        for (const TEntry& e : fEntries)
-            QFile::remove(e.temp);
-    }
-
-    // Writes the target's temporary file through write.
-    void Stage(const QString& target, const std::function<void(QIODevice&)>& write)
-    {
-        const QFileInfo info(target);
-        QTemporaryFile name(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
-        name.setAutoRemove(false);
-        if (!name.open())
-            WriteFailed(target, name.errorString());
-        name.close();
-        {
-            const std::lock_guard lock(fMutex);
-            fEntries.push_back({ target, name.fileName(), {} });
-        }
-        // Unbuffered: a disk filling up shows at the write that fails. Opened without
-        // truncating the empty file: a truncated file makes some file systems (ext4) write its
-        // data out synchronously when it is closed, which serialized parallel exports on the disk.
-        QFile file(name.fileName());
-        if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-            WriteFailed(target, file.errorString());
-        TCheckedDevice device(file);
-        try {
-            write(device);
-        } catch (const EZORError&) {
-            if (!device.Failed())
-                throw;
-        }
-        if (!device.Flush())
-            WriteFailed(target, file.errorString());
-    }
-
-    // Moves the targets that exist aside, puts every staged file in place and drops the old
-    // ones; a step that fails undoes the steps before it.
-    void Commit()
-    {
-        namespace fs = std::filesystem;
-        size_t moved = 0, placed = 0;
-        std::error_code ec;
-        const auto undo = [&] {
-            std::error_code ignored;
-            for (size_t i = 0; i < placed; ++i)
-                fs::remove(Path(fEntries[i].target), ignored);
-            for (size_t i = 0; i < moved; ++i)
-                if (!fEntries[i].old.isEmpty())
-                    fs::rename(Path(fEntries[i].old), Path(fEntries[i].target), ignored);
-        };
-        for (; moved < fEntries.size(); ++moved) {
-            TEntry& e = fEntries[moved];
-            if (!QFileInfo(e.target).isFile())
-                continue; // nothing to keep; a folder of that name refuses its file below
-            e.old = e.temp + QStringLiteral(".old");
-            fs::rename(Path(e.target), Path(e.old), ec);
-            if (ec) {
-                e.old.clear();
-                undo();
-                WriteFailed(e.target, QString::fromStdString(ec.message()));
-            }
-        }
-        for (; placed < fEntries.size(); ++placed) {
-            fs::rename(Path(fEntries[placed].temp), Path(fEntries[placed].target), ec);
-            if (ec) {
-                undo();
-                WriteFailed(fEntries[placed].target, QString::fromStdString(ec.message()));
-            }
-        }
-        for (const TEntry& e : fEntries)
-            if (!e.old.isEmpty())
-                QFile::remove(e.old);
-        fEntries.clear();
-    }
-
-private:
-    struct TEntry {
-        QString target;
-        QString temp;
-        QString old; // where the target that existed waits until the end
-    };
-    static std::filesystem::path Path(const QString& name) { return name.toStdString(); }
-
-    std::mutex fMutex;
-    std::vector<TEntry> fEntries;
-};
-
-// One file written through a temporary and a rename.
-void SaveFile(const QString& fileName, const QByteArray& bytes)
-{
-    TStagedFiles file;
-    file.Stage(fileName, [&bytes](QIODevice& device) { device.write(bytes); });
-    file.Commit();
-}
-
 void ExportRaster(
     const TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
-    TStagedFiles file;
+    zor::ExportWorkers(o.fileName, zor::ExportPageSize(label, o), 1, 1, zor::ImageBudget());
+    zor::TStagedFiles file;
     TPageDrawer drawer(label, o);
     QImage image;
     file.Stage(
@@ -347,16 +187,24 @@ void ExportRaster(
 // Draws and encodes the sheets on `workers` threads, each with a copy of the label, taking the
 // next sheet as it is free; this thread reports the progress. The first failure stops them all.
 void RenderInParallel(const TZORLabelVCL& label, const zor::TExportOptions& o, int64_t first, int64_t last,
-    int workers, TStagedFiles& staged, const zor::TExportProgress& progress)
+    int workers, zor::TStagedFiles& staged, const zor::TExportProgress& progress)
 {
     std::mutex mutex;
     std::condition_variable changed;
     int64_t next = first, done = 0;
     std::exception_ptr failure;
     // The copies are made here, before any thread starts; each then lives on its thread only.
+    // What the copies tell (a picture that cannot be drawn) reaches the label's OnInfoMsg from
+    // this thread at the end, each message once.
+    std::vector<QString> messages;
     std::vector<std::unique_ptr<TZORLabelVCL>> copies;
     for (int w = 0; w < workers; ++w) {
         copies.push_back(label.Snapshot());
+        copies.back()->OnInfoMsg = [&](TZORBaseLabel&, const QString& message) {
+            const std::lock_guard lock(mutex);
+            if (std::find(messages.begin(), messages.end(), message) == messages.end())
+                messages.push_back(message);
+        };
         copies.back()->moveToThread(nullptr);
     }
     std::vector<std::thread> threads;
@@ -408,6 +256,9 @@ void RenderInParallel(const TZORLabelVCL& label, const zor::TExportOptions& o, i
     lock.unlock();
     for (std::thread& t : threads)
         t.join();
+    for (const QString& message : messages)
+        if (label.OnInfoMsg)
+            label.OnInfoMsg(label, message);
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -451,23 +302,16 @@ QPageSize DocumentPage(const QSizeF& pixels)
 
 void ExportPdf(const TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
 {
-    QSaveFile file(o.fileName);
-    // Unbuffered below the device's blocks: a short write shows at once, not at a late flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        WriteFailed(o.fileName, file.errorString());
-    TCheckedDevice device(file);
-    {
+    zor::TStagedFiles file;
+    file.Stage(o.fileName, [&](QIODevice& device) {
         QPdfWriter writer(&device);
         writer.setResolution(DocumentDpi);
         writer.setPageSize(DocumentPage(zor::ExportPageSize(label, o)));
         writer.setPageMargins(QMarginsF());
         writer.setCreator(QStringLiteral("quindle"));
         DrawPages(label, o, writer, progress);
-    }
-    if (!device.Flush())
-        WriteFailed(o.fileName, file.errorString());
-    if (!file.commit())
-        WriteFailed(o.fileName, file.errorString());
+    });
+    file.Commit();
 }
 
 void ExportXps(const TZORLabelVCL& label, const zor::TExportOptions& o, const zor::TExportProgress& progress)
@@ -475,7 +319,7 @@ void ExportXps(const TZORLabelVCL& label, const zor::TExportOptions& o, const zo
     zor::TXpsDocument document(
         DocumentPage(zor::ExportPageSize(label, o)).size(QPageSize::Millimeter), DocumentDpi);
     DrawPages(label, o, document, progress);
-    SaveFile(o.fileName, document.Package());
+    zor::SaveStaged(o.fileName, document.Package());
 }
 
 } // namespace
@@ -595,8 +439,7 @@ void zor::ExportSheets(const TZORLabelVCL& label, const TExportOptions& options,
     first = std::clamp<int64_t>(first, 1, sheets);
     last = std::clamp<int64_t>(last, first, sheets);
     const int64_t count = last - first + 1;
-    const int workers = int(std::min<int64_t>(
-        count, threads > 0 ? threads : std::max(1, int(std::thread::hardware_concurrency()))));
+    const int workers = ExportWorkers(o.fileName, ExportPageSize(label, o), count, threads, ImageBudget());
     TStagedFiles staged;
     if (workers > 1)
         RenderInParallel(label, o, first, last, workers, staged, progress);
@@ -632,6 +475,17 @@ void zor::TExportJobs::Start(std::unique_ptr<TZORLabelVCL> job, const TExportOpt
     const auto it = std::prev(fThreads.end());
     // The job's label is made on this thread; it only ever lives on the worker from here on.
     TZORLabelVCL* raw = job.release();
+    // What the job's label tells (a picture that cannot be drawn) goes to the label's OnInfoMsg
+    // on its own thread.
+    raw->OnInfoMsg = [this](TZORBaseLabel&, const QString& message) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, message] {
+                if (fLabel.OnInfoMsg)
+                    fLabel.OnInfoMsg(fLabel, message);
+            },
+            Qt::QueuedConnection);
+    };
     raw->moveToThread(nullptr);
     *it = std::thread([this, it, raw, options] {
         std::unique_ptr<TZORLabelVCL> label(raw);

@@ -62,7 +62,9 @@ QSizeF ExportPageSize(const TZORBaseLabel& label, const TExportOptions& options)
 // stays (pass a snapshot when the user may go on editing on another thread). The file is written through
 // a temporary and a rename: a failure raises EZORError and leaves no file (an existing file of
 // that name stays as it was). A sheet whose labels do not fit on its paper is refused, naming
-// the sizes. Images state their resolution: 96 dpi times the scale.
+// the sizes, and so is an image larger than ImageBudget. Images state their resolution: 96 dpi
+// times the scale. Files are made with the mode a plain create gives, or keep the mode of the
+// file they replace.
 void ExportLabel(
     const TZORLabelVCL& label, const TExportOptions& options, const TExportProgress& progress = {});
 
@@ -72,9 +74,11 @@ QString SheetFileName(const QString& fileName, int64_t sheet, int64_t sheets);
 // Draws sheets first to last of the label's run (kept within its sheets) as one image each,
 // named by SheetFileName, and writes them all or none: every image goes to a temporary file
 // beside its target, and only when all are written are they put in place (files of those names
-// stay as they were when anything fails). `threads` sheets are drawn and encoded at a time,
-// each thread on a copy of the label (0: one per core), so memory holds at most that many
-// images; progress is told on the calling thread. Raises EZORError.
+// stay as they were when anything fails). `threads` sheets are drawn and encoded at a time
+// (0: one for each CPU the process may run on), each thread on a copy of the label, and no more
+// than ImageBudget holds images of the sheet: a sheet image larger than the budget is refused,
+// naming its size. Progress and what the copies tell OnInfoMsg reach the label on the calling
+// thread. Raises EZORError.
 void ExportSheets(const TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
     int threads = 0, const TExportProgress& progress = {});
 

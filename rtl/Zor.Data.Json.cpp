@@ -52,29 +52,36 @@ TValue ValueOf(const TJsonObject& o, const QString& key)
 // costs what it holds, however many fields the set has in all.
 using TSparseRecord = std::vector<std::pair<uint32_t, QVariant>>;
 
+// Gives every record as a list of all of the set's fields. The list of the call before comes
+// back as that call left it, so only the fields the last record held are emptied and only the
+// record's own are set: a walk costs what the records hold, however many fields the set has.
 class TSparseCursor : public IZORRecordCursor {
 public:
-    explicit TSparseCursor(std::shared_ptr<const std::vector<TSparseRecord>> records)
+    TSparseCursor(std::shared_ptr<const std::vector<TSparseRecord>> records, size_t fields)
         : fRecords(std::move(records))
+        , fFields(fields)
     {
     }
     bool Next(std::vector<QVariant>& values) override
     {
         if (fNext >= fRecords->size())
             return false;
-        const TSparseRecord& record = (*fRecords)[fNext++];
-        uint32_t last = 0;
-        for (const auto& [i, v] : record)
-            last = std::max(last, i + 1);
-        values.assign(last, QVariant());
-        for (const auto& [i, v] : record)
+        if (fLast && values.size() == fFields)
+            for (const auto& [i, v] : *fLast)
+                values[i] = QVariant();
+        else
+            values.assign(fFields, QVariant());
+        fLast = &(*fRecords)[fNext++];
+        for (const auto& [i, v] : *fLast)
             values[i] = v;
         return true;
     }
 
 private:
     std::shared_ptr<const std::vector<TSparseRecord>> fRecords;
+    size_t fFields;
     size_t fNext = 0;
+    const TSparseRecord* fLast = nullptr; // the record the last call gave
 };
 
 class TJsonDataSet : public IZORDataSet {
@@ -87,7 +94,7 @@ public:
     TZORDataFields Fields() const override { return fFields; }
     std::unique_ptr<IZORRecordCursor> Open() const override
     {
-        return std::make_unique<TSparseCursor>(fRecords);
+        return std::make_unique<TSparseCursor>(fRecords, fFields.size());
     }
 
 private:

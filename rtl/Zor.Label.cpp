@@ -49,12 +49,17 @@ TZORBaseItem* TZORBaseLabel::AddItem(std::unique_ptr<TZORBaseItem> item)
 {
     TZORBaseItem* added = item.get();
     // A sheet copy or a pasted element whose ID is taken gets a fresh one: IDs name elements
-    // uniquely (links refer to them).
+    // uniquely (links refer to them). While a file is read, the fresh ID waits for its end: an
+    // element read later may state the ID that would be free now.
     const int32_t id = added->GetID();
-    if (id <= 0 || fByID.contains(id))
+    if (id > 0 && !fByID.contains(id)) {
+        fNextID = std::max(fNextID, int64_t(id) + 1);
+        fByID[id] = added;
+    } else if (fReadCount == 0) {
         added->SetID(FreeID());
-    fNextID = std::max(fNextID, int64_t(added->GetID()) + 1);
-    fByID[added->GetID()] = added;
+        fNextID = std::max(fNextID, int64_t(added->GetID()) + 1);
+        fByID[added->GetID()] = added;
+    }
     if (added->GetLayerIndex() < 1 || added->GetLayerIndex() > GetLayersCount())
         added->SetLayerIndex(fActiveLayer);
     fItems.push_back(std::move(item));
@@ -452,6 +457,16 @@ void TZORBaseLabel::EndRead(bool aLoaded)
         return;
     if (--fReadCount > 0)
         return;
+    // The elements read without an ID of their own (or with one an element before them took)
+    // get fresh IDs now that the whole read has stated its IDs: they are those the index lacks.
+    for (const auto& item : fItems) {
+        const auto it = fByID.find(item->GetID());
+        if (it != fByID.end() && it->second == item.get())
+            continue;
+        item->SetID(FreeID());
+        fNextID = std::max(fNextID, int64_t(item->GetID()) + 1);
+        fByID[item->GetID()] = item.get();
+    }
     fReadPaste = false;
     fModified = !aLoaded;
     if (aLoaded) {

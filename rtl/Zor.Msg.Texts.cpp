@@ -261,6 +261,7 @@ constexpr TZORMsgText ErrorTexts[] = {
     // Files.
     { "FileOpen", "Cannot open the file \"%1\": %2" },
     { "FileWrite", "Cannot save the file \"%1\": %2" },
+    { "PictureUndrawn", "The picture of element %1 cannot be drawn: %2" },
     { "SheetOverflow",
         "The labels do not fit on the paper: %1 labels %2 of %3 mm, with a margin of %4 mm and gaps of %5 mm, "
         "need %6 mm; the paper is %7 mm %8" },

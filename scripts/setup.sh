@@ -39,7 +39,9 @@ build_project() {
   export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/quindle-ccache}
   export CCACHE_BASEDIR=$ROOT
   cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
-  cmake --build "$BUILD" -j"$(nproc)"
+  # BUILD_TARGETS: only these targets (all by default).
+  # shellcheck disable=SC2086
+  cmake --build "$BUILD" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }
 
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}

@@ -1,6 +1,7 @@
 #include "Zor.Vcl.Image.h"
 
 #include "Zor.Label.h"
+#include "Zor.Msg.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Text.Frame.h"
 #include "drawing/Zor.Vcl.Types.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -85,24 +87,95 @@ QImage Shown(const QImage& picture, const TZORBaseImage& image, TZORTarget targe
     return Filtered(Turned(picture, image.GetAngle()), image.GetFilter(), target);
 }
 
-QImage Decoded(const QByteArray& encoded)
+// The finest resolution a label is drawn at: a document export at the largest scale.
+constexpr double FinestDpi = 1500.0;
+constexpr double MicronsPerInch = 25400.0;
+constexpr int64_t BytesPerPixel = 4;
+constexpr int64_t MegaByte = 1024 * 1024;
+// However large the label, a picture decodes into no more than this, megabytes.
+constexpr int MaxPictureMegabytes = 4096;
+
+// Qt's decode bound holds for the whole process: it is raised once to MaxPictureMegabytes (a
+// host's higher bound, or none, stays), and each picture is held to what its label needs before
+// it is decoded. Answers Qt's bound as it was, megabytes (0: none).
+int QtBound()
+{
+    static const int bound = [] {
+        const int was = QImageReader::allocationLimit();
+        if (was != 0 && was < MaxPictureMegabytes)
+            QImageReader::setAllocationLimit(MaxPictureMegabytes);
+        return was;
+    }();
+    return bound;
+}
+
+// The bytes a picture of the label may decode into: what a picture covering the label's paper at
+// the finest resolution takes, up to MaxPictureMegabytes, and never less than Qt's own bound.
+int64_t PictureBound(const TZORBaseLabel* label)
+{
+    const int64_t bound = int64_t(QtBound()) * MegaByte;
+    if (bound == 0 || !label)
+        return bound;
+    const TZORMeasure& m = label->Measure();
+    const double side = FinestDpi / MicronsPerInch;
+    const double need = double(m.GetSize(TZORSizeKind::PaperWidth)) * side
+        * double(m.GetSize(TZORSizeKind::PaperHeight)) * side * double(BytesPerPixel);
+    return std::max(bound, int64_t(std::min(need, double(MaxPictureMegabytes * MegaByte))));
+}
+
+// A decoded picture, or why there is none (empty when there was nothing to decode).
+struct TDecoded {
+    QImage picture;
+    QString error;
+};
+
+TDecoded Read(QImageReader& reader, const TZORBaseLabel* label)
+{
+    const int64_t bound = PictureBound(label);
+    const QSize size = reader.size();
+    if (bound > 0 && size.isValid() && int64_t(size.width()) * size.height() * BytesPerPixel > bound)
+        return { {},
+            QStringLiteral("%1 \u00D7 %2 pixels take more than the %3 MB a picture of this label may")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(bound / MegaByte) };
+    TDecoded d { reader.read(), {} };
+    if (d.picture.isNull())
+        d.error = reader.errorString();
+    return d;
+}
+
+TDecoded Decoded(const QByteArray& encoded, const TZORBaseLabel* label)
 {
     if (encoded.isEmpty())
         return {};
     QBuffer buffer;
     buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer).read();
+    QImageReader reader(&buffer);
+    return Read(reader, label);
 }
 
-// One source for both targets: the embedded picture when there is one, else the file. What
-// does not decode is no picture.
-QImage Picture(const TZORBaseImage& image)
+// One source for both targets: the embedded picture when there is one, else the file.
+TDecoded Picture(const TZORBaseImage& image)
 {
     if (!image.GetImageBytes().isEmpty())
-        return Decoded(image.GetImageBytes());
+        return Decoded(image.GetImageBytes(), image.GetOwner());
     const QString path = image.PicturePath();
-    return path.isEmpty() ? QImage() : QImageReader(path).read();
+    if (path.isEmpty())
+        return {};
+    QImageReader reader(path);
+    return Read(reader, image.GetOwner());
+}
+
+// Tells the host (the label's OnInfoMsg: the status line, an export's messages) of a picture
+// that cannot be drawn.
+void Report(const TZORBaseImage& image, const QString& error)
+{
+    TZORBaseLabel* label = image.GetOwner();
+    if (label && label->OnInfoMsg)
+        label->OnInfoMsg(
+            *label, TZORMsg::GetErrorValue(QStringLiteral("PictureUndrawn")).arg(image.GetID()).arg(error));
 }
 
 QByteArray Png(const QImage& picture)
@@ -258,7 +331,11 @@ void TZORImage::Reload()
     if (!LImage.isNull() && !GetReloadImage())
         return;
     const bool fromFile = GetImageBytes().isEmpty();
-    LImage = Picture(*this);
+    TDecoded decoded = Picture(*this);
+    LImage = std::move(decoded.picture);
+    // Told once, not at every repaint.
+    if (std::exchange(fPictureError, decoded.error) != decoded.error && !decoded.error.isEmpty())
+        Report(*this, decoded.error);
     if (GetEmbedImage() && fromFile && !LImage.isNull())
         EmbedPicture(Png(LImage));
     SetImageSize(LImage.width(), LImage.height());
@@ -285,11 +362,16 @@ void TZORImage::Draw(TZORBaseDraw& D)
 // is kept.
 void TZORImage::Print(TZORBaseDraw& D)
 {
-    const QImage picture = FillType() != 0 ? Decoded(D.DataGraphic(GetOwner(), FillName())) : Picture(*this);
-    if (picture.isNull())
+    const TZORBaseLabel* label = GetOwner();
+    const TDecoded decoded = FillType() != 0
+        ? Decoded(D.DataGraphic(label, FillName()), label)
+        : Picture(*this);
+    if (!decoded.error.isEmpty())
+        Report(*this, decoded.error);
+    if (decoded.picture.isNull())
         return;
     TZORElementPainter painter(D, TZORTarget::Print);
-    PaintFramed(painter, *this, Shown(picture, *this, TZORTarget::Print));
+    PaintFramed(painter, *this, Shown(decoded.picture, *this, TZORTarget::Print));
 }
 
 QString zor::ImageFilterName(TZORImgFilter filter)

@@ -16,7 +16,9 @@ QString ImageFilterName(TZORImgFilter filter);
 
 // Image (type code 16). The picture is the embedded one when the element holds one, else the
 // file, on screen and on paper alike; a bound image prints the label's data picture. A picture
-// that does not decode counts as none: nothing but the editor's data marker is drawn.
+// decodes into as much memory as one covering the label at the finest resolution takes; one
+// that does not decode is told to the label's OnInfoMsg, and nothing but the editor's data
+// marker is drawn.
 class TZORImage : public TZORBaseImage, public TZORElementIO<TZORImage> {
 public:
     using TZORBaseImage::TZORBaseImage;
@@ -32,4 +34,5 @@ private:
     QImage LImage;
     QImage fShown;
     int fShownKey = -1;
+    QString fPictureError; // why the picture last decoded did not, already told
 };

@@ -1,7 +1,8 @@
 # Installs the built library into a fresh prefix, builds the host project against it with
 # find_package, runs the host and checks the label it saved and that the installed Designer
 # plugin loads.
-# Inputs: BUILD (the library's build folder), HOST (the host project), WORK (a scratch folder).
+# Inputs: BUILD (the library's build folder), HOST (the host project), WORK (a scratch folder),
+# HOST_FLAGS (compiler and linker flags of the host: the sanitizers of a sanitizer build).
 file(REMOVE_RECURSE ${WORK})
 set(prefix ${WORK}/prefix)
 
@@ -13,7 +14,8 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
-run(${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/host -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+run(${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/host -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release
+  "-DCMAKE_CXX_FLAGS=${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK}/host)
 # The host must find the installed libraries, not the build tree's.
 set(ENV{LD_LIBRARY_PATH} ${prefix}/lib:${prefix}/lib64)

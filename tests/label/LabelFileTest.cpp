@@ -4,6 +4,7 @@
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
 #include "common/EveryKind.h"
+#include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
 #include "rtl/ErrorOf.h"
@@ -110,6 +111,34 @@ TEST_F(LabelFiles, JsonItemsOfNoKindAreSkipped)
     ASSERT_EQ(label.GetItemsCount(), 2);
     EXPECT_EQ(label.GetItem(1)->TypeCode(), TZORItemType::Rectangle);
     EXPECT_EQ(label.GetItem(2)->TypeCode(), TZORItemType::Line);
+}
+
+// A hand-written label states the IDs of some elements only: the others get fresh IDs once the
+// whole file is read, so no stated ID is taken from a later element (whose links would then
+// point elsewhere). Of two elements stating one ID, the first keeps it.
+TEST_F(LabelFiles, StatedIdsAreKeptAndTheOthersNumberedAfterTheRead)
+{
+    TZORLabelVCL written;
+    for (const int32_t id : { 0, 1, 2, 1 }) {
+        TZORBaseItem* item = written.AddBaseRectangle(0, 0, 1000, 1000);
+        item->SetID(id);
+    }
+    for (const auto& [name, kind] : { std::pair { QStringLiteral("ids.eti"), TZORExt::Binary },
+             std::pair { QStringLiteral("ids.json"), TZORExt::Json } }) {
+        SCOPED_TRACE(name.toStdString());
+        written.SaveToFile(Path(name), kind);
+        TZORLabelVCL label;
+        label.LoadFromFile(Path(name));
+        ASSERT_EQ(label.GetItemsCount(), 4);
+        EXPECT_EQ(label.GetItem(2)->GetID(), 1);
+        EXPECT_EQ(label.GetItem(3)->GetID(), 2);
+        EXPECT_EQ(label.GetItem(1)->GetID(), 3);
+        EXPECT_EQ(label.GetItem(4)->GetID(), 4);
+        EXPECT_EQ(label.SearchItem(1), label.GetItem(2));
+        EXPECT_EQ(label.SearchItem(3), label.GetItem(1));
+        // An element added afterwards takes the next one.
+        EXPECT_EQ(label.AddBaseRectangle(0, 0, 1000, 1000)->GetID(), 5);
+    }
 }
 
 TEST_F(LabelFiles, SavingWithAnUnknownKindWritesNothing)
