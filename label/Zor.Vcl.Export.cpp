@@ -256,9 +256,10 @@ void RenderInParallel(const TZORLabelVCL& label, const zor::TExportOptions& o, i
     lock.unlock();
     for (std::thread& t : threads)
         t.join();
+    // Telling the host leaves the label as it is; the event's signature predates const drawing.
     for (const QString& message : messages)
         if (label.OnInfoMsg)
-            label.OnInfoMsg(label, message);
+            label.OnInfoMsg(const_cast<TZORLabelVCL&>(label), message);
     if (failure)
         std::rethrow_exception(failure);
 }
