@@ -1,4 +1,5 @@
 #include "Zor.Data.h"
+#include "Zor.Error.h"
 #include "dialogs/Zor.Selanswer.h"
 #include "dialogs/Zor.Sellisttext.h"
 #include "dialogs/Zor.Spinfloat.h"

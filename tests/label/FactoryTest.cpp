@@ -1,3 +1,4 @@
+#include "Zor.Error.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Msg.h"

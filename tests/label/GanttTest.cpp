@@ -1,3 +1,4 @@
+#include "Zor.Error.h"
 #include "Zor.Layer.h"
 #include "Zor.Msg.h"
 #include "elements/lines/Zor.Vcl.Lines.h"

@@ -1,6 +1,7 @@
 // The label's operations that open dialogs, each answered by a hook of the test in place of the
 // dialog layer's, and what the label writes back.
 
+#include "Zor.Error.h"
 #include "Zor.Measure.h"
 #include "elements/composite/Zor.Vcl.Link.h"
 #include "elements/lines/Zor.Vcl.Lines.h"

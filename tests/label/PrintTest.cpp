@@ -1,4 +1,5 @@
 #include "Zor.Data.h"
+#include "Zor.Error.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"

@@ -2,6 +2,7 @@
 // that gives back the selection it replaced, a failed load leaves the history alone and a load
 // empties it, and the factory places a symbol by library and name.
 
+#include "Zor.Error.h"
 #include "Zor.Stream.h"
 #include "common/EveryKind.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
