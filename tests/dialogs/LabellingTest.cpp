@@ -82,6 +82,16 @@ QPoint CellCentre(int r, int c)
     return { 20 + 12 + (c - 1) * 77 + 35, 4 + 12 + (r - 1) * 42 + 18 };
 }
 
+// The dialog opens 536 by 481 pixels, its controls all in view.
+TEST_F(Labelling, OpensAtItsOwnSize)
+{
+    dialog.show();
+    EXPECT_EQ(dialog.size(), QSize(536, 481));
+    EXPECT_LE(dialog.minimumSizeHint().width(), 536);
+    EXPECT_LE(dialog.minimumSizeHint().height(), 481);
+    dialog.hide();
+}
+
 TEST_F(Labelling, AClickOnTheSheetChoosesTheFirstLabelAndColoursThoseBeforeIt)
 {
     dialog.Ini(label);

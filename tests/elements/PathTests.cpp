@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using namespace zor::test;
@@ -175,19 +178,36 @@ TEST(Bezier, AnOpenCurveWithoutPenShowsOnlyItsEnds)
     }
 }
 
-// A curve's stroke has round caps, on paper as on screen.
-TEST(Bezier, EndsItsStrokeWithRoundCapsOnBothTargets)
+// A curve's stroke has round caps, on paper as on screen, and so have its dashes: each dash
+// reaches half the pen width into the gaps on either side, the same on both targets.
+TEST(Bezier, EndsItsStrokeAndDashesWithRoundCapsOnBothTargets)
 {
     constexpr double Pen = 1.0;
+    std::vector<PixelRun> dashes[2];
     for (TTarget target : BothTargets) {
         TScene scene;
         TZORBezier& curve = Stroked<TZORBezier>(scene, { { 10, 20 }, { 15, 20 }, { 25, 20 }, { 30, 20 } });
         curve.SetPenWidth(float(Pen));
-        const QImage image = scene.Render(target, Dpi);
-        const std::vector<int> ink = InkLengths(RowRuns(image, Pixel(Dpi, 0, 20).y()));
+        const int row = Pixel(Dpi, 0, 20).y();
+        const std::vector<int> ink = InkLengths(RowRuns(scene.Render(target, Dpi), row));
         ASSERT_EQ(ink.size(), 1u) << Name(target);
         EXPECT_NEAR(ink[0], Pixels(Dpi, 20 + Pen), 2.0) << Name(target);
+
+        curve.SetLineType(TZORineType::Dash4_4);
+        const QImage dashed = scene.Render(target, Dpi);
+        const SaveOnFailure keep(dashed, Name(target));
+        dashes[target == TTarget::Print] = RowRuns(dashed, row);
     }
+    for (const std::vector<PixelRun>& runs : dashes) {
+        ASSERT_GE(GapLengths(runs).size(), 2u);
+        // Equal dashes and gaps in the pattern: round caps leave the dash longer than the gap.
+        EXPECT_NEAR(InkLengths(runs)[1] - GapLengths(runs)[1], Pixels(Dpi, Pen), 3.0);
+    }
+    const auto firstDash = [](const std::vector<PixelRun>& runs) {
+        return std::find_if(runs.begin(), runs.end(), [](const PixelRun& r) { return r.ink; })->start;
+    };
+    EXPECT_NEAR(firstDash(dashes[0]), firstDash(dashes[1]), 2);
+    EXPECT_NEAR(InkLengths(dashes[0])[1], InkLengths(dashes[1])[1], 2);
 }
 
 } // namespace
