@@ -118,7 +118,7 @@ TfLabelling::TfLabelling(QWidget* parent)
         connect(e, &QLineEdit::textChanged, this, &TfLabelling::RowsColumnsChange);
     for (TZORSpinEditFloat* e : { edFirstRow, edFirstCol })
         connect(e, &QLineEdit::textChanged, this, &TfLabelling::Draw);
-    resize(536, 481);
+    resize(836, 481);
 }
 
 QWidget* TfLabelling::BuildDimensionPage()

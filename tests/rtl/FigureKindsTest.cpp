@@ -1,4 +1,5 @@
 #include "KindStubs.h"
+#include "Zor.Error.h"
 #include "Zor.Json.h"
 #include "Zor.Version.h"
 

@@ -1,6 +1,7 @@
 // The code elements on screen and on paper: what a scanner reads from them at every angle, how
 // bound codes print each record, and where their frames and backgrounds go.
 
+#include "Zor.Json.h"
 #include "Zor.Version.h"
 #include "elements/RenderHarness.h"
 #include "elements/text/Zor.Vcl.Codes.h"
