@@ -474,9 +474,11 @@ TZORPolygon* TZORFactory::AddBasePolygon(TZORBaseLabel& label, std::span<const i
     return Run<TZORPolygon, ldCPB>(label, coords, 3);
 }
 
+// Only the base-unit polygon asks for three points: the label-unit one takes any whole number of
+// points, as a polyline does (fewer than two draw nothing).
 TZORPolygon* TZORFactory::AddPolygon(TZORBaseLabel& label, std::span<const float> coords)
 {
-    return Run<TZORPolygon, ldCPB>(label, coords, 3);
+    return Run<TZORPolygon, ldCPB>(label, coords);
 }
 
 TZORRectangle* TZORFactory::AddBaseRectangle(TZORBaseLabel& label, int64_t x, int64_t y, int64_t w, int64_t h)

@@ -24,13 +24,6 @@ constexpr float DefaultPackageFont = 3.0f;
 constexpr int64_t PackageMargin = 2000;
 constexpr double SizeBlockShare = 0.35;
 
-int32_t PolygonPoints(int32_t n)
-{
-    if (n < 3)
-        throw zor::Error(QStringLiteral("Polygon"));
-    return n;
-}
-
 // Degrees into [0, 360); a value that is not finite gives 0.
 float NormalizeDegrees(float a)
 {
@@ -204,12 +197,12 @@ void TZORBaseRectangle::AfterRead()
 // --- Polygon ---
 
 TZORBasePolygon::TZORBasePolygon(TZORBaseLabel* aOwner, int32_t nPoints, bool aPreview)
-    : TZOR2DItem(aOwner, nullptr, PolygonPoints(nPoints), aPreview)
+    : TZOR2DItem(aOwner, nullptr, nPoints, aPreview)
 {
 }
 
 TZORBasePolygon::TZORBasePolygon(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t nPoints, bool aPreview)
-    : TZOR2DItem(aOwner, aLayer, PolygonPoints(nPoints), aPreview)
+    : TZOR2DItem(aOwner, aLayer, nPoints, aPreview)
 {
 }
 

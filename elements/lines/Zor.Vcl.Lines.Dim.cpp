@@ -96,7 +96,7 @@ void TZORDim::PaintLines(zor::TZORPainter& P)
     P.Stroke(path, stroke);
     for (const TPair& head : form.Heads)
         if (head.A != 0)
-            PaintHead(P, GetPoint(head.A), P.AtWhole(GetPoint(head.B)));
+            PaintHead(P, GetPoint(head.A), P.AtWhole(GetPoint(head.B)), smooth);
 }
 
 void TZORDim::PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke)
@@ -118,14 +118,16 @@ void TZORDim::PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke)
     for (int32_t tip : { 5, 6 }) {
         const double toward = HeadDirection(arc, GetPoint(tip), GetPoint(7));
         const QPointF at = P.AtWhole(GetPoint(tip));
-        PaintHead(P, GetPoint(tip), at + QPointF(std::cos(toward), std::sin(toward)) * length);
+        PaintHead(
+            P, GetPoint(tip), at + QPointF(std::cos(toward), std::sin(toward)) * length, stroke.AntiAlias);
     }
 }
 
-void TZORDim::PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from)
+void TZORDim::PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from, bool smooth)
 {
     // The style's own opening, where the frame's line ends take a fixed one: the heads are drawn
-    // here, outlined with the dimension pen in the head colour and filled with the fill colour.
+    // here, outlined with the dimension pen in the head colour and filled with the fill colour,
+    // and on screen as crisp or as smooth as the dimension's lines.
     const TZORDimStyle& style = GetStyle();
     TZORDraw& D = P.Context();
     const QPointF at = P.AtWhole(tip);
@@ -135,7 +137,7 @@ void TZORDim::PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& 
             return;
         D.kP->SetStrokeWidth(pen);
         D.kP->SetStrokeCap(TSkStrokeCap::Butt);
-        D.kP->SetAntiAlias(true);
+        D.kP->SetAntiAlias(smooth);
         DrawTermType(D, style.fHeadType, style.fHeadColor, style.fFillColor, float(half), float(at.x()),
             float(at.y()), float(from.x()), float(from.y()), style.fArrowOpen, false);
         return;

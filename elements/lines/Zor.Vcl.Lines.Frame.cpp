@@ -247,8 +247,17 @@ TGPGraphicsPath RoundedBox(const QRectF& box, double rx, double ry)
 {
     const QRectF b = box.normalized();
     TGPGraphicsPath path;
-    rx = std::clamp(rx, 0.0, b.width() / 2.0);
-    ry = std::clamp(ry, 0.0, b.height() / 2.0);
+    // Radii too large for the box shrink by one factor, so that the corners keep their shape: a
+    // radius beyond half the shorter side still gives round corners, not an ellipse.
+    rx = std::max(rx, 0.0);
+    ry = std::max(ry, 0.0);
+    double fit = 1.0;
+    if (2.0 * rx > b.width())
+        fit = b.width() / (2.0 * rx);
+    if (2.0 * ry > b.height())
+        fit = std::min(fit, b.height() / (2.0 * ry));
+    rx *= fit;
+    ry *= fit;
     if (rx <= 0.0 || ry <= 0.0) {
         path.AddRectangle(b);
         return path;

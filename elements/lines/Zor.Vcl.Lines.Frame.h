@@ -139,7 +139,8 @@ private:
     std::optional<TGPSolidBrush> fBrush;
 };
 
-// A closed rectangle, or one with rounded corners of radii rx and ry (each at most half the side):
+// A closed rectangle, or one with rounded corners of radii rx and ry (both shrunk by one factor
+// where either is more than half its side):
 // four quarter arcs from the top-left corner on, clockwise on the page.
 TGPGraphicsPath RoundedBox(const QRectF& box, double rx, double ry);
 

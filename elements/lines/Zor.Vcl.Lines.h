@@ -190,7 +190,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target);
     void PaintLines(zor::TZORPainter& P);
     void PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke);
-    void PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from);
+    void PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from, bool smooth);
     void PaintCaption(zor::TZORPainter& P);
 };
 

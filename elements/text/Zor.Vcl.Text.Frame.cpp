@@ -163,7 +163,9 @@ void TZORElementPainter::Frame(const QRectF& box, const TZORFrameLook& look, con
 
 void TZORElementPainter::DataMarker(const TZORBaseItem& item, const QPointF& at)
 {
-    if (item.GetIsData() && InEditor() && Context().kC && Context().kP)
+    // The label's own editor alone marks bound elements; a design view shows them as they are.
+    if (item.GetIsData() && OnScreen() && Context().fDrawState == TZORDrawState::Editor && Context().kC
+        && Context().kP)
         DrawData(Context(), static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 

@@ -82,6 +82,18 @@ QPoint CellCentre(int r, int c)
     return { 20 + 12 + (c - 1) * 77 + 35, 4 + 12 + (r - 1) * 42 + 18 };
 }
 
+// The dialog opens 836 pixels wide, wider than its pages and the sheet picture beside them need,
+// and never smaller than they need.
+TEST_F(Labelling, OpensWideEnoughForItsPagesAndThePicture)
+{
+    dialog.show();
+    const QSize need = dialog.minimumSizeHint();
+    EXPECT_GT(need.width(), 536);
+    EXPECT_EQ(dialog.width(), 836);
+    EXPECT_EQ(dialog.height(), qMax(481, need.height()));
+    dialog.hide();
+}
+
 TEST_F(Labelling, AClickOnTheSheetChoosesTheFirstLabelAndColoursThoseBeforeIt)
 {
     dialog.Ini(label);

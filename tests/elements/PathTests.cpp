@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace zor::test;
@@ -175,18 +177,30 @@ TEST(Bezier, AnOpenCurveWithoutPenShowsOnlyItsEnds)
     }
 }
 
-// A curve's stroke has round caps, on paper as on screen.
-TEST(Bezier, EndsItsStrokeWithRoundCapsOnBothTargets)
+// A curve's stroke has round caps at its two ends, on paper as on screen. Its dashes have round
+// caps on screen, each reaching half the pen width into the gaps on either side, and flat ones on
+// paper, where dashes and gaps of an even pattern come out even.
+TEST(Bezier, EndsItsStrokeWithRoundCapsOnBothTargetsAndItsDashesOnScreen)
 {
     constexpr double Pen = 1.0;
     for (TTarget target : BothTargets) {
+        SCOPED_TRACE(Name(target));
         TScene scene;
         TZORBezier& curve = Stroked<TZORBezier>(scene, { { 10, 20 }, { 15, 20 }, { 25, 20 }, { 30, 20 } });
         curve.SetPenWidth(float(Pen));
-        const QImage image = scene.Render(target, Dpi);
-        const std::vector<int> ink = InkLengths(RowRuns(image, Pixel(Dpi, 0, 20).y()));
-        ASSERT_EQ(ink.size(), 1u) << Name(target);
-        EXPECT_NEAR(ink[0], Pixels(Dpi, 20 + Pen), 2.0) << Name(target);
+        const int row = Pixel(Dpi, 0, 20).y();
+        const std::vector<int> ink = InkLengths(RowRuns(scene.Render(target, Dpi), row));
+        ASSERT_EQ(ink.size(), 1u);
+        EXPECT_NEAR(ink[0], Pixels(Dpi, 20 + Pen), 2.0);
+
+        curve.SetLineType(TZORineType::Dash4_4);
+        const QImage dashed = scene.Render(target, Dpi);
+        const SaveOnFailure keep(dashed, Name(target));
+        const std::vector<PixelRun> runs = RowRuns(dashed, row);
+        ASSERT_GE(GapLengths(runs).size(), 2u);
+        const double caps = target == TTarget::Print ? 0.0 : Pen;
+        EXPECT_NEAR(InkLengths(runs)[1], Pixels(Dpi, 4 * Pen + caps), 3.0);
+        EXPECT_NEAR(GapLengths(runs)[1], Pixels(Dpi, 4 * Pen - caps), 3.0);
     }
 }
 

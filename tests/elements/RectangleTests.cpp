@@ -95,4 +95,37 @@ TEST(Rectangle, ARadiusBeyondHalfASideStopsAtACircle)
     }
 }
 
+// A radius beyond half the shorter side shrinks to it on both axes: a 20 × 8 mm rectangle with a
+// radius of 20 mm keeps round corners of 4 mm and straight sides between them, not an ellipse.
+TEST(Rectangle, ARadiusTooLargeForAnOblongKeepsRoundCorners)
+{
+    constexpr int Dpi254 = 254; // 10 pixels a millimetre
+    const struct {
+        QPointF At;
+        bool Filled;
+    } probes[] = {
+        { { 20, 14 }, true }, // the middle
+        { { 15, 10.3 }, true }, // the top side, straight beyond its corner
+        { { 25, 17.7 }, true }, // the bottom side
+        { { 10.3, 14 }, true }, // the left side, which the corners leave no straight run
+        { { 12, 11.5 }, true }, // inside the corner's quarter circle
+        { { 10.5, 10.5 }, false }, // outside it
+        { { 29.5, 17.5 }, false },
+    };
+    for (int scale : Scales)
+        for (TTarget target : BothTargets) {
+            TScene scene(scale);
+            TZORRectangle& r = Box(scene, true, 20);
+            r.AssignPoints(std::vector { scene.Pt(10, 10), scene.Pt(30, 18) });
+            r.SetPenWidth(0.0f);
+            const QImage image = scene.Render(target, Dpi254);
+            SCOPED_TRACE(testing::Message() << "scale " << scale << " " << Name(target));
+            const SaveOnFailure keep(image, Name(target));
+            for (const auto& p : probes)
+                EXPECT_TRUE(ColourNear(image, Pixel(Dpi254, p.At.x(), p.At.y()),
+                    p.Filled ? zor::ToQColor(Red) : QColor(Qt::white), 8))
+                    << p.At.x() << ", " << p.At.y();
+        }
+}
+
 } // namespace

@@ -48,6 +48,8 @@ const char* Name(TTarget target)
     switch (target) {
     case TTarget::Editor:
         return "editor";
+    case TTarget::Design:
+        return "design view";
     case TTarget::Preview:
         return "preview";
     case TTarget::Export:
@@ -88,12 +90,14 @@ QImage TScene::Render(TTarget target, int dpi) const
     TCanvas canvas(painter);
     const ISkCanvas sk = std::make_shared<TSkCanvas>(painter);
     TZORDraw D;
-    if (target == TTarget::Editor)
+    if (target == TTarget::Editor || target == TTarget::Design)
         D.SetupEditor(sk, dpi, 1.0f, fScale, false, false);
     else if (target == TTarget::Preview)
         D.SetupPreview(&canvas, sk, dpi, 1.0f, fScale);
     else
         D.SetupExport(&canvas, sk, dpi, 1.0f, fScale, false);
+    if (target == TTarget::Design)
+        D.fDrawState = TZORDrawState::Design;
     D.fOrgFX = D.fOrgFY = static_cast<float>(Dots(dpi, MarginMM));
     for (const auto& item : fItems)
         item->DrawElement(D);

@@ -24,7 +24,8 @@ class TZORBaseItem;
 // numbers give the same picture at every drawing scale.
 namespace zor::test {
 
-enum class TTarget { Editor, Preview, Export, Print };
+// Design is the editor's pass in the design-view draw state.
+enum class TTarget { Editor, Design, Preview, Export, Print };
 
 const char* Name(TTarget target);
 

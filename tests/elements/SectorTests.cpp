@@ -54,18 +54,21 @@ TEST(Sector, FillsTheQuadrantItsAnglesSay)
 }
 
 // Exactly 360 degrees is the whole circle, without radii; anything short of it is a slice with
-// both radii, and a sweep of 0 outlines a single radius.
+// both radii, and a sweep of 0 outlines a single radius. A sweep beyond a whole turn is kept as
+// one turn, so it draws the circle too.
 TEST(Sector, AWholeTurnIsTheCircleWithoutRadii)
 {
     const struct {
         float Sweep;
+        float Kept;
         bool Radius; // the radius at 0 degrees
         bool Rim; // the circle's lowest point
-    } cases[] = { { 360.0f, false, true }, { 359.99f, true, true }, { 0.0f, true, false } };
+    } cases[] = { { 360.0f, 360.0f, false, true }, { 359.99f, 359.99f, true, true },
+        { 0.0f, 0.0f, true, false }, { 400.0f, 360.0f, false, true }, { 720.0f, 360.0f, false, true } };
     for (const auto& c : cases)
         for (TTarget target : BothTargets) {
             TScene scene;
-            SliceOf(scene, 0, c.Sweep, false);
+            EXPECT_EQ(SliceOf(scene, 0, c.Sweep, false).GetSweepAngle(), c.Kept);
             const QImage image = scene.Render(target, Dpi);
             SCOPED_TRACE(testing::Message() << "sweep " << c.Sweep << " " << Name(target));
             const QColor blue = zor::ToQColor(Blue);

@@ -346,9 +346,9 @@ const std::vector<TArrayCreator>& ArrayCreators()
         { "base polygon", [](auto& l, size_t n) { return l.AddBasePolygon(Values<int64_t>(n)); },
             { { 0, "Polygon" }, { 1, "Polygon" }, { 2, "Polygon" }, { 3, "Polygon" }, { 4, "Polygon" },
                 { 5, "Polygon" }, { 6, nullptr }, { 7, "EventNumber" }, { 8, nullptr } } },
-        // The label-unit polygon asks for three points too.
+        // The label-unit polygon only asks for whole points: none, one or two make a polygon too.
         { "polygon", [](auto& l, size_t n) { return F::AddPolygon(l, Values<float>(n)); },
-            { { 0, "Polygon" }, { 2, "Polygon" }, { 4, "Polygon" }, { 5, "Polygon" }, { 6, nullptr },
+            { { 0, nullptr }, { 2, nullptr }, { 4, nullptr }, { 5, "EventNumber" }, { 6, nullptr },
                 { 7, "EventNumber" } } },
         { "base polyline", [](auto& l, size_t n) { return l.AddBasePolyLine(Values<int64_t>(n)); },
             { { 0, nullptr }, { 1, "EventNumber" }, { 2, nullptr }, { 7, "EventNumber" } } },

@@ -121,6 +121,19 @@ TEST(Text, ModelDefaultsAreTheTextDefaults)
     EXPECT_EQ(rich.GetScaleX(), 1.0f);
 }
 
+// Every paragraph starts from the paragraph defaults, so one read from a JSON file that leaves
+// out its size or line spacing gets them, as a binary read or the drawing tool gives them.
+TEST(Paragraph, OneReadFromJsonTakesTheParagraphDefaultsItLeavesOut)
+{
+    TKindLabel label;
+    const char* json = R"({"Points":[[0,0],[20000,10000]]})";
+    for (const TZORBasePara* p : { static_cast<const TZORBasePara*>(ReadJson<TZORBasePara>(label, json)),
+             static_cast<const TZORBasePara*>(ReadJson<TZORBaseRichText>(label, json)) }) {
+        EXPECT_EQ(p->GetBaseFontHeight(), 6000);
+        EXPECT_EQ(p->GetScaleX(), 1.0f);
+    }
+}
+
 TEST(Paragraph, TextAndFontHeightAreSetThroughTheKindsOwnSetters)
 {
     TKindLabel label;

@@ -1,6 +1,8 @@
 // The code elements on screen and on paper: what a scanner reads from them at every angle, how
 // bound codes print each record, and where their frames and backgrounds go.
 
+#include "Zor.Json.h"
+#include "Zor.Version.h"
 #include "elements/RenderHarness.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "kit/Barcodes.h"
@@ -410,6 +412,30 @@ TEST(LinearCodeRender, AnInvalidCodeShowsARedCrossAndPrintsNothing)
     EXPECT_EQ(onDiagonals, red);
     EXPECT_EQ(other, 0); // neither bars nor background
     EXPECT_EQ(InkCount(scene.Render(TTarget::Print, PrintDpi)), 0);
+}
+
+// The reader's calculation after a read (kind 0) checks and measures a linear code, so that one
+// read from a file shows its bars, or its red cross, at once.
+TEST(LinearCodeRender, ACodeReadFromAFileIsCheckedAndMeasuredAsItEnters)
+{
+    for (const char* code : { "590123412345", "59012341234X" }) {
+        SCOPED_TRACE(code);
+        TScene scene;
+        auto& made = Centred<TZORBarcode>(scene);
+        made.SetBarHeight(10.0f);
+        made.SetFontHeight(3.0f);
+        made.SetCode(code);
+        made.CalcValues(1);
+        const auto* read = TZORBarcode::ReadFromJson(scene.Label(), ZORFileVersion, made.WriteJson());
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->GetCodeValid(), made.GetCodeValid());
+        EXPECT_EQ(read->GetBarPattern(), made.GetBarPattern());
+        EXPECT_EQ(read->GetBarPattern().isEmpty(), !read->GetCodeValid());
+        EXPECT_EQ(read->GetFontRatio(), made.GetFontRatio());
+        const TZORRect a = read->GetBounds(), b = made.GetBounds();
+        EXPECT_EQ(QRect(int(a.Left), int(a.Top), int(a.GetWidth()), int(a.GetHeight())),
+            QRect(int(b.Left), int(b.Top), int(b.GetWidth()), int(b.GetHeight())));
+    }
 }
 
 TEST(LinearCodeRender, ABoundValueThatIsNoCodePrintsNothingWhileTheScreenShowsItsOwn)

@@ -369,8 +369,8 @@ TEST(Dim, ANestedCalculationDoesNothing)
 
 } // namespace
 
-// A dimension whose points 1 and 2 share a coordinate draws its lines without anti-aliasing on
-// screen, but with it in the preview; a slanted one always with it.
+// A dimension whose points 1 and 2 share a coordinate draws its lines and its arrow heads without
+// anti-aliasing on screen, but with it in the preview; a slanted one always with it.
 TEST(Dim, LinesAlongTheAxesStayCrispOutsideThePreview)
 {
     const struct {
@@ -404,5 +404,18 @@ TEST(Dim, LinesAlongTheAxesStayCrispOutsideThePreview)
         }
         EXPECT_GT(inked, 2);
         EXPECT_EQ(blended > 0, c.smooth);
+        // Round the filled head at point 5 every pixel is one of the style's colours or the paper,
+        // or, smoothed, a blend of them.
+        const QRect head(Pixel(Dpi, 5, 18.5), Pixel(Dpi, 8, 21.5));
+        const QColor pure[] = { Qt::white, zor::ToQColor(Red), zor::ToQColor(Blue), zor::ToQColor(Green) };
+        int headInk = 0, headBlended = 0;
+        for (int y = head.top(); y <= head.bottom(); ++y)
+            for (int x = head.left(); x <= head.right(); ++x) {
+                const auto is = [&](const QColor& c) { return bool(ColourNear(image, { x, y }, c, 8)); };
+                headInk += is(pure[1]);
+                headBlended += std::none_of(std::begin(pure), std::end(pure), is);
+            }
+        EXPECT_GT(headInk, 20);
+        EXPECT_EQ(headBlended > 0, c.smooth);
     }
 }

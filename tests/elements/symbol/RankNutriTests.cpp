@@ -156,6 +156,26 @@ TEST(NutriScore, EachGradeHasItsColourAndTheSelectedOneIsEnlarged)
         }
 }
 
+// A grade stored in lower case is that grade, on the screen and on paper; one outside A to E is
+// refused and the grade stays as it was.
+TEST(NutriScore, ALowerCaseGradeIsThatGrade)
+{
+    const struct {
+        char16_t Stored;
+        int Shown;
+    } cases[] = { { u'c', 2 }, { u'e', 4 }, { u'a', 0 }, { u'f', 1 } };
+    for (const auto& c : cases)
+        for (TTarget target : BothTargets) {
+            TScene scene;
+            TZORNutriScore& n = Score(scene, u'B');
+            n.SetValue(QChar(c.Stored));
+            const QImage image = scene.Render(target, Dpi);
+            SCOPED_TRACE(testing::Message() << char(c.Stored) << " " << Name(target));
+            const SaveOnFailure keep(image, Name(target));
+            EXPECT_EQ(Enlarged(image, n), c.Shown);
+        }
+}
+
 // Monochrome: no fill, the selected box black with a white letter, the others outlined in black
 // with black letters.
 TEST(NutriScore, TheMonochromeFormIsBlackAndWhite)

@@ -67,6 +67,27 @@ TEST_F(RichTextPdf, StyledRunsPrintInOrder)
     }
 }
 
+// Pieces of one line in different sizes stand on one baseline, on paper as on the screen: the
+// letters' feet line up, their tops do not.
+TEST(RichText, MixedSizesShareTheirLinesBaseline)
+{
+    constexpr int Dpi254 = 254; // 10 pixels a millimetre
+    for (const TTarget target : BothTargets) {
+        TScene scene;
+        AddRichText(scene, QRectF(3, 3, 34, 20),
+            QStringLiteral("<FC:FF0000>HH</FC> <FS:6000><FC:0000FF>HH</FC></FS>"), 3.0f);
+        const QImage image = scene.Render(target, Dpi254);
+        SCOPED_TRACE(Name(target));
+        const SaveOnFailure keep(image, Name(target));
+        const QRect small = ColourBounds(image, RedInk), big = ColourBounds(image, BlueInk);
+        ASSERT_FALSE(small.isNull());
+        ASSERT_FALSE(big.isNull());
+        EXPECT_NEAR(small.bottom(), big.bottom(), 2);
+        EXPECT_NEAR(big.height(), 2 * small.height(), 4);
+        EXPECT_LT(big.top(), small.top() - 10);
+    }
+}
+
 // A bound rich text prints a layout of its data value, markup obeyed, while the screen keeps its
 // own text.
 TEST_F(RichTextPdf, ABoundRichTextPrintsItsDataValue)

@@ -93,10 +93,11 @@ TEST(ElementFrame, RoundedCornersLeaveTheCornerBlank)
         }
 }
 
-// Only the editor marks a bound element, at its first point.
+// Only the editor marks a bound element, at its first point: not a design view, nor any other.
 TEST(ElementFrame, TheDataMarkerShowsInTheEditorOnly)
 {
-    for (const TTarget target : { TTarget::Editor, TTarget::Preview, TTarget::Export, TTarget::Print }) {
+    for (const TTarget target :
+        { TTarget::Editor, TTarget::Design, TTarget::Preview, TTarget::Export, TTarget::Print }) {
         SCOPED_TRACE(Name(target));
         TScene scene;
         TZORParagraph& p = AddParagraph(scene, QRectF(10, 10, 20, 10), QStringLiteral("x"));
