@@ -120,7 +120,8 @@ void AssignLanes(std::vector<TRowLink>& links)
     TColumnMax ends[2] { TColumnMax(size_t(columns)), TColumnMax(size_t(columns)) };
     for (TRowLink* link : order) {
         TColumnMax& side = ends[link->Above ? 1 : 0];
-        const auto [first, last] = std::minmax(size_t(link->From), size_t(link->To));
+        const size_t first = size_t(std::min(link->From, link->To));
+        const size_t last = size_t(std::max(link->From, link->To));
         link->Lane = side.Max(first, last) + 1;
         side.Raise(first, link->Lane);
         side.Raise(last, link->Lane);
@@ -416,7 +417,6 @@ TMessageArrow MessageArrow(TZORBaseLabel& label, const TSeqEvent& e, int64_t x1,
     TZORLayer& layer = *label.GetActiveLayer();
     const bool dotted = e.LineStyle == TSeqLineStyle::slDotted;
     layer.SetColor(dotted ? zor::claGray : zor::claBlack);
-    layer.SetLineType(dotted ? TZORineType::Dash2_2 : TZORineType::Solid);
     TMessageArrow arrow { {}, { x2, y } };
     if (x1 == x2) {
         const int64_t right = x1 + TSeqLayout::LoopWidth;
@@ -427,7 +427,8 @@ TMessageArrow MessageArrow(TZORBaseLabel& label, const TSeqEvent& e, int64_t x1,
     } else
         arrow.Items.push_back(TZORFactory::AddBaseArrowLine(label, x1, y, x2, y));
     layer.SetColor(zor::claBlack);
-    layer.SetLineType(TZORineType::Solid);
+    for (TZORBaseItem* item : arrow.Items)
+        item->SetLineType(dotted ? TZORineType::Dash2_2 : TZORineType::Solid);
     return arrow;
 }
 

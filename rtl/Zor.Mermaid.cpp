@@ -433,104 +433,6 @@ TFlowStatement ReadStatement(const QString& s)
     return st;
 }
 
-// The length of the entity code that starts at i, else 0: Mermaid's own ("#quot;", "#35;"),
-// whose ";" ends no statement, and with `html` also those of HTML ("&amp;", "&#35;").
-qsizetype EntityLength(const QString& s, qsizetype i, bool html)
-{
-    qsizetype b = i + 1;
-    if (s[i] == u'&' && html && b < s.size() && s[b] == u'#')
-        ++b;
-    else if (s[i] != u'#' && !(s[i] == u'&' && html))
-        return 0;
-    qsizetype e = b;
-    while (e < s.size() && IsNameChar(s[e]))
-        ++e;
-    return e > b && e < s.size() && s[e] == u';' ? e + 1 - i : 0;
-}
-
-// The name or decimal number of the entity code of length n at i.
-QStringView EntityName(const QString& s, qsizetype i, qsizetype n)
-{
-    const QStringView code = QStringView(s).mid(i + 1, n - 2);
-    return code.startsWith(u'#') ? code.mid(1) : code;
-}
-
-// Where a ";" ends a statement: flowcharts keep it inside quotes and shapes, sequence diagrams
-// end a statement at every one.
-enum class TSplit : uint8_t { OutsideShapes, Everywhere };
-
-// Statements of one line, split at the ";" that end statements; entity codes stay whole.
-QStringList SplitStatements(const QString& line, TSplit split)
-{
-    QStringList parts;
-    qsizetype begin = 0;
-    int depth = 0;
-    bool quoted = false;
-    const bool shapes = split == TSplit::OutsideShapes;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar ch = line[i];
-        if (const qsizetype entity = EntityLength(line, i, false)) {
-            i += entity - 1;
-            continue;
-        }
-        if (shapes && ch == u'"')
-            quoted = !quoted;
-        else if (quoted)
-            continue;
-        else if (shapes && OpensShape(ch))
-            ++depth;
-        else if (shapes && (ch == u']' || ch == u')' || ch == u'}') && depth > 0)
-            --depth;
-        else if (ch == u';' && depth == 0) {
-            parts << line.mid(begin, i - begin).trimmed();
-            begin = i + 1;
-        }
-    }
-    parts << line.mid(begin).trimmed();
-    parts.removeAll(QString());
-    return parts;
-}
-
-// The leading word of a statement (letters, digits and "_").
-QStringView FirstWord(QStringView s)
-{
-    qsizetype n = 0;
-    while (n < s.size() && IsNameChar(s[n]))
-        ++n;
-    return s.first(n);
-}
-
-bool IsComment(QStringView line)
-{
-    return line.startsWith(u"%%");
-}
-
-// Whether a statement that begins with a word of `keywords` is that keyword's statement rather
-// than a node or a participant of that name: the word stands alone, or a ":" follows it (not
-// ":::"), or white space and something that `continues` does not take for an arrow.
-template <size_t N>
-bool IsKeywordStatement(const QString& statement, const QStringView (&keywords)[N], Qt::CaseSensitivity cs,
-    bool (*continues)(const QString&))
-{
-    const QStringView word = FirstWord(statement);
-    if (!OneOf(word, keywords, cs))
-        return false;
-    const QString rest = statement.mid(word.size());
-    if (rest.isEmpty())
-        return true;
-    if (rest.startsWith(u':'))
-        return !rest.startsWith(u":::");
-    return rest[0].isSpace() && !continues(rest);
-}
-
-// A sequence message's arrow follows a participant's name.
-bool MessageAhead(const QString& s)
-{
-    return s.trimmed().startsWith(u'-');
-}
-
-// --- Texts as Mermaid shows them ---
-
 // Named entity codes ("#quot;") and the characters they stand for.
 struct TEntity {
     QStringView Name;
@@ -600,6 +502,112 @@ std::optional<char32_t> EntityCode(QStringView name)
             return e.Code;
     return std::nullopt;
 }
+
+// The length of what looks like an entity code at i, else 0: Mermaid's own ("#quot;", "#35;")
+// and those of HTML ("&amp;", "&#35;").
+qsizetype EntityLength(const QString& s, qsizetype i)
+{
+    qsizetype b = i + 1;
+    if (s[i] == u'&' && b < s.size() && s[b] == u'#')
+        ++b;
+    else if (s[i] != u'#' && s[i] != u'&')
+        return 0;
+    qsizetype e = b;
+    while (e < s.size() && IsNameChar(s[e]))
+        ++e;
+    return e > b && e < s.size() && s[e] == u';' ? e + 1 - i : 0;
+}
+
+// The name or decimal number of the entity code of length n at i.
+QStringView EntityName(const QString& s, qsizetype i, qsizetype n)
+{
+    const QStringView code = QStringView(s).mid(i + 1, n - 2);
+    return code.startsWith(u'#') ? code.mid(1) : code;
+}
+
+// The length of the entity code at i whose ";" ends no statement: any of Mermaid's, and the HTML
+// codes that stand for a character ("A&B;C" still ends at its ";").
+qsizetype KeptWhole(const QString& s, qsizetype i)
+{
+    const qsizetype n = EntityLength(s, i);
+    return n && (s[i] == u'#' || EntityCode(EntityName(s, i, n))) ? n : 0;
+}
+
+// Where a ";" ends a statement: flowcharts keep it inside quotes and shapes, sequence diagrams
+// end a statement at every one.
+enum class TSplit : uint8_t { OutsideShapes, Everywhere };
+
+// Statements of one line, split at the ";" that end statements; entity codes stay whole.
+QStringList SplitStatements(const QString& line, TSplit split)
+{
+    QStringList parts;
+    qsizetype begin = 0;
+    int depth = 0;
+    bool quoted = false;
+    const bool shapes = split == TSplit::OutsideShapes;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar ch = line[i];
+        if (const qsizetype entity = KeptWhole(line, i)) {
+            i += entity - 1;
+            continue;
+        }
+        if (shapes && ch == u'"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (shapes && OpensShape(ch))
+            ++depth;
+        else if (shapes && (ch == u']' || ch == u')' || ch == u'}') && depth > 0)
+            --depth;
+        else if (ch == u';' && depth == 0) {
+            parts << line.mid(begin, i - begin).trimmed();
+            begin = i + 1;
+        }
+    }
+    parts << line.mid(begin).trimmed();
+    parts.removeAll(QString());
+    return parts;
+}
+
+// The leading word of a statement (letters, digits and "_").
+QStringView FirstWord(QStringView s)
+{
+    qsizetype n = 0;
+    while (n < s.size() && IsNameChar(s[n]))
+        ++n;
+    return s.first(n);
+}
+
+bool IsComment(QStringView line)
+{
+    return line.startsWith(u"%%");
+}
+
+// Whether a statement that begins with a word of `keywords` is that keyword's statement rather
+// than a node or a participant of that name: the word stands alone, or a ":" follows it (not
+// ":::"), or white space and something that `continues` does not take for an arrow.
+template <size_t N>
+bool IsKeywordStatement(const QString& statement, const QStringView (&keywords)[N], Qt::CaseSensitivity cs,
+    bool (*continues)(const QString&))
+{
+    const QStringView word = FirstWord(statement);
+    if (!OneOf(word, keywords, cs))
+        return false;
+    const QString rest = statement.mid(word.size());
+    if (rest.isEmpty())
+        return true;
+    if (rest.startsWith(u':'))
+        return !rest.startsWith(u":::");
+    return rest[0].isSpace() && !continues(rest);
+}
+
+// A sequence message's arrow follows a participant's name.
+bool MessageAhead(const QString& s)
+{
+    return s.trimmed().startsWith(u'-');
+}
+
+// --- Texts as Mermaid shows them ---
 
 } // namespace
 
@@ -900,7 +908,7 @@ QString zor::MermaidShown(const QString& text)
     QString out;
     out.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i) {
-        const qsizetype n = EntityLength(s, i, true);
+        const qsizetype n = EntityLength(s, i);
         const std::optional<char32_t> code = n ? EntityCode(EntityName(s, i, n)) : std::nullopt;
         if (!code) {
             out += s[i];

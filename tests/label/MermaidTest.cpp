@@ -109,7 +109,8 @@ const TEdgeCase EdgeCases[] = {
     { "A --o B", { { "A", "B", "" } } },
     { "A <--> B", { { "A", "B", "" } } },
     { "A ------> B", { { "A", "B", "" } } },
-    { "A ~~~ B", { { "A", "B", "" } } },
+    // An invisible link joins nothing.
+    { "A ~~~ B", {} },
     { "A -->|yes| B", { { "A", "B", "yes" } } },
     { "A --> | two words | B", { { "A", "B", "two words" } } },
     { "A -- yes --> B", { { "A", "B", "yes" } } },
@@ -483,9 +484,10 @@ TEST_F(MermaidLabel, SequenceDiagramElementsInTheirOrderAndPlaces)
         { TZORItemType::Line, a, 20000, a, 92500 },
         { TZORItemType::Line, b, 20000, b, 92500 },
         { TZORItemType::ArrowLine, a, 27500, b, 27500 },
-        { TZORItemType::Paragraph, a, 22500, b, 27500 },
+        // Message texts stand 1 mm above their arrows.
+        { TZORItemType::Paragraph, a, 21500, b, 26500 },
         { TZORItemType::ArrowLine, b, 42500, a, 42500 },
-        { TZORItemType::Paragraph, a, 37500, b, 42500 },
+        { TZORItemType::Paragraph, a, 36500, b, 41500 },
         { TZORItemType::Line, a - 1000, 41500, a + 1000, 43500 },
         { TZORItemType::Line, a - 1000, 43500, a + 1000, 41500 },
         // The note stands 2 mm into its row, which is as tall as the note and that gap: the foot
@@ -538,17 +540,21 @@ TEST_F(MermaidLabel, ThreeMessagesGiveThePaperOfTheirRows)
     for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
         if (label.GetItem(i)->TypeCode() == TZORItemType::ArrowLine)
             arrows.push_back(label.GetItem(i)->GetPoint(1).Y);
-    EXPECT_EQ(arrows, (std::vector<int64_t> { 27500, 42500, 57500 }));
+    // The arrow of a message to oneself comes back 5 mm lower.
+    EXPECT_EQ(arrows, (std::vector<int64_t> { 27500, 42500, 57500 + 5000 }));
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 107500);
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 210000);
-    // A message to oneself: a zero-length arrow, its text beside the lifeline.
-    const TZORBaseItem* self = label.GetItem(4 + 2 + 2 * 2 + 1);
-    EXPECT_EQ(self->TypeCode(), TZORItemType::ArrowLine);
-    EXPECT_EQ(self->GetPoint(1).X, self->GetPoint(2).X);
-    const TZORParagraph* text = Item<TZORParagraph>(4 + 2 + 2 * 2 + 2);
+    // A message to oneself: a loop out to the right and an arrow back, its text beside the loop.
+    const TZORBaseItem* out = label.GetItem(4 + 2 + 2 * 2 + 1);
+    EXPECT_EQ(out->TypeCode(), TZORItemType::PolyLine);
+    const TZORBaseItem* back = label.GetItem(4 + 2 + 2 * 2 + 2);
+    EXPECT_EQ(back->TypeCode(), TZORItemType::ArrowLine);
+    EXPECT_EQ(back->GetPoint(1).X, 27500 + 8000);
+    EXPECT_EQ(back->GetPoint(2).X, 27500);
+    const TZORParagraph* text = Item<TZORParagraph>(4 + 2 + 2 * 2 + 3);
     EXPECT_EQ(text->GetText(), "self");
-    EXPECT_EQ(text->GetPoint(1).X, 27500 + 2000);
-    EXPECT_EQ(text->GetPoint(2).X, 27500 + 2000 + 35000);
+    EXPECT_EQ(text->GetPoint(1).X, 27500 + 8000 + 2000);
+    EXPECT_EQ(text->GetPoint(2).X, 27500 + 8000 + 2000 + 35000);
     EXPECT_EQ(text->GetHorzAlign(), TZORHorzAlign::Left);
 }
 
@@ -628,7 +634,8 @@ const TRealCase RealCases[] = {
     id2 <--> id3
     id4 ~~~ id5
 )M",
-        { "id1", "id2", "id3", "id4", "id5" }, { "id1>id2", "id3>id4", "id5>id1", "id2>id3", "id4>id5" } },
+        // The invisible link id4 ~~~ id5 joins nothing.
+        { "id1", "id2", "id3", "id4", "id5" }, { "id1>id2", "id3>id4", "id5>id1", "id2>id3" } },
     { "bare",
         R"M(graph TD
 A-->B
@@ -888,7 +895,7 @@ const TZORBaseItem* FindPlaced(const TZORBaseLabel& label, const QString& what)
     return nullptr;
 }
 
-// Notes stand where they say, texts of messages to oneself beside the lifeline, rows make room
+// Notes stand where they say, texts of messages to oneself beside their loop, rows make room
 // for their notes, and the drawing moves right and the paper widens to hold what reaches past.
 TEST_F(MermaidLabel, SequencePlacesNotesAndTextsOnThePaper)
 {
@@ -904,11 +911,11 @@ TEST_F(MermaidLabel, SequencePlacesNotesAndTextsOnThePaper)
         { "sequenceDiagram\nparticipant A\nparticipant B\nNote over A: over",
             { { "over", 10000, 22000, 45000, 52000 } }, 210000, 94500 },
         { "sequenceDiagram\nparticipant A\nparticipant B\nB->>B: think",
-            { { "think", 184500, 22500, 219500, 27500 }, { "->1", 182500, 27500, 182500, 27500 } }, 229500,
+            { { "think", 192500, 27500, 227500, 32500 }, { "->1", 190500, 32500, 182500, 32500 } }, 237500,
             77500 },
         // A note over two takes its whole height: the next message comes below it.
         { "sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nNote over A,B: both\nA->>C: next",
-            { { "both", 10000, 22000, 122500, 52000 }, { "next", 27500, 54500, 182500, 59500 },
+            { { "both", 10000, 22000, 122500, 52000 }, { "next", 27500, 53500, 182500, 58500 },
                 { "->1", 27500, 59500, 182500, 59500 } },
             210000, 109500 },
     };
@@ -941,7 +948,7 @@ TEST_F(MermaidLabel, ALongMessageTextTakesTheLinesItNeeds)
     ASSERT_NE(text, nullptr);
     const int64_t height = text->GetPoint(2).Y - text->GetPoint(1).Y;
     EXPECT_GT(height, 5000);
-    EXPECT_EQ(text->GetPoint(1).Y, 22500); // the box keeps its top and grows down
+    EXPECT_EQ(text->GetPoint(1).Y, 21500); // the box keeps its top and grows down
     const TZORBaseItem* first = FindPlaced(label, "->1");
     const TZORBaseItem* second = FindPlaced(label, "->2");
     EXPECT_EQ(first->GetPoint(1).Y, 22500 + height);

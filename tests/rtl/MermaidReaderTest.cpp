@@ -112,6 +112,10 @@ TEST(MermaidReader, EntityCodesOfMermaidAndOfHtmlShowTheirCharacters)
     const TMermaidParser p = Parsed("graph LR\nA[Tom &amp; Jerry] --> B");
     ASSERT_EQ(p.GetNodes().size(), 2u);
     EXPECT_EQ(p.GetNodes()[0].Text, "Tom &amp; Jerry");
+    // Nor in an edge text or a message; a ";" after a name that is no code still ends one.
+    EXPECT_EQ(Parsed("graph LR\nA -->|&lt;3| B").GetConnections().at(0).Text, "&lt;3");
+    EXPECT_EQ(Parsed("sequenceDiagram\nA->>B: Tom &amp; Jerry").GetSeqEvents().at(0).Text, "Tom &amp; Jerry");
+    EXPECT_EQ(Parsed("graph LR\nA-->B&C;D-->E").GetConnections().size(), 3u);
 }
 
 } // namespace
