@@ -229,23 +229,42 @@ void SetHeight(TZORFlow& flow, int64_t height)
     flow.Update();
 }
 
-// The height of the row: the least that holds every node's whole text, found in steps. A node
-// whose text a taller box would not hold better (a word wider than the node) stops its growth.
+// The least height from `least` up, in steps of FlowGrowth, at which the node lays out its whole
+// text: found by doubling the step, then halving it, so that a long text costs a few layouts.
+// Where a taller node would not hold more (a word wider than the node), the height reached.
+int64_t NeededHeight(TZORFlow& flow, int64_t least)
+{
+    const qsizetype end = TextEnd(flow.GetText());
+    const auto laidOut = [&flow](int64_t height) {
+        SetHeight(flow, height);
+        return LaidOutEnd(flow);
+    };
+    qsizetype laid = laidOut(least);
+    if (laid >= end)
+        return least;
+    int64_t low = least, step = FlowGrowth; // low is too low; low + step is tried next
+    for (qsizetype more = laidOut(low + step); more < end; more = laidOut(low + step)) {
+        if (more <= laid)
+            return low;
+        low += step;
+        laid = more;
+        step *= 2;
+    }
+    // low is too low and low + step holds the text.
+    while (step > FlowGrowth) {
+        step /= 2;
+        if (laidOut(low + step) < end)
+            low += step;
+    }
+    return low + step;
+}
+
+// The height of the row: the least that holds every node's whole text.
 int64_t RowHeight(const std::vector<TZORFlow*>& flows)
 {
     int64_t height = FlowHeight;
-    for (TZORFlow* flow : flows) {
-        const qsizetype end = TextEnd(flow->GetText());
-        SetHeight(*flow, height);
-        for (qsizetype laid = LaidOutEnd(*flow); laid < end;) {
-            SetHeight(*flow, height + FlowGrowth);
-            const qsizetype more = LaidOutEnd(*flow);
-            if (more <= laid)
-                break;
-            height += FlowGrowth;
-            laid = more;
-        }
-    }
+    for (TZORFlow* flow : flows)
+        height = NeededHeight(*flow, height);
     for (TZORFlow* flow : flows)
         SetHeight(*flow, height);
     return height;

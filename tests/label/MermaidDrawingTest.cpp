@@ -225,6 +225,21 @@ TEST(MermaidDrawing, EachDiagramDrawsWhatItSaysOrNamesWhatItLeavesOut)
                 "and the roll loaded?] --> B{Does the media width match the layout of the label?} --> "
                 "C([Print])"),
             {}, NodesGrowToHoldTheirText },
+        { "a word wider than a node",
+            QStringLiteral("graph LR\nA[Pneumonoultramicroscopicsilicovolcanoconiosisandthensome] --> B"), {},
+            [](const TZORBaseLabel& label) {
+                const std::vector<const TZORFlow*> nodes = All<TZORFlow>(label);
+                ASSERT_EQ(nodes.size(), 2u);
+                EXPECT_EQ(nodes[0]->GetBaseHeight(), 20000) << "growing would not help";
+            } },
+        { "a long text",
+            QStringLiteral("graph LR\nA[") + QStringLiteral("word ").repeated(400) + QStringLiteral("end]"),
+            {},
+            [](const TZORBaseLabel& label) {
+                const std::vector<const TZORFlow*> nodes = All<TZORFlow>(label);
+                ASSERT_EQ(nodes.size(), 1u);
+                EXPECT_EQ(LaidOut(*nodes[0]), nodes[0]->GetText().size());
+            } },
         { "a stadium", QStringLiteral("graph LR\nS([A stadium text that takes two lines])"), {},
             StadiumTextStandsInTheMiddle },
         { "HTML entities",
