@@ -402,22 +402,29 @@ int LayoutFlowTxt(QStringView text, TxtLines& lines, int W, int H, int marginY, 
         lines = ToTxtLines(r.Lines);
         return 0;
     }
+    // Lower down a curved outline may be narrower: the block moves only where every line still
+    // fits.
+    const auto lower = [&](int64_t shift) {
+        const bool fits = std::all_of(r.Lines.begin(), r.Lines.end(),
+            [&](const auto& l) { return l.Width <= rules.Usable(l.Y + shift); });
+        if (fits)
+            for (auto& l : r.Lines)
+                l.Y += shift;
+    };
     if (H > 0 && !r.Lines.empty() && !r.Overflow) {
         const int64_t n = static_cast<int64_t>(r.Lines.size());
         if (n == 1) {
             auto& only = r.Lines.front();
             only.Y = boxH / 2 - lh / 2;
             only.X = rules.X(only.Width, only.Y);
-        } else if (flowType != TZORFlowType::Terminal && flowType != TZORFlowType::Decision) {
+        } else if (flowType == TZORFlowType::Terminal) {
+            // The stadium's lines wait for room below its rounded top: the block moves down to
+            // stand in the middle.
+            const int64_t top = r.Lines.front().Y, bottom = r.Lines.back().Y + lh;
+            lower(std::max<int64_t>(0, Round(double(boxH - bottom - top) / 2.0)));
+        } else if (flowType != TZORFlowType::Decision) {
             const int64_t rest = boxH - n * lh - 2 * int64_t { marginY };
-            const int64_t shift = rest > 0 ? Round(rest / 2.0) : 0;
-            // Lower down a curved outline may be narrower: the block moves only where every
-            // line still fits.
-            const bool fits = std::all_of(r.Lines.begin(), r.Lines.end(),
-                [&](const auto& l) { return l.Width <= rules.Usable(l.Y + shift); });
-            if (fits)
-                for (auto& l : r.Lines)
-                    l.Y += shift;
+            lower(rest > 0 ? Round(rest / 2.0) : 0);
         }
     }
     lines = ToTxtLines(r.Lines);

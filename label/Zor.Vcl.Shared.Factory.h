@@ -44,6 +44,7 @@ class TZORRank;
 class TZORNutriScore;
 class TZORSymbol;
 class TMermaidParser;
+struct TMermaidLeftOut;
 
 // Makes every kind of element on a label, with its geometry and the defaults of the label's
 // active layer (colour, pen width, back colour, font name and height, as the kind takes them),
@@ -199,11 +200,17 @@ public:
     // --- Diagram imports ---
     // Empties the label and draws the Mermaid flowchart (one row of flowchart nodes joined by
     // links, those that cannot run straight between neighbours round the row) or sequence
-    // diagram of the text (TMermaidParser, Zor.Vcl.Mermaid.h); a flowchart larger than the
+    // diagram of the text (TMermaidParser, Zor.Mermaid.h); a flowchart larger than the
     // paper grows the paper to hold it. Texts show "<br>" as line breaks and entity codes
     // as their characters. A text with an error raises EZORError naming the line and leaves
     // the label as it was.
     static bool LoadMermaid(TZORBaseLabel& label, const QString& text);
+    // The same, giving the statements the drawing leaves out or shows only in part (edge texts,
+    // other link kinds, subgraphs, styles, sequence blocks, activations), each once with its
+    // line, so that a host can tell its user; empty when the drawing shows the whole text.
+    static bool LoadMermaid(TZORBaseLabel& label, const QString& text, std::vector<TMermaidLeftOut>& leftOut);
+    // The statements left out as one message for the user, one line each ("Line 3: A -.-> B").
+    static QString LeftOutMessage(const std::vector<TMermaidLeftOut>& leftOut);
     // Empties the label and draws the parsed sequence diagram on a paper that holds it; a
     // diagram without participants draws nothing.
     static void DrawSequenceDiagram(TZORBaseLabel& label, const TMermaidParser& parser);

@@ -263,7 +263,8 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "FileWrite", "Cannot save the file \"%1\": %2" },
     { "PictureUndrawn", "The picture of element %1 cannot be drawn: %2" },
     { "SheetOverflow",
-        "The labels do not fit on the paper: %1 labels %2 of %3 mm, with a margin of %4 mm and gaps of %5 mm, "
+        "The labels do not fit on the paper: %1 labels %2 of %3 mm, with a margin of %4 mm and gaps of %5 "
+        "mm, "
         "need %6 mm; the paper is %7 mm %8" },
     // Maps.
     { "MapFolder", "Choose an image folder for the label before composing a map" },
@@ -334,6 +335,9 @@ constexpr TZORMsgText ErrorTexts[] = {
     { "MermaidMessage",
         "a message is written \"A->>B: text\" with one of the arrows ->, -->, ->>, -->>, -x, --x, -), --)" },
     { "MermaidSequence", "\"%1\" is not a participant, a note or a message" },
+    // What a Mermaid import leaves out: the first leads the list, one line per statement.
+    { "MermaidLeftOut", "The drawing leaves out these statements, whole or in part:" },
+    { "MermaidLeftOutLine", "Line %1: %2" },
     { "GanttColor", "\"%1\" is not a colour (#RRGGBB or #AARRGGBB)" },
     { "GanttArrow", "a task arrow has one to four dashes" },
     { "GanttLevel", "a task of level %1 needs a task of level %2 before it" },

@@ -2,6 +2,7 @@
 
 #include "Zor.Act.h"
 #include "Zor.Error.h"
+#include "Zor.Mermaid.h"
 #include "dialogs/Zor.DataPage.h"
 #include "dialogs/Zor.DialogService.h"
 #include "dialogs/Zor.Forms.h"
@@ -24,7 +25,8 @@
 namespace {
 
 const QString AppName = QStringLiteral("quindle designer");
-const QString LabelFilter = QStringLiteral("Labels (*.json *.eti);;Label, JSON (*.json);;Label, binary (*.eti)");
+const QString LabelFilter
+    = QStringLiteral("Labels (*.json *.eti);;Label, JSON (*.json);;Label, binary (*.eti)");
 const QString ExportFilter = QStringLiteral(
     "PDF (*.pdf);;XPS (*.xps);;PNG (*.png);;JPEG (*.jpg *.jpeg);;GIF (*.gif);;Bitmap (*.bmp)");
 
@@ -111,7 +113,8 @@ void TDesignerWindow::BuildMenus()
     AddCommand(file, "actNew", tr("&New"), &TDesignerWindow::NewLabel)->setShortcut(QKeySequence::New);
     AddCommand(file, "actOpen", tr("&Open…"), &TDesignerWindow::Open)->setShortcut(QKeySequence::Open);
     AddCommand(file, "actSave", tr("&Save"), &TDesignerWindow::Save)->setShortcut(QKeySequence::Save);
-    AddCommand(file, "actSaveAs", tr("Save &as…"), &TDesignerWindow::SaveAs)->setShortcut(QKeySequence::SaveAs);
+    AddCommand(file, "actSaveAs", tr("Save &as…"), &TDesignerWindow::SaveAs)
+        ->setShortcut(QKeySequence::SaveAs);
     file.addSeparator();
     AddCommand(file, "actImportMermaid", tr("Import &Mermaid…"), &TDesignerWindow::ImportMermaid);
     AddCommand(file, "actImportGantt", tr("Import &Gantt…"), &TDesignerWindow::ImportGantt);
@@ -241,9 +244,9 @@ bool TDesignerWindow::MaySetAside()
 {
     if (!fLabel->GetModified())
         return true;
-    const QMessageBox::StandardButton answer = zor::DialogService().Message(this, QMessageBox::Question, AppName,
-        tr("The label has changed. Save it?"), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-        QMessageBox::Save);
+    const QMessageBox::StandardButton answer = zor::DialogService().Message(this, QMessageBox::Question,
+        AppName, tr("The label has changed. Save it?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::Discard)
@@ -278,7 +281,8 @@ bool TDesignerWindow::OpenLabel(const QString& fileName)
 
 bool TDesignerWindow::SaveLabel(const QString& fileName)
 {
-    const TZORExt kind = QFileInfo(fileName).suffix() == QLatin1String("eti") ? TZORExt::Binary : TZORExt::Json;
+    const TZORExt kind
+        = QFileInfo(fileName).suffix() == QLatin1String("eti") ? TZORExt::Binary : TZORExt::Json;
     try {
         fLabel->SaveToFile(fileName, kind);
     } catch (const EZORError& e) {
@@ -300,7 +304,8 @@ void TDesignerWindow::Open()
 {
     if (!MaySetAside())
         return;
-    const QString fileName = zor::DialogService().OpenFileName(this, tr("Open label"), fFileName, LabelFilter);
+    const QString fileName
+        = zor::DialogService().OpenFileName(this, tr("Open label"), fFileName, LabelFilter);
     if (!fileName.isEmpty())
         OpenLabel(fileName);
 }
@@ -325,17 +330,24 @@ void TDesignerWindow::SaveAs()
 
 void TDesignerWindow::ImportMermaid()
 {
+    // What the drawing leaves out is told once, after the import.
+    std::vector<TMermaidLeftOut> leftOut;
     ImportText(tr("Import Mermaid"), QStringLiteral("Mermaid (*.mmd *.mermaid *.txt);;All files (*)"),
-        &TZORFactory::LoadMermaid);
+        [&](TZORBaseLabel& label, const QString& text) {
+            return TZORFactory::LoadMermaid(label, text, leftOut);
+        });
+    if (!leftOut.empty())
+        zor::ShowInfo(this, AppName, TZORFactory::LeftOutMessage(leftOut));
 }
 
 void TDesignerWindow::ImportGantt()
 {
-    ImportText(tr("Import Gantt"), QStringLiteral("Gantt (*.gantt *.txt);;All files (*)"), &TZORFactory::LoadGantt);
+    ImportText(
+        tr("Import Gantt"), QStringLiteral("Gantt (*.gantt *.txt);;All files (*)"), &TZORFactory::LoadGantt);
 }
 
-void TDesignerWindow::ImportText(
-    const QString& caption, const QString& filter, bool (*load)(TZORBaseLabel&, const QString&))
+void TDesignerWindow::ImportText(const QString& caption, const QString& filter,
+    const std::function<bool(TZORBaseLabel&, const QString&)>& load)
 {
     const QString fileName = zor::DialogService().OpenFileName(this, caption, {}, filter);
     if (fileName.isEmpty())
@@ -425,7 +437,8 @@ void TDesignerWindow::Export()
         return;
     TZORExport kind = TZORExport::PDF;
     if (!zor::ExportKindOf(QFileInfo(fileName).suffix(), kind)) {
-        zor::ShowWarning(this, AppName, tr("Export writes PDF, XPS, PNG, JPEG, GIF or BMP files: %1").arg(fileName));
+        zor::ShowWarning(
+            this, AppName, tr("Export writes PDF, XPS, PNG, JPEG, GIF or BMP files: %1").arg(fileName));
         return;
     }
     // The current sheet with the data of the run, at full size.

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -67,7 +68,8 @@ private:
     void SaveAs();
     void ImportMermaid();
     void ImportGantt();
-    void ImportText(const QString& caption, const QString& filter, bool (*load)(TZORBaseLabel&, const QString&));
+    void ImportText(const QString& caption, const QString& filter,
+        const std::function<bool(TZORBaseLabel&, const QString&)>& load);
     void PageSetup();
     void Layers();
     void DimStyles();

@@ -1,5 +1,4 @@
 #include "DesignerWindow.h"
-
 #include "Zor.Act.h"
 #include "Zor.Item.h"
 #include "Zor.Props.h"
@@ -62,11 +61,13 @@ protected:
     void SetUp() override
     {
         TempDirTest::SetUp();
-        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "the designer's test needs an X server";
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"))
+            << "the designer's test needs an X server";
         // The sample label with its CSV, where the test may write beside them.
         const QDir sample(QStringLiteral(QUINDLE_SAMPLE_DIR));
         for (const char* name : { "products.json", "products.csv" })
-            ASSERT_TRUE(QFile::copy(sample.filePath(QString::fromLatin1(name)), Path(QString::fromLatin1(name))));
+            ASSERT_TRUE(
+                QFile::copy(sample.filePath(QString::fromLatin1(name)), Path(QString::fromLatin1(name))));
         window = std::make_unique<TDesignerWindow>();
         ASSERT_TRUE(window->OpenLabel(Path(QStringLiteral("products.json"))));
         window->show();
@@ -100,7 +101,8 @@ protected:
                 menu = entry->menu();
         ASSERT_NE(menu, nullptr) << name << " is in no menu";
         QMenuBar& bar = *window->menuBar();
-        QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, bar.actionGeometry(menu->menuAction()).center());
+        QTest::mouseClick(
+            &bar, Qt::LeftButton, Qt::NoModifier, bar.actionGeometry(menu->menuAction()).center());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name;
         ASSERT_TRUE(action->isEnabled()) << name;
         QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
@@ -168,7 +170,8 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     QImage shot = FromScreen(*window);
     const QRect surface(Surface().mapTo(window.get(), QPoint(0, 0)), Surface().size());
     EXPECT_LT(DifferentShare(shot.copy(surface), Surface().BackImage()), 0.01);
-    EXPECT_GT(zor::test::InkCount(shot, {}, QRect(OnScreen(5, 5), OnScreen(30, 9))), 20) << "the product's name";
+    EXPECT_GT(zor::test::InkCount(shot, {}, QRect(OnScreen(5, 5), OnScreen(30, 9))), 20)
+        << "the product's name";
     EXPECT_TRUE(zor::test::ColourNear(shot, OnScreen(53, 9), Qt::white, 8));
 
     // A rectangle drawn with the rectangle tool: two clicks for its corners.
@@ -216,7 +219,8 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     // The README's picture is this one: QUINDLE_SCREENSHOT=docs/img/designer.png keeps it.
     if (const QString keepAs = qEnvironmentVariable("QUINDLE_SCREENSHOT"); !keepAs.isEmpty())
         shot.save(keepAs);
-    EXPECT_GT(zor::test::InkCount(shot, { Qt::red, 60 }, QRect(OnScreen(52, 4), OnScreen(55, 6))), 0) << "no red edge";
+    EXPECT_GT(zor::test::InkCount(shot, { Qt::red, 60 }, QRect(OnScreen(52, 4), OnScreen(55, 6))), 0)
+        << "no red edge";
     // Its inside stays paper.
     EXPECT_TRUE(zor::test::ColourNear(shot, OnScreen(53, 9), Qt::white, 8));
 
@@ -224,8 +228,10 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(45, 9));
     shot = FromScreen(*window);
     const QRect inspector(window->Inspector().mapTo(window.get(), QPoint(0, 0)), window->Inspector().size());
-    EXPECT_GT(zor::test::InkCount(shot.copy(inspector), { shot.pixelColor(inspector.bottomRight() - QPoint(2, 2)), 32 }),
-        500) << "no rows in the inspector";
+    EXPECT_GT(zor::test::InkCount(
+                  shot.copy(inspector), { shot.pixelColor(inspector.bottomRight() - QPoint(2, 2)), 32 }),
+        500)
+        << "no rows in the inspector";
     zor::test::SaveForInspection(shot, QStringLiteral("window"));
     Label().UnSelectAll();
 
@@ -253,7 +259,8 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     dialogs.AnswerDialog(ShowAndCancel(preview));
     Choose("actPreview");
     EXPECT_TRUE(Drawn(preview));
-    EXPECT_GT(zor::test::InkCount(preview, { Qt::red, 80 }), 100) << "the red rectangle on the sheet's labels";
+    EXPECT_GT(zor::test::InkCount(preview, { Qt::red, 80 }), 100)
+        << "the red rectangle on the sheet's labels";
     zor::test::SaveForInspection(preview, QStringLiteral("preview"));
 
     // The export writes the current sheet with the CSV's records.
@@ -276,7 +283,8 @@ TEST_F(Designer, EveryMenuCommandOpensItsDialog)
     const QString mermaid = Path(QStringLiteral("flow.mmd"));
     ASSERT_TRUE(zor::test::WriteFile(mermaid, "graph LR\nA[Start] --> B[End]\n"));
     const QString gantt = Path(QStringLiteral("plan.txt"));
-    ASSERT_TRUE(zor::test::WriteFile(gantt, "Vexlane:Gantt:Plan\n-> T1 Design [Duration:3]\n-> T2 Build [Duration:5]\n"));
+    ASSERT_TRUE(zor::test::WriteFile(
+        gantt, "Vexlane:Gantt:Plan\n-> T1 Design [Duration:3]\n-> T2 Build [Duration:5]\n"));
     const bool printers = !zor::PrinterNames().isEmpty();
 
     struct TRow {
@@ -289,7 +297,8 @@ TEST_F(Designer, EveryMenuCommandOpensItsDialog)
     const TRow rows[] = {
         { "actOpen", "file Open label", cancelFile },
         { "actSaveAs", "file Save label", cancelFile },
-        { "actImportMermaid", "file Import Mermaid", [&](TScriptedDialogs& d, QImage&) { d.AnswerFile(mermaid); } },
+        { "actImportMermaid", "file Import Mermaid",
+            [&](TScriptedDialogs& d, QImage&) { d.AnswerFile(mermaid); } },
         { "actImportGantt", "file Import Gantt", [&](TScriptedDialogs& d, QImage&) { d.AnswerFile(gantt); } },
         { "actPreview", "dialog ", showDialog },
         { "actPrint", printers ? "print setup" : "message There is no printer",
@@ -303,9 +312,8 @@ TEST_F(Designer, EveryMenuCommandOpensItsDialog)
         { "actLayers", "dialog ", showDialog },
         { "actDataSources", "dialog fDataSources", showDialog },
         { "actDimStyles", "dialog ", showDialog },
-        { "actNew", "message The label has changed", [](TScriptedDialogs& d, QImage&) {
-             d.AnswerMessage(QMessageBox::Discard);
-         } },
+        { "actNew", "message The label has changed",
+            [](TScriptedDialogs& d, QImage&) { d.AnswerMessage(QMessageBox::Discard); } },
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.command);
@@ -333,6 +341,20 @@ TEST_F(Designer, EveryMenuCommandOpensItsDialog)
     }
     EXPECT_EQ(Label().GetItemsCount(), 0) << "the new label";
     EXPECT_TRUE(window->FileName().isEmpty());
+}
+
+// What a Mermaid import leaves out is told once, after the drawing is made.
+TEST_F(Designer, AMermaidImportNamesWhatItLeavesOut)
+{
+    const QString mermaid = Path(QStringLiteral("left-out.mmd"));
+    ASSERT_TRUE(zor::test::WriteFile(mermaid, "graph LR\nA -->|yes| B\nB --> C\n"));
+    TScriptedDialogs dialogs;
+    dialogs.AnswerFile(mermaid);
+    Choose("actImportMermaid");
+    EXPECT_EQ(Label().GetItemsCount(), 5) << "three nodes and their links";
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_TRUE(dialogs.Messages[0].contains(QStringLiteral("Line 2: A -->|yes| B")))
+        << dialogs.Messages[0].toStdString();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Zor.Error.h"
+#include "FuzzText.h"
 #include "label/Zor.Vcl.h"
 
 #include <QByteArray>
@@ -35,15 +35,6 @@ inline void ReadInto(const std::function<void(TZORLabelVCL&)>& read)
     }
 }
 
-// Runs a reader that takes no label; a rejected input raises EZORError and nothing else.
-inline void Read(const std::function<void()>& read)
-{
-    try {
-        read();
-    } catch (const EZORError&) {
-    }
-}
-
 // The input as a file, for the readers that take a file name: one file per process, rewritten
 // for each input.
 inline QString AsFile(const uint8_t* data, size_t size, const char* suffix)
@@ -56,11 +47,6 @@ inline QString AsFile(const uint8_t* data, size_t size, const char* suffix)
         || file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
         std::abort();
     return path;
-}
-
-inline QString Text(const uint8_t* data, size_t size)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
 } // namespace zor::fuzz

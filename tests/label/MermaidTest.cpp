@@ -1,9 +1,9 @@
 #include "Zor.Layer.h"
+#include "Zor.Mermaid.h"
 #include "Zor.Msg.h"
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Text.h"
-#include "label/Zor.Vcl.Mermaid.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"
 
@@ -109,7 +109,8 @@ const TEdgeCase EdgeCases[] = {
     { "A --o B", { { "A", "B", "" } } },
     { "A <--> B", { { "A", "B", "" } } },
     { "A ------> B", { { "A", "B", "" } } },
-    { "A ~~~ B", { { "A", "B", "" } } },
+    // An invisible link joins nothing.
+    { "A ~~~ B", {} },
     { "A -->|yes| B", { { "A", "B", "yes" } } },
     { "A --> | two words | B", { { "A", "B", "two words" } } },
     { "A -- yes --> B", { { "A", "B", "yes" } } },
@@ -483,9 +484,10 @@ TEST_F(MermaidLabel, SequenceDiagramElementsInTheirOrderAndPlaces)
         { TZORItemType::Line, a, 20000, a, 92500 },
         { TZORItemType::Line, b, 20000, b, 92500 },
         { TZORItemType::ArrowLine, a, 27500, b, 27500 },
-        { TZORItemType::Paragraph, a, 22500, b, 27500 },
+        // Message texts stand 1 mm above their arrows.
+        { TZORItemType::Paragraph, a, 21500, b, 26500 },
         { TZORItemType::ArrowLine, b, 42500, a, 42500 },
-        { TZORItemType::Paragraph, a, 37500, b, 42500 },
+        { TZORItemType::Paragraph, a, 36500, b, 41500 },
         { TZORItemType::Line, a - 1000, 41500, a + 1000, 43500 },
         { TZORItemType::Line, a - 1000, 43500, a + 1000, 41500 },
         // The note stands 2 mm into its row, which is as tall as the note and that gap: the foot
@@ -538,17 +540,21 @@ TEST_F(MermaidLabel, ThreeMessagesGiveThePaperOfTheirRows)
     for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
         if (label.GetItem(i)->TypeCode() == TZORItemType::ArrowLine)
             arrows.push_back(label.GetItem(i)->GetPoint(1).Y);
-    EXPECT_EQ(arrows, (std::vector<int64_t> { 27500, 42500, 57500 }));
+    // The arrow of a message to oneself comes back 5 mm lower.
+    EXPECT_EQ(arrows, (std::vector<int64_t> { 27500, 42500, 57500 + 5000 }));
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 107500);
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 210000);
-    // A message to oneself: a zero-length arrow, its text beside the lifeline.
-    const TZORBaseItem* self = label.GetItem(4 + 2 + 2 * 2 + 1);
-    EXPECT_EQ(self->TypeCode(), TZORItemType::ArrowLine);
-    EXPECT_EQ(self->GetPoint(1).X, self->GetPoint(2).X);
-    const TZORParagraph* text = Item<TZORParagraph>(4 + 2 + 2 * 2 + 2);
+    // A message to oneself: a loop out to the right and an arrow back, its text beside the loop.
+    const TZORBaseItem* out = label.GetItem(4 + 2 + 2 * 2 + 1);
+    EXPECT_EQ(out->TypeCode(), TZORItemType::PolyLine);
+    const TZORBaseItem* back = label.GetItem(4 + 2 + 2 * 2 + 2);
+    EXPECT_EQ(back->TypeCode(), TZORItemType::ArrowLine);
+    EXPECT_EQ(back->GetPoint(1).X, 27500 + 8000);
+    EXPECT_EQ(back->GetPoint(2).X, 27500);
+    const TZORParagraph* text = Item<TZORParagraph>(4 + 2 + 2 * 2 + 3);
     EXPECT_EQ(text->GetText(), "self");
-    EXPECT_EQ(text->GetPoint(1).X, 27500 + 2000);
-    EXPECT_EQ(text->GetPoint(2).X, 27500 + 2000 + 35000);
+    EXPECT_EQ(text->GetPoint(1).X, 27500 + 8000 + 2000);
+    EXPECT_EQ(text->GetPoint(2).X, 27500 + 8000 + 2000 + 35000);
     EXPECT_EQ(text->GetHorzAlign(), TZORHorzAlign::Left);
 }
 
@@ -628,7 +634,8 @@ const TRealCase RealCases[] = {
     id2 <--> id3
     id4 ~~~ id5
 )M",
-        { "id1", "id2", "id3", "id4", "id5" }, { "id1>id2", "id3>id4", "id5>id1", "id2>id3", "id4>id5" } },
+        // The invisible link id4 ~~~ id5 joins nothing.
+        { "id1", "id2", "id3", "id4", "id5" }, { "id1>id2", "id3>id4", "id5>id1", "id2>id3" } },
     { "bare",
         R"M(graph TD
 A-->B
@@ -796,7 +803,8 @@ QStringList Found(const TMermaidParser& p)
     }
     found << p.GetParticipants();
     for (const TSeqEvent& e : p.GetSeqEvents())
-        found << (e.EventType == TSeqEventType::sqNote ? "note>" + e.FromActor : e.FromActor + ">" + e.ToActor);
+        found << (e.EventType == TSeqEventType::sqNote ? "note>" + e.FromActor
+                                                       : e.FromActor + ">" + e.ToActor);
     return found;
 }
 
@@ -824,24 +832,28 @@ TEST_F(MermaidLabel, WhatTheImportMakesOfTextsWrittenForMermaid)
         { "sequenceDiagram\nA->>B: one; B-->>A: two", { "A", "B", "A>B", "B>A" },
             { "A", "B", "one", "two", "A", "B" } },
         // An entity code's ";" ends nothing; a ";" in a message text ends the message, as in Mermaid.
-        { "sequenceDiagram\nA->>B: #35;1 #quot;hi#quot;", { "A", "B", "A>B" }, { "A", "B", "#1 \"hi\"", "A", "B" } },
+        { "sequenceDiagram\nA->>B: #35;1 #quot;hi#quot;", { "A", "B", "A>B" },
+            { "A", "B", "#1 \"hi\"", "A", "B" } },
         { "sequenceDiagram\nA->>B: a; b", {}, {}, "Line 2: \"b\" is not a participant, a note or a message" },
         { "sequenceDiagram foo", {}, {}, "Line 1: \"foo\" is not a participant, a note or a message" },
         // Line breaks and entity codes in messages, notes, aliases and node texts.
         { "sequenceDiagram\nparticipant A as Ann<br>Lee\nA->>B: one<br>two<br/>three<BR />four\n"
           "Note over B: #9829; #amp; #lt;br#gt; #bogus; #0;",
             { "A", "B", "A>B", "note>B" },
-            { "Ann\r\nLee", "B", "one\r\ntwo\r\nthree\r\nfour", "\u2665 & <br> #bogus; #0;", "Ann\r\nLee", "B" } },
-        { "flowchart LR\nA[one<br>two] -->|#35;1| B[\"#quot;q#quot;\"]\nB --> C{#9829;}", { "A", "B", "C", "A>B", "B>C" },
-            { "one\r\ntwo", "\"q\"", "\u2665" } },
+            { "Ann\r\nLee", "B", "one\r\ntwo\r\nthree\r\nfour", "\u2665 & <br> #bogus; #0;", "Ann\r\nLee",
+                "B" } },
+        { "flowchart LR\nA[one<br>two] -->|#35;1| B[\"#quot;q#quot;\"]\nB --> C{#9829;}",
+            { "A", "B", "C", "A>B", "B>C" }, { "one\r\ntwo", "\"q\"", "\u2665" } },
         { "graph TD;A[x;y]-->B;B-->|#59;|A", { "A", "B", "A>B", "B>A" }, { "x;y", "B" } },
         // A participant made by "create" keeps its alias.
-        { "sequenceDiagram\nA->>B: hi\ncreate participant C as Carl\nB->>C: hello\ncreate actor D\nC->>D: yo\n"
+        { "sequenceDiagram\nA->>B: hi\ncreate participant C as Carl\nB->>C: hello\ncreate actor D\nC->>D: "
+          "yo\n"
           "destroy D",
             { "A", "B", "C", "D", "A>B", "B>C", "C>D" },
             { "A", "B", "Carl", "D", "hi", "hello", "yo", "A", "B", "Carl", "D" } },
         { "sequenceDiagram\ncreate note over A: x", {}, {},
-            "Line 2: a participant name, optionally followed by \"as\" and an alias, is expected at \"note over A: "
+            "Line 2: a participant name, optionally followed by \"as\" and an alias, is expected at \"note "
+            "over A: "
             "x\"" },
     };
     for (const TImportCase& c : cases) {
@@ -883,7 +895,7 @@ const TZORBaseItem* FindPlaced(const TZORBaseLabel& label, const QString& what)
     return nullptr;
 }
 
-// Notes stand where they say, texts of messages to oneself beside the lifeline, rows make room
+// Notes stand where they say, texts of messages to oneself beside their loop, rows make room
 // for their notes, and the drawing moves right and the paper widens to hold what reaches past.
 TEST_F(MermaidLabel, SequencePlacesNotesAndTextsOnThePaper)
 {
@@ -894,14 +906,16 @@ TEST_F(MermaidLabel, SequencePlacesNotesAndTextsOnThePaper)
                 { "B", 202000, 8000, 237000, 20000 } },
             247000, 94500 },
         { "sequenceDiagram\nparticipant A\nparticipant B\nNote right of B: right",
-            { { "right", 202000, 22000, 237000, 52000 }, { "B", 165000, 8000, 200000, 20000 } }, 247000, 94500 },
-        { "sequenceDiagram\nparticipant A\nparticipant B\nNote over A: over", { { "over", 10000, 22000, 45000, 52000 } },
-            210000, 94500 },
+            { { "right", 202000, 22000, 237000, 52000 }, { "B", 165000, 8000, 200000, 20000 } }, 247000,
+            94500 },
+        { "sequenceDiagram\nparticipant A\nparticipant B\nNote over A: over",
+            { { "over", 10000, 22000, 45000, 52000 } }, 210000, 94500 },
         { "sequenceDiagram\nparticipant A\nparticipant B\nB->>B: think",
-            { { "think", 184500, 22500, 219500, 27500 }, { "->1", 182500, 27500, 182500, 27500 } }, 229500, 77500 },
+            { { "think", 192500, 27500, 227500, 32500 }, { "->1", 190500, 32500, 182500, 32500 } }, 237500,
+            77500 },
         // A note over two takes its whole height: the next message comes below it.
         { "sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nNote over A,B: both\nA->>C: next",
-            { { "both", 10000, 22000, 122500, 52000 }, { "next", 27500, 54500, 182500, 59500 },
+            { { "both", 10000, 22000, 122500, 52000 }, { "next", 27500, 53500, 182500, 58500 },
                 { "->1", 27500, 59500, 182500, 59500 } },
             210000, 109500 },
     };
@@ -925,15 +939,16 @@ TEST_F(MermaidLabel, SequencePlacesNotesAndTextsOnThePaper)
 TEST_F(MermaidLabel, ALongMessageTextTakesTheLinesItNeeds)
 {
     ASSERT_TRUE(TZORFactory::LoadMermaid(label,
-        QStringLiteral("sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nparticipant D\n"
-                       "participant E\nparticipant F\nA->>B: a text far too long for the room between two lifelines\n"
-                       "B->>A: short\n")));
+        QStringLiteral(
+            "sequenceDiagram\nparticipant A\nparticipant B\nparticipant C\nparticipant D\n"
+            "participant E\nparticipant F\nA->>B: a text far too long for the room between two lifelines\n"
+            "B->>A: short\n")));
     const auto* text = dynamic_cast<const TZORParagraph*>(
         FindPlaced(label, "a text far too long for the room between two lifelines"));
     ASSERT_NE(text, nullptr);
     const int64_t height = text->GetPoint(2).Y - text->GetPoint(1).Y;
     EXPECT_GT(height, 5000);
-    EXPECT_EQ(text->GetPoint(1).Y, 22500); // the box keeps its top and grows down
+    EXPECT_EQ(text->GetPoint(1).Y, 21500); // the box keeps its top and grows down
     const TZORBaseItem* first = FindPlaced(label, "->1");
     const TZORBaseItem* second = FindPlaced(label, "->2");
     EXPECT_EQ(first->GetPoint(1).Y, 22500 + height);
@@ -963,20 +978,21 @@ TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
     const std::pair<int16_t, int16_t> bottom { F::BottomAnchor, F::BottomAnchor };
     const TRouteCase cases[] = {
         // Back under the row: 4 mm down, along the lane 8 mm below, 4 mm up.
-        { "graph LR\nA-->B\nB-->A", { { side, {} }, { bottom, { 81000, 25000, 81000, 29000, 21000, 29000, 21000, 25000 } } },
-            1000, 210000 },
+        { "graph LR\nA-->B\nB-->A",
+            { { side, {} }, { bottom, { 81000, 25000, 81000, 29000, 21000, 29000, 21000, 25000 } } }, 1000,
+            210000 },
         // A repeated link goes over the row.
-        { "graph LR\nA-->B\nA-->B", { { side, {} }, { top, { 21000, 5000, 21000, 1000, 81000, 1000, 81000, 5000 } } },
-            9000, 210000 },
+        { "graph LR\nA-->B\nA-->B",
+            { { side, {} }, { top, { 21000, 5000, 21000, 1000, 81000, 1000, 81000, 5000 } } }, 9000, 210000 },
         // The loop takes the nearest lane, the link over B the next; their legs part 4 mm.
         { "graph LR\nA-->B-->C\nA-->C\nA-->A",
-            { { side, {} }, { side, {} },
-                { top, { 25000, 9000, 25000, 1000, 141000, 1000, 141000, 9000 } },
+            { { side, {} }, { side, {} }, { top, { 25000, 9000, 25000, 1000, 141000, 1000, 141000, 9000 } },
                 { top, { 17000, 9000, 17000, 5000, 21000, 5000, 21000, 9000 } } },
             13000, 210000 },
         // Eight nodes in a row: the paper grows to hold them (the height stays).
-        { "graph LR\nA-->B-->C-->D-->E-->F-->G-->H", { { side, {} }, { side, {} }, { side, {} }, { side, {} }, { side, {} },
-                                                         { side, {} }, { side, {} } },
+        { "graph LR\nA-->B-->C-->D-->E-->F-->G-->H",
+            { { side, {} }, { side, {} }, { side, {} }, { side, {} }, { side, {} }, { side, {} },
+                { side, {} } },
             1000, 462000 },
     };
     for (const TRouteCase& c : cases) {
