@@ -515,6 +515,7 @@ void TDesignerWindow::ImportText(
         return;
     if (answer == QMessageBox::No)
         ShowLabel(std::make_unique<TZORLabelVCL>(), {});
+    // The statements an import leaves out are to be shown here once the imports report them.
     Run([&] { load(*fLabel, text); });
 }
 

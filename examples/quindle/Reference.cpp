@@ -4,6 +4,7 @@
 #include "Zor.Data.h"
 #include "Zor.Fields.h"
 #include "Zor.Item.h"
+#include "Zor.Json.h"
 #include "Zor.Layer.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Measure.h"
@@ -126,6 +127,25 @@ constexpr TUnitRow Units[] = {
     { "ImgMarTop", TNumber::Real, Millimetres },
     { "ImgMarRight", TNumber::Real, Millimetres },
     { "ImgMarBottom", TNumber::Real, Millimetres },
+    { "TermSize", TNumber::Real, "millimetres (line ends)" },
+    { "DimPenWidth", TNumber::Real, Millimetres },
+    { "ExtPenWidth", TNumber::Real, Millimetres },
+    { "HeadSize", TNumber::Real, Millimetres },
+    { "ExtSize", TNumber::Real, "millimetres (past the dimension line)" },
+    { "ExtGap", TNumber::Real, "millimetres (from the element)" },
+    { "DimBreak", TNumber::Real, "millimetres (around the text)" },
+    { "ArrowOpen", TNumber::Whole, "number (the opening of the arrow heads)" },
+    { "InsertX", TNumber::Real, "in the symbol's Units" },
+    { "InsertY", TNumber::Real, "in the symbol's Units" },
+    { "Version", TNumber::Whole, "the definition's version", "Symbol" },
+    // Data.
+    { "NumFrom", TNumber::Whole, "number (the first value)" },
+    { "NumTo", TNumber::Whole, "number (the last value)" },
+    { "Step", TNumber::Whole, "number (added each time)" },
+    { "Repeat", TNumber::Whole, "count (of each value)" },
+    { "Integer", TNumber::Whole, "number (the answer, whole)" },
+    { "Number", TNumber::Real, "number (the answer)" },
+    { "DateTime", TNumber::Real, "days since 1899-12-30 (the answer)" },
     // Whole-number lengths of elements.
     { "CenterX", TNumber::Whole, BaseUnits },
     { "CenterY", TNumber::Whole, BaseUnits },
@@ -165,7 +185,6 @@ constexpr TUnitRow Units[] = {
     // Codes: one of the values the inspector offers, from 0.
     { "Size", TNumber::Whole, "code (0: the smallest that holds the code)" },
     { "MatrixSize", TNumber::Whole, Code },
-    { "ImageAlign", TNumber::Whole, Code },
 };
 
 // The names of the codes of enumerations that the inspector does not list; the others are named
@@ -183,6 +202,7 @@ constexpr const char* LinkTypeNames[] = { "straight", "one bend, across first", 
     "two bends", "arc", "curve", "through the link points", "spline" };
 constexpr const char* LevelTypeNames[] = { "segment, from the bottom", "segment, from the left",
     "ring, from the bottom", "ring, from the right" };
+constexpr const char* ImageAlignNames[] = { "start (left or top)", "centre", "end (right or bottom)" };
 constexpr const char* NutriTypeNames[] = { "title above", "title before" };
 constexpr const char* OutputNames[] = { "text", "barcode", "QR code", "DataMatrix" };
 constexpr const char* PackageStyleNames[]
@@ -229,6 +249,7 @@ constexpr TCodeRow Codes[] = {
     { "DimType", -1, DimTypeNames },
     { "FlowType", -1, FlowTypeNames },
     { "LinkType", -1, LinkTypeNames },
+    { "ImageAlign", -1, ImageAlignNames },
     { "LevelType", -1, LevelTypeNames },
     { "NutriType", -1, NutriTypeNames },
     { "Output", -1, OutputNames },
@@ -357,6 +378,51 @@ size_t CommonFields(const std::vector<TRows>& kinds)
     return n;
 }
 
+// The label's own members beside its sections, as a label writes them.
+struct TMemberRow {
+    const char* key;
+    const char* value;
+    const char* unit;
+};
+constexpr TMemberRow LabelMembers[] = {
+    { "Version", "whole number", "the file's version (left out: the current one)" },
+    { "Units", "whole number",
+        "code: 0 millimetre, 1 inch, 2 centimetre, 3 decimetre, 4 metre, 5 foot, 6 yard (the unit the "
+        "dialogs show)" },
+    { "EditorMode", "whole number", "code: 0 a sheet of labels, 1 a drawing, 2 a technical drawing" },
+    { "Options", "whole number", "bit set" },
+    { "BackSurf", "colour", "ARGB (the paper)" },
+    { "Editable", "true/false", "" },
+    { "LayerZOrder", "true/false", "" },
+    { "Orientation", "whole number", "code: 0 0°, 1 90°, 2 180°, 3 270°" },
+    { "LanguageFileName", "text", "the language file of the texts" },
+    { "ImageFolder", "text", "folder of the images named by elements" },
+    { "OpenImgFolder", "text", "folder the image dialog opens" },
+    { "LibraryFolder", "text", "folder of the symbol libraries" },
+    { "ActiveLayer", "whole number", "layer (from 1)" },
+    { "ActiveDimStyle", "whole number", "dimension style (from 1)" },
+};
+
+// The table of the label's own members; raises std::logic_error for a member a label writes
+// that the table does not describe.
+void LabelMembersTable(QTextStream& out)
+{
+    TZORLabelVCL label;
+    const TJsonObject written = label.GetJson();
+    out << "| key | value | unit |\n|---|---|---|\n";
+    for (int i = 0; i < written.Count(); ++i) {
+        const QString key = written.Names(i);
+        const TJsonDataType type = written.Types(key);
+        if (type == TJsonDataType::jdtObject || type == TJsonDataType::jdtArray)
+            continue;
+        const auto row = std::find_if(std::begin(LabelMembers), std::end(LabelMembers),
+            [&](const TMemberRow& m) { return key == QLatin1String(m.key); });
+        if (row == std::end(LabelMembers))
+            throw std::logic_error("the label's member " + key.toStdString() + " is not in the reference");
+        out << "| `" << key << "` | " << row->value << " | " << QString::fromUtf8(row->unit) << " |\n";
+    }
+}
+
 // The label's data sources: the CSV file, its fields, and the other sources.
 void DataSection(QTextStream& out)
 {
@@ -428,14 +494,11 @@ QString ReferencePage()
     out << "# The label file\n\n"
            "<!-- Generated by `quindle fields --reference` from the field tables that read and write label\n"
            "     files; the test Reference.MatchesTheTables fails when they differ. Do not edit. -->\n\n"
-           "A label file (`.json`) is one object: the label's settings, `Measure` (the paper and the "
-           "sheet),\n"
-           "`PrintInfo`, `Settings`, `Layers`, `DimStyles`, `Data` (its data sources), `Symbols` and "
-           "`Items`,\n"
-           "the elements. A member\n"
-           "left out keeps its default, so a label written by hand names only what it needs (see\n"
-           "`examples/sample/qr.json`). The same fields, in the same order, make the binary `.eti` "
-           "record.\n\n"
+           "A label file (`.json`) is one object: the label's own members, `Measure` (the paper and\n"
+           "the sheet), `PrintInfo`, `Settings`, `Layers`, `DimStyles`, `Data` (its data sources),\n"
+           "`Symbols` and `Items`, the elements. A member left out keeps its default, so a label\n"
+           "written by hand names only what it needs (see `examples/sample/qr.json`). The same fields,\n"
+           "in the same order, make the binary `.eti` record.\n\n"
            "## Units\n\n"
            "- The paper and the sheet (`Measure`): micrometres (`210000` is 210 mm).\n"
            "- An element's `Points` (`[x, y]` pairs, from the label's top left corner) and its other\n"
@@ -443,8 +506,11 @@ QString ReferencePage()
            "  drawing).\n"
            "- Lengths with a decimal point (fonts, pens, code modules, paddings): millimetres.\n"
            "- Colours: one number, `0xAARRGGBB` (`4278190080` is opaque black, `4294967295` white).\n"
-           "- Codes: the place of the value in the list the inspector offers, from 0.\n\n"
-           "## Element kinds (`Type`)\n\n"
+           "- Codes: whole numbers from 0, each listed with its name in the unit column, in the order\n"
+           "  the inspector offers them.\n\n"
+           "## The label's own members\n\n";
+    LabelMembersTable(out);
+    out << "\n## Element kinds (`Type`)\n\n"
            "| Type | kind |\n|---:|---|\n";
     for (int32_t code = 1; code <= KindCount(); ++code)
         out << "| " << code << " | " << KindName(code) << " |\n";
