@@ -394,9 +394,10 @@ std::unique_ptr<TZORLabelVCL> TDesignerWindow::ReadLabel(const QString& fileName
 bool TDesignerWindow::OpenLabel(const QString& fileName)
 {
     std::unique_ptr<TZORLabelVCL> label = ReadLabel(fileName);
-    if (label)
-        ShowLabel(std::move(label), QFileInfo(fileName).absoluteFilePath());
-    return label != nullptr;
+    if (!label)
+        return false;
+    ShowLabel(std::move(label), QFileInfo(fileName).absoluteFilePath());
+    return true;
 }
 
 bool TDesignerWindow::OpenCopy(const QString& fileName)
