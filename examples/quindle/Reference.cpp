@@ -8,6 +8,7 @@
 #include "Zor.Layer.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Measure.h"
+#include "Zor.Msg.h"
 #include "Zor.Poly.h"
 #include "Zor.PrintInfo.h"
 #include "Zor.Props.h"
@@ -432,7 +433,11 @@ void DataSection(QTextStream& out)
            "folder), read with `Separator` and `Quote`; with `Header` its first line names the fields.\n"
            "`CsvFields` (an array of the field objects below) gives the fields their types; a field it\n"
            "does not name is text. `DataSel` names the data set the run goes through, a label for each\n"
-           "record: left empty, the CSV file's (else the first JSON data set's).\n\n";
+           "record: `\""
+        << TZORMsg::GetDialogsValue(QStringLiteral("CsvFile"))
+        << "\"` for the CSV file, else the name of a JSON or a host\n"
+           "data set. A file read with it empty runs no records (`quindle` and the data dialogs fill it\n"
+           "in when they bind a CSV file).\n\n";
     MarkdownTable(out, QStringLiteral("Data"), Rows(TZORData::Fields()));
     out << "\nBeside these: `CsvFields` and the arrays of the sources below; `Json`, the text of a JSON\n"
            "data source (an array of objects, or an object of such arrays).\n\n"

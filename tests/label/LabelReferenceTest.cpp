@@ -102,6 +102,10 @@ TEST_F(LabelReference, AHandWrittenLabelBoundToACsvExports)
     const int text = CodeOf(Row(field, "Type"), QStringLiteral("text"));
     for (int code : { barcodeType, textType, code128, dataField, comma, doubleQuote, text })
         ASSERT_GE(code, 0) << "the reference does not name a code the label needs";
+    const QRegularExpressionMatch csvSet
+        = QRegularExpression(QStringLiteral("`DataSel` names [^`]*`\"([^\"]+)\"` for the CSV file"))
+              .match(data);
+    ASSERT_TRUE(csvSet.hasMatch()) << data.toStdString();
     // Lengths of the sheet in micrometres, of bars and fonts in millimetres.
     ASSERT_TRUE(Row(sheet, "PaperWidth").contains(QStringLiteral("micrometres")));
     ASSERT_TRUE(Row(barcode, "BarWidth").contains(QStringLiteral("millimetres")));
@@ -115,7 +119,7 @@ TEST_F(LabelReference, AHandWrittenLabelBoundToACsvExports)
     const QString label = QStringLiteral(R"({
   "Measure": { "PaperWidth": 100000, "PaperHeight": 60000, "Width": 100000, "Height": 30000,
                "MarLeft": 0, "MarTop": 0, "NuHor": 2, "NuVer": 1 },
-  "Data": { "CsvFile": "parts.csv", "Header": true, "Separator": %1, "Quote": %2,
+  "Data": { "DataSel": "%8", "CsvFile": "parts.csv", "Header": true, "Separator": %1, "Quote": %2,
             "CsvFields": [ { "Name": "sku", "Type": %3 }, { "Name": "name", "Type": %3 } ] },
   "Items": [
     { "Type": %4, "Points": [[5000, 4000]], "FillType": %5, "FillName": "sku", "CodeType": %6,
@@ -130,7 +134,8 @@ TEST_F(LabelReference, AHandWrittenLabelBoundToACsvExports)
                               .arg(barcodeType)
                               .arg(dataField)
                               .arg(code128)
-                              .arg(textType);
+                              .arg(textType)
+                              .arg(csvSet.captured(1));
     const QString file = Path(QStringLiteral("parts.json"));
     ASSERT_TRUE(WriteFile(file, label.toUtf8()));
 
@@ -150,8 +155,12 @@ TEST_F(LabelReference, AHandWrittenLabelBoundToACsvExports)
     for (const char* page : { "parts-1.png", "parts-2.png" }) {
         const QImage image(Path(QString::fromLatin1(page)));
         ASSERT_FALSE(image.isNull()) << page;
-        for (const Decoded& d : DecodeBarcodes(image, { ZXing::BarcodeFormat::Code128, {}, 0, true }))
-            codes.push_back(d.text);
+        // Each label on its own: 100 × 30 mm, two rows.
+        for (int row = 0; row < 2; ++row) {
+            const QRect cell(0, int(row * 30 * 300 / 25.4), int(100 * 300 / 25.4), int(30 * 300 / 25.4));
+            for (const Decoded& d : DecodeBarcodes(image, { ZXing::BarcodeFormat::Code128, cell, 0, true }))
+                codes.push_back(d.text);
+        }
     }
     std::sort(codes.begin(), codes.end());
     EXPECT_EQ(codes,
