@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
@@ -149,7 +150,8 @@ TDesignerWindow::TDesignerWindow(QWidget* parent)
     AddInspectorDock();
     AddStatusBar();
     ShowLabel(std::make_unique<TZORLabelVCL>(), {});
-    resize(1200, 800);
+    // Room for the label and the inspector, within the screen (a small or high-density one).
+    resize(QSize(1200, 800).boundedTo(screen()->availableSize() * 0.9));
 }
 
 TDesignerWindow::~TDesignerWindow()
@@ -237,8 +239,9 @@ void TDesignerWindow::AddStatusBar()
     fHint = new QLabel(statusBar());
     fHint->setObjectName(QStringLiteral("ToolHint"));
     statusBar()->addWidget(fHint, 1);
-    // The tool takes its steps in the editor: after each click or key there, the step that follows.
-    fEditor->Surface().installEventFilter(this);
+    // Input anywhere in the window (the editor, the inspector) may take a tool's step or change
+    // the label: after each click or key, the step that follows and the title's modified mark.
+    qApp->installEventFilter(this);
 }
 
 bool TDesignerWindow::eventFilter(QObject* watched, QEvent* event)
@@ -247,12 +250,19 @@ bool TDesignerWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::KeyPress:
-        QTimer::singleShot(0, this, &TDesignerWindow::UpdateHint);
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+            QTimer::singleShot(0, this, &TDesignerWindow::AfterInput);
         break;
     default:
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TDesignerWindow::AfterInput()
+{
+    UpdateHint();
+    UpdateTitle();
 }
 
 void TDesignerWindow::UpdateHint()
@@ -420,8 +430,12 @@ bool TDesignerWindow::OpenCopy(const QString& fileName)
 
 QString TDesignerWindow::StartFolder() const
 {
-    return fFileName.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : QFileInfo(fFileName).absolutePath();
+    if (!fFileName.isEmpty())
+        return QFileInfo(fFileName).absolutePath();
+    // A dialog given a folder that does not exist opens in the working folder: the home folder
+    // stands in for missing documents.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString TDesignerWindow::StartName(const QString& extension) const
@@ -650,7 +664,8 @@ void TDesignerWindow::ExportDone(const QString& fileName, TZORExport kind, int64
         what = tr("Wrote %1: %2 sheets, one page each.").arg(name).arg(sheets);
     statusBar()->showMessage(what, 10000);
     zor::ShowInfo(this, AppName,
-        what + QLatin1Char('\n') + QDir::toNativeSeparators(QFileInfo(fileName).absolutePath()));
+        what + QLatin1Char('\n')
+            + tr("in %1").arg(QDir::toNativeSeparators(QFileInfo(fileName).absolutePath())));
 }
 
 void TDesignerWindow::Undo()

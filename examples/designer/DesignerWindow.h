@@ -70,6 +70,8 @@ private:
     QString LabelTitle() const;
     void UpdateTitle();
     void UpdateHint();
+    // After a click or a key in the window: the tool's next step and the title.
+    void AfterInput();
     void UpdateCommands();
     // Reads a label file, telling the user why it could not; null then.
     std::unique_ptr<TZORLabelVCL> ReadLabel(const QString& fileName);
