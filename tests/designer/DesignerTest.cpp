@@ -145,9 +145,11 @@ protected:
 
 // Shows a dialog the service was asked to run in the X server, keeps its picture from the
 // screen, and closes it as cancelled.
-TScriptedDialogs::TDialogAnswer ShowAndCancel(QImage& shot)
+TScriptedDialogs::TDialogAnswer ShowAndCancel(QImage& shot, QString* title = nullptr)
 {
-    return [&shot](QDialog& dialog) {
+    return [&shot, title](QDialog& dialog) {
+        if (title)
+            *title = dialog.windowTitle();
         dialog.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog)) << dialog.objectName().toStdString();
         shot = FromScreen(dialog);
@@ -267,9 +269,11 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
 
     // The preview window, shown in the X server, shows the sheet.
     QImage preview;
-    dialogs.AnswerDialog(ShowAndCancel(preview));
+    QString title;
+    dialogs.AnswerDialog(ShowAndCancel(preview, &title));
     Choose("actPreview");
     EXPECT_TRUE(Drawn(preview));
+    EXPECT_EQ(title, QStringLiteral("Preview of saved.json — quindle designer"));
     EXPECT_GT(zor::test::InkCount(preview, { Qt::red, 80 }), 100)
         << "the red rectangle on the sheet's labels";
     zor::test::SaveForInspection(preview, QStringLiteral("preview"));
