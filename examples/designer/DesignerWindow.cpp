@@ -1,72 +1,133 @@
 #include "DesignerWindow.h"
 
+#include "ExportDialog.h"
 #include "Zor.Act.h"
 #include "Zor.Error.h"
 #include "Zor.Mermaid.h"
 #include "dialogs/Zor.DataPage.h"
 #include "dialogs/Zor.DialogService.h"
 #include "dialogs/Zor.Forms.h"
+#include "dialogs/Zor.Showpreview.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "inspector/Zor.Inspector.h"
 #include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
 const QString AppName = QStringLiteral("quindle designer");
+// The editor mode of technical drawings, which have dimension styles; 0 is a sheet of labels.
+constexpr uint8_t TechnicalDrawing = 2;
 const QString LabelFilter
     = QStringLiteral("Labels (*.json *.eti);;Label, JSON (*.json);;Label, binary (*.eti)");
 const QString ExportFilter = QStringLiteral(
     "PDF (*.pdf);;XPS (*.xps);;PNG (*.png);;JPEG (*.jpg *.jpeg);;GIF (*.gif);;Bitmap (*.bmp)");
 
-// The element tools of the tool bar, in its order.
+// The element tools of the tool bar, in its order, with the steps that build each: the step
+// shown for the k-th click is steps[k], the last one again for any further click.
 struct TToolRow {
     zor::TZORAction action;
     const char* text;
+    std::array<const char*, 3> steps;
 };
+constexpr const char* ClickCorner = "Click a corner";
+constexpr const char* OppositeCorner = "Click the opposite corner, or type a distance and press Enter";
+constexpr const char* ClickCentre = "Click the centre";
+constexpr const char* ClickPlace = "Click where it goes";
+constexpr const char* RightClickToEnd = "Click the next point; right-click to end";
+constexpr const char* LineEnd = "Click the end, or type a length and press Enter";
 constexpr TToolRow ToolRows[] = {
-    { zor::acSelect, "Select" },
-    { zor::acPoint, "Point" },
-    { zor::acLine, "Line" },
-    { zor::acArrowLine, "Arrow" },
-    { zor::acPolyLine, "Polyline" },
-    { zor::acBezier, "Bézier" },
-    { zor::acArc3P, "Arc" },
-    { zor::acRectangle, "Rectangle" },
-    { zor::acPolygon, "Polygon" },
-    { zor::acCircle, "Circle" },
-    { zor::acEllipse, "Ellipse" },
-    { zor::acSector, "Sector" },
-    { zor::acLevel, "Gauge" },
-    { zor::acPackage, "Package" },
-    { zor::acDim, "Dimension" },
-    { zor::acText, "Text" },
-    { zor::acParagraph, "Paragraph" },
-    { zor::acRichText, "Rich text" },
-    { zor::acPolyText, "Poly text" },
-    { zor::acImage, "Image" },
-    { zor::acBarcode, "Barcode" },
-    { zor::acPDF417, "PDF417" },
-    { zor::acDataMatrix, "DataMatrix" },
-    { zor::acQRCode, "QR code" },
-    { zor::acTable, "Table" },
-    { zor::acFlow, "Flow node" },
-    { zor::acLink, "Link" },
-    { zor::acRank, "Rating" },
-    { zor::acNutriScore, "Nutri-Score" },
-    { zor::acSymbol, "Symbol" },
+    { zor::acSelect, "Select", { "Click an element to select it, or click beside them to start a window" } },
+    { zor::acPoint, "Point", { ClickPlace } },
+    { zor::acLine, "Line", { "Click the start", LineEnd } },
+    { zor::acArrowLine, "Arrow", { "Click the start", LineEnd } },
+    { zor::acPolyLine, "Polyline", { "Click the first point", RightClickToEnd } },
+    { zor::acBezier, "Bézier", { "Click the first point", RightClickToEnd } },
+    { zor::acArc3P, "Arc",
+        { "Click the start of the arc", "Click a point on the arc", "Click the end of the arc" } },
+    { zor::acRectangle, "Rectangle", { ClickCorner, OppositeCorner } },
+    { zor::acPolygon, "Polygon", { "Click the first corner", "Click the next corner; right-click to end" } },
+    { zor::acCircle, "Circle",
+        { ClickCentre, "Click a point on the circle, or type the radius and press Enter" } },
+    { zor::acEllipse, "Ellipse", { ClickCentre, "Click the radius along X", "Click the radius along Y" } },
+    { zor::acSector, "Sector", { ClickCentre, "Click a point on the circle" } },
+    { zor::acLevel, "Gauge", { ClickCentre, "Click a point on the rim" } },
+    { zor::acPackage, "Package", { ClickCorner, OppositeCorner } },
+    { zor::acDim, "Dimension",
+        { "Click the first point to measure", "Click the second point",
+            "Click where the dimension line goes" } },
+    { zor::acText, "Text", { ClickPlace } },
+    { zor::acParagraph, "Paragraph", { ClickCorner, OppositeCorner } },
+    { zor::acRichText, "Rich text", { ClickCorner, OppositeCorner } },
+    { zor::acPolyText, "Poly text", { ClickPlace } },
+    { zor::acImage, "Image", { ClickCorner, OppositeCorner } },
+    { zor::acBarcode, "Barcode", { ClickPlace } },
+    { zor::acPDF417, "PDF417", { ClickPlace } },
+    { zor::acDataMatrix, "DataMatrix", { ClickPlace } },
+    { zor::acQRCode, "QR code", { ClickPlace } },
+    { zor::acTable, "Table", { ClickCorner, OppositeCorner } },
+    { zor::acFlow, "Flow node", { ClickCorner, OppositeCorner } },
+    { zor::acLink, "Link", { "Click the element to link from", "Click the element to link to" } },
+    { zor::acRank, "Rating", { ClickCorner, OppositeCorner } },
+    { zor::acNutriScore, "Nutri-Score", { ClickCorner, OppositeCorner } },
+    { zor::acSymbol, "Symbol", { ClickPlace } },
 };
+
+const TToolRow* ToolRow(int action)
+{
+    for (const TToolRow& row : ToolRows)
+        if (row.action == action)
+            return &row;
+    return nullptr;
+}
+
+// The steps of a tool, one after the other, for its button's tooltip.
+QString ToolSteps(const TToolRow& row)
+{
+    QStringList steps;
+    for (const char* step : row.steps)
+        if (step)
+            steps << QCoreApplication::translate("TDesignerWindow", step);
+    return steps.join(QStringLiteral(", then: "));
+}
+
+// The next step of the tool in use, as the status bar shows it.
+QString NextStep(int action, int state, int points)
+{
+    if (state == zor::stTyping)
+        return QCoreApplication::translate("TDesignerWindow", "Type the text; Esc ends it");
+    if (state == zor::stWindow)
+        return QCoreApplication::translate("TDesignerWindow", "Click the other corner of the window");
+    const TToolRow* row = ToolRow(action);
+    if (!row)
+        return {};
+    size_t k = size_t(std::max(points, 0));
+    while (k > 0 && (k >= row->steps.size() || !row->steps[k]))
+        --k;
+    const QString step = QCoreApplication::translate("TDesignerWindow", row->steps[k]);
+    return action == zor::acSelect ? step
+                                   : step + QCoreApplication::translate("TDesignerWindow", " (Esc: done)");
+}
 
 QString ToolName(int action)
 {
@@ -88,8 +149,10 @@ TDesignerWindow::TDesignerWindow(QWidget* parent)
     BuildMenus();
     BuildTools();
     AddInspectorDock();
+    AddStatusBar();
     ShowLabel(std::make_unique<TZORLabelVCL>(), {});
-    resize(1200, 800);
+    // Room for the label and the inspector, within the screen (a small or high-density one).
+    resize(QSize(1200, 800).boundedTo(screen()->availableSize() * 0.9));
 }
 
 TDesignerWindow::~TDesignerWindow()
@@ -136,6 +199,10 @@ void TDesignerWindow::BuildMenus()
     QMenu& label = *menuBar()->addMenu(tr("&Label"));
     AddCommand(label, "actPageSetup", tr("&Page set-up…"), &TDesignerWindow::PageSetup);
     AddCommand(label, "actLayers", tr("&Layers…"), &TDesignerWindow::Layers);
+    QAction* drawing
+        = AddCommand(label, "actDrawingMode", tr("&Technical drawing"), &TDesignerWindow::ToggleDrawingMode);
+    drawing->setCheckable(true);
+    drawing->setStatusTip(tr("Draw to scale, with dimension styles, instead of a sheet of labels"));
     AddCommand(label, "actDimStyles", tr("&Dimension styles…"), &TDesignerWindow::DimStyles);
     AddCommand(label, "actDataSources", tr("Data &sources…"), &TDesignerWindow::DataSources);
     // What may run depends on the label: its history and its kind of drawing.
@@ -154,6 +221,8 @@ void TDesignerWindow::BuildTools()
         QAction* tool = bar->addAction(tr(row.text));
         tool->setObjectName(ToolName(row.action));
         tool->setCheckable(true);
+        tool->setToolTip(tr(row.text) + QStringLiteral(": ") + ToolSteps(row));
+        tool->setStatusTip(tool->toolTip());
         fTools->addAction(tool);
         connect(tool, &QAction::triggered, this, [this, action = row.action] { ChooseTool(action); });
     }
@@ -162,7 +231,49 @@ void TDesignerWindow::BuildTools()
     connect(fEditor, &TZORBaseEditor::ToolChanged, this, [this](int action) {
         if (QAction* tool = Tool(action))
             tool->setChecked(true);
+        UpdateHint();
     });
+}
+
+void TDesignerWindow::AddStatusBar()
+{
+    fHint = new QLabel(statusBar());
+    fHint->setObjectName(QStringLiteral("ToolHint"));
+    statusBar()->addWidget(fHint, 1);
+    // Input anywhere in the window (the editor, the inspector) may take a tool's step or change
+    // the label: after each click or key, the step that follows and the title's modified mark.
+    qApp->installEventFilter(this);
+}
+
+bool TDesignerWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+            QTimer::singleShot(0, this, &TDesignerWindow::AfterInput);
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TDesignerWindow::AfterInput()
+{
+    UpdateHint();
+    UpdateTitle();
+}
+
+void TDesignerWindow::UpdateHint()
+{
+    fHint->setText(NextStep(TAct::fCurAction, TAct::fCurState, TAct::NumPoints()));
+}
+
+QString TDesignerWindow::Hint() const
+{
+    return fHint->text();
 }
 
 void TDesignerWindow::AddInspectorDock()
@@ -195,7 +306,13 @@ void TDesignerWindow::ShowLabel(std::unique_ptr<TZORLabelVCL> label, const QStri
         UpdateCommands();
         UpdateTitle();
     };
-    connect(label.get(), &TZORLabelVCL::ExportDone, this, &TDesignerWindow::ExportDone);
+    // The label's messages for the status line: a text shows until an empty one comes.
+    label->OnInfoMsg = [this](TZORBaseLabel&, const QString& message) {
+        if (message.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(message);
+    };
     fEditor->SetLabel(label.get());
     fInspector->SetLabel(label.get());
     fLabel = std::move(label);
@@ -203,6 +320,7 @@ void TDesignerWindow::ShowLabel(std::unique_ptr<TZORLabelVCL> label, const QStri
     Tool(zor::acSelect)->setChecked(true);
     UpdateCommands();
     UpdateTitle();
+    UpdateHint();
 }
 
 void TDesignerWindow::ChooseTool(int action)
@@ -211,12 +329,17 @@ void TDesignerWindow::ChooseTool(int action)
     TAct::SetCurAction(action);
     fLabel->Notify(TZRChange::Tool);
     fEditor->Surface().setFocus(Qt::OtherFocusReason);
+    UpdateHint();
+}
+
+QString TDesignerWindow::LabelTitle() const
+{
+    return fFileName.isEmpty() ? tr("Untitled") : QFileInfo(fFileName).fileName();
 }
 
 void TDesignerWindow::UpdateTitle()
 {
-    const QString name = fFileName.isEmpty() ? tr("Untitled") : QFileInfo(fFileName).fileName();
-    setWindowTitle(name + QStringLiteral("[*] — ") + AppName);
+    setWindowTitle(LabelTitle() + QStringLiteral("[*] — ") + AppName);
     setWindowModified(fLabel->GetModified());
 }
 
@@ -226,7 +349,8 @@ void TDesignerWindow::UpdateCommands()
     Command(QStringLiteral("actRedo"))->setEnabled(fLabel->CanRedo());
     Command(QStringLiteral("actDelete"))->setEnabled(fLabel->GetSelectionCount() > 0);
     // Dimension styles belong to technical drawings.
-    Command(QStringLiteral("actDimStyles"))->setEnabled(fLabel->GetEditorMode() == 2);
+    Command(QStringLiteral("actDimStyles"))->setEnabled(fLabel->GetEditorMode() == TechnicalDrawing);
+    Command(QStringLiteral("actDrawingMode"))->setChecked(fLabel->GetEditorMode() == TechnicalDrawing);
 }
 
 template <class F> void TDesignerWindow::Run(F&& operation)
@@ -263,20 +387,62 @@ void TDesignerWindow::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-bool TDesignerWindow::OpenLabel(const QString& fileName)
+std::unique_ptr<TZORLabelVCL> TDesignerWindow::ReadLabel(const QString& fileName)
 {
     auto label = std::make_unique<TZORLabelVCL>();
     try {
         label->LoadFromFile(fileName);
     } catch (const EZORError& e) {
         zor::ShowWarning(this, AppName, e.Message());
-        return false;
+        return nullptr;
     }
     label->SetModified(false);
     // Names in a label (its CSV file, its images) count from the label's folder.
     QDir::setCurrent(QFileInfo(fileName).absolutePath());
+    return label;
+}
+
+bool TDesignerWindow::OpenLabel(const QString& fileName)
+{
+    std::unique_ptr<TZORLabelVCL> label = ReadLabel(fileName);
+    if (!label)
+        return false;
     ShowLabel(std::move(label), QFileInfo(fileName).absoluteFilePath());
     return true;
+}
+
+bool TDesignerWindow::OpenCopy(const QString& fileName)
+{
+    std::unique_ptr<TZORLabelVCL> label = ReadLabel(fileName);
+    if (!label)
+        return false;
+    // The copy is saved elsewhere: its CSV file is named from where it is.
+    TZORData& data = label->Data();
+    if (!data.GetCsvFile().isEmpty() && QFileInfo(data.GetCsvFile()).isRelative()) {
+        const QString csv = QFileInfo(fileName).dir().absoluteFilePath(data.GetCsvFile());
+        QString why;
+        if (!data.SetCsvData(csv, data.GetHeader(), data.GetSeparator(), data.GetQuote(), &why))
+            zor::ShowWarning(this, AppName, why);
+        label->SetModified(false);
+    }
+    ShowLabel(std::move(label), {});
+    return true;
+}
+
+QString TDesignerWindow::StartFolder() const
+{
+    if (!fFileName.isEmpty())
+        return QFileInfo(fFileName).absolutePath();
+    // A dialog given a folder that does not exist opens in the working folder: the home folder
+    // stands in for missing documents.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString TDesignerWindow::StartName(const QString& extension) const
+{
+    const QString base = fFileName.isEmpty() ? tr("Untitled") : QFileInfo(fFileName).completeBaseName();
+    return QDir(StartFolder()).filePath(base + QLatin1Char('.') + extension);
 }
 
 bool TDesignerWindow::SaveLabel(const QString& fileName)
@@ -305,7 +471,7 @@ void TDesignerWindow::Open()
     if (!MaySetAside())
         return;
     const QString fileName
-        = zor::DialogService().OpenFileName(this, tr("Open label"), fFileName, LabelFilter);
+        = zor::DialogService().OpenFileName(this, tr("Open label"), StartFolder(), LabelFilter);
     if (!fileName.isEmpty())
         OpenLabel(fileName);
 }
@@ -320,7 +486,8 @@ void TDesignerWindow::Save()
 
 void TDesignerWindow::SaveAs()
 {
-    QString fileName = zor::DialogService().SaveFileName(this, tr("Save label"), fFileName, LabelFilter);
+    const QString start = fFileName.isEmpty() ? StartName(QStringLiteral("json")) : fFileName;
+    QString fileName = zor::DialogService().SaveFileName(this, tr("Save label"), start, LabelFilter);
     if (fileName.isEmpty())
         return;
     if (QFileInfo(fileName).suffix().isEmpty())
@@ -349,7 +516,7 @@ void TDesignerWindow::ImportGantt()
 void TDesignerWindow::ImportText(const QString& caption, const QString& filter,
     const std::function<bool(TZORBaseLabel&, const QString&)>& load)
 {
-    const QString fileName = zor::DialogService().OpenFileName(this, caption, {}, filter);
+    const QString fileName = zor::DialogService().OpenFileName(this, caption, StartFolder(), filter);
     if (fileName.isEmpty())
         return;
     QFile file(fileName);
@@ -358,7 +525,19 @@ void TDesignerWindow::ImportText(const QString& caption, const QString& filter,
         return;
     }
     const QString text = QString::fromUtf8(file.readAll());
-    // The import empties the label and draws the diagram, one step of its history.
+    // The diagram replaces the open label (one step of its history, which undo takes back) or
+    // goes on a new one.
+    const QMessageBox::StandardButton answer
+        = zor::DialogService().Message(this, QMessageBox::Question, caption,
+            tr("Draw the diagram in place of the open label?\n\nYes: it replaces the label's elements (Undo "
+               "brings "
+               "them back).\nNo: it goes on a new label."),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::No && !MaySetAside()))
+        return;
+    if (answer == QMessageBox::No)
+        ShowLabel(std::make_unique<TZORLabelVCL>(), {});
+    // The statements an import leaves out are to be shown here once the imports report them.
     Run([&] { load(*fLabel, text); });
 }
 
@@ -370,6 +549,12 @@ void TDesignerWindow::PageSetup()
 void TDesignerWindow::Layers()
 {
     Run([this] { fLabel->EditLayers(); });
+}
+
+void TDesignerWindow::ToggleDrawingMode()
+{
+    const uint8_t mode = fLabel->GetEditorMode() == TechnicalDrawing ? 0 : TechnicalDrawing;
+    Run([&] { zor::ChangeLabel(*fLabel, [&] { fLabel->SetEditorMode(mode); }); });
 }
 
 void TDesignerWindow::DimStyles()
@@ -413,7 +598,12 @@ void TDesignerWindow::EditorSettings()
 
 void TDesignerWindow::Preview()
 {
-    Run([this] { fLabel->Preview(); });
+    Run([this] {
+        TfPreview form(this);
+        form.Ini(*fLabel);
+        form.setWindowTitle(tr("Preview of %1 — %2").arg(LabelTitle(), AppName));
+        zor::DialogService().Exec(form);
+    });
 }
 
 void TDesignerWindow::Print()
@@ -432,7 +622,8 @@ void TDesignerWindow::Print()
 
 void TDesignerWindow::Export()
 {
-    const QString fileName = zor::DialogService().SaveFileName(this, tr("Export"), {}, ExportFilter);
+    const QString fileName = zor::DialogService().SaveFileName(
+        this, tr("Export"), StartName(QStringLiteral("pdf")), ExportFilter);
     if (fileName.isEmpty())
         return;
     TZORExport kind = TZORExport::PDF;
@@ -441,16 +632,47 @@ void TDesignerWindow::Export()
             this, AppName, tr("Export writes PDF, XPS, PNG, JPEG, GIF or BMP files: %1").arg(fileName));
         return;
     }
-    // The current sheet with the data of the run, at full size.
-    Run([&] { fLabel->ExportDoc(kind, fileName, 1, 1.0f, 90, true, false, false); });
+    Run([&] {
+        // The run with its data, its questions asked here, gives the sheets to choose from.
+        fLabel->CheckPrintData();
+        const TZORPrintRun& run = fLabel->PrintRun();
+        const int64_t sheets = std::max<int64_t>(run.sheetCount, 1);
+        TExportDialog form(kind, sheets, std::clamp<int64_t>(run.sheetCounter, 1, sheets), this);
+        if (zor::DialogService().Exec(form) != QDialog::Accepted)
+            return;
+        zor::TExportOptions options = form.Options(fileName);
+        const int64_t first = form.First(), last = form.Last();
+        // A copy is drawn: the label's own data cursor stays where the user left it.
+        const std::unique_ptr<TZORLabelVCL> job = fLabel->Snapshot();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        if (zor::IsRaster(kind)) {
+            zor::ExportSheets(*job, options, first, last);
+        } else {
+            job->GoToPage(first, true, false);
+            zor::ExportLabel(*job, options);
+        }
+        ExportDone(fileName, kind, last - first + 1);
+    });
 }
 
-void TDesignerWindow::ExportDone(const QString& fileName, const QString& error)
+void TDesignerWindow::ExportDone(const QString& fileName, TZORExport kind, int64_t sheets)
 {
-    if (!error.isEmpty())
-        zor::ShowWarning(this, AppName, error);
+    const QString name = QFileInfo(fileName).fileName();
+    QString what;
+    if (sheets == 1)
+        what = tr("Wrote %1: one sheet.").arg(name);
+    else if (zor::IsRaster(kind))
+        what = tr("Wrote %1 sheets, one image each: %2 to %3.")
+                   .arg(sheets)
+                   .arg(QFileInfo(zor::SheetFileName(fileName, 1, sheets)).fileName(),
+                       QFileInfo(zor::SheetFileName(fileName, sheets, sheets)).fileName());
     else
-        statusBar()->showMessage(tr("Exported %1").arg(fileName), 5000);
+        what = tr("Wrote %1: %2 sheets, one page each.").arg(name).arg(sheets);
+    statusBar()->showMessage(what, 10000);
+    zor::ShowInfo(this, AppName,
+        what + QLatin1Char('\n')
+            + tr("in %1").arg(QDir::toNativeSeparators(QFileInfo(fileName).absolutePath())));
 }
 
 void TDesignerWindow::Undo()

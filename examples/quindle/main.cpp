@@ -1,3 +1,4 @@
+#include "Reference.h"
 #include "Zor.Data.h"
 #include "Zor.Error.h"
 #include "label/Zor.Vcl.DialogHelpers.h"
@@ -6,7 +7,6 @@
 #include "label/Zor.Vcl.h"
 
 #include "PrintCommands.h"
-#include "Reference.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -19,8 +19,10 @@
 #include <cmath>
 #include <cstdio>
 #include <dlfcn.h>
+#include <map>
 #include <optional>
 #include <stdexcept>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -55,7 +57,7 @@ QTextStream& Err()
 constexpr const char* Usage = "usage: quindle export LABEL --output FILE [options]\n"
                               "       quindle print LABEL --printer NAME [options]\n"
                               "       quindle printers\n"
-                              "       quindle fields [KIND]\n";
+                              "       quindle fields [KIND | LABEL]\n";
 
 void Info()
 {
@@ -116,8 +118,9 @@ QString SeparatorName(uint8_t code)
 template <class T> T Number(const QCommandLineParser& p, const QString& option, T low, T high)
 {
     bool ok = false;
-    const T v = T(p.value(option).toDouble(&ok));
-    if (!ok || v < low || v > high)
+    const double given = p.value(option).toDouble(&ok);
+    const T v = T(given);
+    if (!ok || !std::isfinite(given) || v < low || v > high)
         throw TUsageError(QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
                               .arg(option)
                               .arg(low)
@@ -254,6 +257,19 @@ private:
     TPairs fAnswers;
 };
 
+// Reads the label file; an error names the file.
+void ReadLabelFile(TZORLabelVCL& label, const QString& fileName)
+{
+    try {
+        label.LoadFromFile(fileName);
+    } catch (const EZORError& e) {
+        if (e.Message().contains(fileName))
+            throw;
+        throw EZORError(
+            QStringLiteral("The label file \"%1\" cannot be read: %2").arg(fileName, e.Message()));
+    }
+}
+
 // Reads the label and binds its data: the CSV given, or the label's own CSV file (a relative
 // name counts from the label's folder).
 void LoadLabel(TZORLabelVCL& label, const QString& fileName, const QCommandLineParser& p)
@@ -264,7 +280,7 @@ void LoadLabel(TZORLabelVCL& label, const QString& fileName, const QCommandLineP
     const QString suffix = info.suffix();
     if (suffix != QLatin1String("eti") && suffix != QLatin1String("json"))
         throw TUsageError("a label file ends in .eti or .json: " + fileName.toStdString());
-    label.LoadFromFile(fileName);
+    ReadLabelFile(label, fileName);
     TZORData& data = label.Data();
     const bool given = p.isSet(QStringLiteral("data"));
     if (given && data.GetCsvFile().isEmpty() && data.GetDataSel().isEmpty() && data.GetDatasetCount() == 0)
@@ -298,10 +314,11 @@ void PrepareRun(TZORLabelVCL& label)
         QStringList names;
         for (const TZORDataField& field : csv->GetFields())
             names << QLatin1Char('"') + field.GetName() + QLatin1Char('"');
-        throw EZORError(QStringLiteral("%1\nThe CSV file %2 was read with the separator \"%3\" and has the "
-                                       "fields %4; if it uses another separator, give --separator (; , tab or space)")
-                            .arg(e.Message(), data.GetCsvFile(), SeparatorName(data.GetSeparator()),
-                                names.join(QStringLiteral(", "))));
+        throw EZORError(
+            QStringLiteral("%1\nThe CSV file %2 was read with the separator \"%3\" and has the "
+                           "fields %4; if it uses another separator, give --separator (; , tab or space)")
+                .arg(e.Message(), data.GetCsvFile(), SeparatorName(data.GetSeparator()),
+                    names.join(QStringLiteral(", "))));
     }
 }
 
@@ -318,7 +335,8 @@ float ExportScale(const QCommandLineParser& p, TZORExport kind)
     if (!zor::IsRaster(kind))
         throw TUsageError("--dpi is for images (bmp, png, gif, jpg); documents keep their paper size");
     const double base = zor::ExportResolution(kind);
-    return float(Number(p, QStringLiteral("dpi"), base * zor::MinExportScale, base * zor::MaxExportScale) / base);
+    return float(
+        Number(p, QStringLiteral("dpi"), base * zor::MinExportScale, base * zor::MaxExportScale) / base);
 }
 
 // The labels on sheets first to last of the prepared run.
@@ -355,7 +373,8 @@ std::pair<QString, int64_t> Export(TZORLabelVCL& label, const QCommandLineParser
         const int64_t labels = LabelsOn(label.PrintRun(), first, last);
         if (count > 1)
             return { QStringLiteral("%1 to %2 (%3 sheets)")
-                         .arg(zor::SheetFileName(o.fileName, first, count), zor::SheetFileName(o.fileName, last, count))
+                         .arg(zor::SheetFileName(o.fileName, first, count),
+                             zor::SheetFileName(o.fileName, last, count))
                          .arg(count),
                 labels };
         return { o.fileName, labels };
@@ -404,7 +423,8 @@ void Print(TZORLabelVCL& label, const QString& printer)
 }
 
 // Loads the label with its data and answers, for export and print.
-void Load(TZORLabelVCL& label, const QStringList& args, TOptionPrompter& prompter, const QCommandLineParser& p)
+void Load(
+    TZORLabelVCL& label, const QStringList& args, TOptionPrompter& prompter, const QCommandLineParser& p)
 {
     if (args.size() < 2)
         throw TUsageError("name the label file: quindle " + args[0].toStdString() + " LABEL");
@@ -413,6 +433,43 @@ void Load(TZORLabelVCL& label, const QStringList& args, TOptionPrompter& prompte
     LoadLabel(label, args[1], p);
     prompter.Check(label.Data());
     label.SetPrompter(&prompter);
+}
+
+// The element kinds a label file uses, with how many of each, in the order of their codes.
+void KindsUsed(const QString& fileName, QTextStream& out)
+{
+    TZORLabelVCL label;
+    ReadLabelFile(label, fileName);
+    std::map<int32_t, int32_t> counts;
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
+        ++counts[int32_t(label.GetItem(i)->TypeCode())];
+    const QStringList names = zor::tool::KindNames();
+    out << "Type  kind  (elements in " << QFileInfo(fileName).fileName() << ")\n";
+    for (const auto& [code, count] : counts)
+        out << qSetFieldWidth(4) << Qt::right << code << qSetFieldWidth(0) << Qt::left << "  "
+            << names.value(code - 1) << " (" << count << ")\n";
+    if (counts.empty())
+        out << "(no elements)\n";
+}
+
+// The fields command: the kinds, a kind's fields, the kinds a label file uses or the reference.
+void Fields(const QCommandLineParser& p, const QStringList& args)
+{
+    if (args.size() > 2)
+        throw TUsageError("one kind or label file at a time: quindle fields KIND");
+    QTextStream out(stdout);
+    if (p.isSet(QStringLiteral("reference")))
+        out << zor::tool::ReferencePage();
+    else if (args.size() < 2)
+        out << zor::tool::KindList();
+    else if (const QString suffix = QFileInfo(args[1]).suffix();
+             suffix == QLatin1String("json") || suffix == QLatin1String("eti")) {
+        if (!QFileInfo::exists(args[1]))
+            throw EZORError(QStringLiteral("The label file \"%1\" does not exist").arg(args[1]));
+        KindsUsed(args[1], out);
+    } else if (!zor::tool::KindFields(args[1], out))
+        throw TUsageError("no element kind is called \"" + args[1].toStdString()
+            + "\"; the kinds are: " + zor::tool::KindNames().join(QStringLiteral(", ")).toStdString());
 }
 
 int Run(const QCommandLineParser& p)
@@ -424,33 +481,32 @@ int Run(const QCommandLineParser& p)
     }
     const QString command = args[0];
     if (command == QLatin1String("printers")) {
-        QTextStream(stdout) << PrintCommands().printers().join(QLatin1Char('\n')) << "\n";
+        const QStringList printers = PrintCommands().printers();
+        if (printers.isEmpty())
+            Err() << "quindle: there is no printer\n";
+        else
+            QTextStream(stdout) << printers.join(QLatin1Char('\n')) << "\n";
         return 0;
     }
     if (command == QLatin1String("fields")) {
-        if (args.size() > 2)
-            throw TUsageError("one kind at a time: quindle fields KIND");
-        QTextStream out(stdout);
-        if (p.isSet(QStringLiteral("reference")))
-            out << zor::tool::ReferencePage();
-        else if (args.size() < 2)
-            out << zor::tool::KindList();
-        else if (!zor::tool::KindFields(args[1], out))
-            throw TUsageError("no element kind is called \"" + args[1].toStdString() + "\"; the kinds are: "
-                + zor::tool::KindNames().join(QStringLiteral(", ")).toStdString());
+        Fields(p, args);
         return 0;
     }
     const bool exporting = command == QLatin1String("export");
     if (!exporting && command != QLatin1String("print"))
-        throw TUsageError("unknown command \"" + command.toStdString() + "\" (export, print, printers or fields)");
+        throw TUsageError(
+            "unknown command \"" + command.toStdString() + "\" (export, print, printers or fields)");
     const QString option = exporting ? QStringLiteral("output") : QStringLiteral("printer");
     if (!p.isSet(option))
-        throw TUsageError(exporting ? "give the file to write: --output FILE" : "give the printer: --printer NAME");
+        throw TUsageError(
+            exporting ? "give the file to write: --output FILE" : "give the printer: --printer NAME");
     TOptionPrompter prompter(p.values(QStringLiteral("list")), p.values(QStringLiteral("answer")));
     TZORLabelVCL label;
     Load(label, args, prompter, p);
     if (exporting) {
-        const auto [written, labels] = Export(label, p, !p.isSet(QStringLiteral("quiet")));
+        // The bar redraws itself in place: only on a terminal, never into a file or a pipe.
+        const bool progress = !p.isSet(QStringLiteral("quiet")) && isatty(STDERR_FILENO) == 1;
+        const auto [written, labels] = Export(label, p, progress);
         QTextStream(stdout) << "wrote " << written << ", " << labels << " labels\n";
     } else {
         Print(label, p.value(option));
@@ -468,19 +524,25 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quindle"));
+    QGuiApplication::setApplicationVersion(zor::LibraryVersion());
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
         "export: writes a label (.eti or .json) with its data to PDF, XPS, BMP, PNG, GIF or JPEG.\n"
         "print: prints it on a printer (see: quindle printers).\n"
-        "fields: the element kinds of a label file; with a KIND its fields, their units and codes.\n"
-        "Without a command: the library's version and the files it reads."));
+        "fields: the element kinds of a label file; with a KIND its fields, their units and codes; with a\n"
+        "LABEL file (.json or .eti) the kinds it uses.\n"
+        "Without a command: the library's version and the files it reads.\n"
+        "Exit status: 0 done, 1 the work failed (a file, the data, the printer), 2 a usage error."));
     p.addHelpOption();
+    p.addVersionOption();
     p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("export, print, printers or fields."));
-    p.addPositionalArgument(QStringLiteral("label"), QStringLiteral("The label file (or the KIND of fields)."));
+    p.addPositionalArgument(
+        QStringLiteral("label"), QStringLiteral("The label file (or the KIND of fields)."));
     p.addOptions({
         { { QStringLiteral("o"), QStringLiteral("output") },
             QStringLiteral(
-                "export: write <file>; its extension names the format (pdf, xps, bmp, png, gif, jpg). A document "
+                "export: write <file>; its extension names the format (pdf, xps, bmp, png, gif, jpg). A "
+                "document "
                 "holds every sheet; images are written one per sheet (name-N.ext), all of them or none."),
             QStringLiteral("file") },
         { { QStringLiteral("p"), QStringLiteral("printer") }, QStringLiteral("print: on the printer <name>."),
@@ -489,7 +551,8 @@ int main(int argc, char** argv)
             QStringLiteral("Bind the CSV <file> (with a header line) instead of the label's own."),
             QStringLiteral("file") },
         { QStringLiteral("separator"),
-            QStringLiteral("The CSV's separator: ; , tab or space (default: the label's)."), QStringLiteral("sep") },
+            QStringLiteral("The CSV's separator: ; , tab or space (default: the label's)."),
+            QStringLiteral("sep") },
         { QStringLiteral("sheet"), QStringLiteral("Export sheet <n> only."), QStringLiteral("n") },
         { QStringLiteral("dpi"),
             QStringLiteral("Images: the resolution in dots per inch, from 19.2 to 480 (default 96); the file "
@@ -510,11 +573,20 @@ int main(int argc, char** argv)
             QStringLiteral("Answer the label's question <name> (repeat for each question): a text, a whole "
                            "number, a number with a \".\" or a date and time (2024-05-31T14:30)."),
             QStringLiteral("name=value") },
-        { { QStringLiteral("q"), QStringLiteral("quiet") }, QStringLiteral("No progress bar.") },
+        { { QStringLiteral("q"), QStringLiteral("quiet") },
+            QStringLiteral("No progress bar (it is drawn only when standard error is a terminal).") },
         { QStringLiteral("reference"),
             QStringLiteral("fields: the whole reference of the label file, in Markdown.") },
     });
-    p.process(app);
+    // Mistakes on the command line exit 2, as every other usage error; --help and --version 0.
+    if (!p.parse(QCoreApplication::arguments())) {
+        Err() << "quindle: " << p.errorText() << "\n" << Usage << "(see quindle --help)\n";
+        return 2;
+    }
+    if (p.isSet(QStringLiteral("help")))
+        p.showHelp(0);
+    if (p.isSet(QStringLiteral("version")))
+        p.showVersion();
     try {
         return Run(p);
     } catch (const TUsageError& e) {

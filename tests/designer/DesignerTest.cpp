@@ -12,15 +12,23 @@
 #include "label/Zor.Vcl.h"
 
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 // The example designer in a real X server (tests/designer/RunInXvfb.sh starts one for each run):
 // the window is shown, driven with mouse input and photographed from the screen.
@@ -137,9 +145,11 @@ protected:
 
 // Shows a dialog the service was asked to run in the X server, keeps its picture from the
 // screen, and closes it as cancelled.
-TScriptedDialogs::TDialogAnswer ShowAndCancel(QImage& shot)
+TScriptedDialogs::TDialogAnswer ShowAndCancel(QImage& shot, QString* title = nullptr)
 {
-    return [&shot](QDialog& dialog) {
+    return [&shot, title](QDialog& dialog) {
+        if (title)
+            *title = dialog.windowTitle();
         dialog.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog)) << dialog.objectName().toStdString();
         shot = FromScreen(dialog);
@@ -181,6 +191,9 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
     QTest::mouseMove(&Surface(), At(55, 10));
     QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(62, 13));
     ASSERT_EQ(Label().GetItemsCount(), items + 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isWindowModified()) << "the title's mark";
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("products.json[*] — quindle designer"));
     TZORBaseItem* drawn = Label().GetItem(items + 1);
     const TZORRect box = drawn->GetBounds().Normalized();
     EXPECT_NEAR(box.Left, 45000, 500);
@@ -256,24 +269,204 @@ TEST_F(Designer, DrawsSavesReopensPreviewsAndExportsTheSampleLabel)
 
     // The preview window, shown in the X server, shows the sheet.
     QImage preview;
-    dialogs.AnswerDialog(ShowAndCancel(preview));
+    QString title;
+    dialogs.AnswerDialog(ShowAndCancel(preview, &title));
     Choose("actPreview");
     EXPECT_TRUE(Drawn(preview));
+    EXPECT_EQ(title, QStringLiteral("Preview of saved.json — quindle designer"));
     EXPECT_GT(zor::test::InkCount(preview, { Qt::red, 80 }), 100)
         << "the red rectangle on the sheet's labels";
     zor::test::SaveForInspection(preview, QStringLiteral("preview"));
 
-    // The export writes the current sheet with the CSV's records.
+    // The export asks what to write, shown in the X server: every sheet of the run, with the
+    // CSV's 40 records on two sheets of 24, and says what it wrote.
     const QString pdf = Path(QStringLiteral("sheet.pdf"));
     dialogs.AnswerFile(pdf);
+    QImage options;
+    dialogs.AnswerDialog([&options](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        options = FromScreen(dialog);
+        auto* all = dialog.findChild<QRadioButton*>(QStringLiteral("rbAll"));
+        EXPECT_TRUE(all && all->isChecked() && all->text().contains(QStringLiteral("(2)")));
+        EXPECT_EQ(dialog.findChild<QWidget*>(QStringLiteral("edDpi")), nullptr) << "a PDF has no resolution";
+        dialog.hide();
+        return int(QDialog::Accepted);
+    });
     Choose("actExport");
-    Label().WaitForExports();
-    QCoreApplication::processEvents();
+    EXPECT_TRUE(Drawn(options));
+    zor::test::SaveForInspection(options, QStringLiteral("export-options"));
     ASSERT_TRUE(QFileInfo::exists(pdf)) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
-    const QString text = zor::test::PdfText(pdf);
-    EXPECT_TRUE(text.contains(QStringLiteral("Apple juice #1"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Oat biscuits #2"))) << text.toStdString();
-    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(zor::test::PdfPageCount(pdf), 2);
+    const QString first = zor::test::PdfText(pdf, 1);
+    EXPECT_TRUE(first.contains(QStringLiteral("Apple juice #1"))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("Oat biscuits #2"))) << first.toStdString();
+    const QString second = zor::test::PdfText(pdf, 2);
+    EXPECT_TRUE(second.contains(QStringLiteral("Lentils #40"))) << second.toStdString();
+    EXPECT_EQ(dialogs.Messages,
+        QStringList { QStringLiteral("Wrote sheet.pdf: 2 sheets, one page each.\nin ")
+            + QDir::toNativeSeparators(DirPath()) });
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("Wrote sheet.pdf")));
+}
+
+// Images: a range of sheets at the resolution asked, one file each.
+TEST_F(Designer, ExportsARangeOfSheetsAsImagesAtTheResolutionAsked)
+{
+    TScriptedDialogs dialogs;
+    const QString png = Path(QStringLiteral("run.png"));
+    dialogs.AnswerFile(png);
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        auto* from = dialog.findChild<QSpinBox*>(QStringLiteral("edFrom"));
+        auto* dpi = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("edDpi"));
+        EXPECT_TRUE(from && dpi);
+        if (!from || !dpi)
+            return int(QDialog::Rejected);
+        EXPECT_DOUBLE_EQ(dpi->value(), 300.0);
+        from->setValue(2);
+        dpi->setValue(150);
+        EXPECT_TRUE(dialog.findChild<QRadioButton*>(QStringLiteral("rbRange"))->isChecked());
+        return int(QDialog::Accepted);
+    });
+    Choose("actExport");
+    const QImage second(png);
+    ASSERT_FALSE(second.isNull()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("run-1.png"))));
+    EXPECT_EQ(second.width(), int(std::lround(210 * 150 / 25.4)));
+    EXPECT_EQ(dialogs.Messages.value(0).section(QLatin1Char('\n'), 0, 0),
+        QStringLiteral("Wrote run.png: one sheet."));
+}
+
+// The status bar says what the tool in use takes next, and the tool buttons say all its steps;
+// the label's own messages show there too.
+TEST_F(Designer, TheStatusBarShowsTheToolsNextStep)
+{
+    EXPECT_TRUE(
+        window->Tool(zor::acRectangle)->toolTip().contains(QStringLiteral("Click the opposite corner")));
+    ChooseTool(zor::acRectangle);
+    QCoreApplication::processEvents();
+    auto* hint = window->statusBar()->findChild<QLabel*>(QStringLiteral("ToolHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), QStringLiteral("Click a corner (Esc: done)"));
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(45, 5));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(hint->text(),
+        QStringLiteral("Click the opposite corner, or type a distance and press Enter (Esc: done)"));
+    const QImage shot = FromScreen(*window);
+    zor::test::SaveForInspection(shot, QStringLiteral("status-bar"));
+    const QRect bar(window->statusBar()->mapTo(window.get(), QPoint(0, 0)), window->statusBar()->size());
+    EXPECT_GT(zor::test::InkCount(
+                  shot.copy(bar), { shot.pixelColor(bar.topLeft() + QPoint(bar.width() - 3, 3)), 60 }),
+        100)
+        << "the step drawn in the status bar";
+    QTest::keyClick(&Surface(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hint->text().startsWith(QStringLiteral("Click an element to select it")));
+
+    Label().Select(Label().GetItem(1));
+    Label().FireInfoEvent(true);
+    EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty()) << "the selection's box";
+    Label().FireInfoEvent(false);
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+}
+
+// The bundled sample opens as an untitled copy: saving it asks where, starting in the user's
+// documents, never in the sample's folder.
+TEST_F(Designer, TheSampleOpensUntitledAndSaveAsStartsOutsideTheSources)
+{
+    window = std::make_unique<TDesignerWindow>();
+    ASSERT_TRUE(window->OpenCopy(QStringLiteral(QUINDLE_SAMPLE_DIR "/products.json")));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(window->FileName().isEmpty());
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Untitled")))
+        << window->windowTitle().toStdString();
+    ASSERT_EQ(Label().GetItemsCount(), 4);
+
+    struct TWhere : TScriptedDialogs {
+        QStringList Dirs;
+        QString SaveFileName(
+            QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override
+        {
+            Dirs << dir;
+            return TScriptedDialogs::SaveFileName(parent, caption, dir, filter);
+        }
+    } dialogs;
+    dialogs.AnswerFile({});
+    Choose("actSaveAs");
+    dialogs.AnswerFile({});
+    Choose("actExport");
+    ASSERT_EQ(dialogs.Dirs.size(), 2);
+    const QString sources = QFileInfo(QStringLiteral(QUINDLE_SAMPLE_DIR "/..")).canonicalFilePath();
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    for (const QString& dir : dialogs.Dirs) {
+        EXPECT_FALSE(QFileInfo(dir).absoluteFilePath().startsWith(sources)) << dir.toStdString();
+        EXPECT_TRUE(dir.startsWith(documents)) << dir.toStdString();
+    }
+    EXPECT_EQ(QFileInfo(dialogs.Dirs[0]).fileName(), QStringLiteral("Untitled.json"));
+
+    // Saved elsewhere, the copy keeps its data: the CSV is named where it is.
+    dialogs.AnswerFile(Path(QStringLiteral("mine.json")));
+    Choose("actSaveAs");
+    EXPECT_EQ(window->FileName(), Path(QStringLiteral("mine.json")));
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("mine.json")));
+    TZORLabelVCL reread;
+    reread.LoadFromFile(Path(QStringLiteral("mine.json")));
+    EXPECT_EQ(reread.Data().GetCsvFile(),
+        QFileInfo(QStringLiteral(QUINDLE_SAMPLE_DIR "/products.csv")).absoluteFilePath());
+    // The file dialogs now start in the label's folder.
+    dialogs.AnswerFile({});
+    Choose("actSaveAs");
+    EXPECT_EQ(dialogs.Dirs.last(), Path(QStringLiteral("mine.json")));
+}
+
+// An import asks whether the diagram replaces the open label (which undo brings back) or goes on
+// a new one; the drawing mode opens the dimension styles.
+TEST_F(Designer, AnImportReplacesTheLabelOrStartsANewOne)
+{
+    const QString mermaid = Path(QStringLiteral("flow.mmd"));
+    ASSERT_TRUE(zor::test::WriteFile(mermaid, "graph LR\nA[Start] --> B[End]\n"));
+    {
+        TScriptedDialogs dialogs;
+        dialogs.AnswerFile(mermaid);
+        dialogs.AnswerMessage(QMessageBox::Yes);
+        Choose("actImportMermaid");
+        EXPECT_TRUE(dialogs.Asked.value(1).startsWith(QStringLiteral("message Draw the diagram in place")));
+    }
+    EXPECT_EQ(Label().GetItemsCount(), 3);
+    EXPECT_EQ(window->FileName(), Path(QStringLiteral("products.json")));
+    Choose("actUndo");
+    EXPECT_EQ(Label().GetItemsCount(), 4) << "undo brings the label back";
+    Label().SetModified(true);
+    {
+        TScriptedDialogs dialogs;
+        dialogs.AnswerFile(mermaid);
+        dialogs.AnswerMessage(QMessageBox::No);
+        dialogs.AnswerMessage(QMessageBox::Discard); // the open label has changed: not saved
+        Choose("actImportMermaid");
+    }
+    EXPECT_EQ(Label().GetItemsCount(), 3);
+    EXPECT_TRUE(window->FileName().isEmpty()) << "a new label";
+
+    QAction* dimStyles = window->Command(QStringLiteral("actDimStyles"));
+    QAction* drawing = window->Command(QStringLiteral("actDrawingMode"));
+    ASSERT_NE(drawing, nullptr);
+    Choose("actDrawingMode");
+    EXPECT_EQ(Label().GetEditorMode(), 2);
+    EXPECT_TRUE(drawing->isChecked());
+    EXPECT_TRUE(dimStyles->isEnabled());
+    QImage shot;
+    {
+        TScriptedDialogs dialogs;
+        dialogs.AnswerDialog(ShowAndCancel(shot));
+        Choose("actDimStyles");
+    }
+    EXPECT_TRUE(Drawn(shot));
+    Choose("actDrawingMode");
+    EXPECT_EQ(Label().GetEditorMode(), 0);
+    EXPECT_FALSE(dimStyles->isEnabled());
 }
 
 // Every menu command that asks the user opens its dialog through the dialog service, and each
@@ -298,8 +491,15 @@ TEST_F(Designer, EveryMenuCommandOpensItsDialog)
         { "actOpen", "file Open label", cancelFile },
         { "actSaveAs", "file Save label", cancelFile },
         { "actImportMermaid", "file Import Mermaid",
-            [&](TScriptedDialogs& d, QImage&) { d.AnswerFile(mermaid); } },
-        { "actImportGantt", "file Import Gantt", [&](TScriptedDialogs& d, QImage&) { d.AnswerFile(gantt); } },
+            [&](TScriptedDialogs& d, QImage&) {
+                d.AnswerFile(mermaid);
+                d.AnswerMessage(QMessageBox::Yes);
+            } },
+        { "actImportGantt", "file Import Gantt",
+            [&](TScriptedDialogs& d, QImage&) {
+                d.AnswerFile(gantt);
+                d.AnswerMessage(QMessageBox::Yes);
+            } },
         { "actPreview", "dialog ", showDialog },
         { "actPrint", printers ? "print setup" : "message There is no printer",
             [&](TScriptedDialogs& d, QImage&) {

@@ -4,8 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,9 +15,8 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
-#include <vector>
-
 #include <sys/resource.h>
+#include <vector>
 
 // The command-line tool of examples/, run as the README runs it on the bundled samples.
 namespace {
@@ -34,8 +33,7 @@ protected:
     void SetUp() override
     {
         TempDirTest::SetUp();
-        fTool = QDir(QCoreApplication::applicationDirPath())
-                    .filePath(QStringLiteral("../examples/quindle"));
+        fTool = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../examples/quindle"));
         if (!QFileInfo::exists(fTool))
             GTEST_SKIP() << "the tool is not built: " << fTool.toStdString();
     }
@@ -89,10 +87,9 @@ TEST_F(ExportTool, ExportsTheSampleRunToAPdfOfA4SheetsWithEveryRecord)
 
 TEST_F(ExportTool, WritesOneImagePerSheetOrTheSheetAsked)
 {
-    ASSERT_EQ(
-        Run({ QStringLiteral("export"), Sample(), QStringLiteral("-o"), Path(QStringLiteral("s.png")),
-                QStringLiteral("-q") })
-            .exitCode,
+    ASSERT_EQ(Run({ QStringLiteral("export"), Sample(), QStringLiteral("-o"), Path(QStringLiteral("s.png")),
+                      QStringLiteral("-q") })
+                  .exitCode,
         0);
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("s-1.png"))));
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("s-2.png"))));
@@ -113,8 +110,10 @@ TEST_F(ExportTool, BadInputGivesAClearErrorAndNoFile)
         const char* says;
     } table[] = {
         { { x, Path(QStringLiteral("none.json")), QStringLiteral("-o"), out }, 1, "does not exist" },
-        { { x, Sample(), QStringLiteral("-o"), Path(QStringLiteral("out.doc")) }, 2, "extension names the format" },
-        { { x, Sample(), QStringLiteral("-o"), out, QStringLiteral("--scale"), QStringLiteral("9") }, 2, "--scale" },
+        { { x, Sample(), QStringLiteral("-o"), Path(QStringLiteral("out.doc")) }, 2,
+            "extension names the format" },
+        { { x, Sample(), QStringLiteral("-o"), out, QStringLiteral("--scale"), QStringLiteral("9") }, 2,
+            "--scale" },
         { { x, Sample(), QStringLiteral("-o"), out, QStringLiteral("--dpi"), QStringLiteral("300") }, 2,
             "--dpi is for images" },
         { { x, Sample(), QStringLiteral("-o"), Path(QStringLiteral("o.png")), QStringLiteral("--dpi"),
@@ -126,11 +125,13 @@ TEST_F(ExportTool, BadInputGivesAClearErrorAndNoFile)
         { { x, Sample(), QStringLiteral("-o"), Path(QStringLiteral("no/out.pdf")) }, 1, "Cannot save" },
         { { x, Sample() }, 2, "--output FILE" },
         { { Sample() }, 2, "unknown command" },
-        { { QStringLiteral("print"), Sample(), QStringLiteral("-p"), QStringLiteral("no printer of this name") }, 1,
-            "No printer is called" },
-        { { x, Sample(), QStringLiteral("-o"), out, QStringLiteral("-d"), Path(QStringLiteral("none.csv")) }, 1,
-            "Cannot open the file" },
-        { { QStringLiteral("fields"), QStringLiteral("Circles") }, 2, "no element kind is called \"Circles\"" },
+        { { QStringLiteral("print"), Sample(), QStringLiteral("-p"),
+              QStringLiteral("no printer of this name") },
+            1, "No printer is called" },
+        { { x, Sample(), QStringLiteral("-o"), out, QStringLiteral("-d"), Path(QStringLiteral("none.csv")) },
+            1, "Cannot open the file" },
+        { { QStringLiteral("fields"), QStringLiteral("Circles") }, 2,
+            "no element kind is called \"Circles\"" },
     };
     for (const auto& c : table) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
@@ -169,7 +170,8 @@ TEST_F(ExportTool, ALabelAndItsDataThatDoNotMatchAreExplained)
         { { x, Path(QStringLiteral("wide.json")), QStringLiteral("-o"), png }, 1,
             { "The labels do not fit on the paper: 4 labels across of 70 mm", "need 280 mm",
                 "the paper is 210 mm wide" } },
-        { { x, Sample(), QStringLiteral("-o"), png, QStringLiteral("-d"), Path(QStringLiteral("semicolons.csv")) },
+        { { x, Sample(), QStringLiteral("-o"), png, QStringLiteral("-d"),
+              Path(QStringLiteral("semicolons.csv")) },
             1,
             { "The data field \"name\" does not exist", "was read with the separator \",\"",
                 "has the fields \"name;price;code\"", "give --separator" } },
@@ -186,8 +188,9 @@ TEST_F(ExportTool, ALabelAndItsDataThatDoNotMatchAreExplained)
         EXPECT_FALSE(QFileInfo::exists(png));
     }
     // The separator named, the same data serves.
-    const TRun fixed = Run({ x, Sample(), QStringLiteral("-o"), Path(QStringLiteral("ok.pdf")), QStringLiteral("-d"),
-        Path(QStringLiteral("semicolons.csv")), QStringLiteral("--separator"), QStringLiteral(";") });
+    const TRun fixed
+        = Run({ x, Sample(), QStringLiteral("-o"), Path(QStringLiteral("ok.pdf")), QStringLiteral("-d"),
+            Path(QStringLiteral("semicolons.csv")), QStringLiteral("--separator"), QStringLiteral(";") });
     EXPECT_EQ(fixed.exitCode, 0) << fixed.err.toStdString();
     EXPECT_TRUE(fixed.out.contains(QStringLiteral("40 labels"))) << fixed.out.toStdString();
     // The plain label exports without data.
@@ -230,8 +233,8 @@ TEST_F(ExportTool, TheQrSampleExportsEveryCode)
     // 3 columns by 8 rows of 70 x 37 mm labels, 0.5 mm from the top; records row by row.
     for (int row = 0; row < 8; ++row)
         for (int column = 0; column < 3; ++column) {
-            const QRect cell(int(column * 70 * 300 / 25.4), int((0.5 + row * 37) * 300 / 25.4), int(70 * 300 / 25.4),
-                int(37 * 300 / 25.4));
+            const QRect cell(int(column * 70 * 300 / 25.4), int((0.5 + row * 37) * 300 / 25.4),
+                int(70 * 300 / 25.4), int(37 * 300 / 25.4));
             const auto found = DecodeBarcodes(page, { ZXing::BarcodeFormat::QRCode, cell, 0, true });
             ASSERT_EQ(found.size(), 1u) << row << " " << column;
             EXPECT_EQ(found[0].text, QStringLiteral("QD-%1").arg(10001 + row * 3 + column));
@@ -276,5 +279,70 @@ TEST_F(ExportTool, FieldsOfAKindWithTheirUnits)
             << run.out.toStdString();
         EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("Code +text"))))
             << run.out.toStdString();
+    }
+}
+
+// Each way of calling the tool, with the exit status --help states (0 done, 1 the work failed, 2 a
+// usage error) and what it says.
+TEST_F(ExportTool, ExitStatusAndMessageOfEachCall)
+{
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("broken.json")), "{ \"Items\": [ "));
+    const QString out = Path(QStringLiteral("out.pdf"));
+    const QString png = Path(QStringLiteral("out.png"));
+    const QString x = QStringLiteral("export");
+    const QString o = QStringLiteral("-o");
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* says; // on standard output or standard error
+    } table[] = {
+        { { QStringLiteral("--version") }, 0, "quindle " },
+        { { QStringLiteral("--help") }, 0, "Exit status: 0 done, 1 the work failed" },
+        { { QStringLiteral("--no-such-option") }, 2, "Unknown option 'no-such-option'" },
+        { { x, Sample(), o }, 2, "Missing value after '-o'" },
+        { { x, Sample(), o, out, QStringLiteral("--sheet"), QStringLiteral("nan") }, 2,
+            "--sheet takes a number from 1 to 2, not \"nan\"" },
+        { { x, Sample(), o, out, QStringLiteral("--sheet"), QStringLiteral("inf") }, 2,
+            "--sheet takes a number" },
+        { { x, Sample(), o, png, QStringLiteral("--dpi"), QStringLiteral("nan") }, 2,
+            "--dpi takes a number" },
+        { { x, Sample(), o, png, QStringLiteral("--dpi"), QStringLiteral("-inf") }, 2,
+            "--dpi takes a number" },
+        { { x, Sample(), o, out, QStringLiteral("--scale"), QStringLiteral("inf") }, 2,
+            "--scale takes a number" },
+        { { x, Sample(), o, Path(QStringLiteral("out.jpg")), QStringLiteral("--quality"),
+              QStringLiteral("nan") },
+            2, "--quality takes a number" },
+        { { x, Path(QStringLiteral("broken.json")), o, out }, 1, "broken.json" },
+        { { QStringLiteral("fields"), Path(QStringLiteral("broken.json")) }, 1, "broken.json" },
+        { { QStringLiteral("fields"), Path(QStringLiteral("none.json")) }, 1, "does not exist" },
+        { { QStringLiteral("fields"), Sample() }, 0, "12  Barcode (1)" },
+        { { QStringLiteral("fields"), QStringLiteral("Arc"), QStringLiteral("Line") }, 2,
+            "one kind or label file" },
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const TRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.says)))
+            << run.out.toStdString() << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(QFileInfo::exists(png));
+}
+
+// The progress bar is for a terminal: a run whose standard error is a pipe says nothing there.
+// Without a printer, `printers` says so.
+TEST_F(ExportTool, ProgressOnlyOnATerminalAndNoPrinterSaidSo)
+{
+    const TRun run
+        = Run({ QStringLiteral("export"), Sample(), QStringLiteral("-o"), Path(QStringLiteral("s.png")) });
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("s-2.png"))));
+    const TRun printers = Run({ QStringLiteral("printers") });
+    EXPECT_EQ(printers.exitCode, 0);
+    if (printers.out.trimmed().isEmpty()) {
+        EXPECT_EQ(printers.err, QStringLiteral("quindle: there is no printer\n"));
     }
 }
