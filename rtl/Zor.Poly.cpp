@@ -30,8 +30,19 @@ const TZORFields<TZORDataPoly>& TZORDataPoly::Fields()
         Field<P, &P::Bold>("Bold"),
         Field<P, &P::Italic>("Italic"),
         Field<P, &P::Underline>("Underline"),
+        Field<P, &P::IA>("IA", 3103),
+        Field<P, &P::AddPar>("AddPar", 3103),
+        Field<P, &P::BackColor>("BackColor", 3103),
+        Field<P, &P::FillBack>("FillBack", 3103),
     };
     return fields;
+}
+
+QString TZORDataPoly::WithIdentifier(const QString& text) const
+{
+    if (IA.isEmpty())
+        return text;
+    return (AddPar ? QLatin1Char('(') + IA + QLatin1Char(')') : IA) + text;
 }
 
 void TZORDataPoly::Sanitize()
@@ -223,15 +234,15 @@ void TZORBasePoly::SetMatrixShape(TECC200Shape s)
 QString TZORBasePoly::PrintedText(const TZORDataPoly& item) const
 {
     if (item.FillType == 0 || !fOwner)
-        return item.Text;
-    return fOwner->DataValue(item.FillName, item.Format, item.FillType);
+        return OwnText(item);
+    return item.WithIdentifier(fOwner->DataValue(item.FillName, item.Format, item.FillType));
 }
 
 QString TZORBasePoly::JoinedText(bool printed) const
 {
     QString text;
     for (const TZORDataPoly& item : fItems)
-        text += printed ? PrintedText(item) : item.Text;
+        text += printed ? PrintedText(item) : OwnText(item);
     return text;
 }
 
