@@ -98,7 +98,7 @@ TEST(PolyTableFields, TravelInBothForms)
     TZORLabelVCL binary;
     Load(binary, Binary(original));
     TZORLabelVCL json;
-    json.ReadJson(TJsonObject::Parse(original.GetJson().ToJSON()));
+    json.ReadJsonLabel(TJsonObject::Parse(original.GetJson().ToJSON()));
     for (const TFieldCase& c : Cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.read(binary), QString::fromLatin1(c.written));
