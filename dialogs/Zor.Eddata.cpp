@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -72,6 +73,10 @@ struct TfEdData::TListed {
     QString Name;
     TZORDataFields Fields;
     QStandardItemModel* FieldGrid = nullptr;
+    QStandardItemModel* Grid = nullptr; // the grid holding its include flag and alias
+    int Row = 0;
+    QStandardItemModel* DetailGrid = nullptr; // a master's detail sets
+    int Master = -1; // a detail's master row
 };
 
 namespace zor {
@@ -102,8 +107,11 @@ bool EditDataBinding(TZORBaseLabel& label, const TZORFormDataSets& list, QWidget
 TfEdData::TfEdData(QWidget* parent)
     : QDialog(parent)
     , CDDatasets(GridModel(this, QStringLiteral("   DATASET   ALIAS"), QStringLiteral("DATASET")))
+    , PageControl(zor::Named(new QTabWidget(this), "PageControl"))
     , DBDatasets(Grid(this, "DBDatasets"))
     , DBFields(Grid(this, "DBFields"))
+    , DBDetails(Grid(this, "DBDetails"))
+    , DBFieldsDetail(Grid(this, "DBFieldsDetail"))
 {
     setObjectName(QStringLiteral("TfEdData"));
     setWindowTitle(QStringLiteral("QUINDLE 3.0 DATA SETTINGS"));
@@ -120,9 +128,17 @@ TfEdData::TfEdData(QWidget* parent)
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("CANCEL"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
+    const auto page = [this](const char* name, QTableView* top, QTableView* bottom) {
+        auto* widget = zor::Named(new QWidget(PageControl), name);
+        auto* grids = new QVBoxLayout(widget);
+        grids->addWidget(top, 1);
+        grids->addWidget(bottom, 1);
+        PageControl->addTab(widget, QString::fromLatin1(name));
+    };
+    page("Data", DBDatasets, DBFields);
+    page("Detail", DBDetails, DBFieldsDetail);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(DBDatasets, 1);
-    layout->addWidget(DBFields, 1);
+    layout->addWidget(PageControl, 1);
     layout->addWidget(buttons);
 }
 
@@ -139,27 +155,70 @@ void TfEdData::FillDataInfo(const TZORFormDataSets& list)
         const auto* source = dynamic_cast<const IZORDataSet*>(entry.Object);
         if (!source || entry.Name.isEmpty() || IsDetail(*entry.Object))
             continue;
-        QString alias;
-        CDDatasets->appendRow(GridRow(FindDataset(entry.Name, alias), alias, entry.Name));
-        TListed listed { entry.Name, source->Fields(),
-            GridModel(this, QStringLiteral("    FIELD   ALIAS"), QStringLiteral("FIELDS")) };
-        const int pos = DatasetPos(entry.Name);
-        for (const TZORDataField& field : listed.Fields) {
-            const bool include = FindFieldName(pos, field.GetName(), alias);
-            listed.FieldGrid->appendRow(GridRow(include, alias, field.GetName()));
-        }
+        TListed listed = List(entry, *source, CDDatasets);
+        listed.DetailGrid
+            = GridModel(this, QStringLiteral(" DETAIL DATASET ALIAS"), QStringLiteral("DATASET"));
+        const int master = int(fDatasetList.size());
         fDatasetList.push_back(std::move(listed));
+        for (const TZORFormDataSet& detail : list) {
+            const auto* detailSource = dynamic_cast<const IZORDataSet*>(detail.Object);
+            if (!detailSource || detail.Name.isEmpty() || !IsDetail(*detail.Object)
+                || !CheckDetail(*entry.Object, *detail.Object))
+                continue;
+            TListed d = List(detail, *detailSource, fDatasetList.back().DetailGrid);
+            d.Master = master;
+            fDetailList.push_back(std::move(d));
+        }
     }
     if (CDDatasets->rowCount() > 0)
         DBDatasets->setCurrentIndex(CDDatasets->index(0, ColInclude));
 }
 
+TfEdData::TListed TfEdData::List(
+    const TZORFormDataSet& entry, const IZORDataSet& source, QStandardItemModel* grid)
+{
+    QString alias;
+    const bool include = FindDataset(entry.Name, alias);
+    TListed listed { entry.Name, source.Fields(),
+        GridModel(this, QStringLiteral("    FIELD   ALIAS"), QStringLiteral("FIELDS")), grid,
+        grid->rowCount() };
+    grid->appendRow(GridRow(include, alias, entry.Name));
+    const int pos = DatasetPos(entry.Name);
+    for (const TZORDataField& field : listed.Fields) {
+        const bool ticked = FindFieldName(pos, field.GetName(), alias);
+        listed.FieldGrid->appendRow(GridRow(ticked, alias, field.GetName()));
+    }
+    return listed;
+}
+
+// The detail page follows the master current on the data page.
 void TfEdData::ShowFields(int row)
 {
     const bool listed = row >= 0 && row < int(fDatasetList.size());
+    fCurrentMaster = listed ? row : -1;
     DBFields->setModel(listed ? fDatasetList[size_t(row)].FieldGrid : nullptr);
-    if (listed)
-        SizeColumns(*DBFields);
+    DBDetails->setModel(listed ? fDatasetList[size_t(row)].DetailGrid : nullptr);
+    DBFieldsDetail->setModel(nullptr);
+    if (!listed)
+        return;
+    SizeColumns(*DBFields);
+    SizeColumns(*DBDetails);
+    connect(DBDetails->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current) { ShowDetailFields(current.row()); });
+    if (DBDetails->model()->rowCount() > 0)
+        DBDetails->setCurrentIndex(DBDetails->model()->index(0, ColInclude));
+}
+
+void TfEdData::ShowDetailFields(int row)
+{
+    for (const TListed& d : fDetailList) {
+        if (d.Master == fCurrentMaster && d.Row == row) {
+            DBFieldsDetail->setModel(d.FieldGrid);
+            SizeColumns(*DBFieldsDetail);
+            return;
+        }
+    }
+    DBFieldsDetail->setModel(nullptr);
 }
 
 bool TfEdData::FindDataset(const QString& name, QString& alias) const
@@ -201,9 +260,17 @@ bool TfEdData::IsDetail(const QObject& dataSet)
     return master.isValid() && !master.toString().isEmpty();
 }
 
-TZORDataset TfEdData::ListedEntry(int row, std::shared_ptr<const IZORDataSet> source) const
+bool TfEdData::CheckDetail(const QObject& master, const QObject& dataSet)
 {
-    const TListed& listed = fDatasetList[size_t(row)];
+    QVariant link = dataSet.property("MasterSource");
+    if (!link.isValid())
+        link = dataSet.property("DataSource");
+    const QObject* source = link.value<QObject*>();
+    return source && source->property("DataSet").value<QObject*>() == &master;
+}
+
+TZORDataset TfEdData::ListedEntry(const TListed& listed, std::shared_ptr<const IZORDataSet> source) const
+{
     TZORDataFields fields;
     for (int i = 0; i < listed.FieldGrid->rowCount(); ++i) {
         if (!Ticked(*listed.FieldGrid, i))
@@ -212,33 +279,39 @@ TZORDataset TfEdData::ListedEntry(int row, std::shared_ptr<const IZORDataSet> so
         fields.back().SetAlias(StoredAlias(*listed.FieldGrid, i));
     }
     TZORDataset entry(listed.Name, TZORDatasetKind::Host, std::move(fields), std::move(source));
-    entry.SetAlias(StoredAlias(*CDDatasets, row));
+    entry.SetAlias(StoredAlias(*listed.Grid, listed.Row));
     return entry;
 }
 
 TZORDatasets TfEdData::GetDatasets() const
 {
-    const auto listedRow = [this](const TZORDataset& entry) {
-        for (size_t i = 0; i < fDatasetList.size(); ++i) {
-            if (entry.IsNamed(fDatasetList[i].Name))
+    std::vector<const TListed*> all;
+    for (const TListed& listed : fDatasetList)
+        all.push_back(&listed);
+    for (const TListed& listed : fDetailList)
+        all.push_back(&listed);
+    const auto listedAt = [&all](const TZORDataset& entry) {
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (entry.IsNamed(all[i]->Name))
                 return int(i);
         }
         return -1;
     };
+    const auto ticked = [&all](size_t i) { return Ticked(*all[i]->Grid, all[i]->Row); };
     TZORDatasets result;
-    std::vector<bool> placed(fDatasetList.size(), false);
+    std::vector<bool> placed(all.size(), false);
     for (const TZORDataset& entry : fCloneDatasets) {
-        const int row = listedRow(entry);
-        if (row < 0)
+        const int i = listedAt(entry);
+        if (i < 0)
             result.push_back(entry);
-        else if (!placed[size_t(row)] && Ticked(*CDDatasets, row))
-            result.push_back(ListedEntry(row, entry.GetSource()));
-        if (row >= 0)
-            placed[size_t(row)] = true;
+        else if (!placed[size_t(i)] && ticked(size_t(i)))
+            result.push_back(ListedEntry(*all[size_t(i)], entry.GetSource()));
+        if (i >= 0)
+            placed[size_t(i)] = true;
     }
-    for (size_t row = 0; row < fDatasetList.size(); ++row) {
-        if (!placed[row] && Ticked(*CDDatasets, int(row)))
-            result.push_back(ListedEntry(int(row), nullptr));
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (!placed[i] && ticked(i))
+            result.push_back(ListedEntry(*all[i], nullptr));
     }
     return result;
 }

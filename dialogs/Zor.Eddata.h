@@ -10,6 +10,7 @@
 
 class QObject;
 class QStandardItemModel;
+class QTabWidget;
 class QTableView;
 class TZORBaseLabel;
 
@@ -30,7 +31,10 @@ TZORFormDataSets FormDataSets(const QObject& form);
 // The data-binding dialog: which of the host form's data sets and which of their fields the
 // label binds, and under which alias. It works on a copy of the label's host data sets; the
 // collection it answers is built from the ticked rows of its grids with their aliases, and
-// keeps, in their place, the entries of data sets that the form does not hold.
+// keeps, in their place, the entries of data sets that the form does not hold. The "Data" page
+// lists the master data sets and the fields of the current one; the "Detail" page the detail
+// sets of that master and the fields of the current detail. A detail set ticked is bound as a
+// data set of its own (a table reads the lines of the current master record from it).
 class TfEdData : public QDialog {
     Q_OBJECT
 
@@ -51,6 +55,9 @@ public:
     bool FindFieldName(int pos, const QString& name, QString& alias) const;
     // A data set whose "MasterFields" property holds something.
     static bool IsDetail(const QObject& dataSet);
+    // Whether dataSet's "MasterSource" property (or, without one, its "DataSource") refers to
+    // a data source whose "DataSet" is master.
+    static bool CheckDetail(const QObject& master, const QObject& dataSet);
 
     // The collection the grids show: the copy's entries for data sets not listed, then each
     // listed data set that is ticked (in the copy's place when it had one) with its alias and
@@ -61,13 +68,22 @@ private:
     struct TListed;
 
     void ShowFields(int row);
-    TZORDataset ListedEntry(int row, std::shared_ptr<const IZORDataSet> source) const;
+    void ShowDetailFields(int row);
+    // Lists a data set in grid, ticked and under its alias when the copy binds it, with its
+    // fields.
+    TListed List(const TZORFormDataSet& entry, const IZORDataSet& source, QStandardItemModel* grid);
+    TZORDataset ListedEntry(const TListed& listed, std::shared_ptr<const IZORDataSet> source) const;
 
     TZORDatasets fCloneDatasets;
     std::vector<TListed> fDatasetList;
+    std::vector<TListed> fDetailList; // each names the master row whose detail grid holds it
     QStandardItemModel* CDDatasets;
+    QTabWidget* PageControl;
     QTableView* DBDatasets;
     QTableView* DBFields;
+    QTableView* DBDetails;
+    QTableView* DBFieldsDetail;
+    int fCurrentMaster = -1;
 };
 
 namespace zor {

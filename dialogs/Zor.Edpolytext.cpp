@@ -8,6 +8,7 @@
 #include "Zor.Spinfloat.h"
 #include "label/Zor.Vcl.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -36,6 +37,10 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     , edText(new QLineEdit(this))
     , CBoxFields(new QComboBox(this))
     , edFormat(new QLineEdit(this))
+    , edIA(new QLineEdit(this))
+    , ckAddParenthesis(new QCheckBox(this))
+    , ShColColor(Swatch(this, "ShColColor"))
+    , ckFill(new QCheckBox(this))
     , fPopMenu(new QMenu(this))
 {
     setObjectName(QStringLiteral("fEdPoly"));
@@ -43,6 +48,9 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     CBoxFields->setObjectName(QStringLiteral("CBoxFields"));
     CBoxFields->setMaxVisibleItems(12);
     edFormat->setObjectName(QStringLiteral("edFormat"));
+    edIA->setObjectName(QStringLiteral("edIA"));
+    ckAddParenthesis->setObjectName(QStringLiteral("ckAddParenthesis"));
+    ckFill->setObjectName(QStringLiteral("ckFill"));
     fPopMenu->setObjectName(QStringLiteral("PopMenu"));
     menuClear = fPopMenu->addAction(QString());
     menuClear->setObjectName(QStringLiteral("menuClear"));
@@ -51,7 +59,7 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     fFont.Height->SetIncrement(1.0);
 
     auto* form = new QFormLayout;
-    const auto row = [this, form](const char* name, QWidget* field) {
+    const auto row = [this, form](const char* name, auto* field) {
         auto* caption = new QLabel(this);
         caption->setObjectName(QString::fromLatin1(name));
         form->addRow(caption, field);
@@ -59,9 +67,18 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     row("labText", edText);
     row("labField", CBoxFields);
     row("labFormat", edFormat);
+    auto* ia = new QHBoxLayout;
+    ia->addWidget(edIA);
+    ia->addWidget(ckAddParenthesis);
+    row("labIA", ia);
     row("labFont", fFont.Font);
     row("labFontHeight", fFont.Height);
-    row("labFontColor", fFont.Color);
+    auto* colours = new QHBoxLayout;
+    colours->addWidget(fFont.Color);
+    colours->addWidget(ShColColor);
+    colours->addWidget(ckFill);
+    colours->addStretch();
+    row("labFontColor", colours);
     auto* styles = new QHBoxLayout;
     styles->addWidget(fFont.Bold);
     styles->addWidget(fFont.Italic);
@@ -88,6 +105,14 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     });
     connect(edFormat, &QLineEdit::textEdited, this,
         [this](const QString& f) { ChangeItem([&](TZORDataPoly& item) { item.Format = f; }); });
+    connect(edIA, &QLineEdit::textEdited, this,
+        [this](const QString& ia) { ChangeItem([&](TZORDataPoly& item) { item.IA = ia; }); });
+    connect(ckAddParenthesis, &QCheckBox::toggled, this,
+        [this](bool on) { ChangeItem([&](TZORDataPoly& item) { item.AddPar = on; }); });
+    WireSwatch(
+        ShColColor, [this](TAlphaColor k) { ChangeItem([&](TZORDataPoly& item) { item.BackColor = k; }); });
+    connect(ckFill, &QCheckBox::toggled, this,
+        [this](bool on) { ChangeItem([&](TZORDataPoly& item) { item.FillBack = on; }); });
     connect(menuClear, &QAction::triggered, this, &TfEdPolyText::menuClearClick);
     CBoxFields->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(CBoxFields, &QWidget::customContextMenuRequested, this,
@@ -115,6 +140,9 @@ void TfEdPolyText::FillLanguage()
     caption("labFont", Prop("FontName"));
     caption("labFontHeight", Prop("FontHeight"));
     caption("labFontColor", Prop("Color"));
+    caption("labIA", QStringLiteral("IA"));
+    ckAddParenthesis->setText(Prop("AddParen"));
+    ckFill->setText(Prop("Fill"));
 }
 
 void TfEdPolyText::FillFields()
@@ -217,5 +245,9 @@ void TfEdPolyText::LoadPart(int32_t i)
     edText->setText(item->Text);
     CBoxFields->setCurrentIndex(item->FillType == FillByField ? CBoxFields->findText(item->FillName) : -1);
     edFormat->setText(item->Format);
+    edIA->setText(item->IA);
+    ckAddParenthesis->setChecked(item->AddPar);
     LoadFont(fFont, *item);
+    ShColColor->SetColor(item->BackColor);
+    ckFill->setChecked(item->FillBack);
 }

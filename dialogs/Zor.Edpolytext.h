@@ -2,6 +2,7 @@
 
 #include "Zor.Edlist.h"
 
+class QCheckBox;
 class QLineEdit;
 class QMenu;
 class QAction;
@@ -9,7 +10,8 @@ class TZORBasePoly;
 struct TZORDataPoly;
 
 // The items of the selected poly text: their order, and per item its own text, the data field
-// it shows, the field's format and its font. Every control writes at once (see TfEdList);
+// it shows, the field's format, the identifier that leads it (in parentheses or not), its font and
+// its back colour. Every control writes at once (see TfEdList);
 // nothing is written when the editor closes.
 class TfEdPolyText : public TfEdList {
     Q_OBJECT
@@ -41,7 +43,11 @@ private:
     QLineEdit* edText;
     QComboBox* CBoxFields;
     QLineEdit* edFormat;
+    QLineEdit* edIA;
+    QCheckBox* ckAddParenthesis;
     TZORFontControls fFont;
+    TZORColorSwatch* ShColColor;
+    QCheckBox* ckFill;
     QMenu* fPopMenu;
     QAction* menuClear;
 };

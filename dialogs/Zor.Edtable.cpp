@@ -161,6 +161,8 @@ QWidget* TfEdTable::BuildColumnPage()
     edFormat->setObjectName(QStringLiteral("edFormat"));
     ckWrapText = new QCheckBox(page);
     ckWrapText->setObjectName(QStringLiteral("ckWrapText"));
+    ckFixed = new QCheckBox(page);
+    ckFixed->setObjectName(QStringLiteral("ckFixed"));
     grid->addWidget(Caption(page, "labColField"), 0, 0);
     grid->addWidget(CBoxFields, 0, 1);
     grid->addWidget(Caption(page, "labColWidth"), 1, 0);
@@ -168,7 +170,7 @@ QWidget* TfEdTable::BuildColumnPage()
     grid->addWidget(Caption(page, "labColFormat"), 2, 0);
     grid->addWidget(edFormat, 2, 1);
     BuildCell(pgColumn, page, grid, 3);
-    grid->addWidget(ckWrapText, 9, 1);
+    grid->addWidget(Row(page, { ckWrapText, ckFixed }), 9, 1);
     sbVertAlign = new QButtonGroup(page);
     for (int i = 0; i < int(VertAlignNames.size()); ++i) {
         QToolButton* button = Toggle(page, VertAlignNames[size_t(i)], QString());
@@ -203,6 +205,8 @@ QWidget* TfEdTable::BuildColumnPage()
         [this](const QString& f) { ChangeColumn([&](TZORColumn& c) { c.Format = f; }); });
     connect(ckWrapText, &QCheckBox::toggled, this,
         [this](bool on) { ChangeColumn([&](TZORColumn& c) { c.Line.WrapText = on; }); });
+    connect(ckFixed, &QCheckBox::toggled, this,
+        [this](bool on) { ChangeColumn([&](TZORColumn& c) { c.Fixed = on; }); });
     return page;
 }
 
@@ -329,6 +333,7 @@ void TfEdTable::FillLanguage()
     for (TCellControls& c : fCells)
         c.Fill->setText(Prop("Fill"));
     ckWrapText->setText(Prop("WrapText"));
+    ckFixed->setText(Prop("Fixed"));
     CBVisibleHead->setText(Prop("Visible"));
     const auto caption = [this](const char* name, const QString& text) {
         if (auto* label = name ? findChild<QLabel*>(QString::fromLatin1(name)) : nullptr)
@@ -458,6 +463,7 @@ void TfEdTable::LoadPart(int32_t i)
     seWidth->SetValue(double(c->Width));
     edFormat->setText(c->Format);
     ckWrapText->setChecked(c->Line.WrapText);
+    ckFixed->setChecked(c->Fixed);
     edHeaderText->setText(c->Header.Text);
     CBVisibleHead->setChecked(c->Header.Visible);
     if (QAbstractButton* b = RGCalc->button(zor::Ord(c->Footer)))

@@ -64,6 +64,7 @@ private:
     TZORSpinEditFloat* seWidth;
     QLineEdit* edFormat;
     QCheckBox* ckWrapText;
+    QCheckBox* ckFixed;
     QLineEdit* edHeaderText;
     QCheckBox* CBVisibleHead;
     QButtonGroup* RGCalc;

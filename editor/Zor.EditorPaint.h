@@ -39,6 +39,8 @@ public:
     static QPainterPath GetPath(int32_t drawType, QPoint po, QPoint lp, const TZORBackEditor& surface);
 
 private:
+    // The surface offers the layers under their own names (DrawGrid, PaintRulers, ...).
+    friend class TZORBackEditor;
     void RenderElements(TZORLabelVCL& label);
     // Redraws the element layer where the state of an element changed since it was rendered.
     void PatchStates(TZORLabelVCL& label);

@@ -43,6 +43,9 @@ public:
     // Whether a text is edited in place, and the rich text it is (null for other kinds).
     bool Editing() const;
     TZORBaseRichText* RichText() const;
+    // The caret position that a click at p (surface pixels) gives in the text under edit; 0
+    // when no text is edited.
+    int32_t CalcCursorPosFromClick(QPoint p) const { return Editing() ? HitAt(p) : 0; }
     // The plain text under edit.
     QString Text() const;
     int32_t Pos() const;

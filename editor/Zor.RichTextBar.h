@@ -37,6 +37,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    // The surface offers the bar's actions under their own names (ShowFontCombo, ...).
+    friend class TZORBackEditor;
     void Clicked(int i);
     void ShowFonts();
     void ChooseSize();

@@ -814,11 +814,30 @@ void TZORBaseEditor::ScrollToItem(TZORBaseItem* item)
         fBackEdit->EnsureItemVisible(*item);
 }
 
-void TZORBaseEditor::SizeSelection(float& width, float& height) const
+void TZORBaseEditor::Assign(const TZORBaseEditor& source)
 {
-    width = height = -1.0f;
-    if (fBaseLab)
-        fBaseLab->SizeSelection(width, height);
+    if (&source == this)
+        return;
+    SetLabel(source.fBaseLab);
+    fRulers->Assign(*source.fRulers);
+    fGrid->Assign(*source.fGrid);
+    fBackColor = source.fBackColor;
+    SetMarginColor(source.fMarginColor);
+    SetLabelPos(source.fLabelPos);
+    SetSnap(source.fSnap);
+    SetGap(source.fGap);
+    SetSizeRef(source.fSizeRef);
+    SetZoom(source.fZoom);
+    SetOptions(source.fOptions);
+    fMouseFilter = source.fMouseFilter;
+    fShowRefLines = source.fShowRefLines;
+    AdjustCtrls();
+    DrawEditor();
+}
+
+float TZORBaseEditor::SizeSelection(int16_t kind) const
+{
+    return fBaseLab ? fBaseLab->SizeSelection(kind) : -1.0f;
 }
 
 TZOREditorSettings TZORBaseEditor::CurrentSettings()

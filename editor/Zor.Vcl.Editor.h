@@ -16,6 +16,7 @@
 #include <memory>
 
 class QMenu;
+class QPainter;
 class QScrollBar;
 class QToolButton;
 class TZORBaseEditor;
@@ -107,6 +108,24 @@ public:
     // Mouse, keys, the typed-value box and the clipboard (Zor.EditorInput).
     TZOREditorInput& Input() const { return *fInput; }
 
+    // --- The layers and text commands under the names a host calls (Zor.EditorNames.cpp) ---
+    // The layers of the paint pass, each into a painter set up as the pass sets it up for that
+    // layer: the grid in the page's coordinates, the others in surface pixels.
+    void DrawGrid(QPainter& painter);
+    void DrawAlignLines(QPainter& painter);
+    void PaintRulers(QPainter& painter);
+    void DrawSelPoints(QPainter& painter);
+    // The caret position a click at x (surface pixels, on the line of the press) or at p gives
+    // in the text under edit; 0 when no text is edited.
+    int32_t CalcCursorPosFromClick(int x) const;
+    int32_t CalcRichTextCursorPosFromClick(QPoint p) const;
+    // The rich text's selection takes a font name or a size in millimetres (nothing without a
+    // selection); the toolbar's button i acts; the font list pops up at the pointer.
+    void ApplyFontNameToSelection(const QString& name);
+    void ApplySizeToSelection(int32_t millimetres);
+    void HandleToolbarClick(int i);
+    void ShowFontCombo();
+
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
@@ -149,6 +168,11 @@ public:
     // The label's drawing scale, at least 1; 1 without a label.
     int32_t DrawScale() const;
     TZORUnits Units() const;
+
+    // Takes the other editor's label and settings: rulers, paper colour, label position, grid,
+    // snap, pick gap, handle size, zoom, margin colour, options, mouse filter and reference
+    // lines. Each editor keeps its own surface, scroll bars and option objects.
+    void Assign(const TZORBaseEditor& source);
 
     // --- Published settings ---
     int GetGap() const { return fGap; }
@@ -220,8 +244,9 @@ public:
     void AlignSelectedTop() { AlignSelected(3); }
     void AlignSelectedBottom() { AlignSelected(4); }
     void ScrollToItem(TZORBaseItem* item);
-    // Width and height of the selection in the label's unit; -1 without a label or selection.
-    void SizeSelection(float& width, float& height) const;
+    // A side of the selection in the label's unit (kind 1 left, 2 right, 3 top, 4 bottom); -1
+    // without a label or selection.
+    float SizeSelection(int16_t kind) const;
     // The settings the dialog shows, and taking them back.
     TZOREditorSettings CurrentSettings();
     void ApplySettings(const TZOREditorSettings& s);

@@ -67,6 +67,30 @@ TZORBaseInspector::~TZORBaseInspector()
         fBaseLab->Detach(this);
 }
 
+void TZORBaseInspector::Assign(const TZORBaseInspector& source)
+{
+    if (&source == this)
+        return;
+    fOptions = source.fOptions;
+    TitleColor = source.TitleColor;
+    ValueColor = source.ValueColor;
+    EditColor = source.EditColor;
+    SelColor = source.SelColor;
+    SelButColor = source.SelButColor;
+    ArrowColor = source.ArrowColor;
+    update();
+}
+
+void TZORBaseInspector::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::StyleChange || !fScroll)
+        return;
+    fScroll->setStyle(style());
+    UpdateScrollBars();
+    update();
+}
+
 void TZORBaseInspector::SetLabel(TZORLabelVCL* label)
 {
     if (label == fBaseLab)

@@ -37,6 +37,8 @@ public:
     void SetLabel(TZORLabelVCL* label);
     uint8_t GetOptions() const { return fOptions; }
     void SetOptions(uint8_t o) { fOptions = o; }
+    // Takes the other inspector's options and colours, all but its back colour, and repaints.
+    void Assign(const TZORBaseInspector& source);
 
     QColor BackColor, TitleColor, ValueColor, EditColor, SelColor, SelTextColor, SelButColor, ArrowColor,
         ButColor, ButPresColor, CapButColor, CapButPresColor, CheckBorder, CheckLine;
@@ -64,6 +66,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The style hook: a style given to the inspector reaches its scroll bar too (Qt hands a
+    // widget's style to no child), and the rows are laid out again in its metrics.
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -113,8 +113,9 @@ void TZORLabelVCL::EditLayers()
 
 void TZORLabelVCL::EditDimStyles()
 {
+    // Dimensions may stand on a label of any mode, so their styles open in every mode.
     const auto& styles = zor::LabelDialogs().DimStyles;
-    if (GetEditorMode() != 2 || !styles)
+    if (!styles)
         return;
     styles(*this);
     BeginUpdate(false);

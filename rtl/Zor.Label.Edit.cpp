@@ -200,15 +200,13 @@ void TZORBaseLabel::SelectPrior()
     }
 }
 
-void TZORBaseLabel::SizeSelection(float& width, float& height) const
+float TZORBaseLabel::SizeSelection(int16_t kind) const
 {
-    if (fSelection.empty()) {
-        width = height = -1.0f;
-        return;
-    }
+    if (fSelection.empty() || kind < 1 || kind > 4)
+        return -1.0f;
     const TZORRect b = SelectionBounds();
-    width = float(GetValue(b.GetWidth(), fUnits));
-    height = float(GetValue(b.GetHeight(), fUnits));
+    const int64_t sides[] = { b.Left, b.Right, b.Top, b.Bottom };
+    return float(GetValue(sides[kind - 1], fUnits));
 }
 
 int32_t TZORBaseLabel::GetSelPointCount() const
@@ -279,11 +277,16 @@ void TZORBaseLabel::RotateSelectionRight()
     RotateSelection(false);
 }
 
-// Each element turns about its own centre, which turns about the selection's centre.
+// Each element turns about its own centre, which turns about the selection's centre. With
+// nothing selected the label itself turns a quarter (its background follows the orientation).
 void TZORBaseLabel::RotateSelection(bool aLeft)
 {
-    if (fSelection.empty())
+    if (fSelection.empty()) {
+        BeginUpdate(true);
+        SetOrientation(uint8_t(fOrientation + (aLeft ? 1 : 3)));
+        EndUpdate();
         return;
+    }
     BeginUpdate(true);
     const TZORRect b = SelectionBounds();
     const int64_t cx = b.Left + b.GetWidth() / 2, cy = b.Top + b.GetHeight() / 2;
@@ -410,6 +413,8 @@ void TZORBaseLabel::EndDrag()
         TAct::fCurState = stIdle;
         TAct::fDrawType = dtNone;
     }
+    // The box the move reported is no longer news.
+    FireInfoEvent(false);
 }
 
 // --- Moves ---
@@ -472,6 +477,7 @@ void TZORBaseLabel::ApplyDrag(const TZORPto& target)
     FollowLinks();
     Notify(TZRChange::SelectionGeometry);
     EndUpdate();
+    FireInfoEvent(true);
 }
 
 // Every dragged element's points as they were at the start, mapped from the start box to box.

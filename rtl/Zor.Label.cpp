@@ -598,6 +598,8 @@ void TZORBaseLabel::SetOrientation(uint8_t o)
     if ((o & 3) == fOrientation)
         return;
     fOrientation = o & 3;
+    fModified = true;
+    Notify(TZRChange::Redraw);
     if (OnLabelRotate)
         OnLabelRotate(*this);
 }

@@ -232,8 +232,9 @@ public:
     // (last) one when nothing is selected.
     void SelectNext();
     void SelectPrior();
-    // Width and height of the selection's bounds in the label's unit; both -1 with no selection.
-    void SizeSelection(float& width, float& height) const;
+    // A side of the selection's bounds in the label's unit: kind 1 left, 2 right, 3 top,
+    // 4 bottom; -1 with no selection or another kind.
+    float SizeSelection(int16_t kind) const;
     // The handles of the selection (zor::SelectionHandles) in the label's unit. The count builds
     // the list that GetSelPoint(1 .. count) reads.
     int32_t GetSelPointCount() const;
@@ -373,7 +374,8 @@ public:
     bool GetLayerZOrder() const { return fLayerZOrder; }
     void SetLayerZOrder(bool z) { fLayerZOrder = z; }
     uint8_t GetOrientation() const { return fOrientation; }
-    // Fires OnLabelRotate when the orientation changes.
+    // A change of the orientation marks the label modified, repaints its views and fires
+    // OnLabelRotate.
     void SetOrientation(uint8_t o);
     const QString& GetLanguageFileName() const { return fLanguageFileName; }
     // Names the language file of the text catalogue and loads it; a file that cannot be read

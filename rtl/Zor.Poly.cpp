@@ -31,8 +31,19 @@ const TZORFields<TZORDataPoly>& TZORDataPoly::Fields()
         Field<P, &P::Bold>("Bold"),
         Field<P, &P::Italic>("Italic"),
         Field<P, &P::Underline>("Underline"),
+        Field<P, &P::IA>("IA", 3103),
+        Field<P, &P::AddPar>("AddPar", 3103),
+        Field<P, &P::BackColor>("BackColor", 3103),
+        Field<P, &P::FillBack>("FillBack", 3103),
     };
     return fields;
+}
+
+QString TZORDataPoly::WithIdentifier(const QString& text) const
+{
+    if (IA.isEmpty())
+        return text;
+    return (AddPar ? QLatin1Char('(') + IA + QLatin1Char(')') : IA) + text;
 }
 
 void TZORDataPoly::Sanitize()
@@ -224,15 +235,15 @@ void TZORBasePoly::SetMatrixShape(TECC200Shape s)
 QString TZORBasePoly::PrintedText(const TZORDataPoly& item, const TZORBaseDraw& D) const
 {
     if (item.FillType == 0 || !fOwner)
-        return item.Text;
-    return D.DataValue(fOwner, item.FillName, item.Format, item.FillType);
+        return OwnText(item);
+    return item.WithIdentifier(D.DataValue(fOwner, item.FillName, item.Format, item.FillType));
 }
 
 QString TZORBasePoly::JoinedText(const TZORBaseDraw* printed) const
 {
     QString text;
     for (const TZORDataPoly& item : fItems)
-        text += printed ? PrintedText(item, *printed) : item.Text;
+        text += printed ? PrintedText(item, *printed) : OwnText(item);
     return text;
 }
 

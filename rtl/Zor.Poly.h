@@ -22,6 +22,8 @@ enum class TZORPolyOutput : uint8_t { Text = 0, Barcode = 1, QRCode = 2, DataMat
 
 // One item: its own text, or the data value it is bound to (as an element is: fill type, name
 // and format), in its font. The editor and the screen show the own text; paper shows the value.
+// Either is led by the item's identifier (IA, as a GS1 application identifier leads its data),
+// in parentheses when AddPar is set; with FillBack the run is laid on its back colour.
 struct TZORDataPoly {
     static const TZORFields<TZORDataPoly>& Fields();
 
@@ -35,7 +37,13 @@ struct TZORDataPoly {
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
+    QString IA;
+    bool AddPar = false;
+    TAlphaColor BackColor = zor::claWhite;
+    bool FillBack = false;
 
+    // The text led by the identifier: "(IA)text" with AddPar, "IAtext" without.
+    QString WithIdentifier(const QString& text) const;
     // Paper micrometres, as the text metrics take it.
     int32_t BaseFontHeight() const { return int32_t(zor::Round(double(FontHeight) * 1000.0)); }
     void Sanitize();
@@ -98,7 +106,10 @@ public:
     TECC200Shape GetMatrixShape() const { return fMatrixShape; }
     void SetMatrixShape(TECC200Shape s);
 
-    // The text of an item on paper in the pass D: its data value when bound, else its own text.
+    // The text of an item on screen: its own text led by its identifier.
+    static QString OwnText(const TZORDataPoly& item) { return item.WithIdentifier(item.Text); }
+    // The text of an item on paper in the pass D: its data value when bound, else its own text,
+    // led by its identifier.
     QString PrintedText(const TZORDataPoly& item, const TZORBaseDraw& D) const;
     // The items' texts joined: the own texts, or with printed the texts paper shows in that pass.
     QString JoinedText(const TZORBaseDraw* printed = nullptr) const;

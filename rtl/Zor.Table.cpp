@@ -93,6 +93,7 @@ const TZORFields<TZORColumn>& TZORColumn::Fields()
         Field<C, &C::Format>("Format"),
         Field<C, &C::Footer>("Aggregate"),
         Field<C, &C::FooterFormat>("FooterFormat"),
+        Field<C, &C::Fixed>("Fixed", 3103),
     };
     return fields;
 }
@@ -281,11 +282,19 @@ std::vector<QStringList> TZORBaseTable::ReadLines() const
         fields.emplace_back(c.FieldName, QString());
     // A data set that is gone or cannot be read leaves the table without lines: the label
     // still prints, with the table's header and footer.
+    std::vector<QStringList> lines;
     try {
-        return fOwner->Data().DataLines(fDataSet, fields, fRows);
+        lines = fOwner->Data().DataLines(fDataSet, fields, fRows);
     } catch (const EZORError&) {
         return {};
     }
+    const int n = GetColumnCount();
+    for (int i = 0; i < n; ++i)
+        if (fColumns[size_t(i)].Fixed)
+            for (QStringList& line : lines)
+                if (line.size() >= 2 * n)
+                    line[i] = line[n + i] = fColumns[size_t(i)].Line.Text;
+    return lines;
 }
 
 QString TZORBaseTable::FooterText(int32_t column, const std::vector<QStringList>& lines) const

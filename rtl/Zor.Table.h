@@ -70,7 +70,8 @@ struct TZORTableCell {
 
 // A column: its width in percent of the table's width, the data field it shows (with a format
 // for the field's values) and its three cells; the footer's aggregate is formatted by
-// FooterFormat (a float pattern; empty for the plain number).
+// FooterFormat (a float pattern; empty for the plain number). A fixed column shows its line
+// cell's own text on every data line, whatever the data set holds.
 struct TZORColumn {
     static const TZORFields<TZORColumn>& Fields();
 
@@ -79,6 +80,7 @@ struct TZORColumn {
     QString Format;
     TZORFooter Footer = TZORFooter::None;
     QString FooterFormat;
+    bool Fixed = false;
     TZORTableCell Header;
     TZORTableCell Line;
     TZORTableCell FooterCell;

@@ -45,7 +45,7 @@ QStringList Texts(const TZORBasePoly& poly, const TZORBaseDraw* D = nullptr)
 {
     QStringList texts;
     for (int32_t i = 1; i <= poly.GetItemCount(); ++i)
-        texts << (D ? poly.PrintedText(*poly.GetItem(i), *D) : poly.GetItem(i)->Text);
+        texts << (D ? poly.PrintedText(*poly.GetItem(i), *D) : TZORBasePoly::OwnText(*poly.GetItem(i)));
     return texts;
 }
 
@@ -60,7 +60,7 @@ void RedCross(TZORElementPainter& P, const QRectF& box, TZORItemState state)
 }
 
 // The runs side by side along the symbol, each placed across it by the vertical alignment
-// within the highest run.
+// within the highest run; a run with a back colour fills its stretch of the symbol's height.
 void PaintRuns(TZORElementPainter& P, const TZORBasePoly& poly, const TContent& c, const QSizeF& size)
 {
     const zor::TCodePlace place = zor::PlaceSymbol(P, poly, size);
@@ -74,6 +74,11 @@ void PaintRuns(TZORElementPainter& P, const TZORBasePoly& poly, const TContent& 
             v = (size.height() - h) / 2.0;
         else if (poly.GetVertAlign() == TZORVertAlign::Bottom)
             v = size.height() - h;
+        if (item.FillBack) {
+            const QRectF band(P.MMAlong(place.Turn, double(along) / 1000.0), P.MMAcross(place.Turn, 0.0),
+                P.MMAlong(place.Turn, double(run.Width) / 1000.0), P.MMAcross(place.Turn, size.height()));
+            P.Fill(zor::RoundedBox(place.Turn.Map(band), 0, 0), item.BackColor);
+        }
         zor::WriteText(P, place.Turn, P.MMAlong(place.Turn, double(along) / 1000.0),
             P.MMAcross(place.Turn, v), c.Texts.value(i - 1),
             { item.FontName, item.Bold, item.Italic, item.Underline, item.FontHeight, run.Metrics.Ratio,

@@ -4,6 +4,7 @@
 #include "label/Zor.Vcl.h"
 
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -146,6 +147,91 @@ TEST(EdData, UntickingDropsTheBindingAndCancelKeepsIt)
         const QStringList expected = ok ? QStringList { "Archive" } : QStringList { "Archive", "customers" };
         EXPECT_EQ(names, expected);
     }
+}
+
+// A data source of the form: the object a detail set names as its master source.
+QObject* Source(QObject& form, QObject* dataSet)
+{
+    auto* source = new QObject(&form);
+    source->setProperty("DataSet", QVariant::fromValue(dataSet));
+    return source;
+}
+
+// The detail rules on data sets with and without the master properties.
+TEST(EdData, DetailSetsAreKnownByTheirMasterProperties)
+{
+    QObject form;
+    QObject customers(&form), products(&form);
+    const auto set = [&form](const char* masterFields, const char* link, QObject* master) {
+        auto* ds = new QObject(&form);
+        if (masterFields)
+            ds->setProperty("MasterFields", QString::fromLatin1(masterFields));
+        if (link)
+            ds->setProperty(link, QVariant::fromValue(Source(form, master)));
+        return ds;
+    };
+    const struct {
+        const char* what;
+        QObject* dataSet;
+        bool detail;
+        bool ofCustomers;
+    } cases[] = {
+        { "no master properties", set(nullptr, nullptr, nullptr), false, false },
+        { "empty MasterFields", set("", "MasterSource", &customers), false, true },
+        { "MasterSource of the master", set("Id", "MasterSource", &customers), true, true },
+        { "MasterSource of another", set("Id", "MasterSource", &products), true, false },
+        { "DataSource when there is no MasterSource", set("Id", "DataSource", &customers), true, true },
+        { "a link to no data source", set("Id", nullptr, nullptr), true, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(TfEdData::IsDetail(*c.dataSet), c.detail);
+        EXPECT_EQ(TfEdData::CheckDetail(customers, *c.dataSet), c.ofCustomers);
+    }
+    // MasterSource wins over DataSource.
+    QObject* both = set("Id", "MasterSource", &products);
+    both->setProperty("DataSource", QVariant::fromValue(Source(form, &customers)));
+    EXPECT_FALSE(TfEdData::CheckDetail(customers, *both));
+}
+
+// The Detail page lists the detail sets of the master current on the Data page, with the
+// fields of the current detail; a detail ticked there is bound with its ticked fields.
+TEST(EdData, TheDetailPageListsAndBindsTheCurrentMastersDetails)
+{
+    TForm form;
+    auto* customers = form.Form.findChild<QObject*>(QStringLiteral("Customers"));
+    auto* products = form.Form.findChild<QObject*>(QStringLiteral("Products"));
+    form.Form.findChild<QObject*>(QStringLiteral("OrderLines"))
+        ->setProperty("MasterSource", QVariant::fromValue(Source(form.Form, customers)));
+    auto* prices = new TFormDataSet(&form.Form, QStringLiteral("Prices"), { "From", "Amount" });
+    prices->setProperty("MasterFields", QStringLiteral("Code"));
+    prices->setProperty("DataSource", QVariant::fromValue(Source(form.Form, products)));
+    TScriptedDialogs dialogs;
+    dialogs.AnswerDialog([](QDialog& d) {
+        auto* pages = d.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+        EXPECT_EQ(pages->count(), 2);
+        EXPECT_EQ(pages->tabText(1), QStringLiteral("Detail"));
+        pages->setCurrentIndex(1);
+        QStandardItemModel& details = GridModel(d, "DBDetails");
+        EXPECT_EQ(details.horizontalHeaderItem(1)->text(), QStringLiteral(" DETAIL DATASET ALIAS"));
+        EXPECT_EQ(Rows(details), (std::vector<TRow> { { false, "OrderLines", "OrderLines" } }));
+        EXPECT_EQ(Rows(GridModel(d, "DBFieldsDetail")), (std::vector<TRow> { { false, "Qty", "Qty" } }));
+        ShowDataset(d, 1);
+        EXPECT_EQ(Rows(GridModel(d, "DBDetails")), (std::vector<TRow> { { false, "Prices", "Prices" } }));
+        EXPECT_EQ(Rows(GridModel(d, "DBFieldsDetail")),
+            (std::vector<TRow> { { false, "From", "From" }, { false, "Amount", "Amount" } }));
+        GridModel(d, "DBDetails").item(0, 0)->setCheckState(Qt::Checked);
+        GridModel(d, "DBDetails").item(0, 1)->setText(QStringLiteral("Tariff"));
+        GridModel(d, "DBFieldsDetail").item(1, 0)->setCheckState(Qt::Checked);
+        return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
+    });
+    ASSERT_TRUE(zor::EditDataBinding(form.Label, zor::FormDataSets(form.Form)));
+    const TZORDatasets& sets = form.Label.Data().Datasets();
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_EQ(sets[2].GetName(), QStringLiteral("Prices"));
+    EXPECT_EQ(sets[2].GetAlias(), QStringLiteral("Tariff"));
+    ASSERT_EQ(sets[2].GetFields().size(), 1u);
+    EXPECT_EQ(sets[2].GetFields()[0].GetName(), QStringLiteral("Amount"));
 }
 
 } // namespace

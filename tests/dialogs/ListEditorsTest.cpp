@@ -150,6 +150,11 @@ TEST_F(TableEditor, EveryControlWritesItsMemberOfTheSelectedColumn)
     const auto choose = [](const char* name, int index) {
         return TAct([name, index](TfEdTable& f, TScriptedDialogs&) { Child<QComboBox>(f, name).setCurrentIndex(index); });
     };
+    const auto press = [](const char* name) {
+        return TAct([name](TfEdTable& f, TScriptedDialogs&) {
+            QTest::keyClick(&Child<QCheckBox>(f, name), Qt::Key_Space);
+        });
+    };
     const auto colour = [](const char* name) {
         return TAct([name](TfEdTable& f, TScriptedDialogs& d) {
             d.AnswerColour(QColor(0x12, 0x34, 0x56));
@@ -181,6 +186,7 @@ TEST_F(TableEditor, EveryControlWritesItsMemberOfTheSelectedColumn)
         { "seRowInterline", spin("seRowInterline", 1.5), [](auto&, auto& c) { return Number(c.Line.Interline); },
             "1.5" },
         { "ckWrapText", click("ckWrapText"), [](auto&, auto& c) { return Flag(c.Line.WrapText); }, "1" },
+        { "ckFixed", press("ckFixed"), [](auto&, auto& c) { return Flag(c.Fixed); }, "1" },
         { "sbVertBottom", click("sbVertBottom"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); },
             "2" },
         { "sbVertCenter", click("sbVertCenter"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); },
@@ -325,6 +331,11 @@ TEST_F(PolyEditor, EveryControlWritesItsMemberOfTheSelectedItem)
     const auto click = [](const char* name) {
         return TAct([name](TfEdPolyText& f, TScriptedDialogs&) { Child<QAbstractButton>(f, name).click(); });
     };
+    const auto press = [](const char* name) {
+        return TAct([name](TfEdPolyText& f, TScriptedDialogs&) {
+            QTest::keyClick(&Child<QCheckBox>(f, name), Qt::Key_Space);
+        });
+    };
     const struct {
         const char* control;
         TAct act;
@@ -350,6 +361,16 @@ TEST_F(PolyEditor, EveryControlWritesItsMemberOfTheSelectedItem)
                 QTest::mouseClick(&Child<TZORColorSwatch>(f, "ShColFontColor"), Qt::LeftButton);
             },
             [](auto& i) { return Colour(i.FontColor); }, "ff123456" },
+        { "edIA", [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edIA"), QStringLiteral("01")); },
+            [](auto& i) { return i.IA; }, "01" },
+        { "ckAddParenthesis", press("ckAddParenthesis"), [](auto& i) { return Flag(i.AddPar); }, "1" },
+        { "ShColColor",
+            [](auto& f, auto& d) {
+                d.AnswerColour(QColor(0x65, 0x43, 0x21));
+                QTest::mouseClick(&Child<TZORColorSwatch>(f, "ShColColor"), Qt::LeftButton);
+            },
+            [](auto& i) { return Colour(i.BackColor); }, "ff654321" },
+        { "ckFill", press("ckFill"), [](auto& i) { return Flag(i.FillBack); }, "1" },
     };
     Hold({ "one", " two ", "three" });
     for (const auto& c : cases) {
@@ -490,7 +511,8 @@ TEST_F(TableEditor, EveryCaptionComesFromTheCatalogue)
     ExpectCaptions(form,
         { { "TabColumn", "Column" }, { "TabHeader", "Header" }, { "TabFooter", "Footer" }, { "butAdd", "Add" },
             { "butDelete", "Delete" }, { "ckFillCol", "Fill" }, { "ckHeadFill", "Fill" }, { "ckFootFill", "Fill" },
-            { "ckWrapText", "Wrap text" }, { "CBVisibleHead", "Visible" }, { "labColField", "Field" },
+            { "ckWrapText", "Wrap text" }, { "ckFixed", "Fixed" }, { "CBVisibleHead", "Visible" },
+            { "labColField", "Field" },
             { "labColWidth", "Width (%)" }, { "labColFormat", "Format" }, { "labFootFormat", "Format" },
             { "labHeadText", "Title" }, { "labColFont", "Font" }, { "labHeadFont", "Font" },
             { "labFootFont", "Font" }, { "labColFontHeight", "Font height" }, { "LabHFontHeight", "Font height" },
@@ -511,6 +533,7 @@ TEST_F(PolyEditor, EveryCaptionComesFromTheCatalogue)
     ExpectCaptions(form,
         { { "butAdd", "Add" }, { "butDelete", "Delete" }, { "labText", "Text" }, { "labField", "Field" },
             { "labFormat", "Format" }, { "labFont", "Font" }, { "labFontHeight", "Font height" },
-            { "labFontColor", "Color" } });
+            { "labFontColor", "Color" }, { "labIA", "IA" }, { "ckAddParenthesis", "Add parentheses" },
+            { "ckFill", "Fill" } });
     EXPECT_EQ(Child<QAction>(form, "menuClear").text(), QStringLiteral("Clear"));
 }

@@ -399,11 +399,11 @@ TEST(ElementSkeletons, OnlySheetCopiesArePreviewElements)
         for (const TCase& c : cases) {
             TBinaryReader r(record);
             r.ReadInt32();
-            const TZORBaseItem* read = kind.read(label, 3100, r, c.readType);
+            const TZORBaseItem* read = kind.read(label, ZORFileVersion, r, c.readType);
             ASSERT_NE(read, nullptr) << kind.name;
             EXPECT_EQ(read->IsPreview(), c.preview) << kind.name << ", read type " << int(c.readType);
         }
-        EXPECT_FALSE(kind.readJson(label, 3100, TJsonObject::Parse(QStringLiteral("{}")))->IsPreview());
+        EXPECT_FALSE(kind.readJson(label, ZORFileVersion, TJsonObject::Parse(QStringLiteral("{}")))->IsPreview());
     }
 }
 

@@ -22,6 +22,9 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -928,3 +931,38 @@ TEST_F(Inspector, InspectorAndEditorStayInStep)
 }
 
 } // namespace
+
+// One inspector takes another's options and colours, all but the back colour; a style given to
+// the inspector reaches its scroll bar.
+TEST(InspectorAssign, TakesOptionsAndColoursAndTheStyleReachesTheScrollBar)
+{
+    TZORInspector source;
+    source.SetOptions(TZORBaseInspector::OptMapButton);
+    source.TitleColor = Qt::red;
+    source.ValueColor = Qt::green;
+    source.EditColor = Qt::blue;
+    source.SelColor = Qt::cyan;
+    source.SelButColor = Qt::magenta;
+    source.ArrowColor = Qt::yellow;
+    source.BackColor = Qt::darkRed;
+    TZORInspector target;
+    const QColor back = target.BackColor;
+    target.Assign(source);
+    EXPECT_EQ(target.GetOptions(), TZORBaseInspector::OptMapButton);
+    EXPECT_EQ(target.TitleColor, QColor(Qt::red));
+    EXPECT_EQ(target.ValueColor, QColor(Qt::green));
+    EXPECT_EQ(target.EditColor, QColor(Qt::blue));
+    EXPECT_EQ(target.SelColor, QColor(Qt::cyan));
+    EXPECT_EQ(target.SelButColor, QColor(Qt::magenta));
+    EXPECT_EQ(target.ArrowColor, QColor(Qt::yellow));
+    EXPECT_EQ(target.BackColor, back);
+
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    ASSERT_NE(fusion, nullptr);
+    target.setStyle(fusion.get());
+    auto* bar = target.findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->style(), fusion.get());
+    target.setStyle(nullptr);
+    EXPECT_NE(bar->style(), fusion.get());
+}

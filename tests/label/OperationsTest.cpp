@@ -264,7 +264,7 @@ TEST_F(Operations, LayersAreRefreshedAfterTheDialog)
 
 // Only a drawing of EditorMode 2 opens its dimension styles; after the dialog the dimensions
 // show their values in the styles as changed.
-TEST_F(Operations, DimensionStylesOnlyInModeTwoThenTheDimensionsFollow)
+TEST_F(Operations, DimensionStylesInEveryModeThenTheDimensionsFollow)
 {
     int asked = 0;
     zor::LabelDialogs().DimStyles = [&](TZORLabelVCL& l) {
@@ -275,18 +275,16 @@ TEST_F(Operations, DimensionStylesOnlyInModeTwoThenTheDimensionsFollow)
     TZORDim* dim = label.AddBaseDim(0, 0, 40000, 0, 20000, 10000);
     ASSERT_NE(dim, nullptr);
     const QString before = dim->GetText();
-    for (uint8_t mode : { 0, 1 }) {
-        label.SetEditorMode(mode);
-        label.EditDimStyles();
-    }
-    EXPECT_EQ(asked, 0);
-    viewer.changes.clear();
-    label.SetEditorMode(2);
-    label.EditDimStyles();
-    EXPECT_EQ(asked, 1);
     EXPECT_EQ(before, QStringLiteral("40.0"));
-    EXPECT_EQ(dim->GetText(), QStringLiteral("L=40.00"));
-    EXPECT_EQ(Count(TZRChange::Redraw), 1);
+    for (uint8_t mode : { 0, 1, 2 }) {
+        SCOPED_TRACE(int(mode));
+        label.SetEditorMode(mode);
+        viewer.changes.clear();
+        label.EditDimStyles();
+        EXPECT_EQ(asked, mode + 1);
+        EXPECT_EQ(dim->GetText(), QStringLiteral("L=40.00"));
+        EXPECT_EQ(Count(TZRChange::Redraw), 1);
+    }
 }
 
 TEST_F(Operations, PreviewOpensThroughItsHook)

@@ -284,12 +284,11 @@ TEST_F(Editing, SelectionPointsAreInTheLabelsUnit)
     EXPECT_EQ(end.Index, 2);
     EXPECT_FLOAT_EQ(end.X, 3.0f);
     EXPECT_FLOAT_EQ(end.Y, 2.5f);
-    float w = 0, h = 0;
-    label.SizeSelection(w, h);
-    EXPECT_FLOAT_EQ(w, 2.0f);
+    EXPECT_FLOAT_EQ(label.SizeSelection(2) - label.SizeSelection(1), 2.0f);
+    EXPECT_FLOAT_EQ(label.SizeSelection(2), 3.0f);
+    EXPECT_LT(label.SizeSelection(5), 0.0f);
     label.UnSelectAll();
-    label.SizeSelection(w, h);
-    EXPECT_LT(w, 0.0f);
+    EXPECT_LT(label.SizeSelection(1), 0.0f);
 }
 
 TEST_F(Editing, TheCurrentHandleIsForgottenWhenTheSelectionChanges)

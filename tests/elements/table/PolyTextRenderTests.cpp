@@ -212,3 +212,68 @@ TEST(PolyTextRender, TextRunsFollowEachOtherAtEveryAngle)
             EXPECT_LT(across, Pixels(Dpi(target), 1.0));
         }
 }
+
+// An item's identifier leads its text in the code, in parentheses when asked, on screen and on
+// paper alike; a bound item's value takes it too.
+TEST(PolyTextRender, TheIdentifierLeadsTheItemInTheCode)
+{
+    const struct {
+        bool parentheses;
+        const char* screen;
+        const char* paper;
+    } cases[] = { { true, "(01)own(10)A1", "(01)L-7(10)A1" }, { false, "01own10A1", "01L-710A1" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.screen);
+        TScene scene;
+        scene.Label().Records = { QStringLiteral("L-7") };
+        TZORPolyText& poly = Centred(scene, TZORPolyOutput::QRCode);
+        poly.SetBarWidth(0.5f);
+        poly.SetBarHeight(0.5f);
+        TZORDataPoly bound = Item(QStringLiteral("own"));
+        bound.FillType = 1;
+        bound.FillName = QStringLiteral("lot");
+        bound.IA = QStringLiteral("01");
+        bound.AddPar = c.parentheses;
+        poly.AddItem(bound);
+        TZORDataPoly fixed = Item(QStringLiteral("A1"));
+        fixed.IA = QStringLiteral("10");
+        fixed.AddPar = c.parentheses;
+        poly.AddItem(fixed);
+        poly.CalcValues(0);
+        const QImage paper = scene.Render(TTarget::Print, PrintDpi);
+        const auto printed = DecodeOne(paper, { ZXing::BarcodeFormat::Any, InkBounds(paper), 40, true });
+        ASSERT_TRUE(printed);
+        EXPECT_EQ(printed->text, c.paper);
+        const QImage screen = scene.Render(TTarget::Export, ScreenDpi);
+        const auto shown = DecodeOne(screen, { ZXing::BarcodeFormat::Any, InkBounds(screen), 40, true });
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->text, c.screen);
+    }
+}
+
+// A run with a back colour lies on it across the height of the runs, and a run without shows
+// none: the colour's pixels are under the first run only, on both targets.
+TEST(PolyTextRender, ARunWithABackColourLiesOnIt)
+{
+    constexpr TAlphaColor Green { 0xFF00FF00 };
+    for (const TTarget target : BothTargets) {
+        SCOPED_TRACE(Name(target));
+        TScene scene;
+        TZORPolyText& poly = Centred(scene, TZORPolyOutput::Text);
+        TZORDataPoly first = Item(QStringLiteral("MMM"), Red);
+        first.BackColor = Green;
+        first.FillBack = true;
+        poly.AddItem(first);
+        TZORDataPoly second = Item(QStringLiteral("WWW"), Blue);
+        second.BackColor = Green;
+        poly.AddItem(second);
+        poly.CalcValues(0);
+        const QImage image = scene.Render(target, Dpi(target));
+        const QPointF green = Centroid(image, qRgb(0, 255, 0));
+        const QPointF red = Centroid(image, qRgb(255, 0, 0));
+        const QPointF blue = Centroid(image, qRgb(0, 0, 255));
+        ASSERT_NE(green, QPointF(-1, -1));
+        EXPECT_NEAR(green.x(), red.x(), Pixels(Dpi(target), 1.0));
+        EXPECT_LT(green.x(), blue.x() - Pixels(Dpi(target), 3.0));
+    }
+}

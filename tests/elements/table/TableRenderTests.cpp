@@ -135,6 +135,50 @@ TEST_F(TablePrint, OnlyTheLinesThatFitThePrintedRoom)
         EXPECT_FALSE(words.count(QString::fromLatin1(cut))) << cut;
 }
 
+// A fixed column prints its line cell's own text on every line, whatever the records hold; its
+// sum counts that text as it counts any value, and the other columns read their records. The
+// screen's export draws the same lines: the fixed column's band of every line carries the same
+// ink.
+TEST_F(TablePrint, AFixedColumnPrintsItsOwnTextOnEveryLine)
+{
+    TScene scene;
+    TZORTable& table = AnimalTable(scene, 38);
+    TZORColumn& fixed = *table.GetColumn(2);
+    fixed.Fixed = true;
+    fixed.Line.Text = QStringLiteral("7");
+    table.CalcValues(0);
+    const QString pdf = Path("fixed-column.pdf");
+    scene.PrintPdf(pdf, Dpi, 1, [](int) {});
+    int sevens = 0;
+    for (const PdfWord& w : PdfWords(pdf))
+        sevens += w.text == QStringLiteral("7") ? 1 : 0;
+    EXPECT_EQ(sevens, 5) << PdfText(pdf).toStdString();
+    const auto words = WordsOf(pdf);
+    EXPECT_TRUE(words.count("35")) << "the sum of five sevens";
+    EXPECT_TRUE(words.count("Eel"));
+    EXPECT_TRUE(words.count("4.0")) << "the mean of the records' quantities";
+
+    fixed.Line.Text = QStringLiteral("WWW");
+    fixed.Width = 40.0f;
+    table.GetColumn(1)->Width = 20.0f;
+    table.CalcValues(0);
+    const QImage screen = scene.Render(TTarget::Export, Dpi);
+    // Column 2 spans 20 % to 60 % of the 34 mm table from x = 2 mm; lines of 4 mm start at 6 mm.
+    const auto band = [&](int line) {
+        const double left = TScene::MarginMM + 2.0 + 34.0 * 0.2,
+                     top = TScene::MarginMM + 2.0 + 4.0 * (line + 1);
+        return QRect(int(Pixels(Dpi, left)), int(Pixels(Dpi, top)), int(Pixels(Dpi, 34.0 * 0.4)),
+            int(Pixels(Dpi, 4.0)));
+    };
+    const QRect first = InkBounds(screen.copy(band(0)));
+    ASSERT_FALSE(first.isNull());
+    for (int line = 1; line < 5; ++line) {
+        const QRect ink = InkBounds(screen.copy(band(line)));
+        EXPECT_NEAR(ink.width(), first.width(), 1) << line;
+    }
+    EXPECT_GT(first.width(), Pixels(Dpi, 5.0)) << "three wide letters, not a quantity";
+}
+
 // The printed footer sits where the screen shows it: at the bottom of a fixed box, right under
 // the last line otherwise.
 TEST_F(TablePrint, TheFooterOfAFixedBoxPrintsAtItsBottom)
