@@ -121,8 +121,8 @@ struct TCase {
 };
 
 // Edges used by the cases: the vertical line x = 40 from y = 20 to 80; the upper half of the
-// circle of centre (50, 50) and radius 10 (screen angles π to 2π, so through (50, 40)); the whole
-// circle; the reference line x = 70.
+// circle of centre (50, 50) and radius 10 (screen angles π to 2π, so through (50, 40)), picked
+// near (42.9, 42.9); the whole circle; the reference line x = 70.
 const std::vector<TCase>& Cases()
 {
     static const std::vector<TCase> cases {
@@ -130,9 +130,9 @@ const std::vector<TCase>& Cases()
             { { { 20, 50 }, { 40, 50 } } } },
         { "trim the other side", acTrim, TCase::LineEdge, { 40, 30 }, { 20, 50 }, { 70, 50 }, { 25, 50 },
             { { { 40, 50 }, { 70, 50 } } } },
-        { "trim line against arc", acTrim, TCase::ArcEdge, { 50, 40 }, { 50, 30 }, { 50, 70 }, { 50, 35 },
+        { "trim line against arc", acTrim, TCase::ArcEdge, { 43, 43 }, { 50, 30 }, { 50, 70 }, { 50, 35 },
             { { { 50, 40 }, { 50, 70 } } } },
-        { "trim between two crossings splits", acTrim, TCase::CircleEdge, { 60, 50 }, { 20, 50 }, { 80, 50 },
+        { "trim between two crossings splits", acTrim, TCase::CircleEdge, { 50, 40 }, { 20, 50 }, { 80, 50 },
             { 50, 50 }, { { { 20, 50 }, { 40, 50 } }, { { 60, 50 }, { 80, 50 } } } },
         { "trim parallel lines never meet", acTrim, TCase::LineEdge, { 40, 30 }, { 45, 20 }, { 45, 80 },
             { 45, 60 }, {} },
@@ -142,7 +142,7 @@ const std::vector<TCase>& Cases()
             { { { 10, 50 }, { 40, 50 } } } },
         { "extend the start", acExtend, TCase::LineEdge, { 40, 30 }, { 50, 60 }, { 80, 60 }, { 52, 60 },
             { { { 40, 60 }, { 80, 60 } } } },
-        { "extend line to arc", acExtend, TCase::ArcEdge, { 50, 40 }, { 50, 20 }, { 50, 35 }, { 50, 33 },
+        { "extend line to arc", acExtend, TCase::ArcEdge, { 43, 43 }, { 50, 20 }, { 50, 35 }, { 50, 33 },
             { { { 50, 20 }, { 50, 40 } } } },
         { "extend parallel lines never meet", acExtend, TCase::LineEdge, { 40, 30 }, { 45, 20 }, { 45, 30 },
             { 45, 28 }, {} },
@@ -343,9 +343,6 @@ TEST_F(ModifyTools, RadiusAndDiameterDimensionsMeasureTheClickedCircle)
 
 TEST_F(ModifyTools, ReferenceLinesAreClickedSavedInBothFormsAndUndone)
 {
-    // The tool takes the pointer as it is (it places no element): the base point of the pixel.
-    const TZOREditorGeometry& g = editor->Surface().G;
-    const int64_t x = g.BaseMMX(At({ 100, 10 }).x()), y = g.BaseMMY(At({ 40, 30 }).y());
     Tool(acRefLine);
     Click({ 40, 30 });
     EXPECT_EQ(label->GetState(), stRef2);
@@ -357,10 +354,10 @@ TEST_F(ModifyTools, ReferenceLinesAreClickedSavedInBothFormsAndUndone)
     Key(Qt::Key_Escape);
     // Each runs from edge to edge of the paper (250 x 100 mm).
     ASSERT_EQ(label->GetRefLinesCount(), 2);
-    EXPECT_EQ(label->GetRefLine(1)->P1, (TZORPto { 0, y }));
-    EXPECT_EQ(label->GetRefLine(1)->P2, (TZORPto { 250000, y }));
-    EXPECT_EQ(label->GetRefLine(2)->P1, (TZORPto { x, 0 }));
-    EXPECT_EQ(label->GetRefLine(2)->P2, (TZORPto { x, 100000 }));
+    EXPECT_EQ(label->GetRefLine(1)->P1, (TZORPto { 0, 30000 }));
+    EXPECT_EQ(label->GetRefLine(1)->P2, (TZORPto { 250000, 30000 }));
+    EXPECT_EQ(label->GetRefLine(2)->P1, (TZORPto { 100000, 0 }));
+    EXPECT_EQ(label->GetRefLine(2)->P2, (TZORPto { 100000, 100000 }));
     EXPECT_EQ(label->GetRefLine(3), nullptr);
 
     for (const auto& [name, kind] :
@@ -408,7 +405,7 @@ TEST_F(ModifyTools, AFileOlderThanReferenceLinesReadsWithoutThem)
 
 TEST_F(ModifyTools, AReferenceLineIsDrawnOnlyWhileShown)
 {
-    editor->SelectionColors().fRefLine = 0x0000FF; // red
+    editor->SelectionColors().fRefLine = TColor(0x0000FF); // red
     ASSERT_TRUE(label->AddRefLine(B({ 100, 0 }), B({ 100, 10 })));
     editor->Surface().DrawEditor();
     const auto redOn = [&](const QImage& image) {
@@ -429,7 +426,7 @@ TEST_F(ModifyTools, AReferenceLineIsDrawnOnlyWhileShown)
 TEST_F(ModifyTools, TheLinkMarkerShowsOverTheAnchorUnderThePointer)
 {
     label->AddBaseRectangle(40000, 40000, 20000, 10000);
-    editor->SelectionColors().fDraw = 0xFF0000; // blue
+    editor->SelectionColors().fDraw = TColor(0xFF0000); // blue
     Tool(acLink);
     TZORink link;
     ASSERT_TRUE(label->SearchLink(40000, 40000, link, 2000));
@@ -467,7 +464,8 @@ TEST_F(ModifyTools, TheCrossingSnapFindsReferenceLines)
         TZORRef ref;
         const bool found = label->SearchPoint(c.pointer.X, c.pointer.Y, 1000, TZORSnap::Cross, ref, false);
         ASSERT_EQ(found, c.snapped.has_value()) << c.pointer.X << ", " << c.pointer.Y;
-        if (found)
+        if (found) {
             EXPECT_EQ((TZORPto { ref.X, ref.Y }), *c.snapped);
+        }
     }
 }
