@@ -155,6 +155,8 @@ void TZORBaseLabel::PutRefLines(TJsonObject& o) const
 void TZORBaseLabel::GetRefLines(const TJsonObject& o)
 {
     fRefLines.clear();
+    if (!o.Contains("RefLines"))
+        return;
     const TJsonArray a = o.A("RefLines");
     for (int i = 0; i < a.Count(); ++i) {
         const TJsonObject e = a.O(i);
