@@ -830,8 +830,15 @@ void TZOREditorInput::InputText(const TZORPto& point)
 
 void TZOREditorInput::InputValue(int64_t length)
 {
-    if (fSurface.fInserting)
-        Label()->PickEditor(length, 0, false);
+    if (fSurface.fInserting) {
+        // The offset's distance is a press at (0, 0) followed by one carrying the distance.
+        if (TAct::fCurAction == acOffset && TAct::fCurState == stDistance) {
+            Label()->PickEditor(0, 0, 0, 0, false);
+            Label()->PickEditor(length, 0, 0, 0, false);
+        } else {
+            Label()->PickEditor(length, 0, false);
+        }
+    }
     ResetInputText(true);
 }
 

@@ -61,6 +61,8 @@ public:
     // A tool's edition starts: no typed text, no snap point.
     void BeginEdition();
     const std::optional<TZORPto>& LastPoint() const { return fLast; }
+    // The link anchor under the pointer (its found flag drives the link marker).
+    const TZORink& Link() const { return fLink; }
 
     // --- Clipboard ---
     // The selected elements onto the system clipboard (and the label's copy buffer).

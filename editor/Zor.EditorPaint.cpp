@@ -1,6 +1,8 @@
 #include "Zor.EditorPaint.h"
 
 #include "Zor.Act.h"
+#include "Zor.EditorInput.h"
+#include "Zor.EditorRefLines.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Editor.h"
 #include "drawing/Zor.Canvas.h"
@@ -153,6 +155,9 @@ void TZOREditorPaint::PaintLayer(QPainter& painter, TZORLabelVCL& label, const Q
     try {
         PaintPaper(painter, label);
         PaintGrid(painter);
+        if (fSurface.Editor().GetShowRefLines())
+            zor::DrawRefLines(
+                painter, label, fSurface.G, Colour(fSurface.Editor().SelectionColors().fRefLine));
         PaintItems(painter, label, region);
     } catch (...) {
         // Painting raises nothing: a page that an element cannot draw shows as far as it got.
@@ -545,14 +550,12 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
         }
         break;
     case zor::dtLink:
-        aa(true);
-        if (state == zor::stSecond)
-            painter.drawLine(line);
-        break;
     case zor::dtPolyLink:
         aa(true);
-        if (state == zor::stNext && lp != po)
+        if (type == zor::dtLink ? state == zor::stSecond : state == zor::stNext && lp != po)
             painter.drawLine(line);
+        if (fSurface.Input().Link().Found)
+            zor::PaintLinkMarker(painter, lp);
         break;
     case zor::dtHexagon:
         if (both) {

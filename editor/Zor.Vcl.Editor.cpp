@@ -507,6 +507,14 @@ void TZORBaseEditor::SetMargin(int m)
     fBackEdit->Resize();
 }
 
+void TZORBaseEditor::SetShowRefLines(bool s)
+{
+    if (s == fShowRefLines)
+        return;
+    fShowRefLines = s;
+    DrawEditor();
+}
+
 void TZORBaseEditor::SetMarginColor(TColor c)
 {
     if (c == fMarginColor)

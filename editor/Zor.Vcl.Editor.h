@@ -202,7 +202,8 @@ public:
     bool GetEnabledMouseFilter() const { return fMouseFilter; }
     void SetEnabledMouseFilter(bool e) { fMouseFilter = e; }
     bool GetShowRefLines() const { return fShowRefLines; }
-    void SetShowRefLines(bool s) { fShowRefLines = s; }
+    // The reference lines are drawn only while they are shown.
+    void SetShowRefLines(bool s);
     // Keyboard move steps in the label's unit; 0 without a label.
     double GetMoveX() { return ReadMove(fMoveX); }
     double GetMoveY() { return ReadMove(fMoveY); }

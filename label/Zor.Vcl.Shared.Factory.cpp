@@ -331,51 +331,12 @@ TZORDim* Dim(TZORBaseLabel& label, TZRDimType type, std::span<const TZORPto> poi
     return Finish<ldCP>(label, std::make_unique<TZORDim>(&label, type, false), points, measure);
 }
 
-// The roles of the eight points of the radius and diameter dimensions: the centre, the point
-// on the circle in the measured direction, the one opposite, the leader's bend outside the
-// circle, and the end of the text shelf.
-enum class TRole : uint8_t { C, P, P2, Q, End };
-
-struct TRadialForm {
-    TZRDimType Type;
-    bool Outside; // the shelf starts at Q, 2·e2 long; otherwise at P, e1 long
-    std::array<TRole, 8> Points;
-};
-
-using R = TRole;
-constexpr TRadialForm Radial1 { TZRDimType::Radius, false,
-    { R::C, R::P, R::P, R::End, R::C, R::P, R::P, R::End } };
-constexpr TRadialForm Radial2 { TZRDimType::RadiusOut, true,
-    { R::C, R::P, R::Q, R::End, R::C, R::P, R::P, R::End } };
-constexpr TRadialForm Diameter1 { TZRDimType::Diameter, false,
-    { R::P, R::P2, R::P, R::End, R::P, R::P2, R::P2, R::End } };
-constexpr TRadialForm Diameter2 { TZRDimType::DiameterOut, true,
-    { R::C, R::P, R::Q, R::End, R::C, R::P, R::P, R::End } };
-
-TZORDim* Radial(TZORBaseLabel& label, const TRadialForm& form, int64_t cx, int64_t cy, int64_t r, float angle)
+TZORDim* Radial(TZORBaseLabel& label, TZRDimType type, int64_t cx, int64_t cy, int64_t r, float angle)
 {
-    const double a = angle;
-    const TZORDimStyle* style = label.GetActiveDimStyle();
-    const double extSize = style ? double(style->fExtSize) : 0.0;
-    const int64_t e1 = zor::Round(extSize * 2000.0);
-    const int64_t e2 = zor::Round(extSize * std::max(label.Measure().GetDrawScale(), 1));
-    const double sign = std::cos(a) >= 0.0 ? 1.0 : -1.0;
-
-    const TZORPto centre { cx, cy };
-    const TZORPto p = Polar(cx, cy, double(r), a);
-    const TZORPto p2 = Polar(cx, cy, -double(r), a);
-    const TZORPto q = Polar(p.X, p.Y, double(e2), a);
-    const TZORPto& from = form.Outside ? q : p;
-    const TZORPto end { Plus(from.X, zor::Round(sign * double(form.Outside ? 2 * e2 : e1))), from.Y };
-
-    const std::array<TZORPto, 5> byRole { centre, p, p2, q, end };
-    std::array<TZORPto, 8> points;
-    for (size_t i = 0; i < points.size(); ++i)
-        points[i] = byRole[size_t(form.Points[i])];
-    return Dim(label, form.Type, points);
+    return Dim(label, type, TZORBaseDim::CalcRadialPoints(&label, type, cx, cy, r, angle));
 }
 
-TZORDim* RadialUnits(TZORBaseLabel& label, const TRadialForm& form, float cx, float cy, float r, float angle)
+TZORDim* RadialUnits(TZORBaseLabel& label, TZRDimType form, float cx, float cy, float r, float angle)
 {
     return Radial(label, form, Base(label, cx), Base(label, cy), Base(label, r), angle);
 }
@@ -834,44 +795,44 @@ TZORDim* TZORFactory::AddDimAngle(TZORBaseLabel& label, float x1, float y1, floa
 
 TZORDim* TZORFactory::AddBaseDimRadial1(TZORBaseLabel& label, int64_t cx, int64_t cy, int64_t r, float angle)
 {
-    return Radial(label, Radial1, cx, cy, r, angle);
+    return Radial(label, TZRDimType::Radius, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddBaseDimRadial2(TZORBaseLabel& label, int64_t cx, int64_t cy, int64_t r, float angle)
 {
-    return Radial(label, Radial2, cx, cy, r, angle);
+    return Radial(label, TZRDimType::RadiusOut, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddBaseDimDiameter1(
     TZORBaseLabel& label, int64_t cx, int64_t cy, int64_t r, float angle)
 {
-    return Radial(label, Diameter1, cx, cy, r, angle);
+    return Radial(label, TZRDimType::Diameter, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddBaseDimDiameter2(
     TZORBaseLabel& label, int64_t cx, int64_t cy, int64_t r, float angle)
 {
-    return Radial(label, Diameter2, cx, cy, r, angle);
+    return Radial(label, TZRDimType::DiameterOut, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddDimRadial1(TZORBaseLabel& label, float cx, float cy, float r, float angle)
 {
-    return RadialUnits(label, Radial1, cx, cy, r, angle);
+    return RadialUnits(label, TZRDimType::Radius, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddDimRadial2(TZORBaseLabel& label, float cx, float cy, float r, float angle)
 {
-    return RadialUnits(label, Radial2, cx, cy, r, angle);
+    return RadialUnits(label, TZRDimType::RadiusOut, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddDimDiameter1(TZORBaseLabel& label, float cx, float cy, float r, float angle)
 {
-    return RadialUnits(label, Diameter1, cx, cy, r, angle);
+    return RadialUnits(label, TZRDimType::Diameter, cx, cy, r, angle);
 }
 
 TZORDim* TZORFactory::AddDimDiameter2(TZORBaseLabel& label, float cx, float cy, float r, float angle)
 {
-    return RadialUnits(label, Diameter2, cx, cy, r, angle);
+    return RadialUnits(label, TZRDimType::DiameterOut, cx, cy, r, angle);
 }
 
 // --- Resolution ---

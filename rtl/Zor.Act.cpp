@@ -96,6 +96,8 @@ int32_t TAct::ToolDrawType(int32_t action, int32_t state)
         return dtLink;
     if (OneOf(action, { acPolyLink }))
         return dtPolyLink;
+    if (action == acRefLine)
+        return state == stRef2 ? dtLine : dtNone;
     if (OneOf(action, { acDim, acDimAligned }))
         return state == stFirst ? dtNone : dtDim;
     if (state == stFirst || state == stCentre)

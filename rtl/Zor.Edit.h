@@ -64,6 +64,11 @@ public:
     bool TextIsNew = false; // made by the text tool: left empty, it goes
     TZORTextObject Text { nullptr };
     std::vector<TZORHandle> Handles; // as GetSelPointCount built them
+    // The edges that trim and extend cut at or lengthen to: element IDs, and reference lines as
+    // minus their number.
+    std::vector<int32_t> Edges;
+    bool DistanceTyped = false; // the offset's next press carries its typed distance
+    int64_t Distance = 0; // the offset's distance
 
     void EndDrag()
     {

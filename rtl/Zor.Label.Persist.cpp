@@ -113,6 +113,7 @@ void TZORBaseLabel::WriteData(TBinaryWriter& w) const
     WriteList(w, fDimStyles);
     w.WriteInt32(fActiveDimStyle);
     fData.WriteData(w);
+    WriteRefLines(w);
 }
 
 void TZORBaseLabel::ReadData(TBinaryReader& r)
@@ -127,6 +128,7 @@ void TZORBaseLabel::ReadData(TBinaryReader& r)
     const int32_t activeStyle = r.ReadInt32();
     TZORData data(fData); // host data sets keep the sources attached to them
     data.ReadData(r);
+    std::vector<TZORRefLine> refLines = ReadRefLines(r);
     if (layers.empty() || styles.empty())
         throw zor::Error(QStringLiteral("LabelData"));
     fLayers = std::move(layers);
@@ -134,6 +136,7 @@ void TZORBaseLabel::ReadData(TBinaryReader& r)
     fDimStyles = std::move(styles);
     fActiveDimStyle = ClampIndex(activeStyle, GetDimStylesCount());
     fData = data;
+    fRefLines = std::move(refLines);
 }
 
 void TZORBaseLabel::WriteLabel(TBinaryWriter& w) const
@@ -214,6 +217,7 @@ TJsonObject TZORBaseLabel::GetJson() const
     o.SetI("ActiveDimStyle", fActiveDimStyle);
     TJsonObject data = o.NewO("Data");
     fData.WriteJson(data);
+    PutRefLines(o);
     TJsonArray symbols = o.NewA("Symbols");
     for (const auto& symbol : fSymbols)
         symbols.Add(symbol->GetJson());
@@ -251,6 +255,7 @@ void TZORBaseLabel::ReadJson(const TJsonObject& o)
     fActiveDimStyle = ClampIndex(o.I("ActiveDimStyle", 1), GetDimStylesCount());
     if (o.Contains("Data"))
         fData.ReadJson(o.O("Data"));
+    GetRefLines(o);
     fFileVersion = version;
 }
 

@@ -189,7 +189,7 @@ bool IsTextTool(int32_t action)
 
 // --- Presses of the drawing tools ---
 
-void TZORBaseLabel::ToolPress(int64_t x, int64_t y, int32_t, TZORShift)
+void TZORBaseLabel::ToolPress(int64_t x, int64_t y, int32_t tol, TZORShift)
 {
     const int32_t action = TAct::fCurAction;
     if (action == acText && TAct::fCurState == stTyping) {
@@ -197,9 +197,16 @@ void TZORBaseLabel::ToolPress(int64_t x, int64_t y, int32_t, TZORShift)
         EndTextEditing();
         TAct::SetCurAction(acText);
     }
-    const int32_t kind = KindOf(action);
-    if (kind == 0)
-        return; // the tools that work on existing elements are not built
+    if (action >= acTrim && action <= acOffset) {
+        ModifyPress(x, y, tol);
+        return;
+    }
+    if (action >= acDimRadius && action <= acDimDiameterOut) {
+        RadialPress(x, y, tol);
+        return;
+    }
+    if (KindOf(action) == 0)
+        return;
     if (!fEdit->UndoOpen) {
         BeginUndoStep();
         fEdit->UndoOpen = true;
@@ -229,6 +236,11 @@ void TZORBaseLabel::ToolPress(int64_t x, int64_t y, int32_t, TZORShift)
 void TZORBaseLabel::ToolValue(int64_t value)
 {
     const int32_t action = TAct::fCurAction;
+    if (action == acOffset && TAct::fCurState == stDistance) {
+        fEdit->DistanceTyped = true;
+        ModifyPress(value, 0, 0);
+        return;
+    }
     if (TAct::NumPoints() == 0 || value <= 0)
         return;
     const TZORPto last = TAct::Points().back();
@@ -257,6 +269,9 @@ void TZORBaseLabel::EndCreation()
     TAct::ClearPoints();
     fEdit->PickedID = 0;
     fEdit->PickedAnchor = 0;
+    fEdit->Edges.clear();
+    fEdit->DistanceTyped = false;
+    fEdit->Distance = 0;
     if (fEdit->UndoOpen && !fEdit->Dragging) {
         fEdit->UndoOpen = false;
         EndUndoStep();

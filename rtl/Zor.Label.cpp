@@ -507,6 +507,9 @@ void TZORBaseLabel::Clear(std::initializer_list<TZORClear> what, bool aNotify)
         case TZORClear::DimStyles:
             ResetDimStyles();
             break;
+        case TZORClear::RefLines:
+            fRefLines.clear();
+            break;
         case TZORClear::SheetCopies:
             std::erase_if(fItems, [this](const auto& item) {
                 if (!item->IsPreview())

@@ -12,6 +12,7 @@
 #include "Zor.Measure.h"
 #include "Zor.Observer.h"
 #include "Zor.PrintInfo.h"
+#include "Zor.RefLine.h"
 #include "Zor.Settings.h"
 #include "Zor.Snap.h"
 #include "Zor.Types.h"
@@ -46,6 +47,7 @@ enum class TZORClear : uint8_t {
     Selection = 2, // the selection only: the elements stay
     Layers = 3, // back to the one default layer
     DimStyles = 4, // back to the one default style
+    RefLines = 5, // the reference lines
     SheetCopies = 10, // the per-label copies made for printing a sheet
 };
 
@@ -315,9 +317,33 @@ private:
     TZORBaseItem* Create(
         int32_t code, std::span<const TZORPto> points, const std::function<void(TZORBaseItem&)>& setup);
     TZORBaseItem* CreateFromTool(std::span<const TZORPto> points);
+    // The tools that work on existing elements (Zor.Label.Modify.cpp): trim, reference line,
+    // extend, offset, and the radius and diameter dimensions that measure a circle or an arc.
+    void ModifyPress(int64_t x, int64_t y, int32_t tol);
+    void RadialPress(int64_t x, int64_t y, int32_t tol);
+    bool PickEdges(int64_t x, int64_t y, int32_t tol);
+    bool TrimOrExtend(int64_t x, int64_t y, int32_t tol);
+    void OffsetPress(int64_t x, int64_t y, int32_t tol);
+    // A copy of the element, entered after it; its points as given.
+    TZORBaseItem* CopyOf(const TZORBaseItem& item, std::span<const TZORPto> points);
     std::unique_ptr<TZOREditState> fEdit; // the tools and drags in progress
 
 public:
+
+    // --- Reference lines (Zor.Label.Modify.cpp), 1-based. They are saved with the label and
+    // undone with it. ---
+    int32_t GetRefLinesCount() const { return int32_t(fRefLines.size()); }
+    // Null out of range.
+    const TZORRefLine* GetRefLine(int32_t i) const;
+    // The reference line through p1 and p2 (base units), running from edge to edge of the paper
+    // at the drawing scale, as one undo step; false, adding nothing, for two equal points or a
+    // line that misses the paper.
+    bool AddRefLine(const TZORPto& p1, const TZORPto& p2);
+    // Removes reference line i (one undo step); false out of range.
+    bool DeleteRefLine(int32_t i);
+    // The reference line within tol of (x, y), 1-based; 0 for none.
+    int32_t RefLineAt(int64_t x, int64_t y, int32_t tol) const;
+
     // --- Property rows (Zor.Label.Props.cpp) ---
     // One edit of an inspector slot, as one undo step: prop is the slot kind, kind and type the
     // row's, pos the slot's position (TZORInsRow in Zor.Props.h), value the value object. Every
@@ -472,6 +498,12 @@ private:
     TZORBaseItem* AddFinished(std::unique_ptr<TZORBaseItem> item);
     void ResetLayers();
     void WriteSettings(TBinaryWriter& w) const;
+    void WriteRefLines(TBinaryWriter& w) const;
+    // None from a file older than the reference lines.
+    std::vector<TZORRefLine> ReadRefLines(TBinaryReader& r) const;
+    void PutRefLines(TJsonObject& o) const;
+    // None when the object has no "RefLines".
+    void GetRefLines(const TJsonObject& o);
     static const TZORFields<TZORBaseLabel>& Fields();
     void RemoveItemsFrom(int32_t count);
     TZORUndoState UndoState() const;
@@ -495,6 +527,7 @@ private:
     int32_t fCurrentSymbol = 0;
     std::vector<TZORBaseItem*> fSelection;
     QByteArray fCopyBuffer;
+    std::vector<TZORRefLine> fRefLines;
 
     std::vector<IZRObserver*> fObservers;
     std::map<TZRChange, TZRChangeValue> fPending;

@@ -231,6 +231,14 @@ void TZORBaseArc::SetAngles(double start, double sweep)
     Regenerate();
 }
 
+void TZORBaseArc::SetArc(int64_t cx, int64_t cy, int64_t r, double start, double sweep)
+{
+    fCx = ClampCoordinate(cx);
+    fCy = ClampCoordinate(cy);
+    fRadius = std::clamp<int64_t>(r, 0, MaxCoordinate);
+    SetAngles(start, sweep);
+}
+
 const TZORPto& TZORBaseArc::GetPto(int32_t i) const
 {
     if (i < 1 || i > 3)
@@ -641,4 +649,56 @@ TZRDimType TZORBaseDim::CalcDimPoints(const TZORBaseLabel* label, int64_t x1, in
     extend({ x1, y1 }, foot1, points[0], points[4]);
     extend({ x2, y2 }, foot2, points[1], points[5]);
     return type;
+}
+
+namespace {
+
+// The roles of the eight points of the radius and diameter dimensions: the centre, the point
+// on the circle in the measured direction, the one opposite, the leader's bend outside the
+// circle, and the end of the text shelf.
+enum class TRole : uint8_t { C, P, P2, Q, End };
+
+struct TRadialForm {
+    bool Outside; // the shelf starts at Q, 2·e2 long; otherwise at P, e1 long
+    std::array<TRole, 8> Points;
+};
+
+using R = TRole;
+// By dimension type, 3 to 6.
+constexpr std::array<TRadialForm, 4> RadialForms { {
+    { false, { R::C, R::P, R::P, R::End, R::C, R::P, R::P, R::End } },
+    { true, { R::C, R::P, R::Q, R::End, R::C, R::P, R::P, R::End } },
+    { false, { R::P, R::P2, R::P, R::End, R::P, R::P2, R::P2, R::End } },
+    { true, { R::C, R::P, R::Q, R::End, R::C, R::P, R::P, R::End } },
+} };
+
+} // namespace
+
+std::array<TZORPto, 8> TZORBaseDim::CalcRadialPoints(
+    const TZORBaseLabel* label, TZRDimType type, int64_t cx, int64_t cy, int64_t r, float angle)
+{
+    const size_t form = size_t(std::clamp(int(type), int(TZRDimType::Radius), int(TZRDimType::DiameterOut)))
+        - size_t(TZRDimType::Radius);
+    const TRadialForm& f = RadialForms[form];
+    const double a = angle;
+    const TZORDimStyle* style = label ? label->GetActiveDimStyle() : nullptr;
+    const double extSize = style ? double(style->fExtSize) : 0.0;
+    const int64_t e1 = zor::Round(extSize * 2000.0);
+    const int64_t e2 = zor::Round(extSize * (label ? std::max(label->Measure().GetDrawScale(), 1) : 1));
+    const double sign = std::cos(a) >= 0.0 ? 1.0 : -1.0;
+    const auto polar = [a](const TZORPto& from, double d) {
+        return Pto(double(from.X) + double(zor::Round(d * std::cos(a))),
+            double(from.Y) + double(zor::Round(d * std::sin(a))));
+    };
+    const TZORPto centre { cx, cy };
+    const TZORPto p = polar(centre, double(r));
+    const TZORPto p2 = polar(centre, -double(r));
+    const TZORPto q = polar(p, double(e2));
+    const TZORPto& from = f.Outside ? q : p;
+    const TZORPto end = Pto(double(from.X) + sign * double(f.Outside ? 2 * e2 : e1), double(from.Y));
+    const std::array<TZORPto, 5> byRole { centre, p, p2, q, end };
+    std::array<TZORPto, 8> points;
+    for (size_t i = 0; i < points.size(); ++i)
+        points[i] = byRole[size_t(f.Points[i])];
+    return points;
 }

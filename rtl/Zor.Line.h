@@ -385,6 +385,8 @@ public:
     void SetAngles(double start, double sweep);
     // The direction flag: the arc runs clockwise on screen.
     bool GetClock() const { return fSweep >= 0.0; }
+    // The whole arc anew: its circle and its angles (as SetAngles takes them).
+    void SetArc(int64_t cx, int64_t cy, int64_t r, double start, double sweep);
 
     // Properties: start and end angle in radians; setting the end keeps the start.
     float GetStartAngle() const { return float(fStart); }
@@ -527,6 +529,14 @@ public:
     // style's gap from the measured points and reach its extension size past the line.
     static TZRDimType CalcDimPoints(const TZORBaseLabel* label, int64_t x1, int64_t y1, int64_t x2,
         int64_t y2, int64_t x3, int64_t y3, std::array<TZORPto, 6>& points);
+    // The eight points of a radius or diameter dimension (type 3 to 6) of the circle (cx, cy, r),
+    // measured in direction angle (radians): the centre C, the point P on the circle in that
+    // direction, the point opposite, the leader's bend Q outside the circle (the style's
+    // extension size at the drawing scale past P) and the end of the text shelf, which runs
+    // along X away from the circle (twice the extension size in thousandths from P, or twice
+    // the scaled size from Q). The label's active style gives the extension size.
+    static std::array<TZORPto, 8> CalcRadialPoints(
+        const TZORBaseLabel* label, TZRDimType type, int64_t cx, int64_t cy, int64_t r, float angle);
 
 protected:
     int32_t FixedPoints() const override { return 8; }

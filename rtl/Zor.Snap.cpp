@@ -321,6 +321,21 @@ bool TZORBaseLabel::SearchPoint(
     };
     TPoints points;
     std::vector<TSegment> crossing; // strokes of the elements met so far, for crossings
+    // Reference lines near the pointer cross each other and the elements.
+    for (const TZORRefLine& l : fRefLines) {
+        if (kind != TZORSnap::Cross)
+            break;
+        const TSegment s { QPointF(double(l.P1.X), double(l.P1.Y)), QPointF(double(l.P2.X), double(l.P2.Y)) };
+        if (SegmentDistance(at.x(), at.y(), s.A, s.B) > tol)
+            continue;
+        for (const TSegment& o : crossing) {
+            QPointF p;
+            if (TDraw2D::IntersectLines(
+                    s.A.x(), s.A.y(), s.B.x(), s.B.y(), o.A.x(), o.A.y(), o.B.x(), o.B.y(), true, true, p))
+                consider(p);
+        }
+        crossing.push_back(s);
+    }
     for (const auto& owned : fItems) {
         const TZORBaseItem& item = *owned;
         if (item.IsPreview() || !item.HasOption(ioView) || (editing && IsSelected(&item)))

@@ -322,3 +322,58 @@ bool TDraw2D::IntersectLines(double x1, double y1, double x2, double y2, double 
     p = meet;
     return true;
 }
+
+bool TDraw2D::CrossLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+    double y4, double& t, double& u)
+{
+    const double ax = x2 - x1, ay = y2 - y1;
+    const double bx = x4 - x3, by = y4 - y3;
+    const double d = ax * by - ay * bx;
+    if (!(std::abs(d) > 1e-12 * std::hypot(ax, ay) * std::hypot(bx, by)))
+        return false;
+    const double cx = x3 - x1, cy = y3 - y1;
+    t = (cx * by - cy * bx) / d;
+    u = (cx * ay - cy * ax) / d;
+    return std::isfinite(t) && std::isfinite(u);
+}
+
+std::vector<double> TDraw2D::CrossLineCircle(
+    double x1, double y1, double x2, double y2, double cx, double cy, double r)
+{
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double a = dx * dx + dy * dy;
+    if (!(a > 0.0) || !std::isfinite(a) || !std::isfinite(r))
+        return {};
+    // The foot of the centre on the line, then half the chord either side of it.
+    const double foot = ((cx - x1) * dx + (cy - y1) * dy) / a;
+    const double fx = x1 + foot * dx - cx, fy = y1 + foot * dy - cy;
+    const double h2 = r * r - (fx * fx + fy * fy);
+    if (!std::isfinite(h2) || h2 < -1e-9 * r * r)
+        return {};
+    if (h2 <= 1e-9 * r * r)
+        return { foot };
+    const double half = std::sqrt(h2 / a);
+    return { foot - half, foot + half };
+}
+
+std::vector<QPointF> TDraw2D::CrossCircles(
+    double cx1, double cy1, double r1, double cx2, double cy2, double r2)
+{
+    const double dx = cx2 - cx1, dy = cy2 - cy1;
+    const double d = std::hypot(dx, dy);
+    if (!(d > 0.0) || !std::isfinite(d) || d > r1 + r2 || d < std::abs(r1 - r2))
+        return {};
+    const double along = (r1 * r1 - r2 * r2 + d * d) / (2.0 * d);
+    const double h = std::sqrt(std::max(r1 * r1 - along * along, 0.0));
+    const double mx = cx1 + along * dx / d, my = cy1 + along * dy / d;
+    if (h == 0.0)
+        return { QPointF(mx, my) };
+    return { QPointF(mx - h * dy / d, my + h * dx / d), QPointF(mx + h * dy / d, my - h * dx / d) };
+}
+
+double TDraw2D::LineParameter(double x1, double y1, double x2, double y2, double x, double y)
+{
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double a = dx * dx + dy * dy;
+    return a > 0.0 ? ((x - x1) * dx + (y - y1) * dy) / a : 0.0;
+}

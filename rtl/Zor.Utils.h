@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <numbers>
+#include <vector>
 
 // Rounding, units, projections and plane geometry shared by the model and every renderer.
 // Angles of the model are radians that turn clockwise on screen (y grows downwards), the
@@ -143,6 +144,22 @@ public:
     // segment, or values that are not finite.
     static bool IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
         double y4, bool aSegment1, bool aSegment2, QPointF& p);
+    // The same meeting as parameters: t along the first line (x1, y1) + t·(x2 − x1, y2 − y1) and
+    // u along the second. False for parallel lines, a line of no length or values not finite.
+    static bool CrossLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+        double y4, double& t, double& u);
+    // Where the line through (x1, y1) and (x2, y2) meets the circle of centre (cx, cy) and radius
+    // r, as parameters t of (x1, y1) + t·(x2 − x1, y2 − y1), the smaller first: two, one for a
+    // tangent, none for a line that misses, a line of no length or values not finite.
+    static std::vector<double> CrossLineCircle(
+        double x1, double y1, double x2, double y2, double cx, double cy, double r);
+    // Where two circles meet: two points, one where they touch, none otherwise (also for
+    // circles with one centre).
+    static std::vector<QPointF> CrossCircles(
+        double cx1, double cy1, double r1, double cx2, double cy2, double r2);
+    // The parameter t of the point of the line through (x1, y1) and (x2, y2) nearest to (x, y);
+    // 0 for a line of no length.
+    static double LineParameter(double x1, double y1, double x2, double y2, double x, double y);
 };
 
 // Linear barcodes: the bar pattern that the encoder writes and the drawing reads.

@@ -4,5 +4,7 @@
 // names the version that brought it (TZORField::Since), so that a binary record of an older file
 // reads without it and keeps the field's default.
 constexpr int ZORFileVersion = 3103;
+// The version that brought the label's reference lines.
+constexpr int ZORRefLinesVersion = 3103;
 // The oldest version read.
 constexpr int ZORFirstFileVersion = 3000;

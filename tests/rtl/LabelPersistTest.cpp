@@ -227,9 +227,19 @@ TEST(LabelPersist, AnOlderFileReadsWithoutTheFieldsAddedSince)
     original.Settings().SetFillTermColor(TAlphaColor(0x12345678));
     original.GetLayer(1)->SetFillColor(TAlphaColor(0x11223344));
     original.GetLayer(2)->SetFillColor(TAlphaColor(0x55667788));
+    ASSERT_TRUE(original.AddRefLine({ 12345, 0 }, { 12345, 1000 }));
+    QByteArray refLines; // the reference-line block, which came with a later version
+    {
+        TBinaryWriter w(&refLines);
+        w.WriteInt32(1);
+        for (int64_t v : { original.GetRefLine(1)->P1.X, original.GetRefLine(1)->P1.Y, original.GetRefLine(1)->P2.X,
+                 original.GetRefLine(1)->P2.Y })
+            w.WriteInt64(v);
+    }
     QByteArray bytes = SaveBinary(original);
+    ASSERT_TRUE(original.DeleteRefLine(1));
     for (const QByteArray& mark : { QByteArray("\x78\x56\x34\x12", 4), QByteArray("\x00\x44\x33\x22\x11\x00", 6),
-             QByteArray("\x00\x88\x77\x66\x55\x00", 6) }) {
+             QByteArray("\x00\x88\x77\x66\x55\x00", 6), refLines }) {
         ASSERT_EQ(bytes.count(mark), 1);
         bytes.remove(bytes.indexOf(mark), mark.size());
     }
