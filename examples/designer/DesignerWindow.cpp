@@ -649,7 +649,7 @@ void TDesignerWindow::Export()
         if (zor::IsRaster(kind)) {
             zor::ExportSheets(*job, options, first, last);
         } else {
-            job->GoToPage(first, true, false);
+            job->GoToPage(first, true);
             zor::ExportLabel(*job, options);
         }
         ExportDone(fileName, kind, last - first + 1);
