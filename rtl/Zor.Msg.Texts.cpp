@@ -189,6 +189,7 @@ constexpr TZORMsgText PropTexts[] = {
     { "InsertX", "Insertion X" },
     { "InsertY", "Insertion Y" },
     { "Integer", "Integer" },
+    { "Items", "Items" },
     { "Interline", "Line spacing" },
     { "Italic", "Italic" },
     { "KeepAspect", "Keep aspect" },

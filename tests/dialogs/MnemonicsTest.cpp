@@ -22,6 +22,8 @@
 #include "dialogs/Zor.Selsymbol.h"
 #include "dialogs/Zor.Settings.h"
 #include "dialogs/Zor.Showpreview.h"
+#include "elements/composite/Zor.Vcl.Poly.h"
+#include "elements/composite/Zor.Vcl.Table.h"
 #include "kit/Dialogs.h"
 #include "kit/TempDir.h"
 #include "label/Zor.Vcl.h"
@@ -127,7 +129,12 @@ void ExpectReaches(QDialog& dialog, const TKeyed& k)
             start = &dialog;
         }
         QTest::keyClick(start, k.key.toLatin1(), Qt::AltModifier);
-        EXPECT_EQ(QApplication::focusWidget(), target);
+        EXPECT_EQ(QApplication::focusWidget(), target)
+            << "went to "
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                            : "none")
+            << " from " << start->objectName().toStdString() << ", not to "
+            << target->objectName().toStdString();
         return;
     }
     if (auto* t = qobject_cast<QTabBar*>(k.owner)) {
@@ -143,7 +150,7 @@ void ExpectReaches(QDialog& dialog, const TKeyed& k)
     // A button is not pressed: its shortcut is caught on the way, so that nothing acts.
     TShortcutCatcher catcher(k.owner);
     QTest::keyClick(start, k.key.toLatin1(), Qt::AltModifier);
-    EXPECT_TRUE(catcher.caught);
+    EXPECT_TRUE(catcher.caught) << "pressed from " << start->objectName().toStdString();
 }
 
 // Checks the dialog on each page of its tabs: no letter twice, every letter to its control.
@@ -184,14 +191,15 @@ protected:
     {
         TempDirTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        label.Data().AddListVal(QStringLiteral("Sizes"));
-        label.Data().AddAskVal(QStringLiteral("Batch"));
+        prompts.Data().AddListVal(QStringLiteral("Sizes"));
+        prompts.Data().AddAskVal(QStringLiteral("Batch"));
         table = label.AddBaseTable(10000, 10000, 40000, 20000);
         poly = label.AddBasePolyText(10000, 40000);
     }
 
     TScriptedDialogs dialogs;
     TZORLabelVCL label;
+    TZORLabelVCL prompts; // a label with a value list and a question to choose from
     TZORBaseItem* table = nullptr;
     TZORBaseItem* poly = nullptr;
 };
@@ -276,13 +284,13 @@ TEST_F(Mnemonics, EveryDialogGivesEachLetterOnceAndItReachesItsControl)
         { "list choice",
             [&] {
                 auto d = std::make_unique<TfSelListText>();
-                d->Ini(label, *label.Data().GetListVal(1));
+                d->Ini(prompts, *prompts.Data().GetListVal(1));
                 return std::unique_ptr<QDialog>(std::move(d));
             } },
         { "answer",
             [&] {
                 auto d = std::make_unique<TfSelAnswer>();
-                d->Ini(*label.Data().GetAskField(1));
+                d->Ini(*prompts.Data().GetAskField(1));
                 return std::unique_ptr<QDialog>(std::move(d));
             } },
         { "symbols",

@@ -39,6 +39,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         box = label.AddBaseRectangle(10000, 10000, 20000, 10000);
         box->SetFilled(true);
         box->SetBackColor(Red);

@@ -49,6 +49,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(150000);
         label.Measure().SetPaperHeight(100000);
+        label.Measure().SetWidth(150000);
+        label.Measure().SetHeight(100000);
         rich = label.AddBaseRichText(10000, 15000, 80000, 80000);
         rich->SetRichFontName(Font);
         rich->SetFontHeight(8.0f);

@@ -3,11 +3,13 @@
 // logical pixel wide, or the edge of a letter, stays sharp instead of being scaled up.
 
 #include "Zor.Base.h"
+#include "Zor.F2d.h"
 #include "dialogs/Zor.Dimstyles.h"
 #include "dialogs/Zor.Preview.h"
 #include "dialogs/Zor.Viewlibrary.h"
 #include "editor/ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
+#include "elements/lines/Zor.Vcl.Lines.h"
 #include "inspector/Zor.Inspector.h"
 #include "kit/Pixels.h"
 #include "label/Zor.Vcl.h"

@@ -240,6 +240,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         rect = label.AddBaseRectangle(10000, 10000, 20000, 10000);
         rect->SetColor(TAlphaColor(0xFFFF0000u));
         rect->SetBackColor(TAlphaColor(0xFFFF0000u));
