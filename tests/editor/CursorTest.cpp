@@ -1,11 +1,11 @@
 // The tool cursors: each drawn with its own picture and hot spot, the tool table that picks them,
 // and the editor's surface taking them from the label's tool changes.
 
-#include "ShownEditor.h"
 #include "Zor.Act.h"
 #include "Zor.Edit.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "editor/Zor.Cursors.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "label/Zor.Vcl.h"
 

@@ -21,16 +21,14 @@ TEST(EditorIndicators, EachShowsItsStateInItsPixels)
         QColor corner; // the background at (1, 1)
         QColor mark; // the mark's pixel: the snap square's centre, the ortho step's top
     } cases[] = {
-        { "snap on", [](TZOREditor& e) { e.SetSnap(2); },
-            [](TZOREditor& e) -> TZORInfoEd& { return e.SnapIndicator(); }, TZORStateInfo::On, White, Red },
-        { "snap off", [](TZOREditor& e) { e.SetSnap(1); },
-            [](TZOREditor& e) -> TZORInfoEd& { return e.SnapIndicator(); }, TZORStateInfo::Off, Silver,
-            Grey },
+        { "snap on", [](TZOREditor& e) { e.SetSnap(2); }, [](TZOREditor& e) -> TZORInfoEd& { return e.SnapIndicator(); },
+            TZORStateInfo::On, White, Red },
+        { "snap off", [](TZOREditor& e) { e.SetSnap(1); }, [](TZOREditor& e) -> TZORInfoEd& { return e.SnapIndicator(); },
+            TZORStateInfo::Off, Silver, Grey },
         { "ortho on", [](TZOREditor& e) { e.SetOrtoLines(true); },
             [](TZOREditor& e) -> TZORInfoEd& { return e.OrtoIndicator(); }, TZORStateInfo::On, White, Black },
         { "ortho off", [](TZOREditor& e) { e.SetOrtoLines(false); },
-            [](TZOREditor& e) -> TZORInfoEd& { return e.OrtoIndicator(); }, TZORStateInfo::Off, Silver,
-            Grey },
+            [](TZOREditor& e) -> TZORInfoEd& { return e.OrtoIndicator(); }, TZORStateInfo::Off, Silver, Grey },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,17 +1,17 @@
 // Mouse and keyboard on a real editor over a real label: picking, drags, handles, the grid and
 // object snaps, drawing every kind, the typed-value box, the keys, the clipboard and undo.
 
-#include "ShownEditor.h"
+#include "common/ItemSamples.h"
 #include "Zor.Edit.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Stream.h"
 #include "Zor.Text.h"
 #include "Zor.Version.h"
-#include "common/ItemSamples.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "editor/Zor.EditorInput.h"
 #include "editor/Zor.ValueBox.h"
+#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -49,8 +49,7 @@ struct TPointer {
         QApplication::sendEvent(surface, &e);
     }
     void Hover(QPoint p) const { Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
-    void Press(
-        QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) const
+    void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) const
     {
         Send(QEvent::MouseButtonPress, p, b, b, keys);
     }
@@ -275,8 +274,7 @@ TEST_F(Input, EveryKindIsDrawnWithTheMouseAndReadsBackEqual)
 {
     auto symbol = std::make_unique<TZORLibSymbol>();
     QString error;
-    ASSERT_TRUE(symbol->ReadJson(
-        TJsonObject::Parse(QStringLiteral(R"({"Name":"Valve","ID":"{7}","Def":[]})")), error));
+    ASSERT_TRUE(symbol->ReadJson(TJsonObject::Parse(QStringLiteral(R"({"Name":"Valve","ID":"{7}","Def":[]})")), error));
     label.AddSymbol(std::move(symbol), true);
     const struct {
         int32_t action;
@@ -349,8 +347,7 @@ TEST_F(Input, EveryKindIsDrawnWithTheMouseAndReadsBackEqual)
 
     QTemporaryDir dir;
     for (TZORExt form : { TZORExt::Binary, TZORExt::Json }) {
-        const QString name = dir.filePath(
-            form == TZORExt::Binary ? QStringLiteral("drawn.eti") : QStringLiteral("drawn.json"));
+        const QString name = dir.filePath(form == TZORExt::Binary ? QStringLiteral("drawn.eti") : QStringLiteral("drawn.json"));
         label.SaveToFile(name, form);
         TZORLabelVCL read;
         read.LoadFromFile(name);
@@ -367,15 +364,8 @@ TEST(ValueInput, TypingKeepsOnlyWhatMakesAValue)
         const char* typed;
         const char* text;
     } rows[] = {
-        { "10,5", "10,5" },
-        { "1,,2", "1,2" },
-        { "@@2,3", "@2,3" },
-        { "-4,-5", "-4,-5" },
-        { "5-", "5" },
-        { "--1", "-1" },
-        { "a1b.5", "1.5" },
-        { "<<1", "<1" },
-        { "@-2,0", "@-2,0" },
+        { "10,5", "10,5" }, { "1,,2", "1,2" }, { "@@2,3", "@2,3" }, { "-4,-5", "-4,-5" }, { "5-", "5" },
+        { "--1", "-1" }, { "a1b.5", "1.5" }, { "<<1", "<1" }, { "@-2,0", "@-2,0" },
     };
     for (const auto& r : rows) {
         TZORValueInput input;
@@ -568,8 +558,7 @@ TEST_F(Input, ADoubleClickNeverRepeatsThePress)
     label.ClearUndo();
     editor->SetOptions(editor->GetOptions() | eoDoubleClick);
     int presses = 0;
-    editor->OnMouseDown
-        = [&](TZORBaseEditor&, Qt::MouseButton, Qt::KeyboardModifiers, double, double) { ++presses; };
+    editor->OnMouseDown = [&](TZORBaseEditor&, Qt::MouseButton, Qt::KeyboardModifiers, double, double) { ++presses; };
     const QPoint p = At(50, 45);
     mouse.Hover(p);
     mouse.Press(p);
@@ -605,8 +594,7 @@ TEST_F(Input, CopyAndPasteGoThroughTheSystemClipboardBetweenTwoEditors)
     // Elements that do not read (or come from another version) paste nothing and raise nothing.
     for (const QByteArray& version : { QByteArray("\x1e\x0c\0\0", 4), QByteArray("\x01\0\0\0", 4) }) {
         auto* mime = new QMimeData;
-        mime->setData(QString::fromLatin1(ElementsMimeType),
-            QByteArray("QNDL") + version + QByteArray("\x01\0\0\0\x63junk", 9));
+        mime->setData(QString::fromLatin1(ElementsMimeType), QByteArray("QNDL") + version + QByteArray("\x01\0\0\0\x63junk", 9));
         QGuiApplication::clipboard()->setMimeData(mime);
         mouse2.Key(Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(other.GetItemsCount(), 0);
@@ -681,32 +669,28 @@ TEST_F(Input, EveryMouseEditIsOneUndoStep)
         const char* name;
         std::function<void()> gesture;
     } rows[] = {
-        { "a drawn rectangle",
-            [&] {
-                Tool(acRectangle);
-                mouse.Click(At(100, 20));
-                mouse.Click(At(120, 40));
-                mouse.Key(Qt::Key_Escape);
-            } },
-        { "a polyline ended by the right button",
-            [&] {
-                Tool(acPolyLine);
-                mouse.Click(At(100, 60));
-                mouse.Click(At(110, 60));
-                mouse.Click(At(110, 70));
-                mouse.Click(At(110, 70), Qt::RightButton);
-                mouse.Key(Qt::Key_Escape);
-            } },
-        { "a dragged line end",
-            [&] {
-                label.Select(line);
-                mouse.Drag(At(70, 50), At(80, 60));
-            } },
-        { "a selection window and a drag",
-            [&] {
-                mouse.Drag(At(5, 5), At(35, 25));
-                mouse.Drag(At(15, 15), At(25, 30));
-            } },
+        { "a drawn rectangle", [&] {
+             Tool(acRectangle);
+             mouse.Click(At(100, 20));
+             mouse.Click(At(120, 40));
+             mouse.Key(Qt::Key_Escape);
+         } },
+        { "a polyline ended by the right button", [&] {
+             Tool(acPolyLine);
+             mouse.Click(At(100, 60));
+             mouse.Click(At(110, 60));
+             mouse.Click(At(110, 70));
+             mouse.Click(At(110, 70), Qt::RightButton);
+             mouse.Key(Qt::Key_Escape);
+         } },
+        { "a dragged line end", [&] {
+             label.Select(line);
+             mouse.Drag(At(70, 50), At(80, 60));
+         } },
+        { "a selection window and a drag", [&] {
+             mouse.Drag(At(5, 5), At(35, 25));
+             mouse.Drag(At(15, 15), At(25, 30));
+         } },
     };
     for (const auto& r : rows) {
         label.ClearUndo();
@@ -744,8 +728,7 @@ TEST_F(Input, OrthoLinesKeepStrokesStraight)
         const QPoint from = At(100, 30);
         mouse.Click(from);
         mouse.Hover(from + r.by);
-        EXPECT_EQ(editor->Surface().LP,
-            r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
+        EXPECT_EQ(editor->Surface().LP, r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
         mouse.Click(from + r.by);
         TZORBaseItem* line = label.Select();
         ASSERT_NE(line, nullptr);
