@@ -55,8 +55,8 @@ const std::array<TCellNames, TfEdTable::PageCount> CellNames = { {
         { "labColFont", "labColFontHeight", "labColFontColor", "labColHeight", "labColInterline" }, true },
     { { "CBoxHFont", "seHeadFontHeight", "ShHeadFontColor", "SBHeadBold", "SBHeadItalic", "SBHeadUnderline" },
         "ShHColor", "ckHeadFill", { "SBHeadLeft", "SBHeadCenter", "SBHeadRight" }, "seHeightHead",
-        "seHeadInterline",
-        { "labHeadFont", "LabHFontHeight", "labHeadColFont", "labHeightHead", "labHeadInterline" }, true },
+        "seHeadInterline", { "labHeadFont", "LabHFontHeight", "labHeadColFont", "labHeightHead", "labHeadInterline" },
+        true },
     { { "CBoxFFont", "seFootFontHeight", "ShFFontColor", "SBFBold", "SBFItalic", "SBFUnderline" }, "ShFColor",
         "ckFootFill", { "SBFLeft", "SBFCenter", "SBFRight" }, "seHeightFoot", nullptr,
         { "labFootFont", "LabFFHeight", "labFootColor", "labFootHeight", nullptr }, false },
@@ -285,9 +285,8 @@ void TfEdTable::BuildCell(TPage page, QWidget* owner, QGridLayout* grid, int row
     grid->addWidget(Row(owner, { c.Font.Height }), row + 1, 1);
     grid->addWidget(Caption(owner, cap.Color), row + 2, 0);
     grid->addWidget(Row(owner, { c.Font.Color, c.Back, c.Fill }), row + 2, 1);
-    grid->addWidget(
-        Row(owner, { c.Font.Bold, c.Font.Italic, c.Font.Underline, align[0], align[1], align[2] }), row + 3,
-        1);
+    grid->addWidget(Row(owner, { c.Font.Bold, c.Font.Italic, c.Font.Underline, align[0], align[1], align[2] }),
+        row + 3, 1);
     grid->addWidget(Caption(owner, cap.Height), row + 4, 0);
     grid->addWidget(Row(owner, { c.Height }), row + 4, 1);
     if (c.Interline) {
@@ -351,8 +350,7 @@ void TfEdTable::FillLanguage()
         caption(cap.Interline, Prop("Iterline"));
     }
     for (int i = 0; i < int(AggregateKeys.size()); ++i)
-        RGCalc->button(i)->setText(
-            i == 0 ? TZORMsg::GetListValue(QStringLiteral("None")) : Dialogs(AggregateKeys[size_t(i)]));
+        RGCalc->button(i)->setText(i == 0 ? TZORMsg::GetListValue(QStringLiteral("None")) : Dialogs(AggregateKeys[size_t(i)]));
 }
 
 void TfEdTable::FillFields()
@@ -366,8 +364,7 @@ void TfEdTable::FillFields()
     if (CBoxFields->count() == 0) {
         PColumns->hide();
         // Said over the editor once it shows (at once when it does already).
-        QTimer::singleShot(
-            0, this, [this] { zor::ShowInfo(this, windowTitle().trimmed(), Dialogs("NoFields")); });
+        QTimer::singleShot(0, this, [this] { zor::ShowInfo(this, windowTitle().trimmed(), Dialogs("NoFields")); });
         return;
     }
     CBoxFields->setCurrentIndex(0);
@@ -376,7 +373,7 @@ void TfEdTable::FillFields()
 TZORBaseTable* TfEdTable::Table() const
 {
     return fLabel && fLabel->GetSelectionCount() == 1 ? dynamic_cast<TZORBaseTable*>(fLabel->GetSelection(1))
-                                                      : nullptr;
+                                                        : nullptr;
 }
 
 void TfEdTable::ChangeColumn(const std::function<void(TZORColumn&)>& edit)
