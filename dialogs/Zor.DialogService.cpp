@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMenu>
 #include <QPrintDialog>
@@ -28,6 +29,11 @@ QMessageBox::StandardButton TZORDialogService::Message(QWidget* parent, QMessage
 {
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    // Wide enough for its whole title, with room for the frame's buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(title) + 120, 0,
+                          QSizePolicy::Minimum, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -7,6 +7,7 @@
 #include "Zor.Msg.h"
 #include "Zor.Selcolor.h"
 #include "Zor.Spinfloat.h"
+#include "drawing/Zor.BackingImage.h"
 #include "label/Zor.Vcl.h"
 
 #include <QComboBox>
@@ -33,8 +34,8 @@ const QColor SelectedHead(0x00, 0x00, 0x80); // navy
 constexpr const char* LineTypeKeys[] = { "LineSolid", "LineDot", "LineDash1_1", "LineDash2_1", "LineDash1_2",
     "LineDash2_2", "LineDash3_1", "LineDash3_3", "LineDash4_1", "LineDash4_2", "LineDash4_4", "LineDashDot" };
 constexpr const char* HeadTypeKeys[] = { "HeadNone", "HeadCircle", "HeadFilledCircle", "HeadOpenArrow",
-    "HeadFilledArrow", "HeadSquare", "HeadFilledSquare", "HeadDiamond", "HeadFilledDiamond", "HeadFallingTick",
-    "HeadRisingTick", "HeadCross" };
+    "HeadFilledArrow", "HeadSquare", "HeadFilledSquare", "HeadDiamond", "HeadFilledDiamond",
+    "HeadFallingTick", "HeadRisingTick", "HeadCross" };
 constexpr const char* TextPosKeys[] = { "TextAbove", "TextBelow", "TextOnLine", "TextInLine" };
 
 template <size_t N> void FillList(QComboBox& box, const char* const (&keys)[N])
@@ -86,10 +87,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter(this).drawImage(0, 0, fImage);
-    }
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, fImage); }
 
 private:
     const QImage& fImage;
@@ -124,7 +122,7 @@ QToolButton* Toggle(QWidget* parent, const char* name, const QString& text)
 
 TfDimStls::TfDimStls(QWidget* parent)
     : QDialog(parent)
-    , fBmp(SampleWidth, SampleHeight, QImage::Format_ARGB32_Premultiplied)
+    , fBmp(zor::BackingImage(QSize(SampleWidth, SampleHeight), devicePixelRatioF()))
 {
     setObjectName(QStringLiteral("TfDimStls"));
     fBmp.fill(Qt::white);
@@ -171,17 +169,17 @@ TfDimStls::TfDimStls(QWidget* parent)
     connect(seDelStyle, &QToolButton::clicked, this, &TfDimStls::seDelStyleClick);
     connect(cbFontName, &QComboBox::currentTextChanged, this,
         [this](const QString& text) { Write([&](TZORDimStyle& s) { s.fFontName = text; }); });
-    const std::pair<QToolButton*, bool TZORDimStyle::*> flags[]
-        = { { SBColBold, &TZORDimStyle::fBold }, { SBColItalic, &TZORDimStyle::fItalic },
-              { SBColUnderline, &TZORDimStyle::fUnderline } };
+    const std::pair<QToolButton*, bool TZORDimStyle::*> flags[] = { { SBColBold, &TZORDimStyle::fBold },
+        { SBColItalic, &TZORDimStyle::fItalic }, { SBColUnderline, &TZORDimStyle::fUnderline } };
     for (const auto& [button, member] : flags)
         connect(button, &QToolButton::toggled, this,
             [this, member = member](bool on) { Write([&](TZORDimStyle& s) { s.*member = on; }); });
     const std::pair<QLineEdit*, QString TZORDimStyle::*> texts[] = { { edPrefix, &TZORDimStyle::fPrefix },
         { edFormat, &TZORDimStyle::fFormat }, { edSuffix, &TZORDimStyle::fSuffix } };
     for (const auto& [edit, member] : texts)
-        connect(edit, &QLineEdit::textChanged, this,
-            [this, member = member](const QString& text) { Write([&](TZORDimStyle& s) { s.*member = text; }); });
+        connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString& text) {
+            Write([&](TZORDimStyle& s) { s.*member = text; });
+        });
     connect(cbLineType, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
             Write([&](TZORDimStyle& s) { s.fDimLineType = TZORineType(uint8_t(i)); });
@@ -203,7 +201,8 @@ TfDimStls::TfDimStls(QWidget* parent)
     ConnectLength(seExtPenWidth, &TZORDimStyle::SetExtPenWidth, &TZORDimStyle::GetExtPenWidth);
     connect(seArrowOpen, &QLineEdit::textChanged, this, [this] {
         Write([&](TZORDimStyle& s) {
-            s.fArrowOpen = int16_t(std::clamp<double>(std::round(seArrowOpen->GetValue()), INT16_MIN, INT16_MAX));
+            s.fArrowOpen
+                = int16_t(std::clamp<double>(std::round(seArrowOpen->GetValue()), INT16_MIN, INT16_MAX));
             const QScopedValueRollback intro(fIntro, true);
             seArrowOpen->SetValue(s.fArrowOpen);
         });
@@ -215,9 +214,8 @@ TfDimStls::TfDimStls(QWidget* parent)
     ConnectColor(shExtColor, &TZORDimStyle::fExtColor);
 
     auto* form = new QFormLayout;
-    const auto row = [&](const char* name, QWidget* field) {
-        form->addRow(Named(new QLabel(this), name), field);
-    };
+    const auto row
+        = [&](const char* name, QWidget* field) { form->addRow(Named(new QLabel(this), name), field); };
     auto* styles = new QHBoxLayout;
     styles->addWidget(cbDimStyles, 1);
     styles->addWidget(seAddStyle);
@@ -369,14 +367,16 @@ void TfDimStls::ShowStyle()
         seHeadSize->SetValue(s->GetHeadSize());
         shExtColor->SetColor(s->fExtColor);
         shDimColor->SetColor(s->fDimColor);
-        cbHeadType->setCurrentIndex(zor::Ord(s->fHeadType) < cbHeadType->count() ? int(zor::Ord(s->fHeadType)) : -1);
+        cbHeadType->setCurrentIndex(
+            zor::Ord(s->fHeadType) < cbHeadType->count() ? int(zor::Ord(s->fHeadType)) : -1);
         seExtSize->SetValue(s->GetExtSize());
         seExtGap->SetValue(s->GetExtGap());
         seArrowOpen->SetValue(s->fArrowOpen);
         shFillColor->SetColor(s->fFillColor);
         seDimBreak->SetValue(s->GetDimBreak());
         shHeadColor->SetColor(s->fHeadColor);
-        cbLineType->setCurrentIndex(zor::Ord(s->fDimLineType) < cbLineType->count() ? int(zor::Ord(s->fDimLineType)) : -1);
+        cbLineType->setCurrentIndex(
+            zor::Ord(s->fDimLineType) < cbLineType->count() ? int(zor::Ord(s->fDimLineType)) : -1);
         cbPosText->setCurrentIndex(s->fTextPos < cbPosText->count() ? s->fTextPos : -1);
         seDimPenWidth->SetValue(s->GetDimPenWidth());
         seExtPenWidth->SetValue(s->GetExtPenWidth());
@@ -403,9 +403,9 @@ void TfDimStls::seAddStyleClick()
 {
     if (!fLabel)
         return;
-    const std::optional<QString> typed = zor::DialogService().Text(this,
-        TZORMsg::GetDialogsValue(QStringLiteral("AddDimStyle")), TZORMsg::GetPropValue(QStringLiteral("Name")),
-        QString());
+    const std::optional<QString> typed
+        = zor::DialogService().Text(this, TZORMsg::GetDialogsValue(QStringLiteral("AddDimStyle")),
+            TZORMsg::GetPropValue(QStringLiteral("Name")), QString());
     const QString name = typed.value_or(QString()).trimmed();
     if (name.isEmpty())
         return;
@@ -422,7 +422,8 @@ void TfDimStls::seDelStyleClick()
     if (!s)
         return;
     if (s->GetID() == 1) {
-        zor::ShowWarning(this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("DelDefStyle")));
+        zor::ShowWarning(
+            this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("DelDefStyle")));
         return;
     }
     const QMessageBox::StandardButton answer = zor::DialogService().Message(this, QMessageBox::Question,

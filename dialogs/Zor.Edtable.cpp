@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -366,8 +367,9 @@ void TfEdTable::FillFields()
         for (const TZORDataField& f : set->GetFields())
             CBoxFields->addItem(f.GetName());
     if (CBoxFields->count() == 0) {
-        zor::ShowInfo(this, windowTitle().trimmed(), Dialogs("NoFields"));
         PColumns->hide();
+        // Said over the editor once it shows (at once when it does already).
+        QTimer::singleShot(0, this, [this] { zor::ShowInfo(this, windowTitle().trimmed(), Dialogs("NoFields")); });
         return;
     }
     CBoxFields->setCurrentIndex(0);

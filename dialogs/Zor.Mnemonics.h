@@ -9,7 +9,7 @@ namespace zor {
 // the same time has taken, buttons before captions, each in the order the controls were made
 // (the controls of different tab pages may share a letter). A caption whose letters are all
 // taken goes without; one that carries a key already keeps it. Called after the captions are
-// filled.
+// filled, and again whenever they are: the marks it put in before are given out anew.
 void AssignMnemonics(QWidget& form);
 
 } // namespace zor

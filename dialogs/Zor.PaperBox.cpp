@@ -124,8 +124,9 @@ void TZORPaperBox::SetPaperSize(int64_t width, int64_t height)
 void TZORPaperBox::CheckPapers()
 {
     const bool user = GetPaperIndex() == ZOrPapersUser;
-    sePaperWidth->setEnabled(user);
-    sePaperHeight->setEnabled(user);
+    // A caption goes with its edit: no Alt+letter leads to a size that cannot be typed.
+    for (QWidget* w : std::initializer_list<QWidget*> { sePaperWidth, sePaperHeight, labPaperWidth, labPaperHeight })
+        w->setEnabled(user);
 }
 
 void TZORPaperBox::cbPapersChange()

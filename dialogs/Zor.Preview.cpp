@@ -2,6 +2,7 @@
 
 #include "Zor.LabelDialogs.h"
 #include "Zor.Utils.h"
+#include "drawing/Zor.BackingImage.h"
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "label/Zor.Vcl.Observe.h"
@@ -240,8 +241,8 @@ void TZORBasePreview::AdjustSizes()
     if (client.isEmpty())
         return;
     fReady = false;
-    if (fBackSurf.size() != client)
-        fBackSurf = QImage(client, QImage::Format_ARGB32_Premultiplied);
+    if (!zor::IsBackingImage(fBackSurf, client, viewport()->devicePixelRatioF()))
+        fBackSurf = zor::BackingImage(client, viewport()->devicePixelRatioF());
     fLayout = LayoutFor(client);
 }
 
@@ -281,7 +282,7 @@ void TZORBasePreview::Resize()
     if (Client().isEmpty())
         return;
     fReady = false;
-    fBackSurf = QImage(Client(), QImage::Format_ARGB32_Premultiplied);
+    fBackSurf = zor::BackingImage(Client(), viewport()->devicePixelRatioF());
     AdjustSizes();
     fReady = true;
     UpdateScrollBars();

@@ -372,6 +372,9 @@ void TfPreview::SaveAs(TZORExport kind)
         return;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QLatin1Char('.') + QString::fromLatin1(row.extension);
+    // The buttons take no focus: the values typed are brought into their bounds here.
+    seQuality->ClampValue();
+    sfScale->ClampValue();
     // Fit asks the export for the content of the label, cropped, which it makes of page 0.
     const bool fit = !ckFit->isHidden() && ckFit->isChecked();
     const int32_t page = fit ? 0 : int32_t(std::max<int64_t>(CurrentPage(*fLabel), 1));

@@ -77,6 +77,9 @@ public:
     void SetValue(double v);
     // Whole numbers: the text as an integer, 0 when it is not one. Decimal mode: always 0.
     int64_t GetValInt64() const;
+    // Brings the value into the bounds, as leaving the edit does: for a command that reads the
+    // value while the edit keeps the focus.
+    void ClampValue();
     // Whole numbers: the value within the bounds. Decimal mode: the text becomes "0".
     void SetValInt64(int64_t v);
     // The value within the bounds: MinValue below it; above MaxValue, MaxValue, unless the two
@@ -113,8 +116,6 @@ private:
     void ShowText(const QString& t);
     // Shows the current value again, within the bounds (after a change of Digits or Precision).
     void ShowValue();
-    // Brings the value into the bounds, as leaving the edit does.
-    void ClampValue();
     // 1-based position of the decimal separator in the text; 0 when there is none.
     int SeparatorPos() const;
     // Where the caret stands, as the start of the selection when there is one.

@@ -2,6 +2,7 @@
 
 #include "Zor.Error.h"
 #include "Zor.Msg.h"
+#include "drawing/Zor.BackingImage.h"
 #include "drawing/Zor.Paint.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "elements/composite/Zor.Vcl.Symbol.h"
@@ -95,7 +96,8 @@ void TZORViewLibrary::LoadSymbols(const QString& fileName, const QString& catego
     const bool room = ClientWidth() > 0 && ClientHeight() > 0;
     if (fSymLib && room) {
         try {
-            if (fileName.compare(TZORMsg::GetDialogsValue(QStringLiteral("CurDrawing")), Qt::CaseInsensitive) == 0)
+            if (fileName.compare(TZORMsg::GetDialogsValue(QStringLiteral("CurDrawing")), Qt::CaseInsensitive)
+                == 0)
                 fSymLib->AssignLib(*fBaseLab);
             else if (QFileInfo(fileName).isFile())
                 fSymLib->LoadFromFile(fileName, category);
@@ -154,7 +156,7 @@ void TZORViewLibrary::Draw()
 {
     if (!fReady)
         return;
-    fBackSurf = QImage(viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    fBackSurf = zor::BackingImage(viewport()->size(), viewport()->devicePixelRatioF());
     fBackSurf.fill(ToColor(fColor));
     if (fCols > 0 && fSymLib && !fBackSurf.isNull()) {
         QPainter painter(&fBackSurf);

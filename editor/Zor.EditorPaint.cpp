@@ -5,6 +5,7 @@
 #include "Zor.EditorRefLines.h"
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Editor.h"
+#include "drawing/Zor.BackingImage.h"
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "label/Zor.Vcl.Background.h"
@@ -80,10 +81,11 @@ TZOREditorPaint::TZOREditorPaint(TZORBackEditor& surface)
 void TZOREditorPaint::Render(QImage& image)
 {
     const QSize size = fSurface.size();
+    const qreal dpr = fSurface.devicePixelRatioF();
     TZORBaseEditor& editor = fSurface.Editor();
     TZORLabelVCL* label = editor.GetLabel();
-    if (image.size() != size)
-        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    if (!zor::IsBackingImage(image, size, dpr))
+        image = zor::BackingImage(size, dpr);
     if (!label) {
         image.fill(Colour(editor.GetMarginColor()));
         fStale = true;
@@ -91,7 +93,7 @@ void TZOREditorPaint::Render(QImage& image)
     }
     fSurface.G.Scale = editor.DrawScale();
     fSurface.G.Units = editor.Units();
-    if (fStale || fElements.size() != size)
+    if (fStale || !zor::IsBackingImage(fElements, size, dpr))
         RenderElements(*label);
     else
         PatchStates(*label);
@@ -111,8 +113,9 @@ void TZOREditorPaint::Render(QImage& image)
 void TZOREditorPaint::RenderElements(TZORLabelVCL& label)
 {
     const QSize size = fSurface.size();
-    if (fElements.size() != size)
-        fElements = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    const qreal dpr = fSurface.devicePixelRatioF();
+    if (!zor::IsBackingImage(fElements, size, dpr))
+        fElements = zor::BackingImage(size, dpr);
     ++fElementRenders;
     fStale = false;
     QPainter painter(&fElements);
@@ -169,8 +172,8 @@ void TZOREditorPaint::PrepareDraw(QPainter& painter)
     const TZOREditorGeometry& G = fSurface.G;
     TZORDraw& D = fSurface.Draw();
     const uint16_t options = fSurface.Editor().GetOptions();
-    D.SetupEditor(std::make_shared<TSkCanvas>(painter), G.DPIX, G.ZScale, G.Scale, (options & eoLabelFlag) != 0,
-        fSurface.hasFocus());
+    D.SetupEditor(std::make_shared<TSkCanvas>(painter), G.DPIX, G.ZScale, G.Scale,
+        (options & eoLabelFlag) != 0, fSurface.hasFocus());
     D.aAction = TAct::fCurAction;
     D.aDrawLinkPto = (options & eoLinkPoints) != 0;
     D.fPixUnitX = float(G.FX());
@@ -183,7 +186,8 @@ QRect TZOREditorPaint::ItemRect(const TZORBaseItem& item) const
     const TZOREditorGeometry& G = fSurface.G;
     const TZORRect b = item.GetBounds().Normalized();
     const int pad = 6 + int(std::ceil(G.BaseToScreenX(2000 * int64_t(G.Scale)) * G.ZScale));
-    return QRect(QPoint(G.ScreenMMX(b.Left), G.ScreenMMY(b.Top)), QPoint(G.ScreenMMX(b.Right), G.ScreenMMY(b.Bottom)))
+    return QRect(
+        QPoint(G.ScreenMMX(b.Left), G.ScreenMMY(b.Top)), QPoint(G.ScreenMMX(b.Right), G.ScreenMMY(b.Bottom)))
         .normalized()
         .adjusted(-pad, -pad, pad, pad);
 }
@@ -191,7 +195,8 @@ QRect TZOREditorPaint::ItemRect(const TZORBaseItem& item) const
 void TZOREditorPaint::PageTransform(QPainter& painter) const
 {
     const TZOREditorGeometry& G = fSurface.G;
-    painter.setClipRect(QRect(G.X0(), G.Y0(), G.D.ZoomW, G.D.ZoomH), painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    painter.setClipRect(QRect(G.X0(), G.Y0(), G.D.ZoomW, G.D.ZoomH),
+        painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     painter.translate(G.X0(), G.Y0());
     painter.scale(G.ZScale, G.ZScale);
 }
@@ -473,7 +478,8 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
     case zor::dtLine: {
         aa(!editor.GetOrtoLines());
         const int32_t action = TAct::fCurAction;
-        if ((action == zor::acPolyLine || action == zor::acPolygon || action == zor::acBezier) && TAct::NumPoints() > 1)
+        if ((action == zor::acPolyLine || action == zor::acPolygon || action == zor::acBezier)
+            && TAct::NumPoints() > 1)
             painter.drawPath(GetPath(zor::dtPath, po, lp, fSurface));
         if (lp != po)
             painter.drawLine(line);
@@ -513,7 +519,8 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
         if (TDraw2D::ArcThreePoints(p0.x(), p0.y(), p1.x(), p1.y(), x1, y1, a)) {
             // The arc's angles run clockwise on screen; the painter's run the other way.
             const QRectF oval = CircleBox(a.Cx, a.Cy, a.R);
-            const double start = -a.Start * 180.0 / std::numbers::pi, sweep = -a.Sweep * 180.0 / std::numbers::pi;
+            const double start = -a.Start * 180.0 / std::numbers::pi,
+                         sweep = -a.Sweep * 180.0 / std::numbers::pi;
             QPainterPath path;
             path.arcMoveTo(oval, start);
             path.arcTo(oval, start, sweep);

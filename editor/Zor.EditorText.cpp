@@ -286,8 +286,8 @@ bool TZOREditorText::ApplyFontName(const QString& name)
         zor::DialogService().Beep();
         return false;
     }
-    const std::optional<QString> out
-        = zor::SetRichValue(rich->GetRichText(), SelStart(), SelEnd(), QLatin1StringView("FN"), name.trimmed());
+    const std::optional<QString> out = zor::SetRichValue(
+        rich->GetRichText(), SelStart(), SelEnd(), QLatin1StringView("FN"), name.trimmed());
     if (out)
         CommitRich(*out);
     return out.has_value();
@@ -397,13 +397,15 @@ bool TZOREditorText::Key(QKeyEvent& e)
     TZORLabelVCL* label = fEditor.GetLabel();
     switch (e.key()) {
     case Qt::Key_Left:
-        MoveCaret(shift || SelStart() == SelEnd() ? (ctrl ? zor::FindPrevWordBoundary(D().aTxt, Pos()) : Pos() - 1)
-                                                  : SelStart(),
+        MoveCaret(shift || SelStart() == SelEnd()
+                ? (ctrl ? zor::FindPrevWordBoundary(D().aTxt, Pos()) : Pos() - 1)
+                : SelStart(),
             shift);
         return true;
     case Qt::Key_Right:
-        MoveCaret(shift || SelStart() == SelEnd() ? (ctrl ? zor::FindNextWordBoundary(D().aTxt, Pos()) : Pos() + 1)
-                                                  : SelEnd(),
+        MoveCaret(shift || SelStart() == SelEnd()
+                ? (ctrl ? zor::FindNextWordBoundary(D().aTxt, Pos()) : Pos() + 1)
+                : SelEnd(),
             shift);
         return true;
     case Qt::Key_Up:
@@ -538,7 +540,8 @@ bool TZOREditorText::OnText(QPoint p) const
 {
     TZORLabelVCL* label = fEditor.GetLabel();
     TZORBackEditor& s = fEditor.Surface();
-    return label && label->SearchSelectedText(s.G.BaseMMX(p.x()), s.G.BaseMMY(p.y()), int32_t(s.fGap * s.G.Scale), 0);
+    return label
+        && label->SearchSelectedText(s.G.BaseMMX(p.x()), s.G.BaseMMY(p.y()), int32_t(s.fGap * s.G.Scale), 0);
 }
 
 int32_t TZOREditorText::HitAt(QPoint p) const
@@ -549,7 +552,8 @@ int32_t TZOREditorText::HitAt(QPoint p) const
         return zor::RichTextHit(*rich, at);
     if (auto* text = dynamic_cast<TZORText*>(Item()))
         return zor::TextHit(*text, at);
-    // A paragraph's caret follows the keys; a click puts it at the end.
+    if (auto* para = dynamic_cast<TZORParagraph*>(Item()))
+        return zor::ParaHit(*para, at);
     return int32_t(D().aTxt.size());
 }
 

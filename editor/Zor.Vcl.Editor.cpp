@@ -1,8 +1,8 @@
 #include "Zor.Vcl.Editor.h"
 
 #include "Zor.Edit.h"
-#include "Zor.EditorPaint.h"
 #include "Zor.EditorInput.h"
+#include "Zor.EditorPaint.h"
 #include "Zor.EditorText.h"
 #include "Zor.Msg.h"
 #include "Zor.Utils.h"
@@ -17,8 +17,8 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QMenu>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -51,6 +51,37 @@ QColor Colour(TColor c)
 {
     return zor::ToQColor(c);
 }
+
+// The area being edited: one label of the sheet; a drawing is its page, whose set-up writes
+// only the paper.
+TZRChangeValue EditedArea(const TZORLabelVCL& label)
+{
+    const TZORMeasure& m = label.Measure();
+    const bool drawing = label.GetEditorMode() != 0;
+    return { m.GetSize(drawing ? TZORSizeKind::PaperWidth : TZORSizeKind::LabelWidth),
+        m.GetSize(drawing ? TZORSizeKind::PaperHeight : TZORSizeKind::LabelHeight) };
+}
+
+// Calls press with the mouse button that went down on the watched widget.
+class TPressFilter : public QObject {
+public:
+    TPressFilter(QObject* parent, std::function<void(Qt::MouseButton)> press)
+        : QObject(parent)
+        , fPress(std::move(press))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress)
+            fPress(static_cast<QMouseEvent*>(e)->button());
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    std::function<void(Qt::MouseButton)> fPress;
+};
 
 } // namespace
 
@@ -129,7 +160,8 @@ void TZORBackEditor::Resize()
 
 void TZORBackEditor::SetGap()
 {
-    fGap = zor::Round(fEditor.GetGap() * TZOREditorGeometry::MicrometresPerInch / (G.DPIX * double(G.ZScale)));
+    fGap
+        = zor::Round(fEditor.GetGap() * TZOREditorGeometry::MicrometresPerInch / (G.DPIX * double(G.ZScale)));
 }
 
 int64_t TZORBackEditor::GridX(int64_t v) const
@@ -202,20 +234,37 @@ void TZORBackEditor::resizeEvent(QResizeEvent* e)
         Resize();
 }
 
+std::array<TZORBackEditor::TBarPosition, 2> TZORBackEditor::CentreOn(const TZORBaseItem& item) const
+{
+    const TZORRect b = item.GetBounds().Normalized();
+    const int64_t cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+    return { { { &fEditor.HorzScroll(),
+                   int(G.BaseToScreenX(cx) * G.ZScale) + G.D.MarginL + G.D.RulerL - width() / 2 },
+        { &fEditor.VertScroll(),
+            int(G.BaseToScreenY(cy) * G.ZScale) + G.D.MarginT + G.D.RulerT - height() / 2 } } };
+}
+
 void TZORBackEditor::EnsureItemVisible(const TZORBaseItem& item)
 {
     if (!Ready)
         return;
     const TZORRect b = item.GetBounds().Normalized();
-    const int64_t cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
-    if (rect().contains(G.ScreenMMX(cx), G.ScreenMMY(cy)))
+    if (rect().contains(G.ScreenMMX((b.Left + b.Right) / 2), G.ScreenMMY((b.Top + b.Bottom) / 2)))
         return;
-    auto centre = [](QScrollBar& bar, double offset, int32_t nearSide, int32_t view) {
-        if (bar.isEnabled())
-            bar.setValue(std::clamp(int(offset) + nearSide - view / 2, 0, bar.maximum()));
-    };
-    centre(fEditor.HorzScroll(), G.BaseToScreenX(cx) * G.ZScale, G.D.MarginL + G.D.RulerL, width());
-    centre(fEditor.VertScroll(), G.BaseToScreenY(cy) * G.ZScale, G.D.MarginT + G.D.RulerT, height());
+    for (const TBarPosition& p : CentreOn(item))
+        if (p.bar->isEnabled())
+            p.bar->setValue(std::clamp(p.value, 0, p.bar->maximum()));
+}
+
+void TZORBackEditor::ScrollItem(const TZORBaseItem& item)
+{
+    if (!Ready)
+        return;
+    for (const TBarPosition& p : CentreOn(item)) {
+        const int v = std::max(0, p.value) / 2;
+        if (p.bar->isEnabled() && v >= p.bar->minimum() && v <= p.bar->maximum())
+            p.bar->setValue(v);
+    }
 }
 
 void TZORBackEditor::mousePressEvent(QMouseEvent* e)
@@ -252,7 +301,8 @@ void TZORBackEditor::wheelEvent(QWheelEvent* e)
         return;
     }
     e->accept();
-    const Qt::KeyboardModifiers keys = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers keys
+        = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int delta = e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
     if (keys == Qt::ControlModifier) {
         fEditor.ZoomAbout(delta >= 1, e->position().toPoint());
@@ -285,7 +335,6 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
     fBackEdit = new TZORBackEditor(*this);
 
     fEbZoom = new QToolButton(this);
-    fEbZoom->setPopupMode(QToolButton::MenuButtonPopup);
     fPopZoom = new QMenu(fEbZoom);
     auto* group = new QActionGroup(fPopZoom);
     auto addZoom = [&](const QString& caption, int tag) {
@@ -311,7 +360,8 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
                 a->setChecked(a->data().toInt() == ZoomTag(fZoom));
     });
     fEbZoom->setMenu(fPopZoom);
-    connect(fEbZoom, &QToolButton::clicked, this, [this] { IncZoom(); });
+    // The button is its menu of steps: a press anywhere on it opens the menu.
+    fEbZoom->setPopupMode(QToolButton::InstantPopup);
 
     fEbUnits = new QToolButton(this);
     connect(fEbUnits, &QToolButton::clicked, this, &TZORBaseEditor::ClickUnits);
@@ -320,10 +370,14 @@ TZORBaseEditor::TZORBaseEditor(QWidget* parent)
     connect(fEbSettings, &QToolButton::clicked, this, &TZORBaseEditor::EditSettings);
     fEbRotate = new QToolButton(this);
     fEbRotate->setText(QStringLiteral("\u21BB"));
-    connect(fEbRotate, &QToolButton::clicked, this, [this] {
-        if (fBaseLab)
+    fEbRotate->installEventFilter(new TPressFilter(fEbRotate, [this](Qt::MouseButton button) {
+        if (!fBaseLab)
+            return;
+        if (button == Qt::LeftButton)
+            fBaseLab->RotateSelectionLeft();
+        else if (button == Qt::RightButton)
             fBaseLab->RotateSelectionRight();
-    });
+    }));
     QFont small(QStringLiteral("Arial"));
     small.setPointSize(7);
     for (QToolButton* b : { fEbZoom, fEbUnits, fEbSettings, fEbRotate }) {
@@ -360,8 +414,7 @@ void TZORBaseEditor::SetLabel(TZORLabelVCL* label)
         return;
     if (label) {
         fBackColor = AlphaColorToColor(label->GetBackSurf());
-        const TZORMeasure& m = label->Measure();
-        PaperChanged({ m.GetSize(TZORSizeKind::PaperWidth), m.GetSize(TZORSizeKind::PaperHeight) });
+        PaperChanged(EditedArea(*label));
     } else {
         fBackEdit->DrawEditor();
     }
@@ -407,14 +460,15 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
     switch (change) {
     case TZRChange::Settings:
         fBackColor = AlphaColorToColor(fBaseLab->GetBackSurf());
-        PaperChanged(value);
+        PaperChanged(EditedArea(*fBaseLab));
         break;
     case TZRChange::PaperColor:
         fBackColor = AlphaColorToColor(fBaseLab->GetBackSurf());
         DrawEditor();
         break;
+    // The change names the paper; the editor shows the area being edited.
     case TZRChange::PaperSize:
-        PaperChanged(value);
+        PaperChanged(EditedArea(*fBaseLab));
         break;
     // A redraw of the selection alone redraws only the elements whose state changed.
     case TZRChange::Redraw:
@@ -452,7 +506,7 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
         break;
     case TZRChange::ScrollToSelection:
         if (TZORBaseItem* item = fBaseLab->Select())
-            fBackEdit->EnsureItemVisible(*item);
+            fBackEdit->ScrollItem(*item);
         DrawEditor();
         break;
     case TZRChange::EndText:
@@ -631,7 +685,8 @@ void TZORBaseEditor::WriteMove(int32_t& step, double v)
     if (!fBaseLab)
         return;
     const int64_t d = DrawScale();
-    step = int32_t(std::clamp<int64_t>(zor::SetValue(v, Units()) / d, 100, std::max<int64_t>(100, 1000000 / d)));
+    step = int32_t(
+        std::clamp<int64_t>(zor::SetValue(v, Units()) / d, 100, std::max<int64_t>(100, 1000000 / d)));
 }
 
 double TZORBaseEditor::MinMoveValue() const
@@ -711,10 +766,14 @@ void TZORBaseEditor::CustomZoom()
         return;
     TZOREditorGeometry& G = fBackEdit->G;
     const int32_t dpi = G.DPIX;
-    auto ruler = [&](uint8_t side) { return fRulers->GetVisible() & side ? int(zor::Round(fRulers->GetSize() * dpi / 96.0)) : 0; };
+    auto ruler = [&](uint8_t side) {
+        return fRulers->GetVisible() & side ? int(zor::Round(fRulers->GetSize() * dpi / 96.0)) : 0;
+    };
     // The paper fills the surface less the margins and the rulers; never a zoom of 0 or below.
-    const double w = double(fBackEdit->width() - 2 * fMargin - ruler(rvLeft) - ruler(rvRight)) / std::max(1, G.D.PaperW);
-    const double h = double(fBackEdit->height() - 2 * fMargin - ruler(rvTop) - ruler(rvBottom)) / std::max(1, G.D.PaperH);
+    const double w
+        = double(fBackEdit->width() - 2 * fMargin - ruler(rvLeft) - ruler(rvRight)) / std::max(1, G.D.PaperW);
+    const double h = double(fBackEdit->height() - 2 * fMargin - ruler(rvTop) - ruler(rvBottom))
+        / std::max(1, G.D.PaperH);
     const double z = fZoom == TZORZoom::zmWidth ? w : fZoom == TZORZoom::zmHeight ? h : std::min(w, h);
     G.ZScale = std::max(TZOREditorGeometry::MinZoom, float(z));
     ShowZoom();
@@ -744,8 +803,9 @@ void TZORBaseEditor::CheckDScroll()
             farM = view - content - nearM;
         } else {
             nearM = fMargin;
-            farM = fLabelPos == TZORLabelPos::TopLeft && content + 2 * fMargin < view ? view - content - fMargin
-                                                                                      : fMargin;
+            farM = fLabelPos == TZORLabelPos::TopLeft && content + 2 * fMargin < view
+                ? view - content - fMargin
+                : fMargin;
         }
         return content + nearM + farM;
     };
@@ -882,8 +942,8 @@ TZOREditorSettings TZORBaseEditor::CurrentSettings()
 
 void TZORBaseEditor::ApplySettings(const TZOREditorSettings& s)
 {
-    fRulers->SetVisible(uint8_t((s.rulerRight ? rvRight : 0) | (s.rulerLeft ? rvLeft : 0) | (s.rulerTop ? rvTop : 0)
-        | (s.rulerBottom ? rvBottom : 0)));
+    fRulers->SetVisible(uint8_t((s.rulerRight ? rvRight : 0) | (s.rulerLeft ? rvLeft : 0)
+        | (s.rulerTop ? rvTop : 0) | (s.rulerBottom ? rvBottom : 0)));
     fRulers->SetShowSize(s.showSize);
     fRulers->SetSizeColor(s.sizeColor);
     fShowRefLines = s.showRefLines;

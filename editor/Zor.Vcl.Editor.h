@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPointer>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,8 +29,23 @@ struct TZOREditorSettings;
 
 // The zoom steps; the last three fit the paper to the editor's width, height or both.
 enum class TZORZoom : uint8_t {
-    zm25, zm50, zm75, zm100, zm125, zm150, zm175, zm200, zm250, zm300, zm350, zm400, zm450, zm500,
-    zmWidth, zmHeight, zmFitAll
+    zm25,
+    zm50,
+    zm75,
+    zm100,
+    zm125,
+    zm150,
+    zm175,
+    zm200,
+    zm250,
+    zm300,
+    zm350,
+    zm400,
+    zm450,
+    zm500,
+    zmWidth,
+    zmHeight,
+    zmFitAll
 };
 
 // Where the paper lies when the editor is larger than it.
@@ -52,8 +68,8 @@ enum TZOREditorOption : uint16_t {
 };
 
 // Mouse events of the editor with the pointer in the label's unit.
-using TZORMouseEvent = std::function<void(TZORBaseEditor& sender, Qt::MouseButton button,
-    Qt::KeyboardModifiers keys, double x, double y)>;
+using TZORMouseEvent = std::function<void(
+    TZORBaseEditor& sender, Qt::MouseButton button, Qt::KeyboardModifiers keys, double x, double y)>;
 using TZORMouseMoveEvent
     = std::function<void(TZORBaseEditor& sender, Qt::KeyboardModifiers keys, double x, double y)>;
 
@@ -105,6 +121,8 @@ public:
     TZOREditorPaint& Painter() const { return *fPaint; }
     // Scrolls so that the item's centre is in view.
     void EnsureItemVisible(const TZORBaseItem& item);
+    // Scrolls towards the item (the label asks for its selection): half the way that centres it.
+    void ScrollItem(const TZORBaseItem& item);
     // Mouse, keys, the typed-value box and the clipboard (Zor.EditorInput).
     TZOREditorInput& Input() const { return *fInput; }
 
@@ -138,7 +156,13 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
 
 private:
+    struct TBarPosition {
+        QScrollBar* bar;
+        int value;
+    };
     void Render();
+    // The position of each bar that centres the item's centre on the surface.
+    std::array<TBarPosition, 2> CentreOn(const TZORBaseItem& item) const;
 
     TZORBaseEditor& fEditor;
     QImage fImage;

@@ -1,8 +1,8 @@
 // Drawing of the rows, their values by slot kind, the buttons and the caret editor.
 
 #include "Zor.Inspector.Draw.h"
-#include "Zor.Inspector.h"
 
+#include "Zor.Inspector.h"
 #include "label/Zor.Vcl.h"
 
 #include <QLocale>
@@ -85,13 +85,16 @@ void DrawFieldEntry(QPainter& p, const QRect& r, int source, const QString& entr
             p.drawEllipse(badge);
             p.drawText(badge, Qt::AlignCenter, QStringLiteral("1"));
         } else {
-            const QString sign = mark == u'{' ? QStringLiteral("{ }") : mark == u'~' ? QStringLiteral("[ ]") : QStringLiteral("=");
+            const QString sign = mark == u'{' ? QStringLiteral("{ }")
+                : mark == u'~'                ? QStringLiteral("[ ]")
+                                              : QStringLiteral("=");
             p.drawText(badge, Qt::AlignCenter, sign);
         }
         p.drawText(textAfter, Qt::AlignVCenter | Qt::AlignLeft, rest);
         return;
     }
-    const bool strip = (source == 10 && (mark == u'[' || mark == u'6')) || (source == 15 && (mark == u'¬' || mark == u':'));
+    const bool strip = (source == 10 && (mark == u'[' || mark == u'6'))
+        || (source == 15 && (mark == u'¬' || mark == u':'));
     p.drawText(whole, Qt::AlignVCenter | Qt::AlignLeft, strip ? rest : entry);
 }
 
@@ -116,7 +119,8 @@ void TZORListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, co
     p->setPen(selected ? fOwner.SelTextColor : fOwner.ValueColor);
     const TZORLabelVCL* label = fOwner.GetLabel();
     if (fSource == 5 && label)
-        zor::DrawLineEnd(*p, QRectF(option.rect), index.row(), QColor::fromRgba(zor::Ord(label->Settings().GetTermColor())),
+        zor::DrawLineEnd(*p, QRectF(option.rect), index.row(),
+            QColor::fromRgba(zor::Ord(label->Settings().GetTermColor())),
             QColor::fromRgba(zor::Ord(label->Settings().GetFillTermColor())));
     else if (fSource != 5)
         zor::DrawFieldEntry(*p, option.rect, fSource, index.data().toString());
@@ -186,7 +190,8 @@ void TZORBaseInspector::DrawRow(QPainter& p, const TJsonObject& row, int top)
             const QRectF cell(fLeftGap + zor::XPosTitle(col, fSize24), top + t, zor::WidthTitle(col, fSize24),
                 zor::ScalePos(14, fDPIY));
             p.drawText(cell, int(align | Qt::AlignVCenter),
-                p.fontMetrics().elidedText(row.S(K("Name", k), QString()), Qt::ElideRight, int(cell.width())));
+                p.fontMetrics().elidedText(
+                    row.S(K("Name", k), QString()), Qt::ElideRight, int(cell.width())));
         }
         p.setFont(value);
         const QRectF cell(zor::XPosCtrl(col, prop, fSize24), top + row.I(K("TV", k), 0),
@@ -203,11 +208,12 @@ void TZORBaseInspector::DrawValue(QPainter& p, const TJsonObject& row, int k, co
     const QString valueKey = K("Value", k);
     const int t = std::max(0, row.I(K("T", k), 0));
     const int w = ClientWidth();
-    const QRectF dots(w - zor::ScalePos(22, fDPIX) - zor::ScalePos(2, fDPIX), top + t + 2, zor::ScalePos(22, fDPIX),
-        zor::ScalePos(20, fDPIX));
+    const QRectF dots(w - zor::ScalePos(22, fDPIX) - zor::ScalePos(2, fDPIX), top + t + 2,
+        zor::ScalePos(22, fDPIX), zor::ScalePos(20, fDPIX));
     const auto text = [&](const QString& s, Qt::Alignment a, const QRectF& r) {
         p.setPen(ValueColor);
-        p.drawText(r, int(a | Qt::AlignVCenter), p.fontMetrics().elidedText(s, Qt::ElideRight, int(r.width())));
+        p.drawText(
+            r, int(a | Qt::AlignVCenter), p.fontMetrics().elidedText(s, Qt::ElideRight, int(r.width())));
     };
     switch (TZORInsProp(row.I(K("Prop", k), 0))) {
     case TZORInsProp::Text:
@@ -218,7 +224,8 @@ void TZORBaseInspector::DrawValue(QPainter& p, const TJsonObject& row, int k, co
         text(zor::LocaleFixedText(row.S(K("F", k), QString()), row.F(valueKey, 0)), Qt::AlignHCenter, cell);
         break;
     case TZORInsProp::FormatInt:
-        text(zor::LocaleFixedText(row.S(K("F", k), QString()), double(row.L(valueKey, 0))), Qt::AlignHCenter, cell);
+        text(zor::LocaleFixedText(row.S(K("F", k), QString()), double(row.L(valueKey, 0))), Qt::AlignHCenter,
+            cell);
         break;
     case TZORInsProp::Integer:
         text(QString::number(row.L(valueKey, 0)), Qt::AlignHCenter, cell);
@@ -254,7 +261,8 @@ void TZORBaseInspector::DrawValue(QPainter& p, const TJsonObject& row, int k, co
     case TZORInsProp::List: {
         const int source = row.I(K("List", k), -1);
         if (source == 5 && fBaseLab) {
-            const QRectF box(cell.x(), cell.y(), cell.width(), zor::HeightCtrl(int(TZORInsProp::Check), fDPIY));
+            const QRectF box(
+                cell.x(), cell.y(), cell.width(), zor::HeightCtrl(int(TZORInsProp::Check), fDPIY));
             zor::DrawLineEnd(p, box, row.I(valueKey, 0),
                 QColor::fromRgba(zor::Ord(fBaseLab->Settings().GetTermColor())),
                 QColor::fromRgba(zor::Ord(fBaseLab->Settings().GetFillTermColor())));
@@ -271,9 +279,13 @@ void TZORBaseInspector::DrawValue(QPainter& p, const TJsonObject& row, int k, co
         break;
     }
     case TZORInsProp::Table:
-    case TZORInsProp::PolyText:
-        DrawButton(p, dots.translated(0, 4), QStringLiteral("..."));
+    case TZORInsProp::PolyText: {
+        // Centred in the row, above its separator.
+        const int h = zor::ScalePos(row.I("H", 0), fDPIY);
+        DrawButton(p, QRectF(dots.x(), top + (h - 2 - dots.height()) / 2, dots.width(), dots.height()),
+            QStringLiteral("..."));
         break;
+    }
     case TZORInsProp::Align:
     case TZORInsProp::Align2:
         DrawAlignButtons(p, row, k, top);
@@ -296,7 +308,8 @@ QRectF TZORBaseInspector::AlignButton(const TJsonObject& row, int k, int top, in
     const int b = zor::ScalePos(22, fDPIX);
     const int t = row.I(K("T", k), 0) + 2;
     const bool two = row.I(K("Prop", k), 0) == int(TZORInsProp::Align2);
-    const int g = two ? zor::ScalePos((108 - fRightGap) / 8, fDPIX) : zor::ScalePos((174 - fRightGap) / 4, fDPIX);
+    const int g
+        = two ? zor::ScalePos((108 - fRightGap) / 8, fDPIX) : zor::ScalePos((174 - fRightGap) / 4, fDPIX);
     const double x0 = group == 0 ? g : 5 * g + 3 * b;
     return QRectF(x0 + i * (b + g), top + std::max(t, 2), b, zor::ScalePos(20, fDPIX));
 }

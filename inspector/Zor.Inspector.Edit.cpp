@@ -1,10 +1,9 @@
 // The caret editor of text and number slots: keys, character filters, spin steps, Alt-codes and
 // paste. Every accepted change is sent to the label at once.
 
+#include "Zor.Barcode.h"
 #include "Zor.Inspector.Draw.h"
 #include "Zor.Inspector.h"
-
-#include "Zor.Barcode.h"
 #include "label/Zor.Vcl.h"
 
 #include <QApplication>
@@ -15,8 +14,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr char16_t TextExtras[] = u"$%\uFFFD#-_ .,+@/";
 
 bool InSet(QChar c, std::string_view set)
 {
@@ -278,7 +275,9 @@ bool TZORBaseInspector::KeyValid(QChar c) const
     case 1:
         if (Row(fEdit.Row).I(K("Prop", fEdit.Slot), -1) == int(TZORInsProp::BarText))
             return KeyBarcodeValid(c);
-        return c.isLetterOrNumber() || std::u16string_view(TextExtras).find(c.unicode()) != std::u16string_view::npos;
+        // Every printable character of any script but the semicolon, which separates the
+        // values of a row.
+        return c.isPrint() && c != u';';
     case 2:
         return (c >= u'0' && c <= u'9') || IsSeparator(c);
     case 3:

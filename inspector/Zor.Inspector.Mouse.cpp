@@ -3,7 +3,6 @@
 
 #include "Zor.Inspector.Draw.h"
 #include "Zor.Inspector.h"
-
 #include "Zor.Msg.h"
 #include "dialogs/Zor.DialogService.h"
 #include "dialogs/Zor.Edpolytext.h"
@@ -12,13 +11,43 @@
 #include "dialogs/Zor.Selmap.h"
 #include "label/Zor.Vcl.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace {
+
+// The list source of an element's FillName.
+constexpr int FillNameSource = 9;
+
+// What a FillName may name: the counters, value lists or questions when the (first) selected
+// element is bound to one of those, else the data's fields and counters (a counter by its mark).
+QStringList FillNames(TZORLabelVCL& label)
+{
+    TZORData& data = label.Data();
+    const TZORBaseItem* bound = label.Select();
+    QStringList names;
+    switch (bound ? TZORFillType(bound->FillType()) : TZORFillType::None) {
+    case TZORFillType::Counter:
+        for (int32_t c = 1; c <= data.GetCounterCount(); ++c)
+            names << data.GetCounter(c)->GetName();
+        return names;
+    case TZORFillType::List:
+        for (int32_t l = 1; l <= data.GetNumListVal(); ++l)
+            names << data.GetListVal(l)->GetName();
+        return names;
+    case TZORFillType::Ask:
+        for (int32_t q = 1; q <= data.GetNumQuestions(); ++q)
+            names << data.GetAskField(q)->GetName();
+        return names;
+    default:
+        return zor::ListEntries(label, FillNameSource, nullptr);
+    }
+}
 
 bool HasButton(TZORInsProp prop)
 {
@@ -47,8 +76,9 @@ bool TZORBaseInspector::HitSlot(QPoint pos, int& row, int& slot) const
                 const auto prop = TZORInsProp(o.I(K("Prop", k), -1));
                 const QRect cell = ValueCell(r, k);
                 // Slots with buttons take the whole row; the others their value cell.
-                if (HasButton(prop) || (pos.y() >= cell.top() && pos.y() <= cell.bottom() && pos.x() >= cell.left()
-                                           && pos.x() <= cell.right())) {
+                if (HasButton(prop)
+                    || (pos.y() >= cell.top() && pos.y() <= cell.bottom() && pos.x() >= cell.left()
+                        && pos.x() <= cell.right())) {
                     row = r;
                     slot = k;
                     return true;
@@ -227,10 +257,11 @@ void TZORBaseInspector::ChooseColor(int row, int slot)
 
 void TZORBaseInspector::ChoosePicture(int row, int slot)
 {
-    const QString name = zor::DialogService().OpenFileName(this, TZORMsg::GetDialogsValue(QStringLiteral("OpenPicture")),
-        fBaseLab->GetImageFolder(),
-        QStringLiteral("All (*.png *.jpg *.jpeg *.gif);;Portable Network Graphics (*.png);;JPEG Image File (*.jpg);;"
-                       "JPEG Image File (*.jpeg);;GIF Image File (*.gif)"));
+    const QString name = zor::DialogService().OpenFileName(this,
+        TZORMsg::GetDialogsValue(QStringLiteral("OpenPicture")), fBaseLab->GetImageFolder(),
+        QStringLiteral(
+            "All (*.png *.jpg *.jpeg *.gif);;Portable Network Graphics (*.png);;JPEG Image File (*.jpg);;"
+            "JPEG Image File (*.jpeg);;GIF Image File (*.gif)"));
     if (!name.isEmpty())
         CommitText(row, slot, name);
 }
@@ -261,7 +292,8 @@ void TZORBaseInspector::OpenList(int row, int slot)
     if (top < 0 || !fBaseLab || source < 0 || source >= InsListSources)
         return;
     CloseEditor();
-    QStringList entries = zor::ListEntries(*fBaseLab, source, this);
+    QStringList entries
+        = source == FillNameSource ? FillNames(*fBaseLab) : zor::ListEntries(*fBaseLab, source, this);
     if (source == 4 && entries.isEmpty())
         entries = QFontDatabase::families();
     const bool index = zor::IsIndexList(source);
@@ -283,6 +315,12 @@ void TZORBaseInspector::OpenList(int row, int slot)
     fListSlot = slot;
     fListSource = source;
     fComboList->setGeometry(ValueCell(row, slot));
+    // The list opens as wide as its longest entry needs (a long font family shows whole).
+    int widest = 0;
+    for (const QString& e : entries)
+        widest = std::max(widest, fComboList->view()->fontMetrics().horizontalAdvance(e));
+    fComboList->view()->setMinimumWidth(widest + 2 * fComboList->view()->frameWidth()
+        + fComboList->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + zor::ScalePos(12, fDPIX));
     fComboList->show();
     fComboList->setFocus();
 }

@@ -141,7 +141,10 @@ int32_t FindNextWordBoundary(QStringView s, int32_t pos)
     return pos;
 }
 
-QPointF RichTextLocal(const TZORBaseRichText& item, const TZORPto& p)
+namespace {
+
+// A page point in the turned frame of a box element's padded box (paper micrometres).
+template <class Box> QPointF BoxLocal(const Box& item, const TZORPto& p)
 {
     const double scale = item.DrawScale();
     const TZORPto& p1 = item.GetPoint(1);
@@ -149,6 +152,13 @@ QPointF RichTextLocal(const TZORBaseRichText& item, const TZORPto& p)
     const QRectF box(QPointF(p1.X / scale, p1.Y / scale), QPointF(p2.X / scale, p2.Y / scale));
     const TZORTurn turn = TurnBox(box, item.GetBasePadX(), item.GetBasePadY(), item.GetAngle());
     return turn.Unmap(QPointF(p.X / scale, p.Y / scale));
+}
+
+} // namespace
+
+QPointF RichTextLocal(const TZORBaseRichText& item, const TZORPto& p)
+{
+    return BoxLocal(item, p);
 }
 
 int32_t RichTextHitLocal(const TZORBaseRichText& item, const QPointF& local)
@@ -211,6 +221,30 @@ int32_t TextHit(TZORText& item, const TZORPto& p)
     if (u <= 0.0)
         return 0;
     return NearestEdge(text, u, [&](const QString& t) { return item.MeasureWidth(t); });
+}
+
+int32_t ParaHit(TZORParagraph& item, const TZORPto& p)
+{
+    const QString& text = item.GetText();
+    const TxtLines& lines = item.GetLines();
+    if (text.isEmpty() || lines.empty())
+        return 0;
+    const QPointF local = BoxLocal(item, p);
+    // The last line starting above the point: the first line above the text, the last below it.
+    auto line = lines.begin();
+    for (auto l = lines.begin(); l != lines.end(); ++l)
+        if (double(l->y) <= local.y())
+            line = l;
+    const int32_t start = std::clamp(line->start - 1, 0, int32_t(text.size()));
+    QString shown = text.mid(start, line->count);
+    while (!shown.isEmpty() && (shown.back() == u'\n' || shown.back() == u'\r'))
+        shown.chop(1);
+    const double u = local.x() - double(line->x);
+    if (u <= 0.0)
+        return start;
+    // The widths in the font the lines were laid out with.
+    FontMetricsOf(item.GetFontName(), item.GetBaseFontHeight(), item.GetBold(), item.GetItalic());
+    return start + NearestEdge(shown, u, [](const QString& t) { return TZORCalc::CalcTxtSize(t).width(); });
 }
 
 } // namespace zor

@@ -9,6 +9,7 @@
 #include <utility>
 
 class TZORBaseRichText;
+class TZORParagraph;
 class TZORText;
 
 // Where the caret of in-place editing goes: a point of the page (base units) becomes a plain
@@ -42,5 +43,9 @@ std::pair<int32_t, int32_t> RichTextLineRange(const TZORBaseRichText& item, int3
 
 // The plain position of a single-line text at a page point (base units).
 int32_t TextHit(TZORText& item, const TZORPto& p);
+// The position in a paragraph's text at a page point (base units): the laid-out line under it
+// (the first or the last beyond the text), then the nearest character edge along it, measured
+// in the paragraph's font as its lines were.
+int32_t ParaHit(TZORParagraph& item, const TZORPto& p);
 
 } // namespace zor

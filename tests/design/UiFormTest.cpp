@@ -112,6 +112,10 @@ TEST(UiForm, AFormWithTheLabelAndItsViewsLoadsAndWorks)
     EXPECT_EQ(RedCount(*preview->viewport()), 0);
 
     editor->SetDPIOverride(96);
+    // The editor draws on the label: one large enough for the box.
+    label.Measure().SetWidth(150000);
+    label.Measure().SetHeight(100000);
+    label.Notify(TZRChange::PaperSize);
     TAct::SetCurAction(zor::acRectangle);
     label.Notify(TZRChange::Tool);
     TZOREditorGeometry& g = editor->Surface().G;

@@ -310,6 +310,10 @@ TEST_F(TableEditor, ATableWithoutFieldsSaysSoAndHidesThePages)
     element->SetDataSet(QString());
     TfEdTable form;
     form.Ini(label);
+    // The message opens over the editor: once the editor shows, not before.
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    form.show();
+    QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.Messages, QStringList { "No fields" });
     EXPECT_TRUE(Child<QTabWidget>(form, "PColumns").isHidden());
     EXPECT_EQ(Lines(form), (QStringList { "A", "B", "C" }));

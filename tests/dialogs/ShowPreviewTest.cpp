@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThread>
 #include <QToolButton>
 
@@ -272,6 +273,26 @@ TEST_F(ShowPreview, ExportWritesThePageShown)
     EXPECT_EQ(QImageReader(Path(QStringLiteral("content.png"))).size(), QSize(83, 45));
     EXPECT_EQ(PdfPageCount(Path(QStringLiteral("sheet.pdf"))), 1);
     EXPECT_EQ(done.count(), 3);
+}
+
+// A quality typed beyond its range (10 to 100) is brought into it when an export reads it,
+// though the button pressed takes no focus from the box.
+TEST_F(ShowPreview, TheQualityBoxKeepsToItsRange)
+{
+    TScriptedDialogs dialogs;
+    TfPreview window;
+    window.Ini(label);
+    auto* quality = Control<TZORSpinEditFloat>(window, "seQuality");
+    ASSERT_NE(quality, nullptr);
+    quality->selectAll();
+    QTest::keyClicks(quality, QStringLiteral("200"));
+    ASSERT_EQ(quality->GetValInt64(), 200);
+    dialogs.AnswerFile(Path(QStringLiteral("quality.jpg")));
+    window.SaveAs(TZORExport::JPEG);
+    label.WaitForExports();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quality->GetValInt64(), 100);
+    EXPECT_EQ(quality->text(), QStringLiteral("100"));
 }
 
 // A failed export is shown in the window, not lost.

@@ -1,8 +1,8 @@
 // The editor's answers to the label's change notifications.
 
+#include "ShownEditor.h"
 #include "Zor.Act.h"
 #include "drawing/Zor.Vcl.Types.h"
-#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "label/Zor.Vcl.h"
 
@@ -19,6 +19,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         editor = zor::test::ShownEditor(label, { 400, 300 });
     }
     void TearDown() override
@@ -52,10 +54,12 @@ TEST_F(EditorChanges, ChangesWithoutMeaningLeaveTheEditorAlone)
     }
 }
 
-// A new paper size is laid out at the screen's resolution: 100 x 50 mm at 96 dpi.
+// A new paper size lays the label out anew at the screen's resolution: 100 x 50 mm at 96 dpi,
+// whatever the paper.
 TEST_F(EditorChanges, ThePaperSizeIsLaidOutInPixels)
 {
-    editor->UpdateCtrl(TZRChange::PaperSize, { 100000, 50000 });
+    label.Measure().SetHeight(50000);
+    editor->UpdateCtrl(TZRChange::PaperSize, { 210000, 297000 });
     EXPECT_EQ(Surface().G.D.PaperW, 378);
     EXPECT_EQ(Surface().G.D.PaperH, 189);
     EXPECT_DOUBLE_EQ(Surface().G.D.PaperMMW, 100.0);

@@ -1,8 +1,8 @@
 // The editor control over a real label: page geometry and conversions, zoom and fit, the wheel,
 // the link to the label, mouse drags through the label's tools, and what the surface shows.
 
-#include "dialogs/Zor.Settings.h"
 #include "ShownEditor.h"
+#include "dialogs/Zor.Settings.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/Dialogs.h"
@@ -10,10 +10,12 @@
 #include "label/Zor.Vcl.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMetaProperty>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -37,6 +39,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         box = label.AddBaseRectangle(10000, 10000, 20000, 10000);
         box->SetFilled(true);
         box->SetBackColor(Red);
@@ -52,12 +56,15 @@ protected:
     TZOREditorGeometry& G() { return editor->Surface().G; }
     QImage Shown() { return editor->Surface().grab().toImage().convertToFormat(QImage::Format_ARGB32); }
     // The surface pixel of a paper point in millimetres.
-    QPoint At(double xmm, double ymm) { return { G().ScreenMMX(int64_t(xmm * 1000)), G().ScreenMMY(int64_t(ymm * 1000)) }; }
+    QPoint At(double xmm, double ymm)
+    {
+        return { G().ScreenMMX(int64_t(xmm * 1000)), G().ScreenMMY(int64_t(ymm * 1000)) };
+    }
     // A move with the left button held, sent as it comes from the window system.
     void DragTo(QPoint p)
     {
-        QMouseEvent move(QEvent::MouseMove, QPointF(p), editor->Surface().mapToGlobal(QPointF(p)), Qt::NoButton,
-            Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), editor->Surface().mapToGlobal(QPointF(p)),
+            Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&editor->Surface(), &move);
     }
     void Wheel(QPoint p, int delta, Qt::KeyboardModifiers keys)
@@ -117,8 +124,8 @@ TEST(EditorGeometry, PixelsPerUnitAndGridRounding)
     const struct {
         TZORUnits unit;
         double fx;
-    } units[] = { { TZORUnits::Millimetre, 96 / 25.4 }, { TZORUnits::Inch, 96.0 }, { TZORUnits::Foot, 1152.0 },
-        { TZORUnits::Yard, 3456.0 } };
+    } units[] = { { TZORUnits::Millimetre, 96 / 25.4 }, { TZORUnits::Inch, 96.0 },
+        { TZORUnits::Foot, 1152.0 }, { TZORUnits::Yard, 3456.0 } };
     for (const auto& u : units) {
         g.Units = u.unit;
         EXPECT_NEAR(g.FX(), u.fx, 1e-9);
@@ -176,9 +183,9 @@ TEST_F(Editor, PublishedSettingsAreClampedThroughTheirProperties)
 TEST_F(Editor, EveryPublishedPropertyIsVisibleThroughTheMetaObject)
 {
     const QMetaObject* m = editor->metaObject();
-    for (const char* name : { "Quindle", "Gap", "SizeRef", "MoveX", "MoveY", "Snap", "OrtoLines", "Margin",
-             "MarginColor", "Zoom", "LabelPosition", "Options", "BorderStyle", "EnabledMouseFilter",
-             "ShowRefLines" })
+    for (const char* name :
+        { "Quindle", "Gap", "SizeRef", "MoveX", "MoveY", "Snap", "OrtoLines", "Margin", "MarginColor", "Zoom",
+            "LabelPosition", "Options", "BorderStyle", "EnabledMouseFilter", "ShowRefLines" })
         EXPECT_GE(m->indexOfProperty(name), 0) << name;
     EXPECT_EQ(editor->property("Quindle").value<TZORLabelVCL*>(), &label);
     EXPECT_EQ(editor->property("Options").toUInt(), 0x00FFu);
@@ -278,6 +285,102 @@ TEST_F(Editor, TheSurfaceShowsMarginPaperAndTheElement)
     const QImage zoomed = Shown();
     EXPECT_TRUE(ColourNear(zoomed, At(12, 12), QRed, 40));
     EXPECT_TRUE(ColourNear(zoomed, At(9, 12), Qt::white, 0));
+}
+
+// The surface shows the label being edited, not the sheet it is printed on: a label of 100 x 50
+// mm on A4 paper ends at 100 x 50 mm, where the margin colour starts, and fitting and scrolling
+// follow it. A drawing is edited on its page.
+TEST_F(Editor, TheEditedAreaIsTheLabelNotThePaper)
+{
+    label.Measure().SetWidth(100000);
+    label.Measure().SetHeight(50000);
+    label.Measure().SetPaperWidth(210000);
+    label.Measure().SetPaperHeight(297000);
+    label.Notify(TZRChange::PaperSize, { 210000, 297000 });
+    EXPECT_EQ(G().D.PaperW, 378);
+    EXPECT_EQ(G().D.PaperH, 189);
+    const QImage shown = Shown();
+    const SaveOnFailure keep(shown, QStringLiteral("editor-label-area"));
+    EXPECT_TRUE(ColourNear(shown, At(99, 49), Qt::white, 0));
+    EXPECT_TRUE(ColourNear(shown, At(60, 52), Silver, 0));
+    EXPECT_TRUE(ColourNear(shown, At(102, 20), Silver, 0));
+    editor->SetZoom(TZORZoom::zmHeight);
+    EXPECT_NEAR(G().D.ZoomH + 2 * 15 + 18, editor->Surface().height(), 1);
+
+    label.SetEditorMode(1);
+    label.Notify(TZRChange::Settings, { 210000, 297000 });
+    EXPECT_EQ(G().D.PaperW, 794);
+}
+
+// The rotate button turns the selection left with the left button and right with the right one.
+TEST_F(Editor, TheRotateButtonTurnsLeftAndRight)
+{
+    TZORLabelVCL reference;
+    const auto line = [](TZORLabelVCL& l) { return l.AddBaseLine(10000, 10000, 40000, 10000); };
+    TZORBaseItem* mine = line(label);
+    TZORBaseItem* theirs = line(reference);
+    label.UnSelectAll();
+    label.Select(mine);
+    reference.Select(theirs);
+    QToolButton& rotate = editor->RotateButton();
+    QTest::mouseClick(&rotate, Qt::LeftButton);
+    reference.RotateSelectionLeft();
+    EXPECT_EQ(mine->GetPoint(1), theirs->GetPoint(1));
+    EXPECT_EQ(mine->GetPoint(2), theirs->GetPoint(2));
+    QTest::mouseClick(&rotate, Qt::RightButton);
+    QTest::mouseClick(&rotate, Qt::RightButton);
+    reference.RotateSelectionRight();
+    reference.RotateSelectionRight();
+    EXPECT_EQ(mine->GetPoint(1), theirs->GetPoint(1));
+    EXPECT_EQ(mine->GetPoint(2), theirs->GetPoint(2));
+}
+
+// The zoom button is its menu of steps: a click opens the menu and changes no zoom of its own.
+TEST_F(Editor, TheZoomButtonOpensItsMenu)
+{
+    bool opened = false;
+    QObject::connect(&editor->ZoomMenu(), &QMenu::aboutToShow, [&opened] {
+        opened = true;
+        QTimer::singleShot(0, [] {
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+    });
+    QTest::mouseClick(&editor->ZoomButton(), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(editor->GetZoom(), TZORZoom::zm100);
+}
+
+// The label asking for its selection to be seen scrolls half the way that would centre it.
+TEST_F(Editor, ScrollingToTheSelectionGoesHalfTheWay)
+{
+    label.Measure().SetWidth(400000);
+    label.Measure().SetHeight(400000);
+    label.Notify(TZRChange::PaperSize, { 0, 0 });
+    TZORBaseItem* far = label.AddBaseRectangle(290000, 300000, 20000, 20000);
+    label.UnSelectAll();
+    label.Select(far);
+    const QScrollBar& h = editor->HorzScroll();
+    const QScrollBar& v = editor->VertScroll();
+    ASSERT_TRUE(h.isEnabled() && v.isEnabled());
+    const int cx = int(G().BaseToScreenX(300000) * G().ZScale) + G().D.MarginL + G().D.RulerL
+        - editor->Surface().width() / 2;
+    const int cy = int(G().BaseToScreenY(310000) * G().ZScale) + G().D.MarginT + G().D.RulerT
+        - editor->Surface().height() / 2;
+    label.Notify(TZRChange::ScrollToSelection);
+    EXPECT_EQ(h.value(), cx / 2);
+    EXPECT_EQ(v.value(), cy / 2);
+}
+
+// Option bit 11 reaches the drawing context the elements draw with.
+TEST_F(Editor, OptionBitElevenReachesTheDrawingContext)
+{
+    editor->SetOptions(uint16_t(editor->GetOptions() | eoLabelFlag));
+    (void)editor->Surface().BackImage();
+    EXPECT_TRUE(editor->Surface().Draw().fEditor);
+    editor->SetOptions(uint16_t(editor->GetOptions() & ~eoLabelFlag));
+    (void)editor->Surface().BackImage();
+    EXPECT_FALSE(editor->Surface().Draw().fEditor);
 }
 
 // Model changes reach the surface through the observer: a new paper colour shows at once.
@@ -390,14 +493,15 @@ TEST_F(Editor, ChildrenFollowTheOptionBits)
         // Nothing overlaps the surface, and the horizontal bar starts after what stands left of it.
         const QRect surface = editor->Surface().geometry();
         for (QWidget* w : std::initializer_list<QWidget*> { &editor->HorzScroll(), &editor->VertScroll(),
-                 &editor->ZoomButton(), &editor->UnitsButton(), &editor->SettingsButton(), &editor->RotateButton() }) {
+                 &editor->ZoomButton(), &editor->UnitsButton(), &editor->SettingsButton(),
+                 &editor->RotateButton() }) {
             if (w->isVisible()) {
                 EXPECT_FALSE(surface.intersects(w->geometry())) << r.options;
             }
         }
         int left = 0;
-        for (QWidget* w : std::initializer_list<QWidget*> { &editor->ZoomButton(), &editor->UnitsButton(),
-                 &editor->OrtoIndicator() })
+        for (QWidget* w : std::initializer_list<QWidget*> {
+                 &editor->ZoomButton(), &editor->UnitsButton(), &editor->OrtoIndicator() })
             if (w->isVisible())
                 left = std::max(left, w->geometry().right());
         EXPECT_GT(editor->HorzScroll().x(), left) << r.options;
@@ -425,7 +529,8 @@ TEST_F(Editor, TheUnitsButtonCyclesByEditorMode)
     const struct {
         uint8_t mode;
         TZORUnits from, to;
-    } rows[] = { { 0, TZORUnits::Millimetre, TZORUnits::Inch }, { 0, TZORUnits::Centimetre, TZORUnits::Millimetre },
+    } rows[] = { { 0, TZORUnits::Millimetre, TZORUnits::Inch },
+        { 0, TZORUnits::Centimetre, TZORUnits::Millimetre },
         { 0, TZORUnits::Decimetre, TZORUnits::Decimetre }, { 2, TZORUnits::Centimetre, TZORUnits::Decimetre },
         { 2, TZORUnits::Yard, TZORUnits::Millimetre } };
     for (const auto& r : rows) {

@@ -14,7 +14,8 @@ TEST(EditorGridSnap, APixelSnapsToTheGridAtEveryZoomAndScale)
     const struct {
         TZORZoom zoom;
         int32_t scale;
-    } cases[] = { { TZORZoom::zm100, 1 }, { TZORZoom::zm400, 1 }, { TZORZoom::zm100, 50 }, { TZORZoom::zm400, 50 } };
+    } cases[] = { { TZORZoom::zm100, 1 }, { TZORZoom::zm400, 1 }, { TZORZoom::zm100, 50 },
+        { TZORZoom::zm400, 50 } };
     // Paper millimetres and the 5 mm grid line each snaps to.
     const struct {
         double mm;
@@ -25,6 +26,8 @@ TEST(EditorGridSnap, APixelSnapsToTheGridAtEveryZoomAndScale)
         TZORLabelVCL label;
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(80000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(80000);
         label.Measure().SetDrawScale(c.scale);
         TZOREditor editor;
         editor.SetDPIOverride(96);

@@ -87,6 +87,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(250000);
         label.Measure().SetPaperHeight(100000);
+        label.Measure().SetWidth(250000);
+        label.Measure().SetHeight(100000);
         box = label.AddBaseRectangle(10000, 10000, 20000, 10000);
         box->SetFilled(true);
         editor = MakeEditor(label);
@@ -574,6 +576,8 @@ TEST_F(Input, CopyAndPasteGoThroughTheSystemClipboardBetweenTwoEditors)
     TZORLabelVCL other;
     other.Measure().SetPaperWidth(100000);
     other.Measure().SetPaperHeight(100000);
+    other.Measure().SetWidth(100000);
+    other.Measure().SetHeight(100000);
     auto second = MakeEditor(other);
     const TPointer mouse2 { &second->Surface() };
     mouse.Click(At(20, 15));

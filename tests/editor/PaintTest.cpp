@@ -2,9 +2,9 @@
 // lines, ruler ticks per unit and zoom, handles by kind, construction previews, the snap marker
 // and the element layer that a new selection reuses.
 
+#include "ShownEditor.h"
 #include "editor/Zor.EditorPaint.h"
 #include "editor/Zor.EditorRuler.h"
-#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/Pixels.h"
@@ -38,6 +38,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         editor = zor::test::ShownEditor(label, { 560, 420 });
     }
     void TearDown() override
@@ -51,7 +53,8 @@ protected:
     QImage Shown() { return S().grab().toImage().convertToFormat(QImage::Format_ARGB32); }
     QPoint At(double xmm, double ymm)
     {
-        return { G().ScreenMMX(int64_t(std::lround(xmm * 1000))), G().ScreenMMY(int64_t(std::lround(ymm * 1000))) };
+        return { G().ScreenMMX(int64_t(std::lround(xmm * 1000))),
+            G().ScreenMMY(int64_t(std::lround(ymm * 1000))) };
     }
     TZORRectangle* Box(int64_t x, int64_t y, int64_t w, int64_t h)
     {
@@ -177,7 +180,8 @@ TEST(RulerSteps, TickAndLabelByUnitAndZoom)
         TZOREditorGeometry g;
         g.ZScale = c.zoom;
         g.Units = c.units;
-        const zor::TRulerSteps s = zor::RulerSteps(c.units, [&](double v) { return g.CoordDX(v, false); }, 100);
+        const zor::TRulerSteps s = zor::RulerSteps(
+            c.units, [&](double v) { return g.CoordDX(v, false); }, 100);
         EXPECT_DOUBLE_EQ(s.Tick, c.tick) << int(c.units) << " at " << c.zoom;
         EXPECT_DOUBLE_EQ(s.Label, c.label) << int(c.units) << " at " << c.zoom;
     }

@@ -1,11 +1,11 @@
 // The symbol tool: the editor asks for a library symbol through the picker, and a click on the
 // page places the symbol chosen there.
 
+#include "ShownEditor.h"
 #include "Zor.Act.h"
 #include "Zor.Library.h"
 #include "dialogs/Zor.Selsymbol.h"
 #include "dialogs/Zor.Viewlibrary.h"
-#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
@@ -39,6 +39,8 @@ protected:
         label.SetLibraryFolder(DirPath());
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         editor = zor::test::ShownEditor(label, { 500, 400 });
     }
     void TearDown() override

@@ -3,10 +3,10 @@
 // the rich-text bar and its formats, undo, and the formats kept through saving, loading and a
 // PDF export.
 
+#include "ShownEditor.h"
 #include "Zor.Edit.h"
 #include "editor/Zor.EditorText.h"
 #include "editor/Zor.RichTextBar.h"
-#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/text/Zor.Vcl.Text.Caret.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -49,6 +49,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(150000);
         label.Measure().SetPaperHeight(100000);
+        label.Measure().SetWidth(150000);
+        label.Measure().SetHeight(100000);
         rich = label.AddBaseRichText(10000, 15000, 80000, 80000);
         rich->SetRichFontName(Font);
         rich->SetFontHeight(8.0f);
@@ -70,7 +72,8 @@ protected:
     TZOREditorGeometry& G() { return Surface().G; }
     QPoint Pixel(double xmm, double ymm)
     {
-        return { G().ScreenMMX(int64_t(std::lround(xmm * 1000))), G().ScreenMMY(int64_t(std::lround(ymm * 1000))) };
+        return { G().ScreenMMX(int64_t(std::lround(xmm * 1000))),
+            G().ScreenMMY(int64_t(std::lround(ymm * 1000))) };
     }
     // Starts editing the rich text as a user does: a click selects it, a double click edits it.
     void StartEditing()
@@ -81,19 +84,22 @@ protected:
         ASSERT_TRUE(Text().Editing());
         ASSERT_EQ(Text().RichText(), rich);
     }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(&Surface(), key, mods); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(&Surface(), key, mods);
+    }
     void Type(const QString& s) { QTest::keyClicks(&Surface(), s); }
-    void Press(const char* button) { QTest::mouseClick(&Child<QToolButton>(*editor, button), Qt::LeftButton); }
+    void Press(const char* button)
+    {
+        QTest::mouseClick(&Child<QToolButton>(*editor, button), Qt::LeftButton);
+    }
     void Select(int a, int b)
     {
         Text().SetCaret(a, false);
         Text().SetCaret(b, true);
     }
     // The width of a text in the rich text's own font, paper micrometres.
-    int32_t Width(const QString& s) const
-    {
-        return zor::MetricWidth(s, rich->GetFormats().front());
-    }
+    int32_t Width(const QString& s) const { return zor::MetricWidth(s, rich->GetFormats().front()); }
 
     TZORLabelVCL label;
     TZORRichText* rich = nullptr;
@@ -118,7 +124,12 @@ TEST_F(TextEdit, ClickPutsTheCaretAtTheNearestCharacterEdge)
             double part; // how far into that character
             int expected;
         } table[] = {
-            { 0, 0.2, 0 }, { 0, 0.8, 1 }, { 1, 0.3, 1 }, { 1, 0.7, 2 }, { 7, 0.25, 7 }, { 7, 0.75, 8 },
+            { 0, 0.2, 0 },
+            { 0, 0.8, 1 },
+            { 1, 0.3, 1 },
+            { 1, 0.7, 2 },
+            { 7, 0.25, 7 },
+            { 7, 0.75, 8 },
             { 10, 0.8, 11 },
         };
         const QString t = rich->GetPlainText();
@@ -175,6 +186,46 @@ TEST_F(TextEdit, LinesByClickAndKeys)
     EXPECT_EQ(Text().SelEnd(), 14);
     QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, Pixel(12, 80));
     EXPECT_EQ(Text().Pos(), 11);
+}
+
+// A click in a paragraph puts the caret in the line it lands on, at the nearer edge of the
+// character under it, as the paragraph laid its lines out.
+TEST_F(TextEdit, AClickInAParagraphPlacesTheCaretWhereItLands)
+{
+    TZORParagraph* para = label.AddBaseParagraph(95000, 15000, 50000, 40000);
+    para->SetFontName(Font);
+    para->SetFontHeight(6.0f);
+    para->SetPaddingX(float(PadMM));
+    para->SetPaddingY(float(PadMM));
+    para->SetText(u"Hello world\nsecond line"_s);
+    para->Update();
+    const QPoint inside = Pixel(120, 45);
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, inside);
+    QTest::mouseDClick(&Surface(), Qt::LeftButton, Qt::NoModifier, inside);
+    ASSERT_TRUE(Text().Editing());
+    const TxtLines& lines = para->GetLines();
+    ASSERT_EQ(lines.size(), 2u);
+    const QString t = para->GetText();
+    const auto width = [&](const QString& s) {
+        zor::FontMetricsOf(Font, para->GetBaseFontHeight(), false, false);
+        return TZORCalc::CalcTxtSize(s).width() / 1000.0;
+    };
+    const struct {
+        size_t line;
+        int chars; // characters of the line before the one clicked
+        double part; // how far into that character
+        int expected;
+    } table[] = { { 0, 6, 0.3, 6 }, { 0, 6, 0.7, 7 }, { 1, 2, 0.3, 12 + 2 }, { 1, 2, 0.8, 12 + 3 } };
+    for (const auto& c : table) {
+        SCOPED_TRACE(std::to_string(c.line) + ": " + std::to_string(c.chars));
+        const QString line = t.mid(lines[c.line].start - 1, lines[c.line].count);
+        const double before = width(line.left(c.chars));
+        const double along = before + c.part * (width(line.left(c.chars + 1)) - before);
+        QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier,
+            Pixel(
+                95 + PadMM + lines[c.line].x / 1000.0 + along, 15 + PadMM + lines[c.line].y / 1000.0 + 1.0));
+        EXPECT_EQ(Text().Pos(), c.expected);
+    }
 }
 
 TEST(WordBoundaries, SeparatorsEndWords)
@@ -291,7 +342,9 @@ TEST_F(TextEdit, BarAndFonts)
     Select(5, 9);
     EXPECT_FALSE(Text().Bar().Button(1).isChecked());
     // The font list is the label's when it has one.
-    label.OnGetFontListEvent = [](QObject*, QStringList& fonts) { fonts = { u"Liberation Serif"_s, u"Bad<Font"_s }; };
+    label.OnGetFontListEvent = [](QObject*, QStringList& fonts) {
+        fonts = { u"Liberation Serif"_s, u"Bad<Font"_s };
+    };
     Press("RichFont");
     QComboBox& combo = Text().Bar().FontCombo();
     ASSERT_EQ(combo.count(), 2);
@@ -353,10 +406,12 @@ TEST_F(TextEdit, FormatsSurviveSavingLoadingAndPdf)
     zor::ExportLabel(loaded, o);
     const std::vector<PdfWord> words = PdfWords(o.fileName);
     auto find = [&](const QString& t) {
-        const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == t; });
+        const auto it
+            = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == t; });
         return it == words.end() ? PdfWord {} : *it;
     };
-    const PdfWord red = find(u"Red"_s), plain = find(u"plain"_s), big = find(u"big"_s), bold = find(u"Bold"_s);
+    const PdfWord red = find(u"Red"_s), plain = find(u"plain"_s), big = find(u"big"_s),
+                  bold = find(u"Bold"_s);
     ASSERT_FALSE(red.text.isEmpty() || plain.text.isEmpty() || big.text.isEmpty() || bold.text.isEmpty());
     // The size: 12 mm letters against 8 mm ones; the line break: "Bold" on a line of its own.
     EXPECT_NEAR(big.h / plain.h, 1.5, 0.1);

@@ -2,6 +2,10 @@
 // keys and clicks sent back as undoable steps, lists and dialogs answered through the dialog
 // service, scrolling, and an editor on the same label staying in step.
 
+#include "Zor.Barcode.h"
+#include "Zor.F2d.h"
+#include "Zor.Msg.h"
+#include "Zor.Text.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/composite/Zor.Vcl.Poly.h"
 #include "elements/composite/Zor.Vcl.Table.h"
@@ -13,16 +17,14 @@
 #include "kit/Dialogs.h"
 #include "label/Zor.Vcl.h"
 
-#include "Zor.Barcode.h"
-#include "Zor.F2d.h"
-#include "Zor.Text.h"
-
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -90,6 +92,29 @@ TEST(InspectorRows, EveryKindHasRowsFromItsFieldsAndNoIDRow)
     }
 }
 
+// Every title a row shows is a text of the catalogue, never the field's key: a row of any kind
+// reads in the user's language.
+TEST(InspectorRows, EveryTitleIsACatalogueText)
+{
+    QSet<QString> texts;
+    for (const zor::TZORMsgText& t : zor::BuiltInTexts(TZORMsgCategory::Prop))
+        texts.insert(QString::fromUtf8(t.text));
+    TZORLabelVCL label;
+    for (int32_t code = 1; code <= 29; ++code) {
+        const std::unique_ptr<TZORBaseItem> item = label.NewItem(code, false);
+        ASSERT_TRUE(item);
+        const TJsonArray rows = zor::InspectorRows({ item.get() });
+        for (int r = 0; r < rows.Count(); ++r) {
+            const TJsonObject row = rows.O(r);
+            for (int k = 1; k <= row.I("N"); ++k) {
+                const QString name = row.S(QStringLiteral("Name%1").arg(k), QString());
+                EXPECT_TRUE(name.isEmpty() || texts.contains(name))
+                    << "element " << code << " shows \"" << name.toStdString() << "\"";
+            }
+        }
+    }
+}
+
 struct TSlotCase {
     int32_t code;
     const char* key;
@@ -139,7 +164,8 @@ TEST(InspectorRows, FieldsShowAsTheirSlotKind)
 TEST(InspectorRows, TablesAndPolyTextsHaveTheirEditorRow)
 {
     TZORLabelVCL label;
-    const std::pair<int32_t, TZORInsProp> kinds[] = { { 19, TZORInsProp::Table }, { 20, TZORInsProp::PolyText } };
+    const std::pair<int32_t, TZORInsProp> kinds[]
+        = { { 19, TZORInsProp::Table }, { 20, TZORInsProp::PolyText } };
     for (const auto& [code, prop] : kinds) {
         const std::unique_ptr<TZORBaseItem> item = label.NewItem(code, false);
         const TJsonArray rows = zor::InspectorRows({ item.get() });
@@ -182,10 +208,10 @@ TEST(InspectorLists, ACounterEntryShowsACircledOne)
             dark += image.pixelColor(2, y).lightness() < 160;
         return dark;
     };
-    const QImage counter
-        = Drawn([](QPainter& p) { zor::DrawFieldEntry(p, QRect(0, 0, 120, 20), 9, QStringLiteral("@Counter")); });
-    const QImage field
-        = Drawn([](QPainter& p) { zor::DrawFieldEntry(p, QRect(0, 0, 120, 20), 9, QStringLiteral("Counter")); });
+    const QImage counter = Drawn(
+        [](QPainter& p) { zor::DrawFieldEntry(p, QRect(0, 0, 120, 20), 9, QStringLiteral("@Counter")); });
+    const QImage field = Drawn(
+        [](QPainter& p) { zor::DrawFieldEntry(p, QRect(0, 0, 120, 20), 9, QStringLiteral("Counter")); });
     EXPECT_GT(leftEdge(counter), 2);
     EXPECT_EQ(leftEdge(field), 0);
 }
@@ -217,6 +243,8 @@ protected:
         TAct::Reset();
         label.Measure().SetPaperWidth(100000);
         label.Measure().SetPaperHeight(60000);
+        label.Measure().SetWidth(100000);
+        label.Measure().SetHeight(60000);
         rect = label.AddBaseRectangle(10000, 10000, 20000, 10000);
         rect->SetColor(TAlphaColor(0xFFFF0000u));
         rect->SetBackColor(TAlphaColor(0xFFFF0000u));
@@ -256,7 +284,8 @@ protected:
     {
         const QRect cell = insp->ValueCell(row, 1);
         ASSERT_FALSE(cell.isEmpty()) << "row " << row << " is not shown";
-        QTest::mouseClick(insp.get(), Qt::LeftButton, {}, cell.topLeft() + QPoint(4, cell.height() / 2) + offset);
+        QTest::mouseClick(
+            insp.get(), Qt::LeftButton, {}, cell.topLeft() + QPoint(4, cell.height() / 2) + offset);
     }
     // Keys as a user types them: characters, and {BS} {DBL} {UP} {DOWN} {LEFT} {RIGHT} {HOME}
     // {END} {ENTER} {CTRLV} {CTRLSHIFTV} {ALT65} (Alt held, 6 and 5 on the keypad, Alt released).
@@ -275,11 +304,13 @@ protected:
             const qsizetype end = keys.indexOf(u'}', i);
             const QString token = keys.mid(i + 1, end - i - 1);
             i = end;
-            const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(insp.get(), k, m); };
+            const auto key
+                = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(insp.get(), k, m); };
             if (token == u"BS")
                 key(Qt::Key_Backspace);
             else if (token == u"DBL")
-                QTest::mouseDClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->EditState().X + 3, insp->EditState().Y + 3));
+                QTest::mouseDClick(
+                    insp.get(), Qt::LeftButton, {}, QPoint(insp->EditState().X + 3, insp->EditState().Y + 3));
             else if (token == u"UP")
                 key(Qt::Key_Up);
             else if (token == u"DOWN")
@@ -307,7 +338,8 @@ protected:
                 send(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
                 for (const QChar d : token.mid(3)) {
                     send(QEvent::KeyPress, Qt::Key_0 + d.digitValue(), Qt::AltModifier | Qt::KeypadModifier);
-                    send(QEvent::KeyRelease, Qt::Key_0 + d.digitValue(), Qt::AltModifier | Qt::KeypadModifier);
+                    send(
+                        QEvent::KeyRelease, Qt::Key_0 + d.digitValue(), Qt::AltModifier | Qt::KeypadModifier);
                 }
                 send(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
             } else
@@ -352,7 +384,9 @@ TEST_F(Inspector, TextKeysEditTheLabel)
     const TKeyCase cases[] = {
         { "one character replaces the selected text", "Text", "{DBL}x", "x" },
         { "typing goes in at the caret", "Text", "{LEFT}{LEFT}ab", "Helablo" },
-        { "a semicolon is refused", "Text", "{END};!", "Hello" },
+        { "a semicolon is refused", "Text", "{END};", "Hello" },
+        { "every other printable character", "Text", "{DBL}Price: 12.50 \"net\" (a|b)~*'!?",
+            "Price: 12.50 \"net\" (a|b)~*'!?" },
         { "letters of any script", "Text", "{DBL}\u00f1\u03a9", "\u00f1\u03a9" },
         { "backspace after select all empties", "Text", "{DBL}{BS}", "" },
         { "backspace deletes before the caret", "Text", "{BS}{BS}", "Hel" },
@@ -388,13 +422,16 @@ TEST_F(Inspector, DecimalKeysTakeEitherSeparatorAndRefuseTheRest)
 {
     const TNumberCase cases[] = {
         { "full stop in English", QLocale::English, QLocale::UnitedStates, "{DBL}2.5", "2.500", 2.5 },
-        { "comma in English jumps as well", QLocale::English, QLocale::UnitedStates, "{DBL}2,5", "2.500", 2.5 },
+        { "comma in English jumps as well", QLocale::English, QLocale::UnitedStates, "{DBL}2,5", "2.500",
+            2.5 },
         { "comma in German", QLocale::German, QLocale::Germany, "{DBL}2,5", "2,500", 2.5 },
         { "full stop in German", QLocale::German, QLocale::Germany, "{DBL}2.5", "2,500", 2.5 },
         { "letters are refused", QLocale::English, QLocale::UnitedStates, "{DBL}3x;", "3.000", 3.0 },
-        { "up steps by the increment", QLocale::English, QLocale::UnitedStates, "{DBL}4{UP}{UP}", "4.200", 4.2 },
+        { "up steps by the increment", QLocale::English, QLocale::UnitedStates, "{DBL}4{UP}{UP}", "4.200",
+            4.2 },
         { "down steps back", QLocale::English, QLocale::UnitedStates, "{DBL}4{DOWN}", "3.900", 3.9 },
-        { "the label keeps its least height", QLocale::English, QLocale::UnitedStates, "{DBL}{BS}", "0.100", 0.1 },
+        { "the label keeps its least height", QLocale::English, QLocale::UnitedStates, "{DBL}{BS}", "0.100",
+            0.1 },
     };
     for (const TNumberCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -587,7 +624,8 @@ TEST_F(Inspector, ThePictureDialogCommitsTheFileChosen)
     QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 10, cell.center().y()));
     ASSERT_EQ(dialogs.Asked.size(), 1);
     EXPECT_TRUE(dialogs.Asked[0].startsWith(QStringLiteral("file ")));
-    const QString stored = std::get<QString>(image->GetFields()[size_t(RowObject(QStringLiteral("FileName")).I("P1"))].get(*image));
+    const QString stored = std::get<QString>(
+        image->GetFields()[size_t(RowObject(QStringLiteral("FileName")).I("P1"))].get(*image));
     EXPECT_EQ(stored, file);
     EXPECT_EQ(RowObject(QStringLiteral("FileName")).S("Value1"), file);
     // Without the map option the map button is not there: a click left of the file button
@@ -599,7 +637,8 @@ TEST_F(Inspector, ThePictureDialogCommitsTheFileChosen)
 TEST_F(Inspector, TheEditorRowsOpenTheirEditors)
 {
     TScriptedDialogs dialogs;
-    TZORBaseItem* items[] = { label.AddBaseTable(10000, 30000, 40000, 20000), label.AddBasePolyText(10000, 30000) };
+    TZORBaseItem* items[]
+        = { label.AddBaseTable(10000, 30000, 40000, 20000), label.AddBasePolyText(10000, 30000) };
     const char* names[] = { "dialog fEdTable", "dialog fEdPoly" };
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(names[i]);
@@ -614,8 +653,25 @@ TEST_F(Inspector, TheEditorRowsOpenTheirEditors)
         const QRect cell = insp->ValueCell(row, 1);
         QTest::mouseClick(insp.get(), Qt::LeftButton, {}, QPoint(insp->width() - 12, cell.center().y() + 4));
         // The editor of an empty table tells first that there are no fields to choose.
-        EXPECT_TRUE(dialogs.Asked.contains(QString::fromLatin1(names[i]))) << dialogs.Asked.join(u',').toStdString();
+        EXPECT_TRUE(dialogs.Asked.contains(QString::fromLatin1(names[i])))
+            << dialogs.Asked.join(u',').toStdString();
     }
+}
+
+// The "..." button of a table's editor row lies inside the row: below the row's separator the
+// inspector shows its background, not the button.
+TEST_F(Inspector, TheEditorRowsButtonStaysInsideItsRow)
+{
+    TZORBaseItem* table = label.AddBaseTable(10000, 30000, 40000, 20000);
+    SelectOnly(table);
+    const int row = FindRow(*table, insp->Rows(), QStringLiteral("<editor>"));
+    ASSERT_EQ(row, insp->RowCount() - 1);
+    const TJsonObject r = insp->Rows().O(row);
+    const int top = insp->ValueCell(row, 1).top() - r.I("TV1");
+    const QImage shown = insp->grab().toImage();
+    const int below = top + r.I("H") + 1;
+    EXPECT_EQ(shown.pixelColor(insp->width() - 13, below), shown.pixelColor(5, below));
+    EXPECT_EQ(shown.pixelColor(insp->width() - 13, below + 2), shown.pixelColor(5, below + 2));
 }
 
 TEST_F(Inspector, TheMapButtonIsThereOnlyWithItsOption)
@@ -625,7 +681,8 @@ TEST_F(Inspector, TheMapButtonIsThereOnlyWithItsOption)
     const TZORPto corners[] = { { 10000, 30000 }, { 30000, 50000 } };
     made->AssignPoints(corners);
     TZORBaseItem* image = label.AddItem(std::move(made));
-    insp->SetOptions(TZORBaseInspector::OptEditProperty | TZORBaseInspector::OptWheel | TZORBaseInspector::OptMapButton);
+    insp->SetOptions(
+        TZORBaseInspector::OptEditProperty | TZORBaseInspector::OptWheel | TZORBaseInspector::OptMapButton);
     SelectOnly(image);
     const QRect cell = insp->ValueCell(Row(QStringLiteral("FileName")), 1);
     dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
@@ -649,7 +706,9 @@ TEST_F(Inspector, ThreeAlignmentButtonsAloneCommitTheirIndex)
 
 TEST_F(Inspector, TextListsOfferTheLabelsNames)
 {
-    label.OnGetFontListEvent = [](QObject*, QStringList& fonts) { fonts = { QStringLiteral("Alpha"), QStringLiteral("Beta") }; };
+    label.OnGetFontListEvent = [](QObject*, QStringList& fonts) {
+        fonts = { QStringLiteral("Alpha"), QStringLiteral("Beta") };
+    };
     SelectOnly(text);
     Click(Row(QStringLiteral("FontName")));
     QComboBox* combo = insp->ComboList();
@@ -658,7 +717,47 @@ TEST_F(Inspector, TextListsOfferTheLabelsNames)
     EXPECT_EQ(combo->count(), 2);
     emit combo->activated(1);
     EXPECT_EQ(text->GetFontName(), QStringLiteral("Beta"));
+    // A family name longer than the row shows whole in the open list.
+    const QString longName = QStringLiteral("Noto Sans Canadian Aboriginal Condensed ExtraBold Italic");
+    label.OnGetFontListEvent = [&longName](QObject*, QStringList& fonts) { fonts = { longName }; };
+    Click(Row(QStringLiteral("FontName")));
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_GT(combo->view()->minimumWidth(), combo->view()->fontMetrics().horizontalAdvance(longName));
+    EXPECT_GT(combo->view()->fontMetrics().horizontalAdvance(longName), combo->width());
     EXPECT_EQ(RowObject(QStringLiteral("FontName")).S("Value1"), QStringLiteral("Beta"));
+}
+
+// The FillName list offers what the element's FillType binds to: counters, value lists or
+// questions by their names; an element bound to nothing offers the data's names.
+TEST_F(Inspector, TheFillNameListFollowsTheFillType)
+{
+    TZORData& data = label.Data();
+    data.AddCounter(QStringLiteral("Serial"));
+    data.AddListVal(QStringLiteral("Sizes"));
+    data.AddListVal(QStringLiteral("Colours"));
+    data.AddAskVal(QStringLiteral("Batch"));
+    const struct {
+        TZORFillType type;
+        QStringList offered;
+    } cases[] = {
+        { TZORFillType::None, { QStringLiteral("@Serial") } },
+        { TZORFillType::Counter, { QStringLiteral("Serial") } },
+        { TZORFillType::List, { QStringLiteral("Sizes"), QStringLiteral("Colours") } },
+        { TZORFillType::Ask, { QStringLiteral("Batch") } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.type));
+        text->SetFillType(uint8_t(c.type));
+        SelectOnly(text);
+        Click(Row(QStringLiteral("FillName")));
+        QComboBox* combo = insp->ComboList();
+        ASSERT_TRUE(combo->isVisible());
+        QStringList shown;
+        for (int i = 0; i < combo->count(); ++i)
+            shown << combo->itemText(i);
+        EXPECT_EQ(shown, c.offered);
+        combo->hide();
+    }
 }
 
 TEST_F(Inspector, TheLayerListChoosesByPlace)
@@ -818,8 +917,10 @@ TEST_F(Inspector, LinkedValuesAboveTheTopRowAreNotLeftStale)
     EXPECT_EQ(rect->GetPoint(2).X, 10000);
     insp->VScroll(TZORBaseInspector::TScroll::Thumb, 0);
     for (int i = 1; i <= rect->GetPointsCount(); ++i) {
-        EXPECT_NEAR(insp->Rows().O(PointRow(insp->Rows(), 2 * i - 1)).F("Value1"), rect->GetPoint(i).X / 1000.0, 1e-9);
-        EXPECT_NEAR(insp->Rows().O(PointRow(insp->Rows(), 2 * i)).F("Value1"), rect->GetPoint(i).Y / 1000.0, 1e-9);
+        EXPECT_NEAR(insp->Rows().O(PointRow(insp->Rows(), 2 * i - 1)).F("Value1"),
+            rect->GetPoint(i).X / 1000.0, 1e-9);
+        EXPECT_NEAR(
+            insp->Rows().O(PointRow(insp->Rows(), 2 * i)).F("Value1"), rect->GetPoint(i).Y / 1000.0, 1e-9);
     }
 }
 
@@ -830,7 +931,8 @@ TEST(InspectorLinks, AReplyNamesTheOtherPointsThatMoved)
     label.Select(rect);
     TJsonObject value;
     value.SetF("ext", 40.0);
-    const TJsonObject reply = label.UpdateProp(uint8_t(TZORInsProp::Float), int(TZORInsRow::Point), 0, 1, value);
+    const TJsonObject reply
+        = label.UpdateProp(uint8_t(TZORInsProp::Float), int(TZORInsRow::Point), 0, 1, value);
     EXPECT_DOUBLE_EQ(reply.F("ext"), 30.0);
     const TJsonArray links = reply.A("Link");
     ASSERT_EQ(links.Count(), 1);
@@ -871,8 +973,8 @@ TEST_F(Inspector, ScrollingKeepsItsBounds)
 TEST_F(Inspector, TheWheelScrollsOnlyWithTheBarShownAndTheOptionSet)
 {
     const auto wheel = [&](int delta) {
-        QWheelEvent e(QPointF(100, 100), insp->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, delta), Qt::NoButton,
-            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(100, 100), insp->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, delta),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(insp.get(), &e);
     };
     insp->resize(240, 200);
