@@ -550,11 +550,12 @@ TEST_F(Designer, AMermaidImportNamesWhatItLeavesOut)
     ASSERT_TRUE(zor::test::WriteFile(mermaid, "graph LR\nA -->|yes| B\nB --> C\n"));
     TScriptedDialogs dialogs;
     dialogs.AnswerFile(mermaid);
+    dialogs.AnswerMessage(QMessageBox::Yes); // in place of the open label
     Choose("actImportMermaid");
     EXPECT_EQ(Label().GetItemsCount(), 5) << "three nodes and their links";
-    ASSERT_EQ(dialogs.Messages.size(), 1);
-    EXPECT_TRUE(dialogs.Messages[0].contains(QStringLiteral("Line 2: A -->|yes| B")))
-        << dialogs.Messages[0].toStdString();
+    ASSERT_EQ(dialogs.Messages.size(), 2) << "the question, then what was left out";
+    EXPECT_TRUE(dialogs.Messages[1].contains(QStringLiteral("Line 2: A -->|yes| B")))
+        << dialogs.Messages[1].toStdString();
 }
 
 } // namespace

@@ -59,6 +59,8 @@ protected:
         label = std::make_unique<TZORLabelVCL>();
         label->Measure().SetPaperWidth(250000);
         label->Measure().SetPaperHeight(100000);
+        label->Measure().SetWidth(250000);
+        label->Measure().SetHeight(100000);
         label->Measure().SetDrawScale(scale);
         k = 1000 * scale;
         editor = zor::test::ShownEditor(*label, { 1060, 520 });

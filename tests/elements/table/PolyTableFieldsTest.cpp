@@ -4,6 +4,7 @@
 
 #include "Zor.Json.h"
 #include "Zor.Poly.h"
+#include "Zor.Stream.h"
 #include "Zor.Table.h"
 #include "label/Zor.Vcl.h"
 
@@ -115,7 +116,19 @@ TEST(PolyTableFields, AnOlderFileReadsWithoutThem)
 {
     TZORLabelVCL original;
     Fill(original);
+    // A reference line marks the block that version brought too, so that it can be taken out.
+    ASSERT_TRUE(original.AddRefLine({ 12345, 0 }, { 12345, 1000 }));
+    QByteArray refLines;
+    {
+        TBinaryWriter w(&refLines);
+        w.WriteInt32(1);
+        const TZORRefLine& line = *original.GetRefLine(1);
+        for (int64_t v : { line.P1.X, line.P1.Y, line.P2.X, line.P2.Y })
+            w.WriteInt64(v);
+    }
     QByteArray bytes = Binary(original);
+    ASSERT_EQ(bytes.count(refLines), 1);
+    bytes.remove(bytes.indexOf(refLines), refLines.size());
     const QByteArray item("\x02Q7\x01\x78\x56\x34\x12\x01", 9);
     ASSERT_EQ(bytes.count(item), 1);
     bytes.replace(bytes.indexOf(item), item.size(), QByteArray());
