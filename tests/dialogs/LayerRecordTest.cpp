@@ -1,4 +1,5 @@
 #include "Zor.Json.h"
+#include "kit/LabelStreams.h"
 #include "label/Zor.Vcl.h"
 
 #include <QBuffer>
@@ -6,23 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray Binary(const TZORLabelVCL& label)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    label.SaveToStream(&buffer);
-    return bytes;
-}
-
-void Load(TZORLabelVCL& label, const QByteArray& bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    label.LoadFromStream(&buffer);
-}
 
 void Mark(TZORLayer& layer, uint32_t fill = 0x12345678)
 {
@@ -36,7 +20,7 @@ TEST(LayerRecord, FillLineTypeAndUnderlineTravelInBothForms)
     TZORLabelVCL original;
     Mark(*original.AddLayer(QStringLiteral("Walls")));
     TZORLabelVCL binary;
-    Load(binary, Binary(original));
+    zor::test::LoadBinary(binary, zor::test::SaveBinary(original));
     ASSERT_EQ(binary.GetLayersCount(), 2);
     const TZORLayer& b = *binary.GetLayer(2);
     EXPECT_TRUE(b.GetUnderline());
@@ -60,14 +44,14 @@ TEST(LayerRecord, AnOlderFileReadsWithoutThem)
     TZORLabelVCL original;
     Mark(*original.GetLayer(1), 0x11223344);
     Mark(*original.AddLayer(QStringLiteral("Walls")));
-    QByteArray bytes = Binary(original);
+    QByteArray bytes = zor::test::SaveBinary(original);
     for (const QByteArray& fields : { QByteArray("\x01\x44\x33\x22\x11\x05", 6), QByteArray("\x01\x78\x56\x34\x12\x05", 6) }) {
         ASSERT_EQ(bytes.count(fields), 1);
         bytes.remove(bytes.indexOf(fields), fields.size());
     }
     bytes.replace(0, 4, QByteArray("\x1D\x0C\x00\x00", 4));
     TZORLabelVCL old;
-    Load(old, bytes);
+    zor::test::LoadBinary(old, bytes);
     ASSERT_EQ(old.GetLayersCount(), 2);
     EXPECT_EQ(old.GetLayer(2)->GetName(), QStringLiteral("Walls"));
     for (int32_t i = 1; i <= 2; ++i) {

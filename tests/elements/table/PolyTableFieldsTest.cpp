@@ -6,6 +6,7 @@
 #include "Zor.Poly.h"
 #include "Zor.Stream.h"
 #include "Zor.Table.h"
+#include "kit/LabelStreams.h"
 #include "label/Zor.Vcl.h"
 
 #include <QBuffer>
@@ -15,23 +16,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray Binary(const TZORLabelVCL& label)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    label.SaveToStream(&buffer);
-    return bytes;
-}
-
-void Load(TZORLabelVCL& label, const QByteArray& bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    label.LoadFromStream(&buffer);
-}
 
 TZORBasePoly& PolyOf(TZORLabelVCL& label)
 {
@@ -97,7 +81,7 @@ TEST(PolyTableFields, TravelInBothForms)
     TZORLabelVCL original;
     Fill(original);
     TZORLabelVCL binary;
-    Load(binary, Binary(original));
+    zor::test::LoadBinary(binary, zor::test::SaveBinary(original));
     TZORLabelVCL json;
     json.ReadJsonLabel(TJsonObject::Parse(original.GetJson().ToJSON()));
     for (const TFieldCase& c : Cases) {
@@ -126,7 +110,7 @@ TEST(PolyTableFields, AnOlderFileReadsWithoutThem)
         for (int64_t v : { line.P1.X, line.P1.Y, line.P2.X, line.P2.Y })
             w.WriteInt64(v);
     }
-    QByteArray bytes = Binary(original);
+    QByteArray bytes = zor::test::SaveBinary(original);
     ASSERT_EQ(bytes.count(refLines), 1);
     bytes.remove(bytes.indexOf(refLines), refLines.size());
     const QByteArray item("\x02Q7\x01\x78\x56\x34\x12\x01", 9);
@@ -150,7 +134,7 @@ TEST(PolyTableFields, AnOlderFileReadsWithoutThem)
     bytes.remove(bytes.indexOf(after) + 9, 1);
     bytes.replace(0, 4, QByteArray("\x1E\x0C\x00\x00", 4));
     TZORLabelVCL old;
-    Load(old, bytes);
+    zor::test::LoadBinary(old, bytes);
     for (const TFieldCase& c : Cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.read(old), QString::fromLatin1(c.old));
