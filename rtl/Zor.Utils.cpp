@@ -300,8 +300,8 @@ void TDraw2D::AngleSegment(double ratio, bool byArea, bool fromLeft, double& sta
     startDeg = middle - sweepDeg / 2.0;
 }
 
-bool TDraw2D::IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
-    double y4, bool aSegment1, bool aSegment2, QPointF& p)
+bool TDraw2D::CrossLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+    double y4, double& t, double& u)
 {
     const double ax = x2 - x1, ay = y2 - y1;
     const double bx = x4 - x3, by = y4 - y3;
@@ -311,30 +311,25 @@ bool TDraw2D::IntersectLines(double x1, double y1, double x2, double y2, double 
     if (!(std::abs(d) > 1e-12 * std::hypot(ax, ay) * std::hypot(bx, by)))
         return false;
     const double cx = x3 - x1, cy = y3 - y1;
-    const double t = (cx * by - cy * bx) / d;
-    const double u = (cx * ay - cy * ax) / d;
+    t = (cx * by - cy * bx) / d;
+    u = (cx * ay - cy * ax) / d;
+    return std::isfinite(t) && std::isfinite(u);
+}
+
+bool TDraw2D::IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+    double y4, bool aSegment1, bool aSegment2, QPointF& p)
+{
+    double t = 0.0, u = 0.0;
+    if (!CrossLines(x1, y1, x2, y2, x3, y3, x4, y4, t, u))
+        return false;
     const auto onSegment = [](double s) { return s >= 0.0 && s <= 1.0; };
     if ((aSegment1 && !onSegment(t)) || (aSegment2 && !onSegment(u)))
         return false;
-    const QPointF meet(x1 + t * ax, y1 + t * ay);
+    const QPointF meet(x1 + t * (x2 - x1), y1 + t * (y2 - y1));
     if (!std::isfinite(meet.x()) || !std::isfinite(meet.y()))
         return false;
     p = meet;
     return true;
-}
-
-bool TDraw2D::CrossLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
-    double y4, double& t, double& u)
-{
-    const double ax = x2 - x1, ay = y2 - y1;
-    const double bx = x4 - x3, by = y4 - y3;
-    const double d = ax * by - ay * bx;
-    if (!(std::abs(d) > 1e-12 * std::hypot(ax, ay) * std::hypot(bx, by)))
-        return false;
-    const double cx = x3 - x1, cy = y3 - y1;
-    t = (cx * by - cy * bx) / d;
-    u = (cx * ay - cy * ax) / d;
-    return std::isfinite(t) && std::isfinite(u);
 }
 
 std::vector<double> TDraw2D::CrossLineCircle(
