@@ -42,6 +42,17 @@ void TZORBaseLabel::ClearUndo()
     FireUndoRedo();
 }
 
+void TZORBaseLabel::SetModified(bool m)
+{
+    fModified = m;
+    if (m)
+        return;
+    // The saved state is the label as it is, with what changed since the last step.
+    if (fUndoStepCount == 0)
+        RecordLoose();
+    fUndo.MarkSaved();
+}
+
 // --- Undo and redo ---
 
 bool TZORBaseLabel::Undo()
@@ -53,6 +64,7 @@ bool TZORBaseLabel::Undo()
     if (!state)
         return false;
     PutUndoState(*state);
+    fModified = !fUndo.AtSaved();
     FireUndoRedo();
     return true;
 }
@@ -67,6 +79,7 @@ bool TZORBaseLabel::Redo()
     if (!state)
         return false;
     PutUndoState(*state);
+    fModified = !fUndo.AtSaved();
     FireUndoRedo();
     return true;
 }

@@ -370,7 +370,8 @@ public:
 
     // --- State ---
     bool GetModified() const { return fModified; }
-    void SetModified(bool m) { fModified = m; }
+    // Clearing it marks the label as saved: undo and redo back to this state clear it again.
+    void SetModified(bool m);
     // The states are atomic: a print worker sets and clears Printing while views read it.
     void AddState(TZORLabelState s) { fStates.fetch_or(StateBit(s)); }
     void RemoveState(TZORLabelState s) { fStates.fetch_and(~StateBit(s)); }

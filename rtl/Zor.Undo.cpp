@@ -20,6 +20,7 @@ void TZORUndo::Reset(TZORUndoState base)
     fBase = std::move(base);
     fSteps.clear();
     fPos = 0;
+    fSaved = 0;
 }
 
 void TZORUndo::SetLimits(int32_t maxSteps, int64_t maxBytes)
@@ -38,6 +39,8 @@ bool TZORUndo::Push(TZORUndoState before, TZORUndoState after)
 {
     if (before.bytes == after.bytes)
         return false;
+    if (fSaved > fPos)
+        fSaved = -1; // it was among the steps undone, which this edit drops
     fSteps.resize(size_t(fPos));
     Share(before.bytes, Current().bytes);
     fSteps.push_back({ std::move(before), std::move(after) });
@@ -84,5 +87,6 @@ void TZORUndo::Trim()
         fBase = std::move(fSteps.front().after);
         fSteps.erase(fSteps.begin());
         --fPos;
+        fSaved = fSaved > 0 ? fSaved - 1 : -1;
     }
 }

@@ -49,6 +49,11 @@ public:
     const TZORUndoState* Undo();
     const TZORUndoState* Redo();
 
+    // Marks the state the cursor is at as the one saved; AtSaved tells whether the cursor is back
+    // there. A saved state dropped by a new edit or by the limits is never reached again.
+    void MarkSaved() { fSaved = fPos; }
+    bool AtSaved() const { return fPos == fSaved; }
+
     int32_t GetStepsCount() const { return int32_t(fSteps.size()); }
     int32_t GetPosition() const { return fPos; }
     // The bytes the history holds: the start state and every step, shared data once.
@@ -64,6 +69,7 @@ private:
     TZORUndoState fBase;
     std::vector<TStep> fSteps;
     int32_t fPos = 0;
+    int32_t fSaved = 0; // the cursor position of the saved state; -1 once it is gone
     int32_t fMaxSteps = DefaultMaxSteps;
     int64_t fMaxBytes = DefaultMaxBytes;
 };

@@ -283,6 +283,56 @@ TEST_F(UndoHistory, AnEditAfterUndoDropsTheRedoBranch)
     EXPECT_EQ(label.GetItemsCount(), 0);
 }
 
+// The label counts as modified exactly when it differs from what was last saved, whichever way
+// undo and redo brought it there.
+TEST(UndoSaved, UndoAndRedoBackToTheSavedStateLeaveTheLabelUnmodified)
+{
+    struct TCase {
+        const char* name;
+        std::function<void(TUndoLabel&)> after; // what follows two edits, a save and a third edit
+        bool modified;
+        bool loose = false; // a change with no step of its own comes just before the save
+    };
+    const auto edit = [](TUndoLabel& l, int i) {
+        Create(l, TZORItemType::Rectangle, { { i * 1000, 0 }, { i * 1000 + 500, 500 } });
+    };
+    const TCase cases[] {
+        { "undo to the save", [](TUndoLabel& l) { l.Undo(); }, false },
+        { "undo past the save", [](TUndoLabel& l) { l.Undo(), l.Undo(); }, true },
+        { "past it and redone back", [](TUndoLabel& l) { l.Undo(), l.Undo(), l.Redo(); }, false },
+        { "redone beyond it", [](TUndoLabel& l) { l.Undo(), l.Redo(); }, true },
+        { "an edit drops the saved state from the redo branch",
+            [&](TUndoLabel& l) { l.Undo(), l.Undo(), edit(l, 9), l.Undo(), l.Redo(); }, true },
+        { "a change with no step of its own before the save", [](TUndoLabel& l) { l.Undo(); }, false, true },
+    };
+    for (const TCase& c : cases) {
+        TUndoLabel label;
+        label.ClearUndo();
+        edit(label, 0);
+        edit(label, 1);
+        if (c.loose)
+            label.GetItem(1)->SetPenWidth(2.5f); // outside any bracket
+        label.SetModified(false);
+        const QByteArray saved = SaveBinary(label);
+        edit(label, 2);
+        ASSERT_TRUE(label.GetModified()) << c.name;
+        c.after(label);
+        EXPECT_EQ(label.GetModified(), c.modified) << c.name;
+        if (!c.modified) {
+            EXPECT_EQ(SaveBinary(label), saved) << c.name;
+        }
+    }
+    // The history's limits drop the saved state: no undo leads back to it.
+    TUndoLabel label;
+    label.ClearUndo();
+    label.UndoHistory().SetLimits(2, TZORUndo::DefaultMaxBytes);
+    label.SetModified(false);
+    for (int i = 0; i < 3; ++i)
+        edit(label, i);
+    while (label.Undo())
+        EXPECT_TRUE(label.GetModified());
+}
+
 TEST_F(UndoHistory, AChangeOutsideAnyBracketIsUndoneOnItsOwn)
 {
     Create(label, TZORItemType::Rectangle, { { 0, 0 }, { 1000, 1000 } });
