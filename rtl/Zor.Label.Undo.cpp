@@ -44,11 +44,13 @@ void TZORBaseLabel::ClearUndo()
 
 void TZORBaseLabel::SetModified(bool m)
 {
+    const bool was = fModified;
     fModified = m;
     if (m)
         return;
-    // The saved state is the label as it is, with what changed since the last step.
-    if (fUndoStepCount == 0)
+    // The saved state is the label as it is, with what changed since the last step; a label
+    // that was not modified has nothing of that kind (a snapshot or a fresh read costs no step).
+    if (was && fUndoStepCount == 0)
         RecordLoose();
     fUndo.MarkSaved();
 }
