@@ -79,13 +79,11 @@ constexpr TToolRow ToolRows[] = {
     { zor::acDimRadius, "Radius", { "Click a circle or an arc", "Click where the text goes" } },
     { zor::acDimDiameter, "Diameter", { "Click a circle or an arc", "Click where the text goes" } },
     { zor::acRefLine, "Reference line", { "Click a point of the line", "Click a second point" } },
-    { zor::acTrim, "Trim",
-        { "Click the cutting edge", "Click each part to cut away; right-click to end" } },
+    { zor::acTrim, "Trim", { "Click the cutting edge", "Click each part to cut away; right-click to end" } },
     { zor::acExtend, "Extend",
         { "Click the edge to reach", "Click near the end to lengthen; right-click to end" } },
     { zor::acOffset, "Offset",
-        { "Click the element", "Type the distance and press Enter, or click a point",
-            "Click the side" } },
+        { "Click the element", "Type the distance and press Enter, or click a point", "Click the side" } },
     { zor::acText, "Text", { ClickPlace } },
     { zor::acParagraph, "Paragraph", { ClickCorner, OppositeCorner } },
     { zor::acRichText, "Rich text", { ClickCorner, OppositeCorner } },
@@ -131,7 +129,12 @@ QString NextStep(int action, int state, int points)
     const TToolRow* row = ToolRow(action);
     if (!row)
         return {};
+    // The tools that work on drawn elements go by their state, the others by the points clicked.
     size_t k = size_t(std::max(points, 0));
+    if (state == zor::stTrimTarget || state == zor::stExtendTarget || state == zor::stDistance)
+        k = 1;
+    else if (state == zor::stSide)
+        k = 2;
     while (k > 0 && (k >= row->steps.size() || !row->steps[k]))
         --k;
     const QString step = QCoreApplication::translate("TDesignerWindow", row->steps[k]);

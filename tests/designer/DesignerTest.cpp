@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 // The example designer in a real X server (tests/designer/RunInXvfb.sh starts one for each run):
@@ -541,6 +542,36 @@ TEST_F(Designer, EveryMenuCommandOpensItsDialog)
     }
     EXPECT_EQ(Label().GetItemsCount(), 0) << "the new label";
     EXPECT_TRUE(window->FileName().isEmpty());
+}
+
+// The tools that change drawn elements go by the tool's state: the trim tool asks for its edge,
+// then for the parts to cut away, and cuts the clicked part at the edge.
+TEST_F(Designer, TheTrimToolTellsItsStepsAndCuts)
+{
+    Label().AddBaseLine(10000, 20000, 60000, 20000);
+    Label().AddBaseLine(40000, 5000, 40000, 30000);
+    const int32_t count = Label().GetItemsCount();
+    ChooseTool(zor::acTrim);
+    QCoreApplication::processEvents();
+    auto* hint = window->statusBar()->findChild<QLabel*>(QStringLiteral("ToolHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), QStringLiteral("Click the cutting edge (Esc: done)"));
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(40, 10));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(hint->text(), QStringLiteral("Click each part to cut away; right-click to end (Esc: done)"));
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, At(50, 20));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Label().GetItemsCount(), count);
+    // The horizontal line now ends at the edge; the part clicked is gone.
+    std::vector<std::pair<int64_t, int64_t>> horizontal;
+    for (int32_t i = 1; i <= count; ++i) {
+        const TZORBaseItem& item = *Label().GetItem(i);
+        if (item.TypeCode() == TZORItemType::Line && item.GetPoint(1).Y == 20000)
+            horizontal.push_back(std::minmax(item.GetPoint(1).X, item.GetPoint(2).X));
+    }
+    EXPECT_EQ(horizontal, (std::vector<std::pair<int64_t, int64_t>> { { 10000, 40000 } }));
+    EXPECT_EQ(hint->text(), QStringLiteral("Click each part to cut away; right-click to end (Esc: done)"));
+    QTest::keyClick(&Surface(), Qt::Key_Escape);
 }
 
 // What a Mermaid import leaves out is told once, after the drawing is made.
