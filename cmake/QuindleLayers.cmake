@@ -7,5 +7,13 @@ function(quindle_layer_library name)
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/quindle>)
-  target_link_options(${name} PRIVATE LINKER:--no-undefined)
+  quindle_no_undefined(${name})
+endfunction()
+
+# Links a library with --no-undefined. clang links its sanitizer runtimes into executables only,
+# so the libraries of the fuzz build leave those symbols to the program and are not checked.
+function(quindle_no_undefined name)
+  if(NOT QUINDLE_FUZZ)
+    target_link_options(${name} PRIVATE LINKER:--no-undefined)
+  endif()
 endfunction()
