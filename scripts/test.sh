@@ -37,7 +37,7 @@ trap 'bash "$ROOT/scripts/print-teardown.sh"' EXIT
 source "$ROOT/scripts/print-setup.sh" || echo "test.sh: running without the test printer" >&2
 stage "tests" ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)"
 # A sanitizer's report fails the test that made it.
-ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp" UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   stage "asan tests" ctest --test-dir "$ROOT/build-asan" --output-on-failure -j"$(nproc)"
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/scripts/tsan.supp" \
   stage "tsan tests" ctest --test-dir "$ROOT/build-tsan" --output-on-failure -j"$(nproc)" -R "$TSAN_TESTS"
