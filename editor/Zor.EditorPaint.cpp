@@ -158,9 +158,9 @@ void TZOREditorPaint::PaintLayer(QPainter& painter, TZORLabelVCL& label, const Q
     try {
         PaintPaper(painter, label);
         PaintGrid(painter);
-        if (fSurface.Editor().GetShowRefLines())
-            zor::DrawRefLines(
-                painter, label, fSurface.G, Colour(fSurface.Editor().SelectionColors().fRefLine));
+        // Drawn whenever the label has any, whatever ShowRefLines says: a line the user has just
+        // made must show.
+        zor::DrawRefLines(painter, label, fSurface.G, Colour(fSurface.Editor().SelectionColors().fRefLine));
         PaintItems(painter, label, region);
     } catch (...) {
         // Painting raises nothing: a page that an element cannot draw shows as far as it got.

@@ -561,12 +561,10 @@ void TZORBaseEditor::SetMargin(int m)
     fBackEdit->Resize();
 }
 
+// Only the moves and picks read it; the picture does not change.
 void TZORBaseEditor::SetShowRefLines(bool s)
 {
-    if (s == fShowRefLines)
-        return;
     fShowRefLines = s;
-    DrawEditor();
 }
 
 void TZORBaseEditor::SetMarginColor(TColor c)
