@@ -30,10 +30,12 @@ public:
     TZORItemType TypeCode() const override { return TZORItemType::Flow; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
 
-    // A node is joined in the middle of its sides: 1 top, 2 right, 3 bottom, 4 left.
+    // A node is joined in the middle of its sides: 1 top, 2 right, 3 bottom, 4 left; a link may
+    // join anywhere along the side of its anchor.
     enum TAnchor : int16_t { TopAnchor = 1, RightAnchor = 2, BottomAnchor = 3, LeftAnchor = 4 };
     int32_t GetAnchorsCount() const override { return 4; }
     TZORPto GetAnchor(int32_t index) const override;
+    TZORPto GetAnchorAlong(int32_t index, float along) const override;
 
     TZORFlowType GetFlowType() const { return fFlowType; }
     void SetFlowType(TZORFlowType t) { fFlowType = t; }
@@ -186,6 +188,14 @@ public:
     int16_t GetToIndex() const { return fToIndex; }
     void SetFromIndex(int16_t i) { fFromIndex = i; }
     void SetToIndex(int16_t i) { fToIndex = i; }
+    // Where each end lies along the side of its anchor, on elements whose anchors lie on sides
+    // (flowchart nodes): 0 the side's left or top end, 1 its other end, 0.5 the anchor itself.
+    // It stays at that share of the side when the element moves or changes its size.
+    static constexpr float MiddleAlong = 0.5f;
+    float GetFromAlong() const { return fFromAlong; }
+    float GetToAlong() const { return fToAlong; }
+    void SetFromAlong(float a) { fFromAlong = SaneAlong(a); }
+    void SetToAlong(float a) { fToAlong = SaneAlong(a); }
 
     // The markers' size, millimetres on paper: the label's line-end size.
     float GetTermSize() const;
@@ -213,7 +223,12 @@ public:
     // missing or for a kind beyond the spline.
     std::optional<zor::TZORLinkCourse> Course() const;
 
+protected:
+    void AfterRead() override;
+
 private:
+    static float SaneAlong(float a) { return zor::ClampFloat(a, 0.0f, 1.0f, MiddleAlong); }
+
     // A link ends in a filled arrow unless told otherwise.
     TZORBaseLink(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t aNumPoints, bool aPreview)
         : TZOREndMarks(aOwner, aLayer, aNumPoints, aPreview)
@@ -223,7 +238,7 @@ private:
 
     // An end's element, or none.
     const TZORBaseItem* Joined(int32_t id) const;
-    bool FindAnchor(int32_t id, int16_t index, TZORPto& p) const;
+    bool FindAnchor(int32_t id, int16_t index, float along, TZORPto& p) const;
     bool FindEnds(TZORPto& start, TZORPto& end) const;
     // The direction in which the line leaves the anchor at `at` of element `id` toward `toward`.
     QPointF Direction(int32_t id, const TZORPto& at, const TZORPto& toward) const;
@@ -233,6 +248,8 @@ private:
     int32_t fToID = 0;
     int16_t fFromIndex = 0;
     int16_t fToIndex = 0;
+    float fFromAlong = MiddleAlong;
+    float fToAlong = MiddleAlong;
     // Derived from the joined elements, never stored.
     TZORPto fStart;
     TZORPto fEnd;

@@ -51,6 +51,10 @@ public:
     // The places a link may join, 1-based: the reference points unless a kind offers its own.
     virtual int32_t GetAnchorsCount() const { return GetPointsCount(); }
     virtual TZORPto GetAnchor(int32_t index) const;
+    // The place at `along` (0 to 1) of the side that anchor `index` lies on, from its left or top
+    // end, so that several links may join one side apart; 0.5 is the anchor. A kind whose
+    // anchors are points answers the anchor.
+    virtual TZORPto GetAnchorAlong(int32_t index, float along) const;
     // True when (x, y) lies within tol micrometres of what the element draws: its strokes, or
     // the area it shows (zor::ItemShape), never merely its bounding box.
     virtual bool Pick(int64_t x, int64_t y, int32_t tol, bool aSelected) const;
