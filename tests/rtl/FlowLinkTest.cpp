@@ -55,6 +55,25 @@ struct TJoined {
     }
 };
 
+// Two flowchart nodes, the first given from its bottom-right corner, from (0, 0) to (40000, 20000),
+// the second from (100000, 0) to (140000, 20000), and a link from the first to the second's left
+// side.
+struct TTwoNodes {
+    TKindLabel label;
+    TZORBaseFlow* node = Stub<TZORBaseFlow>(label);
+    TZORBaseFlow* other = Stub<TZORBaseFlow>(label);
+    TZORBaseLink* link = Stub<TZORBaseLink>(label);
+
+    TTwoNodes()
+    {
+        SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
+        SetPoints(*other, { { 100000, 0 }, { 140000, 20000 } });
+        link->SetFromID(node->GetID());
+        link->SetToID(other->GetID());
+        link->SetToIndex(TZORBaseFlow::LeftAnchor);
+    }
+};
+
 const TZORPto Start { 0, 0 };
 const TZORPto End { 40000, 20000 };
 
@@ -293,15 +312,8 @@ TEST(LinkOnALabel, ASplineDoesNotTrustItsStoredPointCount)
 // A flowchart node is joined in the middle of its sides, whichever way its corners were given.
 TEST(LinkOnALabel, FlowNodesAreJoinedInTheMiddleOfTheirSides)
 {
-    TKindLabel label;
-    auto* node = Stub<TZORBaseFlow>(label);
-    auto* other = Stub<TZORBaseFlow>(label);
-    SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
-    SetPoints(*other, { { 100000, 0 }, { 140000, 20000 } });
-    auto* link = Stub<TZORBaseLink>(label);
-    link->SetFromID(node->GetID());
-    link->SetToID(other->GetID());
-    link->SetToIndex(TZORBaseFlow::LeftAnchor);
+    TTwoNodes j;
+    TZORBaseLink* link = j.link;
     const std::pair<int16_t, TZORPto> sides[] = {
         { TZORBaseFlow::TopAnchor, { 20000, 0 } },
         { TZORBaseFlow::RightAnchor, { 40000, 10000 } },
@@ -322,15 +334,9 @@ TEST(LinkOnALabel, FlowNodesAreJoinedInTheMiddleOfTheirSides)
 // side when the node moves and grows.
 TEST(LinkOnALabel, AnEndLiesAlongItsSideAndKeepsItsShareWhenTheNodeMoves)
 {
-    TKindLabel label;
-    auto* node = Stub<TZORBaseFlow>(label);
-    auto* other = Stub<TZORBaseFlow>(label);
-    SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
-    SetPoints(*other, { { 100000, 0 }, { 140000, 20000 } });
-    auto* link = Stub<TZORBaseLink>(label);
-    link->SetFromID(node->GetID());
-    link->SetToID(other->GetID());
-    link->SetToIndex(TZORBaseFlow::LeftAnchor);
+    TTwoNodes j;
+    TZORBaseFlow* node = j.node;
+    TZORBaseLink* link = j.link;
     link->SetToAlong(0.75f);
     struct TCase {
         int16_t anchor;
