@@ -75,6 +75,7 @@ QLineF ParallelLine(QPointF p0, QPointF p1, QPointF lp)
 
 TZOREditorPaint::TZOREditorPaint(TZORBackEditor& surface)
     : fSurface(surface)
+    , fState(surface.State())
 {
 }
 
@@ -450,7 +451,7 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
         return;
     TZORBaseEditor& editor = fSurface.Editor();
     const TZOREditorGeometry& G = fSurface.G;
-    const QPoint po = fSurface.PO, lp = fSurface.LP;
+    const QPoint po = fState.Press, lp = fState.Pointer;
     const double x0 = po.x(), y0 = po.y(), x1 = lp.x(), y1 = lp.y();
     const double w = std::abs(x1 - x0), h = std::abs(y1 - y0);
     const bool both = x1 != x0 && y1 != y0;
@@ -607,7 +608,7 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
 // The snap point under the pointer: a square, a circle or a diagonal cross by the model's marker.
 void TZOREditorPaint::PaintSnapMark(QPainter& painter)
 {
-    const TZORSnapMark& m = fSurface.SnapMark;
+    const TZORSnapMark& m = fState.SnapMark;
     if (!m.Shown)
         return;
     const TZOREditorGeometry& G = fSurface.G;

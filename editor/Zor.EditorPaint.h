@@ -13,6 +13,7 @@ class QPainter;
 class TZORBackEditor;
 class TZORBaseItem;
 class TZORLabelVCL;
+struct TZOREditorState;
 
 // The paint pass of an editor's surface in two layers. The element layer holds the margin, the
 // paper, the layer backgrounds, the grid and every element; it is rendered again only when it is
@@ -57,6 +58,7 @@ private:
     void PaintSnapMark(QPainter& painter);
 
     TZORBackEditor& fSurface;
+    const TZOREditorState& fState; // the surface's
     QImage fElements;
     bool fStale = true;
     int fElementRenders = 0;

@@ -214,7 +214,7 @@ TEST_F(Input, GridSnapPutsPointsOnTheGrid)
     Tool(acLine);
     mouse.Click(At(41, 29));
     mouse.Hover(At(62, 51.5));
-    EXPECT_EQ(editor->Surface().LP, At(60, 50));
+    EXPECT_EQ(editor->Surface().State().Pointer, At(60, 50));
     mouse.Click(At(62, 51.5));
     ASSERT_EQ(label.GetItemsCount(), 2);
     TZORBaseItem* line = label.GetItem(2);
@@ -253,7 +253,7 @@ TEST_F(Input, AnEndPointSnapBeatsAMiddlePoint)
         mouse.Press(At(90, 10));
         mouse.DragTo(At(50, 30));
         mouse.DragTo(At(30, 40.5));
-        EXPECT_EQ(editor->Surface().SnapMark.Shown, r.marked) << r.snaps;
+        EXPECT_EQ(editor->Surface().State().SnapMark.Shown, r.marked) << r.snaps;
         mouse.Release(At(30, 40.5));
         EXPECT_EQ(moved->GetPoint(2), r.expected) << r.snaps;
         EXPECT_EQ(moved->GetPoint(1), (TZORPto { 80000, 10000 }));
@@ -728,7 +728,8 @@ TEST_F(Input, OrthoLinesKeepStrokesStraight)
         const QPoint from = At(100, 30);
         mouse.Click(from);
         mouse.Hover(from + r.by);
-        EXPECT_EQ(editor->Surface().LP, r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
+        EXPECT_EQ(editor->Surface().State().Pointer,
+            r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
         mouse.Click(from + r.by);
         TZORBaseItem* line = label.Select();
         ASSERT_NE(line, nullptr);
