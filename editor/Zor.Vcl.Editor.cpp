@@ -824,7 +824,8 @@ void TZORBaseEditor::ChangeScroll()
     fBackEdit->State().Pointer += shift;
     D.ScrollX = x;
     D.ScrollY = y;
-    DrawEditor();
+    // The elements stay as they were: the paint pass moves them and draws what comes into view.
+    fBackEdit->DrawOverlay();
 }
 
 // --- Units ---

@@ -99,7 +99,8 @@ public:
     // Renders the backing image anew and schedules a repaint.
     void DrawEditor();
     // Repaints what lies over the elements (rulers, guides, handles, preview, snap marker) and
-    // reuses the rendered elements: for a change that leaves the elements as they are. Requests
+    // reuses the rendered elements, moved with the page when it scrolled: for a change that
+    // leaves the elements as they are. Requests
     // coming together make one picture, rendered when the surface paints or the image is read.
     void DrawOverlay();
     const QImage& BackImage();

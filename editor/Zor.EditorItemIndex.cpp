@@ -1,0 +1,66 @@
+#include "Zor.EditorItemIndex.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// About one element per cell, within bounds that keep the grid small for any label.
+constexpr int MaxSide = 512;
+// An element filed in more cells than this is kept aside.
+constexpr int64_t MaxCellsPerItem = 256;
+
+} // namespace
+
+void TZORItemIndex::Build(std::vector<QRect> rects)
+{
+    fRects = std::move(rects);
+    fCells.clear();
+    fWide.clear();
+    fArea = QRect();
+    for (const QRect& r : fRects)
+        fArea |= r;
+    const int side = std::clamp(int(std::ceil(std::sqrt(double(fRects.size())))), 1, MaxSide);
+    fColumns = fRows = side;
+    fCellW = std::max(1, (fArea.width() + side - 1) / side);
+    fCellH = std::max(1, (fArea.height() + side - 1) / side);
+    fCells.resize(size_t(fColumns) * size_t(fRows));
+    for (int32_t i = 0; i < Size(); ++i) {
+        const TCells c = CellsOf(fRects[size_t(i)]);
+        if (int64_t(c.Right - c.Left + 1) * (c.Bottom - c.Top + 1) > MaxCellsPerItem) {
+            fWide.push_back(i);
+            continue;
+        }
+        for (int y = c.Top; y <= c.Bottom; ++y)
+            for (int x = c.Left; x <= c.Right; ++x)
+                fCells[size_t(y) * size_t(fColumns) + size_t(x)].push_back(i);
+    }
+}
+
+TZORItemIndex::TCells TZORItemIndex::CellsOf(const QRect& r) const
+{
+    auto column = [&](int x) { return std::clamp((x - fArea.left()) / fCellW, 0, fColumns - 1); };
+    auto row = [&](int y) { return std::clamp((y - fArea.top()) / fCellH, 0, fRows - 1); };
+    return { column(r.left()), row(r.top()), column(r.right()), row(r.bottom()) };
+}
+
+std::vector<int32_t> TZORItemIndex::Query(const QRect& r) const
+{
+    std::vector<int32_t> found;
+    const QRect q = r & fArea;
+    if (q.isEmpty())
+        return found;
+    for (int32_t i : fWide)
+        if (fRects[size_t(i)].intersects(q))
+            found.push_back(i);
+    const TCells c = CellsOf(q);
+    for (int y = c.Top; y <= c.Bottom; ++y)
+        for (int x = c.Left; x <= c.Right; ++x)
+            for (int32_t i : fCells[size_t(y) * size_t(fColumns) + size_t(x)])
+                if (fRects[size_t(i)].intersects(q))
+                    found.push_back(i);
+    // An element filed in several cells that meet r comes once.
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
