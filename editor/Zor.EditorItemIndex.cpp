@@ -15,7 +15,6 @@ constexpr int64_t MaxCellsPerItem = 256;
 void TZORItemIndex::Build(std::vector<QRect> rects)
 {
     fRects = std::move(rects);
-    fCells.clear();
     fWide.clear();
     fArea = QRect();
     for (const QRect& r : fRects)
@@ -24,17 +23,29 @@ void TZORItemIndex::Build(std::vector<QRect> rects)
     fColumns = fRows = side;
     fCellW = std::max(1, (fArea.width() + side - 1) / side);
     fCellH = std::max(1, (fArea.height() + side - 1) / side);
-    fCells.resize(size_t(fColumns) * size_t(fRows));
+    // Counted first, then filed, so that the cells share one array.
+    std::vector<TCells> spans;
+    spans.reserve(fRects.size());
+    fStarts.assign(size_t(fColumns) * size_t(fRows) + 1, 0);
     for (int32_t i = 0; i < Size(); ++i) {
-        const TCells c = CellsOf(fRects[size_t(i)]);
-        if (int64_t(c.Right - c.Left + 1) * (c.Bottom - c.Top + 1) > MaxCellsPerItem) {
+        spans.push_back(CellsOf(fRects[size_t(i)]));
+        if (Wide(spans.back()))
             fWide.push_back(i);
-            continue;
-        }
-        for (int y = c.Top; y <= c.Bottom; ++y)
-            for (int x = c.Left; x <= c.Right; ++x)
-                fCells[size_t(y) * size_t(fColumns) + size_t(x)].push_back(i);
+        else
+            ForEachCell(spans.back(), [&](size_t c) { ++fStarts[c + 1]; });
     }
+    for (size_t c = 1; c < fStarts.size(); ++c)
+        fStarts[c] += fStarts[c - 1];
+    fFiled.resize(size_t(fStarts.back()));
+    std::vector<int32_t> next(fStarts.begin(), fStarts.end() - 1);
+    for (int32_t i = 0; i < Size(); ++i)
+        if (!Wide(spans[size_t(i)]))
+            ForEachCell(spans[size_t(i)], [&](size_t c) { fFiled[size_t(next[c]++)] = i; });
+}
+
+bool TZORItemIndex::Wide(const TCells& c) const
+{
+    return int64_t(c.Right - c.Left + 1) * (c.Bottom - c.Top + 1) > MaxCellsPerItem;
 }
 
 TZORItemIndex::TCells TZORItemIndex::CellsOf(const QRect& r) const
@@ -54,11 +65,11 @@ std::vector<int32_t> TZORItemIndex::Query(const QRect& r) const
         if (fRects[size_t(i)].intersects(q))
             found.push_back(i);
     const TCells c = CellsOf(q);
-    for (int y = c.Top; y <= c.Bottom; ++y)
-        for (int x = c.Left; x <= c.Right; ++x)
-            for (int32_t i : fCells[size_t(y) * size_t(fColumns) + size_t(x)])
-                if (fRects[size_t(i)].intersects(q))
-                    found.push_back(i);
+    ForEachCell(c, [&](size_t cell) {
+        for (int32_t k = fStarts[cell]; k < fStarts[cell + 1]; ++k)
+            if (const int32_t i = fFiled[size_t(k)]; fRects[size_t(i)].intersects(q))
+                found.push_back(i);
+    });
     // An element filed in several cells that meet r comes once.
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());

@@ -23,11 +23,20 @@ private:
         int Left, Top, Right, Bottom;
     };
     TCells CellsOf(const QRect& r) const;
+    bool Wide(const TCells& c) const;
+    template <typename Visit> void ForEachCell(const TCells& c, Visit visit) const
+    {
+        for (int y = c.Top; y <= c.Bottom; ++y)
+            for (int x = c.Left; x <= c.Right; ++x)
+                visit(size_t(y) * size_t(fColumns) + size_t(x));
+    }
 
     std::vector<QRect> fRects;
     QRect fArea; // the union of the rectangles
     int fColumns = 0, fRows = 0;
     int fCellW = 1, fCellH = 1;
-    std::vector<std::vector<int32_t>> fCells; // row by row
+    // The elements of cell c (row by row) are fFiled[fStarts[c]] up to fFiled[fStarts[c + 1]].
+    std::vector<int32_t> fStarts;
+    std::vector<int32_t> fFiled;
     std::vector<int32_t> fWide; // too large to file by cell
 };
