@@ -57,6 +57,7 @@ install(TARGETS quindle_print_command LIBRARY DESTINATION ${QUINDLE_PRINT_MODULE
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/rtl/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/rtl
   FILES_MATCHING PATTERN "*.h")
+install(FILES ${CMAKE_BINARY_DIR}/generated/rtl/Zor.LibVersion.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/rtl)
 foreach(dir drawing elements label dialogs editor inspector)
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/${dir}
     FILES_MATCHING PATTERN "*.h")

@@ -1,8 +1,9 @@
 # Installs the built library into a fresh prefix and checks that it runs from there without
 # LD_LIBRARY_PATH: every installed library, module and program names its dependencies relative to
-# itself and the loader finds them all; the host project builds against the install with
-# find_package and its two programs run (one with the drawing library alone, saving a label that
-# is read back, and loading the installed Designer plugin; one showing the editor and the
+# itself and the loader finds them all; no installed header or target asks the host for nlohmann;
+# the host project builds against the install with find_package and its two programs run (one
+# with the drawing library alone, saving a label that is read back, loading the installed
+# Designer plugin and checking the version it was built for; one showing the editor and the
 # inspector); and, after the prefix has been moved, the installed command-line tool exports.
 # Inputs: BUILD (the library's build folder), HOST (the host project), WORK (a scratch folder),
 # HOST_FLAGS (compiler and linker flags of the host: the sanitizers of a sanitizer build),
@@ -40,6 +41,22 @@ if(NOT count EQUAL 7)
 endif()
 foreach(file IN LISTS installed)
   check_finds_its_libraries(${file})
+endforeach()
+
+# A host needs no nlohmann headers: no installed header includes them, no target asks for them.
+file(GLOB_RECURSE headers ${prefix}/include/*.h)
+foreach(header IN LISTS headers)
+  file(STRINGS ${header} json REGEX "#[ \t]*include[ \t]*<nlohmann")
+  if(json)
+    message(FATAL_ERROR "${header} includes nlohmann: ${json}")
+  endif()
+endforeach()
+file(GLOB targets ${prefix}/lib*/cmake/quindle/*.cmake)
+foreach(file IN LISTS targets)
+  file(STRINGS ${file} json REGEX "nlohmann")
+  if(json)
+    message(FATAL_ERROR "${file} asks the host for nlohmann: ${json}")
+  endif()
 endforeach()
 
 run(${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/host -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release
