@@ -3,12 +3,16 @@
 #include "Zor.Barcode.h"
 #include "elements/text/Zor.Vcl.Codes.h"
 #include "elements/text/Zor.Vcl.Text.h"
+#include "label/Zor.Vcl.Export.h"
 #include "label/Zor.Vcl.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <QPointF>
 #include <QTemporaryDir>
@@ -126,6 +130,38 @@ void bench::MakeLabel(TZORLabelVCL& label, TCode code, const QString& csv)
     if (!label.Data().SetCsvData(csv, true, 1, 2))
         throw std::runtime_error("the CSV file cannot be read");
     label.CheckPrintData();
+}
+
+void bench::LibraryPdf(TCode code, const QString& csv, const QString& pdf)
+{
+    TZORLabelVCL label;
+    MakeLabel(label, code, csv);
+    zor::TExportOptions o;
+    o.kind = TZORExport::PDF;
+    o.fileName = pdf;
+    o.allSheets = true;
+    zor::ExportLabel(label, o);
+}
+
+void bench::BaselinePdf(TCode code, const QString& csv, int64_t n, const QString& pdf)
+{
+    constexpr int dpi = 300;
+    const TFonts fonts = Fonts(dpi);
+    QFile in(csv);
+    in.open(QIODevice::ReadOnly);
+    in.readLine(); // the header
+    QPdfWriter writer(pdf);
+    writer.setResolution(dpi);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF());
+    QPainter p(&writer);
+    for (int64_t i = 0; i < n; ++i) {
+        const int64_t position = i % LabelsPerSheet;
+        if (i > 0 && position == 0)
+            writer.newPage();
+        const QPointF corner = LabelCorner(position, dpi);
+        PaintSheetLabel(p, fonts, code, in.readLine().trimmed().split(';'), corner.x(), corner.y(), dpi);
+    }
 }
 
 double bench::Px(double mm, double dpi)

@@ -37,6 +37,11 @@ QString CsvFile(int64_t n);
 // The label of the run, bound to csv, its run prepared.
 void MakeLabel(TZORLabelVCL& label, TCode code, const QString& csv);
 
+// The run of n records of csv written to pdf: by the library (zor::ExportLabel), or by the
+// baseline straight onto a QPdfWriter at 300 dpi (PaintSheetLabel for every record).
+void LibraryPdf(TCode code, const QString& csv, const QString& pdf);
+void BaselinePdf(TCode code, const QString& csv, int64_t n, const QString& pdf);
+
 // Millimetres as device pixels at dpi.
 double Px(double mm, double dpi);
 // The baseline's label at (x, y) device pixels: the name as one text in the painter's font and

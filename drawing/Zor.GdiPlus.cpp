@@ -4,9 +4,11 @@
 #include "Zor.Paint.h"
 #include "Zor.PainterState.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <array>
+#include <optional>
 #include <span>
 
 namespace {
@@ -65,6 +67,22 @@ QPainterPath Rectangle(const QRectF& r)
     QPainterPath path;
     path.addRect(r);
     return path;
+}
+
+// The rectangle of a path that is one rectangle as QPainterPath::addRect makes it, if it is one.
+std::optional<QRectF> LoneRectangle(const QPainterPath& path)
+{
+    if (path.elementCount() != 5 || !path.elementAt(0).isMoveTo())
+        return std::nullopt;
+    const auto at = [&](int i) { return QPointF(path.elementAt(i)); };
+    for (int i = 1; i < 5; ++i)
+        if (!path.elementAt(i).isLineTo())
+            return std::nullopt;
+    const QPointF a = at(0), b = at(2);
+    if (at(1) != QPointF(b.x(), a.y()) || at(3) != QPointF(a.x(), b.y()) || at(4) != a || b.x() < a.x()
+        || b.y() < a.y())
+        return std::nullopt;
+    return QRectF(a, b);
 }
 
 } // namespace
@@ -218,6 +236,16 @@ void TGPGraphics::Stroke(const TGPPen& pen, const QPainterPath& path)
 {
     const TGraphicsScope scope(fPainter, fWorld, fSmoothing);
     const std::vector<double> dashes = pen.DeviceDashes();
+    // Qt's PDF engine writes a rectangle drawn as one as one operator, where the same rectangle
+    // as a path takes four lines and a close: on a run whose labels frame a text, a seventh of
+    // the compressed page. Other devices stroke the path as it is.
+    const bool pdf = fPainter.paintEngine() && fPainter.paintEngine()->type() == QPaintEngine::Pdf;
+    if (const std::optional<QRectF> box = pdf && dashes.empty() ? LoneRectangle(path) : std::nullopt) {
+        fPainter.setPen(pen.Pen());
+        fPainter.setBrush(Qt::NoBrush);
+        fPainter.drawRect(*box);
+        return;
+    }
     const double phase = pen.GetDashOffset() * (pen.GetWidth() > 0.0f ? pen.GetWidth() : 1.0);
     fPainter.strokePath(
         dashes.empty() ? path : zor::DashPath(path, dashes, phase, fPainter.combinedTransform()), pen.Pen());

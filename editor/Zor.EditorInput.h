@@ -14,6 +14,7 @@ class QMouseEvent;
 class TZORBackEditor;
 class TZORBaseEditor;
 class TZORBaseLabel;
+struct TZOREditorState;
 class TZORValueBox;
 
 namespace zor {
@@ -94,6 +95,7 @@ private:
 
     TZORBaseEditor& fEditor;
     TZORBackEditor& fSurface;
+    TZOREditorState& fState; // the surface's
     TZORValueBox* fBox; // a child of the surface
     TZORRef fRef; // the snap point of the last move
     TZORink fLink; // the link anchor under the pointer

@@ -3,6 +3,7 @@
 #include "Zor.Cursors.h"
 #include "Zor.EditorGeometry.h"
 #include "Zor.EditorOptions.h"
+#include "Zor.EditorState.h"
 #include "Zor.Observer.h"
 #include "Zor.Types.h"
 #include "label/Zor.Vcl.h"
@@ -73,13 +74,6 @@ using TZORMouseEvent = std::function<void(
 using TZORMouseMoveEvent
     = std::function<void(TZORBaseEditor& sender, Qt::KeyboardModifiers keys, double x, double y)>;
 
-// The snap point shown under the pointer while a tool moves (base units, the model's point kind).
-struct TZORSnapMark {
-    bool Shown = false;
-    int64_t X = 0, Y = 0;
-    int Kind = 0;
-};
-
 // The drawing surface of an editor: it renders the page into a backing image when something
 // changed and paints that image; the mouse goes to the label's current tool.
 class TZORBackEditor : public QWidget {
@@ -90,13 +84,9 @@ public:
     ~TZORBackEditor() override;
 
     TZOREditorGeometry G; // page geometry and conversions
-    bool Ready = false; // may render
-    bool fInserting = false; // the current tool takes points or text
-    int64_t fGap = 0; // pick distance in base units at the present zoom
-    int64_t fBaseX = 0, fBaseY = 0; // the pointer in base units, as last pressed or moved
-    QPoint PO, LP; // press point and pointer, surface pixels
-    TZORSnapMark SnapMark; // set by the mouse input, drawn by the paint pass
-    int CursorId = 0; // the tool cursor shown (zor::ToolCursor)
+    // The pointer, the press, the tool's mode and the snap mark, shared with the helpers.
+    TZOREditorState& State() { return fState; }
+    const TZOREditorState& State() const { return fState; }
 
     // Reads the resolution of the screen (or the override) and hands it to the element factory.
     void GetDPIs();
@@ -109,7 +99,8 @@ public:
     // Renders the backing image anew and schedules a repaint.
     void DrawEditor();
     // Repaints what lies over the elements (rulers, guides, handles, preview, snap marker) and
-    // reuses the rendered elements: for a change that leaves the elements as they are. Requests
+    // reuses the rendered elements, moved with the page when it scrolled: for a change that
+    // leaves the elements as they are. Requests
     // coming together make one picture, rendered when the surface paints or the image is read.
     void DrawOverlay();
     const QImage& BackImage();
@@ -165,6 +156,7 @@ private:
     std::array<TBarPosition, 2> CentreOn(const TZORBaseItem& item) const;
 
     TZORBaseEditor& fEditor;
+    TZOREditorState fState;
     QImage fImage;
     std::unique_ptr<TZORDraw> fDrw;
     std::unique_ptr<TZOREditorPaint> fPaint;

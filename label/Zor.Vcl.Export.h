@@ -75,10 +75,12 @@ QString SheetFileName(const QString& fileName, int64_t sheet, int64_t sheets);
 // named by SheetFileName, and writes them all or none: every image goes to a temporary file
 // beside its target, and only when all are written are they put in place (files of those names
 // stay as they were when anything fails). `threads` sheets are drawn and encoded at a time
-// (0: one for each CPU the process may run on), each thread on a copy of the label, and no more
+// (0: one for each CPU the process may run on), every thread drawing the one label, and no more
 // than ImageBudget holds images of the sheet: a sheet image larger than the budget is refused,
-// naming its size. Progress and what the copies tell OnInfoMsg reach the label on the calling
-// thread. Raises EZORError.
+// naming its size. The label is only read, from every thread, until the call returns: progress
+// must not change it (pass a snapshot when the user may go on editing). Progress and what the
+// drawing tells OnInfoMsg (each message once) reach the label on the calling thread. Raises
+// EZORError.
 void ExportSheets(const TZORLabelVCL& label, const TExportOptions& options, int64_t first, int64_t last,
     int threads = 0, const TExportProgress& progress = {});
 

@@ -22,8 +22,8 @@ enum class TSheetTarget : uint8_t { Print, Preview, Export };
 
 // Paints the labels of a sheet: the one pass that print, preview and export share. Each label
 // position gets its own record, read apart from the label's data cursor, which drawing never
-// moves: the painter reads the label's data and sheet as they are. (Elements still keep their
-// layouts while they draw, so one label is drawn on one thread at a time.)
+// moves: the painter reads the label's data, sheet and elements as they are, so painters on
+// several threads, each with contexts of its own, may paint one label at once.
 class TSheetPainter {
 public:
     // P is the print pass; screen the screen pass (only Preview and Export use it). The

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -184,7 +185,7 @@ public:
     TZORLevelArc LevelArc(double value) const;
 
     // Caption state that the drawing layer keeps here: the font ratio and the caption's ascent
-    // and descent as last drawn (micrometres).
+    // and descent of the gauge's own text as last measured (micrometres).
     double GetTextRatio() const { return fTextRatio; }
     void SetTextRatio(double r);
     int32_t GetCaptionAscent() const { return fCaptionAscent; }
@@ -464,14 +465,18 @@ public:
     void SetPadding(float p) { fPadding = zor::ClampToInt32(FromUnits(SaneSize(p))); }
 
     // The picture's pixel size as the renderer last decoded it (0 without a picture), and the
-    // same turned by the angle: swapped for a quarter or three quarters of a turn.
+    // same turned by the angle: swapped for a quarter or three quarters of a turn. The renderer
+    // reports it from whichever thread draws the element.
     int32_t GetImageWidth() const { return fImageWidth; }
     int32_t GetImageHeight() const { return fImageHeight; }
-    int32_t GetTurnedWidth() const { return zor::Ord(fAngle) % 2 == 0 ? fImageWidth : fImageHeight; }
-    int32_t GetTurnedHeight() const { return zor::Ord(fAngle) % 2 == 0 ? fImageHeight : fImageWidth; }
-    void SetImageSize(int32_t w, int32_t h);
-    bool GetReloadImage() const { return fReloadImage; }
-    void SetReloadImage(bool r) { fReloadImage = r; }
+    int32_t GetTurnedWidth() const { return zor::Ord(fAngle) % 2 == 0 ? GetImageWidth() : GetImageHeight(); }
+    int32_t GetTurnedHeight() const { return zor::Ord(fAngle) % 2 == 0 ? GetImageHeight() : GetImageWidth(); }
+    void SetImageSize(int32_t w, int32_t h) const;
+    // Asks the renderer to decode the picture again (a changed file on disk is seen only then);
+    // every change of the picture's source asks it too. The renderer compares the version it
+    // decoded with this one.
+    void ReloadImage() { ++fPictureVersion; }
+    uint32_t PictureVersion() const { return fPictureVersion; }
 
     // The picture's file: the image folder joined with the file name; empty without a name or
     // for a name that leads out of the folder (absolute, or climbing above it).
@@ -494,7 +499,7 @@ private:
     int32_t fRadio = 0;
     int32_t fPadding = 0;
     // Derived.
-    int32_t fImageWidth = 0;
-    int32_t fImageHeight = 0;
-    bool fReloadImage = true;
+    mutable std::atomic<int32_t> fImageWidth { 0 };
+    mutable std::atomic<int32_t> fImageHeight { 0 };
+    uint32_t fPictureVersion = 0;
 };

@@ -72,8 +72,11 @@ public:
     virtual void FillData(bool aPreview);
     virtual void WriteData(TBinaryWriter& w) const;
     virtual void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType);
-    virtual void Draw(TZORBaseDraw& D) = 0;
-    virtual void Print(TZORBaseDraw& D) = 0;
+    // Drawing reads the element and its label only: one label may be drawn from several threads
+    // at once, each with a context of its own. What a pass needs beyond the model (the record,
+    // layouts of data values, the messages it tells) comes and goes through the context.
+    virtual void Draw(TZORBaseDraw& D) const = 0;
+    virtual void Print(TZORBaseDraw& D) const = 0;
     virtual void CalcValues(int16_t aFlag);
     virtual int32_t NumPoints() const;
     virtual TZORPto CenterPoint() const;
@@ -90,8 +93,8 @@ public:
     void Update();
 
     // --- Dispatch used by every paint and print path ---
-    void DrawElement(TZORBaseDraw& D) { Draw(D); }
-    void PrintElement(TZORBaseDraw& D) { Print(D); }
+    void DrawElement(TZORBaseDraw& D) const { Draw(D); }
+    void PrintElement(TZORBaseDraw& D) const { Print(D); }
     // The element's record: its type code as a 32-bit integer, then its data.
     void Write(TBinaryWriter& w) const;
 

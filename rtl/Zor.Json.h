@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,6 +45,7 @@ class TJsonArray;
 
 namespace zor {
 struct TJsonDocument;
+struct TJsonValue;
 
 // Integers that int64 holds exactly (not bool, not unsigned 64-bit).
 template <class T>
@@ -175,7 +174,7 @@ private:
     using TJsonBaseObject::TJsonBaseObject;
     template <class T> T Get(const TJsonKey& key) const;
     template <class T> T Get(const TJsonKey& key, const T& defaultValue) const;
-    void Put(const TJsonKey& key, nlohmann::ordered_json&& value);
+    void Put(const TJsonKey& key, zor::TJsonValue&& value);
 };
 
 class TJsonArray : public TJsonBaseObject {
@@ -221,7 +220,7 @@ private:
     friend class TJsonObject;
     using TJsonBaseObject::TJsonBaseObject;
     template <class T> T Get(int index) const;
-    void Put(int index, nlohmann::ordered_json&& value);
-    void Append(nlohmann::ordered_json&& value);
+    void Put(int index, zor::TJsonValue&& value);
+    void Append(zor::TJsonValue&& value);
     void AddInteger(int64_t value);
 };

@@ -14,7 +14,7 @@ stage() {
 }
 
 # The tests ThreadSanitizer runs: printing, exporting and the preview, whose work runs on threads.
-TSAN_TESTS='^(Print|DeviceMode|SheetCopies|BackgroundPrint|Export|XpsWriter|Preview|ShowPreview)'
+TSAN_TESTS='^(Print|DeviceMode|SheetCopies|SheetPainter|BackgroundPrint|Export|XpsWriter|Preview|ShowPreview)'
 
 install_packages
 stage "build" build_project -DQUINDLE_BUILD_TESTS=ON "$@"

@@ -33,14 +33,14 @@ class TZORFlow : public TZORBaseFlow, public TZORElementIO<TZORFlow> {
 public:
     using TZORBaseFlow::TZORBaseFlow;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The font's metrics and the text's lines (paper micrometres from the padded box's top-left
     // corner) as the element stands: each pass lays its text out afresh, so nothing is kept that
     // could lag behind a change.
     TxtLines LayOut(TZORFontMetrics& metrics) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
-    void PaintText(zor::TZORElementPainter& P, const QRectF& box);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
+    void PaintText(zor::TZORElementPainter& P, const QRectF& box) const;
 };

@@ -11,8 +11,8 @@ class TZORLink : public TZORBaseLink, public TZORElementIO<TZORLink> {
 public:
     using TZORBaseLink::TZORBaseLink;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;

@@ -9,9 +9,9 @@ class TZORNutriScore : public TZORBaseNutri, public TZORElementIO<TZORNutriScore
 public:
     using TZORBaseNutri::TZORBaseNutri;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };

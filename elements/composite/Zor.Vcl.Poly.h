@@ -12,6 +12,6 @@ public:
 
     // Encodes the own code and measures the runs and the digits' font.
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
 };

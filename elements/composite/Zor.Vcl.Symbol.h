@@ -13,8 +13,8 @@ class TZORSymbol : public TZORBaseSymbol, public TZORElementIO<TZORSymbol> {
 public:
     using TZORBaseSymbol::TZORBaseSymbol;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
     // Draws aSymbol on the screen canvas of dr, whose transform already puts the symbol's
     // insertion point where it is to appear, with its scale and turn; aScale is the scale the
@@ -27,5 +27,5 @@ public:
     static void PaintSymbol(TZORDraw& dr, const TZORLibSymbol* aSymbol, float aScale, zor::TZORTarget target);
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };

@@ -14,6 +14,6 @@ public:
 
     // Lays out the editor's view: the title and every column's header, sample line and footer.
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
 };

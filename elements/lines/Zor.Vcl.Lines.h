@@ -18,19 +18,19 @@ class TZORPoint : public TZORBasePoint, public TZORElementIO<TZORPoint> {
 public:
     using TZORBasePoint::TZORBasePoint;
 
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw&) override { }
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw&) const override { }
 };
 
 class TZORLine : public TZORBaseLine, public TZORElementIO<TZORLine> {
 public:
     using TZORBaseLine::TZORBaseLine;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 // A line with line ends and a caption beside it or in it. A caption bound to data prints the
@@ -41,11 +41,11 @@ public:
 
     // Measures the caption and lays it out (caption metrics, points 3 and 4).
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
     void PaintLine(zor::TZORPainter& P, const TCaption& caption) const;
     void PaintCaption(zor::TZORPainter& P, const TCaption& caption) const;
 };
@@ -54,97 +54,97 @@ class TZORPolyLine : public TZORBasePolyLine, public TZORElementIO<TZORPolyLine>
 public:
     using TZORBasePolyLine::TZORBasePolyLine;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The chain through every point, in device coordinates of the painter's target.
     TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZORArc : public TZORBaseArc, public TZORElementIO<TZORArc> {
 public:
     using TZORBaseArc::TZORBaseArc;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZORRectangle : public TZORBaseRectangle, public TZORElementIO<TZORRectangle> {
 public:
     using TZORBaseRectangle::TZORBaseRectangle;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZORPolygon : public TZORBasePolygon, public TZORElementIO<TZORPolygon> {
 public:
     using TZORBasePolygon::TZORBasePolygon;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The closed outline through every point, in device coordinates of the painter's target.
     TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZORCircle : public TZORBaseCircle, public TZORElementIO<TZORCircle> {
 public:
     using TZORBaseCircle::TZORBaseCircle;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZOREllipse : public TZORBaseEllipse, public TZORElementIO<TZOREllipse> {
 public:
     using TZORBaseEllipse::TZORBaseEllipse;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZORBezier : public TZORBaseBezier, public TZORElementIO<TZORBezier> {
 public:
     using TZORBaseBezier::TZORBaseBezier;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The whole segments of the curve, closed when it is filled, in device coordinates of the
     // painter's target; empty below four points.
     TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 class TZORSector : public TZORBaseSector, public TZORElementIO<TZORSector> {
 public:
     using TZORBaseSector::TZORBaseSector;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The slice (or, for a whole turn, the circle), in device coordinates of the painter's target.
     TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
 // A level gauge: a vessel filled up to its value or a ring run round to it, with a caption on
@@ -154,17 +154,19 @@ class TZORLevel : public TZORBaseLevel, public TZORElementIO<TZORLevel> {
 public:
     using TZORBaseLevel::TZORBaseLevel;
 
+    // Measures the caption of the gauge's own text (its font ratio and metrics).
+    void CalcValues(int16_t aFlag) override;
     // The screen shows the value and text of ShownValue and ShownText.
-    void Draw(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
     // A bound gauge prints its field's value for the record being printed.
-    void Print(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) const override;
     // The vessel's segment of `arc` closed by its chord, in device coordinates of the painter's
     // target.
     TGPGraphicsPath GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text);
-    void PaintCaption(zor::TZORPainter& P, const QString& text);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text) const;
+    void PaintCaption(zor::TZORPainter& P, const QString& text) const;
 };
 
 // A dimension: extension lines, a dimension line or arc with arrow heads, and its measured text,
@@ -183,15 +185,15 @@ public:
     // runs does nothing. The text itself is the label's to fill in (AssignText), when it makes
     // the dimension or moves its points, so that reading a dimension never changes it.
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
-    void PaintLines(zor::TZORPainter& P);
-    void PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke);
-    void PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from, bool smooth);
-    void PaintCaption(zor::TZORPainter& P);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
+    void PaintLines(zor::TZORPainter& P) const;
+    void PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke) const;
+    void PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from, bool smooth) const;
+    void PaintCaption(zor::TZORPainter& P) const;
 };
 
 // A package box inside a rectangle's frame: flat or isometric, captioned with its sizes, with a
@@ -203,9 +205,9 @@ public:
 
     // Measures the sizes font and the box font.
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };

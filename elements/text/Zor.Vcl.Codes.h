@@ -19,8 +19,8 @@ class TZORBarcode : public TZORBaseBarcode, public TZORElementIO<TZORBarcode> {
 public:
     using TZORBaseBarcode::TZORBaseBarcode;
 
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
     // Kinds 0 to 2 also measure the text's font.
     void CalcValues(int16_t aFlag) override;
 };
@@ -30,8 +30,8 @@ class TZORPDF417 : public TZORBasePDF417, public TZORElementIO<TZORPDF417> {
 public:
     using TZORBasePDF417::TZORBasePDF417;
 
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
 };
 
 // DataMatrix (type code 14).
@@ -39,8 +39,8 @@ class TZORDataMatrix : public TZORBaseDataMatrix, public TZORElementIO<TZORDataM
 public:
     using TZORBaseDataMatrix::TZORBaseDataMatrix;
 
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
 };
 
 // QR code (type code 15).
@@ -48,8 +48,8 @@ class TZORQRCode : public TZORBaseQRCode, public TZORElementIO<TZORQRCode> {
 public:
     using TZORBaseQRCode::TZORBaseQRCode;
 
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
 };
 
 namespace zor {

@@ -5,7 +5,6 @@
 #include "elements/Zor.Vcl.Element.h"
 
 #include <QRectF>
-#include <QSize>
 #include <QString>
 
 #include <initializer_list>
@@ -27,19 +26,21 @@ public:
 
     // Measures the font and the shown text and places the frame.
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override;
-    void Print(TZORBaseDraw& D) override;
+    // The screen measures the shown text afresh (it may be typed in place), the paper its value;
+    // neither keeps what it measured.
+    void Draw(TZORBaseDraw& D) const override;
+    void Print(TZORBaseDraw& D) const override;
 
-    // The caret while the text is edited in place: its offset from the text's start and its
-    // height, screen pixels.
-    QSize si;
-
-    // The width of `text` in the element's font and scale, paper micrometres; measures the font
-    // first when it has not been measured.
-    int32_t MeasureWidth(const QString& text);
+    // The metrics of the element's font and the width of `text` in that font and the element's
+    // scale, paper micrometres.
+    struct TMeasured {
+        TZORFontMetrics Metrics;
+        int32_t Width = 0;
+    };
+    TMeasured Measure(const QString& text) const;
 
 private:
-    void DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent);
+    void DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent) const;
 };
 
 // Paragraph (type code 11).
@@ -53,19 +54,20 @@ public:
     void CalcValues(int16_t aFlag) override;
     // The extent across its lines that `text` needs at the box's width with no height limit,
     // paper micrometres, paddings not included.
-    int64_t NeededExtent(const QString& text);
-    void Draw(TZORBaseDraw& D) override;
+    int64_t NeededExtent(const QString& text) const;
+    void Draw(TZORBaseDraw& D) const override;
     // A paragraph bound to data lays its value out afresh; with the grow flag its lines may run
     // on to the label's edge and its frame grows to them, with the shrink flag its frame shrinks
     // to them.
-    void Print(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) const override;
 
 private:
     // The lines of `text` in the padded box with a height limit (paper micrometres; 0 for none).
-    TxtLines LayOut(const QString& text, int64_t height, TZORVertAlign vAlign);
-    // The extent of laid-out lines across the box, paper micrometres.
-    int64_t Extent(const TxtLines& lines) const;
-    void MeasureFont();
+    TxtLines LayOut(const QString& text, int64_t height, TZORVertAlign vAlign) const;
+    // The lines of the element's own text as CalcValues keeps them.
+    TxtLines OwnLines() const;
+    // The extent of lines laid out in a font of metrics m across the box, paper micrometres.
+    int64_t Extent(const TxtLines& lines, const TZORFontMetrics& m) const;
 };
 
 // Rich text (type code 29).
@@ -77,15 +79,26 @@ public:
 
     // Measures the element's font, parses the markup and lays the runs out into draw segments.
     void CalcValues(int16_t aFlag) override;
-    void Draw(TZORBaseDraw& D) override;
+    void Draw(TZORBaseDraw& D) const override;
     // Prints the draw segments, or for an element bound to data a layout of the data value (as
     // markup) made for the print; with the grow flag it may run on to the label's edge.
-    void Print(TZORBaseDraw& D) override;
+    void Print(TZORBaseDraw& D) const override;
 
     // The editing overlays in the turned frame of the text (see Draw): the selection between two
     // plain positions and the caret at one. Positions beyond the text count as its end.
-    void DrawSelectionHighlight(TZORDraw& D, int32_t a, int32_t b);
-    void DrawCaretAtPosition(TZORDraw& D, int32_t pos);
+    void DrawSelectionHighlight(TZORDraw& D, int32_t a, int32_t b) const;
+    void DrawCaretAtPosition(TZORDraw& D, int32_t pos) const;
+
+private:
+    // What a pass draws: the font's metrics, the formats and the draw segments.
+    struct TLaidOut {
+        TZORFontMetrics Metrics;
+        std::vector<TRichTextFormat> Formats;
+        std::vector<TRichTextDrawSegment> Segments;
+    };
+    // The element's own markup parsed and laid out as CalcValues does, for a pass that finds no
+    // layout kept.
+    TLaidOut LayOutOwn() const;
 };
 
 namespace zor {
@@ -102,10 +115,26 @@ template <class T> TZORTurn PaddedTurn(const TZORElementPainter& P, const QRectF
     return TurnBox(box, P.MMX(item.GetPaddingX()), P.MMY(item.GetPaddingY()), item.GetAngle());
 }
 
-// The start of a paragraph's or rich text's screen pass: nothing without a screen canvas; the
-// element laid out when it has no metrics yet; its frame and, in the editor, its data marker
-// painted. The screen box, or nothing.
-std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, TZORBasePara& item);
+// The metrics of an element's font measured now, with the ratio the model would keep; the
+// text-metrics service then measures in that font.
+template <class T> TZORFontMetrics MeasureFontOf(const T& item)
+{
+    TZORFontMetrics m
+        = FontMetricsOf(item.GetFontName(), item.GetBaseFontHeight(), item.GetBold(), item.GetItalic());
+    m.Ratio = SaneRatio(m.Ratio);
+    return m;
+}
+
+// The metrics as last measured, or measured now for an element never measured: drawing reads
+// what the element keeps and makes what is missing for its own pass.
+template <class T> TZORFontMetrics KeptOrMeasured(const T& item)
+{
+    return item.HasMetrics() ? item.GetMetrics() : MeasureFontOf(item);
+}
+
+// The start of a paragraph's or rich text's screen pass: nothing without a screen canvas; its
+// frame and, in the editor, its data marker painted. The screen box, or nothing.
+std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, const TZORBasePara& item);
 
 // Whether the editor painting the pass edits the element in place: its tool one of `actions`,
 // the element selected, its label editable.

@@ -1,12 +1,20 @@
+// The version comes from the installed header, not from a definition the package adds to the
+// host's build.
+#ifdef QUINDLE_VERSION
+#error "the package defined QUINDLE_VERSION for the host"
+#endif
+
 #include "elements/text/Zor.Vcl.Text.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
+#include "label/Zor.Vcl.Info.h"
 #include "label/Zor.Vcl.h"
+#include "rtl/Zor.LibVersion.h"
 
 #include <QGuiApplication>
 #include <QPluginLoader>
 
 // Places a text on a label and saves it as JSON to the file named first on the command line;
-// loads the Designer plugin named second.
+// loads the Designer plugin named second. The library it runs with is the one it was built for.
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
@@ -15,5 +23,7 @@ int main(int argc, char** argv)
     label.SaveToFile(QString::fromLocal8Bit(argv[1]), TZORExt::Json);
     if (argc > 2 && !QPluginLoader(QString::fromLocal8Bit(argv[2])).load())
         return 2;
+    if (zor::LibraryVersion() != QStringLiteral(QUINDLE_VERSION_STR) || QUINDLE_VERSION < QUINDLE_VERSION_CHECK(0, 1, 0))
+        return 3;
     return label.GetItemsCount() == 1 ? 0 : 1;
 }
