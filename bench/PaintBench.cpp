@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 // The editor's paint pass over labels of rectangles, circles, lines, texts and Code 128 symbols
@@ -143,33 +145,33 @@ void EditorSelectionChange(benchmark::State& state)
     SelectionChange(state, s, 0, 37, s.Count());
 }
 
-// Ticks on the top and left rulers every millimetre, longer every 5 and 10, numbered every 10.
+// The ticks of a ruler past from up to extent, for a page whose edge lies at origin (pixels): one
+// call per millimetre with its place, its length (longer every 5 and 10) and its number.
+template <typename Tick>
+void RulerTicks(double origin, double extent, double from, double thickness, double mm, Tick tick)
+{
+    for (int n = std::max(0, int(std::ceil((from - origin) / mm))); origin + n * mm < extent; ++n)
+        tick(origin + n * mm, n % 10 == 0 ? thickness : n % 5 == 0 ? thickness / 2 : thickness / 4, n);
+}
+
+// The top and left rulers, numbered every 10 mm.
 void PaintRulers(QPainter& p, const TZOREditorGeometry& G, int width, int height)
 {
     const double mm = Dpi / 25.4 * double(G.ZScale);
-    p.fillRect(QRect(0, 0, width, G.D.RulerT), Qt::white);
-    p.fillRect(QRect(0, 0, G.D.RulerL, height), Qt::white);
+    const double top = G.D.RulerT, left = G.D.RulerL;
+    p.fillRect(QRectF(0, 0, width, top), Qt::white);
+    p.fillRect(QRectF(0, 0, left, height), Qt::white);
     p.setPen(QPen(Qt::black, 0));
-    for (int n = 0; G.X0() + n * mm < width; ++n) {
-        const double x = G.X0() + n * mm,
-                     tick = n % 10 == 0 ? G.D.RulerT
-            : n % 5 == 0                ? G.D.RulerT / 2
-                                        : G.D.RulerT / 4;
-        if (x > G.D.RulerL)
-            p.drawLine(QPointF(x, G.D.RulerT - tick), QPointF(x, G.D.RulerT));
-        if (x > G.D.RulerL && n % 10 == 0)
-            p.drawText(QPointF(x + 2, G.D.RulerT / 2.0), QString::number(n));
-    }
-    for (int n = 0; G.Y0() + n * mm < height; ++n) {
-        const double y = G.Y0() + n * mm,
-                     tick = n % 10 == 0 ? G.D.RulerL
-            : n % 5 == 0                ? G.D.RulerL / 2
-                                        : G.D.RulerL / 4;
-        if (y > G.D.RulerT)
-            p.drawLine(QPointF(G.D.RulerL - tick, y), QPointF(G.D.RulerL, y));
-        if (y > G.D.RulerT && n % 10 == 0)
+    RulerTicks(G.X0(), width, left + 1, top, mm, [&](double x, double length, int n) {
+        p.drawLine(QPointF(x, top - length), QPointF(x, top));
+        if (n % 10 == 0)
+            p.drawText(QPointF(x + 2, top / 2.0), QString::number(n));
+    });
+    RulerTicks(G.Y0(), height, top + 1, left, mm, [&](double y, double length, int n) {
+        p.drawLine(QPointF(left - length, y), QPointF(left, y));
+        if (n % 10 == 0)
             p.drawText(QPointF(2, y - 2), QString::number(n));
-    }
+    });
 }
 
 // What the editor draws, with QPainter and libzint alone, into an image of the surface's size.

@@ -55,22 +55,27 @@ TZORItemIndex::TCells TZORItemIndex::CellsOf(const QRect& r) const
     return { column(r.left()), row(r.top()), column(r.right()), row(r.bottom()) };
 }
 
-std::vector<int32_t> TZORItemIndex::Query(const QRect& r) const
+void TZORItemIndex::Collect(const QRect& r, std::vector<int32_t>& found) const
 {
-    std::vector<int32_t> found;
     const QRect q = r & fArea;
     if (q.isEmpty())
-        return found;
+        return;
     for (int32_t i : fWide)
         if (fRects[size_t(i)].intersects(q))
             found.push_back(i);
-    const TCells c = CellsOf(q);
-    ForEachCell(c, [&](size_t cell) {
+    ForEachCell(CellsOf(q), [&](size_t cell) {
         for (int32_t k = fStarts[cell]; k < fStarts[cell + 1]; ++k)
             if (const int32_t i = fFiled[size_t(k)]; fRects[size_t(i)].intersects(q))
                 found.push_back(i);
     });
-    // An element filed in several cells that meet r comes once.
+}
+
+std::vector<int32_t> TZORItemIndex::Query(const QRegion& region) const
+{
+    std::vector<int32_t> found;
+    for (const QRect& r : region)
+        Collect(r, found);
+    // An element filed in several cells, or meeting several rectangles, comes once.
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QRegion>
 
 #include <cstdint>
 #include <vector>
@@ -15,14 +16,16 @@ public:
     void Build(std::vector<QRect> rects);
     int32_t Size() const { return int32_t(fRects.size()); }
     const QRect& Rect(int32_t i) const { return fRects[size_t(i)]; }
-    // The positions (0-based, ascending: the drawing order) of the rectangles that meet r.
-    std::vector<int32_t> Query(const QRect& r) const;
+    // The positions (0-based, ascending: the drawing order) of the rectangles that meet
+    // region, each once.
+    std::vector<int32_t> Query(const QRegion& region) const;
 
 private:
     struct TCells {
         int Left, Top, Right, Bottom;
     };
     TCells CellsOf(const QRect& r) const;
+    void Collect(const QRect& r, std::vector<int32_t>& found) const;
     bool Wide(const TCells& c) const;
     template <typename Visit> void ForEachCell(const TCells& c, Visit visit) const
     {

@@ -364,14 +364,7 @@ void TZOREditorPaint::PaintItems(QPainter& painter, TZORLabelVCL& label, const Q
     TZORDraw& D = fSurface.Draw();
     const QPoint origin = Origin();
     const int32_t count = std::min(label.GetItemsCount(), fIndex.Size());
-    std::vector<int32_t> found;
-    for (const QRect& part : region) {
-        const std::vector<int32_t> more = fIndex.Query(part.translated(-origin));
-        found.insert(found.end(), more.begin(), more.end());
-    }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    for (int32_t i : found) {
+    for (int32_t i : fIndex.Query(region.translated(-origin))) {
         if (i >= count)
             break;
         TZORBaseItem* item = label.GetItem(i + 1);

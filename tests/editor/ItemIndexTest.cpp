@@ -1,6 +1,6 @@
 // The index of the elements' rectangles answers as a look at every rectangle does: the ones that
-// meet the question, each once, in drawing order, whether a rectangle fills one cell, spans
-// several or covers most of the grid.
+// meet the question (a rectangle or several), each once, in drawing order, whether a rectangle
+// fills one cell, spans several or covers most of the grid.
 
 #include "editor/Zor.EditorItemIndex.h"
 
@@ -10,11 +10,11 @@
 
 namespace {
 
-std::vector<int32_t> EveryOneThatMeets(const std::vector<QRect>& rects, const QRect& q)
+std::vector<int32_t> EveryOneThatMeets(const std::vector<QRect>& rects, const QRegion& q)
 {
     std::vector<int32_t> found;
     for (int32_t i = 0; i < int32_t(rects.size()); ++i)
-        if (rects[size_t(i)].intersects(q))
+        if (q.intersects(rects[size_t(i)]))
             found.push_back(i);
     return found;
 }
@@ -35,7 +35,7 @@ TEST(ItemIndex, AnswersAsALookAtEveryRectangle)
     index.Build(rects);
     ASSERT_EQ(index.Size(), int32_t(rects.size()));
 
-    const QRect questions[] = {
+    const QRegion questions[] = {
         { 0, 0, 1, 1 },
         { 30, 25, 100, 40 },
         { 400, 300, 200, 150 },
@@ -43,19 +43,21 @@ TEST(ItemIndex, AnswersAsALookAtEveryRectangle)
         { 1150, 560, 2000, 2000 },
         { 4990, 4990, 30, 30 },
         { -100, -100, 6000, 6000 },
+        QRegion(0, 0, 200, 30) + QRegion(0, 0, 30, 500) + QRegion(900, 400, 50, 50),
     };
-    for (const QRect& q : questions)
-        EXPECT_EQ(index.Query(q), EveryOneThatMeets(rects, q)) << q.x() << "," << q.y();
+    for (const QRegion& q : questions)
+        EXPECT_EQ(index.Query(q), EveryOneThatMeets(rects, q))
+            << q.boundingRect().x() << "," << q.boundingRect().y();
 }
 
 TEST(ItemIndex, EmptyAndSingle)
 {
     TZORItemIndex index;
     index.Build({});
-    EXPECT_TRUE(index.Query({ 0, 0, 100, 100 }).empty());
+    EXPECT_TRUE(index.Query(QRect(0, 0, 100, 100)).empty());
     index.Build({ QRect(10, 10, 5, 5) });
-    EXPECT_EQ(index.Query({ 0, 0, 100, 100 }), std::vector<int32_t> { 0 });
-    EXPECT_TRUE(index.Query({ 20, 20, 5, 5 }).empty());
+    EXPECT_EQ(index.Query(QRect(0, 0, 100, 100)), std::vector<int32_t> { 0 });
+    EXPECT_TRUE(index.Query(QRect(20, 20, 5, 5)).empty());
 }
 
 } // namespace
