@@ -437,7 +437,8 @@ public:
     void SetFileName(const QString& n);
     const QByteArray& GetImageBytes() const { return fImageBytes; }
     void SetImageBytes(const QByteArray& b);
-    // The first screen drawing of a picture from a file embeds it (as PNG).
+    // A picture from a file is embedded (as PNG) when the renderer brings the element up to date
+    // (CalcValues), never while it draws.
     bool GetEmbedImage() const { return fEmbedImage; }
     void SetEmbedImage(bool e);
     // The picture keeps its proportions inside the box instead of filling it.
@@ -481,7 +482,7 @@ public:
     // The picture's file: the image folder joined with the file name; empty without a name or
     // for a name that leads out of the folder (absolute, or climbing above it).
     QString PicturePath() const;
-    // Embeds the encoding of the picture already shown: nothing needs decoding again.
+    // Embeds the encoding of the picture already decoded: nothing needs decoding again.
     void EmbedPicture(const QByteArray& encoded) { fImageBytes = encoded; }
 
 protected:
