@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -48,31 +49,47 @@ int64_t ReadSheet(const QImage& page, bench::TCode code, int64_t first, int64_t 
         if (found.size() == 1 && found[0].text == Expected(i))
             ++read;
         else
-            std::fprintf(stderr, "label %lld does not read as its record\n", static_cast<long long>(i));
+            std::fprintf(stderr, "label %lld does not read as its record (%zu symbols found)\n",
+                static_cast<long long>(i), found.size());
     }
     return read;
 }
 
-// The labels of the library's PDF that read as their records.
-int64_t ReadRun(const QString& pdf, bench::TCode code, int64_t n)
+// The labels of sheets first to last (from 1) of the library's PDF that read as their records.
+// pdftoppm pads the page numbers of its files to the width of the document's page count.
+int64_t ReadSheets(const QString& pdf, bench::TCode code, int64_t n, int first, int last, int sheets)
 {
     QTemporaryDir pages;
     zor::test::RunTool(QStringLiteral("pdftoppm"),
-        { QStringLiteral("-r"), QString::number(RenderDpi), QStringLiteral("-gray"), QStringLiteral("-png"),
-            pdf, pages.filePath(QStringLiteral("page")) },
-        3600000);
-    const int sheets = int((n + bench::LabelsPerSheet - 1) / bench::LabelsPerSheet);
+        { QStringLiteral("-f"), QString::number(first), QStringLiteral("-l"), QString::number(last),
+            QStringLiteral("-r"), QString::number(RenderDpi), QStringLiteral("-gray"), QStringLiteral("-png"),
+            pdf, pages.filePath(QStringLiteral("page")) });
     const int digits = int(QString::number(sheets).size());
-    std::atomic<int> next { 0 };
+    int64_t read = 0;
+    for (int s = first; s <= last; ++s) {
+        const QImage page(pages.filePath(QStringLiteral("page-%1.png").arg(s, digits, 10, QLatin1Char('0'))));
+        read += ReadSheet(page, code, int64_t(s - 1) * bench::LabelsPerSheet, n);
+    }
+    return read;
+}
+
+// The labels of the library's PDF that read as their records: the sheets rendered and read a
+// few at a time on several threads.
+int64_t ReadRun(const QString& pdf, bench::TCode code, int64_t n)
+{
+    constexpr int chunk = 8;
+    const int sheets = int((n + bench::LabelsPerSheet - 1) / bench::LabelsPerSheet);
+    std::atomic<int> next { 1 };
     std::atomic<int64_t> read { 0 };
     std::vector<std::thread> threads;
     for (int t = 0; t < DecodeThreads; ++t)
         threads.emplace_back([&] {
-            for (int s = next++; s < sheets; s = next++) {
-                const QImage page(
-                    pages.filePath(QStringLiteral("page-%1.png").arg(s + 1, digits, 10, QLatin1Char('0'))));
-                read += ReadSheet(page, code, int64_t(s) * bench::LabelsPerSheet, n);
-            }
+            for (int s = next.fetch_add(chunk); s <= sheets; s = next.fetch_add(chunk))
+                try {
+                    read += ReadSheets(pdf, code, n, s, std::min(sheets, s + chunk - 1), sheets);
+                } catch (const std::exception& e) {
+                    std::fprintf(stderr, "sheets from %d are not read: %s\n", s, e.what());
+                }
         });
     for (std::thread& t : threads)
         t.join();

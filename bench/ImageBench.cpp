@@ -92,6 +92,8 @@ void BaselineImages(benchmark::State& state)
             image.fill(Qt::white);
             {
                 QPainter p(&image);
+                // The library anti-aliases every shape it prints or exports, as the text.
+                p.setRenderHint(QPainter::Antialiasing);
                 for (int position = 0; position < bench::LabelsPerSheet && i < n; ++position, ++i) {
                     const QPointF corner = bench::LabelCorner(position, dpi);
                     bench::PaintSheetLabel(p, fonts, bench::Code128, in.readLine().trimmed().split(';'),

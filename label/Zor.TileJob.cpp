@@ -5,8 +5,9 @@
 #include <QPainter>
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <memory>
-#include <mutex>
+#include <optional>
 
 namespace zor {
 
@@ -18,17 +19,67 @@ constexpr int CrossHalf = 10;
 // An XML reply is a server's error report; this much of it goes into the message.
 constexpr qsizetype MaxReportChars = 300;
 
-void InitCurl()
+// The functions of libcurl the tile job calls.
+struct TCurl {
+    CURLcode (*global_init)(long);
+    CURL* (*easy_init)();
+    void (*easy_cleanup)(CURL*);
+    CURLcode (*easy_setopt)(CURL*, CURLoption, ...);
+    CURLcode (*easy_getinfo)(CURL*, CURLINFO, ...);
+    const char* (*easy_strerror)(CURLcode);
+    CURLM* (*multi_init)();
+    CURLMcode (*multi_cleanup)(CURLM*);
+    CURLMcode (*multi_add_handle)(CURLM*, CURL*);
+    CURLMcode (*multi_remove_handle)(CURLM*, CURL*);
+    CURLMcode (*multi_perform)(CURLM*, int*);
+    CURLMcode (*multi_poll)(CURLM*, curl_waitfd*, unsigned int, int, int*);
+    CURLMsg* (*multi_info_read)(CURLM*, int*);
+};
+
+std::optional<TCurl> LoadCurl()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    void* library = dlopen(QUINDLE_CURL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return std::nullopt;
+    TCurl c {};
+    bool found = true;
+    const auto resolve = [&](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+        found = found && function;
+    };
+    resolve(c.global_init, "curl_global_init");
+    resolve(c.easy_init, "curl_easy_init");
+    resolve(c.easy_cleanup, "curl_easy_cleanup");
+    resolve(c.easy_setopt, "curl_easy_setopt");
+    resolve(c.easy_getinfo, "curl_easy_getinfo");
+    resolve(c.easy_strerror, "curl_easy_strerror");
+    resolve(c.multi_init, "curl_multi_init");
+    resolve(c.multi_cleanup, "curl_multi_cleanup");
+    resolve(c.multi_add_handle, "curl_multi_add_handle");
+    resolve(c.multi_remove_handle, "curl_multi_remove_handle");
+    resolve(c.multi_perform, "curl_multi_perform");
+    resolve(c.multi_poll, "curl_multi_poll");
+    resolve(c.multi_info_read, "curl_multi_info_read");
+    if (!found || c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+        return std::nullopt;
+    return c;
+}
+
+// libcurl, loaded and initialised when the first map is downloaded, or null when it cannot be
+// loaded. Linked, it and the TLS, Kerberos and directory libraries it brings would load and
+// initialise in every program of the library: most of what a tool exporting one label spends
+// before its own work.
+const TCurl* Curl()
+{
+    static const std::optional<TCurl> curl = LoadCurl();
+    return curl ? &*curl : nullptr;
 }
 
 struct TMultiFree {
-    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+    void operator()(CURLM* m) const { Curl()->multi_cleanup(m); }
 };
 struct TEasyFree {
-    void operator()(CURL* e) const { curl_easy_cleanup(e); }
+    void operator()(CURL* e) const { Curl()->easy_cleanup(e); }
 };
 
 struct TTransfer {
@@ -55,19 +106,20 @@ size_t Collect(char* data, size_t size, size_t count, void* user)
 void Prepare(TTransfer& t, const THttpOptions& o)
 {
     CURL* e = t.Easy.get();
-    curl_easy_setopt(e, CURLOPT_URL, t.Url.constData());
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Collect);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.ErrorText);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, long(o.ConnectTimeout));
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, long(o.Timeout));
-    curl_easy_setopt(e, CURLOPT_USERAGENT, o.UserAgent.constData());
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
+    const auto set = Curl()->easy_setopt;
+    set(e, CURLOPT_URL, t.Url.constData());
+    set(e, CURLOPT_WRITEFUNCTION, &Collect);
+    set(e, CURLOPT_WRITEDATA, &t);
+    set(e, CURLOPT_ERRORBUFFER, t.ErrorText);
+    set(e, CURLOPT_NOSIGNAL, 1L);
+    set(e, CURLOPT_CONNECTTIMEOUT_MS, long(o.ConnectTimeout));
+    set(e, CURLOPT_TIMEOUT_MS, long(o.Timeout));
+    set(e, CURLOPT_USERAGENT, o.UserAgent.constData());
+    set(e, CURLOPT_FOLLOWLOCATION, 1L);
+    set(e, CURLOPT_MAXREDIRS, 5L);
+    set(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    set(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    set(e, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
 }
 
 void Finish(TTransfer& t, CURLcode code)
@@ -76,13 +128,13 @@ void Finish(TTransfer& t, CURLcode code)
     if (code != CURLE_OK) {
         r.Error = t.TooLarge ? QStringLiteral("reply larger than %1 bytes").arg(t.MaxBytes)
             : t.ErrorText[0] ? QString::fromUtf8(t.ErrorText)
-                             : QString::fromUtf8(curl_easy_strerror(code));
+                             : QString::fromUtf8(Curl()->easy_strerror(code));
         r.Body.clear();
         return;
     }
-    curl_easy_getinfo(t.Easy.get(), CURLINFO_RESPONSE_CODE, &r.Status);
+    Curl()->easy_getinfo(t.Easy.get(), CURLINFO_RESPONSE_CODE, &r.Status);
     const char* type = nullptr;
-    curl_easy_getinfo(t.Easy.get(), CURLINFO_CONTENT_TYPE, &type);
+    Curl()->easy_getinfo(t.Easy.get(), CURLINFO_CONTENT_TYPE, &type);
     r.ContentType = type ? QByteArray(type) : QByteArray();
 }
 
@@ -116,10 +168,16 @@ THttpOptions HttpOptions(const TZORMapping& mapping)
 
 std::vector<THttpReply> HttpGetAll(const QStringList& urls, const THttpOptions& options)
 {
-    InitCurl();
     std::vector<THttpReply> replies(size_t(urls.size()));
+    const TCurl* curl = Curl();
+    if (!curl) {
+        for (THttpReply& r : replies)
+            r.Error
+                = QStringLiteral("cannot load the HTTP client (%1)").arg(QLatin1String(QUINDLE_CURL_LIBRARY));
+        return replies;
+    }
     std::vector<TTransfer> transfers(size_t(urls.size()));
-    std::unique_ptr<CURLM, TMultiFree> multi(curl_multi_init());
+    std::unique_ptr<CURLM, TMultiFree> multi(curl->multi_init());
     if (!multi) {
         for (THttpReply& r : replies)
             r.Error = QStringLiteral("cannot start the HTTP client");
@@ -130,35 +188,35 @@ std::vector<THttpReply> HttpGetAll(const QStringList& urls, const THttpOptions& 
         t.Url = urls[qsizetype(i)].toUtf8();
         t.Reply = &replies[i];
         t.MaxBytes = options.MaxBytes;
-        t.Easy.reset(curl_easy_init());
+        t.Easy.reset(curl->easy_init());
         if (!t.Easy) {
             replies[i].Error = QStringLiteral("cannot start the HTTP client");
             continue;
         }
         Prepare(t, options);
-        curl_easy_setopt(t.Easy.get(), CURLOPT_PRIVATE, &t);
-        curl_multi_add_handle(multi.get(), t.Easy.get());
+        curl->easy_setopt(t.Easy.get(), CURLOPT_PRIVATE, &t);
+        curl->multi_add_handle(multi.get(), t.Easy.get());
     }
     // Every transfer has its own time-out, so this loop ends.
     int running = 0;
     do {
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+        if (curl->multi_perform(multi.get(), &running) != CURLM_OK)
             break;
         if (running > 0)
-            curl_multi_poll(multi.get(), nullptr, 0, 100, nullptr);
+            curl->multi_poll(multi.get(), nullptr, 0, 100, nullptr);
     } while (running > 0);
     int left = 0;
-    while (CURLMsg* msg = curl_multi_info_read(multi.get(), &left)) {
+    while (CURLMsg* msg = curl->multi_info_read(multi.get(), &left)) {
         if (msg->msg != CURLMSG_DONE)
             continue;
         TTransfer* t = nullptr;
-        curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &t);
+        curl->easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &t);
         if (t)
             Finish(*t, msg->data.result);
     }
     for (TTransfer& t : transfers)
         if (t.Easy)
-            curl_multi_remove_handle(multi.get(), t.Easy.get());
+            curl->multi_remove_handle(multi.get(), t.Easy.get());
     return replies;
 }
 
