@@ -31,7 +31,7 @@ quindle_install_rpath(quindle_print_command ${QUINDLE_PRINT_MODULE_DESTINATION})
 # itself like the rest. A folder outside the prefix (Qt's own) moves with Qt, not with the prefix,
 # so there the plugin names the prefix's library folder absolutely: that prefix is the configured
 # one, and an install elsewhere (cmake --install --prefix) is refused rather than left with a
-# plugin that cannot load.
+# plugin that cannot load. The check comes first, so that a refused install writes nothing.
 set(QUINDLE_DESIGNER_PLUGIN_DIR ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer
   CACHE PATH "Where cmake --install puts the Qt Designer plugin (relative: under the prefix)")
 if(IS_ABSOLUTE "${QUINDLE_DESIGNER_PLUGIN_DIR}")
@@ -46,8 +46,8 @@ if(IS_ABSOLUTE "${QUINDLE_DESIGNER_PLUGIN_DIR}")
 else()
   quindle_install_rpath(quindle_design ${QUINDLE_DESIGNER_PLUGIN_DIR})
 endif()
-install(TARGETS quindle_design LIBRARY DESTINATION ${QUINDLE_DESIGNER_PLUGIN_DIR})
 
+install(TARGETS quindle_design LIBRARY DESTINATION ${QUINDLE_DESIGNER_PLUGIN_DIR})
 install(TARGETS quindle_rtl quindle_vcl quindle_print quindle_widgets EXPORT quindleTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}

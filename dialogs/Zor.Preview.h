@@ -55,8 +55,12 @@ class TZORBasePreview : public QAbstractScrollArea, public IZRObserver {
     Q_OBJECT
 
 public:
+    // The size a new preview asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { 320, 240 };
+
     explicit TZORBasePreview(QWidget* parent = nullptr);
     ~TZORBasePreview() override;
+    QSize sizeHint() const override { return DefaultSize; }
 
     TZORLabelVCL* GetLabel() const { return fBaseLab; }
     // Attaches to the label (detaching from the one before); null detaches. The same label
@@ -131,7 +135,7 @@ private:
 // The preview control with its settings as properties.
 class TZORPreview : public TZORBasePreview {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
     Q_PROPERTY(int ViewType READ GetViewTypeValue WRITE SetViewTypeValue)
     Q_PROPERTY(bool BorderStyle READ GetBorder WRITE SetBorder)
     Q_PROPERTY(uint BackColor READ GetBackColorValue WRITE SetBackColorValue)

@@ -22,14 +22,18 @@
 // when the rows do not fit; a resize lays the same grid out again, centred.
 class TZORViewLibrary : public QAbstractScrollArea {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetQuindle WRITE SetQuindle)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetQuindle WRITE SetQuindle DESIGNABLE false)
 
 public:
     // The symbol under the pointer: its name, note and unit; empty texts when it left them.
     using TZORInfoSymEvent
         = std::function<void(TZORViewLibrary& sender, const QString& name, const QString& note, TZORUnits unit)>;
 
+    // The size a new viewer asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { 240, 320 };
+
     explicit TZORViewLibrary(QWidget* parent = nullptr);
+    QSize sizeHint() const override { return DefaultSize; }
 
     // The kind of view: 3, a symbol library viewer.
     static constexpr int TypeDest() { return 3; }

@@ -172,8 +172,12 @@ class TZORBaseEditor : public QFrame, public IZRObserver {
     Q_OBJECT
 
 public:
+    // The size a new editor asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { 400, 300 };
+
     explicit TZORBaseEditor(QWidget* parent = nullptr);
     ~TZORBaseEditor() override;
+    QSize sizeHint() const override { return DefaultSize; }
 
     // --- The label ---
     TZORLabelVCL* GetLabel() const { return fBaseLab; }
@@ -353,7 +357,7 @@ private:
 // The editor with its settings as properties.
 class TZOREditor : public TZORBaseEditor {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
     Q_PROPERTY(int Gap READ GetGap WRITE SetGap)
     Q_PROPERTY(int SizeRef READ GetSizeRef WRITE SetSizeRef)
     Q_PROPERTY(double MoveX READ GetMoveX WRITE SetMoveX)

@@ -30,8 +30,12 @@ public:
     static constexpr uint8_t OptEditProperty = 1, OptWheel = 2, OptMapButton = 4;
     static constexpr int DesignWidth = 240;
 
+    // The size a new inspector asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { DesignWidth, 400 };
+
     explicit TZORBaseInspector(QWidget* parent = nullptr);
     ~TZORBaseInspector() override;
+    QSize sizeHint() const override { return DefaultSize; }
 
     TZORLabelVCL* GetLabel() const { return fBaseLab; }
     void SetLabel(TZORLabelVCL* label);
@@ -175,7 +179,7 @@ private:
 
 class TZORInspector : public TZORBaseInspector {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
 
 public:
     explicit TZORInspector(QWidget* parent = nullptr);

@@ -63,7 +63,7 @@ private:
 // which belongs to the last task of the level above it; other lines are skipped.
 //
 // A task line: the arrow, then the task's words, then its properties:
-//   -> T1 Design phase [StartDate:01-03-2024] [EndDate:05-03-2024] #FF3366CC [Cost:1500.50]
+//   `-> T1 Design phase [StartDate:01-03-2024] [EndDate:05-03-2024] #FF3366CC [Cost:1500.50]`
 // The first word is the alias and the others the name (a single word is both). Properties:
 // "[StartDate:dd-mm-yyyy]", "[EndDate:dd-mm-yyyy]", "[Duration:n]", "[Priority:text]",
 // "[Risk:text]", "[Critical]", "[Cost:amount]" (with "." for decimals, whatever the locale) and a

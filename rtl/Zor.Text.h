@@ -268,12 +268,12 @@ struct TRichTextParse {
 };
 
 // Parses rich-text markup. Tags, in any case:
-//   <B> </B> bold, <I> </I> italic, <U> </U> underline, <S> </S> strikeout,
-//   <FN:name> </FN> font, <FS:height> </FS> font height in paper micrometres,
-//   <FC:RRGGBB> </FC> text colour, <BC:RRGGBB> </BC> background (AARRGGBB is taken as well),
-//   <L> </L>, <C> </C>, <R> </R> paragraph alignment, <BR> line break, <LT> a literal "<".
+//   `<B> </B>` bold, `<I> </I>` italic, `<U> </U>` underline, `<S> </S>` strikeout,
+//   `<FN:name> </FN>` font, `<FS:height> </FS>` font height in paper micrometres,
+//   `<FC:RRGGBB> </FC>` text colour, `<BC:RRGGBB> </BC>` background (AARRGGBB is taken as well),
+//   `<L> </L>`, `<C> </C>`, `<R> </R>` paragraph alignment, `<BR>` line break, `<LT>` a literal "<".
 // Tags nest; a closing tag without its opening tag is ignored. A "<" that starts no tag of these
-// is text. CR, LF and CR LF break lines as <BR> does; every break is one "\n" of the plain text.
+// is text. CR, LF and CR LF break lines as `<BR>` does; every break is one "\n" of the plain text.
 // Runs without an alignment tag take `align`.
 TRichTextParse ParseRichMarkup(QStringView rich, const TRichTextFormat& base, uint8_t align);
 
@@ -289,7 +289,7 @@ struct TRichTag {
 // The tag that starts at rich[i] ("<"), if it is one the parser obeys.
 std::optional<TRichTag> RichTagAt(QStringView rich, qsizetype i);
 
-// Plain text as markup that shows it as it stands: "<" becomes <LT> and line breaks <BR>.
+// Plain text as markup that shows it as it stands: "<" becomes `<LT>` and line breaks `<BR>`.
 QString EscapeRichText(QStringView plain);
 
 // Lays runs out into draw segments in a box of W by H (paper micrometres along and across the

@@ -2,8 +2,8 @@
 # LD_LIBRARY_PATH: every installed library, module and program names its dependencies relative to
 # itself and the loader finds them all; no installed header or target asks the host for nlohmann;
 # the host project builds against the install with find_package and its two programs run (one
-# with the drawing library alone, saving a label that is read back, loading the installed
-# Designer plugin and checking the version it was built for; one showing the editor and the
+# with the drawing library alone, saving a label that is read back and checking the version it
+# was built for; one loading the installed Designer plugin and showing the editor and the
 # inspector); and, after the prefix has been moved, the installed command-line tool exports.
 # Inputs: BUILD (the library's build folder), HOST (the host project), WORK (a scratch folder),
 # HOST_FLAGS (compiler and linker flags of the host: the sanitizers of a sanitizer build),
@@ -62,13 +62,13 @@ endforeach()
 run(${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/host -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release
   "-DCMAKE_CXX_FLAGS=${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK}/host)
-file(GLOB plugin ${prefix}/lib*/qt6/plugins/designer/libquindle_design.so)
-run(${WORK}/host/export_host ${WORK}/saved.json ${plugin})
+run(${WORK}/host/export_host ${WORK}/saved.json)
 file(READ ${WORK}/saved.json saved)
 if(NOT saved MATCHES "\"Installed\"")
   message(FATAL_ERROR "the saved label holds no text: ${saved}")
 endif()
-run(${WORK}/host/widgets_host)
+file(GLOB plugin ${prefix}/lib*/qt6/plugins/designer/libquindle_design.so)
+run(${WORK}/host/widgets_host ${plugin})
 
 # A prefix is not tied to its place: the tool runs from a moved one.
 file(RENAME ${prefix} ${WORK}/moved)

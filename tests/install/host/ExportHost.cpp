@@ -11,18 +11,15 @@
 #include "rtl/Zor.LibVersion.h"
 
 #include <QGuiApplication>
-#include <QPluginLoader>
 
-// Places a text on a label and saves it as JSON to the file named first on the command line;
-// loads the Designer plugin named second. The library it runs with is the one it was built for.
+// Places a text on a label and saves it as JSON to the file named on the command line, with the
+// drawing library alone. The library it runs with is the one it was built for.
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     TZORLabelVCL label;
     TZORFactory::AddText(label, 10, 10)->SetText(QStringLiteral("Installed"));
     label.SaveToFile(QString::fromLocal8Bit(argv[1]), TZORExt::Json);
-    if (argc > 2 && !QPluginLoader(QString::fromLocal8Bit(argv[2])).load())
-        return 2;
     if (zor::LibraryVersion() != QStringLiteral(QUINDLE_VERSION_STR) || QUINDLE_VERSION < QUINDLE_VERSION_CHECK(0, 1, 0))
         return 3;
     return label.GetItemsCount() == 1 ? 0 : 1;

@@ -6,15 +6,18 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QPluginLoader>
 #include <QTimer>
 #include <QWidget>
 
 // Shows the editor and the inspector side by side on a label with a selected text, then closes
 // the window as a user does; exits with 0 when the inspector listed the text's properties and
-// the window closed.
+// the window closed. Loads the Designer plugin named on the command line first, as Designer does.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (argc > 1 && !QPluginLoader(QString::fromLocal8Bit(argv[1])).instance())
+        return 2;
     TZORLabelVCL label;
     TZORBaseItem* text = TZORFactory::AddText(label, 10, 10);
     QWidget window;
