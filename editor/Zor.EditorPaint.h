@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.EditorRuler.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QImage>
 #include <QPainterPath>
@@ -21,7 +22,7 @@ class TZORLabelVCL;
 // repaints without drawing the elements again. Selected elements draw in their own style: a new
 // selection redraws the layer only where an element's state changed, and there only the
 // elements that reach into that region.
-class TZOREditorPaint {
+class QUINDLE_WIDGETS_EXPORT TZOREditorPaint {
 public:
     explicit TZOREditorPaint(TZORBackEditor& surface);
 

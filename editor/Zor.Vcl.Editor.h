@@ -5,6 +5,7 @@
 #include "Zor.EditorOptions.h"
 #include "Zor.Observer.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.h"
 
 #include <QFrame>
@@ -74,7 +75,7 @@ using TZORMouseMoveEvent
     = std::function<void(TZORBaseEditor& sender, Qt::KeyboardModifiers keys, double x, double y)>;
 
 // The snap point shown under the pointer while a tool moves (base units, the model's point kind).
-struct TZORSnapMark {
+struct QUINDLE_WIDGETS_EXPORT TZORSnapMark {
     bool Shown = false;
     int64_t X = 0, Y = 0;
     int Kind = 0;
@@ -82,7 +83,7 @@ struct TZORSnapMark {
 
 // The drawing surface of an editor: it renders the page into a backing image when something
 // changed and paints that image; the mouse goes to the label's current tool.
-class TZORBackEditor : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORBackEditor : public QWidget {
     Q_OBJECT
 
 public:
@@ -176,7 +177,7 @@ private:
 // The label editor: the surface with the page, two scroll bars, the zoom, units, settings and
 // rotate buttons and the ortho and snap indicators. It observes its label (kind 0) and sends
 // mouse input to the label's tools.
-class TZORBaseEditor : public QFrame, public IZRObserver {
+class QUINDLE_WIDGETS_EXPORT TZORBaseEditor : public QFrame, public IZRObserver {
     Q_OBJECT
 
 public:
@@ -359,7 +360,7 @@ private:
 };
 
 // The editor with its settings as properties.
-class TZOREditor : public TZORBaseEditor {
+class QUINDLE_WIDGETS_EXPORT TZOREditor : public TZORBaseEditor {
     Q_OBJECT
     Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
     Q_PROPERTY(int Gap READ GetGap WRITE SetGap)
