@@ -57,11 +57,17 @@ install(TARGETS quindle_print_command LIBRARY DESTINATION ${QUINDLE_PRINT_MODULE
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/rtl/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/rtl
   FILES_MATCHING PATTERN "*.h")
-install(FILES ${CMAKE_BINARY_DIR}/generated/rtl/Zor.LibVersion.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/rtl)
+# The units the libraries keep to themselves are not installed.
+set(internal_headers "")
+foreach(unit RasterPages StagedFiles ExportBudget GifWriter XpsWriter)
+  list(APPEND internal_headers PATTERN Zor.${unit}.h EXCLUDE)
+endforeach()
 foreach(dir drawing elements label dialogs editor inspector)
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle/${dir}
-    FILES_MATCHING PATTERN "*.h")
+    FILES_MATCHING PATTERN "*.h" ${internal_headers})
 endforeach()
+# The headers the build makes (the version, the libraries' export macros), beside the others.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/generated/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quindle)
 
 set(QUINDLE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quindle)
 install(EXPORT quindleTargets NAMESPACE quindle:: DESTINATION ${QUINDLE_CMAKE_DIR})

@@ -2,6 +2,7 @@
 
 #include "Zor.Snap.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QPoint>
 #include <QString>
@@ -29,7 +30,7 @@ inline constexpr const char* ElementsMimeType = "application/x-quindle-elements"
 // the selection and its handles, the selection window, construction with object snaps, the grid
 // and ortho lines, the guide lines of the rulers), the keys, the typed-value box and the
 // clipboard. It works on its surface's points and calls the label; the surface paints.
-class TZOREditorInput {
+class QUINDLE_WIDGETS_EXPORT TZOREditorInput {
 public:
     TZOREditorInput(TZORBaseEditor& editor, TZORBackEditor& surface);
     ~TZOREditorInput();

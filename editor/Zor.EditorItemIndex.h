@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QRect>
 #include <QRegion>
 
@@ -10,7 +12,7 @@
 // the part in view: one rectangle per element in drawing order, sorted into a uniform grid of
 // cells, so that a question costs the cells it covers instead of a look at every element. An
 // element that covers most of the grid is kept aside and looked at on every question.
-class TZORItemIndex {
+class QUINDLE_WIDGETS_EXPORT TZORItemIndex {
 public:
     // Takes the rectangles, one per element in drawing order.
     void Build(std::vector<QRect> rects);

@@ -2,6 +2,7 @@
 
 #include "Zor.EditorItemIndex.h"
 #include "Zor.EditorRuler.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QImage>
 #include <QPainterPath>
@@ -25,7 +26,7 @@ struct TZOREditorState;
 // elements that reach into that region. Only what is in view is drawn: the elements are found by
 // their rectangles in an index made with each whole render, and a scroll moves the layer and
 // draws the strips that come into view.
-class TZOREditorPaint {
+class QUINDLE_WIDGETS_EXPORT TZOREditorPaint {
 public:
     explicit TZOREditorPaint(TZORBackEditor& surface);
 

@@ -6,6 +6,7 @@
 #include "Zor.EditorState.h"
 #include "Zor.Observer.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.h"
 
 #include <QFrame>
@@ -76,7 +77,7 @@ using TZORMouseMoveEvent
 
 // The drawing surface of an editor: it renders the page into a backing image when something
 // changed and paints that image; the mouse goes to the label's current tool.
-class TZORBackEditor : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORBackEditor : public QWidget {
     Q_OBJECT
 
 public:
@@ -168,7 +169,7 @@ private:
 // The label editor: the surface with the page, two scroll bars, the zoom, units, settings and
 // rotate buttons and the ortho and snap indicators. It observes its label (kind 0) and sends
 // mouse input to the label's tools.
-class TZORBaseEditor : public QFrame, public IZRObserver {
+class QUINDLE_WIDGETS_EXPORT TZORBaseEditor : public QFrame, public IZRObserver {
     Q_OBJECT
 
 public:
@@ -355,7 +356,7 @@ private:
 };
 
 // The editor with its settings as properties.
-class TZOREditor : public TZORBaseEditor {
+class QUINDLE_WIDGETS_EXPORT TZOREditor : public TZORBaseEditor {
     Q_OBJECT
     Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
     Q_PROPERTY(int Gap READ GetGap WRITE SetGap)

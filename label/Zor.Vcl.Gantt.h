@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QDate>
 #include <QString>
@@ -11,7 +12,7 @@
 #include <vector>
 
 // One task of a Gantt text and its subtasks.
-class TGanttElement {
+class QUINDLE_VCL_EXPORT TGanttElement {
 public:
     using TTasks = std::vector<std::unique_ptr<TGanttElement>>;
 
@@ -72,7 +73,7 @@ private:
 //
 // A colour that does not read, a task without a task of the level above, or an arrow of more
 // than four dashes raises EZORError naming the line; the tasks of the lines before it stay.
-class TGanttParser {
+class QUINDLE_VCL_EXPORT TGanttParser {
 public:
     // The last task of each level while a text is read, level 1 first.
     using TLevels = std::vector<TGanttElement*>;

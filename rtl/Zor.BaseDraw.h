@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
@@ -17,7 +18,7 @@ struct TZORRecord;
 // One projection serves every target: device pixels per micrometre = DPI / (scale × 25400),
 // for the editor, the preview, export and print alike, so that a label prints where it is
 // drawn. The view zoom and the export scale are painter transforms and never enter here.
-class TZORBaseDraw {
+class QUINDLE_RTL_EXPORT TZORBaseDraw {
 public:
     TZORBaseDraw() = default;
     TZORBaseDraw(const TZORBaseDraw&) = default;
@@ -75,7 +76,7 @@ public:
 };
 
 // The state a library symbol is drawn with; every field has a defined value after Reset.
-struct TZORDrawConf {
+struct QUINDLE_RTL_EXPORT TZORDrawConf {
     TAlphaColor FColor { 0xFF000000 }; // outlines, lines, arcs
     TAlphaColor BColor { 0xFFFFFFFF }; // fills
     TAlphaColor FontColor { 0xFF000000 };

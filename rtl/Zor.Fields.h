@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
@@ -148,14 +149,16 @@ namespace zor {
 
 // Value-level stream and JSON access, checked: a value out of its field's range, or a JSON member
 // of the wrong type, raises EZORError naming the key.
-void WriteFieldValue(TBinaryWriter& w, TZORFieldKind kind, const TZORFieldValue& v);
-TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char* key);
-void PutFieldValue(TJsonObject& o, const char* key, TZORFieldKind kind, const TZORFieldValue& v);
+QUINDLE_RTL_EXPORT void WriteFieldValue(TBinaryWriter& w, TZORFieldKind kind, const TZORFieldValue& v);
+QUINDLE_RTL_EXPORT TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char* key);
+QUINDLE_RTL_EXPORT void PutFieldValue(
+    TJsonObject& o, const char* key, TZORFieldKind kind, const TZORFieldValue& v);
 // False when the member is absent (the record keeps its default).
-bool GetFieldValue(const TJsonObject& o, const char* key, TZORFieldKind kind, TZORFieldValue& v);
+QUINDLE_RTL_EXPORT bool GetFieldValue(
+    const TJsonObject& o, const char* key, TZORFieldKind kind, TZORFieldValue& v);
 // Bytes kept in JSON as base64 text; anything else raises EZORError naming the key.
-QByteArray DecodeBase64(const QString& text, const char* key);
-int32_t StreamVersion(const TBinaryReader& r);
+QUINDLE_RTL_EXPORT QByteArray DecodeBase64(const QString& text, const char* key);
+QUINDLE_RTL_EXPORT int32_t StreamVersion(const TBinaryReader& r);
 
 template <class Root> void WriteFields(TBinaryWriter& w, const Root& r, const TZORFields<Root>& fields)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Text.h"
 
 #include <QPointF>
@@ -19,7 +20,7 @@ enum class TZORGradient : uint8_t { None = 0, Horizontal = 1, Vertical = 2, Radi
 // A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text,
 // wrapped inside the shape within the box less its paddings. Shapes beyond the named ones are
 // kept as read and show their text alone.
-class TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1000> {
+class QUINDLE_RTL_EXPORT TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1000> {
 public:
     static constexpr float MinSpacing = 0.1f;
     static constexpr float MaxSpacing = 10.0f;
@@ -110,12 +111,12 @@ constexpr bool IsRoutedLink(TZORinkType t)
 
 // The number of link points a routed kind lays out: 14 for the spline (five curves between its
 // ends), 1 for the one-bend routes, 2 for the two-bend route.
-int32_t RoutedPointCount(TZORinkType t);
+QUINDLE_RTL_EXPORT int32_t RoutedPointCount(TZORinkType t);
 
 // The course of a link in base units. A polyline through Points (Cubic false), or a chain of
 // cubic Bézier curves (Cubic true): Points[0] starts it and each curve adds its two control
 // points and its end. Either has at least two points when it is not empty.
-struct TZORLinkCourse {
+struct QUINDLE_RTL_EXPORT TZORLinkCourse {
     std::vector<QPointF> Points;
     bool Cubic = false;
 
@@ -129,23 +130,25 @@ struct TZORLinkCourse {
 // the given bounds: square out of the side the anchor lies on, and of the two sides at a corner
 // the one facing `toward` more. An element without area gives the axis along which `toward`
 // lies farther.
-QPointF AnchorDirection(const TZORRect& bounds, const QPointF& anchor, const QPointF& toward);
+QUINDLE_RTL_EXPORT QPointF AnchorDirection(
+    const TZORRect& bounds, const QPointF& anchor, const QPointF& toward);
 
 // Control points of the curve from a to b that leaves a along dirA and enters b from dirB (unit
 // steps, or zero to head straight for the other end), each half the distance between the ends
 // away from its end.
-void CurvePoints(
+QUINDLE_RTL_EXPORT void CurvePoints(
     const QPointF& a, const QPointF& b, const QPointF& dirA, const QPointF& dirB, QPointF& c1, QPointF& c2);
 
 // The link points a routed kind lays out between start and end; `acrossFirst` decides whether
 // the two-bend routes leave the start along X (else along Y). Other kinds give none.
-std::vector<TZORPto> RouteLink(TZORinkType t, const TZORPto& start, const TZORPto& end, bool acrossFirst);
+QUINDLE_RTL_EXPORT std::vector<TZORPto> RouteLink(
+    TZORinkType t, const TZORPto& start, const TZORPto& end, bool acrossFirst);
 
 // The course of a link of kind t from start to end. Routed kinds follow their route; the arc
 // passes through link point 1 (a straight line without it, or through three points on one line);
 // the curve leaves its ends along dirStart and dirEnd; the polyline takes the link points as
 // given. Kinds beyond the spline have no course.
-TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& end,
+QUINDLE_RTL_EXPORT TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& end,
     std::span<const TZORPto> linkPoints, const QPointF& dirStart, const QPointF& dirEnd);
 
 } // namespace zor
@@ -154,7 +157,7 @@ TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& en
 // their anchor points each, with a marker at each end. The element's points are the link points
 // between the ends; the start and end points follow the joined elements and are not stored.
 // Markers are as large as the label settings' line-end size.
-class TZORBaseLink : public TZOREndMarks<TZORBaseItem> {
+class QUINDLE_RTL_EXPORT TZORBaseLink : public TZOREndMarks<TZORBaseItem> {
 public:
     TZORBaseLink(TZORBaseLabel* aOwner, bool aPreview)
         : TZORBaseLink(aOwner, nullptr, 0, aPreview)

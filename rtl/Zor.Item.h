@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QString>
@@ -29,7 +30,7 @@ enum TZORItemOption : uint16_t {
 // data binding. Each element kind derives its model class from this one (or from TZOR2DItem), and
 // a renderer class of the runtime library derives from that and adds the drawing.
 // The label owns its items; an item knows its label but never enters it by itself.
-class TZORBaseItem {
+class QUINDLE_RTL_EXPORT TZORBaseItem {
 public:
     // The largest coordinate a file may give, in micrometres either way (1000 km): far beyond
     // any label, and far enough from the 64-bit limits that sums of coordinates never overflow.
@@ -182,7 +183,7 @@ protected:
 };
 
 // A figure that can be filled: fill flag and fill colour; the fill's opacity is the colour's alpha.
-class TZOR2DItem : public TZORBaseItem {
+class QUINDLE_RTL_EXPORT TZOR2DItem : public TZORBaseItem {
 public:
     using TZORBaseItem::TZORBaseItem;
     const TZORFields<TZORBaseItem>& GetFields() const override;

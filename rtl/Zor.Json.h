@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -54,7 +56,7 @@ concept TJsonInteger
 } // namespace zor
 
 // A member name, from a QString or from a UTF-8 string literal without a QString on the way.
-class TJsonKey {
+class QUINDLE_RTL_EXPORT TJsonKey {
 public:
     TJsonKey(const char* utf8)
         : fKey(utf8)
@@ -70,7 +72,7 @@ private:
     std::string fKey;
 };
 
-class TJsonBaseObject {
+class QUINDLE_RTL_EXPORT TJsonBaseObject {
 public:
     // The root of a JSON text: an object or an array. A UTF-8 byte-order mark is accepted.
     static TJsonBaseObject Parse(const QString& text);
@@ -124,7 +126,7 @@ private:
     mutable uint64_t fCacheEpoch = 0;
 };
 
-class TJsonObject : public TJsonBaseObject {
+class QUINDLE_RTL_EXPORT TJsonObject : public TJsonBaseObject {
 public:
     // A new empty object in a document of its own.
     TJsonObject();
@@ -177,7 +179,7 @@ private:
     void Put(const TJsonKey& key, zor::TJsonValue&& value);
 };
 
-class TJsonArray : public TJsonBaseObject {
+class QUINDLE_RTL_EXPORT TJsonArray : public TJsonBaseObject {
 public:
     // A new empty array in a document of its own.
     TJsonArray();

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "Zor.Rank.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 #include "elements/lines/Zor.Vcl.Lines.Frame.h"
 
 // Nutrition score (type code 22).
-class TZORNutriScore : public TZORBaseNutri, public TZORElementIO<TZORNutriScore> {
+class QUINDLE_VCL_EXPORT TZORNutriScore : public TZORBaseNutri, public TZORElementIO<TZORNutriScore> {
 public:
     using TZORBaseNutri::TZORBaseNutri;
 

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "Zor.Rank.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 #include "elements/lines/Zor.Vcl.Lines.Frame.h"
 
 // Rating (type code 21).
-class TZORRank : public TZORBaseRank, public TZORElementIO<TZORRank> {
+class QUINDLE_VCL_EXPORT TZORRank : public TZORBaseRank, public TZORElementIO<TZORRank> {
 public:
     using TZORBaseRank::TZORBaseRank;
 

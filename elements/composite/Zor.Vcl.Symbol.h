@@ -2,6 +2,7 @@
 
 #include "Zor.LibSymbol.h"
 #include "Zor.Symbol.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 #include "elements/lines/Zor.Vcl.Lines.Frame.h"
 
@@ -9,7 +10,7 @@ class TZORDraw;
 
 // Library symbol (type code 24): the label's definition of its ID placed at point 1, scaled and
 // turned about it. Screen and paper walk the display list with one interpreter.
-class TZORSymbol : public TZORBaseSymbol, public TZORElementIO<TZORSymbol> {
+class QUINDLE_VCL_EXPORT TZORSymbol : public TZORBaseSymbol, public TZORElementIO<TZORSymbol> {
 public:
     using TZORBaseSymbol::TZORBaseSymbol;
 

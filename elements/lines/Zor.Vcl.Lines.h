@@ -3,6 +3,7 @@
 #include "Zor.F2d.h"
 #include "Zor.Line.h"
 #include "Zor.Vcl.Lines.Frame.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 // meant to differ.
 
 // A construction point: a small circle round the point on screen, never on paper.
-class TZORPoint : public TZORBasePoint, public TZORElementIO<TZORPoint> {
+class QUINDLE_VCL_EXPORT TZORPoint : public TZORBasePoint, public TZORElementIO<TZORPoint> {
 public:
     using TZORBasePoint::TZORBasePoint;
 
@@ -22,7 +23,7 @@ public:
     void Print(TZORBaseDraw&) const override { }
 };
 
-class TZORLine : public TZORBaseLine, public TZORElementIO<TZORLine> {
+class QUINDLE_VCL_EXPORT TZORLine : public TZORBaseLine, public TZORElementIO<TZORLine> {
 public:
     using TZORBaseLine::TZORBaseLine;
 
@@ -35,7 +36,7 @@ private:
 
 // A line with line ends and a caption beside it or in it. A caption bound to data prints the
 // value of the current record.
-class TZORArrowLine : public TZORBaseArrowLine, public TZORElementIO<TZORArrowLine> {
+class QUINDLE_VCL_EXPORT TZORArrowLine : public TZORBaseArrowLine, public TZORElementIO<TZORArrowLine> {
 public:
     using TZORBaseArrowLine::TZORBaseArrowLine;
 
@@ -50,7 +51,7 @@ private:
     void PaintCaption(zor::TZORPainter& P, const TCaption& caption) const;
 };
 
-class TZORPolyLine : public TZORBasePolyLine, public TZORElementIO<TZORPolyLine> {
+class QUINDLE_VCL_EXPORT TZORPolyLine : public TZORBasePolyLine, public TZORElementIO<TZORPolyLine> {
 public:
     using TZORBasePolyLine::TZORBasePolyLine;
 
@@ -63,7 +64,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZORArc : public TZORBaseArc, public TZORElementIO<TZORArc> {
+class QUINDLE_VCL_EXPORT TZORArc : public TZORBaseArc, public TZORElementIO<TZORArc> {
 public:
     using TZORBaseArc::TZORBaseArc;
 
@@ -74,7 +75,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZORRectangle : public TZORBaseRectangle, public TZORElementIO<TZORRectangle> {
+class QUINDLE_VCL_EXPORT TZORRectangle : public TZORBaseRectangle, public TZORElementIO<TZORRectangle> {
 public:
     using TZORBaseRectangle::TZORBaseRectangle;
 
@@ -85,7 +86,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZORPolygon : public TZORBasePolygon, public TZORElementIO<TZORPolygon> {
+class QUINDLE_VCL_EXPORT TZORPolygon : public TZORBasePolygon, public TZORElementIO<TZORPolygon> {
 public:
     using TZORBasePolygon::TZORBasePolygon;
 
@@ -98,7 +99,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZORCircle : public TZORBaseCircle, public TZORElementIO<TZORCircle> {
+class QUINDLE_VCL_EXPORT TZORCircle : public TZORBaseCircle, public TZORElementIO<TZORCircle> {
 public:
     using TZORBaseCircle::TZORBaseCircle;
 
@@ -109,7 +110,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZOREllipse : public TZORBaseEllipse, public TZORElementIO<TZOREllipse> {
+class QUINDLE_VCL_EXPORT TZOREllipse : public TZORBaseEllipse, public TZORElementIO<TZOREllipse> {
 public:
     using TZORBaseEllipse::TZORBaseEllipse;
 
@@ -120,7 +121,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZORBezier : public TZORBaseBezier, public TZORElementIO<TZORBezier> {
+class QUINDLE_VCL_EXPORT TZORBezier : public TZORBaseBezier, public TZORElementIO<TZORBezier> {
 public:
     using TZORBaseBezier::TZORBaseBezier;
 
@@ -134,7 +135,7 @@ private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
 };
 
-class TZORSector : public TZORBaseSector, public TZORElementIO<TZORSector> {
+class QUINDLE_VCL_EXPORT TZORSector : public TZORBaseSector, public TZORElementIO<TZORSector> {
 public:
     using TZORBaseSector::TZORBaseSector;
 
@@ -150,7 +151,7 @@ private:
 // A level gauge: a vessel filled up to its value or a ring run round to it, with a caption on
 // its centre. A bound gauge shows its record's value and text in the preview and on paper; an
 // unbound one shows its own everywhere. Outlines and rings are always solid.
-class TZORLevel : public TZORBaseLevel, public TZORElementIO<TZORLevel> {
+class QUINDLE_VCL_EXPORT TZORLevel : public TZORBaseLevel, public TZORElementIO<TZORLevel> {
 public:
     using TZORBaseLevel::TZORBaseLevel;
 
@@ -171,7 +172,7 @@ private:
 
 // A dimension: extension lines, a dimension line or arc with arrow heads, and its measured text,
 // in the look of its dimension style.
-class TZORDim : public TZORBaseDim, public TZORElementIO<TZORDim> {
+class QUINDLE_VCL_EXPORT TZORDim : public TZORBaseDim, public TZORElementIO<TZORDim> {
 public:
     using TZORBaseDim::TZORBaseDim;
     // The form the readers build with: a horizontal dimension until its record says otherwise.
@@ -199,7 +200,7 @@ private:
 // A package box inside a rectangle's frame: flat or isometric, captioned with its sizes, with a
 // block of named sizes and with drill holes and slots as its style says. A bound box prints its
 // record's sizes and keeps its own.
-class TZORPackage : public TZORBasePackage, public TZORElementIO<TZORPackage> {
+class QUINDLE_VCL_EXPORT TZORPackage : public TZORBasePackage, public TZORElementIO<TZORPackage> {
 public:
     using TZORBasePackage::TZORBasePackage;
 

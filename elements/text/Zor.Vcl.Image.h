@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 
 #include <QImage>
@@ -14,7 +15,7 @@ namespace zor {
 
 // The name a colour filter shows under: "None", "Grayscale", "Black and White"; empty for a
 // value that names no filter.
-QString ImageFilterName(TZORImgFilter filter);
+QUINDLE_VCL_EXPORT QString ImageFilterName(TZORImgFilter filter);
 
 } // namespace zor
 
@@ -23,7 +24,7 @@ QString ImageFilterName(TZORImgFilter filter);
 // decodes into as much memory as one covering the label at the finest resolution takes; one
 // that does not decode is told to the label's OnInfoMsg (through the draw context), and nothing
 // but the editor's data marker is drawn.
-class TZORImage : public TZORBaseImage, public TZORElementIO<TZORImage> {
+class QUINDLE_VCL_EXPORT TZORImage : public TZORBaseImage, public TZORElementIO<TZORImage> {
 public:
     using TZORBaseImage::TZORBaseImage;
 

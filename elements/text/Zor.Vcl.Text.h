@@ -2,6 +2,7 @@
 
 #include "Zor.Text.h"
 #include "Zor.Vcl.Text.Frame.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 
 #include <QRectF>
@@ -18,7 +19,7 @@
 // they differ only in how they paint.
 
 // Single-line text (type code 10); made by the factory with the text defaults.
-class TZORText : public TZORBaseText, public TZORElementIO<TZORText> {
+class QUINDLE_VCL_EXPORT TZORText : public TZORBaseText, public TZORElementIO<TZORText> {
 public:
     using TZORBaseText::TZORBaseText;
     explicit TZORText(TZORBaseLabel* aOwner);
@@ -44,7 +45,7 @@ private:
 };
 
 // Paragraph (type code 11).
-class TZORParagraph : public TZORBasePara, public TZORElementIO<TZORParagraph> {
+class QUINDLE_VCL_EXPORT TZORParagraph : public TZORBasePara, public TZORElementIO<TZORParagraph> {
 public:
     using TZORBasePara::TZORBasePara;
     explicit TZORParagraph(TZORBaseLabel* aOwner);
@@ -71,7 +72,7 @@ private:
 };
 
 // Rich text (type code 29).
-class TZORRichText : public TZORBaseRichText, public TZORElementIO<TZORRichText> {
+class QUINDLE_VCL_EXPORT TZORRichText : public TZORBaseRichText, public TZORElementIO<TZORRichText> {
 public:
     using TZORBaseRichText::TZORBaseRichText;
     explicit TZORRichText(TZORBaseLabel* aOwner);
@@ -105,9 +106,10 @@ namespace zor {
 
 // The metrics of a font of `height` paper micrometres from the text-metrics service, which then
 // measures in that font.
-TZORFontMetrics FontMetricsOf(const QString& family, int32_t height, bool bold, bool italic);
+QUINDLE_VCL_EXPORT TZORFontMetrics FontMetricsOf(
+    const QString& family, int32_t height, bool bold, bool italic);
 // Measures with the text-metrics service in the format's font: the width the screen layout uses.
-int32_t MetricWidth(const QString& text, const TRichTextFormat& format);
+QUINDLE_VCL_EXPORT int32_t MetricWidth(const QString& text, const TRichTextFormat& format);
 
 // The turned frame of a text kind's content in `box`, inside its paddings.
 template <class T> TZORTurn PaddedTurn(const TZORElementPainter& P, const QRectF& box, const T& item)
@@ -134,25 +136,26 @@ template <class T> TZORFontMetrics KeptOrMeasured(const T& item)
 
 // The start of a paragraph's or rich text's screen pass: nothing without a screen canvas; its
 // frame and, in the editor, its data marker painted. The screen box, or nothing.
-std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, const TZORBasePara& item);
+QUINDLE_VCL_EXPORT std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, const TZORBasePara& item);
 
 // Whether the editor painting the pass edits the element in place: its tool one of `actions`,
 // the element selected, its label editable.
-bool EditsInPlace(const TZORDraw& D, const TZORBaseItem& item, std::initializer_list<int32_t> actions);
+QUINDLE_VCL_EXPORT bool EditsInPlace(
+    const TZORDraw& D, const TZORBaseItem& item, std::initializer_list<int32_t> actions);
 
 // The screen font of a height in millimetres on paper, scaled by the metrics' ratio.
-TSkFont ScreenFont(const TZORDraw& D, const QString& family, bool bold, bool italic, double heightMM,
-    double ratio, double scaleX = 1.0);
+QUINDLE_VCL_EXPORT TSkFont ScreenFont(const TZORDraw& D, const QString& family, bool bold, bool italic,
+    double heightMM, double ratio, double scaleX = 1.0);
 
 // The editor's caret: a red line one pixel wide from (x, top) down by `height`.
-void DrawCaretLine(TZORDraw& D, double x, double top, double height);
+QUINDLE_VCL_EXPORT void DrawCaretLine(TZORDraw& D, double x, double top, double height);
 
 // A line's characters as drawn: the line breaks it ends with are not.
-QString LineText(const QString& text, const TZORTxtInf& line);
+QUINDLE_VCL_EXPORT QString LineText(const QString& text, const TZORTxtInf& line);
 
 // The font of laid-out lines: its paper height in millimetres is scaled by the metrics' ratio;
 // on screen an underline lies the metrics' third value (paper micrometres) below the baseline.
-struct TZORLinesFont {
+struct QUINDLE_VCL_EXPORT TZORLinesFont {
     QString family;
     bool bold = false;
     bool italic = false;
@@ -172,12 +175,13 @@ template <typename TFontItem> TZORLinesFont LinesFontOf(const TFontItem& item, c
 
 // The lines of text laid out in micrometres, in turn's frame, on the painter's target. On screen
 // each line is a plain fill: its glyphs are never widened by the outline's pen.
-void PaintLines(TZORElementPainter& P, const TZORTurn& turn, const QString& text, const TxtLines& lines,
-    const TZORLinesFont& font);
+QUINDLE_VCL_EXPORT void PaintLines(TZORElementPainter& P, const TZORTurn& turn, const QString& text,
+    const TxtLines& lines, const TZORLinesFont& font);
 
 // Underline and strikeout below and above the baseline: a butt line one pixel wide.
-void DecorationLine(TZORDraw& D, double x0, double x1, double y, TAlphaColor color, bool antiAlias);
-double UnderlineOffset(const TSkFont::TMetrics& m);
-double StrikeoutOffset(const TSkFont::TMetrics& m);
+QUINDLE_VCL_EXPORT void DecorationLine(
+    TZORDraw& D, double x0, double x1, double y, TAlphaColor color, bool antiAlias);
+QUINDLE_VCL_EXPORT double UnderlineOffset(const TSkFont::TMetrics& m);
+QUINDLE_VCL_EXPORT double StrikeoutOffset(const TSkFont::TMetrics& m);
 
 } // namespace zor
