@@ -6,8 +6,7 @@
 # once it has shown each component's properties and the form's preview; run it in an X server
 # (RunInXvfb.sh) with xdotool at hand.
 #   OpenInDesigner.sh DESIGNER PLUGIN_DIR FORM
-# PLUGIN_DIR holds designer/libquindle_design.so. DESIGNER_PRELOAD, when set, is preloaded into
-# Designer alone (the sanitizer runtime of a sanitizer build's plugin).
+# PLUGIN_DIR holds designer/libquindle_design.so.
 set -uo pipefail
 designer=$1 plugins=$2 form=$3
 work=$(mktemp -d)
@@ -20,7 +19,7 @@ printf '[UI]\ncurrentMode=1\n' >"$work/config/QtProject/Designer.conf"
 
 # The loader's log names each library it loads, the plugin among them.
 HOME=$work XDG_CONFIG_HOME=$work/config QT_PLUGIN_PATH=$plugins QT_LOGGING_RULES='qt.core.library.debug=true' \
-  LD_PRELOAD=${DESIGNER_PRELOAD:-} "$designer" "$work/$name" >"$work/out" 2>&1 &
+  "$designer" "$work/$name" >"$work/out" 2>&1 &
 pid=$!
 # Waits until a window whose name holds $1 is up (up to a minute on a busy machine); prints its id.
 window_named() {
@@ -63,7 +62,7 @@ if ! grep -q 'libquindle_design.so" loaded library' "$work/out"; then
   cat "$work/out"
   exit 1
 fi
-said=$(grep -v '^qt.core.library: ' "$work/out" | grep -i 'TZOR\|quindle\|not supported\|property\|plugin\|sanitizer' || true)
+said=$(grep -v '^qt.core.library: ' "$work/out" | grep -i 'TZOR\|quindle\|not supported\|property\|plugin' || true)
 if [ -n "$said" ]; then
   echo "Designer warned about the components:"
   echo "$said"

@@ -90,7 +90,8 @@ TEST(DesignPlugin, EachComponentHasASensibleDefaultSize)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.className);
-        QDesignerCustomWidgetInterface* component = zor::test::DesignComponent(QString::fromLatin1(c.className));
+        QDesignerCustomWidgetInterface* component
+            = zor::test::DesignComponent(QString::fromLatin1(c.className));
         ASSERT_NE(component, nullptr);
         EXPECT_EQ(DescribedSize(component->domXml()), c.described);
         const std::unique_ptr<QWidget> widget(component->createWidget(nullptr));

@@ -20,7 +20,8 @@ int main(int argc, char** argv)
     TZORLabelVCL label;
     TZORFactory::AddText(label, 10, 10)->SetText(QStringLiteral("Installed"));
     label.SaveToFile(QString::fromLocal8Bit(argv[1]), TZORExt::Json);
-    if (zor::LibraryVersion() != QStringLiteral(QUINDLE_VERSION_STR) || QUINDLE_VERSION < QUINDLE_VERSION_CHECK(0, 1, 0))
+    if (zor::LibraryVersion() != QStringLiteral(QUINDLE_VERSION_STR)
+        || QUINDLE_VERSION < QUINDLE_VERSION_CHECK(0, 1, 0))
         return 3;
     return label.GetItemsCount() == 1 ? 0 : 1;
 }
