@@ -23,8 +23,8 @@ template <class Base> struct TBound : Base {
         this->SetFillType(uint8_t(TZORFillType::Field));
         this->SetFillName(QString::fromLatin1(field));
     }
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
+    void Draw(TZORBaseDraw&) const override { }
+    void Print(TZORBaseDraw&) const override { }
 };
 
 // The CSV file of n records, written once per size: a name, an EAN-13 code, a price with

@@ -18,8 +18,8 @@ namespace {
 
 template <class Base> struct TStub : Base {
     using Base::Base;
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
+    void Draw(TZORBaseDraw&) const override { }
+    void Print(TZORBaseDraw&) const override { }
 };
 
 constexpr int32_t Elements = 5000;

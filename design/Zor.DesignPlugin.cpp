@@ -1,8 +1,6 @@
 #include "Zor.DesignPlugin.h"
 
 #include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QtDesigner/QDesignerFormWindowInterface>
 
 TZORDesignWidget::TZORDesignWidget(TZORComponentRecord record, QObject* parent)
@@ -13,13 +11,7 @@ TZORDesignWidget::TZORDesignWidget(TZORComponentRecord record, QObject* parent)
 
 QIcon TZORDesignWidget::icon() const
 {
-    // The palette's mark: the component's initial on a tile.
-    QPixmap tile(22, 22);
-    tile.fill(Qt::white);
-    QPainter p(&tile);
-    p.drawRect(0, 0, 21, 21);
-    p.drawText(tile.rect(), Qt::AlignCenter, fRecord.ClassName.mid(4, 1));
-    return QIcon(tile);
+    return QIcon(QStringLiteral(":/quindle/design/%1.png").arg(fRecord.ClassName));
 }
 
 QWidget* TZORDesignWidget::createWidget(QWidget* parent)
@@ -39,8 +31,14 @@ void TZORDesignWidget::initialize(QDesignerFormEditorInterface* core)
 QString TZORDesignWidget::domXml() const
 {
     const QString objectName = fRecord.ClassName.mid(4);
-    return QStringLiteral("<ui language=\"c++\"><widget class=\"%1\" name=\"%2\"/>%3</ui>")
-        .arg(fRecord.ClassName, objectName, fRecord.CustomWidgetXml);
+    QString geometry;
+    if (fRecord.DefaultSize.isValid())
+        geometry = QStringLiteral("<property name=\"geometry\"><rect><x>0</x><y>0</y>"
+                                  "<width>%1</width><height>%2</height></rect></property>")
+                       .arg(fRecord.DefaultSize.width())
+                       .arg(fRecord.DefaultSize.height());
+    return QStringLiteral("<ui language=\"c++\"><widget class=\"%1\" name=\"%2\">%3</widget>%4</ui>")
+        .arg(fRecord.ClassName, objectName, geometry, fRecord.CustomWidgetXml);
 }
 
 TZORDesignPlugin::TZORDesignPlugin(QObject* parent)

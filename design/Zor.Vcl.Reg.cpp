@@ -13,11 +13,20 @@
 
 namespace {
 
+// The size a view asks for; none for a control sized by its content.
+template <class W> QSize DefaultSizeOf()
+{
+    if constexpr (requires { W::DefaultSize; })
+        return W::DefaultSize;
+    else
+        return {};
+}
+
 // A control that is the same in Designer and at run time.
 template <class W> TZORComponentRecord Control(const char* className, const char* includeFile, const char* toolTip)
 {
     return { QString::fromLatin1(className), QString::fromLatin1(includeFile), QString::fromLatin1(toolTip),
-        [](QWidget* parent, bool) -> QWidget* { return new W(parent); }, QString(), {} };
+        [](QWidget* parent, bool) -> QWidget* { return new W(parent); }, DefaultSizeOf<W>(), QString(), {} };
 }
 
 TZORComponentRecord LabelComponent()

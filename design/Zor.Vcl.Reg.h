@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -16,6 +17,8 @@ struct TZORComponentRecord {
     QString ToolTip;
     // A new component on parent; design is set for the widget Designer places on a form.
     std::function<QWidget*(QWidget* parent, bool design)> Create;
+    // The size Designer drops a new one at; empty for a control that goes by its sizeHint.
+    QSize DefaultSize;
     // Extra <customwidgets> markup of the component's Designer description (property kinds).
     QString CustomWidgetXml;
     // Run once with Designer's core (task menus and the like); may be empty.

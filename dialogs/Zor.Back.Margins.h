@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -9,7 +11,7 @@ class TZORSpinEditFloat;
 
 // The four margins that a layer's background image keeps from the label's edges, in the
 // label's units. The opener reads them after OK.
-class TfBackMargins : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfBackMargins : public QDialog {
     Q_OBJECT
 
 public:

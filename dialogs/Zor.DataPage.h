@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -18,7 +20,7 @@ class TZORData;
 // label's data at once: the JSON data, the CSV file with its separator, quote and header, the
 // type of each CSV field, the value lists and the questions. The first records of the CSV file
 // show under its fields.
-class TZORDataPage : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORDataPage : public QWidget {
     Q_OBJECT
 
 public:

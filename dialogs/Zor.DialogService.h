@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QColor>
 #include <QMessageBox>
 #include <QPoint>
@@ -18,7 +20,7 @@ class QWidget;
 // opens here. The default runs them as the platform does (native file and colour dialogs where the
 // platform has them); a test or a host puts its own service in place to answer them, so that
 // nothing ever waits for a user who is not there.
-class TZORDialogService {
+class QUINDLE_WIDGETS_EXPORT TZORDialogService {
 public:
     virtual ~TZORDialogService() = default;
 
@@ -54,12 +56,12 @@ public:
 namespace zor {
 
 // The service in place.
-TZORDialogService& DialogService();
+QUINDLE_WIDGETS_EXPORT TZORDialogService& DialogService();
 // Puts `service` in place (not owned; null restores the default) and answers the one it replaces.
-TZORDialogService* SetDialogService(TZORDialogService* service);
+QUINDLE_WIDGETS_EXPORT TZORDialogService* SetDialogService(TZORDialogService* service);
 
 // Message boxes through the service, with one OK button.
-void ShowInfo(QWidget* parent, const QString& title, const QString& text);
-void ShowWarning(QWidget* parent, const QString& title, const QString& text);
+QUINDLE_WIDGETS_EXPORT void ShowInfo(QWidget* parent, const QString& title, const QString& text);
+QUINDLE_WIDGETS_EXPORT void ShowWarning(QWidget* parent, const QString& title, const QString& text);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QColor>
 #include <QPointF>
 #include <QRect>
@@ -25,20 +27,20 @@ inline constexpr double DimSampleValueFactor = 0.27;
 inline constexpr double DimSampleFontFactor = 5.2;
 
 // The outline of the part, in pixels; closed from the last point back to the first.
-inline constexpr std::array<QPointF, 6> DimSamplePart
-    = { QPointF(140, 170), QPointF(400, 170), QPointF(400, 220), QPointF(580, 260), QPointF(580, 400),
-          QPointF(140, 400) };
+inline constexpr std::array<QPointF, 6> DimSamplePart = { QPointF(140, 170), QPointF(400, 170),
+    QPointF(400, 220), QPointF(580, 260), QPointF(580, 400), QPointF(140, 400) };
 
 // The text of a dimension of value v: prefix, the value by the style's format, suffix. Without a
 // format a value with a fraction shows no decimals and a whole value one.
-QString DimSampleText(const TZORDimStyle& style, double v);
+QUINDLE_WIDGETS_EXPORT QString DimSampleText(const TZORDimStyle& style, double v);
 
 // Draws the sample in the style over the whole image (white first). The image's resolution is
 // taken as 96 dots per inch for the text size.
-void DrawDimSample(QImage& image, const TZORDimStyle& style);
+QUINDLE_WIDGETS_EXPORT void DrawDimSample(QImage& image, const TZORDimStyle& style);
 
 // The symbol of a head type (0 to 11) as the head-type list shows it, centred in r, drawn with
 // the pen colour and filled with the brush colour.
-void DrawHeadSymbol(QPainter& painter, int type, const QRect& r, const QColor& pen, const QColor& brush);
+QUINDLE_WIDGETS_EXPORT void DrawHeadSymbol(
+    QPainter& painter, int type, const QRect& r, const QColor& pen, const QColor& brush);
 
 } // namespace zor

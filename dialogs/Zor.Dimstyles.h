@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 #include <QImage>
@@ -20,7 +21,7 @@ class TZORSpinEditFloat;
 // the moment it changes (one update bracket, one step of the label's history, per change), with
 // a sample of four dimensions drawn in it beside them. Styles are added, chosen, renamed (by
 // typing in the list) and deleted; closing the window ends the edit.
-class TfDimStls : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfDimStls : public QDialog {
     Q_OBJECT
 
 public:
@@ -47,7 +48,8 @@ private:
     void FillStyles();
     void DrawSample();
     void cbDimStylesSelect(int index);
-    void ConnectLength(TZORSpinEditFloat* edit, void (TZORDimStyle::*set)(float), float (TZORDimStyle::*get)() const);
+    void ConnectLength(
+        TZORSpinEditFloat* edit, void (TZORDimStyle::*set)(float), float (TZORDimStyle::*get)() const);
     void ConnectColor(TZORColorSwatch* swatch, TAlphaColor TZORDimStyle::*member);
 
     QPointer<TZORLabelVCL> fLabel;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.Dialogs.h"
 
 #include <QDialog>
@@ -14,7 +15,7 @@ class TZORSpinEditFloat;
 // The page set-up of a drawing: its name, the paper, the drawing scale (not in EditorMode 1,
 // where the drawing is at full size) with the area the paper covers at that scale, and the texts
 // of the title block. It changes nothing: the opener reads GetValues after OK.
-class TfDrawing : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfDrawing : public QDialog {
     Q_OBJECT
 
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Data.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 #include <QString>
@@ -16,7 +17,7 @@ class TZORBaseLabel;
 
 // A data set of the host's form: its name and the object. The object is a data set when it also
 // implements IZORDataSet; a "MasterFields" property that is not empty makes it a detail set.
-struct TZORFormDataSet {
+struct QUINDLE_WIDGETS_EXPORT TZORFormDataSet {
     QString Name;
     const QObject* Object = nullptr;
 };
@@ -25,7 +26,7 @@ using TZORFormDataSets = std::vector<TZORFormDataSet>;
 namespace zor {
 // The data sets among the descendants of a form, by object name, in the order the form holds
 // them; objects without a name are passed over.
-TZORFormDataSets FormDataSets(const QObject& form);
+QUINDLE_WIDGETS_EXPORT TZORFormDataSets FormDataSets(const QObject& form);
 } // namespace zor
 
 // The data-binding dialog: which of the host form's data sets and which of their fields the
@@ -35,7 +36,7 @@ TZORFormDataSets FormDataSets(const QObject& form);
 // lists the master data sets and the fields of the current one; the "Detail" page the detail
 // sets of that master and the fields of the current detail. A detail set ticked is bound as a
 // data set of its own (a table reads the lines of the current master record from it).
-class TfEdData : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfEdData : public QDialog {
     Q_OBJECT
 
 public:
@@ -89,5 +90,6 @@ private:
 namespace zor {
 // Runs the data-binding dialog over the label and the form's data sets; after OK the label's
 // host data sets are the dialog's collection, written as one change. False for a cancel.
-bool EditDataBinding(TZORBaseLabel& label, const TZORFormDataSets& list, QWidget* parent = nullptr);
+QUINDLE_WIDGETS_EXPORT bool EditDataBinding(
+    TZORBaseLabel& label, const TZORFormDataSets& list, QWidget* parent = nullptr);
 } // namespace zor

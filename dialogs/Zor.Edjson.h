@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.Dialogs.h"
 
 #include <QDialog>
@@ -13,7 +14,7 @@ class QPushButton;
 // The JSON text dialog: edits one JSON object, shown one member per line. OK closes only on a
 // valid object, or as a cancel on an empty text; Format lays the text out again and Load takes a
 // file's text as it stands. The result comes back compact.
-class TfJsonData : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfJsonData : public QDialog {
     Q_OBJECT
 
 public:
@@ -44,7 +45,7 @@ private:
 };
 
 // The label's default editor of symbol definitions: TfJsonData and a message box.
-class TZORDialogJsonEditor : public IZORJsonEditor {
+class QUINDLE_WIDGETS_EXPORT TZORDialogJsonEditor : public IZORJsonEditor {
 public:
     std::optional<QString> EditJson(const QString& text) override;
     void ShowMessage(const QString& text) override;

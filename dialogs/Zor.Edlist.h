@@ -1,10 +1,11 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -22,7 +23,7 @@ class TZORLabelVCL;
 class TZORSpinEditFloat;
 
 // The font controls of one kind of text: name, height, colour and the three styles.
-struct TZORFontControls {
+struct QUINDLE_WIDGETS_EXPORT TZORFontControls {
     QComboBox* Font = nullptr;
     TZORSpinEditFloat* Height = nullptr;
     TZORColorSwatch* Color = nullptr;
@@ -32,7 +33,7 @@ struct TZORFontControls {
 };
 
 // The object names of a set of font controls, in the order of TZORFontControls.
-struct TZORFontNames {
+struct QUINDLE_WIDGETS_EXPORT TZORFontNames {
     const char* Font;
     const char* Height;
     const char* Color;
@@ -48,7 +49,7 @@ struct TZORFontNames {
 // the label's history, closed when the editor closes.
 //
 // The part shown is the selected line of the list: part number = row + 1.
-class TfEdList : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfEdList : public QDialog {
     Q_OBJECT
 
 public:
@@ -105,14 +106,17 @@ protected:
 
     // Controls for the pages.
     QComboBox* FontBox(QWidget* parent, const char* name);
-    TZORSpinEditFloat* Spin(QWidget* parent, const char* name, double step, double min = 0.0, double max = 0.0);
+    TZORSpinEditFloat* Spin(
+        QWidget* parent, const char* name, double step, double min = 0.0, double max = 0.0);
     QToolButton* Toggle(QWidget* parent, const char* name, const QString& text);
     TZORColorSwatch* Swatch(QWidget* parent, const char* name);
     TZORFontControls FontControls(QWidget* parent, const TZORFontNames& names);
     // Wires a swatch: a click asks the colour service, and a colour chosen is shown and written.
     void WireSwatch(TZORColorSwatch* swatch, const std::function<void(TAlphaColor)>& write);
     // Wires every font control to write its member of the struct that apply hands out.
-    template <class C> void WireFont(const TZORFontControls& c, const std::function<void(const std::function<void(C&)>&)>& apply);
+    template <class C>
+    void WireFont(
+        const TZORFontControls& c, const std::function<void(const std::function<void(C&)>&)>& apply);
     template <class C> static void LoadFont(const TZORFontControls& c, const C& from);
 
     QPointer<TZORLabelVCL> fLabel;
@@ -139,7 +143,8 @@ private:
 };
 
 template <class C>
-void TfEdList::WireFont(const TZORFontControls& c, const std::function<void(const std::function<void(C&)>&)>& apply)
+void TfEdList::WireFont(
+    const TZORFontControls& c, const std::function<void(const std::function<void(C&)>&)>& apply)
 {
     WireFontBase(
         c, [apply](const QString& f) { apply([&](C& x) { x.FontName = f; }); },

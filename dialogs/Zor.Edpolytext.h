@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Edlist.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -13,7 +14,7 @@ struct TZORDataPoly;
 // it shows, the field's format, the identifier that leads it (in parentheses or not), its font and
 // its back colour. Every control writes at once (see TfEdList);
 // nothing is written when the editor closes.
-class TfEdPolyText : public TfEdList {
+class QUINDLE_WIDGETS_EXPORT TfEdPolyText : public TfEdList {
     Q_OBJECT
 
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Edlist.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <array>
 
@@ -16,7 +17,7 @@ struct TZORTableCell;
 // format, and the header, line and footer cells' texts, fonts, colours and alignments, the
 // footer's aggregate, and the table's band heights. Every control writes at once (see TfEdList);
 // nothing is written when the editor closes.
-class TfEdTable : public TfEdList {
+class QUINDLE_WIDGETS_EXPORT TfEdTable : public TfEdList {
     Q_OBJECT
 
 public:

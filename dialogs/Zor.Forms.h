@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.DialogService.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -21,8 +22,8 @@ class TZORLabelVCL;
 namespace zor {
 
 // The catalogue's property text and dialog text of key.
-QString Prop(const char* key);
-QString Dialogs(const char* key);
+QUINDLE_WIDGETS_EXPORT QString Prop(const char* key);
+QUINDLE_WIDGETS_EXPORT QString Dialogs(const char* key);
 
 // Names a control for tests and style sheets, and answers it.
 template <class W> W* Named(W* w, const char* name)
@@ -32,38 +33,39 @@ template <class W> W* Named(W* w, const char* name)
 }
 
 // The caption of a dialog: four blanks, then the text.
-QString FormCaption(const QString& text);
+QUINDLE_WIDGETS_EXPORT QString FormCaption(const QString& text);
 
 // The button box of a form, with the buttons asked for among OK and Cancel named "butOK" and
 // "butCancel"; OK is the default button and Cancel rejects. What OK does is the form's.
-QDialogButtonBox* AddOkCancel(QDialog& form, QDialogButtonBox::StandardButtons buttons);
+QUINDLE_WIDGETS_EXPORT QDialogButtonBox* AddOkCancel(
+    QDialog& form, QDialogButtonBox::StandardButtons buttons);
 // The captions of those buttons from the catalogue's dialog texts "Ok" and "Cancel".
-void FillOkCancel(QDialog& form);
+QUINDLE_WIDGETS_EXPORT void FillOkCancel(QDialog& form);
 
 // Asks for the name of something new in a text box titled with the dialog text titleKey, the
 // prompt the property text "Name" and ":". Nothing for a cancel or an empty (blank) name; a name
 // that exists is reported with the error text "SameName" and gives nothing too. The name comes
 // back without surrounding blanks.
-std::optional<QString> AskNewName(
+QUINDLE_WIDGETS_EXPORT std::optional<QString> AskNewName(
     QWidget* parent, const QString& titleKey, const std::function<bool(const QString&)>& exists);
 // Fills a drop-down list of names and selects the first, or nothing when there is none.
-void ShowNames(QComboBox& box, const QStringList& names);
+QUINDLE_WIDGETS_EXPORT void ShowNames(QComboBox& box, const QStringList& names);
 // Takes the name at index out of a drop-down list and selects the one before it (the first when
 // it was the first, nothing when none is left).
-void DropName(QComboBox& box, int index);
+QUINDLE_WIDGETS_EXPORT void DropName(QComboBox& box, int index);
 
 // One change of the label made by a dialog: edit runs in an update bracket of its own that
 // marks the label modified, so that each change is one step of the label's history.
-void ChangeLabel(TZORBaseLabel& label, const std::function<void()>& edit);
+QUINDLE_WIDGETS_EXPORT void ChangeLabel(TZORBaseLabel& label, const std::function<void()>& edit);
 
 // Asks the actions text of key with Yes and Cancel, without an icon; true for Yes.
-bool ConfirmDelete(QWidget* parent, const QString& key);
+QUINDLE_WIDGETS_EXPORT bool ConfirmDelete(QWidget* parent, const QString& key);
 
 // Before a label prints: one that prints to a file has nothing to choose; otherwise the print
 // dialog chooses among the system's printers, starting at the label's, and the choice is kept in
 // the label's print information.
 enum class TZORPrinterChoice { Ready, NoPrinter, Cancelled };
-TZORPrinterChoice ChoosePrinter(QWidget* parent, TZORLabelVCL& label);
+QUINDLE_WIDGETS_EXPORT TZORPrinterChoice ChoosePrinter(QWidget* parent, TZORLabelVCL& label);
 
 // A set-up form filled from the label and run through the dialog service: its values after OK,
 // nothing after Cancel.

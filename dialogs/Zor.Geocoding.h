@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.TileJob.h"
 
 #include <QString>
@@ -18,7 +19,7 @@ namespace zor {
 enum class TGeocoder : uint8_t { Nominatim = 0, Google = 1 };
 
 // Where the services are and how long they may take; process-wide, set by the host (or a test).
-struct TGeocodingSettings {
+struct QUINDLE_WIDGETS_EXPORT TGeocodingSettings {
     // Scheme, host and port of each service; the paths are the services' own.
     QString NominatimUrl = QStringLiteral("https://nominatim.openstreetmap.org");
     QString GoogleUrl = QStringLiteral("https://maps.googleapis.com");
@@ -30,12 +31,12 @@ struct TGeocodingSettings {
     int64_t MaxBytes = 1 << 20; // a larger reply is cut off and fails
 };
 
-TGeocodingSettings& GeocodingSettings();
+QUINDLE_WIDGETS_EXPORT TGeocodingSettings& GeocodingSettings();
 
 // The request of a place: the text and the key percent-encoded into the service's query.
-QString GeocodingUrl(TGeocoder service, const QString& place, const QString& key);
+QUINDLE_WIDGETS_EXPORT QString GeocodingUrl(TGeocoder service, const QString& place, const QString& key);
 
-struct TGeocodeResult {
+struct QUINDLE_WIDGETS_EXPORT TGeocodeResult {
     bool Found = false;
     double Latitude = 0.0;
     double Longitude = 0.0;
@@ -48,11 +49,11 @@ struct TGeocodeResult {
 // array of places with "lat" and "lon"; Google: "results" with "geometry"."location"."lat" and
 // "lng"), numbers or decimal texts with a point. Any other shape, an empty list or coordinates
 // outside the world find nothing.
-TGeocodeResult ReadGeocodeReply(TGeocoder service, const THttpReply& reply);
+QUINDLE_WIDGETS_EXPORT TGeocodeResult ReadGeocodeReply(TGeocoder service, const THttpReply& reply);
 
 // Sends the request on a worker and calls done on context's thread when it has ended; never
 // when context is destroyed first.
-void GeocodeAsync(TGeocoder service, const QString& place, const QString& key, QObject* context,
-    std::function<void(const TGeocodeResult&)> done);
+QUINDLE_WIDGETS_EXPORT void GeocodeAsync(TGeocoder service, const QString& place, const QString& key,
+    QObject* context, std::function<void(const TGeocodeResult&)> done);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 // The wiring of the label's dialog hooks (label/Zor.Vcl.Dialogs.h) to the dialogs of this
 // library.
 namespace zor {
@@ -8,6 +10,6 @@ namespace zor {
 // that a host's own stay in place. Runs once: the widgets that a host makes first (editor,
 // inspector, preview, the label component of a form) call it, and so may a host that opens the
 // label's dialogs without any of them.
-void InstallLabelDialogs();
+QUINDLE_WIDGETS_EXPORT void InstallLabelDialogs();
 
 } // namespace zor

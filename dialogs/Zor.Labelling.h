@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.Dialogs.h"
 
 #include <QDialog>
@@ -26,7 +27,7 @@ struct TZORSheet;
 // number of labels and their repetition, the label's counters and, on the third page, its data
 // (TZORDataPage). Counters and data change the label at once, each change one step to undo;
 // everything else is read by the opener after OK (GetValues).
-class TfLabelling : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfLabelling : public QDialog {
     Q_OBJECT
 
 public:

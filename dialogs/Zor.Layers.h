@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -24,12 +26,24 @@ class TZORLayer;
 // Row r of the grid (0-based) shows layer r + 1; layer 1 is the default layer, which cannot be
 // deleted or moved. Names, fonts and sizes are edited in place; colours, the active layer and
 // the options act on a double click or the space bar.
-class TfLayers : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfLayers : public QDialog {
     Q_OBJECT
 
 public:
-    enum TColumn { colName, colFont, colHeight, colPenWidth, colBackColor, colColor, colActive, colView,
-        colPrint, colSelect, colExport, ColumnCount };
+    enum TColumn {
+        colName,
+        colFont,
+        colHeight,
+        colPenWidth,
+        colBackColor,
+        colColor,
+        colActive,
+        colView,
+        colPrint,
+        colSelect,
+        colExport,
+        ColumnCount
+    };
 
     explicit TfLayers(QWidget* parent = nullptr);
 

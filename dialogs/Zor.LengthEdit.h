@@ -2,6 +2,7 @@
 
 #include "Zor.Spinfloat.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <cstdint>
 
@@ -9,7 +10,7 @@
 // length given comes back exactly as long as its text is not changed: a length that the unit
 // shows rounded (100 mm as 3.94 in) is not cut to the rounded value by a dialog that is only
 // confirmed.
-class TZORLengthEdit : public TZORSpinEditFloat {
+class QUINDLE_WIDGETS_EXPORT TZORLengthEdit : public TZORSpinEditFloat {
     Q_OBJECT
 
 public:
@@ -33,5 +34,5 @@ private:
 
 namespace zor {
 // The symbol a length in the unit is written with ("mm", "in" ...).
-QString UnitSymbol(TZORUnits units);
+QUINDLE_WIDGETS_EXPORT QString UnitSymbol(TZORUnits units);
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -12,7 +14,7 @@ class TZRAskField;
 
 // The editor of a label's print-time questions: the questions by name, and the text and answer
 // type of the one shown. Every change reaches the label at once. Ins adds a question.
-class TfListAsk : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfListAsk : public QDialog {
     Q_OBJECT
 
 public:

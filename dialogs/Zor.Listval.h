@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -13,7 +15,7 @@ class TZORData;
 // grid. Lists are added and deleted in the label at once; the grid's values go into the list
 // shown before another list is shown or added and when the dialog closes. Ins adds a value,
 // Ctrl+Ins a list.
-class TfListVal : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfListVal : public QDialog {
     Q_OBJECT
 
 public:

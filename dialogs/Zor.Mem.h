@@ -1,12 +1,14 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 #include <QString>
 
 class QPlainTextEdit;
 
 // The multi-line text dialog of the inspector's text rows: the opener reads GetText after OK.
-class TfMem : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfMem : public QDialog {
     Q_OBJECT
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 class QWidget;
 
 namespace zor {
@@ -10,6 +12,6 @@ namespace zor {
 // (the controls of different tab pages may share a letter). A caption whose letters are all
 // taken goes without; one that carries a key already keeps it. Called after the captions are
 // filled, and again whenever they are: the marks it put in before are given out anew.
-void AssignMnemonics(QWidget& form);
+QUINDLE_WIDGETS_EXPORT void AssignMnemonics(QWidget& form);
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QGroupBox>
 
@@ -15,7 +16,7 @@ class TZORLengthEdit;
 // height alone can be typed), portrait or landscape. Choosing a standard paper shows its size,
 // turned for landscape; turning the paper swaps width and height. Lengths are micrometres,
 // shown in the label's unit.
-class TZORPaperBox : public QGroupBox {
+class QUINDLE_WIDGETS_EXPORT TZORPaperBox : public QGroupBox {
     Q_OBJECT
 
 public:

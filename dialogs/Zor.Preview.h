@@ -2,6 +2,7 @@
 
 #include "Zor.Observer.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAbstractScrollArea>
@@ -25,7 +26,7 @@ namespace zor {
 // content pixels, the scrollable content and the zoom (screen pixels of the page per pixel of
 // the paper at the screen's resolution). Empty (zoom 0) when there is nothing to show: no label,
 // a client area too small for the margins, or a paper too small to show a pixel of.
-struct TPreviewLayout {
+struct QUINDLE_WIDGETS_EXPORT TPreviewLayout {
     int32_t pageWidth = 0;
     int32_t pageHeight = 0;
     int32_t left = 0;
@@ -40,7 +41,7 @@ struct TPreviewLayout {
 
 // The layout of a paper of paperWidth x paperHeight screen pixels (at 100 %) in a client area,
 // with margin pixels free around the page.
-TPreviewLayout PreviewLayout(
+QUINDLE_WIDGETS_EXPORT TPreviewLayout PreviewLayout(
     double paperWidth, double paperHeight, QSize client, int32_t margin, TZORViewType viewType);
 
 } // namespace zor
@@ -51,12 +52,16 @@ TPreviewLayout PreviewLayout(
 // elements on printable layers, with the data of its own record. It draws into an off-screen
 // image and paints that, fits the whole page or the page width, and scrolls with its bars and the
 // wheel. It attaches to its label as an observer of kind 2 and redraws when the label changes.
-class TZORBasePreview : public QAbstractScrollArea, public IZRObserver {
+class QUINDLE_WIDGETS_EXPORT TZORBasePreview : public QAbstractScrollArea, public IZRObserver {
     Q_OBJECT
 
 public:
+    // The size a new preview asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { 320, 240 };
+
     explicit TZORBasePreview(QWidget* parent = nullptr);
     ~TZORBasePreview() override;
+    QSize sizeHint() const override { return DefaultSize; }
 
     TZORLabelVCL* GetLabel() const { return fBaseLab; }
     // Attaches to the label (detaching from the one before); null detaches. The same label
@@ -129,9 +134,9 @@ private:
 };
 
 // The preview control with its settings as properties.
-class TZORPreview : public TZORBasePreview {
+class QUINDLE_WIDGETS_EXPORT TZORPreview : public TZORBasePreview {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
     Q_PROPERTY(int ViewType READ GetViewTypeValue WRITE SetViewTypeValue)
     Q_PROPERTY(bool BorderStyle READ GetBorder WRITE SetBorder)
     Q_PROPERTY(uint BackColor READ GetBackColorValue WRITE SetBackColorValue)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Data.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -14,7 +15,7 @@ class TZORLabelVCL;
 class TZORSpinEditFloat;
 
 // The print-time answer to a question of a whole number, a number or a date and time.
-class TfSelAnswer : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfSelAnswer : public QDialog {
     Q_OBJECT
 
 public:
@@ -40,7 +41,7 @@ private:
 // TfSelListText for lists, TfSelAnswer for numbers and dates, a text box for text questions
 // (whose cancel keeps the old answer). The label uses it when its host sets no prompter of its
 // own and the program is a widget application.
-class TZORDialogPrompter : public IZORPrompter {
+class QUINDLE_WIDGETS_EXPORT TZORDialogPrompter : public IZORPrompter {
 public:
     explicit TZORDialogPrompter(TZORLabelVCL& label)
         : fLabel(label)

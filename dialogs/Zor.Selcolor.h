@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -8,7 +9,7 @@
 class QSpinBox;
 
 // A swatch that shows a colour with its alpha over a checkerboard and reports a click.
-class TZORColorSwatch : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORColorSwatch : public QWidget {
     Q_OBJECT
 
 public:
@@ -30,7 +31,7 @@ private:
 // The colour picker of the layers dialog: the platform's colour dialog for the colour, and an
 // alpha value of its own. When shown it opens the colour dialog at once; a click on the swatch
 // opens it again. fColor holds the colour chosen, with its alpha.
-class TfSelColor : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfSelColor : public QDialog {
     Q_OBJECT
 
 public:
@@ -57,6 +58,6 @@ private:
 namespace zor {
 
 // c with its alpha byte replaced.
-TAlphaColor WithAlpha(TAlphaColor c, int alpha);
+QUINDLE_WIDGETS_EXPORT TAlphaColor WithAlpha(TAlphaColor c, int alpha);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -9,7 +11,7 @@ class TZORLabelVCL;
 class TZRValList;
 
 // The print-time choice of one value of a list.
-class TfSelListText : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfSelListText : public QDialog {
     Q_OBJECT
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -19,7 +21,7 @@ struct TGeocodeResult;
 // The choice of a map: a tile provider, a zoom level and a centre, found by a place search if
 // wished. "Get map" has the label compose the map in the background; OK becomes available when
 // the label reports the composed image, whose file the label's mapping then names.
-class TfSelMap : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfSelMap : public QDialog {
     Q_OBJECT
 
 public:

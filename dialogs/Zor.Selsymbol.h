@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.LibSymbol.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -21,7 +22,7 @@ class TZORViewLibrary;
 // ("*.lyp") of a folder with their categories and sub-categories, headed by the label's own
 // symbols when it holds any; at the right the symbols of the category chosen; below the tree the
 // name, unit and note of the symbol under the pointer. OK without a symbol chosen is a cancel.
-class TfSelSymbol : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfSelSymbol : public QDialog {
     Q_OBJECT
 
 public:

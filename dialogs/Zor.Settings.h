@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 
@@ -14,7 +15,7 @@ class TZORSpinEditFloat;
 // Everything of an editor that the settings dialog shows and changes, as plain values: the editor
 // fills it before the dialog opens and takes it back after OK. Lengths are in the editor's
 // current unit, colours framework colours.
-struct TZOREditorSettings {
+struct QUINDLE_WIDGETS_EXPORT TZOREditorSettings {
     // The rulers: which sides show one, the size readout and the alignment lines.
     bool rulerLeft = true;
     bool rulerTop = true;
@@ -53,7 +54,7 @@ struct TZOREditorSettings {
 // The editor's settings dialog: rulers, ortho lines, pick gap, snaps, grid, move steps, sizes,
 // reference and alignment lines, and the label's line-end markers. It changes nothing by
 // itself: the opener reads GetValues and calls WriteLabelSettings after OK.
-class TfSettings : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfSettings : public QDialog {
     Q_OBJECT
 
 public:
@@ -97,4 +98,4 @@ private:
 };
 
 // The settings dialog while one exists (the editor opens one at a time); null otherwise.
-extern TfSettings* fSettings;
+extern QUINDLE_WIDGETS_EXPORT TfSettings* fSettings;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -9,7 +11,7 @@
 
 // A sheet of labels as the set-up dialog shows it: lengths in micrometres, first row and
 // column from 1.
-struct TZORSheet {
+struct QUINDLE_WIDGETS_EXPORT TZORSheet {
     int64_t paperWidth = 0;
     int64_t paperHeight = 0;
     int64_t labelWidth = 0;
@@ -28,7 +30,7 @@ namespace zor {
 
 // The sheet scaled into a picture, in pixels: the paper fitted into the room (the picture less
 // 4 pixels on each side) and centred, the other lengths scaled with it and rounded.
-struct TSheetPixels {
+struct QUINDLE_WIDGETS_EXPORT TSheetPixels {
     int paperWidth = 0;
     int paperHeight = 0;
     int x0 = 0; // the paper's corner
@@ -42,14 +44,15 @@ struct TSheetPixels {
 };
 
 // Nothing for a paper without width or height, which cannot be fitted.
-std::optional<TSheetPixels> SheetPixels(const TZORSheet& sheet, int roomWidth, int roomHeight);
+QUINDLE_WIDGETS_EXPORT std::optional<TSheetPixels> SheetPixels(
+    const TZORSheet& sheet, int roomWidth, int roomHeight);
 
 } // namespace zor
 
 // The picture of a sheet: grey around a white paper, the labels before the first one to print
 // light yellow and the others light cyan, each outlined in black. A press on a label chooses it
 // as the first label to print.
-class TZORSheetPicture : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORSheetPicture : public QWidget {
     Q_OBJECT
 
 public:

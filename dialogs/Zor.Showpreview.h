@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -27,7 +28,7 @@ class TPreviewRestore;
 // navigation between pages, the whole page or page width, printing, and export of the page to
 // PDF, XPS, PNG, JPEG or GIF. While it is open it takes the label's after-print event, calls the
 // host's handler from it, and after a print started here returns to the page it showed.
-class TfPreview : public QDialog {
+class QUINDLE_WIDGETS_EXPORT TfPreview : public QDialog {
     Q_OBJECT
 
 public:

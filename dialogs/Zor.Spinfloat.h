@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QLineEdit>
 #include <QWidget>
 
@@ -9,7 +11,7 @@ class QToolButton;
 
 // The pair of up and down buttons at the right edge of a TZORSpinEditFloat. Held down, a button
 // repeats.
-class TQnUpDown : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TQnUpDown : public QWidget {
     Q_OBJECT
 
 public:
@@ -32,7 +34,7 @@ private:
 // separator cannot be deleted, digits typed behind it overwrite, and no more than Digits of them
 // can be typed. MinValue equal to MaxValue means no upper bound; the value is brought into the
 // bounds when the edit loses the focus. OnChange is the line edit's textChanged signal.
-class TZORSpinEditFloat : public QLineEdit {
+class QUINDLE_WIDGETS_EXPORT TZORSpinEditFloat : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(int Digits READ GetDigits WRITE SetDigits)
     Q_PROPERTY(int Precision READ GetPrecision WRITE SetPrecision)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Data.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@ class TZORLabelVCL;
 // Views name their label by name: Views lists the object names of the form's views (editor,
 // inspector, preview, symbol library viewer) that take this label. They are linked once the
 // form is built, when control comes back to the event loop, or at once by LinkViews.
-class TZORLabelComponent : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORLabelComponent : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int Units READ GetUnits WRITE SetUnits)
     Q_PROPERTY(bool LayerZOrder READ GetLayerZOrder WRITE SetLayerZOrder)

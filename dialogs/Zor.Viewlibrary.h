@@ -3,6 +3,7 @@
 #include "Zor.LibSymbol.h"
 #include "Zor.Library.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAbstractScrollArea>
@@ -20,16 +21,20 @@
 // Lengths are pixels. The grid's columns follow the width at loading: as many cells of
 // SymbolWidth as fit with Gap between them and around, leaving room for the vertical scroll bar
 // when the rows do not fit; a resize lays the same grid out again, centred.
-class TZORViewLibrary : public QAbstractScrollArea {
+class QUINDLE_WIDGETS_EXPORT TZORViewLibrary : public QAbstractScrollArea {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetQuindle WRITE SetQuindle)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetQuindle WRITE SetQuindle DESIGNABLE false)
 
 public:
     // The symbol under the pointer: its name, note and unit; empty texts when it left them.
-    using TZORInfoSymEvent
-        = std::function<void(TZORViewLibrary& sender, const QString& name, const QString& note, TZORUnits unit)>;
+    using TZORInfoSymEvent = std::function<void(
+        TZORViewLibrary& sender, const QString& name, const QString& note, TZORUnits unit)>;
+
+    // The size a new viewer asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { 240, 320 };
 
     explicit TZORViewLibrary(QWidget* parent = nullptr);
+    QSize sizeHint() const override { return DefaultSize; }
 
     // The kind of view: 3, a symbol library viewer.
     static constexpr int TypeDest() { return 3; }
@@ -93,7 +98,8 @@ private:
     void AdjustSizes();
     void UpdateScrollBars();
     void Draw();
-    void DrawCell(class QPainter& painter, class TZORDraw& D, const TZORLibSymbol& symbol, int x, int y, bool selected);
+    void DrawCell(
+        class QPainter& painter, class TZORDraw& D, const TZORLibSymbol& symbol, int x, int y, bool selected);
     // The symbol at a viewport position, 1-based; 0 for none.
     int32_t SymbolAt(const QPoint& pos) const;
     void PointerAt(const QPoint& pos);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QColor>
 #include <QRectF>
 
@@ -19,6 +21,6 @@ namespace zor {
 // coverage as opacity. A row of bars or a row of matrix modules then costs a few image blits
 // instead of one anti-aliased rasterization per rectangle. Where two rectangles share a pixel
 // their coverages add up, as the area they cover does. Everything else goes to drawRects.
-void FillRects(QPainter& painter, const std::vector<QRectF>& rects, const QColor& colour);
+QUINDLE_VCL_EXPORT void FillRects(QPainter& painter, const std::vector<QRectF>& rects, const QColor& colour);
 
 } // namespace zor

@@ -2,6 +2,7 @@
 
 #include "Zor.Barcode.h"
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,7 +19,7 @@
 namespace zor {
 
 // Sizes of the symbol in device pixels.
-struct TBarMetrics {
+struct QUINDLE_VCL_EXPORT TBarMetrics {
     double Module = 0.0; // narrow module
     double Factor = 1.0; // wide element ÷ narrow module
     double BarBottom = 0.0; // end of every bar
@@ -26,17 +27,17 @@ struct TBarMetrics {
     double GuardBottom = 0.0; // end of a guard bar: three quarters of the font height lower
 };
 
-TBarMetrics BarMetrics(const IZORBarcode& barcode, double pixelsPerMM);
+QUINDLE_VCL_EXPORT TBarMetrics BarMetrics(const IZORBarcode& barcode, double pixelsPerMM);
 
 // The bars of a pattern, in pattern order; spaces take their width but draw nothing.
-std::vector<QRectF> LayoutBars(const TBarMetrics& metrics, QByteArrayView pattern);
+QUINDLE_VCL_EXPORT std::vector<QRectF> LayoutBars(const TBarMetrics& metrics, QByteArrayView pattern);
 
 // How a piece of human-readable text is placed along the symbol: a leading digit ends before
 // the first bar, a digit group is centred on its position, a trailing digit starts at its
 // position, and a whole text is centred on the element's length.
 enum class TBarTextAnchor : uint8_t { Lead, Group, Trail, Whole };
 
-struct TBarText {
+struct QUINDLE_VCL_EXPORT TBarText {
     QString Text;
     TBarTextAnchor Anchor = TBarTextAnchor::Whole;
     double Position = 0.0; // along u; Group and Trail only
@@ -45,13 +46,13 @@ struct TBarText {
 // The pieces of the code text. With `split` a retail symbology is written in its digit groups
 // (the groups of a shorter text are shorter or missing: nothing beyond its end is read);
 // otherwise, and for every other symbology, the text is one whole piece.
-std::vector<TBarText> LayoutBarText(
+QUINDLE_VCL_EXPORT std::vector<TBarText> LayoutBarText(
     const TBarMetrics& metrics, QByteArrayView pattern, const QByteArray& code, TZORBarType type, bool split);
 
 // The base-unit distance by which the alignment moves the symbol back along u: none for left,
 // half the length (halved toward zero) for centre, all of it for right; alignments beyond
 // those have no shift.
-int64_t AlignShift(TZORHorzAlign align, int64_t length);
+QUINDLE_VCL_EXPORT int64_t AlignShift(TZORHorzAlign align, int64_t length);
 
 // Quarter turns counter-clockwise, 0 to 3: only the two low bits of an angle count.
 constexpr int QuarterTurns(TZORAngle angle)

@@ -2,6 +2,7 @@
 
 #include "Zor.Fonts.h"
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QColor>
 #include <QRect>
@@ -22,13 +23,13 @@ namespace zor {
 
 // A framework colour with its high byte set names a system colour (its low byte is the index);
 // the application palette supplies it. Other colours come back unchanged.
-TColor ResolveSystemColor(TColor c);
-QColor ToQColor(TColor c);
+QUINDLE_VCL_EXPORT TColor ResolveSystemColor(TColor c);
+QUINDLE_VCL_EXPORT QColor ToQColor(TColor c);
 
 } // namespace zor
 
 // A GDI world transform: x' = x·eM11 + y·eM21 + eDx, y' = x·eM12 + y·eM22 + eDy.
-struct tagXFORM {
+struct QUINDLE_VCL_EXPORT tagXFORM {
     float eM11 = 1.0f;
     float eM12 = 0.0f;
     float eM21 = 0.0f;
@@ -39,7 +40,7 @@ struct tagXFORM {
     friend bool operator==(const tagXFORM&, const tagXFORM&) = default;
 };
 
-struct TFontStyles {
+struct QUINDLE_VCL_EXPORT TFontStyles {
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
@@ -48,7 +49,7 @@ struct TFontStyles {
     friend bool operator==(const TFontStyles&, const TFontStyles&) = default;
 };
 
-struct TFont {
+struct QUINDLE_VCL_EXPORT TFont {
     QString Name = QStringLiteral("Arial");
     // Pixels: negative for the character height (em), positive for the cell height
     // (ascent + descent), 0 for 8 points at the device's resolution.
@@ -61,7 +62,7 @@ struct TFont {
 
 enum class TBrushStyle : uint8_t { Solid = 0, Clear = 1 };
 
-struct TBrush {
+struct QUINDLE_VCL_EXPORT TBrush {
     TColor Color { 0x00FFFFFF };
     TBrushStyle Style = TBrushStyle::Solid;
 };
@@ -76,7 +77,7 @@ inline constexpr uint32_t DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCE
                           DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_NOCLIP = 0x100, DT_CALCRECT = 0x400,
                           DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000;
 
-class TCanvas {
+class QUINDLE_VCL_EXPORT TCanvas {
 public:
     // The painter stays the caller's; it must outlive the canvas.
     explicit TCanvas(QPainter& painter);

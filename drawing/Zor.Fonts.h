@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPointF>
@@ -15,7 +17,7 @@ namespace zor {
 // linearly to any size. Hinting and kerning are off, and text is drawn by scaling the same
 // reference font, so a width measured here is the width the painter draws on every device,
 // at every resolution and size. Metrics are given per unit of em (the character height).
-class TScaledFont {
+class QUINDLE_VCL_EXPORT TScaledFont {
 public:
     static constexpr int ReferencePixels = 256;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QPainterPath>
 #include <QPen>
 #include <QPointF>
@@ -32,7 +34,7 @@ enum class TPenAlignment : uint8_t { Center = 0, Inset = 1 };
 enum class TSmoothingMode : uint8_t { Default = 0, HighSpeed = 1, HighQuality = 2, None = 3, AntiAlias = 4 };
 enum class TFillMode : uint8_t { Alternate = 0, Winding = 1 };
 
-class TGPPen {
+class QUINDLE_VCL_EXPORT TGPPen {
 public:
     explicit TGPPen(TGPColor color, float width = 1.0f);
 
@@ -80,7 +82,7 @@ private:
     TPenAlignment fAlignment = TPenAlignment::Center;
 };
 
-class TGPSolidBrush {
+class QUINDLE_VCL_EXPORT TGPSolidBrush {
 public:
     explicit TGPSolidBrush(TGPColor color)
         : fColor(color)
@@ -95,7 +97,7 @@ private:
 
 // A path of figures. Lines, arcs and curves added to an open figure join its last point; a
 // rectangle, ellipse or polygon is a closed figure of its own.
-class TGPGraphicsPath {
+class QUINDLE_VCL_EXPORT TGPGraphicsPath {
 public:
     explicit TGPGraphicsPath(TFillMode mode = TFillMode::Alternate);
 
@@ -120,7 +122,7 @@ private:
     bool fFigureOpen = false;
 };
 
-class TGPGraphics {
+class QUINDLE_VCL_EXPORT TGPGraphics {
 public:
     // The painter stays the caller's; it must outlive the graphics.
     explicit TGPGraphics(QPainter& painter);

@@ -2,6 +2,7 @@
 
 #include "Zor.Fonts.h"
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QColor>
 #include <QList>
@@ -27,20 +28,20 @@ namespace zor {
 
 // A path of an arc of the ellipse in `oval`, from `startDeg` over `sweepDeg` (both clockwise
 // on screen, as Skia and GDI+ count them); with `useCenter` the centre closes it to a pie.
-QPainterPath ArcPath(const QRectF& oval, double startDeg, double sweepDeg, bool useCenter);
+QUINDLE_VCL_EXPORT QPainterPath ArcPath(const QRectF& oval, double startDeg, double sweepDeg, bool useCenter);
 
 // The "on" stretches of `path` under a dash pattern of absolute lengths starting `phase`
 // into the pattern; every subpath starts the pattern again. Curves are flattened finely
 // enough for `toDevice` (the painter's transform). A pattern with an odd count, a negative
 // entry or no positive length gives the path unchanged.
-QPainterPath DashPath(
+QUINDLE_VCL_EXPORT QPainterPath DashPath(
     const QPainterPath& path, const std::vector<double>& intervals, double phase, const QTransform& toDevice);
 
 // Pen and brush colours of the model's alpha colour.
-QColor ToQColor(TAlphaColor c);
+QUINDLE_VCL_EXPORT QColor ToQColor(TAlphaColor c);
 
 // Fills the painter's whole device with `c`, ignoring transform and blending.
-void ClearDevice(QPainter& painter, const QColor& c);
+QUINDLE_VCL_EXPORT void ClearDevice(QPainter& painter, const QColor& c);
 
 // The entry of a style table for an enumeration value; values beyond it take the first.
 template <class T, size_t N> constexpr T TableAt(const T (&table)[N], size_t index)
@@ -57,7 +58,7 @@ enum class TSkFontStyle : uint8_t { Normal = 0, Bold = 1, Italic = 2, BoldItalic
 
 // What a paint does to a shape's geometry before it is painted: nothing, dashes, or the
 // stroke-and-fill effect that captions use (under the fill style a plain fill).
-class TSkPathEffect {
+class QUINDLE_VCL_EXPORT TSkPathEffect {
 public:
     enum class TKind : uint8_t { None, Dash, StrokeAndFill };
 
@@ -79,7 +80,7 @@ private:
     double fPhase = 0.0;
 };
 
-class TSkPaint {
+class QUINDLE_VCL_EXPORT TSkPaint {
 public:
     TSkPaint() = default;
 
@@ -117,7 +118,7 @@ private:
 
 // A typeface at a size in canvas units. Ascent in the metrics is negative (above the baseline)
 // and descent positive, as Skia gives them.
-class TSkFont {
+class QUINDLE_VCL_EXPORT TSkFont {
 public:
     struct TMetrics {
         double Ascent = 0.0;
@@ -143,7 +144,7 @@ private:
     friend class TSkCanvas;
 };
 
-class TSkCanvas {
+class QUINDLE_VCL_EXPORT TSkCanvas {
 public:
     // The painter stays the caller's; it must outlive the canvas.
     explicit TSkCanvas(QPainter& painter);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QBrush>
 #include <QFont>
 #include <QPainter>
@@ -13,7 +15,7 @@ namespace zor {
 // drawing: on a PDF page each restore writes the whole graphics state out again, drawn or not,
 // which for a page of labels is most of its content. Clipping is not kept: scopes that clip
 // still save and restore.
-class TPainterState {
+class QUINDLE_VCL_EXPORT TPainterState {
 public:
     explicit TPainterState(QPainter& painter);
     ~TPainterState();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QLineF>
 #include <QPointF>
@@ -16,7 +17,7 @@ namespace zor {
 
 enum class TTermShape : uint8_t { None, Circle, Square, Arrow, Diamond, FallingTick, RisingTick, Cross };
 
-struct TTermSymbol {
+struct QUINDLE_VCL_EXPORT TTermSymbol {
     TTermShape Shape = TTermShape::None;
     bool Filled = false;
 };
@@ -37,11 +38,11 @@ inline constexpr std::array<TTermSymbol, 12> TermSymbols = { {
     { TTermShape::Cross, false },
 } };
 
-TTermSymbol TermSymbol(TZORTermType kind);
+QUINDLE_VCL_EXPORT TTermSymbol TermSymbol(TZORTermType kind);
 
 // Where the line comes from at its end: the neighbouring point, or (ByAngle) the direction in
 // radians in which the line runs into the tip.
-struct TTermDirection {
+struct QUINDLE_VCL_EXPORT TTermDirection {
     QPointF From;
     double Angle = 0.0;
     bool ByAngle = false;
@@ -49,7 +50,7 @@ struct TTermDirection {
 
 // What a symbol paints. A filled symbol is filled first and then outlined, both with the same
 // figure; an open one is only stroked.
-struct TTermGeometry {
+struct QUINDLE_VCL_EXPORT TTermGeometry {
     enum class TFigure : uint8_t { None, Ellipse, Rectangle, Polygon, Strokes };
 
     TFigure Figure = TFigure::None;
@@ -61,7 +62,7 @@ struct TTermGeometry {
 
 // The symbol of `kind` with half-size `half` at `tip`; `headLength` and `opening` shape the
 // arrow heads, which alone follow the direction. Every other symbol stays axis-parallel.
-TTermGeometry TermGeometry(TZORTermType kind, const QPointF& tip, double half,
+QUINDLE_VCL_EXPORT TTermGeometry TermGeometry(TZORTermType kind, const QPointF& tip, double half,
     const TTermDirection& direction, double headLength, double opening);
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QStringView>
 
@@ -76,15 +77,15 @@ using TMeasure = std::function<int64_t(QStringView)>;
 // W) and, when everything fits, by vAlign with `cellHeight` (ascent + descent) as the height of
 // the last line. H = 0 means no height limit. The result is H, or without a limit the bottom
 // of the used height plus marginY; 0 for an empty text or a word that does not fit.
-int LayoutTxtPts(QStringView text, TxtLines& lines, int W, int H, int marginX, int marginY,
+QUINDLE_VCL_EXPORT int LayoutTxtPts(QStringView text, TxtLines& lines, int W, int H, int marginX, int marginY,
     TZORHorzAlign hAlign, TZORVertAlign vAlign, int64_t lh, int64_t cellHeight, const TMeasure& width);
 
 // The layout inside a flowchart shape: lines centred, each within the shape's width at its
 // height less the width of "c". Shapes whose width varies let a word wait for a wider line.
 // The result is the shape's text height, or without a height limit the bottom of the last
 // line; 0 for an empty text or a word that fits nowhere.
-int LayoutFlowTxt(QStringView text, TxtLines& lines, int W, int H, int marginY, TZORFlowType flowType,
-    int64_t lh, const TMeasure& width);
+QUINDLE_VCL_EXPORT int LayoutFlowTxt(QStringView text, TxtLines& lines, int W, int H, int marginY,
+    TZORFlowType flowType, int64_t lh, const TMeasure& width);
 
 // The plainer layouts: lines from 0 (stored `yShift` lower) within W less both margins;
 // left-aligned lines start at `leftX`, centred ones are centred in W, right-aligned ones end
@@ -92,8 +93,8 @@ int LayoutFlowTxt(QStringView text, TxtLines& lines, int W, int H, int marginY, 
 // down by Round(R / n), R = H − y − marginY with y the top of the line after the last, and
 // bottom-aligned lines end lh + marginY above H. The result is H, or without a height limit
 // y + lh; 0 for an empty text or a word that does not fit.
-int LayoutPlainTxt(QStringView text, TxtLines& lines, int W, int H, int marginX, int marginY,
-    TZORHorzAlign hAlign, TZORVertAlign vAlign, int64_t lh, int64_t leftX, int64_t yShift,
+QUINDLE_VCL_EXPORT int LayoutPlainTxt(QStringView text, TxtLines& lines, int W, int H, int marginX,
+    int marginY, TZORHorzAlign hAlign, TZORVertAlign vAlign, int64_t lh, int64_t leftX, int64_t yShift,
     const TMeasure& width);
 
 } // namespace zor

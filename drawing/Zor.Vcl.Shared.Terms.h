@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QPointF>
 
@@ -16,12 +17,13 @@ class TZORDraw;
 // `fillColor` first. By point the line comes from (dirA, dirB); by angle dirA is the direction
 // in radians in which it runs into the tip and dirB is not read. `opening` shapes the arrow
 // heads. The symbol is always solid; the paint is left stroking in the line colour.
-void DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor lineColor, TAlphaColor fillColor, float half,
-    float x, float y, float dirA, float dirB, int16_t opening, bool byAngle);
+QUINDLE_VCL_EXPORT void DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor lineColor,
+    TAlphaColor fillColor, float half, float x, float y, float dirA, float dirB, int16_t opening,
+    bool byAngle);
 
 // Line-end symbols on the printer, with the context's pen (line colour and width) and brush
 // (fill colour) as the caller set them. By point the line comes from `from`; by angle
 // from.x() is the direction in radians and from.y() is not read. The pen is left solid and
 // with the alignment it had.
-void PrintTermType(TZORDraw& D, TZORTermType kind, const QPointF& tip, const QPointF& from, int32_t half,
-    int16_t opening, bool byAngle);
+QUINDLE_VCL_EXPORT void PrintTermType(TZORDraw& D, TZORTermType kind, const QPointF& tip, const QPointF& from,
+    int32_t half, int16_t opening, bool byAngle);

@@ -5,6 +5,7 @@
 #include "Zor.GdiPlus.h"
 #include "Zor.Paint.h"
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QIODevice>
 #include <QRect>
@@ -24,7 +25,7 @@
 // The printer-side drawing objects of one page's painter, made alike for every print pass: the
 // text canvas (writing without a background), the graphics, and a pen and a brush that every
 // element sets before it uses them.
-struct TZORPrintKit {
+struct QUINDLE_VCL_EXPORT TZORPrintKit {
     explicit TZORPrintKit(QPainter& painter);
 
     TCanvas Canvas;
@@ -33,7 +34,7 @@ struct TZORPrintKit {
     TGPSolidBrush Brush;
 };
 
-class TZORDraw : public TZORBaseDraw {
+class QUINDLE_VCL_EXPORT TZORDraw : public TZORBaseDraw {
 public:
     TZORDraw();
 
@@ -110,17 +111,17 @@ private:
 
 // Colours and line types.
 
-TAlphaColor ColorToARGB(TColor c);
-TAlphaColor ColorToARGB(TColor c, uint8_t alpha);
-TAlphaColor AlphaColorToARGB(TAlphaColor c);
-TColor AlphaColorToRGB(TAlphaColor c);
-TAlphaColor GPColorToAlphaColor(TGPColor c);
-TGPColor AlphaColorToGPColor(TAlphaColor c);
+QUINDLE_VCL_EXPORT TAlphaColor ColorToARGB(TColor c);
+QUINDLE_VCL_EXPORT TAlphaColor ColorToARGB(TColor c, uint8_t alpha);
+QUINDLE_VCL_EXPORT TAlphaColor AlphaColorToARGB(TAlphaColor c);
+QUINDLE_VCL_EXPORT TColor AlphaColorToRGB(TAlphaColor c);
+QUINDLE_VCL_EXPORT TAlphaColor GPColorToAlphaColor(TGPColor c);
+QUINDLE_VCL_EXPORT TGPColor AlphaColorToGPColor(TAlphaColor c);
 
 namespace zor {
 
 // Dash and gap lengths of each line type, in pen-length units, alternating dash and gap.
-struct TDashRow {
+struct QUINDLE_VCL_EXPORT TDashRow {
     size_t Count = 0;
     std::array<float, 4> Units {};
 };
@@ -147,16 +148,16 @@ inline constexpr std::array<double, 2> MarkedDash = { 4, 2 };
 
 // Prepares the screen paint for a stroke of the line type. In the design view selected and
 // marked items get their fixed patterns; a line type outside the table draws solid.
-void AdjustLineType(TZORDraw& D, TZORineType lineType, TZORItemState itemState);
+QUINDLE_VCL_EXPORT void AdjustLineType(TZORDraw& D, TZORineType lineType, TZORItemState itemState);
 // Prepares the printer pen for a stroke of the line type at the pen width (millimetres); a
 // width of 0 or below, or an unknown type, draws solid.
-void AdjustPrintLineType(TZORDraw& D, float penWidth, TZORineType lineType);
+QUINDLE_VCL_EXPORT void AdjustPrintLineType(TZORDraw& D, float penWidth, TZORineType lineType);
 // Round or flat pen caps, as the symbol configuration asks.
-void AdjustPrintRoundCap(TZORDraw& D);
+QUINDLE_VCL_EXPORT void AdjustPrintRoundCap(TZORDraw& D);
 
 // Text metrics. Each thread keeps its own state: the print and export workers measure while
 // the user interface does. Lengths are in the unit of the height passed to FontSettings.
-class TZORCalc {
+class QUINDLE_VCL_EXPORT TZORCalc {
 public:
     TZORCalc() = delete;
 
@@ -190,36 +191,37 @@ public:
 // Layouts with fonts of their own.
 
 // A font of `height` character height (0.01 mm at the reference screen), lines from the top.
-int CalcTxtPts(const QString& text, const QString& fontName, TZORDraw* D, TxtLines& lines, int W, int H,
-    int marginX, int marginY, int height, TZORHorzAlign hAlign, TZORVertAlign vAlign, bool bold, bool italic,
-    int& ascent, int& descent, int& underline);
+QUINDLE_VCL_EXPORT int CalcTxtPts(const QString& text, const QString& fontName, TZORDraw* D, TxtLines& lines,
+    int W, int H, int marginX, int marginY, int height, TZORHorzAlign hAlign, TZORVertAlign vAlign, bool bold,
+    bool italic, int& ascent, int& descent, int& underline);
 // Measured with a screen font; positions stored in micrometres at D's resolution.
-float CalcTxtPoints(const QString& text, const TZORDraw& D, const TSkFont& font, TxtLines& lines, float W,
-    float H, float marginX, float marginY, float lh, TZORHorzAlign hAlign, TZORVertAlign vAlign);
+QUINDLE_VCL_EXPORT float CalcTxtPoints(const QString& text, const TZORDraw& D, const TSkFont& font,
+    TxtLines& lines, float W, float H, float marginX, float marginY, float lh, TZORHorzAlign hAlign,
+    TZORVertAlign vAlign);
 // Measured with the printer canvas's font, in printer pixels. `grow` lifts the height limit,
 // `shrink` keeps the lines at the top. The result is the extent the lines take: Round(top of
 // the last line + lh), 0 when there is none.
-int PrintTxtPoints(const QString& text, const TZORDraw& D, TxtLines& lines, int H, int W, float lh,
-    TZORHorzAlign hAlign, TZORVertAlign vAlign, bool grow, bool shrink);
+QUINDLE_VCL_EXPORT int PrintTxtPoints(const QString& text, const TZORDraw& D, TxtLines& lines, int H, int W,
+    float lh, TZORHorzAlign hAlign, TZORVertAlign vAlign, bool grow, bool shrink);
 
 // Small helpers.
 
 // Word-broken text in `r` with an ellipsis where a line is too wide; the height of its box.
-int DrawTextRect(TCanvas& canvas, const QRect& r, const QString& text, TZORHorzAlign hAlign,
-    TZORVertAlign vAlign, bool draw, bool keepHeight);
+QUINDLE_VCL_EXPORT int DrawTextRect(TCanvas& canvas, const QRect& r, const QString& text,
+    TZORHorzAlign hAlign, TZORVertAlign vAlign, bool draw, bool keepHeight);
 // One line centred in `r`, unclipped, ending in an ellipsis when too wide.
-int DrawCenteredTextWithEllipsis(TCanvas& canvas, const QString& text, const QRect& r);
+QUINDLE_VCL_EXPORT int DrawCenteredTextWithEllipsis(TCanvas& canvas, const QString& text, const QRect& r);
 // Box of a text: `height` and the results in micrometres, quantised to 10 µm as the metric
 // screen measures.
-void SizeText(const QString& text, const QString& fontName, bool bold, bool italic, int height, int& width,
-    int& ascent, int& descent);
+QUINDLE_VCL_EXPORT void SizeText(const QString& text, const QString& fontName, bool bold, bool italic,
+    int height, int& width, int& ascent, int& descent);
 // The same, unquantised.
-void SizeBaseText(const QString& text, const QString& fontName, bool bold, bool italic, int height,
-    int& width, int& ascent, int& descent);
+QUINDLE_VCL_EXPORT void SizeBaseText(const QString& text, const QString& fontName, bool bold, bool italic,
+    int height, int& width, int& ascent, int& descent);
 
 // Image formats the framework's own image classes read.
 enum class TGraphicClass : uint8_t { None = 0, Bitmap, JPEG, Metafile, Icon };
 
-bool FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls);
+QUINDLE_VCL_EXPORT bool FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls);
 // Looks at the bytes at the device's position and leaves the position where it was.
-bool FindGraphicClass(QIODevice& stream, TGraphicClass& cls);
+QUINDLE_VCL_EXPORT bool FindGraphicClass(QIODevice& stream, TGraphicClass& cls);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QCursor>
 
 #include <cstdint>
@@ -15,9 +17,9 @@ constexpr int LastToolCursor = 50;
 constexpr int KeepCursor = -1;
 
 // The cursor of id; the arrow for 0 and for ids without a cursor.
-const QCursor& ToolCursor(int id);
+QUINDLE_WIDGETS_EXPORT const QCursor& ToolCursor(int id);
 // The resource name of a cursor id ("QN_RECT"); empty for ids without a cursor.
-const char* ToolCursorName(int id);
+QUINDLE_WIDGETS_EXPORT const char* ToolCursorName(int id);
 
 // What starting an edition does when a tool is chosen or the model's action changes.
 enum class TZOREdition : uint8_t {
@@ -37,7 +39,7 @@ enum class TZORToolEffect : uint8_t {
     ResetPoints, // the construction points are forgotten
 };
 
-struct TZORToolStep {
+struct QUINDLE_WIDGETS_EXPORT TZORToolStep {
     int Cursor = KeepCursor;
     TZOREdition Edition = TZOREdition::Keep;
     TZORToolEffect Effect = TZORToolEffect::None;
@@ -45,8 +47,8 @@ struct TZORToolStep {
 
 // The cursor of the current tool (zor::TZORAction) in its state (zor::TZORToolState), with the
 // edition it starts.
-TZORToolStep ToolStep(int32_t action, int32_t state);
+QUINDLE_WIDGETS_EXPORT TZORToolStep ToolStep(int32_t action, int32_t state);
 // What a change of the model's action starts: an edition, and for a typed distance its cursor.
-TZORToolStep ActionStep(int32_t action, int32_t state);
+QUINDLE_WIDGETS_EXPORT TZORToolStep ActionStep(int32_t action, int32_t state);
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <cstdint>
 
@@ -10,7 +11,7 @@
 // The paper's origin on the surface is x0 = MarginL + RulerL - ScrollX (y0 likewise). A drawing
 // at scale 1:N keeps its lengths divided by N: screen to base multiplies by the scale, base to
 // screen divides by it.
-struct TZORDimScroll {
+struct QUINDLE_WIDGETS_EXPORT TZORDimScroll {
     int32_t PaperW = 200; // paper in pixels at zoom 1
     int32_t PaperH = 200;
     int64_t PaperBaseW = 200000; // paper in base units, as the label reported it
@@ -31,7 +32,7 @@ struct TZORDimScroll {
 };
 
 // The numbers every conversion reads: resolution, zoom, drawing scale, unit and page geometry.
-struct TZOREditorGeometry {
+struct QUINDLE_WIDGETS_EXPORT TZOREditorGeometry {
     static constexpr double MicrometresPerInch = 25400.0;
     // The smallest zoom: a fitted zoom in a tiny editor never reaches 0.
     static constexpr float MinZoom = 0.01f;

@@ -144,6 +144,7 @@ Qt::KeyboardModifiers CommandKeys(Qt::KeyboardModifiers keys)
 TZOREditorInput::TZOREditorInput(TZORBaseEditor& editor, TZORBackEditor& surface)
     : fEditor(editor)
     , fSurface(surface)
+    , fState(surface.State())
     , fBox(new TZORValueBox(&surface))
 {
 }
@@ -157,7 +158,7 @@ TZORBaseLabel* TZOREditorInput::Label() const
 
 int32_t TZOREditorInput::Tolerance() const
 {
-    return int32_t(fSurface.fGap * fEditor.DrawScale());
+    return int32_t(fState.Gap * fEditor.DrawScale());
 }
 
 bool TZOREditorInput::OnPaper(int64_t x, int64_t y) const
@@ -171,13 +172,13 @@ void TZOREditorInput::Convert(QPoint p)
     TZOREditorGeometry& G = fSurface.G;
     G.Scale = fEditor.DrawScale();
     G.Units = fEditor.Units();
-    fSurface.fBaseX = G.BaseMMX(p.x());
-    fSurface.fBaseY = G.BaseMMY(p.y());
+    fState.BaseX = G.BaseMMX(p.x());
+    fState.BaseY = G.BaseMMY(p.y());
 }
 
 void TZOREditorInput::SetBasePoint()
 {
-    fLast = TZORPto { fSurface.fBaseX, fSurface.fBaseY };
+    fLast = TZORPto { fState.BaseX, fState.BaseY };
 }
 
 // ============================== Handles ==============================
@@ -192,7 +193,7 @@ bool TZOREditorInput::CheckDown(QPoint p)
     auto at = [&](const TZORSelPoint& s) { return QPoint(G.CoordDX(s.X, true), G.CoordDY(s.Y, true)); };
     auto start = [&](int32_t moveType, int32_t index) {
         // Both points start at the press, so that the first move's step is measured from it.
-        fSurface.PO = fSurface.LP = p;
+        fState.Press = fState.Pointer = p;
         TAct::SetMove(moveType, index);
         label->FireInfoEvent(true);
         return true;
@@ -276,7 +277,7 @@ void TZOREditorInput::MouseDown(const QMouseEvent& e)
     if (!label->GetEditable() && TAct::fCurAction != acSelect)
         return;
     Convert(p);
-    if (!OnPaper(fSurface.fBaseX, fSurface.fBaseY))
+    if (!OnPaper(fState.BaseX, fState.BaseY))
         return;
     const TZOREditorGeometry& G = fSurface.G;
     if (fEditor.OnMouseDown)
@@ -284,7 +285,7 @@ void TZOREditorInput::MouseDown(const QMouseEvent& e)
     const TZORShift shift = ShiftOf(e);
     if (e.button() != Qt::LeftButton) {
         if (e.button() == Qt::RightButton)
-            label->RightButton(fSurface.fBaseX, fSurface.fBaseY, Tolerance(), shift);
+            label->RightButton(fState.BaseX, fState.BaseY, Tolerance(), shift);
         fSurface.DrawEditor();
         return;
     }
@@ -292,8 +293,8 @@ void TZOREditorInput::MouseDown(const QMouseEvent& e)
     const int32_t action = TAct::fCurAction;
     if (action == acSelect || action == acMove) {
         if (!CheckDown(p)) {
-            fSurface.PO = fSurface.LP = p;
-            label->PickEditor(fSurface.fBaseX, fSurface.fBaseY, Tolerance(), shift, fEditor.GetShowRefLines());
+            fState.Press = fState.Pointer = p;
+            label->PickEditor(fState.BaseX, fState.BaseY, Tolerance(), shift, fEditor.GetShowRefLines());
         }
     } else if (action == acTextEdit || action == acTextSelect) {
         TextPress(p, shift);
@@ -310,14 +311,14 @@ void TZOREditorInput::TextPress(QPoint p, uint8_t shift)
     if (CheckDown(p))
         return;
     TZORBaseLabel* label = Label();
-    if (label->SearchSelectedText(fSurface.fBaseX, fSurface.fBaseY, Tolerance(), shift)) {
-        fTextClickPos = fSurface.PO = fSurface.LP = p;
+    if (label->SearchSelectedText(fState.BaseX, fState.BaseY, Tolerance(), shift)) {
+        fTextClickPos = fState.Press = fState.Pointer = p;
         TAct::SetCurAction(acTextSelect);
         return;
     }
     if (label->GetTextObject())
         TAct::fText = fSurface.Draw().aTxt;
-    label->PickEditor(fSurface.fBaseX, fSurface.fBaseY, Tolerance(), shift, fEditor.GetShowRefLines());
+    label->PickEditor(fState.BaseX, fState.BaseY, Tolerance(), shift, fEditor.GetShowRefLines());
 }
 
 // A press of a tool that places points: the snapped point of the pointer wins over the grid,
@@ -325,7 +326,7 @@ void TZOREditorInput::TextPress(QPoint p, uint8_t shift)
 void TZOREditorInput::PlacePress(QPoint p, uint8_t shift)
 {
     TZORBaseLabel* label = Label();
-    TZORBackEditor& S = fSurface;
+    TZOREditorState& S = fState;
     const int32_t action = TAct::fCurAction;
     if (fBox->IsOpen())
         ResetInputText(false);
@@ -337,30 +338,30 @@ void TZOREditorInput::PlacePress(QPoint p, uint8_t shift)
     }
     TrackPointer(p);
     const int32_t tol = Tolerance();
-    if (S.fInserting && fRef.Valid) {
-        S.PO = S.LP;
-        S.fBaseX = fRef.X;
-        S.fBaseY = fRef.Y;
+    if (S.Inserting && fRef.Valid) {
+        S.Press = S.Pointer;
+        S.BaseX = fRef.X;
+        S.BaseY = fRef.Y;
         SetBasePoint();
-        label->PickEditor(S.fBaseX, S.fBaseY, tol, shift, false);
+        label->PickEditor(S.BaseX, S.BaseY, tol, shift, false);
         return;
     }
-    if (S.fInserting && (fEditor.GetSnap() & GridBit)) {
-        S.PO = S.LP;
+    if (S.Inserting && (fEditor.GetSnap() & GridBit)) {
+        S.Press = S.Pointer;
         SetBasePoint();
-        label->PickEditor(S.fBaseX, S.fBaseY, tol, shift, false);
+        label->PickEditor(S.BaseX, S.BaseY, tol, shift, false);
         return;
     }
     if (!TAct::fCurEditor && fEditor.GetOrtoLines() && OneOf(TAct::fDrawType, { dtLine, dtPolyLink })) {
         OrthoPress(p, shift);
         return;
     }
-    S.PO = S.LP = p;
+    S.Press = S.Pointer = p;
     if (fRef.Valid) {
-        S.fBaseX = fRef.X;
-        S.fBaseY = fRef.Y;
+        S.BaseX = fRef.X;
+        S.BaseY = fRef.Y;
     }
-    label->PickEditor(S.fBaseX, S.fBaseY, tol, shift, false);
+    label->PickEditor(S.BaseX, S.BaseY, tol, shift, false);
     SetBasePoint();
 }
 
@@ -369,17 +370,17 @@ void TZOREditorInput::PlacePress(QPoint p, uint8_t shift)
 void TZOREditorInput::LinkPress(uint8_t shift)
 {
     TZORBaseLabel* label = Label();
-    TZORBackEditor& S = fSurface;
+    TZOREditorState& S = fState;
     const int32_t state = TAct::fCurState;
     if (!fLink.Found) {
         if (TAct::fCurAction == acPolyLink && state == stNext) {
-            label->PickEditor(S.fBaseX, S.fBaseY, 0, shift, false);
-            S.PO = S.LP;
+            label->PickEditor(S.BaseX, S.BaseY, 0, shift, false);
+            S.Press = S.Pointer;
         }
         return;
     }
     if (state == stFirst) {
-        S.PO = S.LP;
+        S.Press = S.Pointer;
         label->PickEditor(fLink.Item, fLink.StartPoint, 0, shift, false);
         return;
     }
@@ -392,16 +393,16 @@ void TZOREditorInput::LinkPress(uint8_t shift)
 // exactly diagonal stroke counts as vertical. The first point of a tool is free.
 void TZOREditorInput::OrthoPress(QPoint p, uint8_t shift)
 {
-    TZORBackEditor& S = fSurface;
-    const bool horizontal = std::abs(p.y() - S.PO.y()) < std::abs(p.x() - S.PO.x());
+    TZOREditorState& S = fState;
+    const bool horizontal = std::abs(p.y() - S.Press.y()) < std::abs(p.x() - S.Press.x());
     if (TAct::fCurState != stFirst && fLast) {
         if (horizontal)
-            S.fBaseY = fLast->Y;
+            S.BaseY = fLast->Y;
         else
-            S.fBaseX = fLast->X;
+            S.BaseX = fLast->X;
     }
-    Label()->PickEditor(S.fBaseX, S.fBaseY, Tolerance(), shift, false);
-    S.PO = S.LP = { S.G.ScreenMMX(S.fBaseX), S.G.ScreenMMY(S.fBaseY) };
+    Label()->PickEditor(S.BaseX, S.BaseY, Tolerance(), shift, false);
+    S.Press = S.Pointer = { fSurface.G.ScreenMMX(S.BaseX), fSurface.G.ScreenMMY(S.BaseY) };
     SetBasePoint();
 }
 
@@ -426,7 +427,7 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
     if (!label || (!label->GetEditable() && TAct::fCurAction != acSelect))
         return;
     Convert(p);
-    if (!OnPaper(fSurface.fBaseX, fSurface.fBaseY))
+    if (!OnPaper(fState.BaseX, fState.BaseY))
         return;
     if (fEditor.OnMouseMove)
         fEditor.OnMouseMove(fEditor, e.modifiers(), G.WorldX(p.x(), true), G.WorldY(p.y(), true));
@@ -435,7 +436,7 @@ void TZOREditorInput::MouseMove(const QMouseEvent& e)
         if (TAct::fCurState == stIdle) {
             CheckMove(p);
         } else if (TAct::fCurState == stWindow) {
-            fSurface.LP = p;
+            fState.Pointer = p;
             fSurface.DrawOverlay();
         }
         return;
@@ -465,23 +466,23 @@ void TZOREditorInput::Drag(QPoint p)
         return;
     if (fEditor.GetEnabledMouseFilter() && !fMouseFilter.FilterMouseMove(p.x(), p.y()))
         return;
-    TZORBackEditor& S = fSurface;
-    const TZOREditorGeometry& G = S.G;
-    S.PO = p;
-    if (S.PO == S.LP)
+    TZOREditorState& S = fState;
+    const TZOREditorGeometry& G = fSurface.G;
+    S.Press = p;
+    if (S.Press == S.Pointer)
         return;
     TZORBaseLabel* label = Label();
     const bool grid = (fEditor.GetSnap() & GridBit) != 0;
     const bool refLines = fEditor.GetShowRefLines();
-    const int64_t x = G.BaseMMX(S.PO.x()), y = G.BaseMMY(S.PO.y());
-    const int64_t dx = G.BaseMMX(S.LP.x()) - x, dy = G.BaseMMY(S.LP.y()) - y;
+    const int64_t x = G.BaseMMX(S.Press.x()), y = G.BaseMMY(S.Press.y());
+    const int64_t dx = G.BaseMMX(S.Pointer.x()) - x, dy = G.BaseMMY(S.Pointer.y()) - y;
     const int32_t mt = TAct::fMoveType;
     const TZORGrid& g = fEditor.Grid();
     if (mt == mtSelection || (grid && mt == mtGrid)) {
         if (grid)
             label->MoveGridEditor(x, y, g.BaseIncX(), g.BaseIncY(), refLines);
         else
-            label->MoveEditor(dx, dy, S.GridX(x), S.GridY(y), refLines, false);
+            label->MoveEditor(dx, dy, fSurface.GridX(x), fSurface.GridY(y), refLines, false);
     } else if ((mt >= mtRadius && mt <= mtAngle) || mt == mtWidth) {
         // A point of the element: an object snap first, then the grid, else the pointer.
         fRef.Valid = fRef.Snapped = false;
@@ -500,32 +501,32 @@ void TZOREditorInput::Drag(QPoint p)
                 fRef.Snapped = true;
                 fRef.ScreenX = G.ScreenMMX(fRef.X);
                 fRef.ScreenY = G.ScreenMMY(fRef.Y);
-                S.PO = { fRef.ScreenX, fRef.ScreenY };
+                S.Press = { fRef.ScreenX, fRef.ScreenY };
             }
         }
         if (fRef.Snapped)
             label->MoveEditor(fRef.X, fRef.Y, 0, 0, refLines, false);
         else if (grid)
-            label->MoveEditor(S.GridX(x), S.GridY(y), 0, 0, refLines, false);
+            label->MoveEditor(fSurface.GridX(x), fSurface.GridY(y), 0, 0, refLines, false);
         else
             label->MoveEditor(x, y, 0, 0, refLines, false);
         ShowSnap();
     } else if (grid && mt != mtGrid) {
-        label->MoveEditor(dx, dy, S.GridX(x), S.GridY(y), refLines, false);
+        label->MoveEditor(dx, dy, fSurface.GridX(x), fSurface.GridY(y), refLines, false);
     } else {
         label->MoveEditor(dx, dy, -1, -1, refLines, false);
     }
-    S.LP = S.PO;
+    S.Pointer = S.Press;
 }
 
 bool TZOREditorInput::SearchSnap(uint16_t snaps, bool editing)
 {
-    TZORBackEditor& S = fSurface;
-    if (!Label()->SearchSnap(S.fBaseX, S.fBaseY, Tolerance(), snaps, fRef, editing))
+    TZOREditorState& S = fState;
+    if (!Label()->SearchSnap(S.BaseX, S.BaseY, Tolerance(), snaps, fRef, editing))
         return false;
     fRef.Snapped = true;
-    fRef.ScreenX = S.G.ScreenMMX(fRef.X);
-    fRef.ScreenY = S.G.ScreenMMY(fRef.Y);
+    fRef.ScreenX = fSurface.G.ScreenMMX(fRef.X);
+    fRef.ScreenY = fSurface.G.ScreenMMY(fRef.Y);
     return true;
 }
 
@@ -533,7 +534,7 @@ bool TZOREditorInput::SearchSnap(uint16_t snaps, bool editing)
 // else to the grid, else along an ortho line or the ellipse's axis.
 void TZOREditorInput::TrackPointer(QPoint p)
 {
-    TZORBackEditor& S = fSurface;
+    TZOREditorState& S = fState;
     fRef.Valid = fRef.Snapped = false;
     const int32_t action = TAct::fCurAction, state = TAct::fCurState;
     const bool base = (OneOf(action, { acLine, acArrowLine, acDim, acDimAligned }) && OneOf(state, { stFirst, stSecond }))
@@ -543,18 +544,18 @@ void TZOREditorInput::TrackPointer(QPoint p)
     const uint16_t snaps = fEditor.GetSnap() & ~GridBit & (base ? 0xFFFF : ~BaseSnaps);
     if (SearchSnap(snaps, false)) {
         fRef.Valid = true;
-        S.LP = { fRef.ScreenX, fRef.ScreenY };
+        S.Pointer = { fRef.ScreenX, fRef.ScreenY };
     } else if (fEditor.GetSnap() & GridBit) {
-        S.fBaseX = TZOREditorGeometry::GridRound(S.fBaseX, fEditor.Grid().BaseIncX());
-        S.fBaseY = TZOREditorGeometry::GridRound(S.fBaseY, fEditor.Grid().BaseIncY());
-        S.LP = { S.G.ScreenMMX(S.fBaseX), S.G.ScreenMMY(S.fBaseY) };
+        S.BaseX = TZOREditorGeometry::GridRound(S.BaseX, fEditor.Grid().BaseIncX());
+        S.BaseY = TZOREditorGeometry::GridRound(S.BaseY, fEditor.Grid().BaseIncY());
+        S.Pointer = { fSurface.G.ScreenMMX(S.BaseX), fSurface.G.ScreenMMY(S.BaseY) };
     } else if (fEditor.GetOrtoLines() && OneOf(TAct::fDrawType, { dtLine, dtPolyLink })) {
-        const bool horizontal = std::abs(p.y() - S.PO.y()) < std::abs(p.x() - S.PO.x());
-        S.LP = horizontal ? QPoint(p.x(), S.PO.y()) : QPoint(S.PO.x(), p.y());
+        const bool horizontal = std::abs(p.y() - S.Press.y()) < std::abs(p.x() - S.Press.x());
+        S.Pointer = horizontal ? QPoint(p.x(), S.Press.y()) : QPoint(S.Press.x(), p.y());
     } else if (TAct::fDrawType == dtEllipse) {
-        S.LP = state == stRadiusX ? QPoint(p.x(), S.PO.y()) : QPoint(S.PO.x(), p.y());
+        S.Pointer = state == stRadiusX ? QPoint(p.x(), S.Press.y()) : QPoint(S.Press.x(), p.y());
     } else {
-        S.LP = p;
+        S.Pointer = p;
     }
     ShowSnap();
 }
@@ -562,21 +563,21 @@ void TZOREditorInput::TrackPointer(QPoint p)
 // The pointer while a link tool looks for an element's anchor.
 void TZOREditorInput::TrackLink(QPoint p)
 {
-    TZORBackEditor& S = fSurface;
+    TZOREditorState& S = fState;
     fRef.Valid = fRef.Snapped = false;
     ShowSnap();
-    if (Label()->SearchLink(S.fBaseX, S.fBaseY, fLink, Tolerance())) {
-        S.LP = { S.G.ScreenMMX(fLink.X), S.G.ScreenMMY(fLink.Y) };
+    if (Label()->SearchLink(S.BaseX, S.BaseY, fLink, Tolerance())) {
+        S.Pointer = { fSurface.G.ScreenMMX(fLink.X), fSurface.G.ScreenMMY(fLink.Y) };
         return;
     }
     fLink.Found = false;
     if (TAct::fCurAction == acPolyLink)
-        S.LP = p;
+        S.Pointer = p;
 }
 
 void TZOREditorInput::ShowSnap()
 {
-    fSurface.SnapMark = { fRef.Snapped, fRef.X, fRef.Y, fRef.Marker };
+    fState.SnapMark = { fRef.Snapped, fRef.X, fRef.Y, fRef.Marker };
 }
 
 void TZOREditorInput::MouseUp(const QMouseEvent& e)
@@ -597,7 +598,7 @@ void TZOREditorInput::MouseUp(const QMouseEvent& e)
     const QPoint p = e.position().toPoint();
     Convert(p);
     const TZOREditorGeometry& G = fSurface.G;
-    if (OnPaper(fSurface.fBaseX, fSurface.fBaseY) && fEditor.OnMouseUp)
+    if (OnPaper(fState.BaseX, fState.BaseY) && fEditor.OnMouseUp)
         fEditor.OnMouseUp(fEditor, e.button(), e.modifiers(), G.WorldX(p.x(), true), G.WorldY(p.y(), true));
     if (!pressed)
         return;
@@ -609,7 +610,7 @@ void TZOREditorInput::MouseUp(const QMouseEvent& e)
         label->UpdateEditing(true);
     } else if ((action == acSelect && TAct::fCurState == stWindow) || action == acMove || action == acTextSelect
         || TAct::fCurEditor) {
-        label->UpEditor(fSurface.fBaseX, fSurface.fBaseY);
+        label->UpEditor(fState.BaseX, fState.BaseY);
     }
     fSurface.DrawEditor();
 }
@@ -662,7 +663,7 @@ bool TZOREditorInput::InputKeyDown(int key, Qt::KeyboardModifiers keys)
     default:
         break;
     }
-    if (fSurface.fInserting) {
+    if (fState.Inserting) {
         if (key == Qt::Key_Escape) {
             label->ResetAction();
             ResetInputText(true);
@@ -744,7 +745,7 @@ void TZOREditorInput::KeyPress(const QString& text)
     TZORBaseLabel* label = Label();
     if (!label || !label->GetEditable())
         return;
-    if (fSurface.fInserting && (fEditor.GetOptions() & eoValueBox)) {
+    if (fState.Inserting && (fEditor.GetOptions() & eoValueBox)) {
         TZORValueInput& input = fBox->Input();
         // A text typed for another tool than the one now in use starts afresh.
         if (fBoxAction != TAct::fCurAction)
@@ -758,7 +759,7 @@ void TZOREditorInput::KeyPress(const QString& text)
         }
         return;
     }
-    if (TAct::fCurEditor || fSurface.fInserting)
+    if (TAct::fCurEditor || fState.Inserting)
         return;
     fEditor.TextEditing().InsertText(text);
 }
@@ -814,23 +815,23 @@ void TZOREditorInput::CommitValue()
 
 void TZOREditorInput::InputText(const TZORPto& point)
 {
-    TZORBackEditor& S = fSurface;
+    TZOREditorState& S = fState;
     const int32_t action = TAct::fCurAction, state = TAct::fCurState;
     const bool run = OneOf(action, { acPolyLine, acPolygon, acBezier });
-    if (S.fInserting) {
-        S.fBaseX = point.X;
-        S.fBaseY = point.Y;
-        S.LP = { S.G.ScreenMMX(point.X), S.G.ScreenMMY(point.Y) };
+    if (S.Inserting) {
+        S.BaseX = point.X;
+        S.BaseY = point.Y;
+        S.Pointer = { fSurface.G.ScreenMMX(point.X), fSurface.G.ScreenMMY(point.Y) };
         if ((OneOf(action, { acLine, acArrowLine }) && state == stFirst) || run || TAct::fCurEditor)
-            S.PO = S.LP;
-        Label()->PickEditor(S.fBaseX, S.fBaseY, Tolerance(), 0, false);
+            S.Press = S.Pointer;
+        Label()->PickEditor(S.BaseX, S.BaseY, Tolerance(), 0, false);
     }
     ResetInputText(true);
 }
 
 void TZOREditorInput::InputValue(int64_t length)
 {
-    if (fSurface.fInserting) {
+    if (fState.Inserting) {
         // The offset's distance is a press at (0, 0) followed by one carrying the distance.
         if (TAct::fCurAction == acOffset && TAct::fCurState == stDistance) {
             Label()->PickEditor(0, 0, 0, 0, false);

@@ -2,6 +2,7 @@
 
 #include "Zor.Snap.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QPoint>
 #include <QString>
@@ -14,6 +15,7 @@ class QMouseEvent;
 class TZORBackEditor;
 class TZORBaseEditor;
 class TZORBaseLabel;
+struct TZOREditorState;
 class TZORValueBox;
 
 namespace zor {
@@ -28,7 +30,7 @@ inline constexpr const char* ElementsMimeType = "application/x-quindle-elements"
 // the selection and its handles, the selection window, construction with object snaps, the grid
 // and ortho lines, the guide lines of the rulers), the keys, the typed-value box and the
 // clipboard. It works on its surface's points and calls the label; the surface paints.
-class TZOREditorInput {
+class QUINDLE_WIDGETS_EXPORT TZOREditorInput {
 public:
     TZOREditorInput(TZORBaseEditor& editor, TZORBackEditor& surface);
     ~TZOREditorInput();
@@ -94,6 +96,7 @@ private:
 
     TZORBaseEditor& fEditor;
     TZORBackEditor& fSurface;
+    TZOREditorState& fState; // the surface's
     TZORValueBox* fBox; // a child of the surface
     TZORRef fRef; // the snap point of the last move
     TZORink fLink; // the link anchor under the pointer

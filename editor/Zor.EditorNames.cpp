@@ -29,7 +29,7 @@ void TZORBackEditor::DrawSelPoints(QPainter& painter)
 
 int32_t TZORBackEditor::CalcCursorPosFromClick(int x) const
 {
-    return fEditor.TextEditing().CalcCursorPosFromClick(QPoint(x, PO.y()));
+    return fEditor.TextEditing().CalcCursorPosFromClick(QPoint(x, fState.Press.y()));
 }
 
 int32_t TZORBackEditor::CalcRichTextCursorPosFromClick(QPoint p) const

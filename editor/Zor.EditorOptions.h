@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QFont>
 #include <QWidget>
@@ -16,7 +17,7 @@ enum class TZORGridDraw : uint8_t { None = 0, Points = 1, Lines = 2 };
 
 // The rulers of an editor. Setters of what shows on screen repaint the editor; the size and the
 // sides lay the page out again. The alignment guides are kept in base units (micrometres).
-class TZORRulers {
+class QUINDLE_WIDGETS_EXPORT TZORRulers {
 public:
     static constexpr int MinSize = 18;
     static constexpr int MaxSize = 30;
@@ -71,7 +72,7 @@ private:
 
 // The grid of an editor: steps kept in base units divided by the drawing scale, shown in the
 // editor's unit. The steps work without a label (scale 1, millimetres).
-class TZORGrid {
+class QUINDLE_WIDGETS_EXPORT TZORGrid {
 public:
     explicit TZORGrid(TZORBaseEditor* owner);
     void Assign(const TZORGrid& source);
@@ -110,7 +111,7 @@ private:
 
 // The colours of selections, handles, guides and construction previews. Only the link-point
 // colour acts at once (the drawing context takes it); none repaints.
-class TZORSelColors {
+class QUINDLE_WIDGETS_EXPORT TZORSelColors {
 public:
     explicit TZORSelColors(TZORBaseEditor* owner)
         : fOwner(owner)
@@ -146,7 +147,7 @@ enum class TZORTypeInfo : uint8_t { SnapToGrid = 0, Orto = 1 };
 
 // A small indicator beside the scroll bars: whether snapping to the grid (a cross, with a red
 // square when on) or ortho drawing (a step) is on. One in state None stays so and paints nothing.
-class TZORInfoEd : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORInfoEd : public QWidget {
     Q_OBJECT
 
 public:

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -71,10 +72,39 @@ QLineF ParallelLine(QPointF p0, QPointF p1, QPointF lp)
     return QLineF(p0 + n * off, p1 + n * off);
 }
 
+// Moves the pixels of image by d device pixels; the strips that come in keep what they held.
+void ShiftPixels(QImage& image, QPoint d)
+{
+    const int bytes = image.depth() / 8;
+    const size_t run = size_t(image.width() - std::abs(d.x())) * size_t(bytes);
+    const size_t from = size_t(std::max(0, -d.x()) * bytes), to = size_t(std::max(0, d.x()) * bytes);
+    auto move
+        = [&](int y) { std::memmove(image.scanLine(y + d.y()) + to, image.constScanLine(y) + from, run); };
+    if (d.y() > 0)
+        for (int y = image.height() - 1 - d.y(); y >= 0; --y)
+            move(y);
+    else
+        for (int y = -d.y(); y < image.height(); ++y)
+            move(y);
+}
+
+// Copies the pixels under part (surface pixels) from one backing image to another of its size.
+void CopyPixels(const QImage& from, QImage& to, const QRect& part)
+{
+    const qreal dpr = to.devicePixelRatio();
+    const QRect r
+        = QRectF(QPointF(part.topLeft()) * dpr, QSizeF(part.size()) * dpr).toAlignedRect() & to.rect();
+    const int bytes = to.depth() / 8;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(to.scanLine(y) + r.left() * bytes, from.constScanLine(y) + r.left() * bytes,
+            size_t(r.width()) * size_t(bytes));
+}
+
 } // namespace
 
 TZOREditorPaint::TZOREditorPaint(TZORBackEditor& surface)
     : fSurface(surface)
+    , fState(surface.State())
 {
 }
 
@@ -93,10 +123,12 @@ void TZOREditorPaint::Render(QImage& image)
     }
     fSurface.G.Scale = editor.DrawScale();
     fSurface.G.Units = editor.Units();
-    if (fStale || !zor::IsBackingImage(fElements, size, dpr))
+    if (fStale || !zor::IsBackingImage(fElements, size, dpr) || fZoom != fSurface.G.ZScale)
         RenderElements(*label);
-    else
+    else {
+        ScrollElements(*label);
         PatchStates(*label);
+    }
     image = fElements;
     QPainter painter(&image);
     try {
@@ -118,8 +150,47 @@ void TZOREditorPaint::RenderElements(TZORLabelVCL& label)
         fElements = zor::BackingImage(size, dpr);
     ++fElementRenders;
     fStale = false;
-    QPainter painter(&fElements);
-    PaintLayer(painter, label, nullptr);
+    fOrigin = Origin();
+    fZoom = fSurface.G.ZScale;
+    IndexItems(label);
+    fMarked.clear();
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
+        if (const TZORBaseItem* item = label.GetItem(i); item->GetItemState() != TZORItemState::Normal)
+            fMarked.insert(item);
+    PaintLayer(label, QRegion(QRect(QPoint(), size)));
+}
+
+QPoint TZOREditorPaint::Origin() const
+{
+    return { fSurface.G.X0(), fSurface.G.Y0() };
+}
+
+void TZOREditorPaint::IndexItems(const TZORLabelVCL& label)
+{
+    std::vector<QRect> rects;
+    rects.reserve(size_t(label.GetItemsCount()));
+    const QPoint origin = Origin();
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
+        rects.push_back(ItemRect(*label.GetItem(i)).translated(-origin));
+    fIndex.Build(std::move(rects));
+}
+
+// The page moved under the surface by whole device pixels: the layer moves with it and only the
+// strips that come into view are drawn.
+void TZOREditorPaint::ScrollElements(TZORLabelVCL& label)
+{
+    const QPoint by = Origin() - fOrigin;
+    if (by.isNull())
+        return;
+    const qreal dpr = fElements.devicePixelRatio();
+    const QRect view(QPoint(), fSurface.size());
+    if (dpr != std::round(dpr) || !view.intersects(view.translated(by))) {
+        RenderElements(label);
+        return;
+    }
+    fOrigin = Origin();
+    ShiftPixels(fElements, by * int(dpr));
+    PaintLayer(label, QRegion(view) - QRegion(view.translated(by)));
 }
 
 void TZOREditorPaint::PatchStates(TZORLabelVCL& label)
@@ -142,29 +213,46 @@ void TZOREditorPaint::PatchStates(TZORLabelVCL& label)
         RenderElements(label);
         return;
     }
-    if (damaged.isEmpty())
-        return;
-    QPainter painter(&fElements);
-    painter.setClipRegion(damaged);
-    PaintLayer(painter, label, &damaged);
+    fMarked.swap(marked);
+    if (!damaged.isEmpty())
+        PaintLayer(label, damaged);
 }
 
-// Margin, paper, backgrounds, grid and elements, within region when one is given.
-void TZOREditorPaint::PaintLayer(QPainter& painter, TZORLabelVCL& label, const QRegion* region)
+// Margin, paper, backgrounds, grid and the elements that reach into region. A part of the view
+// is drawn aside and copied in: there the elements are drawn clipped to the whole view, as a
+// whole render draws them, since a line that a clip cuts is anti-aliased a shade apart.
+void TZOREditorPaint::PaintLayer(TZORLabelVCL& label, const QRegion& region)
 {
-    painter.fillRect(fElements.rect(), Colour(fSurface.Editor().GetMarginColor()));
+    const QRect view(QPoint(), fSurface.size());
+    const bool whole = region == QRegion(view);
+    if (!whole && !zor::IsBackingImage(fAside, view.size(), fElements.devicePixelRatio()))
+        fAside = zor::BackingImage(view.size(), fElements.devicePixelRatio());
+    // A pixel more round each part: at a fractional scale its edge pixels are drawn whole.
+    QRegion grown;
+    for (const QRect& part : region)
+        grown += part.adjusted(-1, -1, 1, 1) & view;
+    QPainter painter(whole ? &fElements : &fAside);
     PrepareDraw(painter);
-    fMarked.clear();
     try {
-        PaintPaper(painter, label);
-        PaintGrid(painter);
-        // Drawn whenever the label has any, whatever ShowRefLines says: a line the user has just
-        // made must show.
-        zor::DrawRefLines(painter, label, fSurface.G, Colour(fSurface.Editor().SelectionColors().fRefLine));
-        PaintItems(painter, label, region);
+        for (const QRect& part : grown) {
+            painter.setClipRect(part);
+            painter.fillRect(part, Colour(fSurface.Editor().GetMarginColor()));
+            PaintPaper(painter, label);
+            PaintGrid(painter);
+            // Drawn whenever the label has any, whatever ShowRefLines says: a line the user has
+            // just made must show.
+            zor::DrawRefLines(
+                painter, label, fSurface.G, Colour(fSurface.Editor().SelectionColors().fRefLine));
+        }
+        painter.setClipRect(view);
+        PaintItems(painter, label, grown);
     } catch (...) {
         // Painting raises nothing: a page that an element cannot draw shows as far as it got.
     }
+    painter.end();
+    if (!whole)
+        for (const QRect& part : region)
+            CopyPixels(fAside, fElements, part);
 }
 
 void TZOREditorPaint::PrepareDraw(QPainter& painter)
@@ -180,12 +268,14 @@ void TZOREditorPaint::PrepareDraw(QPainter& painter)
     D.fPixUnitY = float(G.FY());
 }
 
-// Where an element draws on the surface, with room for its pen, line ends and marks.
+// Where an element draws on the surface, with room for its pen (half its width on either side of
+// the bounds), line ends, selection frames and marks.
 QRect TZOREditorPaint::ItemRect(const TZORBaseItem& item) const
 {
     const TZOREditorGeometry& G = fSurface.G;
     const TZORRect b = item.GetBounds().Normalized();
-    const int pad = 6 + int(std::ceil(G.BaseToScreenX(2000 * int64_t(G.Scale)) * G.ZScale));
+    const int64_t reach = 2000 + int64_t(std::ceil(item.GetPenWidth() * 500.0f));
+    const int pad = 6 + int(std::ceil(G.BaseToScreenX(reach * int64_t(G.Scale)) * G.ZScale));
     return QRect(
         QPoint(G.ScreenMMX(b.Left), G.ScreenMMY(b.Top)), QPoint(G.ScreenMMX(b.Right), G.ScreenMMY(b.Bottom)))
         .normalized()
@@ -266,17 +356,20 @@ void TZOREditorPaint::PaintGrid(QPainter& painter)
     }
 }
 
-void TZOREditorPaint::PaintItems(QPainter& painter, TZORLabelVCL& label, const QRegion* region)
+// The elements whose rectangle meets region, by the index, in drawing order.
+void TZOREditorPaint::PaintItems(QPainter& painter, TZORLabelVCL& label, const QRegion& region)
 {
     painter.save();
     PageTransform(painter);
     TZORDraw& D = fSurface.Draw();
-    for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
-        TZORBaseItem* item = label.GetItem(i);
-        if (item->GetItemState() != TZORItemState::Normal)
-            fMarked.insert(item);
+    const QPoint origin = Origin();
+    const int32_t count = std::min(label.GetItemsCount(), fIndex.Size());
+    for (int32_t i : fIndex.Query(region.translated(-origin))) {
+        if (i >= count)
+            break;
+        TZORBaseItem* item = label.GetItem(i + 1);
         const TZORLayer* layer = item->GetLayer();
-        if ((layer && !layer->HasOption(loView)) || (region && !region->intersects(ItemRect(*item))))
+        if (layer && !layer->HasOption(loView))
             continue;
         ++fItemDraws;
         item->DrawElement(D);
@@ -450,7 +543,7 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
         return;
     TZORBaseEditor& editor = fSurface.Editor();
     const TZOREditorGeometry& G = fSurface.G;
-    const QPoint po = fSurface.PO, lp = fSurface.LP;
+    const QPoint po = fState.Press, lp = fState.Pointer;
     const double x0 = po.x(), y0 = po.y(), x1 = lp.x(), y1 = lp.y();
     const double w = std::abs(x1 - x0), h = std::abs(y1 - y0);
     const bool both = x1 != x0 && y1 != y0;
@@ -607,7 +700,7 @@ void TZOREditorPaint::PaintPreview(QPainter& painter)
 // The snap point under the pointer: a square, a circle or a diagonal cross by the model's marker.
 void TZOREditorPaint::PaintSnapMark(QPainter& painter)
 {
-    const TZORSnapMark& m = fSurface.SnapMark;
+    const TZORSnapMark& m = fState.SnapMark;
     if (!m.Shown)
         return;
     const TZOREditorGeometry& G = fSurface.G;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QColor>
 #include <QPoint>
 
@@ -11,11 +13,11 @@ namespace zor {
 
 // The label's reference lines over the paper, in surface pixels: dashed hairlines in colour, the
 // dash half a point long at the present zoom.
-void DrawRefLines(
+QUINDLE_WIDGETS_EXPORT void DrawRefLines(
     QPainter& painter, const TZORBaseLabel& label, const TZOREditorGeometry& G, const QColor& colour);
 
 // The marker of the link anchor under the pointer: a square 11 pixels wide round p, two pixels
 // thick.
-void PaintLinkMarker(QPainter& painter, QPoint p);
+QUINDLE_WIDGETS_EXPORT void PaintLinkMarker(QPainter& painter, QPoint p);
 
 } // namespace zor

@@ -525,7 +525,7 @@ void TZOREditorText::AnswerQuery(QInputMethodQueryEvent& e)
             e.setValue(q, int(Qt::ImhMultiLine));
             break;
         case Qt::ImCursorRectangle:
-            e.setValue(q, QRect(fEditor.Surface().LP, QSize(1, 16)));
+            e.setValue(q, QRect(fEditor.Surface().State().Pointer, QSize(1, 16)));
             break;
         default:
             break;
@@ -541,7 +541,8 @@ bool TZOREditorText::OnText(QPoint p) const
     TZORLabelVCL* label = fEditor.GetLabel();
     TZORBackEditor& s = fEditor.Surface();
     return label
-        && label->SearchSelectedText(s.G.BaseMMX(p.x()), s.G.BaseMMY(p.y()), int32_t(s.fGap * s.G.Scale), 0);
+        && label->SearchSelectedText(
+            s.G.BaseMMX(p.x()), s.G.BaseMMY(p.y()), int32_t(s.State().Gap * s.G.Scale), 0);
 }
 
 int32_t TZOREditorText::HitAt(QPoint p) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QObject>
 #include <QPoint>
@@ -28,7 +29,7 @@ class TZORRichTextBar;
 // TZORBaseRichText), kept in the surface's drawing context (aPos, aSelStart, aSelEnd; equal ends
 // for no selection), where the renderers read them to draw the caret and the selection. Every
 // change of the text is one update of the label and so one step of its undo history.
-class TZOREditorText : public QObject {
+class QUINDLE_WIDGETS_EXPORT TZOREditorText : public QObject {
     Q_OBJECT
 
 public:

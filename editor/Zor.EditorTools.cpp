@@ -11,7 +11,7 @@
 
 void TZORBaseEditor::IniEdition(bool inserting)
 {
-    fBackEdit->fInserting = inserting;
+    fBackEdit->State().Inserting = inserting;
     fBackEdit->Input().BeginEdition();
     fBackEdit->setFocus(Qt::OtherFocusReason);
 }
@@ -20,7 +20,7 @@ void TZORBaseEditor::FillEditText()
 {
     if (!fBaseLab || !fBaseLab->GetTextObject())
         return;
-    fBackEdit->fInserting = false;
+    fBackEdit->State().Inserting = false;
     fText->Started();
 }
 
@@ -38,7 +38,7 @@ void TZORBaseEditor::ApplyToolStep(const zor::TZORToolStep& step)
         break;
     case TZORToolEffect::ResetPointsKeepLink:
     case TZORToolEffect::ResetPoints:
-        fBackEdit->PO = fBackEdit->LP = QPoint();
+        fBackEdit->State().Press = fBackEdit->State().Pointer = QPoint();
         break;
     case TZORToolEffect::StopText:
         fBackEdit->Input().ResetInputText(false);
@@ -47,7 +47,7 @@ void TZORBaseEditor::ApplyToolStep(const zor::TZORToolStep& step)
         break;
     }
     if (step.Cursor != zor::KeepCursor) {
-        fBackEdit->CursorId = step.Cursor;
+        fBackEdit->State().CursorId = step.Cursor;
         fBackEdit->setCursor(zor::ToolCursor(step.Cursor));
     }
     switch (step.Edition) {
@@ -58,7 +58,7 @@ void TZORBaseEditor::ApplyToolStep(const zor::TZORToolStep& step)
         IniEdition(false);
         break;
     case zor::TZOREdition::Stop:
-        fBackEdit->fInserting = false;
+        fBackEdit->State().Inserting = false;
         break;
     case zor::TZOREdition::Keep:
         break;

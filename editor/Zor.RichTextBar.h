@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/Zor.WidgetsExport.h"
+
 #include <QWidget>
 
 #include <array>
@@ -16,7 +18,7 @@ class TZOREditorText;
 // chooser of the dialog service) and the caret paragraph's alignment (L, C, R). It lies 4 pixels
 // above the element, or below it where there is no room, and keeps within the surface. Its
 // buttons never take the focus, so the keys go on into the text.
-class TZORRichTextBar : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORRichTextBar : public QWidget {
     Q_OBJECT
 
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QString>
 #include <QWidget>
@@ -12,7 +13,7 @@
 // The text typed for the current tool while it places points: "a,b" an absolute point, "@a,b"
 // a point relative to the last one, "@" the last point again, "a" a length. Numbers are in the
 // label's unit with "." as the decimal separator.
-class TZORValueInput {
+class QUINDLE_WIDGETS_EXPORT TZORValueInput {
 public:
     // What a committed text asks for.
     struct TResult {
@@ -48,7 +49,7 @@ private:
 
 // The small box at the top of the surface that shows the typed value with its caret. It only
 // shows what its input holds; the editor's keyboard fills it.
-class TZORValueBox : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORValueBox : public QWidget {
     Q_OBJECT
 
 public:

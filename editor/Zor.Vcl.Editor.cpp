@@ -133,7 +133,7 @@ void TZORBackEditor::Resize()
 {
     if (width() <= 0 || height() <= 0)
         return;
-    Ready = false;
+    fState.Ready = false;
     fEditor.CheckDScroll();
     auto range = [](QScrollBar& bar, int32_t total, int32_t view) {
         const QSignalBlocker block(&bar);
@@ -154,13 +154,13 @@ void TZORBackEditor::Resize()
     G.D.ScrollX = range(fEditor.HorzScroll(), G.D.TotalW, width());
     G.D.ScrollY = range(fEditor.VertScroll(), G.D.TotalH, height());
     SetGap();
-    Ready = true;
+    fState.Ready = true;
     DrawEditor();
 }
 
 void TZORBackEditor::SetGap()
 {
-    fGap
+    fState.Gap
         = zor::Round(fEditor.GetGap() * TZOREditorGeometry::MicrometresPerInch / (G.DPIX * double(G.ZScale)));
 }
 
@@ -181,7 +181,7 @@ int64_t TZORBackEditor::GridY(int64_t v) const
 void TZORBackEditor::DrawEditor()
 {
     fPaint->InvalidateElements();
-    if (!Ready)
+    if (!fState.Ready)
         return;
     Render();
     update();
@@ -189,7 +189,7 @@ void TZORBackEditor::DrawEditor()
 
 void TZORBackEditor::DrawOverlay()
 {
-    if (!Ready)
+    if (!fState.Ready)
         return;
     fOverlayDue = true;
     update();
@@ -216,7 +216,7 @@ void TZORBackEditor::Render()
 
 void TZORBackEditor::paintEvent(QPaintEvent*)
 {
-    if (fOverlayDue && Ready)
+    if (fOverlayDue && fState.Ready)
         Render();
     QPainter painter(this);
     if (fImage.isNull()) {
@@ -246,7 +246,7 @@ std::array<TZORBackEditor::TBarPosition, 2> TZORBackEditor::CentreOn(const TZORB
 
 void TZORBackEditor::EnsureItemVisible(const TZORBaseItem& item)
 {
-    if (!Ready)
+    if (!fState.Ready)
         return;
     const TZORRect b = item.GetBounds().Normalized();
     if (rect().contains(G.ScreenMMX((b.Left + b.Right) / 2), G.ScreenMMY((b.Top + b.Bottom) / 2)))
@@ -258,7 +258,7 @@ void TZORBackEditor::EnsureItemVisible(const TZORBaseItem& item)
 
 void TZORBackEditor::ScrollItem(const TZORBaseItem& item)
 {
-    if (!Ready)
+    if (!fState.Ready)
         return;
     for (const TBarPosition& p : CentreOn(item)) {
         const int v = std::max(0, p.value) / 2;
@@ -400,7 +400,7 @@ TZORBaseEditor::~TZORBaseEditor()
     // The surface outlives this body (QWidget deletes it later): its last events must not reach
     // the text editing, which would call back into an editor half destroyed.
     fBackEdit->removeEventFilter(fText);
-    fBackEdit->Ready = false;
+    fBackEdit->State().Ready = false;
     if (fBaseLab)
         fBaseLab->Detach(this);
 }
@@ -510,7 +510,7 @@ void TZORBaseEditor::UpdateCtrl(TZRChange change, const TZRChangeValue& value)
         DrawEditor();
         break;
     case TZRChange::EndText:
-        fBackEdit->fInserting = false;
+        fBackEdit->State().Inserting = false;
         fText->Ended();
         DrawEditor();
         break;
@@ -814,17 +814,18 @@ void TZORBaseEditor::CheckDScroll()
 void TZORBaseEditor::ChangeScroll()
 {
     TZORDimScroll& D = fBackEdit->G.D;
-    if (!fBackEdit->Ready)
+    if (!fBackEdit->State().Ready)
         return;
     const int32_t x = std::min(fHorzScroll->value(), D.RangeX);
     const int32_t y = std::min(fVertScroll->value(), D.RangeY);
     // The points held in surface pixels move with the page.
     const QPoint shift(D.ScrollX - x, D.ScrollY - y);
-    fBackEdit->PO += shift;
-    fBackEdit->LP += shift;
+    fBackEdit->State().Press += shift;
+    fBackEdit->State().Pointer += shift;
     D.ScrollX = x;
     D.ScrollY = y;
-    DrawEditor();
+    // The elements stay as they were: the paint pass moves them and draws what comes into view.
+    fBackEdit->DrawOverlay();
 }
 
 // --- Units ---
@@ -979,12 +980,12 @@ void TZORBaseEditor::EditSettings()
 
 void TZORBaseEditor::BeginUpdate()
 {
-    fBackEdit->Ready = false;
+    fBackEdit->State().Ready = false;
 }
 
 void TZORBaseEditor::EndUpdate()
 {
-    fBackEdit->Ready = true;
+    fBackEdit->State().Ready = true;
     fBackEdit->DrawEditor();
 }
 

@@ -3,8 +3,10 @@
 #include "Zor.Cursors.h"
 #include "Zor.EditorGeometry.h"
 #include "Zor.EditorOptions.h"
+#include "Zor.EditorState.h"
 #include "Zor.Observer.h"
 #include "Zor.Types.h"
+#include "dialogs/Zor.WidgetsExport.h"
 #include "label/Zor.Vcl.h"
 
 #include <QFrame>
@@ -73,16 +75,9 @@ using TZORMouseEvent = std::function<void(
 using TZORMouseMoveEvent
     = std::function<void(TZORBaseEditor& sender, Qt::KeyboardModifiers keys, double x, double y)>;
 
-// The snap point shown under the pointer while a tool moves (base units, the model's point kind).
-struct TZORSnapMark {
-    bool Shown = false;
-    int64_t X = 0, Y = 0;
-    int Kind = 0;
-};
-
 // The drawing surface of an editor: it renders the page into a backing image when something
 // changed and paints that image; the mouse goes to the label's current tool.
-class TZORBackEditor : public QWidget {
+class QUINDLE_WIDGETS_EXPORT TZORBackEditor : public QWidget {
     Q_OBJECT
 
 public:
@@ -90,13 +85,9 @@ public:
     ~TZORBackEditor() override;
 
     TZOREditorGeometry G; // page geometry and conversions
-    bool Ready = false; // may render
-    bool fInserting = false; // the current tool takes points or text
-    int64_t fGap = 0; // pick distance in base units at the present zoom
-    int64_t fBaseX = 0, fBaseY = 0; // the pointer in base units, as last pressed or moved
-    QPoint PO, LP; // press point and pointer, surface pixels
-    TZORSnapMark SnapMark; // set by the mouse input, drawn by the paint pass
-    int CursorId = 0; // the tool cursor shown (zor::ToolCursor)
+    // The pointer, the press, the tool's mode and the snap mark, shared with the helpers.
+    TZOREditorState& State() { return fState; }
+    const TZOREditorState& State() const { return fState; }
 
     // Reads the resolution of the screen (or the override) and hands it to the element factory.
     void GetDPIs();
@@ -109,7 +100,8 @@ public:
     // Renders the backing image anew and schedules a repaint.
     void DrawEditor();
     // Repaints what lies over the elements (rulers, guides, handles, preview, snap marker) and
-    // reuses the rendered elements: for a change that leaves the elements as they are. Requests
+    // reuses the rendered elements, moved with the page when it scrolled: for a change that
+    // leaves the elements as they are. Requests
     // coming together make one picture, rendered when the surface paints or the image is read.
     void DrawOverlay();
     const QImage& BackImage();
@@ -165,6 +157,7 @@ private:
     std::array<TBarPosition, 2> CentreOn(const TZORBaseItem& item) const;
 
     TZORBaseEditor& fEditor;
+    TZOREditorState fState;
     QImage fImage;
     std::unique_ptr<TZORDraw> fDrw;
     std::unique_ptr<TZOREditorPaint> fPaint;
@@ -176,12 +169,16 @@ private:
 // The label editor: the surface with the page, two scroll bars, the zoom, units, settings and
 // rotate buttons and the ortho and snap indicators. It observes its label (kind 0) and sends
 // mouse input to the label's tools.
-class TZORBaseEditor : public QFrame, public IZRObserver {
+class QUINDLE_WIDGETS_EXPORT TZORBaseEditor : public QFrame, public IZRObserver {
     Q_OBJECT
 
 public:
+    // The size a new editor asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { 400, 300 };
+
     explicit TZORBaseEditor(QWidget* parent = nullptr);
     ~TZORBaseEditor() override;
+    QSize sizeHint() const override { return DefaultSize; }
 
     // --- The label ---
     TZORLabelVCL* GetLabel() const { return fBaseLab; }
@@ -359,9 +356,9 @@ private:
 };
 
 // The editor with its settings as properties.
-class TZOREditor : public TZORBaseEditor {
+class QUINDLE_WIDGETS_EXPORT TZOREditor : public TZORBaseEditor {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
     Q_PROPERTY(int Gap READ GetGap WRITE SetGap)
     Q_PROPERTY(int SizeRef READ GetSizeRef WRITE SetSizeRef)
     Q_PROPERTY(double MoveX READ GetMoveX WRITE SetMoveX)

@@ -3,6 +3,7 @@
 #include "Zor.Json.h"
 #include "Zor.Observer.h"
 #include "Zor.Props.h"
+#include "dialogs/Zor.WidgetsExport.h"
 
 #include <QColor>
 #include <QTimer>
@@ -19,7 +20,7 @@ class TZORListDelegate;
 // The property inspector: the selected elements' properties as rows of typed slots, beside a
 // label editor. The rows come from the label (zor::InspectorRows); every edit goes back through
 // the label's UpdateProp, one undo step each, and the row shows the value the label accepted.
-class TZORBaseInspector : public QWidget, public IZRObserver {
+class QUINDLE_WIDGETS_EXPORT TZORBaseInspector : public QWidget, public IZRObserver {
     Q_OBJECT
 
 public:
@@ -30,8 +31,12 @@ public:
     static constexpr uint8_t OptEditProperty = 1, OptWheel = 2, OptMapButton = 4;
     static constexpr int DesignWidth = 240;
 
+    // The size a new inspector asks for (in Designer, the size it is dropped at).
+    static constexpr QSize DefaultSize { DesignWidth, 400 };
+
     explicit TZORBaseInspector(QWidget* parent = nullptr);
     ~TZORBaseInspector() override;
+    QSize sizeHint() const override { return DefaultSize; }
 
     TZORLabelVCL* GetLabel() const { return fBaseLab; }
     void SetLabel(TZORLabelVCL* label);
@@ -173,9 +178,9 @@ private:
     bool fTimerUp = true;
 };
 
-class TZORInspector : public TZORBaseInspector {
+class QUINDLE_WIDGETS_EXPORT TZORInspector : public TZORBaseInspector {
     Q_OBJECT
-    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel)
+    Q_PROPERTY(TZORLabelVCL* Quindle READ GetLabel WRITE SetLabel DESIGNABLE false)
 
 public:
     explicit TZORInspector(QWidget* parent = nullptr);

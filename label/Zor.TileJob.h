@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Mapping.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -15,7 +16,7 @@
 // failures collected as texts instead of reaching the user.
 namespace zor {
 
-struct THttpOptions {
+struct QUINDLE_VCL_EXPORT THttpOptions {
     int32_t ConnectTimeout = 10000; // milliseconds
     int32_t Timeout = 30000; // milliseconds for the whole transfer
     QByteArray UserAgent = TZORMapping::UserAgent;
@@ -23,9 +24,9 @@ struct THttpOptions {
 };
 
 // The options of a mapping's time-outs.
-THttpOptions HttpOptions(const TZORMapping& mapping);
+QUINDLE_VCL_EXPORT THttpOptions HttpOptions(const TZORMapping& mapping);
 
-struct THttpReply {
+struct QUINDLE_VCL_EXPORT THttpReply {
     long Status = 0; // 0 when no answer came
     QByteArray ContentType; // as the server sent it
     QByteArray Body;
@@ -34,18 +35,19 @@ struct THttpReply {
 
 // GETs every URL at once and waits for all of them; one reply per URL, in order. Redirects are
 // followed (HTTP and HTTPS only); loopback addresses never go through a proxy.
-std::vector<THttpReply> HttpGetAll(const QStringList& urls, const THttpOptions& options);
+QUINDLE_VCL_EXPORT std::vector<THttpReply> HttpGetAll(const QStringList& urls, const THttpOptions& options);
 
 // Draws the reply of tile number index at its place on image by its content type: PNG and
 // JPEG images are drawn, other image types ignored. Empty when done, else the failure: another
 // status than 200, an XML reply (a map server's error report), no image, bytes that do not
 // decode, or a transfer that failed.
-QString DrawTile(QImage& image, const TZORTileInfo& tile, int32_t index, const THttpReply& reply);
+QUINDLE_VCL_EXPORT QString DrawTile(
+    QImage& image, const TZORTileInfo& tile, int32_t index, const THttpReply& reply);
 
 // The composed map: width x height pixels, white, with every tile that came and decoded, and a
 // red cross of 20 pixels on the centre with showCenter. Tiles without a URL are not requested.
 // errors receives a text for each failed tile.
-QImage ComposeMap(const std::vector<TZORTileInfo>& tiles, int32_t width, int32_t height, bool showCenter,
-    const THttpOptions& options, QStringList& errors);
+QUINDLE_VCL_EXPORT QImage ComposeMap(const std::vector<TZORTileInfo>& tiles, int32_t width, int32_t height,
+    bool showCenter, const THttpOptions& options, QStringList& errors);
 
 } // namespace zor

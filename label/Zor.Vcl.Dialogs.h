@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,7 +13,7 @@ class TZORLabelVCL;
 
 // The JSON text editor the label opens on symbol definitions, and the notice of a definition it
 // rejects.
-class IZORJsonEditor {
+class QUINDLE_VCL_EXPORT IZORJsonEditor {
 public:
     virtual ~IZORJsonEditor() = default;
     // The text the user confirms, or nothing when the editing is cancelled.
@@ -22,7 +24,7 @@ public:
 // The values of the label and sheet set-up dialog that the label writes back after OK. Lengths
 // are micrometres of paper (the dialog converts from the unit it shows); counts are as typed and
 // are kept within the 32-bit range when written.
-struct TZORLabelSetup {
+struct QUINDLE_VCL_EXPORT TZORLabelSetup {
     bool continuousPaper = false;
     QString name;
     // The labels of a sheet are filled column by column (the print information's row order is
@@ -50,7 +52,7 @@ struct TZORLabelSetup {
 };
 
 // The values of the drawing set-up dialog that the label writes back after OK; lengths as above.
-struct TZORDrawingSetup {
+struct QUINDLE_VCL_EXPORT TZORDrawingSetup {
     QString name;
     bool byColumns = false;
     int64_t scale = 1; // the drawing scale, 1:scale
@@ -64,7 +66,7 @@ namespace zor {
 
 // What the label component opens that lives in the dialog layer above it; a host may put its own
 // in place (not owned). A member left empty means the label has no one to ask.
-struct TLabelDialogs {
+struct QUINDLE_VCL_EXPORT TLabelDialogs {
     // Edits symbol definitions; without one, adding and editing them ends quietly.
     IZORJsonEditor* JsonEditor = nullptr;
     // The set-up of a sheet of labels (EditorMode 0) and of a drawing (1 and 2): each shows the
@@ -94,6 +96,6 @@ struct TLabelDialogs {
 // The hooks the label opens its dialogs through. Empty until a host fills them, or until the
 // widgets library (quindle_widgets) puts its own dialogs in place: it does so when its first
 // widget is made, or when a host calls zor::InstallLabelDialogs (dialogs/Zor.LabelDialogs.h).
-TLabelDialogs& LabelDialogs();
+QUINDLE_VCL_EXPORT TLabelDialogs& LabelDialogs();
 
 } // namespace zor

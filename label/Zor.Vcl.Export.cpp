@@ -25,7 +25,9 @@
 #include <cmath>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -59,17 +61,24 @@ bool Cropped(const zor::TExportOptions& o)
     throw zor::Error(QStringLiteral("FileWrite"), fileName, reason);
 }
 
+// What the drawing of a page tells (a picture that cannot be drawn); empty: the label's OnInfoMsg.
+using TTell = std::function<void(const QString& message)>;
+
 // One page being drawn: the contexts of the screen and print passes and the sheet painter
 // over them, which shows each label's record through the print pass of elements bound to data.
+// Drawers on several threads may share one label: each has contexts and a record reader of its
+// own.
 class TPageDrawer {
 public:
-    TPageDrawer(const TZORLabelVCL& label, const zor::TExportOptions& options)
+    TPageDrawer(const TZORLabelVCL& label, const zor::TExportOptions& options, const TTell& tell = {})
         : fLabel(label)
         , fOptions(options)
         , fDpi(zor::ExportResolution(options.kind))
         , fScale(label.Measure().GetDrawScale())
         , fPainter(label, zor::TSheetTarget::Export, P, &D)
     {
+        D.fTell = tell;
+        P.fTell = tell;
     }
 
     const TZORLabelVCL& Label() const { return fLabel; }
@@ -184,7 +193,7 @@ void ExportRaster(
         progress(1, 1);
 }
 
-// Draws and encodes the sheets on `workers` threads, each with a copy of the label, taking the
+// Draws and encodes the sheets on `workers` threads, all drawing the one label, each taking the
 // next sheet as it is free; this thread reports the progress. The first failure stops them all.
 void RenderInParallel(const TZORLabelVCL& label, const zor::TExportOptions& o, int64_t first, int64_t last,
     int workers, zor::TStagedFiles& staged, const zor::TExportProgress& progress)
@@ -193,25 +202,18 @@ void RenderInParallel(const TZORLabelVCL& label, const zor::TExportOptions& o, i
     std::condition_variable changed;
     int64_t next = first, done = 0;
     std::exception_ptr failure;
-    // The copies are made here, before any thread starts; each then lives on its thread only.
-    // What the copies tell (a picture that cannot be drawn) reaches the label's OnInfoMsg from
+    // What the workers tell (a picture that cannot be drawn) reaches the label's OnInfoMsg from
     // this thread at the end, each message once.
     std::vector<QString> messages;
-    std::vector<std::unique_ptr<TZORLabelVCL>> copies;
-    for (int w = 0; w < workers; ++w) {
-        copies.push_back(label.Snapshot());
-        copies.back()->OnInfoMsg = [&](TZORBaseLabel&, const QString& message) {
-            const std::lock_guard lock(mutex);
-            if (std::find(messages.begin(), messages.end(), message) == messages.end())
-                messages.push_back(message);
-        };
-        copies.back()->moveToThread(nullptr);
-    }
+    const TTell collect = [&](const QString& message) {
+        const std::lock_guard lock(mutex);
+        if (std::find(messages.begin(), messages.end(), message) == messages.end())
+            messages.push_back(message);
+    };
     std::vector<std::thread> threads;
-    for (std::unique_ptr<TZORLabelVCL>& copy : copies) {
-        threads.emplace_back([&, copy = copy.release()] {
-            const std::unique_ptr<TZORLabelVCL> own(copy);
-            TPageDrawer drawer(*own, o);
+    for (int w = 0; w < workers; ++w) {
+        threads.emplace_back([&] {
+            TPageDrawer drawer(label, o, collect);
             QImage image;
             for (;;) {
                 int64_t sheet = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QDate>
 #include <QString>
@@ -11,7 +12,7 @@
 #include <vector>
 
 // One task of a Gantt text and its subtasks.
-class TGanttElement {
+class QUINDLE_VCL_EXPORT TGanttElement {
 public:
     using TTasks = std::vector<std::unique_ptr<TGanttElement>>;
 
@@ -63,7 +64,7 @@ private:
 // which belongs to the last task of the level above it; other lines are skipped.
 //
 // A task line: the arrow, then the task's words, then its properties:
-//   -> T1 Design phase [StartDate:01-03-2024] [EndDate:05-03-2024] #FF3366CC [Cost:1500.50]
+//   `-> T1 Design phase [StartDate:01-03-2024] [EndDate:05-03-2024] #FF3366CC [Cost:1500.50]`
 // The first word is the alias and the others the name (a single word is both). Properties:
 // "[StartDate:dd-mm-yyyy]", "[EndDate:dd-mm-yyyy]", "[Duration:n]", "[Priority:text]",
 // "[Risk:text]", "[Critical]", "[Cost:amount]" (with "." for decimals, whatever the locale) and a
@@ -72,7 +73,7 @@ private:
 //
 // A colour that does not read, a task without a task of the level above, or an arrow of more
 // than four dashes raises EZORError naming the line; the tasks of the lines before it stay.
-class TGanttParser {
+class QUINDLE_VCL_EXPORT TGanttParser {
 public:
     // The last task of each level while a text is read, level 1 first.
     using TLevels = std::vector<TGanttElement*>;

@@ -1,12 +1,14 @@
 #include "Zor.Vcl.Info.h"
 
+#include "Zor.LibVersion.h"
+
 #include <QImageReader>
 
 namespace zor {
 
 QString LibraryVersion()
 {
-    return QStringLiteral(QUINDLE_VERSION);
+    return QStringLiteral(QUINDLE_VERSION_STR);
 }
 
 QStringList ReadableLabelFormats()

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QString>
 #include <QStringList>
 
 // What this build of the library is and what it can read, for host programs that report it.
 namespace zor {
 
-QString LibraryVersion();
+QUINDLE_VCL_EXPORT QString LibraryVersion();
 // File extensions of label files that can be loaded, with the leading dot.
-QStringList ReadableLabelFormats();
+QUINDLE_VCL_EXPORT QStringList ReadableLabelFormats();
 // Image formats that image elements and layer backgrounds can decode, lower case.
-QStringList ReadableImageFormats();
+QUINDLE_VCL_EXPORT QStringList ReadableImageFormats();
 
 } // namespace zor

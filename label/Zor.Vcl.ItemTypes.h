@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Item.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,6 +11,7 @@ class TZORBaseLabel;
 namespace zor {
 
 // The element class of a type code (1 to 29), made for the label; null for any other code.
-std::unique_ptr<TZORBaseItem> NewElement(TZORBaseLabel& label, int32_t code, bool aPreview);
+QUINDLE_VCL_EXPORT std::unique_ptr<TZORBaseItem> NewElement(
+    TZORBaseLabel& label, int32_t code, bool aPreview);
 
 } // namespace zor

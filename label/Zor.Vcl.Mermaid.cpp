@@ -32,7 +32,6 @@ constexpr int64_t FlowWidth = 40000;
 constexpr int64_t FlowHeight = 20000; // the least; the row grows for a text that needs more
 constexpr int64_t FlowGrowth = FlowHeight / 4; // the step in which it grows
 constexpr int64_t FlowStep = FlowWidth + FlowWidth / 2;
-constexpr int64_t LinkStub = 4000; // from the node's side to where a link's leg turns straight
 constexpr int64_t LaneFirst = 8000; // from the row to the nearest lane
 constexpr int64_t LaneGap = 4000;
 constexpr int64_t FanStep = 4000; // between the legs of the links that leave one side of a node
@@ -171,25 +170,32 @@ int64_t LanesDepth(const std::vector<TRowLink>& links, bool above)
     return lanes == 0 ? 0 : LaneFirst + (lanes - 1) * LaneGap;
 }
 
-int64_t ColumnMiddle(int64_t column)
+// The place along a node's side (0 to 1) of a leg that stands `leg` from the side's middle.
+float LegAlong(int64_t leg)
 {
-    return FlowLeft + column * FlowStep + FlowWidth / 2;
+    return TZORLink::MiddleAlong + float(double(leg) / double(FlowWidth));
 }
 
-// A link round the row: out of the node's top (or bottom), a short leg to its place on that
-// side, up (or down) to its lane, along the lane and back the same way into the other node.
-void AddLaneLink(TZORBaseLabel& label, const TRowLink& link, int32_t fromId, int32_t toId, int64_t rowTop,
-    int64_t rowHeight)
+// A link round the row: straight up (or down) out of its place on the node's top (or bottom),
+// along its lane and straight back into its place on the other node, so that the ends of the
+// links on one side lie apart.
+void AddLaneLink(TZORBaseLabel& label, const TRowLink& link, const TZORFlow& from, const TZORFlow& to,
+    int64_t rowTop, int64_t rowHeight)
 {
     const int64_t dir = link.Above ? -1 : 1;
     const int64_t side = link.Above ? rowTop : rowTop + rowHeight;
     const int64_t lane = side + dir * (LaneFirst + (link.Lane - 1) * LaneGap);
-    const int64_t x1 = ColumnMiddle(link.From) + link.FromLeg;
-    const int64_t x2 = ColumnMiddle(link.To) + link.ToLeg;
-    const int64_t stub = side + dir * LinkStub;
-    const int64_t coords[] = { x1, stub, x1, lane, x2, lane, x2, stub };
     const int16_t anchor = link.Above ? TZORBaseFlow::TopAnchor : TZORBaseFlow::BottomAnchor;
-    TZORFactory::AddBasePolyLink(label, fromId, toId, anchor, anchor, TZORinkType::Points, coords);
+    const float fromAlong = LegAlong(link.FromLeg), toAlong = LegAlong(link.ToLeg);
+    // The legs stand over the ends as the nodes place them.
+    const int64_t x1 = from.GetAnchorAlong(anchor, fromAlong).X;
+    const int64_t x2 = to.GetAnchorAlong(anchor, toAlong).X;
+    const int64_t coords[] = { x1, lane, x2, lane };
+    TZORLink* made = TZORFactory::AddBasePolyLink(
+        label, from.GetID(), to.GetID(), anchor, anchor, TZORinkType::Points, coords);
+    made->SetFromAlong(fromAlong);
+    made->SetToAlong(toAlong);
+    made->CalcValues(0);
 }
 
 // The paper grows to hold the drawing and its margins when it is smaller.
@@ -282,7 +288,6 @@ void LayOutFlowChart(TZORBaseLabel& label, TMermaidParser& parser)
     const std::vector<TRowLink> links = zor::RowLinks(ends);
     const int64_t rowTop = FlowTop + LanesDepth(links, true);
 
-    std::vector<int32_t> ids;
     std::vector<TZORFlow*> flows;
     int64_t x = FlowLeft;
     for (const TNode& node : parser.GetNodes()) {
@@ -290,20 +295,20 @@ void LayOutFlowChart(TZORBaseLabel& label, TMermaidParser& parser)
             label, x, rowTop, FlowWidth, FlowHeight, FlowShapes[size_t(node.NodeType)]);
         flow->SetText(zor::MermaidShown(node.Text));
         parser.SetNodeInId(node.ID, flow->GetID());
-        ids.push_back(flow->GetID());
         flows.push_back(flow);
         x += FlowStep;
     }
     const int64_t rowHeight = RowHeight(flows);
     for (const TRowLink& link : links) {
-        const int32_t from = ids[size_t(link.From)], to = ids[size_t(link.To)];
+        const TZORFlow& from = *flows[size_t(link.From)];
+        const TZORFlow& to = *flows[size_t(link.To)];
         if (link.Straight)
-            TZORFactory::AddBaseLink(
-                label, from, to, TZORBaseFlow::RightAnchor, TZORBaseFlow::LeftAnchor, TZORinkType::Straight);
+            TZORFactory::AddBaseLink(label, from.GetID(), to.GetID(), TZORBaseFlow::RightAnchor,
+                TZORBaseFlow::LeftAnchor, TZORinkType::Straight);
         else
             AddLaneLink(label, link, from, to, rowTop, rowHeight);
     }
-    if (!ids.empty())
+    if (!flows.empty())
         HoldOnPaper(label, x - FlowStep + FlowWidth + FlowLeft,
             rowTop + rowHeight + LanesDepth(links, false) + FlowTop);
 }

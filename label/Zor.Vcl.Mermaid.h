@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -10,7 +12,7 @@
 // forwards, below it for links backwards, so that none crosses a node or lies on another.
 namespace zor {
 
-struct TRowLink {
+struct QUINDLE_VCL_EXPORT TRowLink {
     int64_t From = 0; // the columns it joins
     int64_t To = 0;
     bool Straight = false;
@@ -24,6 +26,6 @@ struct TRowLink {
 // node to its right neighbour runs straight; the others take lanes, shorter links first, each
 // above every shorter one it shares a column with, and their legs spread along the nodes' sides.
 // The cost grows with n log n of the links.
-std::vector<TRowLink> RowLinks(const std::vector<std::pair<int64_t, int64_t>>& ends);
+QUINDLE_VCL_EXPORT std::vector<TRowLink> RowLinks(const std::vector<std::pair<int64_t, int64_t>>& ends);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/Zor.VclExport.h"
+
 #include <QMetaObject>
 #include <QPointer>
 
@@ -15,7 +17,7 @@ namespace zor {
 // before, attaches it to the new one, and has onGone run in context when the new label is
 // destroyed first (a destroyed label takes its observers with it: nothing is detached then).
 // False, changing nothing, when label is the one observed already.
-bool Observe(IZRObserver& view, QObject& context, QPointer<TZORLabelVCL>& current, TZORLabelVCL* label,
-    QMetaObject::Connection& gone, const std::function<void()>& onGone);
+QUINDLE_VCL_EXPORT bool Observe(IZRObserver& view, QObject& context, QPointer<TZORLabelVCL>& current,
+    TZORLabelVCL* label, QMetaObject::Connection& gone, const std::function<void()>& onGone);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "label/Zor.PrintExport.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -28,7 +30,7 @@ namespace zor {
 
 // The printer settings of a label: paper always given as its shorter side by its longer side,
 // in tenths of a millimetre, turned to landscape when the paper is wider than high.
-struct TDeviceMode {
+struct QUINDLE_PRINT_EXPORT TDeviceMode {
     bool landscape = false;
     int32_t paperWidth = 0; // the shorter side, 0.1 mm
     int32_t paperLength = 0; // the longer side, 0.1 mm
@@ -40,25 +42,26 @@ struct TDeviceMode {
 
 // The settings for a paper of width x height micrometres and a copy count (0 or less leaves
 // the printer's count).
-TDeviceMode DeviceMode(int64_t paperWidth, int64_t paperHeight, int32_t copies);
+QUINDLE_PRINT_EXPORT TDeviceMode DeviceMode(int64_t paperWidth, int64_t paperHeight, int32_t copies);
 // Gives the printer the settings: a custom paper of exactly that size, the orientation and the
 // copies. A printer that refuses them keeps its own.
-void ApplyDeviceMode(QPrinter& printer, const TDeviceMode& mode);
+QUINDLE_PRINT_EXPORT void ApplyDeviceMode(QPrinter& printer, const TDeviceMode& mode);
 
 // The printers CUPS offers, sorted by name (case-sensitively), so that a stored index names
 // the same printer whatever order the server lists them in.
-QStringList PrinterNames();
+QUINDLE_PRINT_EXPORT QStringList PrinterNames();
 // The printer of a stored index: a position in names, or -1 for the system's default printer
 // (defaultName); empty, so that nothing prints, for any other index or without a default.
-QString PrinterForIndex(int32_t index, const QStringList& names, const QString& defaultName);
+QUINDLE_PRINT_EXPORT QString PrinterForIndex(
+    int32_t index, const QStringList& names, const QString& defaultName);
 // The printer a job goes to when none is chosen (ResetPrinter sets it); empty for the
 // system's default printer.
-QString CurrentPrinter();
-void SetCurrentPrinter(const QString& name);
+QUINDLE_PRINT_EXPORT QString CurrentPrinter();
+QUINDLE_PRINT_EXPORT void SetCurrentPrinter(const QString& name);
 
 // The pages a print job paints on. Begin starts the document with the painter on its first
 // page; each call answers false when the device refuses.
-class TPrintPages {
+class QUINDLE_PRINT_EXPORT TPrintPages {
 public:
     virtual ~TPrintPages() = default;
     virtual bool Begin(QPainter& painter) = 0;
@@ -71,7 +74,7 @@ public:
 };
 
 // The pages of a printer of the system (or of a PDF file): the paper from the paper's edge.
-class TPrinterPages : public TPrintPages {
+class QUINDLE_PRINT_EXPORT TPrinterPages : public TPrintPages {
 public:
     TPrinterPages(QPrinter& printer, const QString& docName);
     bool Begin(QPainter& painter) override;
@@ -87,11 +90,11 @@ private:
 // Prints the run of job (a label snapshot whose run CheckPrintData prepared) on pages: every
 // sheet from the current one (the first after CheckPrintData), each label with its record; the
 // job is only read. Raises whatever an element raises; the caller aborts the job then.
-void PrintSheets(const TZORLabelVCL& job, TPrintPages& pages);
+QUINDLE_PRINT_EXPORT void PrintSheets(const TZORLabelVCL& job, TPrintPages& pages);
 
 // The print jobs of one label: each runs on its own thread, and the label waits for them all
 // when it is destroyed.
-class TPrintJobs {
+class QUINDLE_PRINT_EXPORT TPrintJobs {
 public:
     TPrintJobs() = default;
     TPrintJobs(const TPrintJobs&) = delete;

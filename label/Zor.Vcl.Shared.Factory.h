@@ -4,6 +4,7 @@
 #include "Zor.F2d.h"
 #include "Zor.Flow.h"
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -56,7 +57,7 @@ struct TMermaidLeftOut;
 //
 // An element is built completely before it enters the label: a creator that raises leaves the
 // label as it was.
-class TZORFactory {
+class QUINDLE_VCL_EXPORT TZORFactory {
 public:
     TZORFactory() = delete;
 

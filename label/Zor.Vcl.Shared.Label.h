@@ -3,6 +3,7 @@
 #include "Zor.Label.h"
 #include "Zor.Types.h"
 #include "Zor.Vcl.Shared.Factory.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +14,7 @@ class QIODevice;
 
 // The label as the runtime library shares it between the label component and the factory:
 // the model label plus saving in the binary and the JSON form.
-class TZORSharedVCL : public TZORBaseLabel {
+class QUINDLE_VCL_EXPORT TZORSharedVCL : public TZORBaseLabel {
     Q_OBJECT
 
 public:

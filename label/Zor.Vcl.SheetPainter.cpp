@@ -66,7 +66,7 @@ void TSheetPainter::Paint(QPointF origin, const TZORRecord* record)
         fLabel.PrintBackImage(fPrint);
     }
     for (int32_t i = 1; i <= fLabel.GetItemsCount(); ++i) {
-        TZORBaseItem& item = *fLabel.GetItem(i);
+        const TZORBaseItem& item = *fLabel.GetItem(i);
         if (!Shows(item))
             continue;
         if (!fScreen || item.GetIsData())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Data.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QPointF>
 
@@ -22,9 +23,9 @@ enum class TSheetTarget : uint8_t { Print, Preview, Export };
 
 // Paints the labels of a sheet: the one pass that print, preview and export share. Each label
 // position gets its own record, read apart from the label's data cursor, which drawing never
-// moves: the painter reads the label's data and sheet as they are. (Elements still keep their
-// layouts while they draw, so one label is drawn on one thread at a time.)
-class TSheetPainter {
+// moves: the painter reads the label's data, sheet and elements as they are, so painters on
+// several threads, each with contexts of its own, may paint one label at once.
+class QUINDLE_VCL_EXPORT TSheetPainter {
 public:
     // P is the print pass; screen the screen pass (only Preview and Export use it). The
     // contexts are set up by the caller and must outlive the painter.

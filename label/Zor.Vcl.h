@@ -4,6 +4,7 @@
 #include "Zor.Vcl.Dialogs.h"
 #include "Zor.Vcl.Print.h"
 #include "Zor.Vcl.Shared.Label.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,7 +25,7 @@ class TZORLibSymbol;
 // The label component a host program places on its form: the label every view (editor,
 // inspector, preview) shows. It builds elements from label files and from the copy buffer, and
 // reaches printing, export and the dialogs.
-class TZORLabelVCL : public TZORSharedVCL {
+class QUINDLE_VCL_EXPORT TZORLabelVCL : public TZORSharedVCL {
     Q_OBJECT
     Q_PROPERTY(int Units READ GetUnitsValue WRITE SetUnitsValue)
     Q_PROPERTY(bool LayerZOrder READ GetLayerZOrder WRITE SetLayerZOrder)

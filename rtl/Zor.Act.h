@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QString>
@@ -202,7 +203,7 @@ enum class TZORMoveOpt : uint8_t { Narrower = 1, Wider = 2, Lower = 3, Higher = 
 // what the construction preview draws, the points the tool has taken so far and the drag in
 // progress. It lives on the user-interface thread; the action is atomic because the export
 // worker reads it.
-class TAct {
+class QUINDLE_RTL_EXPORT TAct {
 public:
     static std::atomic<int32_t> fCurAction;
     static int32_t fCurState;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Line.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
@@ -66,13 +67,13 @@ constexpr bool IsRetailBarType(TZORBarType type)
 // leading digit left of the bars, one or two groups under them, the check digit right of
 // them. A text shorter than its symbology's full length gives shorter or empty parts; nothing
 // beyond its end is read. No value for the other symbologies, whose text is written whole.
-struct TZORRetailText {
+struct QUINDLE_RTL_EXPORT TZORRetailText {
     QByteArray Lead;
     QByteArray Group1;
     QByteArray Group2;
     QByteArray Trail;
 };
-std::optional<TZORRetailText> SplitRetailText(const QByteArray& text, TZORBarType type);
+QUINDLE_RTL_EXPORT std::optional<TZORRetailText> SplitRetailText(const QByteArray& text, TZORBarType type);
 
 } // namespace zor
 
@@ -81,7 +82,7 @@ std::optional<TZORRetailText> SplitRetailText(const QByteArray& text, TZORBarTyp
 // shapes and rounded (halves to even) for text positions. The two conversions are paper
 // lengths: they follow the resolution only, so that GetDrawValue(GetBarHeight(), DPI Y)
 // equals GetBarHeight() × the context's pixels per millimetre.
-class IZORBarcode {
+class QUINDLE_RTL_EXPORT IZORBarcode {
 public:
     virtual ~IZORBarcode() = default;
 
@@ -139,7 +140,7 @@ protected:
 //   ("[01]09501101530003") or parentheses ("(01)09501101530003"), which are checked, or
 //   any other printable text, which is encoded after an FNC1 as it stands.
 // - PostNet takes 5, 9 or 11 digits.
-class TZORBarEncoder {
+class QUINDLE_RTL_EXPORT TZORBarEncoder {
 public:
     // Characters of the symbologies with a set of their own (key filters use them too).
     static constexpr std::string_view ValidFullCode39 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
@@ -247,7 +248,7 @@ constexpr TZORQREncoding SaneQREncoding(TZORQREncoding e)
 // The modules of a two-dimensional code as its encoder laid them out: Rows rows of Columns
 // modules, row by row from the top (a PDF417 row is one row of its symbol). Empty when the
 // value did not encode.
-struct TZORCodeSymbol {
+struct QUINDLE_RTL_EXPORT TZORCodeSymbol {
     int16_t Rows = 0;
     int16_t Columns = 0;
     std::vector<uint8_t> Modules; // Rows × Columns; 1 marks a dark module
@@ -261,7 +262,7 @@ struct TZORCodeSymbol {
     }
 };
 
-struct TZORPdf417Options {
+struct QUINDLE_RTL_EXPORT TZORPdf417Options {
     TZORPdf417CorrectionLevel Level = TZORPdf417CorrectionLevel::Auto;
     int Columns = 0; // data columns, 0 for the encoder's choice
     int Rows = 0; // 0 for the encoder's choice; a row count too small for the data grows
@@ -271,7 +272,7 @@ struct TZORPdf417Options {
 // The encoders of the two-dimensional codes, on libzint. Each call encodes with a symbol of
 // its own, so the print and export workers may encode while the user interface does. A value
 // that does not encode (empty, too long for the size asked for) gives an empty symbol.
-class TZORCodeEncoder {
+class QUINDLE_RTL_EXPORT TZORCodeEncoder {
 public:
     // 8-bit data, byte for byte. The symbol is (CodeColumns + 4) × 17 + 1 modules wide, or
     // (CodeColumns + 2) × 17 + 1 truncated.
@@ -293,7 +294,7 @@ public:
 // padding X to the right of the point, right alignment padding X to its left, centring
 // centres it on the point; likewise across the symbol. Its frame, the symbol grown by the
 // paddings on every side, is the element's bounds; both turn about point 1.
-class TZORCodeItem : public TZORFixedItem<TZOR2DItem, 1> {
+class QUINDLE_RTL_EXPORT TZORCodeItem : public TZORFixedItem<TZOR2DItem, 1> {
 public:
     static constexpr float MinModule = 0.01f; // millimetres
     static constexpr float MaxModule = 1000.0f;
@@ -373,7 +374,7 @@ protected:
 };
 
 // A linear barcode printed from its code and bar pattern.
-struct TZORPreparedCode {
+struct QUINDLE_RTL_EXPORT TZORPreparedCode {
     QByteArray Code; // what the symbol encodes and the text under it
     QByteArray Pattern; // empty when the value is not a valid code
 };
@@ -381,7 +382,7 @@ struct TZORPreparedCode {
 namespace zor {
 
 // The prepared code and bar pattern of a code text; both empty when it does not encode.
-TZORPreparedCode PrepareLinearCode(
+QUINDLE_RTL_EXPORT TZORPreparedCode PrepareLinearCode(
     const QByteArray& code, TZORBarType type, bool addCheck, bool removeAccents, bool showNumber);
 
 } // namespace zor
@@ -492,7 +493,7 @@ private:
 // The own code is validated whenever it or a setting it depends on changes, and by CalcValues
 // of kinds 0 (after reading) to 2: a valid code gets its prepared code and bar pattern, an
 // invalid one clears CodeValid and keeps the previous ones.
-class TZORBaseBarcode : public TZORLinearCode<TZORFontItem<TZORAnsiCode<TZORCodeItem>>> {
+class QUINDLE_RTL_EXPORT TZORBaseBarcode : public TZORLinearCode<TZORFontItem<TZORAnsiCode<TZORCodeItem>>> {
 public:
     static constexpr float DefaultBarWidth = 0.33f; // millimetres
     static constexpr float DefaultBarHeight = 15.0f;
@@ -541,7 +542,7 @@ private:
 // both alignments. The element keeps the symbol of its own code, encoded whenever the code or a
 // setting of the encoding changes and by every CalcValues; printing encodes its value into a
 // symbol of its own.
-class TZORMatrixCode : public TZORCodeItem {
+class QUINDLE_RTL_EXPORT TZORMatrixCode : public TZORCodeItem {
 public:
     using TZORCodeItem::TZORCodeItem;
 
@@ -574,7 +575,7 @@ private:
 };
 
 // A PDF417 symbol (type code 13) of 8-bit data; its rows are taller than its modules are wide.
-class TZORBasePDF417 : public TZORAnsiCode<TZORMatrixCode> {
+class QUINDLE_RTL_EXPORT TZORBasePDF417 : public TZORAnsiCode<TZORMatrixCode> {
 public:
     static constexpr float DefaultBarWidth = 0.33f; // millimetres
     static constexpr float DefaultRowHeight = 1.0f;
@@ -614,7 +615,7 @@ private:
 };
 
 // A DataMatrix ECC 200 symbol (type code 14) of 8-bit data.
-class TZORBaseDataMatrix : public TZORAnsiCode<TZORMatrixCode> {
+class QUINDLE_RTL_EXPORT TZORBaseDataMatrix : public TZORAnsiCode<TZORMatrixCode> {
 public:
     using TZORAnsiCode::TZORAnsiCode;
 
@@ -637,7 +638,7 @@ private:
 
 // A QR code (type code 15); its code is any text. Accents are dropped before encoding, on screen
 // and on paper alike, so that the symbol shown is the symbol printed.
-class TZORBaseQRCode : public TZORMatrixCode {
+class QUINDLE_RTL_EXPORT TZORBaseQRCode : public TZORMatrixCode {
 public:
     using TZORMatrixCode::TZORMatrixCode;
 

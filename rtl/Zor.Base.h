@@ -2,6 +2,7 @@
 
 #include "Zor.Fields.h"
 #include "Zor.Item.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 #include "Zor.Utils.h"
 
@@ -11,7 +12,7 @@
 
 // A dimension style: how dimension lines draw their lines, arrow heads and text. The label holds
 // a list of styles and an active one; dimension elements refer to a style by its identifier.
-class TZORDimStyle {
+class QUINDLE_RTL_EXPORT TZORDimStyle {
 public:
     TZORDimStyle(const QString& name, TAlphaColor dimColor, TAlphaColor extColor, bool bold, bool italic);
 
@@ -74,9 +75,9 @@ namespace zor {
 
 // A value from a setter or a file kept in [lo, hi]; one that is not finite gives fallback, so
 // that no model float can stop the element from being written as JSON.
-float ClampFloat(float v, float lo, float hi, float fallback);
+QUINDLE_RTL_EXPORT float ClampFloat(float v, float lo, float hi, float fallback);
 // A 64-bit value kept within the 32-bit range.
-int32_t ClampToInt32(int64_t v);
+QUINDLE_RTL_EXPORT int32_t ClampToInt32(int64_t v);
 
 } // namespace zor
 
@@ -97,7 +98,7 @@ public:
 };
 
 // A construction point (type code 1): one point, shown in the editor and never printed.
-class TZORBasePoint : public TZORFixedItem<TZORBaseItem, 1> {
+class QUINDLE_RTL_EXPORT TZORBasePoint : public TZORFixedItem<TZORBaseItem, 1> {
 public:
     using TZORFixedItem::TZORFixedItem;
 

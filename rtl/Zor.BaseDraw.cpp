@@ -36,3 +36,11 @@ QByteArray TZORBaseDraw::DataGraphic(const TZORBaseLabel* label, const QString& 
         return {};
     return fRecord ? label->DataGraphic(name, *fRecord) : label->DataGraphic(name);
 }
+
+void TZORBaseDraw::Tell(TZORBaseLabel* label, const QString& message) const
+{
+    if (fTell)
+        fTell(message);
+    else if (label && label->OnInfoMsg)
+        label->OnInfoMsg(*label, message);
+}

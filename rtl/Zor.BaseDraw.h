@@ -1,11 +1,13 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class TZORBaseLabel;
 struct TZORRecord;
@@ -16,7 +18,7 @@ struct TZORRecord;
 // One projection serves every target: device pixels per micrometre = DPI / (scale × 25400),
 // for the editor, the preview, export and print alike, so that a label prints where it is
 // drawn. The view zoom and the export scale are painter transforms and never enter here.
-class TZORBaseDraw {
+class QUINDLE_RTL_EXPORT TZORBaseDraw {
 public:
     TZORBaseDraw() = default;
     TZORBaseDraw(const TZORBaseDraw&) = default;
@@ -42,6 +44,9 @@ public:
         const TZORBaseLabel* label, const QString& name, const QString& format, uint8_t fillType) const;
     // The encoded picture in field name, the same way; empty when there is none.
     QByteArray DataGraphic(const TZORBaseLabel* label, const QString& name) const;
+    // Tells the host what this pass could not draw (a picture that does not decode): through
+    // fTell when it is set, else through the label's OnInfoMsg on the drawing thread.
+    void Tell(TZORBaseLabel* label, const QString& message) const;
 
     float fPixUnitX = 0.0f; // device pixels per label unit; not part of the projection
     float fPixUnitY = 0.0f;
@@ -65,10 +70,13 @@ public:
     // The data record of the label being painted, which the sheet painter fills; null: the
     // label's cursor. Not owned.
     const TZORRecord* fRecord = nullptr;
+    // Where the messages of the pass go instead of the label: set by a caller that draws one
+    // label on several threads, collects what they tell and tells the label from its own.
+    std::function<void(const QString& message)> fTell;
 };
 
 // The state a library symbol is drawn with; every field has a defined value after Reset.
-struct TZORDrawConf {
+struct QUINDLE_RTL_EXPORT TZORDrawConf {
     TAlphaColor FColor { 0xFF000000 }; // outlines, lines, arcs
     TAlphaColor BColor { 0xFFFFFFFF }; // fills
     TAlphaColor FontColor { 0xFF000000 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Data.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -24,14 +25,14 @@ class QIODevice;
 enum class TZORCsvSeparator : uint8_t { None = 0, Semicolon = 1, Comma = 2, Tab = 3, Space = 4 };
 enum class TZORCsvQuote : uint8_t { None = 0, Single = 1, Double = 2 };
 
-struct TZORCsvSettings {
+struct QUINDLE_RTL_EXPORT TZORCsvSettings {
     QString fileName;
     bool header = true; // the first record names the fields
     TZORCsvSeparator separator = TZORCsvSeparator::Semicolon;
     TZORCsvQuote quote = TZORCsvQuote::Double;
 };
 
-class TZORCsvReader {
+class QUINDLE_RTL_EXPORT TZORCsvReader {
 public:
     // The longest record accepted, in characters: a quote left open in a large file ends in a
     // clear error instead of the whole file held as one field.
@@ -74,7 +75,7 @@ private:
 // A CSV file as a data set. Each cursor opens the file anew, so cursors walk independently.
 // The values of a record come in the order of the data set's fields, matched by name to the
 // file's columns; a record whose number of fields differs from the header raises EZORError.
-class TZORCsvDataSet : public IZORDataSet {
+class QUINDLE_RTL_EXPORT TZORCsvDataSet : public IZORDataSet {
 public:
     TZORCsvDataSet(TZORCsvSettings settings, TZORDataFields fields);
 

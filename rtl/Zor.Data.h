@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -43,7 +44,7 @@ enum class TZORAnsType : uint8_t { Text = 0, Integer = 1, Number = 2, DateTime =
 
 // A field of a data set. Elements name it by its name or its alias; names compare without regard
 // to case. Data sets are named the same way.
-class TZORDataField {
+class QUINDLE_RTL_EXPORT TZORDataField {
 public:
     static const TZORFields<TZORDataField>& Fields();
 
@@ -72,18 +73,18 @@ using TZORDataFields = std::vector<TZORDataField>;
 namespace zor {
 // The type of a field whose values so far had type a and now one of type b: whole numbers widen
 // to Int64 and Float; any other mix is String.
-TZORFieldType WidenFieldType(TZORFieldType a, TZORFieldType b);
+QUINDLE_RTL_EXPORT TZORFieldType WidenFieldType(TZORFieldType a, TZORFieldType b);
 // Integer for a value within 32 bits, else Int64.
-TZORFieldType WholeNumberType(int64_t v);
+QUINDLE_RTL_EXPORT TZORFieldType WholeNumberType(int64_t v);
 // The most fields a data set may have: a CSV header or record, or JSON data, with more is
 // refused with an error rather than held at any cost.
 inline constexpr size_t MaxDataFields = 100000;
 // A field or data-set name as names compare (without regard to case): a key for a hash.
-QString FoldedName(const QString& name);
+QUINDLE_RTL_EXPORT QString FoldedName(const QString& name);
 } // namespace zor
 
 // A forward cursor over the records of a data set.
-class IZORRecordCursor {
+class QUINDLE_RTL_EXPORT IZORRecordCursor {
 public:
     virtual ~IZORRecordCursor() = default;
     // Moves to the next record (the first on the first call) and gives its values, one per
@@ -96,7 +97,7 @@ public:
 // A source of records. The host program implements it for data of its own; the label's CSV
 // and JSON data are built on it too. Open may be called many times (a print job walks its own
 // cursor while the screen walks another) and from the print and export workers.
-class IZORDataSet {
+class QUINDLE_RTL_EXPORT IZORDataSet {
 public:
     virtual ~IZORDataSet() = default;
     virtual TZORDataFields Fields() const = 0;
@@ -105,7 +106,7 @@ public:
 
 // Records held in memory, shared by every cursor; the form of JSON data, and a ready data set
 // for a host program.
-class TZORMemoryDataSet : public IZORDataSet {
+class QUINDLE_RTL_EXPORT TZORMemoryDataSet : public IZORDataSet {
 public:
     TZORMemoryDataSet(TZORDataFields fields, std::vector<std::vector<QVariant>> records);
 
@@ -121,7 +122,7 @@ enum class TZORDatasetKind : uint8_t { Host = 0, Csv = 1, Json = 2 };
 
 // An entry of the label's data-set collection: its name (and alias), kind, fields and source.
 // A host entry read from a file has no source until the host program attaches one by name.
-class TZORDataset {
+class QUINDLE_RTL_EXPORT TZORDataset {
 public:
     static const TZORFields<TZORDataset>& Fields();
 
@@ -154,7 +155,7 @@ using TZORDatasets = std::vector<TZORDataset>;
 // A counter: the value of the n-th label of a run (0-based, a label printed again by the
 // repetition counts once) is NumFrom + Step × (n div Repeat). When NumTo is not 0 and lies on
 // the side the counter runs to, the value after NumTo is NumFrom again.
-class TZORCounter {
+class QUINDLE_RTL_EXPORT TZORCounter {
 public:
     static const TZORFields<TZORCounter>& Fields();
 
@@ -199,7 +200,7 @@ private:
 };
 
 // A named list of values, one of which is chosen before printing.
-class TZRValList {
+class QUINDLE_RTL_EXPORT TZRValList {
 public:
     static const TZORFields<TZRValList>& Fields();
 
@@ -228,7 +229,7 @@ private:
 };
 
 // A named question asked before printing, with one answer per kind.
-class TZRAskField {
+class QUINDLE_RTL_EXPORT TZRAskField {
 public:
     static const TZORFields<TZRAskField>& Fields();
 
@@ -276,7 +277,7 @@ private:
 
 // Asks the user before printing. The runtime library plugs its dialogs in; tests answer
 // directly. Each call gets a copy: true takes its answer over, false (cancelled) keeps the old.
-class IZORPrompter {
+class QUINDLE_RTL_EXPORT IZORPrompter {
 public:
     virtual ~IZORPrompter() = default;
     // Offers the values of list; the choice goes into list's value.
@@ -288,7 +289,7 @@ public:
 // The counters of a print run, prepared before printing. Sheets, rows, columns and labels
 // count from 1; the first sheet starts at the first row and column of the print information,
 // and labels fill a sheet row by row.
-struct TZORPrintRun {
+struct QUINDLE_RTL_EXPORT TZORPrintRun {
     // Rows and columns a run uses at most (the range the set-up dialog offers): a sheet's data
     // is held position by position.
     static constexpr int32_t MaxSide = 200;
@@ -309,13 +310,13 @@ struct TZORPrintRun {
 };
 
 // One label's record of a run: what its bound elements show.
-struct TZORRecord {
+struct QUINDLE_RTL_EXPORT TZORRecord {
     int64_t label = -1; // 0-based in the run; -1: none
     int64_t distinct = 0; // the label without its repetitions: what counters count
     std::vector<QVariant> values;
 };
 
-class TZORData {
+class QUINDLE_RTL_EXPORT TZORData {
     struct TWalk; // where a walk through the run stands
 
 public:

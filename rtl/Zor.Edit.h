@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Handles.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ class TZORBaseLabel;
 
 // The text of the element edited in place (a text, a paragraph or a rich text): what the editor
 // reads and writes while the user types.
-class TZORTextObject {
+class QUINDLE_RTL_EXPORT TZORTextObject {
 public:
     explicit TZORTextObject(TZORBaseItem* item)
         : fItem(item)
@@ -33,7 +34,7 @@ private:
 // What the label's tools hold between a press and the release or the last click: the drag in
 // progress, the selection window and the text being edited. Elements are named by ID, so that
 // a deletion meanwhile leaves nothing dangling.
-class TZOREditState {
+class QUINDLE_RTL_EXPORT TZOREditState {
 public:
     // One selected element as the drag found it.
     struct TDragged {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QString>
 
 #include <exception>
@@ -7,7 +9,7 @@
 
 // The one exception type of the library. Its message is a user-visible text, as a rule taken
 // from the error category of the text catalogue.
-class EZORError : public std::exception {
+class QUINDLE_RTL_EXPORT EZORError : public std::exception {
 public:
     explicit EZORError(const QString& message)
         : fMessage(message)

@@ -615,26 +615,26 @@ void TZORBaseImage::AfterRead()
     fFrame = zor::Ord(fFrame) < FrameCount ? fFrame : TZORFrame::None;
     fRadio = std::max(fRadio, 0);
     fPadding = std::max(fPadding, 0);
-    fReloadImage = true;
+    ReloadImage();
     TZORBoxItem::AfterRead();
 }
 
 void TZORBaseImage::SetFileName(const QString& n)
 {
     fFileName = n;
-    fReloadImage = true;
+    ReloadImage();
 }
 
 void TZORBaseImage::SetImageBytes(const QByteArray& b)
 {
     fImageBytes = b;
-    fReloadImage = true;
+    ReloadImage();
 }
 
 void TZORBaseImage::SetEmbedImage(bool e)
 {
     fEmbedImage = e;
-    fReloadImage = true;
+    ReloadImage();
 }
 
 void TZORBaseImage::SetFilter(TZORImgFilter f)
@@ -647,7 +647,7 @@ void TZORBaseImage::SetFrame(TZORFrame f)
     fFrame = zor::Ord(f) < FrameCount ? f : TZORFrame::None;
 }
 
-void TZORBaseImage::SetImageSize(int32_t w, int32_t h)
+void TZORBaseImage::SetImageSize(int32_t w, int32_t h) const
 {
     fImageWidth = std::max(w, 0);
     fImageHeight = std::max(h, 0);

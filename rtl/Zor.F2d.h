@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Line.h"
+#include "Zor.RtlExport.h"
 
 #include <QByteArray>
 #include <QPointF>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +20,7 @@
 
 // An axis-parallel box between two corners, point 1 top-left and point 2 bottom-right. Lengths in
 // the label's unit go through the Get/Set pairs; base units through GetBase....
-class TZORBoxItem : public TZORFixedItem<TZOR2DItem, 2> {
+class QUINDLE_RTL_EXPORT TZORBoxItem : public TZORFixedItem<TZOR2DItem, 2> {
 public:
     using TZORFixedItem::TZORFixedItem;
 
@@ -48,7 +50,7 @@ protected:
 };
 
 // A box kept square: the circle inscribed in it.
-class TZORRoundItem : public TZORBoxItem {
+class QUINDLE_RTL_EXPORT TZORRoundItem : public TZORBoxItem {
 public:
     using TZORBoxItem::TZORBoxItem;
 
@@ -61,7 +63,7 @@ public:
 };
 
 // A rectangle with optional rounded corners (type code 6).
-class TZORBaseRectangle : public TZORBoxItem {
+class QUINDLE_RTL_EXPORT TZORBaseRectangle : public TZORBoxItem {
 public:
     using TZORBoxItem::TZORBoxItem;
 
@@ -86,7 +88,7 @@ protected:
 };
 
 // A closed polygon through its points (type code 7).
-class TZORBasePolygon : public TZOR2DItem {
+class QUINDLE_RTL_EXPORT TZORBasePolygon : public TZOR2DItem {
 public:
     TZORBasePolygon(TZORBaseLabel* aOwner, bool aPreview)
         : TZOR2DItem(aOwner, nullptr, 0, aPreview)
@@ -100,7 +102,7 @@ public:
 };
 
 // A circle (type code 8), inscribed in the square of its two points.
-class TZORBaseCircle : public TZORRoundItem {
+class QUINDLE_RTL_EXPORT TZORBaseCircle : public TZORRoundItem {
 public:
     using TZORRoundItem::TZORRoundItem;
 
@@ -108,7 +110,7 @@ public:
 };
 
 // An ellipse (type code 9), inscribed in the box of its two points.
-class TZORBaseEllipse : public TZORBoxItem {
+class QUINDLE_RTL_EXPORT TZORBaseEllipse : public TZORBoxItem {
 public:
     using TZORBoxItem::TZORBoxItem;
 
@@ -128,7 +130,7 @@ enum class TZORLevelType : uint8_t { SegmentBottom = 0, SegmentLeft = 1, RingBot
 // What a level gauge draws for a value: start and sweep in degrees (clockwise, y down) of the
 // segment's arc or of the ring, whether a vessel is full (its whole disc in the level colour),
 // whether the segment and whether the ring are drawn.
-struct TZORLevelArc {
+struct QUINDLE_RTL_EXPORT TZORLevelArc {
     float Start = 0.0f;
     float Sweep = 0.0f;
     bool Full = false;
@@ -137,7 +139,7 @@ struct TZORLevelArc {
 };
 
 // A level gauge (type code 23): a circle showing a value against a maximum, with a caption.
-class TZORBaseLevel : public TZORFontItem<TZORRoundItem> {
+class QUINDLE_RTL_EXPORT TZORBaseLevel : public TZORFontItem<TZORRoundItem> {
 public:
     using TZORFontItem::TZORFontItem;
 
@@ -184,7 +186,7 @@ public:
     TZORLevelArc LevelArc(double value) const;
 
     // Caption state that the drawing layer keeps here: the font ratio and the caption's ascent
-    // and descent as last drawn (micrometres).
+    // and descent of the gauge's own text as last measured (micrometres).
     double GetTextRatio() const { return fTextRatio; }
     void SetTextRatio(double r);
     int32_t GetCaptionAscent() const { return fCaptionAscent; }
@@ -216,7 +218,7 @@ private:
 // A chain of cubic Bézier segments (type code 25): point 1 starts it, each segment adds a first
 // control point, a second control point and an end point. Open with line ends, or closed and
 // filled.
-class TZORBaseBezier : public TZORRunItem<TZORLineEnds<TZOR2DItem>> {
+class QUINDLE_RTL_EXPORT TZORBaseBezier : public TZORRunItem<TZORLineEnds<TZOR2DItem>> {
 public:
     using TZORRunItem::TZORRunItem;
 
@@ -232,7 +234,7 @@ public:
 // A slice of a circle between two radii (type code 27). Angles in degrees, clockwise on screen:
 // the start in [0, 360), the sweep from it in [-360, 360]; a sweep of exactly 360 is the whole
 // circle.
-class TZORBaseSector : public TZORRoundItem {
+class QUINDLE_RTL_EXPORT TZORBaseSector : public TZORRoundItem {
 public:
     using TZORRoundItem::TZORRoundItem;
 
@@ -270,14 +272,14 @@ enum class TZORPackageStyle : uint8_t {
 
 // A drill hole: centre and diameter in the unit of the package's sizes, X from the box's left
 // edge rightwards and Y from its bottom edge upwards.
-struct TDrillPoint {
+struct QUINDLE_RTL_EXPORT TDrillPoint {
     double X = 0.0;
     double Y = 0.0;
     double Diameter = 0.0;
 };
 
 // A slot: the two ends of its centre line (measured as for drill holes) and its width.
-struct TSlot {
+struct QUINDLE_RTL_EXPORT TSlot {
     double X1 = 0.0;
     double Y1 = 0.0;
     double X2 = 0.0;
@@ -287,7 +289,7 @@ struct TSlot {
 
 // The isometric projection of a package box: origin, scale and the 30-degree axes. X rises to
 // the right, Y to the left, Z points down the page (z = 0 is the top face).
-struct TZORIsometric {
+struct QUINDLE_RTL_EXPORT TZORIsometric {
     double OX = 0.0;
     double OY = 0.0;
     double S = 1.0;
@@ -295,14 +297,14 @@ struct TZORIsometric {
 };
 
 // The two sizes a flat box is captioned with: below it and at its left.
-struct TZORFlatCaptions {
+struct QUINDLE_RTL_EXPORT TZORFlatCaptions {
     float Below = 0.0f;
     float Left = 0.0f;
 };
 
 // A package box (type code 28): a box of three sizes drawn flat (height 0) or isometric inside
 // the frame of a rectangle, captioned with its sizes, with drill holes and slots in the flat view.
-class TZORBasePackage : public TZORBaseRectangle {
+class QUINDLE_RTL_EXPORT TZORBasePackage : public TZORBaseRectangle {
 public:
     using TZORBaseRectangle::TZORBaseRectangle;
 
@@ -407,7 +409,8 @@ namespace zor {
 // The outline of a slot of the given width round the segment (x1, y1)–(x2, y2): four corners in
 // drawing order, first along one side from the first end to the second, then back along the
 // other. A slot of no length is a line of its width, upright through the point.
-std::array<QPointF, 4> CalculateSlotPolygon(double x1, double y1, double x2, double y2, double width);
+QUINDLE_RTL_EXPORT std::array<QPointF, 4> CalculateSlotPolygon(
+    double x1, double y1, double x2, double y2, double width);
 
 } // namespace zor
 
@@ -421,7 +424,7 @@ enum class TZORFrame : uint8_t { None = 0, Rectangle = 1, Circle = 2, CircleClip
 // A picture in the box between points 1 and 2 (type code 16): a file in the label's image folder,
 // or the encoded picture embedded in the element (which wins when present, on screen and on paper
 // alike). Pictures are decoded by the renderer, which reports their size here.
-class TZORBaseImage : public TZORBoxItem {
+class QUINDLE_RTL_EXPORT TZORBaseImage : public TZORBoxItem {
 public:
     static constexpr int ImgFilterCount = 3;
     static constexpr int FrameCount = 4;
@@ -436,7 +439,8 @@ public:
     void SetFileName(const QString& n);
     const QByteArray& GetImageBytes() const { return fImageBytes; }
     void SetImageBytes(const QByteArray& b);
-    // The first screen drawing of a picture from a file embeds it (as PNG).
+    // A picture from a file is embedded (as PNG) when the renderer brings the element up to date
+    // (CalcValues), never while it draws.
     bool GetEmbedImage() const { return fEmbedImage; }
     void SetEmbedImage(bool e);
     // The picture keeps its proportions inside the box instead of filling it.
@@ -464,19 +468,23 @@ public:
     void SetPadding(float p) { fPadding = zor::ClampToInt32(FromUnits(SaneSize(p))); }
 
     // The picture's pixel size as the renderer last decoded it (0 without a picture), and the
-    // same turned by the angle: swapped for a quarter or three quarters of a turn.
+    // same turned by the angle: swapped for a quarter or three quarters of a turn. The renderer
+    // reports it from whichever thread draws the element.
     int32_t GetImageWidth() const { return fImageWidth; }
     int32_t GetImageHeight() const { return fImageHeight; }
-    int32_t GetTurnedWidth() const { return zor::Ord(fAngle) % 2 == 0 ? fImageWidth : fImageHeight; }
-    int32_t GetTurnedHeight() const { return zor::Ord(fAngle) % 2 == 0 ? fImageHeight : fImageWidth; }
-    void SetImageSize(int32_t w, int32_t h);
-    bool GetReloadImage() const { return fReloadImage; }
-    void SetReloadImage(bool r) { fReloadImage = r; }
+    int32_t GetTurnedWidth() const { return zor::Ord(fAngle) % 2 == 0 ? GetImageWidth() : GetImageHeight(); }
+    int32_t GetTurnedHeight() const { return zor::Ord(fAngle) % 2 == 0 ? GetImageHeight() : GetImageWidth(); }
+    void SetImageSize(int32_t w, int32_t h) const;
+    // Asks the renderer to decode the picture again (a changed file on disk is seen only then);
+    // every change of the picture's source asks it too. The renderer compares the version it
+    // decoded with this one.
+    void ReloadImage() { ++fPictureVersion; }
+    uint32_t PictureVersion() const { return fPictureVersion; }
 
     // The picture's file: the image folder joined with the file name; empty without a name or
     // for a name that leads out of the folder (absolute, or climbing above it).
     QString PicturePath() const;
-    // Embeds the encoding of the picture already shown: nothing needs decoding again.
+    // Embeds the encoding of the picture already decoded: nothing needs decoding again.
     void EmbedPicture(const QByteArray& encoded) { fImageBytes = encoded; }
 
 protected:
@@ -494,7 +502,7 @@ private:
     int32_t fRadio = 0;
     int32_t fPadding = 0;
     // Derived.
-    int32_t fImageWidth = 0;
-    int32_t fImageHeight = 0;
-    bool fReloadImage = true;
+    mutable std::atomic<int32_t> fImageWidth { 0 };
+    mutable std::atomic<int32_t> fImageHeight { 0 };
+    uint32_t fPictureVersion = 0;
 };

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -113,13 +115,19 @@ template <class Root> struct TZORField {
     TZORFieldValue (*get)(const Root&);
     void (*set)(Root&, const TZORFieldValue&);
     int32_t since = 0; // the file version that added the field to the binary record; 0: always there
+    // A JSON object leaves the field out while it holds this value, so that a label that does
+    // not use a newer field writes the object it wrote before; none: always written.
+    std::optional<TZORFieldValue> quiet = std::nullopt;
 };
 
 template <class Root> using TZORFields = std::vector<TZORField<Root>>;
 
 // The field of data member Member (of Root or of a class derived from it) under key; `since` for
-// a field that binary records of files older than that version lack.
-template <class Root, auto Member> TZORField<Root> Field(const char* key, int32_t since = 0)
+// a field that binary records of files older than that version lack; `quiet` for a value that
+// JSON leaves out.
+template <class Root, auto Member>
+TZORField<Root> Field(const char* key, int32_t since = 0,
+    std::optional<typename zor::MemberOf<decltype(Member)>::Type> quiet = std::nullopt)
 {
     using C = typename zor::MemberOf<decltype(Member)>::Class;
     using M = typename zor::MemberOf<decltype(Member)>::Type;
@@ -127,7 +135,7 @@ template <class Root, auto Member> TZORField<Root> Field(const char* key, int32_
     return { key, zor::FieldKindOf<M>(),
         [](const Root& r) { return zor::ToFieldValue(static_cast<const C&>(r).*Member); },
         [](Root& r, const TZORFieldValue& v) { static_cast<C&>(r).*Member = zor::FromFieldValue<M>(v); },
-        since };
+        since, quiet ? std::optional(zor::ToFieldValue(*quiet)) : std::nullopt };
 }
 
 // A table extended by more fields: a derived record's table is its base's plus its own.
@@ -141,14 +149,16 @@ namespace zor {
 
 // Value-level stream and JSON access, checked: a value out of its field's range, or a JSON member
 // of the wrong type, raises EZORError naming the key.
-void WriteFieldValue(TBinaryWriter& w, TZORFieldKind kind, const TZORFieldValue& v);
-TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char* key);
-void PutFieldValue(TJsonObject& o, const char* key, TZORFieldKind kind, const TZORFieldValue& v);
+QUINDLE_RTL_EXPORT void WriteFieldValue(TBinaryWriter& w, TZORFieldKind kind, const TZORFieldValue& v);
+QUINDLE_RTL_EXPORT TZORFieldValue ReadFieldValue(TBinaryReader& r, TZORFieldKind kind, const char* key);
+QUINDLE_RTL_EXPORT void PutFieldValue(
+    TJsonObject& o, const char* key, TZORFieldKind kind, const TZORFieldValue& v);
 // False when the member is absent (the record keeps its default).
-bool GetFieldValue(const TJsonObject& o, const char* key, TZORFieldKind kind, TZORFieldValue& v);
+QUINDLE_RTL_EXPORT bool GetFieldValue(
+    const TJsonObject& o, const char* key, TZORFieldKind kind, TZORFieldValue& v);
 // Bytes kept in JSON as base64 text; anything else raises EZORError naming the key.
-QByteArray DecodeBase64(const QString& text, const char* key);
-int32_t StreamVersion(const TBinaryReader& r);
+QUINDLE_RTL_EXPORT QByteArray DecodeBase64(const QString& text, const char* key);
+QUINDLE_RTL_EXPORT int32_t StreamVersion(const TBinaryReader& r);
 
 template <class Root> void WriteFields(TBinaryWriter& w, const Root& r, const TZORFields<Root>& fields)
 {
@@ -167,7 +177,8 @@ template <class Root> void ReadFields(TBinaryReader& rd, Root& r, const TZORFiel
 template <class Root> void FieldsToJson(TJsonObject& o, const Root& r, const TZORFields<Root>& fields)
 {
     for (const auto& f : fields)
-        PutFieldValue(o, f.key, f.kind, f.get(r));
+        if (const TZORFieldValue v = f.get(r); v != f.quiet)
+            PutFieldValue(o, f.key, f.kind, v);
 }
 
 template <class Root> void FieldsFromJson(const TJsonObject& o, Root& r, const TZORFields<Root>& fields)

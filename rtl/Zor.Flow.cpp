@@ -2,6 +2,7 @@
 
 #include "Zor.Label.h"
 #include "Zor.Utils.h"
+#include "Zor.Version.h"
 
 #include <array>
 #include <cmath>
@@ -11,24 +12,33 @@
 
 TZORPto TZORBaseFlow::GetAnchor(int32_t index) const
 {
+    return GetAnchorAlong(index, 0.5f);
+}
+
+TZORPto TZORBaseFlow::GetAnchorAlong(int32_t index, float along) const
+{
     const TZORPto& a = GetPoint(1);
     const TZORPto& b = GetPoint(2);
     const int64_t left = std::min(a.X, b.X), right = std::max(a.X, b.X);
     const int64_t top = std::min(a.Y, b.Y), bottom = std::max(a.Y, b.Y);
-    const int64_t midX = left + (right - left) / 2, midY = top + (bottom - top) / 2;
+    // To the nearest whole micrometre, a half down, so that the middle of a side of odd length
+    // is where it always was.
+    const auto at = [along = double(zor::ClampFloat(along, 0.0f, 1.0f, 0.5f))](int64_t from, int64_t to) {
+        return from + int64_t(std::ceil(double(to - from) * along - 0.5));
+    };
     TZORPto p;
     switch (index) {
     case TopAnchor:
-        p.DefineBase(midX, top);
+        p.DefineBase(at(left, right), top);
         break;
     case RightAnchor:
-        p.DefineBase(right, midY);
+        p.DefineBase(right, at(top, bottom));
         break;
     case BottomAnchor:
-        p.DefineBase(midX, bottom);
+        p.DefineBase(at(left, right), bottom);
         break;
     default:
-        p.DefineBase(left, midY);
+        p.DefineBase(left, at(top, bottom));
         break;
     }
     return p;
@@ -340,9 +350,18 @@ const TZORFields<TZORBaseItem>& TZORBaseLink::GetFields() const
               Field<TZORBaseItem, &L::fToID>("ToID"),
               Field<TZORBaseItem, &L::fFromIndex>("FromIndex"),
               Field<TZORBaseItem, &L::fToIndex>("ToIndex"),
+              Field<TZORBaseItem, &L::fFromAlong>("FromAlong", ZORLinkAlongVersion, MiddleAlong),
+              Field<TZORBaseItem, &L::fToAlong>("ToAlong", ZORLinkAlongVersion, MiddleAlong),
           }
         + MarkFields();
     return fields;
+}
+
+void TZORBaseLink::AfterRead()
+{
+    SetFromAlong(fFromAlong);
+    SetToAlong(fToAlong);
+    TZOREndMarks::AfterRead();
 }
 
 void TZORBaseLink::CalcValues(int16_t aFlag)
@@ -412,18 +431,18 @@ const TZORBaseItem* TZORBaseLink::Joined(int32_t id) const
     return target == this ? nullptr : target;
 }
 
-bool TZORBaseLink::FindAnchor(int32_t id, int16_t index, TZORPto& p) const
+bool TZORBaseLink::FindAnchor(int32_t id, int16_t index, float along, TZORPto& p) const
 {
     const TZORBaseItem* target = Joined(id);
     if (!target || index < 1 || index > target->GetAnchorsCount())
         return false;
-    p = target->GetAnchor(index);
+    p = target->GetAnchorAlong(index, along);
     return true;
 }
 
 bool TZORBaseLink::FindEnds(TZORPto& start, TZORPto& end) const
 {
-    return FindAnchor(fFromID, fFromIndex, start) && FindAnchor(fToID, fToIndex, end);
+    return FindAnchor(fFromID, fFromIndex, fFromAlong, start) && FindAnchor(fToID, fToIndex, fToAlong, end);
 }
 
 QPointF TZORBaseLink::Direction(int32_t id, const TZORPto& at, const TZORPto& toward) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Text.h"
 
 #include <QPointF>
@@ -19,7 +20,7 @@ enum class TZORGradient : uint8_t { None = 0, Horizontal = 1, Vertical = 2, Radi
 // A flowchart node (type code 17): a shape in the box between points 1 and 2 with its text,
 // wrapped inside the shape within the box less its paddings. Shapes beyond the named ones are
 // kept as read and show their text alone.
-class TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1000> {
+class QUINDLE_RTL_EXPORT TZORBaseFlow : public TZORPadded<TZORFontItem<TZORBoxItem>, 1000> {
 public:
     static constexpr float MinSpacing = 0.1f;
     static constexpr float MaxSpacing = 10.0f;
@@ -30,10 +31,12 @@ public:
     TZORItemType TypeCode() const override { return TZORItemType::Flow; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
 
-    // A node is joined in the middle of its sides: 1 top, 2 right, 3 bottom, 4 left.
+    // A node is joined in the middle of its sides: 1 top, 2 right, 3 bottom, 4 left; a link may
+    // join anywhere along the side of its anchor.
     enum TAnchor : int16_t { TopAnchor = 1, RightAnchor = 2, BottomAnchor = 3, LeftAnchor = 4 };
     int32_t GetAnchorsCount() const override { return 4; }
     TZORPto GetAnchor(int32_t index) const override;
+    TZORPto GetAnchorAlong(int32_t index, float along) const override;
 
     TZORFlowType GetFlowType() const { return fFlowType; }
     void SetFlowType(TZORFlowType t) { fFlowType = t; }
@@ -108,12 +111,12 @@ constexpr bool IsRoutedLink(TZORinkType t)
 
 // The number of link points a routed kind lays out: 14 for the spline (five curves between its
 // ends), 1 for the one-bend routes, 2 for the two-bend route.
-int32_t RoutedPointCount(TZORinkType t);
+QUINDLE_RTL_EXPORT int32_t RoutedPointCount(TZORinkType t);
 
 // The course of a link in base units. A polyline through Points (Cubic false), or a chain of
 // cubic Bézier curves (Cubic true): Points[0] starts it and each curve adds its two control
 // points and its end. Either has at least two points when it is not empty.
-struct TZORLinkCourse {
+struct QUINDLE_RTL_EXPORT TZORLinkCourse {
     std::vector<QPointF> Points;
     bool Cubic = false;
 
@@ -127,23 +130,25 @@ struct TZORLinkCourse {
 // the given bounds: square out of the side the anchor lies on, and of the two sides at a corner
 // the one facing `toward` more. An element without area gives the axis along which `toward`
 // lies farther.
-QPointF AnchorDirection(const TZORRect& bounds, const QPointF& anchor, const QPointF& toward);
+QUINDLE_RTL_EXPORT QPointF AnchorDirection(
+    const TZORRect& bounds, const QPointF& anchor, const QPointF& toward);
 
 // Control points of the curve from a to b that leaves a along dirA and enters b from dirB (unit
 // steps, or zero to head straight for the other end), each half the distance between the ends
 // away from its end.
-void CurvePoints(
+QUINDLE_RTL_EXPORT void CurvePoints(
     const QPointF& a, const QPointF& b, const QPointF& dirA, const QPointF& dirB, QPointF& c1, QPointF& c2);
 
 // The link points a routed kind lays out between start and end; `acrossFirst` decides whether
 // the two-bend routes leave the start along X (else along Y). Other kinds give none.
-std::vector<TZORPto> RouteLink(TZORinkType t, const TZORPto& start, const TZORPto& end, bool acrossFirst);
+QUINDLE_RTL_EXPORT std::vector<TZORPto> RouteLink(
+    TZORinkType t, const TZORPto& start, const TZORPto& end, bool acrossFirst);
 
 // The course of a link of kind t from start to end. Routed kinds follow their route; the arc
 // passes through link point 1 (a straight line without it, or through three points on one line);
 // the curve leaves its ends along dirStart and dirEnd; the polyline takes the link points as
 // given. Kinds beyond the spline have no course.
-TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& end,
+QUINDLE_RTL_EXPORT TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& end,
     std::span<const TZORPto> linkPoints, const QPointF& dirStart, const QPointF& dirEnd);
 
 } // namespace zor
@@ -152,7 +157,7 @@ TZORLinkCourse LinkCourse(TZORinkType t, const TZORPto& start, const TZORPto& en
 // their anchor points each, with a marker at each end. The element's points are the link points
 // between the ends; the start and end points follow the joined elements and are not stored.
 // Markers are as large as the label settings' line-end size.
-class TZORBaseLink : public TZOREndMarks<TZORBaseItem> {
+class QUINDLE_RTL_EXPORT TZORBaseLink : public TZOREndMarks<TZORBaseItem> {
 public:
     TZORBaseLink(TZORBaseLabel* aOwner, bool aPreview)
         : TZORBaseLink(aOwner, nullptr, 0, aPreview)
@@ -186,6 +191,14 @@ public:
     int16_t GetToIndex() const { return fToIndex; }
     void SetFromIndex(int16_t i) { fFromIndex = i; }
     void SetToIndex(int16_t i) { fToIndex = i; }
+    // Where each end lies along the side of its anchor, on elements whose anchors lie on sides
+    // (flowchart nodes): 0 the side's left or top end, 1 its other end, 0.5 the anchor itself.
+    // It stays at that share of the side when the element moves or changes its size.
+    static constexpr float MiddleAlong = 0.5f;
+    float GetFromAlong() const { return fFromAlong; }
+    float GetToAlong() const { return fToAlong; }
+    void SetFromAlong(float a) { fFromAlong = SaneAlong(a); }
+    void SetToAlong(float a) { fToAlong = SaneAlong(a); }
 
     // The markers' size, millimetres on paper: the label's line-end size.
     float GetTermSize() const;
@@ -213,7 +226,12 @@ public:
     // missing or for a kind beyond the spline.
     std::optional<zor::TZORLinkCourse> Course() const;
 
+protected:
+    void AfterRead() override;
+
 private:
+    static float SaneAlong(float a) { return zor::ClampFloat(a, 0.0f, 1.0f, MiddleAlong); }
+
     // A link ends in a filled arrow unless told otherwise.
     TZORBaseLink(TZORBaseLabel* aOwner, TZORLayer* aLayer, int32_t aNumPoints, bool aPreview)
         : TZOREndMarks(aOwner, aLayer, aNumPoints, aPreview)
@@ -223,7 +241,7 @@ private:
 
     // An end's element, or none.
     const TZORBaseItem* Joined(int32_t id) const;
-    bool FindAnchor(int32_t id, int16_t index, TZORPto& p) const;
+    bool FindAnchor(int32_t id, int16_t index, float along, TZORPto& p) const;
     bool FindEnds(TZORPto& start, TZORPto& end) const;
     // The direction in which the line leaves the anchor at `at` of element `id` toward `toward`.
     QPointF Direction(int32_t id, const TZORPto& at, const TZORPto& toward) const;
@@ -233,6 +251,8 @@ private:
     int32_t fToID = 0;
     int16_t fFromIndex = 0;
     int16_t fToIndex = 0;
+    float fFromAlong = MiddleAlong;
+    float fToAlong = MiddleAlong;
     // Derived from the joined elements, never stored.
     TZORPto fStart;
     TZORPto fEnd;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -25,9 +27,9 @@ namespace zor {
 // never shows a minus sign.
 // An empty pattern gives the value's general form (15 significant digits, "1E20" beyond).
 // Not a number gives "NAN", infinities "INF" and "-INF".
-QString FormatFloat(const QString& pattern, double value);
+QUINDLE_RTL_EXPORT QString FormatFloat(const QString& pattern, double value);
 // The same for a 64-bit integer, exact over its whole range.
-QString FormatInteger(const QString& pattern, int64_t value);
+QUINDLE_RTL_EXPORT QString FormatInteger(const QString& pattern, int64_t value);
 
 // A date and time by a pattern (letters in either case):
 //   d dd ddd dddd     day, two-digit day, short and long day name
@@ -41,6 +43,6 @@ QString FormatInteger(const QString& pattern, int64_t value);
 //   t tt              hh:nn and hh:nn:ss
 //   "x" 'x'           literal text; any other character is copied
 // An empty pattern is "c" (without the time when it is midnight); an invalid date gives "".
-QString FormatDateTime(const QString& pattern, const QDateTime& value);
+QUINDLE_RTL_EXPORT QString FormatDateTime(const QString& pattern, const QDateTime& value);
 
 } // namespace zor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <cstdint>
@@ -10,7 +11,7 @@ class TZORBaseLabel;
 
 // A handle of the selection in base units: its point (and, for the extent, a second point), its
 // kind (zor::TZORHandleKind), the number of the element's point it stands for and the element.
-struct TZORHandle {
+struct QUINDLE_RTL_EXPORT TZORHandle {
     int64_t X = 0;
     int64_t Y = 0;
     int64_t X2 = 0;
@@ -21,7 +22,7 @@ struct TZORHandle {
 };
 
 // A handle as the editor takes it: positions in the label's unit (at the drawing scale).
-struct TZORSelPoint {
+struct QUINDLE_RTL_EXPORT TZORSelPoint {
     float X = 0.0f;
     float Y = 0.0f;
     float X2 = 0.0f;
@@ -37,12 +38,12 @@ namespace zor {
 // element shows its extent. One selected element offers the handles of its kind: its points,
 // centre and radii, angles, the eight handles of its box; several offer the eight handles of the
 // selection's bounds, which resize them together.
-std::vector<TZORHandle> SelectionHandles(const TZORBaseLabel& label);
+QUINDLE_RTL_EXPORT std::vector<TZORHandle> SelectionHandles(const TZORBaseLabel& label);
 // The handles of one element's kind (without its extent).
-void AddItemHandles(TZORBaseItem& item, std::vector<TZORHandle>& out);
+QUINDLE_RTL_EXPORT void AddItemHandles(TZORBaseItem& item, std::vector<TZORHandle>& out);
 // Kinds placed by one point, which a drag of that point moves whole (texts, codes, symbols).
-bool HasInsertPoint(const TZORBaseItem& item);
+QUINDLE_RTL_EXPORT bool HasInsertPoint(const TZORBaseItem& item);
 // The eight handles of a box, north-west to south-east.
-void AddBoxHandles(const TZORRect& box, TZORBaseItem* item, std::vector<TZORHandle>& out);
+QUINDLE_RTL_EXPORT void AddBoxHandles(const TZORRect& box, TZORBaseItem* item, std::vector<TZORHandle>& out);
 
 } // namespace zor

@@ -90,6 +90,11 @@ TZORPto TZORBaseItem::GetAnchor(int32_t index) const
     return p;
 }
 
+TZORPto TZORBaseItem::GetAnchorAlong(int32_t index, float) const
+{
+    return GetAnchor(index);
+}
+
 bool TZORBaseItem::Pick(int64_t x, int64_t y, int32_t tol, bool) const
 {
     return zor::PickShape(*this, x, y, tol);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QString>
@@ -29,7 +30,7 @@ enum TZORItemOption : uint16_t {
 // data binding. Each element kind derives its model class from this one (or from TZOR2DItem), and
 // a renderer class of the runtime library derives from that and adds the drawing.
 // The label owns its items; an item knows its label but never enters it by itself.
-class TZORBaseItem {
+class QUINDLE_RTL_EXPORT TZORBaseItem {
 public:
     // The largest coordinate a file may give, in micrometres either way (1000 km): far beyond
     // any label, and far enough from the 64-bit limits that sums of coordinates never overflow.
@@ -51,6 +52,10 @@ public:
     // The places a link may join, 1-based: the reference points unless a kind offers its own.
     virtual int32_t GetAnchorsCount() const { return GetPointsCount(); }
     virtual TZORPto GetAnchor(int32_t index) const;
+    // The place at `along` (0 to 1) of the side that anchor `index` lies on, from its left or top
+    // end, so that several links may join one side apart; 0.5 is the anchor. A kind whose
+    // anchors are points answers the anchor.
+    virtual TZORPto GetAnchorAlong(int32_t index, float along) const;
     // True when (x, y) lies within tol micrometres of what the element draws: its strokes, or
     // the area it shows (zor::ItemShape), never merely its bounding box.
     virtual bool Pick(int64_t x, int64_t y, int32_t tol, bool aSelected) const;
@@ -68,8 +73,11 @@ public:
     virtual void FillData(bool aPreview);
     virtual void WriteData(TBinaryWriter& w) const;
     virtual void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType);
-    virtual void Draw(TZORBaseDraw& D) = 0;
-    virtual void Print(TZORBaseDraw& D) = 0;
+    // Drawing reads the element and its label only: one label may be drawn from several threads
+    // at once, each with a context of its own. What a pass needs beyond the model (the record,
+    // layouts of data values, the messages it tells) comes and goes through the context.
+    virtual void Draw(TZORBaseDraw& D) const = 0;
+    virtual void Print(TZORBaseDraw& D) const = 0;
     virtual void CalcValues(int16_t aFlag);
     virtual int32_t NumPoints() const;
     virtual TZORPto CenterPoint() const;
@@ -86,8 +94,8 @@ public:
     void Update();
 
     // --- Dispatch used by every paint and print path ---
-    void DrawElement(TZORBaseDraw& D) { Draw(D); }
-    void PrintElement(TZORBaseDraw& D) { Print(D); }
+    void DrawElement(TZORBaseDraw& D) const { Draw(D); }
+    void PrintElement(TZORBaseDraw& D) const { Print(D); }
     // The element's record: its type code as a 32-bit integer, then its data.
     void Write(TBinaryWriter& w) const;
 
@@ -175,7 +183,7 @@ protected:
 };
 
 // A figure that can be filled: fill flag and fill colour; the fill's opacity is the colour's alpha.
-class TZOR2DItem : public TZORBaseItem {
+class QUINDLE_RTL_EXPORT TZOR2DItem : public TZORBaseItem {
 public:
     using TZORBaseItem::TZORBaseItem;
     const TZORFields<TZORBaseItem>& GetFields() const override;

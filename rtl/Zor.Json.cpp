@@ -22,6 +22,16 @@ struct zor::TJsonDocument {
     uint64_t epoch = 1;
 };
 
+// A value on its way into a document. The header names it without nlohmann, so that a program
+// using the object model needs no nlohmann headers.
+struct zor::TJsonValue {
+    TJsonValue(json&& v)
+        : value(std::move(v))
+    {
+    }
+    json value;
+};
+
 namespace {
 
 // Deeper texts are refused: copying and writing a document recurse once per level.
@@ -529,9 +539,9 @@ TJsonArray TJsonObject::A(const TJsonKey& key) const
     return TJsonArray(*this, TStep { key.Utf8() }, true);
 }
 
-void TJsonObject::Put(const TJsonKey& key, json&& value)
+void TJsonObject::Put(const TJsonKey& key, zor::TJsonValue&& value)
 {
-    if (::Put(As<object_t>(Node()), key.Utf8(), std::move(value)))
+    if (::Put(As<object_t>(Node()), key.Utf8(), std::move(value.value)))
         Moved();
 }
 
@@ -668,11 +678,11 @@ TJsonArray TJsonArray::A(int index) const
     return TJsonArray(*this, TStep { {}, index }, true);
 }
 
-void TJsonArray::Put(int index, json&& value)
+void TJsonArray::Put(int index, zor::TJsonValue&& value)
 {
     json& item = Item(As<array_t>(Node()), index, [this] { return Label(); });
     const bool replaced = item.is_structured();
-    item = std::move(value);
+    item = std::move(value.value);
     if (replaced)
         Moved();
 }
@@ -704,9 +714,9 @@ void TJsonArray::SetB(int index, bool value)
 
 // Items keep their objects and arrays where they are when the array grows (the values move
 // without a copy), so appending needs no new epoch.
-void TJsonArray::Append(json&& value)
+void TJsonArray::Append(zor::TJsonValue&& value)
 {
-    As<array_t>(Node()).push_back(std::move(value));
+    As<array_t>(Node()).push_back(std::move(value.value));
 }
 
 void TJsonArray::Add(const QString& value)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QByteArray>
 #include <QString>
-
-#include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
 #include <memory>
@@ -47,6 +47,7 @@ class TJsonArray;
 
 namespace zor {
 struct TJsonDocument;
+struct TJsonValue;
 
 // Integers that int64 holds exactly (not bool, not unsigned 64-bit).
 template <class T>
@@ -55,7 +56,7 @@ concept TJsonInteger
 } // namespace zor
 
 // A member name, from a QString or from a UTF-8 string literal without a QString on the way.
-class TJsonKey {
+class QUINDLE_RTL_EXPORT TJsonKey {
 public:
     TJsonKey(const char* utf8)
         : fKey(utf8)
@@ -71,7 +72,7 @@ private:
     std::string fKey;
 };
 
-class TJsonBaseObject {
+class QUINDLE_RTL_EXPORT TJsonBaseObject {
 public:
     // The root of a JSON text: an object or an array. A UTF-8 byte-order mark is accepted.
     static TJsonBaseObject Parse(const QString& text);
@@ -125,7 +126,7 @@ private:
     mutable uint64_t fCacheEpoch = 0;
 };
 
-class TJsonObject : public TJsonBaseObject {
+class QUINDLE_RTL_EXPORT TJsonObject : public TJsonBaseObject {
 public:
     // A new empty object in a document of its own.
     TJsonObject();
@@ -175,10 +176,10 @@ private:
     using TJsonBaseObject::TJsonBaseObject;
     template <class T> T Get(const TJsonKey& key) const;
     template <class T> T Get(const TJsonKey& key, const T& defaultValue) const;
-    void Put(const TJsonKey& key, nlohmann::ordered_json&& value);
+    void Put(const TJsonKey& key, zor::TJsonValue&& value);
 };
 
-class TJsonArray : public TJsonBaseObject {
+class QUINDLE_RTL_EXPORT TJsonArray : public TJsonBaseObject {
 public:
     // A new empty array in a document of its own.
     TJsonArray();
@@ -221,7 +222,7 @@ private:
     friend class TJsonObject;
     using TJsonBaseObject::TJsonBaseObject;
     template <class T> T Get(int index) const;
-    void Put(int index, nlohmann::ordered_json&& value);
-    void Append(nlohmann::ordered_json&& value);
+    void Put(int index, zor::TJsonValue&& value);
+    void Append(zor::TJsonValue&& value);
     void AddInteger(int64_t value);
 };

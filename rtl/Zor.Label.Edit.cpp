@@ -692,7 +692,10 @@ void TZORBaseLabel::DoDblClick()
 void TZORBaseLabel::UpdateEditing(bool aRedraw)
 {
     if (TZORTextObject* text = GetTextObject()) {
+        // Drawing reads the text's measures and layout, never makes them: they follow the
+        // text here.
         text->Item()->Update();
+        text->Item()->CalcValues(0);
         fModified = true;
     }
     Notify(TZRChange::RefreshText);

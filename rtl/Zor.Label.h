@@ -13,6 +13,7 @@
 #include "Zor.Observer.h"
 #include "Zor.PrintInfo.h"
 #include "Zor.RefLine.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Settings.h"
 #include "Zor.Snap.h"
 #include "Zor.Types.h"
@@ -62,7 +63,7 @@ enum class TZORLabelState : uint8_t {
 //
 // Changes can be bracketed: inside BeginUpdate/EndUpdate (or BeginRead/EndRead) notices are held
 // back and sent once each, in ordinal order, when the outermost bracket closes.
-class TZORBaseLabel : public QObject {
+class QUINDLE_RTL_EXPORT TZORBaseLabel : public QObject {
     Q_OBJECT
 
 public:
@@ -329,7 +330,6 @@ private:
     std::unique_ptr<TZOREditState> fEdit; // the tools and drags in progress
 
 public:
-
     // --- Reference lines (Zor.Label.Modify.cpp), 1-based. They are saved with the label and
     // undone with it. ---
     int32_t GetRefLinesCount() const { return int32_t(fRefLines.size()); }
@@ -573,7 +573,7 @@ private:
 };
 
 // One undo step for the life of the scope, ended also when the edit raises.
-class TZORUndoStep {
+class QUINDLE_RTL_EXPORT TZORUndoStep {
 public:
     explicit TZORUndoStep(TZORBaseLabel& label)
         : fLabel(label)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
@@ -21,7 +22,7 @@ enum TZORayerOp : uint16_t {
 
 // A layer of a label: defaults for new elements (colours, pen, font), what its elements take part
 // in, and an optional background image.
-class TZORLayer {
+class QUINDLE_RTL_EXPORT TZORLayer {
 public:
     explicit TZORLayer(const QString& name = QString());
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QString>
@@ -45,7 +46,7 @@ enum class TZORSymKind : uint8_t {
 
 // One entry of a display list. Coordinates and radii are base units from the symbol's insertion
 // point, y pointing down; angles are degrees. Only the members of the entry's kind are read.
-struct TZORSymItem {
+struct QUINDLE_RTL_EXPORT TZORSymItem {
     TZORSymKind Kind = TZORSymKind::Line;
     // Line, rectangle: two points; polyline, Bézier: every point (a Bézier's start point, then
     // three per cubic segment); circle, ellipse, arc, sector: the centre; text: the anchor.
@@ -85,7 +86,7 @@ struct TZORSymItem {
 //                           "HAlign" and "VAlign" (0 to 2)
 //   "Path"                  "Value": true opens a path, false closes, fills and strokes it
 //   "Link"                  "At": a connection point
-class TZORLibSymbol {
+class QUINDLE_RTL_EXPORT TZORLibSymbol {
 public:
     static const TZORFields<TZORLibSymbol>& Fields();
 

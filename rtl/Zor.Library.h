@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.LibSymbol.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 
@@ -13,7 +14,7 @@ class TZORBaseLabel;
 // A set of library symbols to choose from: those of one category of a library file, or copies
 // of a label's own. A library file (".lyp") is a JSON array of symbol definitions (see
 // TZORLibSymbol); categories are texts whose sub-categories are written with "/".
-class TZORLibrary {
+class QUINDLE_RTL_EXPORT TZORLibrary {
 public:
     // Symbols, 1-based; null out of range.
     int32_t GetNumSymbols() const { return int32_t(fSymbols.size()); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Base.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Utils.h"
 
 #include <QString>
@@ -39,7 +40,7 @@ enum class TZRDimType : uint8_t {
 // What the drawing layer measured of a caption, in paper micrometres: the font's ascent and
 // descent, the text's advance width, and the ratio by which the font height is scaled to the
 // drawing font's size.
-struct TZORTextMetrics {
+struct QUINDLE_RTL_EXPORT TZORTextMetrics {
     int32_t Ascent = 0;
     int32_t Descent = 0;
     int32_t Width = 0;
@@ -49,7 +50,7 @@ struct TZORTextMetrics {
 // A caption laid out along a line, in base units at the drawing scale: the ends of the gap left in
 // the line for it, where its baseline starts (screen), where its top-left corner lies (print), and
 // the direction in which it reads (radians, clockwise on screen).
-struct TZORLineText {
+struct QUINDLE_RTL_EXPORT TZORLineText {
     TZORPto GapStart;
     TZORPto GapEnd;
     TZORPto DrawPos;
@@ -77,7 +78,7 @@ constexpr bool IsInLine(TZORTextPos pos)
 // touching the line; the other positions centre the text block on it. The gap lies on the
 // segment, as long as the text is wide, and shrinks at the line's ends. Positions that do not
 // break the line give an empty gap at the caption's centre. A line of no length reads along X.
-TZORLineText PosBaseLinesText(
+QUINDLE_RTL_EXPORT TZORLineText PosBaseLinesText(
     const TZORPto& p1, const TZORPto& p2, int64_t width, int64_t ascent, int64_t descent, TZORTextPos pos);
 
 } // namespace zor
@@ -258,7 +259,7 @@ protected:
 };
 
 // A straight line from point 1 to point 2 (type code 2).
-class TZORBaseLine : public TZORFixedItem<TZORBaseItem, 2> {
+class QUINDLE_RTL_EXPORT TZORBaseLine : public TZORFixedItem<TZORBaseItem, 2> {
 public:
     using TZORFixedItem::TZORFixedItem;
 
@@ -268,7 +269,7 @@ public:
 // A line from point 1 to point 2 with a line end at each end and a one-line caption (type code
 // 3). Points 3 and 4 are the ends of the gap that a caption in the line leaves; they are laid
 // out with the caption and always present.
-class TZORBaseArrowLine : public TZORFontItem<TZORLineEnds<TZORBaseItem>> {
+class QUINDLE_RTL_EXPORT TZORBaseArrowLine : public TZORFontItem<TZORLineEnds<TZORBaseItem>> {
 public:
     TZORBaseArrowLine(TZORBaseLabel* aOwner, bool aPreview);
     TZORBaseArrowLine(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
@@ -349,7 +350,7 @@ public:
 };
 
 // An open chain of straight segments through its points, with line ends (type code 4).
-class TZORBasePolyLine : public TZORRunItem<TZORLineEnds<TZORBaseItem>> {
+class QUINDLE_RTL_EXPORT TZORBasePolyLine : public TZORRunItem<TZORLineEnds<TZORBaseItem>> {
 public:
     using TZORRunItem::TZORRunItem;
 
@@ -361,7 +362,7 @@ public:
 // (radians, clockwise on screen; the sweep runs from the start, clockwise when positive) are the
 // arc; its points follow from them: points 1 and 2 are the corners of the square round the
 // circle, points 3 to 5 (GetPto 1 to 3) the start, the middle and the end of the arc.
-class TZORBaseArc : public TZORLineEnds<TZORBaseItem> {
+class QUINDLE_RTL_EXPORT TZORBaseArc : public TZORLineEnds<TZORBaseItem> {
 public:
     TZORBaseArc(TZORBaseLabel* aOwner, bool aPreview);
     TZORBaseArc(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);
@@ -442,7 +443,7 @@ class TZORDimStyle;
 // measured text, in the look of one of the label's dimension styles (by its ID). The point roles
 // depend on the type; points 1 to 8 are given, 9 and 10 are laid out with the text and always
 // present.
-class TZORBaseDim : public TZORBaseItem {
+class QUINDLE_RTL_EXPORT TZORBaseDim : public TZORBaseItem {
 public:
     TZORBaseDim(TZORBaseLabel* aOwner, TZRDimType aType, bool aPreview);
     TZORBaseDim(TZORBaseLabel* aOwner, TZORLayer* aLayer, TZRDimType aType, bool aPreview);

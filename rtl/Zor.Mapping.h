@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <vector>
 
 // One tile of a map to compose: where to fetch it and where it goes in the composed image.
-struct TZORTileInfo {
+struct QUINDLE_RTL_EXPORT TZORTileInfo {
     QString Url; // empty: there is no tile here (beyond the poles)
     int32_t X = 0; // pixel position of the tile's top-left corner in the composed image
     int32_t Y = 0;
@@ -33,7 +35,7 @@ enum class TZORMapProvider : uint8_t {
 // The label's map settings and the tile plan of the map being composed. Maps are Web-Mercator
 // tiles of 256 pixels; each provider has a URL template with {z}, {x}, {y} and {key}. The
 // composed image is a PNG file in the label's image folder, named by FileNameFor.
-class TZORMapping {
+class QUINDLE_RTL_EXPORT TZORMapping {
 public:
     static constexpr int32_t ProviderCount = 14;
     static constexpr int32_t MaxZoom = 20;

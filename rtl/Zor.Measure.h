@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 
@@ -8,16 +9,16 @@
 #include <cstdint>
 
 // A standard paper: name and size in micrometres.
-struct TZORPaper {
+struct QUINDLE_RTL_EXPORT TZORPaper {
     const char* name;
     int64_t width;
     int64_t height;
 };
 
 constexpr int ZOrPapersUser = 26; // the index of "User": a size of the user's own
-extern const std::array<TZORPaper, 27> ZOrPapers;
+extern QUINDLE_RTL_EXPORT const std::array<TZORPaper, 27> ZOrPapers;
 // Index in ZOrPapers of the paper of that name, or ZOrPapersUser.
-int ZOrPaperIndex(const QString& name);
+QUINDLE_RTL_EXPORT int ZOrPaperIndex(const QString& name);
 
 // Which size GetSize answers.
 enum class TZORSizeKind : uint8_t {
@@ -34,7 +35,7 @@ enum class TZORSizeKind : uint8_t {
 // The page and the sheet of labels on it, in micrometres, and the title block of a drawing.
 // Naming follows the stored form: DiVer is the gap between columns, DiHor the gap between rows,
 // NuHor the labels down (rows) and NuVer the labels across (columns).
-class TZORMeasure {
+class QUINDLE_RTL_EXPORT TZORMeasure {
 public:
     static const TZORFields<TZORMeasure>& Fields();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -25,14 +27,14 @@ enum class TNodeType : uint8_t {
     ntUnknown = 9
 };
 
-struct TNode {
+struct QUINDLE_RTL_EXPORT TNode {
     QString ID; // identifier in the text
     int32_t InId = 0; // item ID of the flowchart element made for it; 0 until made
     QString Text;
     TNodeType NodeType = TNodeType::ntProcess;
 };
 
-struct TConnection {
+struct QUINDLE_RTL_EXPORT TConnection {
     QString FromNode;
     QString ToNode;
     QString Text;
@@ -45,7 +47,7 @@ enum class TSeqArrowHead : uint8_t { shSolid = 0, shOpen = 1, shCross = 2, shNon
 // A statement the import reads and does not draw, or draws only in part (an edge text, a link
 // kind other than the plain arrow, a subgraph, a style, a sequence block): its line (1-based)
 // and its text as written.
-struct TMermaidLeftOut {
+struct QUINDLE_RTL_EXPORT TMermaidLeftOut {
     int32_t Line = 0;
     QString Text;
 
@@ -53,7 +55,7 @@ struct TMermaidLeftOut {
 };
 
 // A message or a note of a sequence diagram.
-struct TSeqEvent {
+struct QUINDLE_RTL_EXPORT TSeqEvent {
     TSeqEventType EventType = TSeqEventType::sqMessage;
     QString FromActor; // sender; the (first) participant of a note
     QString ToActor; // receiver; the second participant of a note over two, else empty
@@ -86,7 +88,7 @@ struct TSeqEvent {
 //
 // A line that is none of these raises EZORError naming the line; the containers then hold what
 // the lines before it gave.
-class TMermaidParser {
+class QUINDLE_RTL_EXPORT TMermaidParser {
 public:
     TMermaidParser() = default;
 
@@ -146,6 +148,6 @@ namespace zor {
 // A text as Mermaid shows it: "<br>", "<br/>" and "<br />" (any case) break the line, entity
 // codes ("#quot;", "#9829;", "&amp;", "&#35;") stand for their characters; an unknown code stays
 // as written.
-QString MermaidShown(const QString& text);
+QUINDLE_RTL_EXPORT QString MermaidShown(const QString& text);
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Error.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 
@@ -30,7 +31,7 @@ enum class TZORMsgCategory { Prop, Dialogs, List, Error, Actions, Editor };
 //
 // Error texts may hold the placeholders %1, %2, ... where the library fills in details (a
 // file name, an offset); a translation may reorder them.
-class TZORMsg {
+class QUINDLE_RTL_EXPORT TZORMsg {
 public:
     static QString GetPropValue(const QString& key);
     static QString GetDialogsValue(const QString& key);
@@ -53,13 +54,13 @@ public:
 
 namespace zor {
 
-struct TZORMsgText {
+struct QUINDLE_RTL_EXPORT TZORMsgText {
     const char* key;
     const char* text; // UTF-8
 };
 
 // The built-in English texts of a category.
-std::span<const TZORMsgText> BuiltInTexts(TZORMsgCategory category);
+QUINDLE_RTL_EXPORT std::span<const TZORMsgText> BuiltInTexts(TZORMsgCategory category);
 
 // The library's exception with the error text of key, its placeholders filled with args
 // (strings; format numbers with QString::number first).

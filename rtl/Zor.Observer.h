@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <cstdint>
 
 // What changed in a label, as the views (editor, inspector, preview) learn it. The ordinals are
@@ -28,7 +30,7 @@ enum class TZRChange : uint8_t {
     ChooseSymbol = 20, // the symbol tool asks the editor to pick a library symbol
 };
 
-struct TZRChangeValue {
+struct QUINDLE_RTL_EXPORT TZRChangeValue {
     int64_t v1 = 0;
     int64_t v2 = 0;
     bool flag = false;
@@ -43,7 +45,7 @@ enum class TZRObserverKind : uint8_t { Editor = 0, Inspector = 1, Preview = 2, L
 
 // A view attached to a label. The label does not own its observers; a view detaches itself
 // before it is destroyed, and may do so from inside UpdateCtrl.
-class IZRObserver {
+class QUINDLE_RTL_EXPORT IZRObserver {
 public:
     virtual ~IZRObserver() = default;
     virtual void UpdateCtrl(TZRChange change, const TZRChangeValue& value) = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Barcode.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Text.h"
 
 #include <QByteArray>
@@ -24,7 +25,7 @@ enum class TZORPolyOutput : uint8_t { Text = 0, Barcode = 1, QRCode = 2, DataMat
 // and format), in its font. The editor and the screen show the own text; paper shows the value.
 // Either is led by the item's identifier (IA, as a GS1 application identifier leads its data),
 // in parentheses when AddPar is set; with FillBack the run is laid on its back colour.
-struct TZORDataPoly {
+struct QUINDLE_RTL_EXPORT TZORDataPoly {
     static const TZORFields<TZORDataPoly>& Fields();
 
     QString Text;
@@ -50,12 +51,12 @@ struct TZORDataPoly {
 };
 
 // The runs of text as measured: each item's width and font metrics, paper micrometres.
-struct TZORPolyRun {
+struct QUINDLE_RTL_EXPORT TZORPolyRun {
     int32_t Width = 0;
     TZORFontMetrics Metrics;
 };
 
-class TZORBasePoly : public TZORLinearCode<TZORCodeItem> {
+class QUINDLE_RTL_EXPORT TZORBasePoly : public TZORLinearCode<TZORCodeItem> {
 public:
     static constexpr int32_t MaxItems = 1024;
     static constexpr int PolyOutputCount = 4;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 
 #include <cstdint>
 
 // How a label prints: which printer, how many copies and labels, where on the first sheet to
 // start, and in which order the labels of a sheet are filled.
-class TZORPrintInfo {
+class QUINDLE_RTL_EXPORT TZORPrintInfo {
 public:
     static const TZORFields<TZORPrintInfo>& Fields();
 

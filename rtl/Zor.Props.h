@@ -2,6 +2,7 @@
 
 #include "Zor.Fields.h"
 #include "Zor.Json.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,7 +57,7 @@ constexpr int32_t InsAlignType = 18;
 constexpr int32_t InsListSources = 25;
 
 // The state of the inspector's in-place editor.
-struct TDataEdit {
+struct QUINDLE_RTL_EXPORT TDataEdit {
     int32_t X = 0, Y = 0, W = 0, H = 0;
     double Value = 0, Inc = 1, Max = 0, Min = 0;
     QString Text;
@@ -75,55 +76,58 @@ struct TDataEdit {
 namespace zor {
 
 // A length of pixels at 96 dpi at the resolution dpi.
-int32_t ScalePos(double value, int32_t dpi);
+QUINDLE_RTL_EXPORT int32_t ScalePos(double value, int32_t dpi);
 
 // Layout of a slot in the inspector's grid of 24 column units (unit: the width of one, in
 // pixels). Column 0 puts the title in the left part and the value in the right part of the row;
 // column 1 gives the value the whole width.
-double XPosCtrl(int32_t column, int32_t prop, double unit);
-double WidthCtrl(int32_t column, int32_t prop, double unit);
-double HeightCtrl(int32_t prop, int32_t dpi);
-double XPosTitle(int32_t column, double unit);
-double WidthTitle(int32_t column, double unit);
+QUINDLE_RTL_EXPORT double XPosCtrl(int32_t column, int32_t prop, double unit);
+QUINDLE_RTL_EXPORT double WidthCtrl(int32_t column, int32_t prop, double unit);
+QUINDLE_RTL_EXPORT double HeightCtrl(int32_t prop, int32_t dpi);
+QUINDLE_RTL_EXPORT double XPosTitle(int32_t column, double unit);
+QUINDLE_RTL_EXPORT double WidthTitle(int32_t column, double unit);
 // True when x lies in the slot's value cell (aCursor: asked for the pointer's shape).
-bool CheckXPos(double x, int32_t column, int32_t prop, bool aCursor, double unit, bool aMapButton);
+QUINDLE_RTL_EXPORT bool CheckXPos(
+    double x, int32_t column, int32_t prop, bool aCursor, double unit, bool aMapButton);
 
 // The rows the selected elements share, in the order of the first one's fields: a field becomes
 // a row when every selected element has it.
-TJsonArray InspectorRows(const std::vector<const TZORBaseItem*>& selection);
+QUINDLE_RTL_EXPORT TJsonArray InspectorRows(const std::vector<const TZORBaseItem*>& selection);
 // The rows of the points of an element.
-TJsonArray PointRows(const TZORBaseItem& item);
+QUINDLE_RTL_EXPORT TJsonArray PointRows(const TZORBaseItem& item);
 
 // The slot kind and list source that field `index` of the element shows as.
-struct TZORSlotOf {
+struct QUINDLE_RTL_EXPORT TZORSlotOf {
     TZORInsProp prop = TZORInsProp::Text;
     int32_t list = -1;
     bool shown = false; // false: the field has no row
 };
-TZORSlotOf SlotOfField(const TZORBaseItem& item, int32_t index);
+QUINDLE_RTL_EXPORT TZORSlotOf SlotOfField(const TZORBaseItem& item, int32_t index);
 // The index of the field named key in the element's table; -1 for none.
-int32_t FieldIndex(const TZORBaseItem& item, const char* key);
+QUINDLE_RTL_EXPORT int32_t FieldIndex(const TZORBaseItem& item, const char* key);
 // Puts the value of field `index` of item under key as its slot shows it (a layer as its 0-based
 // place, a dimension style as the place of the style with its ID).
-void PutSlotValue(TJsonObject& o, const QString& key, const TZORBaseItem& item, int32_t index);
+QUINDLE_RTL_EXPORT void PutSlotValue(
+    TJsonObject& o, const QString& key, const TZORBaseItem& item, int32_t index);
 // The field value that the slot's value object asks for, brought into the field's range; false
 // when it names nothing the field can hold (a layer or style that is not there, a number that is
 // not finite).
-bool SlotFieldValue(const TZORBaseItem& item, int32_t index, const TJsonObject& value, TZORFieldValue& out);
+QUINDLE_RTL_EXPORT bool SlotFieldValue(
+    const TZORBaseItem& item, int32_t index, const TJsonObject& value, TZORFieldValue& out);
 // The value key of a slot kind and list source ("txt", "ext", "int", "i64", "bol").
-const char* ValueKey(TZORInsProp prop, int32_t list);
+QUINDLE_RTL_EXPORT const char* ValueKey(TZORInsProp prop, int32_t list);
 
 // Fixed lists (sources 1-3, 5-8, 11, 17-22, 24) and the texts of their entries; an index out of
 // a list gives an empty text.
-QStringList FillList(int32_t source);
-QString ItemList(int32_t source, int32_t index);
+QUINDLE_RTL_EXPORT QStringList FillList(int32_t source);
+QUINDLE_RTL_EXPORT QString ItemList(int32_t source, int32_t index);
 // True for a source whose "Value" is the index of the entry (false: the entry's text).
-bool IsIndexList(int32_t source);
+QUINDLE_RTL_EXPORT bool IsIndexList(int32_t source);
 // The entries of a source: the fixed lists, and the names the label holds (layers, dimension
 // styles, fonts, data fields). Field names carry a mark in front: "@" a counter.
-QStringList ListEntries(const TZORBaseLabel& label, int32_t source, QObject* sender);
+QUINDLE_RTL_EXPORT QStringList ListEntries(const TZORBaseLabel& label, int32_t source, QObject* sender);
 
 // Deletes the character before the caret; false when there is none.
-bool DeleteCharPos(QString& text, int32_t caret);
+QUINDLE_RTL_EXPORT bool DeleteCharPos(QString& text, int32_t caret);
 
 } // namespace zor

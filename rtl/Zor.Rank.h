@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 
@@ -32,7 +33,7 @@ inline constexpr std::array<std::array<int, 2>, 10> StarPoints = { {
 // A rating (type code 21): Maximum equal square cells in a row or a column of the box between
 // points 1 and 2, the first Position of them filled. A Position beyond the Maximum fills every
 // cell. Lengths in base units go through the GetBase/SetBase pairs.
-class TZORBaseRank : public TZORBoxItem {
+class QUINDLE_RTL_EXPORT TZORBaseRank : public TZORBoxItem {
 public:
     using TZORBoxItem::TZORBoxItem;
 
@@ -78,7 +79,7 @@ enum class TZORNutriType : uint8_t { TitleAbove = 0, TitleBefore = 1 };
 // A nutrition score (type code 22): the grades A to E in the box between points 1 and 2, one of
 // them selected, with an optional title. Lengths (gap, inner spacing, margin, radii) are base
 // units.
-class TZORBaseNutri : public TZORBoxItem {
+class QUINDLE_RTL_EXPORT TZORBaseNutri : public TZORBoxItem {
 public:
     static constexpr char16_t Grades[] = u"ABCDE";
 

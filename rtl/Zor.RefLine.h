@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 class TZORBaseDraw;
@@ -8,7 +9,7 @@ class TZORBaseDraw;
 // drawing scale), running from edge to edge of the paper. It is not printed; the editor draws
 // it behind the elements, and the tools that cut and lengthen elements take it as an edge that
 // has no ends.
-struct TZORRefLine {
+struct QUINDLE_RTL_EXPORT TZORRefLine {
     TZORPto P1;
     TZORPto P2;
 

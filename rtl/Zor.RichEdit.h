@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QLatin1StringView>
@@ -21,35 +22,36 @@ namespace zor {
 
 // Toggles a style tag ("B", "I", "U" or "S") over [a, b): off when every selected character has
 // it from the markup, else on. Nothing (no change) for an empty selection.
-std::optional<QString> ToggleRichStyle(const QString& rich, int32_t a, int32_t b, QLatin1StringView name);
+QUINDLE_RTL_EXPORT std::optional<QString> ToggleRichStyle(
+    const QString& rich, int32_t a, int32_t b, QLatin1StringView name);
 
 // Whether the style tag is on for every character of [a, b); with a = b, for the character
 // before the caret (the first one at the start).
-bool RichStyleActive(const QString& rich, int32_t a, int32_t b, QLatin1StringView name);
+QUINDLE_RTL_EXPORT bool RichStyleActive(const QString& rich, int32_t a, int32_t b, QLatin1StringView name);
 
 // Gives [a, b) the value of a tag with a value ("FN" font name, "FS" height in paper
 // micrometres, "FC" and "BC" colours RRGGBB). Nothing for an empty selection, a value that
 // cannot stand in a tag, or a selection that has that value already.
-std::optional<QString> SetRichValue(const QString& rich, int32_t a, int32_t b, QLatin1StringView name,
-    const QString& value);
+QUINDLE_RTL_EXPORT std::optional<QString> SetRichValue(
+    const QString& rich, int32_t a, int32_t b, QLatin1StringView name, const QString& value);
 
 // Aligns the paragraph holding plain position pos (0 left, 1 centre, 2 right): its alignment
 // tags go and one pair wraps its characters. Nothing for an empty paragraph, another alignment
 // value or a paragraph aligned so already.
-std::optional<QString> SetRichAlignment(const QString& rich, int32_t pos, uint8_t align);
+QUINDLE_RTL_EXPORT std::optional<QString> SetRichAlignment(const QString& rich, int32_t pos, uint8_t align);
 
 // Removes the plain characters [a, b) and keeps every tag between them; pairs left empty go.
-QString DeleteRichText(const QString& rich, int32_t a, int32_t b);
+QUINDLE_RTL_EXPORT QString DeleteRichText(const QString& rich, int32_t a, int32_t b);
 
 // Removes every pair of tags of one kind with nothing between them, until none is left.
-QString RemoveEmptyRichPairs(const QString& rich);
+QUINDLE_RTL_EXPORT QString RemoveEmptyRichPairs(const QString& rich);
 
 // Whether a font name can stand in a font tag: not empty, and no "<" or ">" (which would end
 // the tag or start another).
-bool ValidRichFontName(const QString& name);
+QUINDLE_RTL_EXPORT bool ValidRichFontName(const QString& name);
 // The value of a colour tag: red, green and blue as upper-case hexadecimal pairs.
-QString RichColorValue(TAlphaColor color);
+QUINDLE_RTL_EXPORT QString RichColorValue(TAlphaColor color);
 // The value of a size tag for a font height in millimetres.
-QString RichSizeValue(int32_t millimetres);
+QUINDLE_RTL_EXPORT QString RichSizeValue(int32_t millimetres);
 
 } // namespace zor

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "Zor.Fields.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 // Label-wide drawing settings: the data markers and connection marks the editor shows.
-class TZORSettings {
+class QUINDLE_RTL_EXPORT TZORSettings {
 public:
     static const TZORFields<TZORSettings>& Fields();
 

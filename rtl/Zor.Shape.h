@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QPointF>
@@ -13,7 +14,7 @@ class TZORBaseItem;
 // snapping: its strokes (curves flattened into short segments) and whether its inside counts as
 // drawn too. Elements that show an area (texts, codes, pictures, tables, filled figures) are hit
 // anywhere inside it; outlines only near their strokes.
-struct TZORShape {
+struct QUINDLE_RTL_EXPORT TZORShape {
     enum class TArea : uint8_t {
         None, // only the strokes
         Closed, // the inside of the closed strokes (a filled figure)
@@ -39,11 +40,11 @@ struct TZORShape {
 namespace zor {
 
 // The shape an element draws.
-TZORShape ItemShape(const TZORBaseItem& item);
+QUINDLE_RTL_EXPORT TZORShape ItemShape(const TZORBaseItem& item);
 // True when (x, y) lies within tol base units of what the element draws: its strokes, or inside
 // its drawn area.
-bool PickShape(const TZORBaseItem& item, int64_t x, int64_t y, int64_t tol);
+QUINDLE_RTL_EXPORT bool PickShape(const TZORBaseItem& item, int64_t x, int64_t y, int64_t tol);
 // The distance from (x, y) to the segment a–b.
-double SegmentDistance(double x, double y, const QPointF& a, const QPointF& b);
+QUINDLE_RTL_EXPORT double SegmentDistance(double x, double y, const QPointF& a, const QPointF& b);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QElapsedTimer>
 
 #include <cstdint>
@@ -31,7 +33,7 @@ constexpr uint16_t SnapBit(TZORSnap s)
 // The point a snap found: where it lies (X, Y), the point a tangent or perpendicular is sought
 // from (-1, -1 for none), its screen position and the marker the editor draws for it (0 square,
 // 1 circle, 2 cross). Valid while the point stands; Snapped is the editor's.
-struct TZORRef {
+struct QUINDLE_RTL_EXPORT TZORRef {
     int64_t X = 0;
     int64_t Y = 0;
     int64_t BaseX = -1;
@@ -48,7 +50,7 @@ struct TZORRef {
 
 // The anchor a link tool found: the element's ID, the anchor's number (the same in both
 // fields), and where it lies.
-struct TZORink {
+struct QUINDLE_RTL_EXPORT TZORink {
     int32_t Item = 0;
     int16_t StartPoint = 0;
     int16_t EndPoint = 0;
@@ -60,7 +62,7 @@ struct TZORink {
 // Thins out the moves of a drag: a move passes when it comes at least 1000 / rate milliseconds
 // after the last one that passed, or lies at least `distance` pixels from it. The first move
 // after ResetPos always passes.
-class TMouseFilter {
+class QUINDLE_RTL_EXPORT TMouseFilter {
 public:
     TMouseFilter(int32_t rate, int32_t distance);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Version.h"
 
 #include <QByteArray>
@@ -23,7 +24,7 @@ class QIODevice;
 // is checked against the bytes left before anything is allocated for it. A device that is not
 // random-access is read as far as it has data buffered.
 
-class TBinaryWriter {
+class QUINDLE_RTL_EXPORT TBinaryWriter {
 public:
     // The device stays the caller's and must be open for writing.
     explicit TBinaryWriter(QIODevice* device);
@@ -61,7 +62,7 @@ private:
     QIODevice* fDevice;
 };
 
-class TBinaryReader {
+class QUINDLE_RTL_EXPORT TBinaryReader {
 public:
     // The device stays the caller's and must be open for reading; it is read from its current
     // position, and its size is taken now.
@@ -116,17 +117,17 @@ namespace zor {
 
 // Replaces the file at path by bytes through a temporary file and a rename: a save that fails
 // (a full disk included) raises and leaves the old file whole.
-void SaveFileBytes(const QString& path, const QByteArray& bytes);
+QUINDLE_RTL_EXPORT void SaveFileBytes(const QString& path, const QByteArray& bytes);
 // Writes all size bytes to the file, false when it takes fewer. A write the system cuts short
 // (the disk filling up) is tried on until the system refuses one, so that the file's
 // errorString gives the system's reason ("No space left on device"), not an unknown error.
-bool WriteAll(QFileDevice& file, const char* data, int64_t size);
+QUINDLE_RTL_EXPORT bool WriteAll(QFileDevice& file, const char* data, int64_t size);
 
 // TDateTime: whole days since 1899-12-30 plus the fraction of the day; before that day the
 // fraction still counts forward from midnight (-1.25 is 1899-12-29 06:00). The date and time
 // are taken as the QDateTime shows them, without any zone; an invalid QDateTime is 0.
-double DateTimeToDays(const QDateTime& value);
+QUINDLE_RTL_EXPORT double DateTimeToDays(const QDateTime& value);
 // Local time; invalid for a value that is not a number or outside the years 1 to 9999.
-QDateTime DaysToDateTime(double days);
+QUINDLE_RTL_EXPORT QDateTime DaysToDateTime(double days);
 
 } // namespace zor

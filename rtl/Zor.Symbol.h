@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.Base.h"
+#include "Zor.RtlExport.h"
 
 #include <QString>
 
@@ -8,7 +9,7 @@ class TZORLibSymbol;
 
 // A library symbol placed at point 1 (type code 24), by its definition's ID; the label keeps the
 // definitions its symbols show. The name is the definition's, kept for a label that has lost it.
-class TZORBaseSymbol : public TZORFixedItem<TZORBaseItem, 1> {
+class QUINDLE_RTL_EXPORT TZORBaseSymbol : public TZORFixedItem<TZORBaseItem, 1> {
 public:
     static constexpr float MinScale = 0.01f;
     static constexpr float MaxScale = 100.0f;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "Zor.RtlExport.h"
 #include "Zor.Text.h"
 
 #include <QString>
@@ -41,7 +42,7 @@ enum class TZORGridType : uint8_t { None = 0, Vertical = 1, Horizontal = 2, Both
 // The look of a cell kind (a column's header, lines or footer, or the title): its text, font,
 // alignment and background. The header and the title show their text; a line cell's text is the
 // sample the editor shows (the field's name when empty); a footer's text leads its aggregate.
-struct TZORTableCell {
+struct QUINDLE_RTL_EXPORT TZORTableCell {
     static constexpr float MinSpacing = 0.1f;
     static constexpr float MaxSpacing = 10.0f;
 
@@ -72,7 +73,7 @@ struct TZORTableCell {
 // for the field's values) and its three cells; the footer's aggregate is formatted by
 // FooterFormat (a float pattern; empty for the plain number). A fixed column shows its line
 // cell's own text on every data line, whatever the data set holds.
-struct TZORColumn {
+struct QUINDLE_RTL_EXPORT TZORColumn {
     static const TZORFields<TZORColumn>& Fields();
 
     float Width = 50.0f; // percent
@@ -92,7 +93,7 @@ struct TZORColumn {
 
 // One laid-out cell: its height and lines (paper micrometres inside the cell), its text and
 // kind (0 header, 1 line, 2 footer).
-struct TZORRowCol {
+struct QUINDLE_RTL_EXPORT TZORRowCol {
     int32_t Height = 0;
     TxtLines Lines;
     QString Text;
@@ -102,7 +103,7 @@ struct TZORRowCol {
 
 // A column as laid out: the header, the sample line, the footer and the data lines that fit,
 // with the metrics of the three fonts (header, lines, footer).
-struct TZORColumnLayout {
+struct QUINDLE_RTL_EXPORT TZORColumnLayout {
     TZORRowCol Header;
     TZORRowCol Sample;
     TZORRowCol Footer;
@@ -116,7 +117,7 @@ struct TZORColumnLayout {
 // when the footer does not follow the last line; the last entry is the table's bottom. Lines
 // that do not fit the room are not laid out: Shown counts those that are, Overflow tells that
 // some did not fit.
-struct TZORTableLayout {
+struct QUINDLE_RTL_EXPORT TZORTableLayout {
     bool Design = false; // the editor's view: the sample line once, the footer at the box's bottom
     TxtLines TitleLines;
     TZORFontMetrics TitleMetrics;
@@ -141,7 +142,7 @@ struct TZORTableLayout {
 using TZORCellLayoutFunc = std::function<int32_t(const QString& text, const TZORTableCell& cell, int32_t W,
     int32_t H, int32_t padX, int32_t padY, TxtLines& lines, TZORFontMetrics& metrics)>;
 
-class TZORBaseTable : public TZORPadded<TZORBoxItem, 500> {
+class QUINDLE_RTL_EXPORT TZORBaseTable : public TZORPadded<TZORBoxItem, 500> {
 public:
     static constexpr int32_t MaxColumns = 256;
     static constexpr int32_t MaxRows = 65535;
@@ -256,12 +257,13 @@ namespace zor {
 
 // A value read as a number whatever the system's locale: "." is the decimal point, no group
 // separators; surrounding spaces are ignored. None for anything else.
-std::optional<double> ParseNumber(const QString& text);
+QUINDLE_RTL_EXPORT std::optional<double> ParseNumber(const QString& text);
 // An aggregate of the values that read as numbers (Count counts the values that are not empty).
 // Min, Max, Mean and Median of no number, and Sum of none, are none and 0; the variance
 // (of a sample: divided by n − 1) and the standard deviation of one number are 0.
-std::optional<double> Aggregate(TZORFooter kind, const QStringList& values);
+QUINDLE_RTL_EXPORT std::optional<double> Aggregate(TZORFooter kind, const QStringList& values);
 // The aggregate formatted by a float pattern (empty: the plain number); "" when there is none.
-QString FormatAggregate(TZORFooter kind, const QStringList& values, const QString& pattern);
+QUINDLE_RTL_EXPORT QString FormatAggregate(
+    TZORFooter kind, const QStringList& values, const QString& pattern);
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Zor.F2d.h"
+#include "Zor.RtlExport.h"
 
 #include <QLatin1StringView>
 #include <QString>
@@ -21,7 +22,7 @@
 // What the text metrics gave for an element's font, in paper micrometres: ascent, descent, the
 // underline flag of the font, the height asked for (its cell height: ascent plus descent), and
 // the ratio by which a font height becomes the drawing font's character height.
-struct TZORFontMetrics {
+struct QUINDLE_RTL_EXPORT TZORFontMetrics {
     int32_t Ascent = 0;
     int32_t Descent = 0;
     int32_t Third = 0;
@@ -93,7 +94,7 @@ protected:
 // One line of text anchored at point 1 (type code 10), placed there by its alignments and turned
 // about it. Point 2 is its second corner; the factory places both on the anchor. The horizontal
 // scale stretches the text along its line.
-class TZORBaseText : public TZORTextItem<TZORFixedItem<TZOR2DItem, 2>> {
+class QUINDLE_RTL_EXPORT TZORBaseText : public TZORTextItem<TZORFixedItem<TZOR2DItem, 2>> {
 public:
     static constexpr float DefaultTextHeight = 10.0f; // millimetres
     static constexpr float MinScale = 0.1f;
@@ -141,7 +142,7 @@ private:
 
 // Text wrapped into the box between points 1 and 2 (type code 11), inside its paddings, with
 // alignment and line spacing; the base of the rich text.
-class TZORBasePara : public TZORTextItem<TZORBoxItem> {
+class QUINDLE_RTL_EXPORT TZORBasePara : public TZORTextItem<TZORBoxItem> {
 public:
     static constexpr float DefaultParaHeight = 6.0f; // millimetres
     static constexpr float MinSpacing = 0.1f;
@@ -205,7 +206,7 @@ private:
 
 // One character format of a rich text. Heights are paper micrometres; a back colour of 0 paints
 // nothing.
-struct TRichTextFormat {
+struct QUINDLE_RTL_EXPORT TRichTextFormat {
     QString FontName;
     int32_t FontHeight = 0;
     TAlphaColor FontColor {};
@@ -222,7 +223,7 @@ struct TRichTextFormat {
 // not), its format, whether a line break follows it, and its paragraph's alignment (0 left,
 // 1 centre, 2 right; other values act as left). PlainStart is where its text begins in the plain
 // text.
-struct TRichTextParsedSegment {
+struct QUINDLE_RTL_EXPORT TRichTextParsedSegment {
     QString Text;
     int32_t FormatIndex = 0;
     uint8_t LineEnd = 0;
@@ -238,7 +239,7 @@ struct TRichTextParsedSegment {
 // height. LineEnd marks the segment after which a line break follows. PlainStart is where its
 // text begins in the plain text: the caret, the selection and the editor all map positions
 // through it.
-struct TRichTextDrawSegment {
+struct QUINDLE_RTL_EXPORT TRichTextDrawSegment {
     QString Text;
     int32_t FormatIndex = 0;
     int64_t X = 0;
@@ -259,7 +260,7 @@ namespace zor {
 
 // A rich text taken apart: its formats (the first being the base format), its runs, its plain
 // text and, for every plain character, where its source starts and ends in the rich text.
-struct TRichTextParse {
+struct QUINDLE_RTL_EXPORT TRichTextParse {
     std::vector<TRichTextFormat> Formats;
     std::vector<TRichTextParsedSegment> Runs;
     QString Plain;
@@ -268,18 +269,19 @@ struct TRichTextParse {
 };
 
 // Parses rich-text markup. Tags, in any case:
-//   <B> </B> bold, <I> </I> italic, <U> </U> underline, <S> </S> strikeout,
-//   <FN:name> </FN> font, <FS:height> </FS> font height in paper micrometres,
-//   <FC:RRGGBB> </FC> text colour, <BC:RRGGBB> </BC> background (AARRGGBB is taken as well),
-//   <L> </L>, <C> </C>, <R> </R> paragraph alignment, <BR> line break, <LT> a literal "<".
+//   `<B> </B>` bold, `<I> </I>` italic, `<U> </U>` underline, `<S> </S>` strikeout,
+//   `<FN:name> </FN>` font, `<FS:height> </FS>` font height in paper micrometres,
+//   `<FC:RRGGBB> </FC>` text colour, `<BC:RRGGBB> </BC>` background (AARRGGBB is taken as well),
+//   `<L> </L>`, `<C> </C>`, `<R> </R>` paragraph alignment, `<BR>` line break, `<LT>` a literal "<".
 // Tags nest; a closing tag without its opening tag is ignored. A "<" that starts no tag of these
-// is text. CR, LF and CR LF break lines as <BR> does; every break is one "\n" of the plain text.
+// is text. CR, LF and CR LF break lines as `<BR>` does; every break is one "\n" of the plain text.
 // Runs without an alignment tag take `align`.
-TRichTextParse ParseRichMarkup(QStringView rich, const TRichTextFormat& base, uint8_t align);
+QUINDLE_RTL_EXPORT TRichTextParse ParseRichMarkup(
+    QStringView rich, const TRichTextFormat& base, uint8_t align);
 
 // A tag of the markup as RichTagAt finds it: its name as the parser knows it ("B", "FN", "BR"),
 // whether it closes, its value (after the ":"), and the index after its ">".
-struct TRichTag {
+struct QUINDLE_RTL_EXPORT TRichTag {
     QLatin1StringView Name;
     bool Closing = false;
     QStringView Value;
@@ -287,10 +289,10 @@ struct TRichTag {
 };
 
 // The tag that starts at rich[i] ("<"), if it is one the parser obeys.
-std::optional<TRichTag> RichTagAt(QStringView rich, qsizetype i);
+QUINDLE_RTL_EXPORT std::optional<TRichTag> RichTagAt(QStringView rich, qsizetype i);
 
-// Plain text as markup that shows it as it stands: "<" becomes <LT> and line breaks <BR>.
-QString EscapeRichText(QStringView plain);
+// Plain text as markup that shows it as it stands: "<" becomes `<LT>` and line breaks `<BR>`.
+QUINDLE_RTL_EXPORT QString EscapeRichText(QStringView plain);
 
 // Lays runs out into draw segments in a box of W by H (paper micrometres along and across the
 // lines; H 0 or less for no limit). Words split at U+0020 only; a run that starts without a space
@@ -298,9 +300,9 @@ QString EscapeRichText(QStringView plain);
 // by that plus Round(fontHeight × (spacing − 1)), and a line whose format would pass H is not
 // laid out (the first line always is). Each line is aligned by the alignment of the run that
 // closes it; a line wider than W keeps its place. An empty line gets an empty segment of its own.
-std::vector<TRichTextDrawSegment> LayoutRichText(const std::vector<TRichTextParsedSegment>& runs,
-    const std::vector<TRichTextFormat>& formats, int64_t W, int64_t H, int32_t fontHeight, float spacing,
-    const TZORMeasureTextFunc& measure);
+QUINDLE_RTL_EXPORT std::vector<TRichTextDrawSegment> LayoutRichText(
+    const std::vector<TRichTextParsedSegment>& runs, const std::vector<TRichTextFormat>& formats, int64_t W,
+    int64_t H, int32_t fontHeight, float spacing, const TZORMeasureTextFunc& measure);
 
 } // namespace zor
 
@@ -312,7 +314,7 @@ std::vector<TRichTextDrawSegment> LayoutRichText(const std::vector<TRichTextPars
 // Positions: a plain position counts characters of the plain text (tags removed, each line
 // break one "\n"); a rich position counts characters of the markup. The editor's caret and
 // selection are plain positions; the segments map them onto the layout.
-class TZORBaseRichText : public TZORBasePara {
+class QUINDLE_RTL_EXPORT TZORBaseRichText : public TZORBasePara {
 public:
     TZORBaseRichText(TZORBaseLabel* aOwner, bool aPreview);
     TZORBaseRichText(TZORBaseLabel* aOwner, TZORLayer* aLayer, bool aPreview);

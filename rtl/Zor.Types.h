@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -190,7 +192,6 @@ enum class TZORFlowType : uint8_t {
     LoopStop = 14
 };
 
-
 namespace zor {
 
 // Alpha colours the model uses as defaults.
@@ -202,7 +203,7 @@ inline constexpr TAlphaColor claGray { 0xFF808080u };
 
 // A point of the model in base units (micrometres). The projections give device pixels
 // relative to the context's origin; callers add the origin of their target.
-struct TZORPto {
+struct QUINDLE_RTL_EXPORT TZORPto {
     int64_t X = 0;
     int64_t Y = 0;
 
@@ -227,7 +228,7 @@ struct TZORPto {
 
 // A rectangle in base units. Right and Bottom are edges, not the last unit inside, so an
 // empty rectangle has Left == Right or Top == Bottom.
-struct TZORRect {
+struct QUINDLE_RTL_EXPORT TZORRect {
     int64_t Left = 0;
     int64_t Top = 0;
     int64_t Right = 0;
@@ -248,7 +249,7 @@ struct TZORRect {
 };
 
 // One laid-out line of a text: the characters it holds and where its cell starts.
-struct TZORTxtInf {
+struct QUINDLE_RTL_EXPORT TZORTxtInf {
     int32_t start = 0; // 1-based index of the line's first UTF-16 code unit in the text
     int32_t count = 0; // code units of the line, its line-break characters and end spaces included
     int64_t x = 0; // left edge in the box's coordinate system

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,7 +12,7 @@
 // A whole label as the history keeps it: its binary record, and what the record leaves out
 // that the user would notice coming back wrong. Elements are named by their IDs, never by
 // pointer: a restored label has new element objects.
-struct TZORUndoState {
+struct QUINDLE_RTL_EXPORT TZORUndoState {
     QByteArray bytes; // the label stream (WriteLabel)
     std::vector<int32_t> selection; // IDs of the selected elements, in the order of selecting
     int32_t currentSymbol = 0;
@@ -26,7 +28,7 @@ struct TZORUndoState {
 // steps go first, down to the newest one, which is kept whatever its size so that the last edit
 // can always be undone. Bytes a step shares with its neighbour (the after of one step is most
 // often the before of the next) are counted once.
-class TZORUndo {
+class QUINDLE_RTL_EXPORT TZORUndo {
 public:
     static constexpr int32_t DefaultMaxSteps = 100;
     static constexpr int64_t DefaultMaxBytes = int64_t(64) << 20;

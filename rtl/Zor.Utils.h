@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Zor.RtlExport.h"
 #include "Zor.Types.h"
 
 #include <QByteArray>
@@ -20,9 +21,9 @@ namespace zor {
 
 // Halves go to the even neighbour: Round(0.5) = 0, Round(1.5) = 2, Round(2.5) = 2,
 // Round(-0.5) = 0, Round(-1.5) = -2. NaN gives 0 and values beyond the range saturate.
-int64_t Round(double x);
+QUINDLE_RTL_EXPORT int64_t Round(double x);
 // Toward zero, with the same treatment of NaN and of values beyond the range.
-int64_t Trunc(double x);
+QUINDLE_RTL_EXPORT int64_t Trunc(double x);
 
 constexpr double RadToDeg(double radians)
 {
@@ -44,33 +45,33 @@ constexpr int64_t UnitMicrometres(TZORUnits units)
 }
 
 // A length in the given unit to base units (rounded), and back.
-int64_t SetValue(double value, TZORUnits units);
-double GetValue(int64_t base, TZORUnits units);
+QUINDLE_RTL_EXPORT int64_t SetValue(double value, TZORUnits units);
+QUINDLE_RTL_EXPORT double GetValue(int64_t base, TZORUnits units);
 
 // A base-unit length in device pixels: as a float for shapes, rounded for text positions.
-double DrawFromBaseX(double length, const TZORBaseDraw& D);
-double DrawFromBaseY(double length, const TZORBaseDraw& D);
-int PrintFromBaseX(double length, const TZORBaseDraw& D);
-int PrintFromBaseY(double length, const TZORBaseDraw& D);
+QUINDLE_RTL_EXPORT double DrawFromBaseX(double length, const TZORBaseDraw& D);
+QUINDLE_RTL_EXPORT double DrawFromBaseY(double length, const TZORBaseDraw& D);
+QUINDLE_RTL_EXPORT int PrintFromBaseX(double length, const TZORBaseDraw& D);
+QUINDLE_RTL_EXPORT int PrintFromBaseY(double length, const TZORBaseDraw& D);
 
 // A pen width in millimetres in device pixels: width × DPI / 25.4. It reads the resolution
 // only, because the print path sets the pixels-per-millimetre member after its dash units.
-double BasePtoY(double widthMM, const TZORBaseDraw& D);
-double DrawBasePtoX(double widthMM, const TZORBaseDraw& D);
+QUINDLE_RTL_EXPORT double BasePtoY(double widthMM, const TZORBaseDraw& D);
+QUINDLE_RTL_EXPORT double DrawBasePtoX(double widthMM, const TZORBaseDraw& D);
 
 // Where a text block of w × h starts (the top-left corner of its first character, turned with
 // the block) when it is placed at (x, y) by the alignments and turned about (x, y) by angle.
 // Left and top alignment keep the padding between the point and the text, right and bottom
 // alignment keep it on the other side, and centring ignores it. DrawTxtPos works in screen
 // pixels; PrintTxtPos in whole printer pixels, halving with truncation toward zero.
-QPointF DrawTxtPos(double x, double y, double padX, double padY, double w, double h, TZORHorzAlign hAlign,
+QUINDLE_RTL_EXPORT QPointF DrawTxtPos(double x, double y, double padX, double padY, double w, double h,
+    TZORHorzAlign hAlign, TZORVertAlign vAlign, TZORAngle angle);
+QUINDLE_RTL_EXPORT QPoint PrintTxtPos(int x, int y, int padX, int padY, int w, int h, TZORHorzAlign hAlign,
     TZORVertAlign vAlign, TZORAngle angle);
-QPoint PrintTxtPos(int x, int y, int padX, int padY, int w, int h, TZORHorzAlign hAlign, TZORVertAlign vAlign,
-    TZORAngle angle);
 
 } // namespace zor
 
-struct TDraw2DCircle {
+struct QUINDLE_RTL_EXPORT TDraw2DCircle {
     double Cx = 0.0;
     double Cy = 0.0;
     double R = 0.0;
@@ -80,7 +81,7 @@ struct TDraw2DCircle {
 // positive Y (clockwise on screen), Start and End in [0, 2π). Sweep runs from the first point
 // through the second to the third: positive when that is clockwise on screen, then Clock is
 // set, negative otherwise.
-struct TDraw2DArc {
+struct QUINDLE_RTL_EXPORT TDraw2DArc {
     double Cx = 0.0;
     double Cy = 0.0;
     double R = 0.0;
@@ -92,12 +93,12 @@ struct TDraw2DArc {
 
 // The two back corners of an arrow head. Looking from the tail to the tip on screen, Wing1
 // lies on the right of the line and Wing2 on the left.
-struct TZORArrow {
+struct QUINDLE_RTL_EXPORT TZORArrow {
     QPointF Wing1;
     QPointF Wing2;
 };
 
-class TDraw2D {
+class QUINDLE_RTL_EXPORT TDraw2D {
 public:
     static double Distance(double x1, double y1, double x2, double y2);
     static double Distance(const QPointF& a, const QPointF& b);
@@ -191,7 +192,7 @@ enum class TZORDrawWidth : uint8_t {
 // reach below it into the text line (EAN and UPC).
 enum class TZORDrawBar : uint8_t { Full = 0, Short = 1, Guard = 2, Space = 3 };
 
-class TBarcode {
+class QUINDLE_RTL_EXPORT TBarcode {
 public:
     static void FillBarData(char c, TZORDrawWidth& width, TZORDrawBar& bar);
     // The pattern character for a width and a bar class; Previous has none and gives '?'.

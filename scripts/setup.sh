@@ -12,7 +12,7 @@ PKGS=(
   libzip-dev zipcmp zipmerge ziptool libcurl4-openssl-dev
   libcups2-dev cups cups-ipp-utils ghostscript dbus-daemon
   libgxps-utils poppler-utils fonts-liberation2 fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool doxygen
   clang-14 libclang-rt-14-dev
 )
 

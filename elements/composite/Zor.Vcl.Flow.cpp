@@ -213,7 +213,7 @@ TxtLines TZORFlow::LayOut(TZORFontMetrics& metrics) const
     return lines;
 }
 
-void TZORFlow::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORFlow::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORElementPainter P(D, target);
     const QRectF box = P.Box(GetPoint(1), GetPoint(2)).normalized();
@@ -228,7 +228,7 @@ void TZORFlow::Paint(TZORBaseDraw& D, zor::TZORTarget target)
     PaintText(P, box);
 }
 
-void TZORFlow::PaintText(zor::TZORElementPainter& P, const QRectF& box)
+void TZORFlow::PaintText(zor::TZORElementPainter& P, const QRectF& box) const
 {
     if (GetText().isEmpty())
         return;

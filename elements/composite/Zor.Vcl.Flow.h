@@ -2,6 +2,7 @@
 
 #include "Zor.Flow.h"
 #include "drawing/Zor.GdiPlus.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/Zor.Vcl.Element.h"
 #include "elements/text/Zor.Vcl.Text.Frame.h"
 
@@ -16,31 +17,31 @@ namespace zor {
 // The outline of a flowchart shape in a box (device pixels, either way round): the figure that
 // fills, and the strokes that outline it (the same figure, except the two inner bars of a link
 // node). Shapes beyond the named ones have neither.
-struct TZORFlowPaths {
+struct QUINDLE_VCL_EXPORT TZORFlowPaths {
     TGPGraphicsPath Shape;
     TGPGraphicsPath Outline;
 };
 
-TZORFlowPaths FlowPaths(TZORFlowType type, const QRectF& box);
+QUINDLE_VCL_EXPORT TZORFlowPaths FlowPaths(TZORFlowType type, const QRectF& box);
 // A link's two bars inside its sides, added to `path` as figures of their own.
-void AddLinkBars(TGPGraphicsPath& path, const QRectF& box);
+QUINDLE_VCL_EXPORT void AddLinkBars(TGPGraphicsPath& path, const QRectF& box);
 
 } // namespace zor
 
 // Flowchart node (type code 17): the shape filled and outlined, then its text, wrapped inside
 // the shape by the flowchart layout and placed from the padded box's top-left corner.
-class TZORFlow : public TZORBaseFlow, public TZORElementIO<TZORFlow> {
+class QUINDLE_VCL_EXPORT TZORFlow : public TZORBaseFlow, public TZORElementIO<TZORFlow> {
 public:
     using TZORBaseFlow::TZORBaseFlow;
 
-    void Draw(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Screen); }
-    void Print(TZORBaseDraw& D) override { Paint(D, zor::TZORTarget::Print); }
+    void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
+    void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The font's metrics and the text's lines (paper micrometres from the padded box's top-left
     // corner) as the element stands: each pass lays its text out afresh, so nothing is kept that
     // could lag behind a change.
     TxtLines LayOut(TZORFontMetrics& metrics) const;
 
 private:
-    void Paint(TZORBaseDraw& D, zor::TZORTarget target);
-    void PaintText(zor::TZORElementPainter& P, const QRectF& box);
+    void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
+    void PaintText(zor::TZORElementPainter& P, const QRectF& box) const;
 };

@@ -145,7 +145,7 @@ private:
 
 } // namespace
 
-void TZORNutriScore::Paint(TZORBaseDraw& D, TZORTarget target)
+void TZORNutriScore::Paint(TZORBaseDraw& D, TZORTarget target) const
 {
     // The screen shows the element's own grade; paper the bound data's, A for anything else.
     const QChar grade = target == TZORTarget::Screen

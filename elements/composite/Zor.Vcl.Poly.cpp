@@ -7,6 +7,7 @@
 #include "elements/text/Zor.Vcl.Text.h"
 
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -151,20 +152,22 @@ void TZORPolyText::CalcValues(int16_t aFlag)
     SetRuns(MeasureRuns(*this, Texts(*this)));
 }
 
-void TZORPolyText::Draw(TZORBaseDraw& D)
+void TZORPolyText::Draw(TZORBaseDraw& D) const
 {
     TZORElementPainter P(D, zor::TZORTarget::Screen);
     if (!P.Context().kC || !P.Context().kP)
         return;
-    if (GetRuns().size() != size_t(GetItemCount()))
-        CalcValues(0);
+    const QStringList texts = Texts(*this);
+    // Runs not measured since the texts changed are measured for this pass alone.
+    std::vector<TZORPolyRun> runs
+        = GetRuns().size() == size_t(GetItemCount()) ? GetRuns() : MeasureRuns(*this, texts);
     const TZORPreparedCode own { GetAnsiCode(), GetBarPattern() };
-    Paint(P, *this, { Texts(*this), GetRuns(), own, GetSymbol() });
+    Paint(P, *this, { texts, std::move(runs), own, GetSymbol() });
 }
 
 // The printed values are measured, joined and encoded for this call alone; any failure on the
 // way leaves the element off the page and the job goes on.
-void TZORPolyText::Print(TZORBaseDraw& D)
+void TZORPolyText::Print(TZORBaseDraw& D) const
 {
     try {
         TZORElementPainter P(D, zor::TZORTarget::Print);

@@ -49,7 +49,7 @@ int FilledCells(const TZORBaseRank& rank, zor::TZORTarget target, const TZORBase
 
 } // namespace
 
-void TZORRank::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORRank::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     const QRectF box = P.Box(GetPoint(1), GetPoint(2)).normalized();

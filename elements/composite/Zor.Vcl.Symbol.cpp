@@ -283,7 +283,7 @@ void TZORSymbol::PaintSymbol(TZORDraw& dr, const TZORLibSymbol* aSymbol, float a
     TSymbolInterpreter(dr, aScale, target).Run(*aSymbol);
 }
 
-void TZORSymbol::Paint(TZORBaseDraw& base, TZORTarget target)
+void TZORSymbol::Paint(TZORBaseDraw& base, TZORTarget target) const
 {
     TZORDraw& D = static_cast<TZORDraw&>(base);
     QPainter* painter = zor::TargetPainter(D, target);

@@ -5,6 +5,7 @@
 #include "elements/text/Zor.Vcl.Text.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -142,16 +143,18 @@ void TZORTable::CalcValues(int16_t aFlag)
     SetLayout(Layout(true, {}, LayOutCell));
 }
 
-void TZORTable::Draw(TZORBaseDraw& D)
+void TZORTable::Draw(TZORBaseDraw& D) const
 {
     TZORElementPainter P(D, zor::TZORTarget::Screen);
     if (!P.Context().kC || !P.Context().kP)
         return;
     const QRectF box = P.Box(GetPoint(1), GetPoint(2)).normalized();
     if (P.InEditor()) {
+        // A layout not made since the columns changed is made for this pass alone.
+        std::optional<TZORTableLayout> fresh;
         if (GetLayout().Columns.size() != size_t(GetColumnCount()))
-            CalcValues(0);
-        TTablePainter(P, *this, GetLayout(), box).Paint();
+            fresh = Layout(true, {}, LayOutCell);
+        TTablePainter(P, *this, fresh ? *fresh : GetLayout(), box).Paint();
         P.DataMarker(*this, P.At(GetPoint(1)));
         return;
     }
@@ -160,7 +163,7 @@ void TZORTable::Draw(TZORBaseDraw& D)
 }
 
 // The lines are read for the label being printed and laid out for this call alone.
-void TZORTable::Print(TZORBaseDraw& D)
+void TZORTable::Print(TZORBaseDraw& D) const
 {
     TZORElementPainter P(D, zor::TZORTarget::Print);
     if (!P.Context().aG)

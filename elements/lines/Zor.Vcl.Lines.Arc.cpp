@@ -1,7 +1,7 @@
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Lines.h"
 
-void TZORArc::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORArc::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     // Points 1 and 2 are the corners of the square round the circle.

@@ -8,7 +8,7 @@ void TZORArrowLine::CalcValues(int16_t aFlag)
     LayoutCaption(zor::MeasureCaption(GetText(), GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic()));
 }
 
-void TZORArrowLine::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORArrowLine::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     const bool bound = FillType() != 0;

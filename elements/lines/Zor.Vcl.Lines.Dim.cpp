@@ -50,7 +50,7 @@ void TZORDim::CalcValues(int16_t aFlag)
         zor::MeasureCaption(GetText(), style.fFontName, GetBaseFontHeight(), style.fBold, style.fItalic));
 }
 
-void TZORDim::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORDim::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     // The screen lays the lines over the text, the paper the text over the lines.
@@ -63,7 +63,7 @@ void TZORDim::Paint(TZORBaseDraw& D, zor::TZORTarget target)
     PaintCaption(P);
 }
 
-void TZORDim::PaintLines(zor::TZORPainter& P)
+void TZORDim::PaintLines(zor::TZORPainter& P) const
 {
     const TZORDimStyle& style = GetStyle();
     // Lines along the axes stay crisp on screen, except in the preview.
@@ -99,7 +99,7 @@ void TZORDim::PaintLines(zor::TZORPainter& P)
             PaintHead(P, GetPoint(head.A), P.AtWhole(GetPoint(head.B)), smooth);
 }
 
-void TZORDim::PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke)
+void TZORDim::PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke) const
 {
     TDraw2DArc arc;
     // Points 5, 7 and 6 on one line make no arc: the text stands alone.
@@ -123,7 +123,7 @@ void TZORDim::PaintAngle(zor::TZORPainter& P, const zor::TZORStroke& stroke)
     }
 }
 
-void TZORDim::PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from, bool smooth)
+void TZORDim::PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& from, bool smooth) const
 {
     // The style's own opening, where the frame's line ends take a fixed one: the heads are drawn
     // here, outlined with the dimension pen in the head colour and filled with the fill colour,
@@ -150,7 +150,7 @@ void TZORDim::PaintHead(zor::TZORPainter& P, const TZORPto& tip, const QPointF& 
     PrintTermType(D, style.fHeadType, at, from, int32_t(zor::Round(half)), style.fArrowOpen, false);
 }
 
-void TZORDim::PaintCaption(zor::TZORPainter& P)
+void TZORDim::PaintCaption(zor::TZORPainter& P) const
 {
     const TZORDimStyle& style = GetStyle();
     P.Caption({ GetText(), style.fFontName, style.fFontHeight, GetTextRatio(), style.fBold, style.fItalic,

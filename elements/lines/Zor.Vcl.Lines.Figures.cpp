@@ -24,7 +24,7 @@ TGPGraphicsPath TZORPolygon::GetPath(const zor::TZORPainter& P) const
     return path;
 }
 
-void TZORPolygon::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORPolygon::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     // A single point, or none, encloses nothing.
     if (NumPoints() < 2)
@@ -40,12 +40,12 @@ void TZORPolygon::Paint(TZORBaseDraw& D, zor::TZORTarget target)
 
 // --- Circle and ellipse ---
 
-void TZORCircle::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORCircle::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     PaintOval(D, target, *this);
 }
 
-void TZOREllipse::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZOREllipse::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     PaintOval(D, target, *this);
 }

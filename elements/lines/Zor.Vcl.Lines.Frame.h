@@ -4,6 +4,7 @@
 #include "Zor.Line.h"
 #include "Zor.Types.h"
 #include "drawing/Zor.Vcl.Types.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -27,7 +28,7 @@ enum class TZORTarget : uint8_t { Screen = 0, Print = 1 };
 
 // How an outline is stroked: colour, pen width (millimetres on paper), dash pattern, the item
 // state the design view shows, and the caps (butt, or round).
-struct TZORStroke {
+struct QUINDLE_VCL_EXPORT TZORStroke {
     TAlphaColor Color {};
     float PenWidth = 0.0f;
     TZORineType LineType = TZORineType::Solid;
@@ -40,7 +41,7 @@ struct TZORStroke {
 };
 
 // A line-end symbol: its kind (None draws nothing), fill colour and size (millimetres).
-struct TZORLineEnd {
+struct QUINDLE_VCL_EXPORT TZORLineEnd {
     TZORTermType Kind = TZORTermType::None;
     TAlphaColor FillColor {};
     float Size = 0.0f;
@@ -52,10 +53,10 @@ struct TZORLineEnd {
 // the text metrics gave to the character height.
 // The metrics of a caption in the given font (height in base units), as the model's caption
 // layouts take them: ascent, descent, width and font ratio.
-TZORTextMetrics MeasureCaption(
+QUINDLE_VCL_EXPORT TZORTextMetrics MeasureCaption(
     const QString& text, const QString& font, int32_t height, bool bold, bool italic);
 
-struct TZORCaption {
+struct QUINDLE_VCL_EXPORT TZORCaption {
     QString Text;
     QString FontName;
     float FontHeight = 0.0f;
@@ -70,7 +71,7 @@ struct TZORCaption {
 };
 
 // What a closed figure paints: a fill colour when it fills, a stroke when it is outlined.
-struct TZORFigurePaint {
+struct QUINDLE_VCL_EXPORT TZORFigurePaint {
     std::optional<TAlphaColor> Fill;
     std::optional<TZORStroke> Outline;
 };
@@ -78,12 +79,12 @@ struct TZORFigurePaint {
 // The usual rule for a fillable figure: it fills when it is filled (on screen only when its fill
 // colour is not fully transparent, if alphaTest asks for that; paper always takes the fill) and is
 // outlined when its pen width is above 0.
-TZORFigurePaint FigurePaint(const TZOR2DItem& item, TZORTarget target, bool alphaTest);
+QUINDLE_VCL_EXPORT TZORFigurePaint FigurePaint(const TZOR2DItem& item, TZORTarget target, bool alphaTest);
 
 // Paints one element on one target. The paint, pen and brush of the pass are put back as they
 // were when the painter goes, so that nothing an element sets (caps, dashes, joins, colours)
 // reaches the element after it; every stroke sets all it relies on.
-class TZORPainter {
+class QUINDLE_VCL_EXPORT TZORPainter {
 public:
     TZORPainter(TZORBaseDraw& D, TZORTarget target);
     ~TZORPainter();
@@ -142,6 +143,6 @@ private:
 // A closed rectangle, or one with rounded corners of radii rx and ry (both shrunk by one factor
 // where either is more than half its side):
 // four quarter arcs from the top-left corner on, clockwise on the page.
-TGPGraphicsPath RoundedBox(const QRectF& box, double rx, double ry);
+QUINDLE_VCL_EXPORT TGPGraphicsPath RoundedBox(const QRectF& box, double rx, double ry);
 
 } // namespace zor

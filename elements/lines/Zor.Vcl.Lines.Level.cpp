@@ -14,12 +14,24 @@ TGPGraphicsPath TZORLevel::GetPath(const zor::TZORPainter& P, const TZORLevelArc
     return path;
 }
 
-void TZORLevel::Draw(TZORBaseDraw& D)
+void TZORLevel::CalcValues(int16_t aFlag)
+{
+    TZORBaseLevel::CalcValues(aFlag);
+    if (GetText().isEmpty())
+        return;
+    const TZORTextMetrics m
+        = zor::MeasureCaption(GetText(), GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic());
+    const int64_t scale = DrawScale();
+    SetTextRatio(m.Ratio);
+    SetCaptionMetrics(zor::ClampToInt32(m.Ascent * scale), zor::ClampToInt32(m.Descent * scale));
+}
+
+void TZORLevel::Draw(TZORBaseDraw& D) const
 {
     Paint(D, zor::TZORTarget::Screen, ShownValue(D.fDrawState), ShownText(D.fDrawState));
 }
 
-void TZORLevel::Print(TZORBaseDraw& D)
+void TZORLevel::Print(TZORBaseDraw& D) const
 {
     if (FillType() == 0)
         return Paint(D, zor::TZORTarget::Print, GetValue(), GetText());
@@ -30,7 +42,7 @@ void TZORLevel::Print(TZORBaseDraw& D)
 // The screen and the paper draw a gauge alike: the disc, then a vessel's segment and outline or
 // a ring; they differ only where every figure does (the screen leaves out a transparent fill)
 // and in the value and text a bound gauge shows.
-void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text)
+void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text) const
 {
     zor::TZORPainter P(D, target);
     const TZORDrawState state = P.OnScreen() ? D.fDrawState : TZORDrawState::Printer;
@@ -61,7 +73,7 @@ void TZORLevel::Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, cons
     }
 }
 
-void TZORLevel::PaintCaption(zor::TZORPainter& P, const QString& text)
+void TZORLevel::PaintCaption(zor::TZORPainter& P, const QString& text) const
 {
     if (text.isEmpty())
         return;
@@ -69,11 +81,6 @@ void TZORLevel::PaintCaption(zor::TZORPainter& P, const QString& text)
         = zor::MeasureCaption(text, GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic());
     const int32_t scale = DrawScale();
     const double ascent = double(m.Ascent) * scale, descent = double(m.Descent) * scale;
-    if (P.OnScreen()) {
-        SetTextRatio(m.Ratio);
-        SetCaptionMetrics(zor::ClampToInt32(m.Ascent * int64_t { scale }),
-            zor::ClampToInt32(m.Descent * int64_t { scale }));
-    }
     // Centred on the circle's centre in its quarter turn: the corner where the text's top edge
     // starts, then its baseline an ascent further along the turned text's downward direction.
     const TZORPto &p1 = GetPoint(1), &p2 = GetPoint(2);

@@ -125,7 +125,7 @@ void TZORPackage::CalcValues(int16_t aFlag)
     SetBoxMetrics(MeasureFont(GetBaseFontHeightBox()));
 }
 
-void TZORPackage::Print(TZORBaseDraw& D)
+void TZORPackage::Print(TZORBaseDraw& D) const
 {
     if (FillType() == 0 || !GetOwner())
         return Paint(D, zor::TZORTarget::Print);
@@ -140,7 +140,7 @@ void TZORPackage::Print(TZORBaseDraw& D)
     shown.Paint(D, zor::TZORTarget::Print);
 }
 
-void TZORPackage::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORPackage::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     PaintFrame(*this, D, target);
     zor::TZORPainter P(D, target);

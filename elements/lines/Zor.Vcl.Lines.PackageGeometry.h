@@ -2,6 +2,7 @@
 
 #include "Zor.F2d.h"
 #include "Zor.Vcl.Lines.Frame.h"
+#include "drawing/Zor.VclExport.h"
 
 #include <QLineF>
 #include <QPointF>
@@ -21,7 +22,7 @@ namespace zor {
 
 // A caption font: its height in millimetres on paper, the ratio the text metrics gave, and its
 // ascent and descent in base units.
-struct TPackageFont {
+struct QUINDLE_VCL_EXPORT TPackageFont {
     float Height = 0.0f;
     int32_t BaseHeight = 0; // paper micrometres, as the text metrics take it
     double Ratio = 1.0;
@@ -32,15 +33,15 @@ struct TPackageFont {
 };
 
 // The sizes font and the box font of a package as last measured, at a drawing scale.
-TPackageFont SizesFont(const TZORBasePackage& p, int32_t scale);
-TPackageFont BoxFont(const TZORBasePackage& p, int32_t scale);
+QUINDLE_VCL_EXPORT TPackageFont SizesFont(const TZORBasePackage& p, int32_t scale);
+QUINDLE_VCL_EXPORT TPackageFont BoxFont(const TZORBasePackage& p, int32_t scale);
 
 // The advance width of a text in a font, in base units.
 using TTextWidth = std::function<double(const QString& text, const TPackageFont& font)>;
 // The width as the text metrics measure it (the fonts are "Arial", upright, not bold).
-double MeasuredWidth(const QString& text, const TPackageFont& font, int32_t scale);
+QUINDLE_VCL_EXPORT double MeasuredWidth(const QString& text, const TPackageFont& font, int32_t scale);
 
-struct TPackageLayout {
+struct QUINDLE_VCL_EXPORT TPackageLayout {
     // The box has an extent: without one (a size of 0, a frame too small for its margins) only
     // the frame and the block of named sizes are drawn.
     bool Shown = false;
@@ -55,8 +56,9 @@ struct TPackageLayout {
 };
 
 // The box's numbers as shown: by its format, "0" when it has none.
-QString SizeText(const TZORBasePackage& p, float size);
+QUINDLE_VCL_EXPORT QString SizeText(const TZORBasePackage& p, float size);
 
-TPackageLayout LayoutPackage(const TZORBasePackage& p, int32_t scale, const TTextWidth& width);
+QUINDLE_VCL_EXPORT TPackageLayout LayoutPackage(
+    const TZORBasePackage& p, int32_t scale, const TTextWidth& width);
 
 } // namespace zor

@@ -9,7 +9,7 @@ TGPGraphicsPath TZORPolyLine::GetPath(const zor::TZORPainter& P) const
     return path;
 }
 
-void TZORPolyLine::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORPolyLine::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     TZORPto tip, from;
@@ -37,7 +37,7 @@ TGPGraphicsPath TZORBezier::GetPath(const zor::TZORPainter& P) const
     return path;
 }
 
-void TZORBezier::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORBezier::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     const int32_t segments = NumSegments();

@@ -7,7 +7,7 @@ constexpr int64_t PointReach = 500;
 
 } // namespace
 
-void TZORPoint::Draw(TZORBaseDraw& D)
+void TZORPoint::Draw(TZORBaseDraw& D) const
 {
     zor::TZORPainter P(D, zor::TZORTarget::Screen);
     const TZORPto& p = GetPoint(1);
@@ -19,7 +19,7 @@ void TZORPoint::Draw(TZORBaseDraw& D)
     P.Stroke(circle, stroke);
 }
 
-void TZORLine::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORLine::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     const QPointF a = P.AtWhole(GetPoint(1)), b = P.AtWhole(GetPoint(2));

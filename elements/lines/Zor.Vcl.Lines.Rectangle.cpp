@@ -1,6 +1,6 @@
 #include "Zor.Vcl.Lines.h"
 
-void TZORRectangle::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORRectangle::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     const zor::TZORFigurePaint how = zor::FigurePaint(*this, target, true);

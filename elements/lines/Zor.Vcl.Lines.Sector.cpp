@@ -24,7 +24,7 @@ TGPGraphicsPath TZORSector::GetPath(const zor::TZORPainter& P) const
     return path;
 }
 
-void TZORSector::Paint(TZORBaseDraw& D, zor::TZORTarget target)
+void TZORSector::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);
     P.FillThenOutline(GetPath(P), zor::FigurePaint(*this, target, true));

@@ -39,7 +39,7 @@ void TZORBarcode::CalcValues(int16_t aFlag)
     UpdatePoints();
 }
 
-void TZORBarcode::Draw(TZORBaseDraw& D)
+void TZORBarcode::Draw(TZORBaseDraw& D) const
 {
     zor::TZORElementPainter painter(D, zor::TZORTarget::Screen);
     const TZORRect& bounds = GetBounds();
@@ -56,7 +56,7 @@ void TZORBarcode::Draw(TZORBaseDraw& D)
 
 // The printed value is validated and prepared afresh and kept to this call. The symbol's
 // length handed on is its frame's, paddings included, as on screen, so that both align alike.
-void TZORBarcode::Print(TZORBaseDraw& D)
+void TZORBarcode::Print(TZORBaseDraw& D) const
 {
     // A value that cannot be printed, or any failure on the way, leaves this element off the
     // page and the job goes on.

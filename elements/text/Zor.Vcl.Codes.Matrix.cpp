@@ -98,32 +98,32 @@ void PrintSymbol(const TZORMatrixCode& code, TZORBaseDraw& D, const QString& own
 
 } // namespace
 
-void TZORPDF417::Draw(TZORBaseDraw& D)
+void TZORPDF417::Draw(TZORBaseDraw& D) const
 {
     PaintSymbol(*this, D, TZORTarget::Screen, GetSymbol());
 }
 
-void TZORPDF417::Print(TZORBaseDraw& D)
+void TZORPDF417::Print(TZORBaseDraw& D) const
 {
     PrintSymbol(*this, D, fCode, TRefused::Nothing);
 }
 
-void TZORDataMatrix::Draw(TZORBaseDraw& D)
+void TZORDataMatrix::Draw(TZORBaseDraw& D) const
 {
     PaintSymbol(*this, D, TZORTarget::Screen, GetSymbol());
 }
 
-void TZORDataMatrix::Print(TZORBaseDraw& D)
+void TZORDataMatrix::Print(TZORBaseDraw& D) const
 {
     PrintSymbol(*this, D, fCode, TRefused::Background);
 }
 
-void TZORQRCode::Draw(TZORBaseDraw& D)
+void TZORQRCode::Draw(TZORBaseDraw& D) const
 {
     PaintSymbol(*this, D, TZORTarget::Screen, GetSymbol());
 }
 
-void TZORQRCode::Print(TZORBaseDraw& D)
+void TZORQRCode::Print(TZORBaseDraw& D) const
 {
     PrintSymbol(*this, D, fCode, TRefused::Background);
 }

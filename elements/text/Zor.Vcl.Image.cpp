@@ -170,12 +170,10 @@ TDecoded Picture(const TZORBaseImage& image)
 
 // Tells the host (the label's OnInfoMsg: the status line, an export's messages) of a picture
 // that cannot be drawn.
-void Report(const TZORBaseImage& image, const QString& error)
+void Report(const TZORBaseImage& image, const TZORBaseDraw& D, const QString& error)
 {
-    TZORBaseLabel* label = image.GetOwner();
-    if (label && label->OnInfoMsg)
-        label->OnInfoMsg(
-            *label, TZORMsg::GetErrorValue(QStringLiteral("PictureUndrawn")).arg(image.GetID()).arg(error));
+    D.Tell(image.GetOwner(),
+        TZORMsg::GetErrorValue(QStringLiteral("PictureUndrawn")).arg(image.GetID()).arg(error));
 }
 
 QByteArray Png(const QImage& picture)
@@ -326,48 +324,55 @@ void PaintFramed(TZORElementPainter& painter, const TZORBaseImage& image, const 
 
 } // namespace
 
-void TZORImage::Reload()
+TZORImage::TScreenPicture TZORImage::ScreenPicture(const TZORBaseDraw& D) const
 {
-    if (!LImage.isNull() && !GetReloadImage())
-        return;
-    const bool fromFile = GetImageBytes().isEmpty();
-    TDecoded decoded = Picture(*this);
-    LImage = std::move(decoded.picture);
-    // Told once, not at every repaint.
-    if (std::exchange(fPictureError, decoded.error) != decoded.error && !decoded.error.isEmpty())
-        Report(*this, decoded.error);
-    if (GetEmbedImage() && fromFile && !LImage.isNull())
-        EmbedPicture(Png(LImage));
-    SetImageSize(LImage.width(), LImage.height());
-    SetReloadImage(false);
-    fShownKey = -1;
+    const std::lock_guard lock(fMutex);
+    if (LImage.isNull() || fDecodedVersion != PictureVersion()) {
+        TDecoded decoded = Picture(*this);
+        LImage = std::move(decoded.picture);
+        fDecodedVersion = PictureVersion();
+        fShownKey = -1;
+        SetImageSize(LImage.width(), LImage.height());
+        // Told once, not at every repaint.
+        if (std::exchange(fPictureError, decoded.error) != decoded.error && !decoded.error.isEmpty())
+            Report(*this, D, decoded.error);
+    }
+    const int key = Ord(GetAngle()) + 4 * Ord(GetFilter());
+    if (!LImage.isNull() && key != fShownKey) {
+        fShown = Shown(LImage, *this, TZORTarget::Screen);
+        fShownKey = key;
+    }
+    return { LImage, fShown };
 }
 
-void TZORImage::Draw(TZORBaseDraw& D)
+void TZORImage::CalcValues(int16_t aFlag)
 {
-    Reload();
+    TZORBaseImage::CalcValues(aFlag);
+    if (!GetEmbedImage() || !GetImageBytes().isEmpty() || PicturePath().isEmpty())
+        return;
+    const QImage picture = ScreenPicture(TZORBaseDraw()).Decoded;
+    if (!picture.isNull())
+        EmbedPicture(Png(picture));
+}
+
+void TZORImage::Draw(TZORBaseDraw& D) const
+{
     TZORElementPainter painter(D, TZORTarget::Screen);
-    if (!LImage.isNull()) {
-        const int key = Ord(GetAngle()) + 4 * Ord(GetFilter());
-        if (key != fShownKey) {
-            fShown = Shown(LImage, *this, TZORTarget::Screen);
-            fShownKey = key;
-        }
-        PaintFramed(painter, *this, fShown);
-    }
+    const TScreenPicture picture = ScreenPicture(D);
+    if (!picture.Decoded.isNull())
+        PaintFramed(painter, *this, picture.Shown);
     painter.DataMarker(*this, painter.At(GetPoint(1)));
 }
 
 // Every print decodes afresh, so that a bound image prints each record's picture; nothing of it
 // is kept.
-void TZORImage::Print(TZORBaseDraw& D)
+void TZORImage::Print(TZORBaseDraw& D) const
 {
     const TZORBaseLabel* label = GetOwner();
-    const TDecoded decoded = FillType() != 0
-        ? Decoded(D.DataGraphic(label, FillName()), label)
-        : Picture(*this);
+    const TDecoded decoded
+        = FillType() != 0 ? Decoded(D.DataGraphic(label, FillName()), label) : Picture(*this);
     if (!decoded.error.isEmpty())
-        Report(*this, decoded.error);
+        Report(*this, D, decoded.error);
     if (decoded.picture.isNull())
         return;
     TZORElementPainter painter(D, TZORTarget::Print);

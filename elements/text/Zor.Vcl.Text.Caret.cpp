@@ -214,13 +214,13 @@ int32_t TextHit(TZORText& item, const TZORPto& p)
     if (text.isEmpty())
         return 0;
     const double scale = item.DrawScale();
-    const TZORRect b = item.TextBox(item.MeasureWidth(text));
+    const TZORRect b = item.TextBox(item.Measure(text).Width);
     const QRectF box(QPointF(b.Left / scale, b.Top / scale), QPointF(b.Right / scale, b.Bottom / scale));
     const TZORTurn turn = TurnBox(box, item.GetBasePadX(), item.GetBasePadY(), item.GetAngle());
     const double u = turn.Unmap(QPointF(p.X / scale, p.Y / scale)).x();
     if (u <= 0.0)
         return 0;
-    return NearestEdge(text, u, [&](const QString& t) { return item.MeasureWidth(t); });
+    return NearestEdge(text, u, [&](const QString& t) { return item.Measure(t).Width; });
 }
 
 int32_t ParaHit(TZORParagraph& item, const TZORPto& p)

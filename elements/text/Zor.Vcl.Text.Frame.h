@@ -2,6 +2,7 @@
 
 #include "Zor.Item.h"
 #include "Zor.Types.h"
+#include "drawing/Zor.VclExport.h"
 #include "elements/lines/Zor.Vcl.Lines.Frame.h"
 
 #include <QPointF>
@@ -31,7 +32,7 @@ enum class TZORInset : uint8_t {
     WithoutFill = 2, // inset only when the screen draws no fill
 };
 
-struct TZORFrameRule {
+struct QUINDLE_VCL_EXPORT TZORFrameRule {
     bool OpaqueFill = false; // the screen fills only a back colour that is not fully transparent
     TZORInset Inset = TZORInset::Never;
     bool ScreenOutline = true; // false: the screen shows the fill alone
@@ -46,7 +47,7 @@ inline constexpr TZORFrameRule CodeFrame { false, TZORInset::Never, false };
 // What a frame looks like: filled or not, the back colour, the outline's pen width (millimetres on
 // paper; 0 draws none) and colour, and the corner radius (millimetres on paper; 0 for square
 // corners).
-struct TZORFrameLook {
+struct QUINDLE_VCL_EXPORT TZORFrameLook {
     bool Filled = false;
     TAlphaColor Back {};
     float PenWidth = 0.0f;
@@ -65,7 +66,7 @@ struct TZORFrameLook {
 //   angle 1: lines run up from the bottom-left, advancing right;
 //   angle 2: lines run left from the bottom-right, advancing up;
 //   angle 3: lines run down from the top-right, advancing left.
-struct TZORTurn {
+struct QUINDLE_VCL_EXPORT TZORTurn {
     QPointF Origin;
     TZORAngle Angle = TZORAngle::Angle0;
     double Along = 0.0;
@@ -82,15 +83,15 @@ struct TZORTurn {
 };
 
 // The turned frame of `box` less its paddings (device pixels).
-TZORTurn TurnBox(const QRectF& box, double padX, double padY, TZORAngle angle);
+QUINDLE_VCL_EXPORT TZORTurn TurnBox(const QRectF& box, double padX, double padY, TZORAngle angle);
 
 // The value an element prints: its own when it is not bound to data, else the label's data value
 // of its field.
-QString PrintedValue(const TZORBaseItem& item, const QString& own, const TZORBaseDraw& D);
+QUINDLE_VCL_EXPORT QString PrintedValue(const TZORBaseItem& item, const QString& own, const TZORBaseDraw& D);
 
 // A line and figure painter that also paints element frames and leaves the printer's text canvas
 // (font, brush, alignment, world transform) as it found it.
-class TZORElementPainter : public TZORPainter {
+class QUINDLE_VCL_EXPORT TZORElementPainter : public TZORPainter {
 public:
     TZORElementPainter(TZORBaseDraw& D, TZORTarget target);
     ~TZORElementPainter();

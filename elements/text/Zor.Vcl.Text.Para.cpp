@@ -2,6 +2,7 @@
 #include "Zor.Vcl.Text.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -28,14 +29,9 @@ QRectF Fitted(QRectF box, double needed, TZORAngle angle)
 
 } // namespace
 
-void TZORParagraph::MeasureFont()
+TxtLines TZORParagraph::LayOut(const QString& text, int64_t height, TZORVertAlign vAlign) const
 {
-    SetMetrics(zor::FontMetricsOf(GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic()));
-}
-
-TxtLines TZORParagraph::LayOut(const QString& text, int64_t height, TZORVertAlign vAlign)
-{
-    MeasureFont();
+    zor::MeasureFontOf(*this);
     TxtLines lines;
     // The paddings are the box's own: the lines fill the padded box from its inner corner.
     const auto clamp = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, 0, INT32_MAX)); };
@@ -44,34 +40,45 @@ TxtLines TZORParagraph::LayOut(const QString& text, int64_t height, TZORVertAlig
     return lines;
 }
 
-int64_t TZORParagraph::Extent(const TxtLines& lines) const
+TxtLines TZORParagraph::OwnLines() const
 {
-    return lines.empty() ? 0 : lines.back().y + zor::Round(double(GetMetrics().Height) * GetScaleX());
+    // A box too small for its paddings holds no line (a height of 0 would mean no limit).
+    return LayOut(GetText(), std::max<int64_t>(LinesHeight(), 1), GetVertAlign());
 }
 
-int64_t TZORParagraph::NeededExtent(const QString& text)
+int64_t TZORParagraph::Extent(const TxtLines& lines, const TZORFontMetrics& m) const
 {
-    return Extent(LayOut(text, 0, TZORVertAlign::Top));
+    return lines.empty() ? 0 : lines.back().y + zor::Round(double(m.Height) * GetScaleX());
+}
+
+int64_t TZORParagraph::NeededExtent(const QString& text) const
+{
+    return Extent(LayOut(text, 0, TZORVertAlign::Top), zor::MeasureFontOf(*this));
 }
 
 void TZORParagraph::CalcValues(int16_t aFlag)
 {
     TZORBasePara::CalcValues(aFlag);
-    // A box too small for its paddings holds no line (a height of 0 would mean no limit).
-    SetLines(LayOut(GetText(), std::max<int64_t>(LinesHeight(), 1), GetVertAlign()));
+    SetMetrics(zor::MeasureFontOf(*this));
+    SetLines(OwnLines());
 }
 
-void TZORParagraph::Draw(TZORBaseDraw& base)
+void TZORParagraph::Draw(TZORBaseDraw& base) const
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Screen);
     const std::optional<QRectF> box = zor::BeginScreenBox(P, *this);
     if (!box || GetText().isEmpty())
         return;
+    // Lines never laid out are laid out for this pass alone.
+    std::optional<TxtLines> fresh;
+    if (!HasMetrics())
+        fresh = OwnLines();
     const zor::TZORTurn turn = zor::PaddedTurn(P, *box, *this);
-    zor::PaintLines(P, turn, GetText(), GetLines(), zor::LinesFontOf(*this, GetMetrics()));
+    zor::PaintLines(
+        P, turn, GetText(), fresh ? *fresh : GetLines(), zor::LinesFontOf(*this, zor::KeptOrMeasured(*this)));
 }
 
-void TZORParagraph::Print(TZORBaseDraw& base)
+void TZORParagraph::Print(TZORBaseDraw& base) const
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Print);
     if (!P.Canvas())
@@ -79,6 +86,7 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     const QString value = zor::PrintedValue(*this, GetText(), base);
     const bool bound = FillType() != 0;
     const int64_t boxH = std::max<int64_t>(LinesHeight(), 1);
+    const TZORFontMetrics metrics = zor::MeasureFontOf(*this);
     const int64_t needed = NeededExtent(value);
     TxtLines lines;
     std::optional<int64_t> fitted; // the extent across the lines that the frame takes, if not the box's
@@ -86,7 +94,7 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     if (GetGrow() && needed > boxH) {
         lines = LayOut(value, std::max(GrowHeight(), boxH), TZORVertAlign::Top);
         if (bound)
-            fitted = Extent(lines);
+            fitted = Extent(lines, metrics);
     } else if (bound && GetShrink() && needed < boxH) {
         lines = LayOut(value, boxH, TZORVertAlign::Top);
         fitted = needed;
@@ -99,5 +107,5 @@ void TZORParagraph::Print(TZORBaseDraw& base)
     const double pads = upright ? 2.0 * P.MMY(GetPaddingY()) : 2.0 * P.MMX(GetPaddingX());
     const QRectF frame = fitted ? Fitted(box, P.MMAcross(turn, *fitted / 1000.0) + pads, GetAngle()) : box;
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::ParagraphFrame);
-    zor::PaintLines(P, turn, value, lines, zor::LinesFontOf(*this, GetMetrics()));
+    zor::PaintLines(P, turn, value, lines, zor::LinesFontOf(*this, metrics));
 }

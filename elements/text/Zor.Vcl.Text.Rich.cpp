@@ -153,12 +153,27 @@ void TZORRichText::CalcValues(int16_t aFlag)
     LayoutSegments(ScreenMeasure());
 }
 
-void TZORRichText::Draw(TZORBaseDraw& base)
+TZORRichText::TLaidOut TZORRichText::LayOutOwn() const
+{
+    TLaidOut laid { zor::KeptOrMeasured(*this), {}, {} };
+    std::vector<TRichTextParsedSegment> runs;
+    ParseRichTextInto(GetRichText(), laid.Formats, runs, true);
+    CalcPrintLayout(runs, laid.Formats, laid.Segments, LayoutWidth(), LayoutHeight(), ScreenMeasure());
+    return laid;
+}
+
+void TZORRichText::Draw(TZORBaseDraw& base) const
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Screen);
     const std::optional<QRectF> box = zor::BeginScreenBox(P, *this);
-    const std::vector<TRichTextDrawSegment>& segs = GetSegments();
-    if (!box || GetRichText().isEmpty() || segs.empty())
+    if (!box || GetRichText().isEmpty())
+        return;
+    // A text never laid out is laid out for this pass alone.
+    std::optional<TLaidOut> fresh;
+    if (!HasMetrics())
+        fresh = LayOutOwn();
+    const std::vector<TRichTextDrawSegment>& segs = fresh ? fresh->Segments : GetSegments();
+    if (segs.empty())
         return;
     TZORDraw& D = P.Context();
     const zor::TZORTurn turn = zor::PaddedTurn(P, *box, *this);
@@ -170,7 +185,8 @@ void TZORRichText::Draw(TZORBaseDraw& base)
     const double boxW = place.Along(std::max<int64_t>(LineWidth(), 0));
     canvas.Painter().setClipRect(
         QRectF(0.0, 0.0, boxW, place.Across(std::max<int64_t>(LinesHeight(), 0))), Qt::IntersectClip);
-    TScreenFonts fonts(D, GetFormats(), GetMetrics().Ratio);
+    TScreenFonts fonts(
+        D, fresh ? fresh->Formats : GetFormats(), fresh ? fresh->Metrics.Ratio : GetMetrics().Ratio);
     for (size_t first = 0; first < segs.size();) {
         const size_t end = LineEnd(segs, first);
         const double baseline = place.Top(segs[first]) + fonts.Extent(segs, first, end).first;
@@ -191,7 +207,7 @@ void TZORRichText::Draw(TZORBaseDraw& base)
     canvas.Restore();
 }
 
-void TZORRichText::DrawSelectionHighlight(TZORDraw& D, int32_t a, int32_t b)
+void TZORRichText::DrawSelectionHighlight(TZORDraw& D, int32_t a, int32_t b) const
 {
     const auto n = static_cast<int32_t>(GetPlainText().size());
     const int32_t s0 = std::clamp(std::min(a, b), 0, n), s1 = std::clamp(std::max(a, b), 0, n);
@@ -226,7 +242,7 @@ void TZORRichText::DrawSelectionHighlight(TZORDraw& D, int32_t a, int32_t b)
     }
 }
 
-void TZORRichText::DrawCaretAtPosition(TZORDraw& D, int32_t pos)
+void TZORRichText::DrawCaretAtPosition(TZORDraw& D, int32_t pos) const
 {
     const std::vector<TRichTextDrawSegment>& segs = GetSegments();
     if (segs.empty() || !D.kC || !D.kP)
@@ -262,20 +278,21 @@ void TZORRichText::DrawCaretAtPosition(TZORDraw& D, int32_t pos)
     zor::DrawCaretLine(D, x, top, fonts.At(segs[size_t(k)].FormatIndex).GetSize());
 }
 
-void TZORRichText::Print(TZORBaseDraw& base)
+void TZORRichText::Print(TZORBaseDraw& base) const
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Print);
     TCanvas* canvas = P.Canvas();
     if (!canvas)
         return;
     const bool bound = FillType() != 0;
-    // An element printed before it was ever laid out is laid out now, and keeps that layout.
-    if (!HasMetrics() || (!bound && GetSegments().empty()))
-        CalcValues(0);
-    // A bound element prints a layout of its data value made now; it keeps its own segments for
-    // the screen.
-    std::vector<TRichTextFormat> formats = GetFormats();
-    std::vector<TRichTextDrawSegment> segs = GetSegments();
+    // An element printed before it was ever laid out is laid out for this pass alone. A bound
+    // element prints a layout of its data value made now; it keeps its own segments for the
+    // screen.
+    TLaidOut laid = !bound && (!HasMetrics() || GetSegments().empty())
+        ? LayOutOwn()
+        : TLaidOut { zor::KeptOrMeasured(*this), GetFormats(), GetSegments() };
+    std::vector<TRichTextFormat>& formats = laid.Formats;
+    std::vector<TRichTextDrawSegment>& segs = laid.Segments;
     if (bound || segs.empty()) {
         std::vector<TRichTextParsedSegment> runs;
         ParseRichTextInto(zor::PrintedValue(*this, GetRichText(), base), formats, runs, true);
@@ -287,7 +304,7 @@ void TZORRichText::Print(TZORBaseDraw& base)
     const zor::TZORTurn turn = zor::PaddedTurn(P, box, *this);
     const TSegmentPlace place(P.Context(), GetAngle());
     const double boxW = place.Along(std::max<int64_t>(LineWidth(), 0));
-    const double em = double(P.Context().fPixMM) * GetMetrics().Ratio / 1000.0;
+    const double em = double(P.Context().fPixMM) * laid.Metrics.Ratio / 1000.0;
     const auto useFont = [&](const TRichTextFormat& f) {
         P.SetPrinterFont(f.FontName, f.FontHeight * em,
             { f.Bold != 0, f.Italic != 0, f.Underline != 0, f.Strikeout != 0 }, f.FontColor);

@@ -68,13 +68,11 @@ int32_t MetricWidth(const QString& text, const TRichTextFormat& format)
     return TZORCalc::CalcTxtSize(text).width();
 }
 
-std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, TZORBasePara& item)
+std::optional<QRectF> BeginScreenBox(TZORElementPainter& P, const TZORBasePara& item)
 {
     const TZORDraw& D = P.Context();
     if (!D.kC || !D.kP)
         return std::nullopt;
-    if (!item.HasMetrics())
-        item.CalcValues(0);
     const QRectF box = P.Box(item.GetPoint(1), item.GetPoint(2)).normalized();
     P.Frame(box, TZORFrameLook::Of(item, item.GetRadio()), ParagraphFrame);
     P.DataMarker(item, P.At(item.GetPoint(1)));
@@ -145,36 +143,40 @@ QRectF DeviceBox(const zor::TZORElementPainter& P, const TZORRect& r)
 
 } // namespace
 
-int32_t TZORText::MeasureWidth(const QString& text)
+TZORText::TMeasured TZORText::Measure(const QString& text) const
 {
-    SetMetrics(zor::FontMetricsOf(GetFontName(), GetBaseFontHeight(), GetBold(), GetItalic()));
+    TMeasured m { zor::MeasureFontOf(*this), 0 };
     const int64_t width = TZORCalc::CalcTxtSize(text).width();
-    return static_cast<int32_t>(GetScale() == 1.0f ? width : zor::Round(double(width) * GetScale()));
+    m.Width = static_cast<int32_t>(GetScale() == 1.0f ? width : zor::Round(double(width) * GetScale()));
+    return m;
 }
 
 void TZORText::CalcValues(int16_t aFlag)
 {
     TZORBaseText::CalcValues(aFlag);
-    SetTextWidth(MeasureWidth(GetShownText()));
+    const TMeasured m = Measure(GetShownText());
+    SetMetrics(m.Metrics);
+    SetTextWidth(m.Width);
     UpdateBounds();
 }
 
-void TZORText::Draw(TZORBaseDraw& base)
+void TZORText::Draw(TZORBaseDraw& base) const
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Screen);
     TZORDraw& D = P.Context();
     if (!D.kC || !D.kP)
         return;
     // The shown text may have changed since the last layout (typing in place): measure it now.
-    CalcValues(0);
+    const TMeasured measured = Measure(GetShownText());
+    const double ratio = measured.Metrics.Ratio;
     const bool editing = zor::EditsInPlace(D, *this, TextEditActions);
-    const QRectF frame = DeviceBox(P, TextBox(GetTextWidth()));
+    const QRectF frame = DeviceBox(P, TextBox(measured.Width));
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::TextFrame);
     if (!editing)
         P.DataMarker(*this, P.At(GetPoint(1)));
     const zor::TZORTurn turn = zor::PaddedTurn(P, frame, *this);
-    const TSkFont font = zor::ScreenFont(
-        D, GetFontName(), GetBold(), GetItalic(), GetFontHeight(), GetMetrics().Ratio, GetScale());
+    const TSkFont font
+        = zor::ScreenFont(D, GetFontName(), GetBold(), GetItalic(), GetFontHeight(), ratio, GetScale());
     const TSkFont::TMetrics m = font.GetMetrics();
     const double a = std::abs(m.Ascent), d = std::abs(m.Descent);
     const double w = font.MeasureText(GetShownText());
@@ -205,26 +207,27 @@ void TZORText::Draw(TZORBaseDraw& base)
     canvas.Restore();
 }
 
-void TZORText::DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent)
+void TZORText::DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent) const
 {
     // The editor's caret may outrun its text (a deletion it has not caught up with): it stands
     // at the end then.
     const int32_t pos = std::clamp<int32_t>(D.aPos, 0, static_cast<int32_t>(D.aTxt.size()));
-    si.setWidth(pos > 0 ? static_cast<int>(zor::Round(font.MeasureText(D.aTxt.left(pos)))) : 0);
-    si.setHeight(static_cast<int>(zor::Round(ascent) + zor::Round(descent)));
-    zor::DrawCaretLine(D, si.width(), 0.0, si.height());
+    const int64_t x = pos > 0 ? zor::Round(font.MeasureText(D.aTxt.left(pos))) : 0;
+    zor::DrawCaretLine(D, double(x), 0.0, double(zor::Round(ascent) + zor::Round(descent)));
 }
 
-void TZORText::Print(TZORBaseDraw& base)
+void TZORText::Print(TZORBaseDraw& base) const
 {
     zor::TZORElementPainter P(base, zor::TZORTarget::Print);
     if (!P.Canvas())
         return;
     const QString value = zor::PrintedValue(*this, GetText(), base);
-    const QRectF frame = DeviceBox(P, TextBox(MeasureWidth(value)));
+    const TMeasured measured = Measure(value);
+    const QRectF frame = DeviceBox(P, TextBox(measured.Width));
     P.Frame(frame, zor::TZORFrameLook::Of(*this, GetRadio()), zor::TextFrame);
     const zor::TZORTurn turn = zor::PaddedTurn(P, frame, *this);
-    P.SetPrinterFont(GetFontName(), GetFontHeight() * double(P.Context().fPixMM) * GetMetrics().Ratio,
+    const double ratio = measured.Metrics.Ratio;
+    P.SetPrinterFont(GetFontName(), GetFontHeight() * double(P.Context().fPixMM) * ratio,
         { GetBold(), GetItalic(), GetUnderline(), false }, GetFontColor());
     P.Canvas()->Brush.Style = TBrushStyle::Clear;
     P.Canvas()->SetTextAlign(TA_LEFT | TA_TOP);

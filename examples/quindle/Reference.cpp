@@ -65,6 +65,8 @@ constexpr const char* Degrees = "degrees";
 constexpr const char* Code = "code";
 constexpr const char* Count = "count";
 constexpr const char* Ratio = "ratio";
+constexpr const char* AlongSide
+    = "ratio (along the connection point's side from its left or top end; left out: 0.5, the middle)";
 
 enum class TNumber : uint8_t { Any, Whole, Real };
 
@@ -183,6 +185,8 @@ constexpr TUnitRow Units[] = {
     { "ToID", TNumber::Whole, "element ID" },
     { "FromIndex", TNumber::Whole, "connection point (index)" },
     { "ToIndex", TNumber::Whole, "connection point (index)" },
+    { "FromAlong", TNumber::Real, AlongSide },
+    { "ToAlong", TNumber::Real, AlongSide },
     // Codes: one of the values the inspector offers, from 0.
     { "Size", TNumber::Whole, "code (0: the smallest that holds the code)" },
     { "MatrixSize", TNumber::Whole, Code },

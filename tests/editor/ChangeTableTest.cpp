@@ -49,8 +49,8 @@ TEST_F(EditorChanges, ChangesWithoutMeaningLeaveTheEditorAlone)
         editor->UpdateCtrl(change, { 1, 1, true });
         EXPECT_EQ(Surface().RenderCount(), renders) << int(change);
         EXPECT_EQ(Surface().G.D.PaperW, paperW) << int(change);
-        EXPECT_EQ(Surface().CursorId, 9) << int(change);
-        EXPECT_TRUE(Surface().fInserting) << int(change);
+        EXPECT_EQ(Surface().State().CursorId, 9) << int(change);
+        EXPECT_TRUE(Surface().State().Inserting) << int(change);
     }
 }
 
@@ -84,9 +84,9 @@ TEST_F(EditorChanges, TheEndOfInPlaceTextEmptiesIt)
     TZORDraw& D = Surface().Draw();
     D.aTxt = QStringLiteral("abc");
     D.aPos = 2;
-    Surface().fInserting = true;
+    Surface().State().Inserting = true;
     editor->UpdateCtrl(TZRChange::EndText, {});
     EXPECT_EQ(D.aTxt, QString());
     EXPECT_EQ(D.aPos, 0);
-    EXPECT_FALSE(Surface().fInserting);
+    EXPECT_FALSE(Surface().State().Inserting);
 }

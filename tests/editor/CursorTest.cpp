@@ -253,25 +253,25 @@ protected:
 TEST_F(EditorCursor, TheSurfaceTakesTheToolsCursor)
 {
     Tool(acRectangle, stFirst);
-    EXPECT_EQ(Surface().CursorId, 9);
+    EXPECT_EQ(Surface().State().CursorId, 9);
     EXPECT_TRUE(Shows(9));
-    EXPECT_TRUE(Surface().fInserting);
+    EXPECT_TRUE(Surface().State().Inserting);
 
     Tool(acTextSelect, stTyping);
-    EXPECT_EQ(Surface().CursorId, 9);
+    EXPECT_EQ(Surface().State().CursorId, 9);
     EXPECT_TRUE(Shows(9));
 
     // Change 12 repaints and then sets the cursor.
     const int renders = Surface().RenderCount();
     Tool(acDimRadius, stFirst, TZRChange::RedrawTool);
-    EXPECT_EQ(Surface().CursorId, 50);
+    EXPECT_EQ(Surface().State().CursorId, 50);
     EXPECT_TRUE(Shows(50));
     EXPECT_GT(Surface().RenderCount(), renders);
 
     Tool(acSelect, stIdle);
-    EXPECT_EQ(Surface().CursorId, 0);
+    EXPECT_EQ(Surface().State().CursorId, 0);
     EXPECT_EQ(Surface().cursor().shape(), Qt::ArrowCursor);
-    EXPECT_FALSE(Surface().fInserting);
+    EXPECT_FALSE(Surface().State().Inserting);
 }
 
 // The model's action change: a typed distance of the offset tool shows the distance cursor, the
@@ -279,15 +279,15 @@ TEST_F(EditorCursor, TheSurfaceTakesTheToolsCursor)
 TEST_F(EditorCursor, TheActionChangeStartsTheEdition)
 {
     Tool(acOffset, stDistance, TZRChange::Action);
-    EXPECT_EQ(Surface().CursorId, 47);
-    EXPECT_TRUE(Surface().fInserting);
+    EXPECT_EQ(Surface().State().CursorId, 47);
+    EXPECT_TRUE(Surface().State().Inserting);
     Tool(acText, stIdle, TZRChange::Action);
-    EXPECT_FALSE(Surface().fInserting);
-    EXPECT_EQ(Surface().CursorId, 47);
+    EXPECT_FALSE(Surface().State().Inserting);
+    EXPECT_EQ(Surface().State().CursorId, 47);
     Tool(acLine, stFirst, TZRChange::Action);
-    EXPECT_TRUE(Surface().fInserting);
+    EXPECT_TRUE(Surface().State().Inserting);
     Tool(acSelect, stIdle, TZRChange::Action);
-    EXPECT_FALSE(Surface().fInserting);
+    EXPECT_FALSE(Surface().State().Inserting);
 }
 
 // The text tool's first step empties the text typed in place; with no label nothing changes.
@@ -297,12 +297,12 @@ TEST_F(EditorCursor, TheTextToolStartsWithAnEmptyText)
     D.aTxt = QStringLiteral("old");
     D.aPos = 3;
     Tool(acText, stIdle);
-    EXPECT_EQ(Surface().CursorId, 8);
+    EXPECT_EQ(Surface().State().CursorId, 8);
     EXPECT_EQ(D.aTxt, QString());
     EXPECT_EQ(D.aPos, 0);
-    EXPECT_TRUE(Surface().fInserting);
+    EXPECT_TRUE(Surface().State().Inserting);
 
     editor->SetLabel(nullptr);
     Tool(acRectangle, stFirst);
-    EXPECT_EQ(Surface().CursorId, 8);
+    EXPECT_EQ(Surface().State().CursorId, 8);
 }

@@ -601,7 +601,7 @@ TEST_F(Editor, ADrawingToolTakesItsClicksOnTheGrid)
     editor->Grid().SetIncY(5);
     TAct::SetCurAction(zor::acRectangle);
     label.Notify(TZRChange::Tool);
-    EXPECT_EQ(editor->Surface().CursorId, 9);
+    EXPECT_EQ(editor->Surface().State().CursorId, 9);
     QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, At(41, 29));
     QTest::mouseMove(&editor->Surface(), At(50, 40));
     QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, At(61.5, 51));

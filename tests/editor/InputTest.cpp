@@ -1,17 +1,18 @@
 // Mouse and keyboard on a real editor over a real label: picking, drags, handles, the grid and
 // object snaps, drawing every kind, the typed-value box, the keys, the clipboard and undo.
 
-#include "common/ItemSamples.h"
+#include "Pointer.h"
+#include "ShownEditor.h"
 #include "Zor.Edit.h"
 #include "Zor.Json.h"
 #include "Zor.LibSymbol.h"
 #include "Zor.Stream.h"
 #include "Zor.Text.h"
 #include "Zor.Version.h"
+#include "common/ItemSamples.h"
 #include "drawing/Zor.Vcl.Types.h"
 #include "editor/Zor.EditorInput.h"
 #include "editor/Zor.ValueBox.h"
-#include "ShownEditor.h"
 #include "editor/Zor.Vcl.Editor.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Text.h"
@@ -37,47 +38,7 @@ using namespace zor;
 namespace {
 
 using zor::test::Record;
-
-// A surface with its mouse and keys, as the window system sends them.
-struct TPointer {
-    QWidget* surface;
-
-    void Send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held,
-        Qt::KeyboardModifiers keys = Qt::NoModifier) const
-    {
-        QMouseEvent e(type, QPointF(p), surface->mapToGlobal(QPointF(p)), button, held, keys);
-        QApplication::sendEvent(surface, &e);
-    }
-    void Hover(QPoint p) const { Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
-    void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers keys = Qt::NoModifier) const
-    {
-        Send(QEvent::MouseButtonPress, p, b, b, keys);
-    }
-    void DragTo(QPoint p) const { Send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
-    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) const
-    {
-        Send(QEvent::MouseButtonRelease, p, b, Qt::NoButton);
-    }
-    void Click(QPoint p, Qt::MouseButton b = Qt::LeftButton) const
-    {
-        Hover(p);
-        Press(p, b);
-        Release(p, b);
-    }
-    void Drag(QPoint from, QPoint to) const
-    {
-        Hover(from);
-        Press(from);
-        DragTo((from + to) / 2);
-        DragTo(to);
-        Release(to);
-    }
-    void Key(int key, Qt::KeyboardModifiers keys = Qt::NoModifier) const
-    {
-        QTest::keyClick(surface, Qt::Key(key), keys);
-    }
-    void Type(const QString& text) const { QTest::keyClicks(surface, text); }
-};
+using zor::test::TPointer;
 
 // A page of 250 x 100 mm at 100 % and 96 dpi with a box from (10, 10) to (30, 20) mm.
 class Input : public ::testing::Test {
@@ -214,7 +175,7 @@ TEST_F(Input, GridSnapPutsPointsOnTheGrid)
     Tool(acLine);
     mouse.Click(At(41, 29));
     mouse.Hover(At(62, 51.5));
-    EXPECT_EQ(editor->Surface().LP, At(60, 50));
+    EXPECT_EQ(editor->Surface().State().Pointer, At(60, 50));
     mouse.Click(At(62, 51.5));
     ASSERT_EQ(label.GetItemsCount(), 2);
     TZORBaseItem* line = label.GetItem(2);
@@ -253,7 +214,7 @@ TEST_F(Input, AnEndPointSnapBeatsAMiddlePoint)
         mouse.Press(At(90, 10));
         mouse.DragTo(At(50, 30));
         mouse.DragTo(At(30, 40.5));
-        EXPECT_EQ(editor->Surface().SnapMark.Shown, r.marked) << r.snaps;
+        EXPECT_EQ(editor->Surface().State().SnapMark.Shown, r.marked) << r.snaps;
         mouse.Release(At(30, 40.5));
         EXPECT_EQ(moved->GetPoint(2), r.expected) << r.snaps;
         EXPECT_EQ(moved->GetPoint(1), (TZORPto { 80000, 10000 }));
@@ -728,7 +689,8 @@ TEST_F(Input, OrthoLinesKeepStrokesStraight)
         const QPoint from = At(100, 30);
         mouse.Click(from);
         mouse.Hover(from + r.by);
-        EXPECT_EQ(editor->Surface().LP, r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
+        EXPECT_EQ(editor->Surface().State().Pointer,
+            r.vertical ? QPoint(from.x(), from.y() + r.by.y()) : QPoint(from.x() + r.by.x(), from.y()));
         mouse.Click(from + r.by);
         TZORBaseItem* line = label.Select();
         ASSERT_NE(line, nullptr);

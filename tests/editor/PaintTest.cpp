@@ -304,8 +304,8 @@ TEST_F(Paint, HandlesOfASelectedRectangleAndLine)
 TEST_F(Paint, ConstructionPreviews)
 {
     editor->SelectionColors().fDraw = TColor(0x808000); // teal
-    S().PO = At(20, 20);
-    S().LP = At(60, 40);
+    S().State().Press = At(20, 20);
+    S().State().Pointer = At(60, 40);
     const QImage bare = [&] {
         editor->DrawEditor();
         return Shown();
@@ -349,8 +349,8 @@ TEST_F(Paint, TheSelectionWindowIsDashedFromRightToLeft)
     TAct::fCurState = zor::stWindow;
     TAct::fDrawType = zor::dtWindow;
     auto runs = [&](QPoint from, QPoint to) {
-        S().PO = from;
-        S().LP = to;
+        S().State().Press = from;
+        S().State().Pointer = to;
         S().DrawOverlay();
         const QImage shown = Shown();
         return ColumnRuns(shown, At(20, 0).x(), { Qt::white, 60 }).size();
@@ -364,7 +364,7 @@ TEST_F(Paint, TheSelectionWindowIsDashedFromRightToLeft)
 TEST_F(Paint, SnapMarkerCross)
 {
     editor->SelectionColors().fRefPoint = TColor(0xFF0000); // blue
-    S().SnapMark = { true, 50000, 30000, 2 };
+    S().State().SnapMark = { true, 50000, 30000, 2 };
     S().DrawOverlay();
     const QImage shown = Shown();
     const SaveOnFailure keep(shown, QStringLiteral("paint-snap"));

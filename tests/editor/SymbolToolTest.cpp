@@ -87,8 +87,8 @@ TEST_F(SymbolTool, ASymbolPickedIsPlacedByAClick)
     ASSERT_NE(label.GetCurrentSymbol(), nullptr);
     EXPECT_EQ(label.GetCurrentSymbol()->GetName(), QStringLiteral("Sq"));
     EXPECT_EQ(editor->LastCat(), QStringLiteral("Basic"));
-    EXPECT_EQ(editor->Surface().CursorId, 10);
-    EXPECT_TRUE(editor->Surface().fInserting);
+    EXPECT_EQ(editor->Surface().State().CursorId, 10);
+    EXPECT_TRUE(editor->Surface().State().Inserting);
 
     QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, At(40, 30));
     ASSERT_EQ(label.GetItemsCount(), 1);
@@ -122,8 +122,8 @@ TEST_F(SymbolTool, NoSymbolChosenResetsTheTool)
         EXPECT_EQ(label.GetAction(), zor::acSelect);
         EXPECT_EQ(label.GetCurrentSymbol(), nullptr);
         EXPECT_EQ(editor->LastCat(), QString());
-        EXPECT_EQ(editor->Surface().CursorId, 0);
-        EXPECT_FALSE(editor->Surface().fInserting);
+        EXPECT_EQ(editor->Surface().State().CursorId, 0);
+        EXPECT_FALSE(editor->Surface().State().Inserting);
     }
 }
 

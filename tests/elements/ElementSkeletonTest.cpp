@@ -203,6 +203,8 @@ std::vector<TKind> Kinds()
                 l.SetToID(4);
                 l.SetFromIndex(2);
                 l.SetToIndex(51);
+                l.SetFromAlong(0.25f);
+                l.SetToAlong(0.875f);
                 l.SetBasePoint(1, 10000, 20000, false);
                 l.SetBasePoint(2, 30000, -20000, false);
                 l.SetFromType(TZORTermType::Circle);

@@ -7,6 +7,8 @@
 #include "Zor.Msg.h"
 #include "Zor.Text.h"
 #include "editor/Zor.Vcl.Editor.h"
+#include "elements/composite/Zor.Vcl.Flow.h"
+#include "elements/composite/Zor.Vcl.Link.h"
 #include "elements/composite/Zor.Vcl.Poly.h"
 #include "elements/composite/Zor.Vcl.Table.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
@@ -938,6 +940,37 @@ TEST(InspectorLinks, AReplyNamesTheOtherPointsThatMoved)
     ASSERT_EQ(links.Count(), 1);
     EXPECT_EQ(links.O(0).I("Pos"), 3);
     EXPECT_DOUBLE_EQ(links.O(0).F("ext"), 40.0);
+}
+
+// The place of a link's end along its node's side is a number row: an edit moves the end, is
+// kept within the side and is undone as one step.
+TEST(InspectorLinks, AnEndsPlaceAlongItsSideIsEditedAndUndone)
+{
+    TZORLabelVCL label;
+    const int32_t a = label.AddBaseFlow(0, 0, 40000, 20000, TZORFlowType::Process)->GetID();
+    const int32_t b = label.AddBaseFlow(60000, 0, 40000, 20000, TZORFlowType::Process)->GetID();
+    TZORBaseItem* link
+        = label.AddBaseLink(a, b, TZORBaseFlow::TopAnchor, TZORBaseFlow::TopAnchor, TZORinkType::Straight);
+    label.ClearUndo();
+    label.Select(link);
+    const auto edit = [&](double along) {
+        TJsonObject value;
+        value.SetF("ext", along);
+        return label
+            .UpdateProp(uint8_t(TZORInsProp::Float), int(TZORInsRow::Field), 0,
+                zor::FieldIndex(*link, "FromAlong"), value)
+            .F("ext");
+    };
+    const auto start = [&] { return dynamic_cast<const TZORLink&>(*label.Select()).GetStartPoint(); };
+    EXPECT_DOUBLE_EQ(edit(0.25), 0.25);
+    EXPECT_EQ(start(), (TZORPto { 10000, 0 }));
+    EXPECT_DOUBLE_EQ(edit(3.0), 1.0);
+    EXPECT_EQ(start(), (TZORPto { 40000, 0 }));
+    ASSERT_TRUE(label.Undo());
+    EXPECT_EQ(start(), (TZORPto { 10000, 0 }));
+    ASSERT_TRUE(label.Undo());
+    EXPECT_EQ(start(), (TZORPto { 20000, 0 }));
+    EXPECT_FALSE(label.CanUndo());
 }
 
 // ---------------------------------------------------------------------------------------------

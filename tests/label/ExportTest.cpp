@@ -2,6 +2,7 @@
 #include "Zor.Error.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "kit/Barcodes.h"
 #include "kit/BoundRun.h"
 #include "kit/Documents.h"
@@ -9,6 +10,7 @@
 #include "kit/TempDir.h"
 #include "label/Zor.GifWriter.h"
 #include "label/Zor.Vcl.Export.h"
+#include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"
 #include "rtl/ErrorOf.h"
 
@@ -21,6 +23,7 @@
 
 #include <cmath>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -452,10 +455,12 @@ TEST_F(ExportRun, RasterExportDrawsTheCurrentSheetFromItsFirstPosition)
     EXPECT_EQ(Read(page, 2, 2, 288), QStringLiteral("REC-6"));
 }
 
-// Every sheet on its own image, drawn on one thread or several: each holds its own records, and
-// the progress is told in order on the calling thread.
+// Every sheet on its own image, drawn on one thread or several: each holds its own records, the
+// images of several threads are those of one, and the progress is told in order on the calling
+// thread.
 TEST_F(ExportRun, SheetsDrawnOnSeveralThreadsHoldTheirOwnRecords)
 {
+    std::vector<QImage> oneThread;
     for (const int threads : { 1, 2, 0 }) {
         SCOPED_TRACE(threads);
         zor::TExportOptions o = Options(TZORExport::PNG, Path(QStringLiteral("run.png")));
@@ -474,9 +479,36 @@ TEST_F(ExportRun, SheetsDrawnOnSeveralThreadsHoldTheirOwnRecords)
         EXPECT_EQ(Read(second, 1, 1, 288), QStringLiteral("REC-3"));
         EXPECT_EQ(Read(second, 2, 2, 288), QStringLiteral("REC-6"));
         EXPECT_EQ(label.PrintRun().sheetCounter, 1);
+        if (oneThread.empty())
+            oneThread = { first, second };
+        EXPECT_EQ(first, oneThread[0]);
+        EXPECT_EQ(second, oneThread[1]);
     }
     EXPECT_EQ(QDir(DirPath()).entryList({ QStringLiteral("run*") }, QDir::Files | QDir::Hidden),
         (QStringList { QStringLiteral("run-1.png"), QStringLiteral("run-2.png") }));
+}
+
+// What drawing tells (a picture that cannot be drawn) reaches the label once, on the calling
+// thread, however many threads draw the sheets that show it.
+TEST_F(ExportRun, WhatTheSheetsTellReachesTheLabelOnceOnItsThread)
+{
+    const std::thread::id caller = std::this_thread::get_id();
+    for (const int threads : { 1, 2 }) {
+        SCOPED_TRACE(threads);
+        TZORImage* image = TZORFactory::AddBaseImage(label, 1000, 1000, 5000, 5000, QString());
+        ASSERT_NE(image, nullptr);
+        image->SetImageBytes("not a picture");
+        QStringList told;
+        label.OnInfoMsg = [&](TZORBaseLabel&, const QString& message) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            told << message;
+        };
+        zor::ExportSheets(label, Options(TZORExport::PNG, Path(QStringLiteral("told.png"))), 1, 2, threads);
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].startsWith(
+            QStringLiteral("The picture of element %1 cannot be drawn").arg(image->GetID())))
+            << told[0].toStdString();
+    }
 }
 
 // The sheets of a run are put in place together or not at all: files of those names that existed

@@ -4,8 +4,10 @@
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
 #include "common/EveryKind.h"
+#include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/TempDir.h"
+#include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"
 #include "rtl/ErrorOf.h"
 
@@ -196,6 +198,43 @@ TEST_F(LabelFiles, ATruncatedFileIsRejectedAndTheLabelStaysAsItWas)
         EXPECT_EQ(after.data(), before.data());
         EXPECT_FALSE(label.IsUpdating());
     }
+}
+
+// A file written before a link's ends could lie anywhere along their sides has links that join
+// the middles of the sides.
+TEST_F(LabelFiles, AnOlderFilesLinksJoinTheMiddlesOfTheSides)
+{
+    TZORLabelVCL written;
+    const int32_t a = TZORFactory::AddBaseFlow(written, 0, 0, 40000, 20000, TZORFlowType::Process)->GetID();
+    const int32_t b
+        = TZORFactory::AddBaseFlow(written, 60000, 0, 40000, 20000, TZORFlowType::Process)->GetID();
+    using F = TZORBaseFlow;
+    TZORLink* link
+        = TZORFactory::AddBaseLink(written, a, b, F::TopAnchor, F::BottomAnchor, TZORinkType::Straight);
+    link->SetFromAlong(0.3125f);
+    link->SetToAlong(0.6875f);
+    link->CalcValues(0);
+    EXPECT_EQ(link->GetStartPoint(), (TZORPto { 12500, 0 }));
+    EXPECT_EQ(link->GetEndPoint(), (TZORPto { 87500, 20000 }));
+    written.SaveToFile(Path(QStringLiteral("new.eti")), TZORExt::Binary);
+    // The same file as the version before wrote it: without the two places.
+    QByteArray bytes = ReadFile(Path(QStringLiteral("new.eti")));
+    const QByteArray places("\x00\x00\xA0\x3E\x00\x00\x30\x3F", 8);
+    ASSERT_EQ(bytes.count(places), 1);
+    bytes.remove(bytes.indexOf(places), places.size());
+    const int32_t older = ZORLinkAlongVersion - 1;
+    bytes.replace(0, 4, QByteArray(reinterpret_cast<const char*>(&older), 4));
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("old.eti")), bytes));
+
+    TZORLabelVCL old;
+    old.LoadFromFile(Path(QStringLiteral("old.eti")));
+    ASSERT_EQ(old.GetItemsCount(), 3);
+    const auto* read = dynamic_cast<const TZORLink*>(old.GetItem(3));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->GetFromAlong(), TZORBaseLink::MiddleAlong);
+    EXPECT_EQ(read->GetToAlong(), TZORBaseLink::MiddleAlong);
+    EXPECT_EQ(read->GetStartPoint(), (TZORPto { 20000, 0 }));
+    EXPECT_EQ(read->GetEndPoint(), (TZORPto { 80000, 20000 }));
 }
 
 TEST(LabelPaste, TwoElementsAreAddedSelectedAndAnEmptyBufferChangesNothing)

@@ -4,11 +4,13 @@
 #include "elements/composite/Zor.Vcl.Composite.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
 #include "elements/text/Zor.Vcl.Text.h"
+#include "kit/TempDir.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <ostream>
 #include <vector>
@@ -968,8 +970,61 @@ struct TRouteCase {
     int64_t PaperWidth;
 };
 
+// Where an end of the link lies: on the side of its anchor on its node.
+struct TLinkEnd {
+    const TZORBaseFlow* Node;
+    int16_t Anchor;
+    TZORPto At;
+};
+
+std::array<TLinkEnd, 2> EndsOf(const TZORBaseLabel& label, const TZORLink& link)
+{
+    const auto node = [&](int32_t id) { return dynamic_cast<const TZORBaseFlow*>(label.SearchItem(id)); };
+    return { { { node(link.GetFromID()), link.GetFromIndex(), link.GetStartPoint() },
+        { node(link.GetToID()), link.GetToIndex(), link.GetEndPoint() } } };
+}
+
+// Whether p lies on the side of the node that the anchor names.
+bool OnSide(const TZORBaseFlow& node, int16_t anchor, const TZORPto& p)
+{
+    using F = TZORBaseFlow;
+    const TZORRect b = node.GetBounds().Normalized();
+    const bool across = anchor == F::TopAnchor || anchor == F::BottomAnchor;
+    const int64_t line = anchor == F::TopAnchor ? b.Top
+        : anchor == F::BottomAnchor             ? b.Bottom
+        : anchor == F::LeftAnchor               ? b.Left
+                                                : b.Right;
+    return across ? p.Y == line && p.X >= b.Left && p.X <= b.Right
+                  : p.X == line && p.Y >= b.Top && p.Y <= b.Bottom;
+}
+
+// Every end lies on its side, no two ends on one node meet, and a link round the row leaves
+// and enters its nodes square to their sides.
+void ExpectEndsApartOnTheirSides(
+    const TZORBaseLabel& label, const std::vector<const TZORLink*>& links, const char* text)
+{
+    std::vector<TLinkEnd> ends;
+    for (const TZORLink* link : links) {
+        for (const TLinkEnd& end : EndsOf(label, *link)) {
+            ASSERT_NE(end.Node, nullptr) << text;
+            EXPECT_TRUE(OnSide(*end.Node, end.Anchor, end.At))
+                << text << " at " << end.At.X << "," << end.At.Y;
+            for (const TLinkEnd& other : ends)
+                EXPECT_FALSE(other.Node == end.Node && other.At == end.At)
+                    << text << ": two ends at " << end.At.X << "," << end.At.Y;
+            ends.push_back(end);
+        }
+        const int32_t n = link->GetNumLinkPoints();
+        if (n > 0) {
+            EXPECT_EQ(link->GetLinkPoint(1).X, link->GetStartPoint().X) << text;
+            EXPECT_EQ(link->GetLinkPoint(n).X, link->GetEndPoint().X) << text;
+        }
+    }
+}
+
 // The row keeps its nodes; a link that skips nodes, runs back, joins a node to itself or repeats
-// another goes round the row in a lane of its own.
+// another goes round the row in a lane of its own. The ends of the links on one side of a node
+// spread along it, ordered so that the legs cross nothing.
 TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
 {
     using F = TZORBaseFlow;
@@ -977,18 +1032,33 @@ TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
     const std::pair<int16_t, int16_t> top { F::TopAnchor, F::TopAnchor };
     const std::pair<int16_t, int16_t> bottom { F::BottomAnchor, F::BottomAnchor };
     const TRouteCase cases[] = {
-        // Back under the row: 4 mm down, along the lane 8 mm below, 4 mm up.
-        { "graph LR\nA-->B\nB-->A",
-            { { side, {} }, { bottom, { 81000, 25000, 81000, 29000, 21000, 29000, 21000, 25000 } } }, 1000,
+        // Back under the row: down, along the lane 8 mm below, up.
+        { "graph LR\nA-->B\nB-->A", { { side, {} }, { bottom, { 81000, 29000, 21000, 29000 } } }, 1000,
             210000 },
         // A repeated link goes over the row.
-        { "graph LR\nA-->B\nA-->B",
-            { { side, {} }, { top, { 21000, 5000, 21000, 1000, 81000, 1000, 81000, 5000 } } }, 9000, 210000 },
-        // The loop takes the nearest lane, the link over B the next; their legs part 4 mm.
+        { "graph LR\nA-->B\nA-->B", { { side, {} }, { top, { 21000, 1000, 81000, 1000 } } }, 9000, 210000 },
+        // The loop takes the nearest lane, the link over B the next; the three ends on A's top
+        // lie 4 mm apart.
         { "graph LR\nA-->B-->C\nA-->C\nA-->A",
-            { { side, {} }, { side, {} }, { top, { 25000, 9000, 25000, 1000, 141000, 1000, 141000, 9000 } },
-                { top, { 17000, 9000, 17000, 5000, 21000, 5000, 21000, 9000 } } },
+            { { side, {} }, { side, {} }, { top, { 25000, 1000, 141000, 1000 } },
+                { top, { 17000, 5000, 21000, 5000 } } },
             13000, 210000 },
+        // Two links enter D's top: the one from nearer, in the lower lane, on the left.
+        { "graph LR\nA-->B-->C-->D\nA-->D\nB-->D",
+            { { side, {} }, { side, {} }, { side, {} }, { top, { 21000, 1000, 203000, 1000 } },
+                { top, { 81000, 5000, 199000, 5000 } } },
+            13000, 222000 },
+        // One link enters C's top and one leaves it: the one coming in on the left.
+        { "graph LR\nA-->B-->C-->D-->E\nA-->C\nC-->E",
+            { { side, {} }, { side, {} }, { side, {} }, { side, {} }, { top, { 21000, 5000, 139000, 5000 } },
+                { top, { 143000, 1000, 261000, 1000 } } },
+            13000, 282000 },
+        // Below the row the same: one link leaves B's bottom to the left, one enters it from the
+        // right.
+        { "graph LR\nA-->B-->C\nB-->A\nC-->B",
+            { { side, {} }, { side, {} }, { bottom, { 79000, 29000, 21000, 29000 } },
+                { bottom, { 141000, 33000, 83000, 33000 } } },
+            1000, 210000 },
         // Eight nodes in a row: the paper grows to hold them (the height stays).
         { "graph LR\nA-->B-->C-->D-->E-->F-->G-->H",
             { { side, {} }, { side, {} }, { side, {} }, { side, {} }, { side, {} }, { side, {} },
@@ -1016,6 +1086,7 @@ TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
                 got.insert(got.end(), { links[i]->GetLinkPoint(k).X, links[i]->GetLinkPoint(k).Y });
             EXPECT_EQ(got, points) << c.Text << " " << i;
         }
+        ExpectEndsApartOnTheirSides(label, links, c.Text);
         EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), c.PaperWidth) << c.Text;
         EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 297000) << c.Text;
     }
@@ -1024,6 +1095,41 @@ TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
     ASSERT_TRUE(TZORFactory::LoadMermaid(label, QStringLiteral("graph LR\nA-->B\nB-->A")));
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 102000);
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 1000 + 20000 + 8000 + 1000);
+}
+
+class MermaidFile : public zor::test::TempDirTest { };
+
+// A saved diagram keeps its links' ends where the import spread them, in both file forms.
+TEST_F(MermaidFile, SpreadEndsComeBackFromBothFileForms)
+{
+    TZORLabelVCL original;
+    ASSERT_TRUE(
+        TZORFactory::LoadMermaid(original, QStringLiteral("graph LR\nA-->B-->C\nA-->C\nA-->A\nC-->A")));
+    struct TEnds {
+        float FromAlong, ToAlong;
+        TZORPto Start, End;
+        bool operator==(const TEnds&) const = default;
+    };
+    const auto ends = [](const TZORLabelVCL& label) {
+        std::vector<TEnds> all;
+        for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
+            if (const auto* link = dynamic_cast<const TZORLink*>(label.GetItem(i)))
+                all.push_back(
+                    { link->GetFromAlong(), link->GetToAlong(), link->GetStartPoint(), link->GetEndPoint() });
+        return all;
+    };
+    const std::vector<TEnds> made = ends(original);
+    ASSERT_EQ(made.size(), 5u);
+    EXPECT_EQ(made[2].FromAlong, 0.6f); // A's top: the loop's two ends, then the link to C
+    EXPECT_EQ(made[3].FromAlong, 0.4f);
+    EXPECT_EQ(made[3].Start, (TZORPto { 17000, 13000 }));
+    for (const auto& [name, kind] : { std::pair { QStringLiteral("flow.eti"), TZORExt::Binary },
+             std::pair { QStringLiteral("flow.json"), TZORExt::Json } }) {
+        original.SaveToFile(Path(name), kind);
+        TZORLabelVCL copy;
+        copy.LoadFromFile(Path(name));
+        EXPECT_EQ(ends(copy), made) << name.toStdString();
+    }
 }
 
 } // namespace

@@ -204,8 +204,8 @@ class TFailingItem : public TZORBaseItem {
 public:
     using TZORBaseItem::TZORBaseItem;
     TZORItemType TypeCode() const override { return TZORItemType::Rectangle; }
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { throw std::runtime_error("cannot print"); }
+    void Draw(TZORBaseDraw&) const override { }
+    void Print(TZORBaseDraw&) const override { throw std::runtime_error("cannot print"); }
 };
 
 // A label whose print jobs hold an element that cannot be printed.

@@ -2,11 +2,18 @@
 #include "drawing/Zor.Canvas.h"
 #include "drawing/Zor.GdiPlus.h"
 #include "drawing/Zor.Vcl.Types.h"
+#include "elements/composite/Zor.Vcl.Flow.h"
+#include "elements/composite/Zor.Vcl.Poly.h"
+#include "elements/composite/Zor.Vcl.Table.h"
 #include "elements/lines/Zor.Vcl.Lines.h"
+#include "elements/text/Zor.Vcl.Codes.h"
+#include "elements/text/Zor.Vcl.Image.h"
 #include "elements/text/Zor.Vcl.Text.h"
+#include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.SheetPainter.h"
 #include "label/Zor.Vcl.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -93,30 +100,82 @@ TEST_F(SheetPainter, EveryLabelShowsItsRecordAndTheCursorStays)
     EXPECT_EQ(shown.Data().GetLabel(), cursor);
 }
 
-// Image export draws sheets on several threads at once, each over its own snapshot of the
-// label: every thread gets the pixels one thread alone draws.
-TEST_F(SheetPainter, SeveralThreadsDrawAsOneThreadDoes)
+// Every kind that keeps something derived to draw by (text measures and layouts, a decoded
+// picture, encoded symbols, table and poly-text layouts, caption metrics), some bound to the
+// record, added to the fixture's label without bringing them up to date, so that the threads
+// also meet layouts made for their own pass.
+void AddKindsWithLayouts(TZORLabelVCL& label)
 {
-    const std::vector<QImage> alone { Draw(label, 1), Draw(label, 2) };
-    constexpr int Threads = 4;
-    std::vector<std::unique_ptr<TZORLabelVCL>> copies;
-    for (int t = 0; t < Threads; ++t) {
-        copies.push_back(label.Snapshot());
-        copies.back()->moveToThread(nullptr);
-    }
+    const auto bind = [](TZORBaseItem* item, const char* field) {
+        ASSERT_NE(item, nullptr);
+        item->SetFillType(1);
+        item->SetFillName(QString::fromLatin1(field));
+    };
+    bind(label.AddBaseParagraph(2000, 16000, 17000, 6000), "name");
+    TZORRichText* rich = label.AddBaseRichText(20000, 8000, 18000, 5000);
+    rich->SetRichText(QStringLiteral("<b>Rich</b> text"));
+    bind(label.AddBaseBarcode(2000, 23000, "REC-0", TZORBarType::Code128B), "name");
+    bind(label.AddBaseQRCode(32000, 1000, QStringLiteral("own")), "name");
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(QColor(0, 160, 0));
+    QPainter(&picture).fillRect(0, 0, 20, 20, QColor(200, 0, 200));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&png, "PNG"));
+    TZORImage* image = TZORFactory::AddBaseImage(label, 24000, 14000, 8000, 6000, QString());
+    image->SetImageBytes(png.data());
+    image->SetAngle(TZORAngle::Angle90);
+    label.AddBaseEllipse(30000, 25000, 6000, 3000)->SetFilled(true);
+    label.AddBaseFlow(18000, 24000, 10000, 5000, TZORFlowType::Process)->SetText(QStringLiteral("Flow"));
+    label.AddBaseTable(2000, 8000, 16000, 7000);
+    label.AddBasePolyText(24000, 2000);
+    TZORLevel* gauge = label.AddBaseLevel(36000, 20000, 3000);
+    gauge->SetText(QStringLiteral("50"));
+    TZORText* text = label.AddBaseText(20000, 22000);
+    text->SetText(QStringLiteral("Own"));
+    text->SetFontHeight(3.0f);
+}
+
+QByteArray Saved(const TZORLabelVCL& label)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    label.SaveToStream(&buffer);
+    return buffer.data();
+}
+
+// Image export draws sheets on several threads at once, all from the one label: every thread,
+// with its own contexts, gets the pixels one thread alone draws, whatever the others draw at the
+// same time.
+TEST_F(SheetPainter, SeveralThreadsDrawOneConstLabelAsOneThreadDoes)
+{
+    AddKindsWithLayouts(label);
+    label.CheckPrintData();
+    const QByteArray before = Saved(label);
+    const TZORLabelVCL& shared = label;
+    const std::vector<QImage> alone { Draw(shared, 1), Draw(shared, 2) };
+    ASSERT_NE(alone[0], alone[1]);
+    constexpr int Threads = 6;
+    constexpr int Rounds = 4;
     std::vector<std::vector<QImage>> drawn(Threads);
     std::vector<std::thread> threads;
     for (int t = 0; t < Threads; ++t)
         threads.emplace_back([&, t] {
-            for (int round = 0; round < 3; ++round)
-                for (int64_t sheet : { 2, 1 })
-                    drawn[size_t(t)].push_back(Draw(*copies[size_t(t)], sheet));
+            for (int round = 0; round < Rounds; ++round)
+                for (const int64_t sheet : { int64_t(1 + (t + round) % 2), int64_t(2 - (t + round) % 2) })
+                    drawn[size_t(t)].push_back(Draw(shared, sheet));
         });
     for (std::thread& t : threads)
         t.join();
     for (int t = 0; t < Threads; ++t)
-        for (size_t i = 0; i < drawn[size_t(t)].size(); ++i)
-            EXPECT_EQ(drawn[size_t(t)][i], alone[i % 2 == 0 ? 1 : 0]) << "thread " << t << ", image " << i;
+        for (int round = 0; round < Rounds; ++round) {
+            const size_t first = size_t(2 * round);
+            const size_t sheet = size_t((t + round) % 2);
+            EXPECT_EQ(drawn[size_t(t)][first], alone[sheet]) << "thread " << t << ", round " << round;
+            EXPECT_EQ(drawn[size_t(t)][first + 1], alone[1 - sheet]) << "thread " << t << ", round " << round;
+        }
+    // Drawing changed nothing of the label: it saves as it did before.
+    EXPECT_EQ(Saved(label), before);
 }
 
 } // namespace

@@ -55,6 +55,25 @@ struct TJoined {
     }
 };
 
+// Two flowchart nodes, the first given from its bottom-right corner, from (0, 0) to (40000, 20000),
+// the second from (100000, 0) to (140000, 20000), and a link from the first to the second's left
+// side.
+struct TTwoNodes {
+    TKindLabel label;
+    TZORBaseFlow* node = Stub<TZORBaseFlow>(label);
+    TZORBaseFlow* other = Stub<TZORBaseFlow>(label);
+    TZORBaseLink* link = Stub<TZORBaseLink>(label);
+
+    TTwoNodes()
+    {
+        SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
+        SetPoints(*other, { { 100000, 0 }, { 140000, 20000 } });
+        link->SetFromID(node->GetID());
+        link->SetToID(other->GetID());
+        link->SetToIndex(TZORBaseFlow::LeftAnchor);
+    }
+};
+
 const TZORPto Start { 0, 0 };
 const TZORPto End { 40000, 20000 };
 
@@ -293,15 +312,8 @@ TEST(LinkOnALabel, ASplineDoesNotTrustItsStoredPointCount)
 // A flowchart node is joined in the middle of its sides, whichever way its corners were given.
 TEST(LinkOnALabel, FlowNodesAreJoinedInTheMiddleOfTheirSides)
 {
-    TKindLabel label;
-    auto* node = Stub<TZORBaseFlow>(label);
-    auto* other = Stub<TZORBaseFlow>(label);
-    SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
-    SetPoints(*other, { { 100000, 0 }, { 140000, 20000 } });
-    auto* link = Stub<TZORBaseLink>(label);
-    link->SetFromID(node->GetID());
-    link->SetToID(other->GetID());
-    link->SetToIndex(TZORBaseFlow::LeftAnchor);
+    TTwoNodes j;
+    TZORBaseLink* link = j.link;
     const std::pair<int16_t, TZORPto> sides[] = {
         { TZORBaseFlow::TopAnchor, { 20000, 0 } },
         { TZORBaseFlow::RightAnchor, { 40000, 10000 } },
@@ -316,6 +328,65 @@ TEST(LinkOnALabel, FlowNodesAreJoinedInTheMiddleOfTheirSides)
     }
     link->SetFromIndex(5);
     EXPECT_FALSE(link->CalcLinkPoints(false));
+}
+
+// A link may join a node anywhere along the side of its anchor, and stays at its share of the
+// side when the node moves and grows.
+TEST(LinkOnALabel, AnEndLiesAlongItsSideAndKeepsItsShareWhenTheNodeMoves)
+{
+    TTwoNodes j;
+    TZORBaseFlow* node = j.node;
+    TZORBaseLink* link = j.link;
+    link->SetToAlong(0.75f);
+    struct TCase {
+        int16_t anchor;
+        float along;
+        TZORPto at; // on the node as first placed
+        TZORPto moved; // on the node moved by (5000, 1000) and twice as wide and tall
+    };
+    const TCase cases[] = {
+        { TZORBaseFlow::TopAnchor, 0.25f, { 10000, 0 }, { 25000, 1000 } },
+        { TZORBaseFlow::TopAnchor, 0.0f, { 0, 0 }, { 5000, 1000 } },
+        { TZORBaseFlow::RightAnchor, 0.2f, { 40000, 4000 }, { 85000, 9000 } },
+        { TZORBaseFlow::BottomAnchor, 1.0f, { 40000, 20000 }, { 85000, 41000 } },
+        { TZORBaseFlow::BottomAnchor, 0.5f, { 20000, 20000 }, { 45000, 41000 } },
+        { TZORBaseFlow::LeftAnchor, 0.9f, { 0, 18000 }, { 5000, 37000 } },
+    };
+    for (const TCase& c : cases) {
+        SetPoints(*node, { { 40000, 20000 }, { 0, 0 } });
+        link->SetFromIndex(c.anchor);
+        link->SetFromAlong(c.along);
+        ASSERT_TRUE(link->CalcLinkPoints(false));
+        EXPECT_EQ(link->GetStartPoint(), c.at) << c.anchor << " " << c.along;
+        EXPECT_EQ(link->GetEndPoint(), (TZORPto { 100000, 15000 }));
+        SetPoints(*node, { { 5000, 1000 }, { 85000, 41000 } });
+        ASSERT_TRUE(link->CalcLinkPoints(false));
+        EXPECT_EQ(link->GetStartPoint(), c.moved) << c.anchor << " " << c.along;
+    }
+    // On an element whose anchors are points the place along a side means nothing.
+    TJoined boxes { TZORinkType::Straight };
+    boxes.link->SetFromAlong(0.1f);
+    boxes.link->SetToAlong(0.9f);
+    ASSERT_TRUE(boxes.link->CalcLinkPoints(false));
+    EXPECT_EQ(boxes.link->GetStartPoint(), (TZORPto { 10000, 5000 }));
+    EXPECT_EQ(boxes.link->GetEndPoint(), (TZORPto { 50000, 20000 }));
+}
+
+// The place along a side is kept within the side; JSON leaves out the middle, so that a label
+// whose links join the middles writes what it wrote before the place was kept.
+TEST(LinkOnALabel, ThePlaceAlongASideIsKeptInRangeAndTheMiddleIsLeftOutOfJson)
+{
+    TKindLabel label;
+    auto* link
+        = static_cast<TZORBaseLink*>(label.AddReadJson(std::make_unique<TStub<TZORBaseLink>>(&label, false),
+            ZORFileVersion, TJsonObject::Parse(QStringLiteral(R"({"FromAlong":7,"ToAlong":-0.5})"))));
+    EXPECT_EQ(link->GetFromAlong(), 1.0f);
+    EXPECT_EQ(link->GetToAlong(), 0.0f);
+    link->SetFromAlong(std::nanf(""));
+    EXPECT_EQ(link->GetFromAlong(), TZORBaseLink::MiddleAlong);
+    const TJsonObject json = link->WriteJson();
+    EXPECT_FALSE(json.Contains(QStringLiteral("FromAlong")));
+    EXPECT_EQ(json.F("ToAlong", -1.0), 0.0);
 }
 
 TEST(LinkOnALabel, AMissingEndOrAnUnknownKindHasNoCourse)

@@ -14,8 +14,8 @@ namespace zor::test {
 // A model class made concrete, standing in for the renderer the runtime library derives from it.
 template <class Base> struct TStub : Base {
     using Base::Base;
-    void Draw(TZORBaseDraw&) override { }
-    void Print(TZORBaseDraw&) override { }
+    void Draw(TZORBaseDraw&) const override { }
+    void Print(TZORBaseDraw&) const override { }
 };
 
 // A label that builds a stub of every line and figure kind, as the runtime library's label builds

@@ -15,14 +15,12 @@ public:
 
     TZORItemType TypeCode() const override { return TZORItemType::Rectangle; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
-    void Draw(TZORBaseDraw&) override { ++fDrawn; }
-    void Print(TZORBaseDraw&) override { ++fPrinted; }
+    void Draw(TZORBaseDraw&) const override { }
+    void Print(TZORBaseDraw&) const override { }
 
     QString fCaption;
     int16_t fCount = 0;
     double fRatio = 1.0;
-    int fDrawn = 0;
-    int fPrinted = 0;
 };
 
 // A label that builds the test kind for type code 6 and nothing else.

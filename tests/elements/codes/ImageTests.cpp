@@ -374,16 +374,20 @@ TEST_F(ImageFiles, WithoutAPictureOnlyTheDataMarkerShows)
     }
 }
 
-// The first screen drawing embeds the file's picture as PNG; from then on the file is not needed.
+// An embedding image takes its file's picture as PNG when the label brings it up to date (after
+// reading it, after a change of its properties), never while it is drawn; from then on the file
+// is not needed.
 TEST_F(ImageFiles, AnEmbeddingImageKeepsItsPictureOnceShown)
 {
     ASSERT_TRUE(WriteFile(InFolder("red.png"), Png(Plain(Red))));
     TZORImage& image = FromFile(QStringLiteral("red.png"));
     image.SetEmbedImage(true);
     EXPECT_EQ(Centre(TTarget::Export), Red);
+    EXPECT_TRUE(image.GetImageBytes().isEmpty());
+    image.CalcValues(0);
     ASSERT_TRUE(image.GetImageBytes().startsWith("\x89PNG\r\n\x1a\n"));
     ASSERT_TRUE(QFile::remove(InFolder("red.png")));
-    image.SetReloadImage(true);
+    image.ReloadImage();
     EXPECT_EQ(Centre(TTarget::Export), Red);
     EXPECT_EQ(Centre(TTarget::Print), Red);
 }

@@ -1,6 +1,7 @@
-int Upper();
+// Each library shows its function, as a layer library shows what its export macro marks.
+__attribute__((visibility("default"))) int Upper();
 
-int Lower()
+__attribute__((visibility("default"))) int Lower()
 {
 #ifdef CALL_UPWARD
     return Upper() + 1;

@@ -1,6 +1,6 @@
-int Lower();
+__attribute__((visibility("default"))) int Lower();
 
-int Upper()
+__attribute__((visibility("default"))) int Upper()
 {
     return Lower() + 1;
 }

@@ -1,0 +1,48 @@
+# Fails when a shared library shows more than its interface: a unit that is the library's own
+# business (INTERNAL, a ;-list of regular expressions on demangled names), or a copy of the
+# standard library's or nlohmann's templates. With ONLY (a ;-list of names), every exported
+# definition must be one of those (a plugin shows its entry points alone).
+# Usage: cmake -DNM=<nm> -DLIBS="a.so;b.so" [-DINTERNAL=...] [-DONLY=...] -P CheckExports.cmake
+cmake_minimum_required(VERSION 3.20)
+
+# The defined dynamic symbols of lib, mangled or demangled (DEMANGLE), one per list entry.
+function(exported lib demangle out)
+  set(flags -D --defined-only)
+  if(demangle)
+    list(APPEND flags -C)
+  endif()
+  execute_process(COMMAND ${NM} ${flags} ${lib} OUTPUT_VARIABLE text RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cannot read the symbols of ${lib}")
+  endif()
+  string(REPLACE ";" "\\;" text "${text}")
+  string(REGEX MATCHALL "[0-9a-f]+ [A-Za-z] [^\n]+" lines "${text}")
+  list(TRANSFORM lines REPLACE "^[0-9a-f]+ [A-Za-z] " "")
+  set(${out} "${lines}" PARENT_SCOPE)
+endfunction()
+
+set(wrong "")
+foreach(lib IN LISTS LIBS)
+  exported(${lib} OFF mangled)
+  foreach(name IN LISTS mangled)
+    if(name MATCHES "^_Z(TV|TI|TS|GVZ|Z)?(NK?)?(St|Sa|Ss|9__gnu_cxx|8nlohmann)")
+      list(APPEND wrong "${lib}: a template copy ${name}")
+    elseif(ONLY AND NOT name IN_LIST ONLY AND NOT name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
+      list(APPEND wrong "${lib}: ${name}")
+    endif()
+  endforeach()
+  exported(${lib} ON demangled)
+  foreach(pattern IN LISTS INTERNAL)
+    foreach(name IN LISTS demangled)
+      if(name MATCHES "${pattern}")
+        list(APPEND wrong "${lib}: an internal unit ${name}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(wrong)
+  list(LENGTH wrong count)
+  list(SUBLIST wrong 0 20 shown)
+  list(JOIN shown "\n  " text)
+  message(FATAL_ERROR "${count} symbols are exported that should not be:\n  ${text}")
+endif()
