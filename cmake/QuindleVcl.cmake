@@ -6,13 +6,15 @@
 include(QuindleLayers)
 quindle_layer_library(quindle_vcl EXPORT_HEADER drawing/Zor.VclExport.h)
 quindle_layer_link(quindle_vcl PUBLIC quindle_rtl Qt6::Gui)
-# GIF images and XPS packages are written by the export pipeline only. Map tiles are downloaded
-# with libcurl, loaded when the first map is (label/Zor.TileJob.cpp): linked, it and the
-# libraries it brings would load and initialise in every program, a third of the start of one
-# label's export.
-quindle_layer_link(quindle_vcl PRIVATE GIF::GIF libzip::zip ${CMAKE_DL_LIBS})
-target_include_directories(quindle_vcl SYSTEM PRIVATE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)
-target_compile_definitions(quindle_vcl PRIVATE QUINDLE_CURL_LIBRARY="libcurl.so.4")
+# GIF images are written by the export pipeline only. XPS packages are written with libzip and
+# map tiles downloaded with libcurl, each loaded when first needed (label/Zor.LazyLibrary.h):
+# linked, they and the libraries they bring (OpenSSL, GnuTLS, Kerberos …) would load and
+# initialise in every program, most of the start of one label's export.
+quindle_layer_link(quindle_vcl PRIVATE GIF::GIF ${CMAKE_DL_LIBS})
+target_include_directories(quindle_vcl SYSTEM PRIVATE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>
+  $<TARGET_PROPERTY:libzip::zip,INTERFACE_INCLUDE_DIRECTORIES>)
+target_compile_definitions(quindle_vcl PRIVATE QUINDLE_CURL_LIBRARY="libcurl.so.4"
+  QUINDLE_ZIP_LIBRARY="$<TARGET_SONAME_FILE_NAME:libzip::zip>")
 quindle_warnings(quindle_vcl)
 
 quindle_layer_library(quindle_print EXPORT_HEADER label/Zor.PrintExport.h)

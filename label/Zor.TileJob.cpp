@@ -1,11 +1,12 @@
 #include "Zor.TileJob.h"
 
+#include "Zor.LazyLibrary.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
 #include <curl/curl.h>
-#include <dlfcn.h>
 #include <memory>
 #include <optional>
 
@@ -21,54 +22,44 @@ constexpr qsizetype MaxReportChars = 300;
 
 // The functions of libcurl the tile job calls.
 struct TCurl {
-    CURLcode (*global_init)(long);
-    CURL* (*easy_init)();
-    void (*easy_cleanup)(CURL*);
-    CURLcode (*easy_setopt)(CURL*, CURLoption, ...);
-    CURLcode (*easy_getinfo)(CURL*, CURLINFO, ...);
-    const char* (*easy_strerror)(CURLcode);
-    CURLM* (*multi_init)();
-    CURLMcode (*multi_cleanup)(CURLM*);
-    CURLMcode (*multi_add_handle)(CURLM*, CURL*);
-    CURLMcode (*multi_remove_handle)(CURLM*, CURL*);
-    CURLMcode (*multi_perform)(CURLM*, int*);
-    CURLMcode (*multi_poll)(CURLM*, curl_waitfd*, unsigned int, int, int*);
-    CURLMsg* (*multi_info_read)(CURLM*, int*);
+    decltype(&curl_global_init) global_init;
+    decltype(&curl_easy_init) easy_init;
+    decltype(&curl_easy_cleanup) easy_cleanup;
+    decltype(&curl_easy_setopt) easy_setopt;
+    decltype(&curl_easy_getinfo) easy_getinfo;
+    decltype(&curl_easy_strerror) easy_strerror;
+    decltype(&curl_multi_init) multi_init;
+    decltype(&curl_multi_cleanup) multi_cleanup;
+    decltype(&curl_multi_add_handle) multi_add_handle;
+    decltype(&curl_multi_remove_handle) multi_remove_handle;
+    decltype(&curl_multi_perform) multi_perform;
+    decltype(&curl_multi_poll) multi_poll;
+    decltype(&curl_multi_info_read) multi_info_read;
 };
 
 std::optional<TCurl> LoadCurl()
 {
-    void* library = dlopen(QUINDLE_CURL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return std::nullopt;
+    const TLazyLibrary library(QUINDLE_CURL_LIBRARY);
     TCurl c {};
-    bool found = true;
-    const auto resolve = [&](auto& function, const char* name) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-        found = found && function;
-    };
-    resolve(c.global_init, "curl_global_init");
-    resolve(c.easy_init, "curl_easy_init");
-    resolve(c.easy_cleanup, "curl_easy_cleanup");
-    resolve(c.easy_setopt, "curl_easy_setopt");
-    resolve(c.easy_getinfo, "curl_easy_getinfo");
-    resolve(c.easy_strerror, "curl_easy_strerror");
-    resolve(c.multi_init, "curl_multi_init");
-    resolve(c.multi_cleanup, "curl_multi_cleanup");
-    resolve(c.multi_add_handle, "curl_multi_add_handle");
-    resolve(c.multi_remove_handle, "curl_multi_remove_handle");
-    resolve(c.multi_perform, "curl_multi_perform");
-    resolve(c.multi_poll, "curl_multi_poll");
-    resolve(c.multi_info_read, "curl_multi_info_read");
+    const bool found = library.Resolve(c.global_init, "curl_global_init")
+        && library.Resolve(c.easy_init, "curl_easy_init")
+        && library.Resolve(c.easy_cleanup, "curl_easy_cleanup")
+        && library.Resolve(c.easy_setopt, "curl_easy_setopt")
+        && library.Resolve(c.easy_getinfo, "curl_easy_getinfo")
+        && library.Resolve(c.easy_strerror, "curl_easy_strerror")
+        && library.Resolve(c.multi_init, "curl_multi_init")
+        && library.Resolve(c.multi_cleanup, "curl_multi_cleanup")
+        && library.Resolve(c.multi_add_handle, "curl_multi_add_handle")
+        && library.Resolve(c.multi_remove_handle, "curl_multi_remove_handle")
+        && library.Resolve(c.multi_perform, "curl_multi_perform")
+        && library.Resolve(c.multi_poll, "curl_multi_poll")
+        && library.Resolve(c.multi_info_read, "curl_multi_info_read");
     if (!found || c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
         return std::nullopt;
     return c;
 }
 
-// libcurl, loaded and initialised when the first map is downloaded, or null when it cannot be
-// loaded. Linked, it and the TLS, Kerberos and directory libraries it brings would load and
-// initialise in every program of the library: most of what a tool exporting one label spends
-// before its own work.
+// libcurl, loaded and initialised when the first map is downloaded, or null when it cannot be.
 const TCurl* Curl()
 {
     static const std::optional<TCurl> curl = LoadCurl();

@@ -1,5 +1,6 @@
 #include "Zor.XpsWriter.h"
 
+#include "Zor.LazyLibrary.h"
 #include "Zor.Msg.h"
 
 #include <QBuffer>
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <zip.h>
 
 namespace {
@@ -61,30 +63,80 @@ QString Relationship(const QString& id, const QString& type, const QString& targ
     throw zor::Error(QStringLiteral("FileWrite"), QStringLiteral("XPS"), reason);
 }
 
+// The functions of libzip the package is written with.
+struct TZipApi {
+    decltype(&zip_error_init) error_init;
+    decltype(&zip_error_fini) error_fini;
+    decltype(&zip_error_strerror) error_strerror;
+    decltype(&zip_source_buffer_create) source_buffer_create;
+    decltype(&zip_open_from_source) open_from_source;
+    decltype(&zip_source_keep) source_keep;
+    decltype(&zip_source_free) source_free;
+    decltype(&zip_discard) discard;
+    decltype(&zip_source_buffer) source_buffer;
+    decltype(&zip_strerror) strerror;
+    decltype(&zip_file_add) file_add;
+    decltype(&zip_close) close;
+    decltype(&zip_source_stat) source_stat;
+    decltype(&zip_source_open) source_open;
+    decltype(&zip_source_read) source_read;
+    decltype(&zip_source_close) source_close;
+};
+
+std::optional<TZipApi> LoadZip()
+{
+    const zor::TLazyLibrary library(QUINDLE_ZIP_LIBRARY);
+    TZipApi z {};
+    const bool found = library.Resolve(z.error_init, "zip_error_init")
+        && library.Resolve(z.error_fini, "zip_error_fini")
+        && library.Resolve(z.error_strerror, "zip_error_strerror")
+        && library.Resolve(z.source_buffer_create, "zip_source_buffer_create")
+        && library.Resolve(z.open_from_source, "zip_open_from_source")
+        && library.Resolve(z.source_keep, "zip_source_keep")
+        && library.Resolve(z.source_free, "zip_source_free") && library.Resolve(z.discard, "zip_discard")
+        && library.Resolve(z.source_buffer, "zip_source_buffer")
+        && library.Resolve(z.strerror, "zip_strerror") && library.Resolve(z.file_add, "zip_file_add")
+        && library.Resolve(z.close, "zip_close") && library.Resolve(z.source_stat, "zip_source_stat")
+        && library.Resolve(z.source_open, "zip_source_open")
+        && library.Resolve(z.source_read, "zip_source_read")
+        && library.Resolve(z.source_close, "zip_source_close");
+    return found ? std::optional(z) : std::nullopt;
+}
+
+// libzip, loaded when the first XPS package is written.
+const TZipApi& Zip()
+{
+    static const std::optional<TZipApi> zip = LoadZip();
+    if (!zip)
+        ZipFailed(QStringLiteral("cannot load %1").arg(QLatin1String(QUINDLE_ZIP_LIBRARY)));
+    return *zip;
+}
+
 // The package built in memory: members are added, then the archive's bytes read back.
 class TZip {
 public:
     TZip()
+        : fApi(Zip())
     {
         zip_error_t error;
-        zip_error_init(&error);
-        fSource = zip_source_buffer_create(nullptr, 0, 0, &error);
-        fZip = fSource ? zip_open_from_source(fSource, ZIP_TRUNCATE, &error) : nullptr;
+        fApi.error_init(&error);
+        fSource = fApi.source_buffer_create(nullptr, 0, 0, &error);
+        fZip = fSource ? fApi.open_from_source(fSource, ZIP_TRUNCATE, &error) : nullptr;
         if (!fZip) {
-            const QString reason = QString::fromUtf8(zip_error_strerror(&error));
-            zip_error_fini(&error);
+            const QString reason = QString::fromUtf8(fApi.error_strerror(&error));
+            fApi.error_fini(&error);
             if (fSource)
-                zip_source_free(fSource);
+                fApi.source_free(fSource);
             ZipFailed(reason);
         }
-        zip_error_fini(&error);
-        zip_source_keep(fSource); // the bytes are read from it after zip_close
+        fApi.error_fini(&error);
+        fApi.source_keep(fSource); // the bytes are read from it after zip_close
     }
     ~TZip()
     {
         if (fZip)
-            zip_discard(fZip);
-        zip_source_free(fSource);
+            fApi.discard(fZip);
+        fApi.source_free(fSource);
     }
     TZip(const TZip&) = delete;
     TZip& operator=(const TZip&) = delete;
@@ -95,34 +147,35 @@ public:
         if (!copy)
             ZipFailed(QStringLiteral("out of memory"));
         std::memcpy(copy, bytes.constData(), size_t(bytes.size()));
-        zip_source_t* src = zip_source_buffer(fZip, copy, zip_uint64_t(bytes.size()), 1);
+        zip_source_t* src = fApi.source_buffer(fZip, copy, zip_uint64_t(bytes.size()), 1);
         if (!src) {
             std::free(copy);
-            ZipFailed(QString::fromUtf8(zip_strerror(fZip)));
+            ZipFailed(QString::fromUtf8(fApi.strerror(fZip)));
         }
-        if (zip_file_add(fZip, name.toUtf8().constData(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(src);
-            ZipFailed(QString::fromUtf8(zip_strerror(fZip)));
+        if (fApi.file_add(fZip, name.toUtf8().constData(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+            fApi.source_free(src);
+            ZipFailed(QString::fromUtf8(fApi.strerror(fZip)));
         }
     }
 
     QByteArray Finish()
     {
-        if (zip_close(fZip) < 0)
-            ZipFailed(QString::fromUtf8(zip_strerror(fZip)));
+        if (fApi.close(fZip) < 0)
+            ZipFailed(QString::fromUtf8(fApi.strerror(fZip)));
         fZip = nullptr;
         zip_stat_t st;
-        if (zip_source_stat(fSource, &st) < 0 || zip_source_open(fSource) < 0)
+        if (fApi.source_stat(fSource, &st) < 0 || fApi.source_open(fSource) < 0)
             ZipFailed(QStringLiteral("cannot read the package back"));
         QByteArray bytes(qsizetype(st.size), Qt::Uninitialized);
-        const zip_int64_t read = zip_source_read(fSource, bytes.data(), st.size);
-        zip_source_close(fSource);
+        const zip_int64_t read = fApi.source_read(fSource, bytes.data(), st.size);
+        fApi.source_close(fSource);
         if (read != zip_int64_t(st.size))
             ZipFailed(QStringLiteral("cannot read the package back"));
         return bytes;
     }
 
 private:
+    const TZipApi& fApi;
     zip_source_t* fSource = nullptr;
     zip_t* fZip = nullptr;
 };

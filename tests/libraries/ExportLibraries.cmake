@@ -1,7 +1,8 @@
 # Runs an export by the command-line tool with the dynamic loader telling every library it
 # loads (LD_DEBUG=files: those it was linked with and those opened while it runs, such as Qt's
-# plugins), and checks that neither Qt Widgets nor Qt Print Support is among them, nor libcurl,
-# which the library loads for maps only. (Qt Gui itself loads Qt D-Bus on Linux.)
+# plugins), and checks that neither Qt Widgets nor Qt Print Support is among them, nor libcurl
+# and libzip (with OpenSSL), which the library loads for maps and XPS packages only. (Qt Gui
+# itself loads Qt D-Bus on Linux.)
 # Inputs: TOOL (the quindle tool), LABEL (a label file), WORK (a scratch folder).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -19,7 +20,7 @@ endif()
 if(NOT loaded MATCHES "file=[^ ]*libQt6Gui")
   message(FATAL_ERROR "the loader told nothing of the libraries it loaded:\n${loaded}")
 endif()
-foreach(library libQt6Widgets libQt6PrintSupport libquindle_print libquindle_widgets libcurl)
+foreach(library libQt6Widgets libQt6PrintSupport libquindle_print libquindle_widgets libcurl libzip libcrypto)
   if(loaded MATCHES "file=[^ ]*${library}")
     message(FATAL_ERROR "the export loaded ${library}")
   endif()
