@@ -59,7 +59,7 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/rtl/ DESTINATION ${CMAKE_INSTALL_INCLUDEDI
   FILES_MATCHING PATTERN "*.h")
 # The units the libraries keep to themselves are not installed.
 set(internal_headers "")
-foreach(unit RasterPages StagedFiles ExportBudget GifWriter XpsWriter)
+foreach(unit RasterPages StagedFiles ExportBudget GifWriter XpsWriter LazyLibrary)
   list(APPEND internal_headers PATTERN Zor.${unit}.h EXCLUDE)
 endforeach()
 foreach(dir drawing elements label dialogs editor inspector)
