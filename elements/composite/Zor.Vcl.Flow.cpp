@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
+#include <optional>
 #include <span>
 
 namespace zor {
@@ -177,6 +179,38 @@ TGPGraphicsPath ShapePath(TZORFlowType type, const QRectF& box)
     return path;
 }
 
+// Where the line square to a side of the shape's box at `at` (along X for the top and bottom,
+// along Y for the left and right) first meets the shape's outline coming in from that side:
+// the crossing nearest the side, outside the box too where the outline leaves it (a document's
+// wave). None when the line misses the shape.
+std::optional<double> FirstCrossing(const QPainterPath& shape, int32_t side, double at)
+{
+    const bool vertical = side == TZORBaseFlow::TopAnchor || side == TZORBaseFlow::BottomAnchor;
+    const bool fromLow = side != TZORBaseFlow::RightAnchor && side != TZORBaseFlow::BottomAnchor;
+    const auto along = [vertical](const QPointF& p) { return vertical ? p.x() : p.y(); };
+    const auto across = [vertical](const QPointF& p) { return vertical ? p.y() : p.x(); };
+    std::optional<double> first;
+    const auto take = [&](double c) {
+        if (!first || (fromLow ? c < *first : c > *first))
+            first = c;
+    };
+    for (const QPolygonF& polygon : shape.toSubpathPolygons()) {
+        for (qsizetype i = 0; i < polygon.size(); ++i) {
+            const QPointF& p = polygon[i];
+            const QPointF& q = polygon[(i + 1) % polygon.size()];
+            const double u = along(p) - at, v = along(q) - at;
+            if (u * v > 0.0)
+                continue;
+            if (u == v) {
+                take(across(p));
+                take(across(q));
+            } else
+                take(across(p) + (across(q) - across(p)) * u / (u - v));
+        }
+    }
+    return first;
+}
+
 } // namespace
 
 void AddLinkBars(TGPGraphicsPath& path, const QRectF& b)
@@ -198,6 +232,23 @@ TZORFlowPaths FlowPaths(TZORFlowType type, const QRectF& box)
 }
 
 } // namespace zor
+
+TZORPto TZORFlow::GetAnchorAlong(int32_t index, float along) const
+{
+    TZORPto p = TZORBaseFlow::GetAnchorAlong(index, along);
+    const TZORFlowType type = GetFlowType();
+    if (along == TZORBaseLink::MiddleAlong || type == TZORFlowType::Process || type == TZORFlowType::Link)
+        return p;
+    const TZORPto& a = GetPoint(1);
+    const TZORPto& b = GetPoint(2);
+    const QRectF box = QRectF(QPointF(a.X, a.Y), QPointF(b.X, b.Y)).normalized();
+    const bool vertical = index == TopAnchor || index == BottomAnchor;
+    const std::optional<double> at
+        = zor::FirstCrossing(zor::ShapePath(type, box).Path(), index, vertical ? p.X : p.Y);
+    if (at)
+        (vertical ? p.Y : p.X) = std::llround(*at);
+    return p;
+}
 
 TxtLines TZORFlow::LayOut(TZORFontMetrics& metrics) const
 {

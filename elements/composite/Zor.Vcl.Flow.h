@@ -36,6 +36,10 @@ public:
 
     void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
     void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
+    // A place off the middle of a side lies on the drawn outline: from the box's side, square
+    // to it, to where the shape meets that line first (a diamond's slanted edge). The middles
+    // stay the node's anchors on its box.
+    TZORPto GetAnchorAlong(int32_t index, float along) const override;
     // The font's metrics and the text's lines (paper micrometres from the padded box's top-left
     // corner) as the element stands: each pass lays its text out afresh, so nothing is kept that
     // could lag behind a change.

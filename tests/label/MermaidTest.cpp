@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <ostream>
@@ -1095,6 +1096,76 @@ TEST_F(MermaidLabel, LinksThatCannotRunStraightGoRoundTheRow)
     ASSERT_TRUE(TZORFactory::LoadMermaid(label, QStringLiteral("graph LR\nA-->B\nB-->A")));
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperWidth), 102000);
     EXPECT_EQ(label.Measure().GetSize(TZORSizeKind::PaperHeight), 1000 + 20000 + 8000 + 1000);
+}
+
+// Whether p lies on the node's drawn outline: a step from p into the node, square to the
+// anchor's side, lands inside the shape and a step out of it does not.
+bool OnOutline(const TZORFlow& node, int16_t anchor, const TZORPto& p)
+{
+    using F = TZORBaseFlow;
+    constexpr double Step = 20; // micrometres
+    const QPointF in = anchor == F::TopAnchor ? QPointF(0, Step)
+        : anchor == F::BottomAnchor           ? QPointF(0, -Step)
+        : anchor == F::LeftAnchor             ? QPointF(Step, 0)
+                                              : QPointF(-Step, 0);
+    const TZORRect b = node.GetBounds().Normalized();
+    const QPainterPath shape
+        = zor::FlowPaths(node.GetFlowType(), QRectF(QPointF(b.Left, b.Top), QPointF(b.Right, b.Bottom)))
+              .Shape.Path();
+    const QPointF at(double(p.X), double(p.Y));
+    return shape.contains(at + in) && !shape.contains(at - in);
+}
+
+// The ends that share a side of a shape other than a box lie apart on its drawn outline, where
+// the legs coming square to the side meet it: on a diamond's slanted edges, a circle, a
+// stadium's round ends, a document's wave.
+TEST_F(MermaidLabel, EndsOffTheMiddleOfASideLieOnTheDrawnOutline)
+{
+    const char* const shapes[]
+        = { "D{d}", "D{{d}}", "D((d))", "D(d)", "D([d])", "D[[d]]", "D[(d)]", "D[Document d]" };
+    for (const char* shape : shapes) {
+        const QString text = QStringLiteral("graph LR\nA-->B-->C-->%1\nA-->D\nB-->D\nD-->A\nD-->B")
+                                 .arg(QString::fromUtf8(shape));
+        ASSERT_TRUE(TZORFactory::LoadMermaid(label, text)) << shape;
+        std::vector<TZORPto> ends;
+        for (int32_t i = 1; i <= label.GetItemsCount(); ++i) {
+            const auto* link = dynamic_cast<const TZORLink*>(label.GetItem(i));
+            if (link == nullptr || link->GetNumLinkPoints() == 0)
+                continue;
+            const std::array<TLinkEnd, 2> both = EndsOf(label, *link);
+            const int32_t n = link->GetNumLinkPoints();
+            EXPECT_EQ(link->GetLinkPoint(1).X, both[0].At.X) << shape;
+            EXPECT_EQ(link->GetLinkPoint(n).X, both[1].At.X) << shape;
+            for (const TLinkEnd& end : both) {
+                const auto* node = dynamic_cast<const TZORFlow*>(end.Node);
+                ASSERT_NE(node, nullptr) << shape;
+                if (node->GetFlowType() == TZORFlowType::Process)
+                    continue;
+                EXPECT_TRUE(OnOutline(*node, end.Anchor, end.At))
+                    << shape << " at " << end.At.X << "," << end.At.Y;
+                EXPECT_EQ(std::count(ends.begin(), ends.end(), end.At), 0) << shape;
+                ends.push_back(end.At);
+            }
+        }
+        EXPECT_EQ(ends.size(), 4u) << shape; // two on the top, two on the bottom
+    }
+    // On the diamond, |x - cx| / (w/2) + |y - cy| / (h/2) = 1 at each end, to a micrometre.
+    ASSERT_TRUE(TZORFactory::LoadMermaid(label, QStringLiteral("graph LR\nA-->B-->C-->D{d}\nA-->D\nB-->D")));
+    const TZORBaseFlow* diamond = nullptr;
+    for (int32_t i = 1; i <= label.GetItemsCount(); ++i)
+        if (const auto* link = dynamic_cast<const TZORLink*>(label.GetItem(i));
+            link && link->GetNumLinkPoints() > 0) {
+            const TLinkEnd end = EndsOf(label, *link)[1];
+            ASSERT_TRUE(diamond == nullptr || diamond == end.Node);
+            diamond = end.Node;
+            const TZORRect b = diamond->GetBounds().Normalized();
+            const double hw = double(b.Right - b.Left) / 2, hh = double(b.Bottom - b.Top) / 2;
+            const double dx = std::abs(double(end.At.X) - (double(b.Left) + hw));
+            const double dy = std::abs(double(end.At.Y) - (double(b.Top) + hh));
+            EXPECT_GT(dx, 0.0);
+            EXPECT_NEAR(dx / hw + dy / hh, 1.0, 1.0 / hh) << end.At.X << "," << end.At.Y;
+        }
+    EXPECT_NE(diamond, nullptr);
 }
 
 class MermaidFile : public zor::test::TempDirTest { };
