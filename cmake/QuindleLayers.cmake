@@ -58,6 +58,12 @@ function(quindle_layer_link name)
   if(NOT BUILD_SHARED_LIBS)
     return()
   endif()
+  quindle_internal_twins(twins ${ARGN})
+  target_link_libraries(${name}_internal ${twins})
+endfunction()
+
+# The list of link items with each layer library replaced by its internal twin, into out.
+function(quindle_internal_twins out)
   set(twins "")
   foreach(item IN LISTS ARGN)
     if(TARGET ${item}_internal)
@@ -66,7 +72,7 @@ function(quindle_layer_link name)
       list(APPEND twins ${item})
     endif()
   endforeach()
-  target_link_libraries(${name}_internal ${twins})
+  set(${out} "${twins}" PARENT_SCOPE)
 endfunction()
 
 # Links a library with --no-undefined. clang links its sanitizer runtimes into executables only,
