@@ -20,6 +20,9 @@
 #include <cmath>
 #include <memory>
 
+using zor::TAct;
+using zor::TSkCanvas;
+
 // The editor's paint pass over labels of rectangles, circles, lines, texts and Code 128 symbols
 // on a grid with a pitch of 4 x 6 mm:
 // - 5,000 elements on a 400 x 300 mm page, all in view at 100 %: the editor's repaint against a

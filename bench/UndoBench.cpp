@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using zor::TBinaryWriter;
+
 namespace {
 
 std::unique_ptr<TZORLabelVCL> LabelOf(int64_t count)

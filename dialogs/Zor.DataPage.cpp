@@ -3,8 +3,8 @@
 #include "Zor.Data.h"
 #include "Zor.DialogService.h"
 #include "Zor.Edjson.h"
-#include "Zor.Forms.h"
 #include "Zor.Error.h"
+#include "Zor.Forms.h"
 #include "Zor.Label.h"
 #include "Zor.Listask.h"
 #include "Zor.Listval.h"
@@ -56,7 +56,7 @@ template <size_t N> void FillList(QComboBox& box, const char* const (&keys)[N])
 // A caption for an edit, taking it as its buddy.
 QLabel* Caption(QWidget* parent, const char* name, QWidget* buddy)
 {
-    auto* label = Named(new QLabel(parent), name);
+    auto* label = zor::Named(new QLabel(parent), name);
     label->setBuddy(buddy);
     return label;
 }
@@ -65,21 +65,21 @@ QLabel* Caption(QWidget* parent, const char* name, QWidget* buddy)
 
 TZORDataPage::TZORDataPage(QWidget* parent)
     : QWidget(parent)
-    , ckLinkData(Named(new QCheckBox(this), "ckLinkData"))
-    , ckSaveJson(Named(new QCheckBox(this), "ckSaveJson"))
-    , cbData(Named(new QComboBox(this), "cbData"))
-    , cbFieldRepeat(Named(new QComboBox(this), "cbFieldRepeat"))
-    , butJson(Named(new QPushButton(QStringLiteral("{JSON}"), this), "butJson"))
-    , edCsvFile(Named(new QLineEdit(this), "edCsvFile"))
-    , butEdCsvFile(Named(new QToolButton(this), "butEdCsvFile"))
-    , cbSeparator(Named(new QComboBox(this), "cbSeparator"))
-    , cbQuotes(Named(new QComboBox(this), "cbQuotes"))
-    , ckHeader(Named(new QCheckBox(this), "ckHeader"))
-    , butCheckCsv(Named(new QPushButton(this), "butCheckCsv"))
-    , sgFields(Named(new QTableWidget(0, 2, this), "sgFields"))
-    , sgPreview(Named(new QTableWidget(0, 0, this), "sgPreview"))
-    , butListVal(Named(new QPushButton(this), "butListVal"))
-    , butAskList(Named(new QPushButton(this), "butAskList"))
+    , ckLinkData(zor::Named(new QCheckBox(this), "ckLinkData"))
+    , ckSaveJson(zor::Named(new QCheckBox(this), "ckSaveJson"))
+    , cbData(zor::Named(new QComboBox(this), "cbData"))
+    , cbFieldRepeat(zor::Named(new QComboBox(this), "cbFieldRepeat"))
+    , butJson(zor::Named(new QPushButton(QStringLiteral("{JSON}"), this), "butJson"))
+    , edCsvFile(zor::Named(new QLineEdit(this), "edCsvFile"))
+    , butEdCsvFile(zor::Named(new QToolButton(this), "butEdCsvFile"))
+    , cbSeparator(zor::Named(new QComboBox(this), "cbSeparator"))
+    , cbQuotes(zor::Named(new QComboBox(this), "cbQuotes"))
+    , ckHeader(zor::Named(new QCheckBox(this), "ckHeader"))
+    , butCheckCsv(zor::Named(new QPushButton(this), "butCheckCsv"))
+    , sgFields(zor::Named(new QTableWidget(0, 2, this), "sgFields"))
+    , sgPreview(zor::Named(new QTableWidget(0, 0, this), "sgPreview"))
+    , butListVal(zor::Named(new QPushButton(this), "butListVal"))
+    , butAskList(zor::Named(new QPushButton(this), "butAskList"))
 {
     setObjectName(QStringLiteral("TabData"));
     butEdCsvFile->setText(QStringLiteral("…"));
@@ -135,18 +135,18 @@ void TZORDataPage::FillLanguage()
     const auto caption = [this](const char* name, const QString& text) {
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
     };
-    caption("labData", Prop("DataSource"));
-    caption("labFieldRepeat", Prop("FieldRepeat"));
-    caption("labCsvFile", Dialogs("FileCsv"));
-    caption("labSeparator", Dialogs("Separator"));
-    caption("labQuotes", Dialogs("Quotes"));
-    caption("labFields", Dialogs("FieldList"));
-    ckLinkData->setText(Prop("LinkData"));
-    ckSaveJson->setText(Prop("SaveJson"));
-    ckHeader->setText(Dialogs("CsvHeader"));
-    butCheckCsv->setText(Dialogs("CheckCsv"));
-    butListVal->setText(Dialogs("ValList"));
-    butAskList->setText(Dialogs("AskList"));
+    caption("labData", zor::Prop("DataSource"));
+    caption("labFieldRepeat", zor::Prop("FieldRepeat"));
+    caption("labCsvFile", zor::Dialogs("FileCsv"));
+    caption("labSeparator", zor::Dialogs("Separator"));
+    caption("labQuotes", zor::Dialogs("Quotes"));
+    caption("labFields", zor::Dialogs("FieldList"));
+    ckLinkData->setText(zor::Prop("LinkData"));
+    ckSaveJson->setText(zor::Prop("SaveJson"));
+    ckHeader->setText(zor::Dialogs("CsvHeader"));
+    butCheckCsv->setText(zor::Dialogs("CheckCsv"));
+    butListVal->setText(zor::Dialogs("ValList"));
+    butAskList->setText(zor::Dialogs("AskList"));
     FillList(*cbSeparator, Separators);
     FillList(*cbQuotes, Quotes);
 }
@@ -303,7 +303,7 @@ void TZORDataPage::cbDataChange()
 void TZORDataPage::butEdCsvFileClick()
 {
     const QString name = zor::DialogService().OpenFileName(
-        this, Dialogs("FileCsv"), edCsvFile->text(), QStringLiteral("CSV Files (*.csv)"));
+        this, zor::Dialogs("FileCsv"), edCsvFile->text(), QStringLiteral("CSV Files (*.csv)"));
     if (!name.isEmpty())
         edCsvFile->setText(name);
 }
@@ -324,7 +324,7 @@ void TZORDataPage::ChangeSource(const char* captionKey, const std::function<bool
     if (taken)
         FillData();
     else
-        zor::ShowWarning(this, Dialogs(captionKey), error);
+        zor::ShowWarning(this, zor::Dialogs(captionKey), error);
 }
 
 void TZORDataPage::butJsonClick()

@@ -14,6 +14,9 @@
 #include <cmath>
 #include <numbers>
 
+using zor::TAlphaColor;
+using zor::TDraw2D;
+
 namespace {
 
 constexpr int SampleDotsPerMetre = 3780; // 96 dots per inch
@@ -115,9 +118,8 @@ private:
         g.setPen(LinePen(s.fHeadColor, s.GetDimPenWidth() * zor::DimSamplePixels, TZORineType::Solid));
         g.setBrush(Col(s.fFillColor));
         const QRectF box(p.x() - S / 2, p.y() - S / 2, S, S);
-        const QPolygonF diamond
-            = { QPointF(p.x(), p.y() - S / 2), QPointF(p.x() + S / 2, p.y()), QPointF(p.x(), p.y() + S / 2),
-                  QPointF(p.x() - S / 2, p.y()) };
+        const QPolygonF diamond = { QPointF(p.x(), p.y() - S / 2), QPointF(p.x() + S / 2, p.y()),
+            QPointF(p.x(), p.y() + S / 2), QPointF(p.x() - S / 2, p.y()) };
         const TZORArrow arrow = TDraw2D::DrawArrow(towards, p, std::round(S), s.fArrowOpen);
         const QPointF back = Unit(towards - p) * std::round(S / 2);
         const QLineF falling(p - Turned(back, HeadStrokeAngle), p + Turned(back, HeadStrokeAngle));
@@ -216,7 +218,8 @@ void DrawDimSample(QImage& image, const TZORDimStyle& style)
     g.drawPolygon(P.data(), int(P.size()));
     g.setBrush(Qt::NoBrush);
 
-    const QPointF p2(std::round(P[2].x()), std::round(P[2].y())), p3(std::round(P[3].x()), std::round(P[3].y()));
+    const QPointF p2(std::round(P[2].x()), std::round(P[2].y())),
+        p3(std::round(P[3].x()), std::round(P[3].y()));
     // Away from the part, square to its slanted edge.
     const QPointF slant = Unit(p3 - p2);
     const double length = std::round(TDraw2D::Distance(p2, p3));
@@ -238,7 +241,8 @@ void DrawHeadSymbol(QPainter& g, int type, const QRect& r, const QColor& pen, co
     const int cx = r.center().x(), t = r.top() + 1, b = r.bottom() - 1, m = r.center().y();
     const int side = r.height() - 2;
     const QRect box(cx - side / 2, r.top() + 1, side, side);
-    const QPolygon diamond = { QPoint(cx, r.top()), QPoint(cx - s, m), QPoint(cx, r.bottom()), QPoint(cx + s, m) };
+    const QPolygon diamond
+        = { QPoint(cx, r.top()), QPoint(cx - s, m), QPoint(cx, r.bottom()), QPoint(cx + s, m) };
     g.save();
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(pen);

@@ -23,6 +23,8 @@
 
 #include <cmath>
 
+using zor::TAlphaColor;
+
 namespace {
 
 constexpr int SampleWidth = 640;

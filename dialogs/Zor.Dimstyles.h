@@ -50,7 +50,7 @@ private:
     void cbDimStylesSelect(int index);
     void ConnectLength(
         TZORSpinEditFloat* edit, void (TZORDimStyle::*set)(float), float (TZORDimStyle::*get)() const);
-    void ConnectColor(TZORColorSwatch* swatch, TAlphaColor TZORDimStyle::*member);
+    void ConnectColor(TZORColorSwatch* swatch, zor::TAlphaColor TZORDimStyle::*member);
 
     QPointer<TZORLabelVCL> fLabel;
     int fIdx = -1;

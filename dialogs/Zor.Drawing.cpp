@@ -53,19 +53,19 @@ TfDrawing::TfDrawing(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfDrawing"));
-    auto* page = Named(new QGroupBox(this), "TabDimension");
+    auto* page = zor::Named(new QGroupBox(this), "TabDimension");
     auto* grid = new QGridLayout(page);
     const auto caption = [page](const char* name, QWidget* buddy) {
-        auto* label = Named(new QLabel(page), name);
+        auto* label = zor::Named(new QLabel(page), name);
         label->setBuddy(buddy);
         return label;
     };
-    edName = Named(new QLineEdit(page), "edName");
+    edName = zor::Named(new QLineEdit(page), "edName");
     grid->addWidget(caption("labName", edName), 0, 0);
     grid->addWidget(edName, 0, 1, 1, 3);
     gbPaper = new TZORPaperBox(page);
     grid->addWidget(gbPaper, 1, 0, 4, 2);
-    seScale = Named(new TZORSpinEditFloat(page), "seScale");
+    seScale = zor::Named(new TZORSpinEditFloat(page), "seScale");
     seScale->SetDigits(0);
     seScale->SetIncrement(1);
     seScale->SetMinValue(1);
@@ -74,16 +74,16 @@ TfDrawing::TfDrawing(QWidget* parent)
     labScale = caption("labScale", seScale);
     grid->addWidget(labScale, 1, 2);
     grid->addWidget(seScale, 1, 3);
-    labDrawArea = Named(new QLabel(page), "labDrawArea");
+    labDrawArea = zor::Named(new QLabel(page), "labDrawArea");
     grid->addWidget(labDrawArea, 2, 2, 1, 2);
     QLineEdit** edits[] = { &edTitle, &edAuthor, &edDate, &edPromoter, &edProject };
     int row = 5;
     for (size_t i = 0; i < std::size(TitleRows); ++i) {
-        *edits[i] = Named(new QLineEdit(page), TitleRows[i].edit);
+        *edits[i] = zor::Named(new QLineEdit(page), TitleRows[i].edit);
         grid->addWidget(caption(TitleRows[i].key, *edits[i]), row, 0);
         grid->addWidget(*edits[i], row++, 1, 1, 3);
     }
-    memNote = Named(new QPlainTextEdit(page), "memNote");
+    memNote = zor::Named(new QPlainTextEdit(page), "memNote");
     memNote->setTabChangesFocus(true);
     grid->addWidget(caption("labNote", memNote), row, 0, Qt::AlignTop);
     grid->addWidget(memNote, row, 1, 1, 3);
@@ -104,18 +104,19 @@ TfDrawing::TfDrawing(QWidget* parent)
 
 void TfDrawing::FillLanguage()
 {
-    setWindowTitle(zor::FormCaption(Prop("Drawing")));
+    setWindowTitle(zor::FormCaption(zor::Prop("Drawing")));
     const auto text = [this](const char* name, const QString& t) {
         findChild<QLabel*>(QString::fromLatin1(name))->setText(t);
     };
-    text("labName", Prop("DrawingName"));
-    text("labScale", Prop("DrawingScale"));
-    text("labNote", Prop("Note"));
+    text("labName", zor::Prop("DrawingName"));
+    text("labScale", zor::Prop("DrawingScale"));
+    text("labNote", zor::Prop("Note"));
     for (const TTitleRow& r : TitleRows)
-        text(r.key, r.prop ? Prop(r.key) : Dialogs(r.key));
-    const QString unit = fLabel ? zor::UnitSymbol(fLabel->GetUnits()) : zor::UnitSymbol(TZORUnits::Millimetre);
-    gbPaper->FillLanguage(Prop("PaperSize") + QStringLiteral(" (") + unit + QLatin1Char(')'));
-    findChild<QGroupBox*>(QStringLiteral("TabDimension"))->setTitle(Prop("Dimensions"));
+        text(r.key, r.prop ? zor::Prop(r.key) : zor::Dialogs(r.key));
+    const QString unit
+        = fLabel ? zor::UnitSymbol(fLabel->GetUnits()) : zor::UnitSymbol(TZORUnits::Millimetre);
+    gbPaper->FillLanguage(zor::Prop("PaperSize") + QStringLiteral(" (") + unit + QLatin1Char(')'));
+    findChild<QGroupBox*>(QStringLiteral("TabDimension"))->setTitle(zor::Prop("Dimensions"));
     zor::FillOkCancel(*this);
     zor::AssignMnemonics(*this);
 }
@@ -166,7 +167,7 @@ void TfDrawing::ShowDrawArea()
         return;
     const int64_t scale = seScale->CheckValue(seScale->GetValInt64());
     const TZORUnits units = fLabel->GetUnits();
-    labDrawArea->setText(Dialogs("DrawingArea") + QStringLiteral(": ")
+    labDrawArea->setText(zor::Dialogs("DrawingArea") + QStringLiteral(": ")
         + AreaLength(gbPaper->GetPaperHeight(), scale, units) + QStringLiteral(" x ")
         + AreaLength(gbPaper->GetPaperWidth(), scale, units));
 }

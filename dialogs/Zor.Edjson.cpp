@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using zor::TJsonBaseObject;
+
 namespace {
 
 // The text as a JSON object, or nothing when it is not one.

@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using zor::TAlphaColor;
+
 TfEdList::TfEdList(QWidget* parent)
     : QDialog(parent)
     , listColumns(new QListWidget(this))
@@ -287,8 +289,8 @@ void TfEdList::WireSwatch(TZORColorSwatch* swatch, const std::function<void(TAlp
     connect(swatch, &TZORColorSwatch::Clicked, this, [this, swatch, write] {
         if (fIntro || Current() == 0)
             return;
-        const std::optional<QColor> chosen
-            = zor::DialogService().Color(this, QColor::fromRgba(zor::Ord(swatch->GetColor())), windowTitle(), false);
+        const std::optional<QColor> chosen = zor::DialogService().Color(
+            this, QColor::fromRgba(zor::Ord(swatch->GetColor())), windowTitle(), false);
         if (!chosen)
             return;
         const TAlphaColor colour { chosen->rgba() };
@@ -301,11 +303,11 @@ void TfEdList::WireFontBase(const TZORFontControls& c, const std::function<void(
     const std::function<void(float)>& height, const std::function<void(TAlphaColor)>& color,
     const std::function<void(int, bool)>& style)
 {
-    connect(c.Font, &QComboBox::currentTextChanged, this, [this, font](const QString& f) { Change([&] { font(f); }); });
+    connect(c.Font, &QComboBox::currentTextChanged, this,
+        [this, font](const QString& f) { Change([&] { font(f); }); });
     TZORSpinEditFloat* spin = c.Height;
-    connect(spin, &QLineEdit::textChanged, this, [this, spin, height] {
-        Change([&] { height(float(spin->GetValue())); });
-    });
+    connect(spin, &QLineEdit::textChanged, this,
+        [this, spin, height] { Change([&] { height(float(spin->GetValue())); }); });
     WireSwatch(c.Color, color);
     const QToolButton* buttons[] = { c.Bold, c.Italic, c.Underline };
     for (int which = 0; which < 3; ++which)

@@ -112,7 +112,7 @@ protected:
     TZORColorSwatch* Swatch(QWidget* parent, const char* name);
     TZORFontControls FontControls(QWidget* parent, const TZORFontNames& names);
     // Wires a swatch: a click asks the colour service, and a colour chosen is shown and written.
-    void WireSwatch(TZORColorSwatch* swatch, const std::function<void(TAlphaColor)>& write);
+    void WireSwatch(TZORColorSwatch* swatch, const std::function<void(zor::TAlphaColor)>& write);
     // Wires every font control to write its member of the struct that apply hands out.
     template <class C>
     void WireFont(
@@ -133,10 +133,10 @@ private:
     void EndStep();
     void Move(int by);
     void WireFontBase(const TZORFontControls& c, const std::function<void(const QString&)>& font,
-        const std::function<void(float)>& height, const std::function<void(TAlphaColor)>& color,
+        const std::function<void(float)>& height, const std::function<void(zor::TAlphaColor)>& color,
         const std::function<void(int, bool)>& style);
-    static void LoadFontBase(const TZORFontControls& c, const QString& font, float height, TAlphaColor color,
-        bool bold, bool italic, bool underline);
+    static void LoadFontBase(const TZORFontControls& c, const QString& font, float height,
+        zor::TAlphaColor color, bool bold, bool italic, bool underline);
 
     bool fStepOpen = false;
     QList<QComboBox*> fFontBoxes;
@@ -149,7 +149,7 @@ void TfEdList::WireFont(
     WireFontBase(
         c, [apply](const QString& f) { apply([&](C& x) { x.FontName = f; }); },
         [apply](float h) { apply([&](C& x) { x.FontHeight = h; }); },
-        [apply](TAlphaColor k) { apply([&](C& x) { x.FontColor = k; }); },
+        [apply](zor::TAlphaColor k) { apply([&](C& x) { x.FontColor = k; }); },
         [apply](int which, bool on) {
             apply([&](C& x) { (which == 0 ? x.Bold : which == 1 ? x.Italic : x.Underline) = on; });
         });

@@ -23,10 +23,11 @@
 
 #include <vector>
 
-namespace {
-
 using zor::Dialogs;
 using zor::Prop;
+using zor::TAlphaColor;
+
+namespace {
 
 constexpr uint8_t FillByField = uint8_t(TZORFillType::Field);
 
@@ -54,8 +55,8 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
     fPopMenu->setObjectName(QStringLiteral("PopMenu"));
     menuClear = fPopMenu->addAction(QString());
     menuClear->setObjectName(QStringLiteral("menuClear"));
-    fFont = FontControls(this, { "cBoxColFont", "seColFontHeight", "ShColFontColor", "SBColBold", "SBColItalic",
-                                   "SBColUnderline" });
+    fFont = FontControls(this,
+        { "cBoxColFont", "seColFontHeight", "ShColFontColor", "SBColBold", "SBColItalic", "SBColUnderline" });
     fFont.Height->SetIncrement(1.0);
 
     auto* form = new QFormLayout;
@@ -115,34 +116,34 @@ TfEdPolyText::TfEdPolyText(QWidget* parent)
         [this](bool on) { ChangeItem([&](TZORDataPoly& item) { item.FillBack = on; }); });
     connect(menuClear, &QAction::triggered, this, &TfEdPolyText::menuClearClick);
     CBoxFields->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(CBoxFields, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& pos) {
-            if (QAction* chosen = zor::DialogService().Popup(*fPopMenu, CBoxFields->mapToGlobal(pos)))
-                chosen->trigger();
-        });
-    WireFont<TZORDataPoly>(fFont, [this](const std::function<void(TZORDataPoly&)>& edit) { ChangeItem(edit); });
+    connect(CBoxFields, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (QAction* chosen = zor::DialogService().Popup(*fPopMenu, CBoxFields->mapToGlobal(pos)))
+            chosen->trigger();
+    });
+    WireFont<TZORDataPoly>(
+        fFont, [this](const std::function<void(TZORDataPoly&)>& edit) { ChangeItem(edit); });
 }
 
 void TfEdPolyText::FillLanguage()
 {
-    setWindowTitle(zor::FormCaption(Prop("PolyText")));
-    butAdd->setText(Dialogs("Add"));
-    butAdd->setToolTip(Dialogs("Add") + QStringLiteral(" (Ins)"));
-    butDelete->setText(Dialogs("Delete"));
-    menuClear->setText(Dialogs("Clear"));
+    setWindowTitle(zor::FormCaption(zor::Prop("PolyText")));
+    butAdd->setText(zor::Dialogs("Add"));
+    butAdd->setToolTip(zor::Dialogs("Add") + QStringLiteral(" (Ins)"));
+    butDelete->setText(zor::Dialogs("Delete"));
+    menuClear->setText(zor::Dialogs("Clear"));
     const auto caption = [this](const char* name, const QString& text) {
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
             label->setText(text);
     };
-    caption("labText", Prop("Text"));
-    caption("labField", Prop("Field"));
-    caption("labFormat", Prop("Format"));
-    caption("labFont", Prop("FontName"));
-    caption("labFontHeight", Prop("FontHeight"));
-    caption("labFontColor", Prop("Color"));
+    caption("labText", zor::Prop("Text"));
+    caption("labField", zor::Prop("Field"));
+    caption("labFormat", zor::Prop("Format"));
+    caption("labFont", zor::Prop("FontName"));
+    caption("labFontHeight", zor::Prop("FontHeight"));
+    caption("labFontColor", zor::Prop("Color"));
     caption("labIA", QStringLiteral("IA"));
-    ckAddParenthesis->setText(Prop("AddParen"));
-    ckFill->setText(Prop("Fill"));
+    ckAddParenthesis->setText(zor::Prop("AddParen"));
+    ckFill->setText(zor::Prop("Fill"));
 }
 
 void TfEdPolyText::FillFields()
@@ -174,7 +175,7 @@ void TfEdPolyText::menuClearClick()
 TZORBasePoly* TfEdPolyText::Poly() const
 {
     return fLabel && fLabel->GetSelectionCount() == 1 ? dynamic_cast<TZORBasePoly*>(fLabel->GetSelection(1))
-                                                        : nullptr;
+                                                      : nullptr;
 }
 
 void TfEdPolyText::ChangeItem(const std::function<void(TZORDataPoly&)>& edit)

@@ -27,6 +27,10 @@
 #include <utility>
 #include <vector>
 
+using zor::Dialogs;
+using zor::Prop;
+using zor::TAlphaColor;
+
 namespace {
 
 // The captions of a page's cell controls: font, font height, colours, band height, spacing.
@@ -55,8 +59,8 @@ const std::array<TCellNames, TfEdTable::PageCount> CellNames = { {
         { "labColFont", "labColFontHeight", "labColFontColor", "labColHeight", "labColInterline" }, true },
     { { "CBoxHFont", "seHeadFontHeight", "ShHeadFontColor", "SBHeadBold", "SBHeadItalic", "SBHeadUnderline" },
         "ShHColor", "ckHeadFill", { "SBHeadLeft", "SBHeadCenter", "SBHeadRight" }, "seHeightHead",
-        "seHeadInterline", { "labHeadFont", "LabHFontHeight", "labHeadColFont", "labHeightHead", "labHeadInterline" },
-        true },
+        "seHeadInterline",
+        { "labHeadFont", "LabHFontHeight", "labHeadColFont", "labHeightHead", "labHeadInterline" }, true },
     { { "CBoxFFont", "seFootFontHeight", "ShFFontColor", "SBFBold", "SBFItalic", "SBFUnderline" }, "ShFColor",
         "ckFootFill", { "SBFLeft", "SBFCenter", "SBFRight" }, "seHeightFoot", nullptr,
         { "labFootFont", "LabFFHeight", "labFootColor", "labFootHeight", nullptr }, false },
@@ -108,9 +112,6 @@ void SetBandHeight(TZORBaseTable& t, TfEdTable::TPage page, float h)
         break;
     }
 }
-
-using zor::Dialogs;
-using zor::Prop;
 
 QLabel* Caption(QWidget* owner, const char* name)
 {
@@ -289,8 +290,9 @@ void TfEdTable::BuildCell(TPage page, QWidget* owner, QGridLayout* grid, int row
     grid->addWidget(Row(owner, { c.Font.Height }), row + 1, 1);
     grid->addWidget(Caption(owner, cap.Color), row + 2, 0);
     grid->addWidget(Row(owner, { c.Font.Color, c.Back, c.Fill }), row + 2, 1);
-    grid->addWidget(Row(owner, { c.Font.Bold, c.Font.Italic, c.Font.Underline, align[0], align[1], align[2] }),
-        row + 3, 1);
+    grid->addWidget(
+        Row(owner, { c.Font.Bold, c.Font.Italic, c.Font.Underline, align[0], align[1], align[2] }), row + 3,
+        1);
     grid->addWidget(Caption(owner, cap.Height), row + 4, 0);
     grid->addWidget(Row(owner, { c.Height }), row + 4, 1);
     if (c.Interline) {
@@ -324,38 +326,39 @@ void TfEdTable::BuildCell(TPage page, QWidget* owner, QGridLayout* grid, int row
 
 void TfEdTable::FillLanguage()
 {
-    setWindowTitle(zor::FormCaption(Prop("Table")));
-    PColumns->setTabText(pgColumn, Dialogs("Column"));
-    PColumns->setTabText(pgHeader, Dialogs("Header"));
-    PColumns->setTabText(pgFooter, Dialogs("Footer"));
-    butAdd->setText(Dialogs("Add"));
-    butAdd->setToolTip(Dialogs("Add") + QStringLiteral(" (Ins)"));
-    butDelete->setText(Dialogs("Delete"));
+    setWindowTitle(zor::FormCaption(zor::Prop("Table")));
+    PColumns->setTabText(pgColumn, zor::Dialogs("Column"));
+    PColumns->setTabText(pgHeader, zor::Dialogs("Header"));
+    PColumns->setTabText(pgFooter, zor::Dialogs("Footer"));
+    butAdd->setText(zor::Dialogs("Add"));
+    butAdd->setToolTip(zor::Dialogs("Add") + QStringLiteral(" (Ins)"));
+    butDelete->setText(zor::Dialogs("Delete"));
     for (TCellControls& c : fCells)
-        c.Fill->setText(Prop("Fill"));
-    ckWrapText->setText(Prop("WrapText"));
-    ckFixed->setText(Prop("Fixed"));
-    CBVisibleHead->setText(Prop("Visible"));
+        c.Fill->setText(zor::Prop("Fill"));
+    ckWrapText->setText(zor::Prop("WrapText"));
+    ckFixed->setText(zor::Prop("Fixed"));
+    CBVisibleHead->setText(zor::Prop("Visible"));
     const auto caption = [this](const char* name, const QString& text) {
         if (auto* label = name ? findChild<QLabel*>(QString::fromLatin1(name)) : nullptr)
             label->setText(text);
     };
-    caption("labColField", Prop("Field"));
-    caption("labColWidth", Prop("Width") + QStringLiteral(" (%)"));
-    caption("labColFormat", Prop("Format"));
-    caption("labFootFormat", Prop("Format"));
-    caption("labHeadText", Prop("Title"));
+    caption("labColField", zor::Prop("Field"));
+    caption("labColWidth", zor::Prop("Width") + QStringLiteral(" (%)"));
+    caption("labColFormat", zor::Prop("Format"));
+    caption("labFootFormat", zor::Prop("Format"));
+    caption("labHeadText", zor::Prop("Title"));
     for (const TCellNames& names : CellNames) {
         const TCellCaptions& cap = names.Captions;
         const bool t = names.Translated;
-        caption(cap.Font, t ? Prop("FontName") : QStringLiteral("Font"));
-        caption(cap.FontHeight, Prop("FontHeight"));
-        caption(cap.Color, t ? Prop("Color") : QStringLiteral("Color"));
-        caption(cap.Height, t ? Prop("Height") : QStringLiteral("Height"));
-        caption(cap.Interline, Prop("Iterline"));
+        caption(cap.Font, t ? zor::Prop("FontName") : QStringLiteral("Font"));
+        caption(cap.FontHeight, zor::Prop("FontHeight"));
+        caption(cap.Color, t ? zor::Prop("Color") : QStringLiteral("Color"));
+        caption(cap.Height, t ? zor::Prop("Height") : QStringLiteral("Height"));
+        caption(cap.Interline, zor::Prop("Iterline"));
     }
     for (int i = 0; i < int(AggregateKeys.size()); ++i)
-        RGCalc->button(i)->setText(i == 0 ? TZORMsg::GetListValue(QStringLiteral("None")) : Dialogs(AggregateKeys[size_t(i)]));
+        RGCalc->button(i)->setText(
+            i == 0 ? TZORMsg::GetListValue(QStringLiteral("None")) : zor::Dialogs(AggregateKeys[size_t(i)]));
 }
 
 void TfEdTable::FillFields()
@@ -369,7 +372,8 @@ void TfEdTable::FillFields()
     if (CBoxFields->count() == 0) {
         PColumns->hide();
         // Said over the editor once it shows (at once when it does already).
-        QTimer::singleShot(0, this, [this] { zor::ShowInfo(this, windowTitle().trimmed(), Dialogs("NoFields")); });
+        QTimer::singleShot(
+            0, this, [this] { zor::ShowInfo(this, windowTitle().trimmed(), zor::Dialogs("NoFields")); });
         return;
     }
     CBoxFields->setCurrentIndex(0);
@@ -378,7 +382,7 @@ void TfEdTable::FillFields()
 TZORBaseTable* TfEdTable::Table() const
 {
     return fLabel && fLabel->GetSelectionCount() == 1 ? dynamic_cast<TZORBaseTable*>(fLabel->GetSelection(1))
-                                                        : nullptr;
+                                                      : nullptr;
 }
 
 void TfEdTable::ChangeColumn(const std::function<void(TZORColumn&)>& edit)

@@ -42,7 +42,7 @@ using zor::Prop;
 // A whole-number spin edit from min to max.
 TZORSpinEditFloat* WholeEdit(QWidget* parent, const char* name, double min, double max)
 {
-    auto* edit = Named(new TZORSpinEditFloat(parent), name);
+    auto* edit = zor::Named(new TZORSpinEditFloat(parent), name);
     edit->SetDigits(0);
     edit->SetIncrement(1);
     edit->SetMinValue(min);
@@ -53,7 +53,7 @@ TZORSpinEditFloat* WholeEdit(QWidget* parent, const char* name, double min, doub
 
 TZORLengthEdit* LengthEdit(QWidget* parent, const char* name, double min = 0, double max = 0)
 {
-    auto* edit = Named(new TZORLengthEdit(parent), name);
+    auto* edit = zor::Named(new TZORLengthEdit(parent), name);
     edit->SetMinValue(min);
     edit->SetMaxValue(max);
     return edit;
@@ -73,19 +73,19 @@ TfLabelling::TfLabelling(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfLabelling"));
-    PageLab = Named(new QTabWidget(this), "PageLab");
+    PageLab = zor::Named(new QTabWidget(this), "PageLab");
     PageLab->addTab(BuildDimensionPage(), QString());
     PageLab->addTab(BuildPrintingPage(), QString());
     TabData = new TZORDataPage(this);
     PageLab->addTab(TabData, QString());
     fCaptions.push_back([this] {
-        PageLab->setTabText(0, Prop("Dimensions"));
-        PageLab->setTabText(1, Prop("Printing"));
-        PageLab->setTabText(2, Prop("Data"));
+        PageLab->setTabText(0, zor::Prop("Dimensions"));
+        PageLab->setTabText(1, zor::Prop("Printing"));
+        PageLab->setTabText(2, zor::Prop("Data"));
     });
     paintLab = new TZORSheetPicture(this);
-    cbContinousPaper = Named(new QCheckBox(this), "cbContinousPaper");
-    fCaptions.push_back([this] { cbContinousPaper->setText(Prop("ContinousPaper")); });
+    cbContinousPaper = zor::Named(new QCheckBox(this), "cbContinousPaper");
+    fCaptions.push_back([this] { cbContinousPaper->setText(zor::Prop("ContinousPaper")); });
     QDialogButtonBox* buttons = zor::AddOkCancel(*this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
@@ -117,30 +117,32 @@ TfLabelling::TfLabelling(QWidget* parent)
 
 QWidget* TfLabelling::BuildDimensionPage()
 {
-    auto* page = Named(new QWidget(this), "TabDimension");
+    auto* page = zor::Named(new QWidget(this), "TabDimension");
     auto* grid = new QGridLayout(page);
     // A group of captioned edits, the captions filled with the property texts of keys.
-    const auto group = [this, page](const char* title, std::initializer_list<std::pair<const char*, QWidget*>> rows) {
-        auto* box = new QGroupBox(page);
-        auto* layout = new QGridLayout(box);
-        int row = 0;
-        for (const auto& [captionKey, edit] : rows) {
-            const char* key = captionKey;
-            auto* caption = new QLabel(box);
-            caption->setBuddy(edit);
-            edit->setParent(box);
-            layout->addWidget(caption, row, 0);
-            layout->addWidget(edit, row++, 1);
-            fCaptions.push_back([caption, key] { caption->setText(Prop(key)); });
-        }
-        fCaptions.push_back([box, title] { box->setTitle(Prop(title)); });
-        return box;
-    };
-    edName = Named(new QLineEdit(page), "edName");
+    const auto group
+        = [this, page](const char* title, std::initializer_list<std::pair<const char*, QWidget*>> rows) {
+              auto* box = new QGroupBox(page);
+              auto* layout = new QGridLayout(box);
+              int row = 0;
+              for (const auto& [captionKey, edit] : rows) {
+                  const char* key = captionKey;
+                  auto* caption = new QLabel(box);
+                  caption->setBuddy(edit);
+                  edit->setParent(box);
+                  layout->addWidget(caption, row, 0);
+                  layout->addWidget(edit, row++, 1);
+                  fCaptions.push_back([caption, key] { caption->setText(zor::Prop(key)); });
+              }
+              fCaptions.push_back([box, title] { box->setTitle(zor::Prop(title)); });
+              return box;
+          };
+    edName = zor::Named(new QLineEdit(page), "edName");
     seWidth = LengthEdit(page, "seWidth");
     seHeight = LengthEdit(page, "seHeight");
-    grid->addWidget(group("LabelSize", { { "LabelName", edName }, { "Width", seWidth }, { "Height", seHeight } }),
-        0, 0, 1, 2);
+    grid->addWidget(
+        group("LabelSize", { { "LabelName", edName }, { "Width", seWidth }, { "Height", seHeight } }), 0, 0,
+        1, 2);
     seGapX = LengthEdit(page, "seGapX");
     seGapY = LengthEdit(page, "seGapY");
     grid->addWidget(group("LabelSeparation", { { "Horizontal", seGapX }, { "Vertical", seGapY } }), 1, 0);
@@ -151,7 +153,7 @@ QWidget* TfLabelling::BuildDimensionPage()
     seColumns = WholeEdit(page, "seColumns", 1, MaxSide);
     grid->addWidget(group("LabelDisposition", { { "Rows", seRows }, { "Columns", seColumns } }), 2, 0);
     gbPaper = new TZORPaperBox(page);
-    fCaptions.push_back([this] { gbPaper->FillLanguage(Prop("PaperSize")); });
+    fCaptions.push_back([this] { gbPaper->FillLanguage(zor::Prop("PaperSize")); });
     grid->addWidget(gbPaper, 2, 1);
     grid->setRowStretch(3, 1);
     return page;
@@ -159,18 +161,18 @@ QWidget* TfLabelling::BuildDimensionPage()
 
 QWidget* TfLabelling::BuildPrintingPage()
 {
-    auto* page = Named(new QWidget(this), "TabPrinting");
+    auto* page = zor::Named(new QWidget(this), "TabPrinting");
     auto* grid = new QGridLayout(page);
     const auto captioned = [this](QGridLayout* layout, int row, const char* key, QWidget* edit) {
         auto* caption = new QLabel(edit->parentWidget());
         caption->setBuddy(edit);
         layout->addWidget(caption, row, 0);
         layout->addWidget(edit, row, 1);
-        fCaptions.push_back([caption, key] { caption->setText(Prop(key)); });
+        fCaptions.push_back([caption, key] { caption->setText(zor::Prop(key)); });
     };
     const auto box = [this, page](const char* title) {
         auto* b = new QGroupBox(page);
-        fCaptions.push_back([b, title] { b->setTitle(Prop(title)); });
+        fCaptions.push_back([b, title] { b->setTitle(zor::Prop(title)); });
         return b;
     };
     QGroupBox* first = box("FirstLabel");
@@ -189,34 +191,34 @@ QWidget* TfLabelling::BuildPrintingPage()
     grid->addWidget(number, 0, 1);
     QGroupBox* counters = box("Counters");
     auto* countersLayout = new QGridLayout(counters);
-    lbCounters = Named(new QListWidget(counters), "lbCounters");
+    lbCounters = zor::Named(new QListWidget(counters), "lbCounters");
     countersLayout->addWidget(lbCounters, 0, 0, 7, 1);
     auto* fields = new QGridLayout;
     countersLayout->addLayout(fields, 0, 1, 7, 1);
-    edCounterName = Named(new QLineEdit(counters), "edCounterName");
+    edCounterName = zor::Named(new QLineEdit(counters), "edCounterName");
     seStep = WholeEdit(counters, "seStep", std::numeric_limits<int32_t>::min(), MaxCount);
     seFromNumber = WholeEdit(counters, "seFromNumber", -MaxCounterNumber, MaxCounterNumber);
     seToNumber = WholeEdit(counters, "seToNumber", -MaxCounterNumber, MaxCounterNumber);
-    edTextBefore = Named(new QLineEdit(counters), "edTextBefore");
-    edTextAfter = Named(new QLineEdit(counters), "edTextAfter");
-    edFormat = Named(new QLineEdit(counters), "edFormat");
+    edTextBefore = zor::Named(new QLineEdit(counters), "edTextBefore");
+    edTextAfter = zor::Named(new QLineEdit(counters), "edTextAfter");
+    edFormat = zor::Named(new QLineEdit(counters), "edFormat");
     int row = 0;
-    for (const auto& [key, edit] : std::initializer_list<std::pair<const char*, QWidget*>> {
-             { "Name", edCounterName }, { "Step", seStep }, { "FromNumber", seFromNumber },
-             { "ToNumber", seToNumber }, { "TextBefore", edTextBefore }, { "TextAfter", edTextAfter },
-             { "Format", edFormat } })
+    for (const auto& [key, edit] :
+        std::initializer_list<std::pair<const char*, QWidget*>> { { "Name", edCounterName },
+            { "Step", seStep }, { "FromNumber", seFromNumber }, { "ToNumber", seToNumber },
+            { "TextBefore", edTextBefore }, { "TextAfter", edTextAfter }, { "Format", edFormat } })
         captioned(fields, row++, key, edit);
     auto* counterButtons = new QHBoxLayout;
-    butAddCounter = Named(new QPushButton(counters), "butAddCounter");
-    butSaveCounter = Named(new QPushButton(counters), "butSaveCounter");
-    butDelCounter = Named(new QPushButton(counters), "butDelCounter");
+    butAddCounter = zor::Named(new QPushButton(counters), "butAddCounter");
+    butSaveCounter = zor::Named(new QPushButton(counters), "butSaveCounter");
+    butDelCounter = zor::Named(new QPushButton(counters), "butDelCounter");
     for (const auto& [counterButton, buttonKey] : { std::pair { butAddCounter, "Add" },
              std::pair { butSaveCounter, "Save" }, std::pair { butDelCounter, "Delete" } }) {
         QPushButton* button = counterButton;
         const char* key = buttonKey;
         button->setAutoDefault(false);
         counterButtons->addWidget(button);
-        fCaptions.push_back([button, key] { button->setText(Dialogs(key)); });
+        fCaptions.push_back([button, key] { button->setText(zor::Dialogs(key)); });
     }
     countersLayout->addLayout(counterButtons, 7, 0, 1, 2);
     grid->addWidget(counters, 1, 0, 1, 2);
@@ -235,7 +237,7 @@ QWidget* TfLabelling::BuildPrintingPage()
 
 void TfLabelling::FillLanguage()
 {
-    setWindowTitle(zor::FormCaption(Prop("Label")));
+    setWindowTitle(zor::FormCaption(zor::Prop("Label")));
     for (const auto& fill : fCaptions)
         fill();
     TabData->FillLanguage();
@@ -340,7 +342,8 @@ void TfLabelling::Draw()
 void TfLabelling::CheckContinuous()
 {
     const bool continuous = cbContinousPaper->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*> { seGapX, seGapY, seMargLeft, seMargTop, seRows, seColumns })
+    for (QWidget* w :
+        std::initializer_list<QWidget*> { seGapX, seGapY, seMargLeft, seMargTop, seRows, seColumns })
         w->setEnabled(!continuous);
     if (!continuous)
         return;
@@ -479,8 +482,9 @@ void TfLabelling::CheckSaveCounter()
     if (!fNeedSaveCounter)
         return;
     fNeedSaveCounter = false;
-    const QMessageBox::StandardButton answer = zor::DialogService().Message(this, QMessageBox::Question,
-        windowTitle().trimmed(), Dialogs("SaveCounter"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer
+        = zor::DialogService().Message(this, QMessageBox::Question, windowTitle().trimmed(),
+            zor::Dialogs("SaveCounter"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         SaveCounter();
 }
@@ -488,12 +492,13 @@ void TfLabelling::CheckSaveCounter()
 void TfLabelling::butAddCounterClick()
 {
     if (fLabel->GetCounterCount() >= TZORData::MaxCounters) {
-        zor::ShowWarning(this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("LimitCounters")));
+        zor::ShowWarning(
+            this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("LimitCounters")));
         return;
     }
     CheckSaveCounter();
     const QString name = zor::DialogService()
-                             .Text(this, Dialogs("AddCounter"), Prop("Name"), QString())
+                             .Text(this, zor::Dialogs("AddCounter"), zor::Prop("Name"), QString())
                              .value_or(QString())
                              .trimmed();
     if (name.isEmpty())
@@ -522,13 +527,15 @@ bool TfLabelling::SaveCounter()
 {
     const QString name = edCounterName->text().trimmed();
     const TZORCounter* existing = fAddingCounter ? nullptr : fLabel->GetCounter(fShownCounter);
-    const bool refused = name.isEmpty() || (!fAddingCounter && !existing) || fLabel->CounterName(name, existing);
+    const bool refused
+        = name.isEmpty() || (!fAddingCounter && !existing) || fLabel->CounterName(name, existing);
     if (refused) {
         // The edits stay, to be saved under another name.
         butSaveCounter->setEnabled(true);
         fNeedSaveCounter = true;
         if (!name.isEmpty() && (fAddingCounter || existing))
-            zor::ShowWarning(this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("RepeatName")));
+            zor::ShowWarning(
+                this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("RepeatName")));
         else
             zor::DialogService().Beep();
         return false;
@@ -574,8 +581,9 @@ void TfLabelling::butDelCounterClick()
     const TZORCounter* c = fLabel->GetCounter(fShownCounter);
     if (!c)
         return;
-    const QMessageBox::StandardButton answer = zor::DialogService().Message(this, QMessageBox::Question,
-        windowTitle().trimmed(), Dialogs("DelCounter"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer
+        = zor::DialogService().Message(this, QMessageBox::Question, windowTitle().trimmed(),
+            zor::Dialogs("DelCounter"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return;
     zor::ChangeLabel(*fLabel, [&] { fLabel->Data().RemoveCounter(c); });

@@ -28,18 +28,20 @@
 
 #include <array>
 
+using zor::Dialogs;
+using zor::Prop;
+using zor::TAlphaColor;
+
 namespace {
 
 // The layer options of the grid's option columns, in column order.
 constexpr std::array<uint16_t, 4> OptionBits = { loView, loPrint, loSelect, loExport };
-constexpr std::array<int, TfLayers::ColumnCount> ColumnWidths = { 120, 170, 50, 60, 60, 60, 60, 60, 60, 60, 60 };
+constexpr std::array<int, TfLayers::ColumnCount> ColumnWidths
+    = { 120, 170, 50, 60, 60, 60, 60, 60, 60, 60, 60 };
 constexpr int SwatchWidth = 56;
 // Options of the label that offer a background image and a background map.
 constexpr uint32_t LabelBackImage = 0x0004;
 constexpr uint32_t LabelBackMap = 0x0008;
-
-using zor::Dialogs;
-using zor::Prop;
 
 QString Decimal(double v)
 {
@@ -62,7 +64,8 @@ class TLayerDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         switch (index.column()) {
         case TfLayers::colFont: {
@@ -125,7 +128,8 @@ public:
             return;
         box.rect = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, option.widget);
         box.rect.moveCenter(option.rect.center());
-        box.state = QStyle::State_Enabled | (text == QLatin1String("1") ? QStyle::State_On : QStyle::State_Off);
+        box.state
+            = QStyle::State_Enabled | (text == QLatin1String("1") ? QStyle::State_On : QStyle::State_Off);
         style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, option.widget);
     }
 };
@@ -153,8 +157,8 @@ TfLayers::TfLayers(QWidget* parent)
     sgLayers->setItemDelegate(new TLayerDelegate(sgLayers));
     sgLayers->verticalHeader()->hide();
     sgLayers->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgLayers->setEditTriggers(
-        QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    sgLayers->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+        | QAbstractItemView::SelectedClicked);
     sgLayers->setContextMenuPolicy(Qt::CustomContextMenu);
     for (int c = 0; c < ColumnCount; ++c)
         sgLayers->setColumnWidth(c, ColumnWidths[size_t(c)]);
@@ -183,7 +187,8 @@ TfLayers::TfLayers(QWidget* parent)
     connect(sgLayers, &QTableWidget::currentCellChanged, this, &TfLayers::AdjustUpDown);
     connect(sgLayers, &QWidget::customContextMenuRequested, this, &TfLayers::PopupAt);
     auto* space = new QShortcut(QKeySequence(Qt::Key_Space), sgLayers, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(space, &QShortcut::activated, this, [this] { CellAction(sgLayers->currentRow(), sgLayers->currentColumn()); });
+    connect(space, &QShortcut::activated, this,
+        [this] { CellAction(sgLayers->currentRow(), sgLayers->currentColumn()); });
     auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), this);
     connect(insert, &QShortcut::activated, this, &TfLayers::butAddClick);
     connect(butAdd, &QPushButton::clicked, this, &TfLayers::butAddClick);
@@ -208,19 +213,19 @@ TfLayers::TfLayers(QWidget* parent)
 
 void TfLayers::FillLanguage()
 {
-    setWindowTitle(zor::FormCaption(Dialogs("Layers")));
-    sgLayers->setHorizontalHeaderLabels({ Dialogs("Layer"), Prop("FontName"), Prop("Height"), Prop("PenWidth"),
-        Prop("BackColor"), Prop("Color"), Prop("Active"), Prop("View"), Prop("Print"), Prop("Select"),
-        Dialogs("Export") });
-    butAdd->setText(Dialogs("Add") + QStringLiteral(" (Ins)"));
-    butDelete->setText(Dialogs("Delete"));
-    menuApplyValues->setText(Dialogs("ApplyLayer"));
-    menuBackImage->setText(Dialogs("BackImage"));
-    menuBackMap->setText(Dialogs("BackMap"));
-    menuBackMargins->setText(Dialogs("BackMargins"));
-    menuPrintBackImage->setText(Dialogs("PrintBack"));
-    menuExportBackImage->setText(Dialogs("ExportBack"));
-    ckLayerZPos->setText(Prop("ZOrderLayer"));
+    setWindowTitle(zor::FormCaption(zor::Dialogs("Layers")));
+    sgLayers->setHorizontalHeaderLabels({ zor::Dialogs("Layer"), zor::Prop("FontName"), zor::Prop("Height"),
+        zor::Prop("PenWidth"), zor::Prop("BackColor"), zor::Prop("Color"), zor::Prop("Active"),
+        zor::Prop("View"), zor::Prop("Print"), zor::Prop("Select"), zor::Dialogs("Export") });
+    butAdd->setText(zor::Dialogs("Add") + QStringLiteral(" (Ins)"));
+    butDelete->setText(zor::Dialogs("Delete"));
+    menuApplyValues->setText(zor::Dialogs("ApplyLayer"));
+    menuBackImage->setText(zor::Dialogs("BackImage"));
+    menuBackMap->setText(zor::Dialogs("BackMap"));
+    menuBackMargins->setText(zor::Dialogs("BackMargins"));
+    menuPrintBackImage->setText(zor::Dialogs("PrintBack"));
+    menuExportBackImage->setText(zor::Dialogs("ExportBack"));
+    ckLayerZPos->setText(zor::Prop("ZOrderLayer"));
 }
 
 void TfLayers::Ini(TZORLabelVCL& label)
@@ -387,11 +392,13 @@ void TfLayers::butDeleteClick()
 {
     const int32_t index = SelectedIndex();
     if (index < 2) {
-        zor::ShowWarning(this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("DelDefLayer")));
+        zor::ShowWarning(
+            this, windowTitle().trimmed(), TZORMsg::GetErrorValue(QStringLiteral("DelDefLayer")));
         return;
     }
-    const QMessageBox::StandardButton answer = zor::DialogService().Message(this, QMessageBox::Question,
-        windowTitle().trimmed(), Dialogs("DelLayer"), QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QMessageBox::StandardButton answer
+        = zor::DialogService().Message(this, QMessageBox::Question, windowTitle().trimmed(),
+            zor::Dialogs("DelLayer"), QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     bool deleted = false;
@@ -454,7 +461,7 @@ void TfLayers::menuBackImageClick()
     if (!layer)
         return;
     const QString path = zor::DialogService().OpenFileName(
-        this, Dialogs("BackImage"), fLabel->GetOpenImgFolder(), zor::PictureFilter());
+        this, zor::Dialogs("BackImage"), fLabel->GetOpenImgFolder(), zor::PictureFilter());
     if (path.isEmpty())
         return;
     // The layer names a picture inside the image folder; one from elsewhere travels with the
@@ -530,4 +537,3 @@ void TfLayers::menuExportBackImageClick()
     if (SelectedLayer())
         ToggleOption(SelectedIndex(), loExportBack);
 }
-

@@ -66,13 +66,14 @@ TZORPaperBox::TZORPaperBox(QWidget* parent)
 void TZORPaperBox::FillLanguage(const QString& title)
 {
     setTitle(title);
-    labPaperWidth->setText(Prop("Width"));
-    labPaperHeight->setText(Prop("Height"));
-    RaBuVer->setText(Prop("Vertical"));
-    RaBuHor->setText(Prop("Horizontal"));
+    labPaperWidth->setText(zor::Prop("Width"));
+    labPaperHeight->setText(zor::Prop("Height"));
+    RaBuVer->setText(zor::Prop("Vertical"));
+    RaBuHor->setText(zor::Prop("Horizontal"));
 }
 
-void TZORPaperBox::Ini(TZORUnits units, const QString& paperName, int64_t width, int64_t height, bool landscape)
+void TZORPaperBox::Ini(
+    TZORUnits units, const QString& paperName, int64_t width, int64_t height, bool landscape)
 {
     Quietly(fIntro, [&] {
         sePaperWidth->SetUnits(units);
@@ -125,7 +126,8 @@ void TZORPaperBox::CheckPapers()
 {
     const bool user = GetPaperIndex() == ZOrPapersUser;
     // A caption goes with its edit: no Alt+letter leads to a size that cannot be typed.
-    for (QWidget* w : std::initializer_list<QWidget*> { sePaperWidth, sePaperHeight, labPaperWidth, labPaperHeight })
+    for (QWidget* w :
+        std::initializer_list<QWidget*> { sePaperWidth, sePaperHeight, labPaperWidth, labPaperHeight })
         w->setEnabled(user);
 }
 

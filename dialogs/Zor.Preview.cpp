@@ -19,6 +19,11 @@
 #include <algorithm>
 #include <cmath>
 
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TColor;
+using zor::TSkCanvas;
+
 namespace {
 
 constexpr double MicrometresPerInch = 25400.0;

@@ -69,11 +69,11 @@ public:
     void SetLabel(TZORLabelVCL* label);
     TZORViewType GetViewType() const { return fViewType; }
     void SetViewType(TZORViewType viewType);
-    TColor GetBackColor() const { return fBackColor; }
-    void SetBackColor(TColor c);
+    zor::TColor GetBackColor() const { return fBackColor; }
+    void SetBackColor(zor::TColor c);
     // The colour shown when there is no page to show.
-    TColor GetColor() const { return fColor; }
-    void SetColor(TColor c);
+    zor::TColor GetColor() const { return fColor; }
+    void SetColor(zor::TColor c);
     int32_t GetMargin() const { return fMargin; }
     void SetMargin(int32_t m);
     TZORScrollStyle GetScrollBars() const { return fScrollBars; }
@@ -123,8 +123,8 @@ private:
     bool fReady = false;
     QImage fBackSurf;
     std::unique_ptr<TZORDraw> fDrw;
-    TColor fBackColor { 0x808080 };
-    TColor fColor;
+    zor::TColor fBackColor { 0x808080 };
+    zor::TColor fColor;
     TZORScrollStyle fScrollBars = TZORScrollStyle::Both;
     TZORViewType fViewType = TZORViewType::WholePage;
     int32_t fDPIX = 96;
@@ -150,7 +150,7 @@ private:
     int GetViewTypeValue() const { return int(GetViewType()); }
     void SetViewTypeValue(int v) { SetViewType(v == 1 ? TZORViewType::PageWidth : TZORViewType::WholePage); }
     uint GetBackColorValue() const { return uint(GetBackColor()); }
-    void SetBackColorValue(uint c) { SetBackColor(TColor(c)); }
+    void SetBackColorValue(uint c) { SetBackColor(zor::TColor(c)); }
     uint GetColorValue() const { return uint(GetColor()); }
-    void SetColorValue(uint c) { SetColor(TColor(c)); }
+    void SetColorValue(uint c) { SetColor(zor::TColor(c)); }
 };

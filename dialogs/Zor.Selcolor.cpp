@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+using zor::TAlphaColor;
+
 namespace {
 
 constexpr int CheckerSide = 6;

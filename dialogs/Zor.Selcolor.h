@@ -14,8 +14,8 @@ class QUINDLE_WIDGETS_EXPORT TZORColorSwatch : public QWidget {
 
 public:
     explicit TZORColorSwatch(QWidget* parent = nullptr);
-    void SetColor(TAlphaColor c);
-    TAlphaColor GetColor() const { return fColor; }
+    void SetColor(zor::TAlphaColor c);
+    zor::TAlphaColor GetColor() const { return fColor; }
 
 signals:
     void Clicked();
@@ -25,7 +25,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    TAlphaColor fColor = zor::claBlack;
+    zor::TAlphaColor fColor = zor::claBlack;
 };
 
 // The colour picker of the layers dialog: the platform's colour dialog for the colour, and an
@@ -37,13 +37,13 @@ class QUINDLE_WIDGETS_EXPORT TfSelColor : public QDialog {
 public:
     explicit TfSelColor(QWidget* parent = nullptr);
 
-    void Ini(TAlphaColor color);
+    void Ini(zor::TAlphaColor color);
     void FillLanguage();
     // The colour dialog on fColor; a colour confirmed there keeps the alpha of seAlpha.
     void PickColor();
     void seAlphaChange(int alpha);
 
-    TAlphaColor fColor = zor::claBlack;
+    zor::TAlphaColor fColor = zor::claBlack;
 
 protected:
     void showEvent(QShowEvent* event) override;

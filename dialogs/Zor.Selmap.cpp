@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-
 namespace {
 
 constexpr int DefaultZoom = 15;
@@ -43,11 +42,11 @@ TfSelMap::TfSelMap(QWidget* parent)
     , ckAsignScale(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("TfSelMap"));
-    const std::pair<QWidget*, const char*> names[] = { { cbMapProvider, "cbMapProvider" },
-        { cbZoom, "cbZoom" }, { edLatitude, "edLatitude" }, { edLongitude, "edLongitude" },
-        { ckShowCenter, "ckShowCenter" }, { edLocation, "edLocation" }, { butSearch, "butSearch" },
-        { rbNominatim, "rbNominatim" }, { rbGoogle, "rbGoogle" }, { butGetMap, "butGetMap" },
-        { ckAsignScale, "ckAsignScale" } };
+    const std::pair<QWidget*, const char*> names[]
+        = { { cbMapProvider, "cbMapProvider" }, { cbZoom, "cbZoom" }, { edLatitude, "edLatitude" },
+              { edLongitude, "edLongitude" }, { ckShowCenter, "ckShowCenter" }, { edLocation, "edLocation" },
+              { butSearch, "butSearch" }, { rbNominatim, "rbNominatim" }, { rbGoogle, "rbGoogle" },
+              { butGetMap, "butGetMap" }, { ckAsignScale, "ckAsignScale" } };
     for (const auto& [widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
     for (int level = 0; level <= TZORMapping::MaxZoom; ++level)
@@ -105,22 +104,23 @@ QString TfSelMap::CoordinateText(double value, int decimals)
 
 void TfSelMap::FillLanguage()
 {
-    setWindowTitle(zor::FormCaption(Dialogs("SelMap")));
+    setWindowTitle(zor::FormCaption(zor::Dialogs("SelMap")));
     zor::FillOkCancel(*this);
-    findChild<QLabel*>(QStringLiteral("labProvider"))->setText(Dialogs("MapProv"));
+    findChild<QLabel*>(QStringLiteral("labProvider"))->setText(zor::Dialogs("MapProv"));
     findChild<QLabel*>(QStringLiteral("labZoom"))->setText(TZORMsg::GetEditorValue(QStringLiteral("Zoom")));
-    findChild<QLabel*>(QStringLiteral("labLatitude"))->setText(TZORMsg::GetPropValue(QStringLiteral("Latitude")));
+    findChild<QLabel*>(QStringLiteral("labLatitude"))
+        ->setText(TZORMsg::GetPropValue(QStringLiteral("Latitude")));
     findChild<QLabel*>(QStringLiteral("labLongitude"))
         ->setText(TZORMsg::GetPropValue(QStringLiteral("Longitude")));
-    butGetMap->setText(Dialogs("GepMap"));
+    butGetMap->setText(zor::Dialogs("GepMap"));
     for (int level = 0; level < cbZoom->count(); ++level)
-        cbZoom->setItemText(level, Dialogs("Level") + QStringLiteral(" %1").arg(level));
+        cbZoom->setItemText(level, zor::Dialogs("Level") + QStringLiteral(" %1").arg(level));
     cbZoom->setCurrentIndex(DefaultZoom);
-    ckShowCenter->setText(Dialogs("ShowCenter"));
-    ckAsignScale->setText(Dialogs("AssignScale"));
-    butSearch->setText(Dialogs("Search"));
-    edLocation->setToolTip(Dialogs("SearchLoc"));
-    findChild<QGroupBox*>(QStringLiteral("RGLoc"))->setTitle(Dialogs("LocService"));
+    ckShowCenter->setText(zor::Dialogs("ShowCenter"));
+    ckAsignScale->setText(zor::Dialogs("AssignScale"));
+    butSearch->setText(zor::Dialogs("Search"));
+    edLocation->setToolTip(zor::Dialogs("SearchLoc"));
+    findChild<QGroupBox*>(QStringLiteral("RGLoc"))->setTitle(zor::Dialogs("LocService"));
     rbNominatim->setChecked(true);
 }
 
@@ -154,8 +154,12 @@ void TfSelMap::Ini(TZORLabelVCL& label, bool showScale, int32_t width, int32_t h
     ckAsignScale->setVisible(showScale);
     const TZORBaseItem* selected = label.GetSelectionCount() > 0 ? label.GetSelection(1) : nullptr;
     const int32_t scale = label.Measure().GetDrawScale();
-    fImgWidth = width != 0 || !selected ? width : zor::MapPixels(selected->GetBounds().Normalized().GetWidth(), scale);
-    fImgHeight = height != 0 || !selected ? height : zor::MapPixels(selected->GetBounds().Normalized().GetHeight(), scale);
+    fImgWidth = width != 0 || !selected
+        ? width
+        : zor::MapPixels(selected->GetBounds().Normalized().GetWidth(), scale);
+    fImgHeight = height != 0 || !selected
+        ? height
+        : zor::MapPixels(selected->GetBounds().Normalized().GetHeight(), scale);
     butOK->setEnabled(false);
     FillLanguage();
     edLatitude->setText(CoordinateText(map.GetLatitude(), 5));

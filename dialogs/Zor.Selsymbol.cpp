@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <array>
 
+using zor::TAlphaColor;
+
 namespace {
 
 // The symbols of the units, by TZORUnits.
@@ -59,9 +61,8 @@ TfSelSymbol::TfSelSymbol(QWidget* parent)
     ZORViewLibrary->SetColor(TAlphaColor { 0xFFD8D8D8 });
     ZORViewLibrary->SetSymbolWidth(120);
     ZORViewLibrary->SetSymbolHeight(100);
-    ZORViewLibrary->OnChangePos = [this](TZORViewLibrary&, const QString& name, const QString& note, TZORUnits unit) {
-        ZORViewLibraryChangePos(name, note, unit);
-    };
+    ZORViewLibrary->OnChangePos = [this](TZORViewLibrary&, const QString& name, const QString& note,
+                                      TZORUnits unit) { ZORViewLibraryChangePos(name, note, unit); };
 
     QDialogButtonBox* buttons = zor::AddOkCancel(*this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &TfSelSymbol::butOKClick);

@@ -20,7 +20,12 @@
 
 #include <functional>
 
-TfSettings* fSettings = nullptr;
+using zor::AlphaColorToColor;
+using zor::ColorToARGB;
+using zor::fSettings;
+using zor::TColor;
+
+TfSettings* zor::fSettings = nullptr;
 
 namespace {
 

@@ -22,7 +22,7 @@ struct QUINDLE_WIDGETS_EXPORT TZOREditorSettings {
     bool rulerRight = false;
     bool rulerBottom = false;
     bool showSize = false;
-    TColor sizeColor { 0x800000 };
+    zor::TColor sizeColor { 0x800000 };
     bool showAlign = false;
     // The editor.
     bool ortoLines = false;
@@ -41,12 +41,12 @@ struct QUINDLE_WIDGETS_EXPORT TZOREditorSettings {
     double incY = 10;
     double minInc = 0.1;
     double maxInc = 1000;
-    TColor stepColor { 0xC0C0C0 };
-    TColor unitsColor { 0x808080 };
+    zor::TColor stepColor { 0xC0C0C0 };
+    zor::TColor unitsColor { 0x808080 };
     // The selection colours of the reference and alignment lines.
-    TColor refLine { 0xFAE6E6 };
-    TColor align { 0xFFFFF0 };
-    TColor alignText { 0 };
+    zor::TColor refLine { 0xFAE6E6 };
+    zor::TColor align { 0xFFFFF0 };
+    zor::TColor alignText { 0 };
 
     friend bool operator==(const TZOREditorSettings&, const TZOREditorSettings&) = default;
 };
@@ -91,11 +91,15 @@ private:
     QColor ShapeColor(int row) const;
 
     TZOREditorSettings fValues;
-    std::array<TAlphaColor, 2> fTermColors {};
+    std::array<zor::TAlphaColor, 2> fTermColors {};
     std::array<TNumber, 5> fNumbers {}; // grid X, grid Y, move X, move Y, line-end size
     TZORSpinEditFloat* SEGap;
     QButtonGroup* RGrid;
 };
 
+namespace zor {
+
 // The settings dialog while one exists (the editor opens one at a time); null otherwise.
 extern QUINDLE_WIDGETS_EXPORT TfSettings* fSettings;
+
+} // namespace zor

@@ -17,6 +17,8 @@
 #include <cmath>
 #include <limits>
 
+using zor::TQnUpDown;
+
 namespace {
 
 // The widest the buttons get, however wide the style's scroll bars are.

@@ -9,6 +9,8 @@
 
 class QToolButton;
 
+namespace zor {
+
 // The pair of up and down buttons at the right edge of a TZORSpinEditFloat. Held down, a button
 // repeats.
 class QUINDLE_WIDGETS_EXPORT TQnUpDown : public QWidget {
@@ -28,6 +30,8 @@ private:
     QToolButton* fUp;
     QToolButton* fDown;
 };
+
+} // namespace zor
 
 // A single-line edit with up and down buttons for a decimal number (Digits > 0) or a whole number
 // (Digits 0). The text always holds a formatted number in the locale's notation: the decimal
@@ -146,7 +150,7 @@ private:
     double FMinValue = 0;
     double FMaxValue = 0;
     double FIncrement = 0.5;
-    TQnUpDown* FButton;
+    zor::TQnUpDown* FButton;
     bool FEditorEnabled = true;
     bool FFocused = false;
     bool FAutoSelect = true;

@@ -7,6 +7,9 @@
 #include <QMetaObject>
 #include <QPainter>
 
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 TZORLabelComponent::TZORLabelComponent(QWidget* parent)
     : QWidget(parent)
     , fLabel(new TZORLabelVCL(this))
@@ -42,31 +45,95 @@ void TZORLabelComponent::SetViews(const QStringList& names)
     if (fDesign || fLinkQueued)
         return;
     fLinkQueued = true;
-    QMetaObject::invokeMethod(this, [this] { LinkViews(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { LinkViews(); }, Qt::QueuedConnection);
 }
 
-int TZORLabelComponent::GetUnits() const { return fLabel->property("Units").toInt(); }
-void TZORLabelComponent::SetUnits(int units) { fLabel->setProperty("Units", units); }
-bool TZORLabelComponent::GetLayerZOrder() const { return fLabel->GetLayerZOrder(); }
-void TZORLabelComponent::SetLayerZOrder(bool on) { fLabel->SetLayerZOrder(on); }
-QString TZORLabelComponent::GetLanguageFileName() const { return fLabel->GetLanguageFileName(); }
-void TZORLabelComponent::SetLanguageFileName(const QString& fileName) { fLabel->SetLngFileName(fileName); }
-bool TZORLabelComponent::GetEditable() const { return fLabel->GetEditable(); }
-void TZORLabelComponent::SetEditable(bool on) { fLabel->SetEditable(on); }
-QString TZORLabelComponent::GetImageFolder() const { return fLabel->GetImageFolder(); }
-void TZORLabelComponent::SetImageFolder(const QString& folder) { fLabel->SetImageFolder(folder); }
-QString TZORLabelComponent::GetOpenImgFolder() const { return fLabel->GetOpenImgFolder(); }
-void TZORLabelComponent::SetOpenImgFolder(const QString& folder) { fLabel->SetOpenImgFolder(folder); }
-QString TZORLabelComponent::GetLibraryFolder() const { return fLabel->GetLibraryFolder(); }
-void TZORLabelComponent::SetLibraryFolder(const QString& folder) { fLabel->SetLibraryFolder(folder); }
-int TZORLabelComponent::GetEditorMode() const { return fLabel->GetEditorMode(); }
-void TZORLabelComponent::SetEditorMode(int mode) { fLabel->setProperty("EditorMode", mode); }
-QString TZORLabelComponent::GetDataJson() const { return fLabel->Data().GetJson(); }
-void TZORLabelComponent::SetDataJson(const QString& text) { fLabel->Data().SetJson(text); }
-QString TZORLabelComponent::GetPaperName() const { return fLabel->Measure().GetPaperName(); }
-void TZORLabelComponent::SetPaperName(const QString& name) { fLabel->Measure().SetPaperName(name); }
+int TZORLabelComponent::GetUnits() const
+{
+    return fLabel->property("Units").toInt();
+}
+void TZORLabelComponent::SetUnits(int units)
+{
+    fLabel->setProperty("Units", units);
+}
+bool TZORLabelComponent::GetLayerZOrder() const
+{
+    return fLabel->GetLayerZOrder();
+}
+void TZORLabelComponent::SetLayerZOrder(bool on)
+{
+    fLabel->SetLayerZOrder(on);
+}
+QString TZORLabelComponent::GetLanguageFileName() const
+{
+    return fLabel->GetLanguageFileName();
+}
+void TZORLabelComponent::SetLanguageFileName(const QString& fileName)
+{
+    fLabel->SetLngFileName(fileName);
+}
+bool TZORLabelComponent::GetEditable() const
+{
+    return fLabel->GetEditable();
+}
+void TZORLabelComponent::SetEditable(bool on)
+{
+    fLabel->SetEditable(on);
+}
+QString TZORLabelComponent::GetImageFolder() const
+{
+    return fLabel->GetImageFolder();
+}
+void TZORLabelComponent::SetImageFolder(const QString& folder)
+{
+    fLabel->SetImageFolder(folder);
+}
+QString TZORLabelComponent::GetOpenImgFolder() const
+{
+    return fLabel->GetOpenImgFolder();
+}
+void TZORLabelComponent::SetOpenImgFolder(const QString& folder)
+{
+    fLabel->SetOpenImgFolder(folder);
+}
+QString TZORLabelComponent::GetLibraryFolder() const
+{
+    return fLabel->GetLibraryFolder();
+}
+void TZORLabelComponent::SetLibraryFolder(const QString& folder)
+{
+    fLabel->SetLibraryFolder(folder);
+}
+int TZORLabelComponent::GetEditorMode() const
+{
+    return fLabel->GetEditorMode();
+}
+void TZORLabelComponent::SetEditorMode(int mode)
+{
+    fLabel->setProperty("EditorMode", mode);
+}
+QString TZORLabelComponent::GetDataJson() const
+{
+    return fLabel->Data().GetJson();
+}
+void TZORLabelComponent::SetDataJson(const QString& text)
+{
+    fLabel->Data().SetJson(text);
+}
+QString TZORLabelComponent::GetPaperName() const
+{
+    return fLabel->Measure().GetPaperName();
+}
+void TZORLabelComponent::SetPaperName(const QString& name)
+{
+    fLabel->Measure().SetPaperName(name);
+}
 
-QString TZORLabelComponent::GetDataSets() const { return DataSetsText(fLabel->Data().Datasets()); }
+QString TZORLabelComponent::GetDataSets() const
+{
+    return DataSetsText(fLabel->Data().Datasets());
+}
 
 QString TZORLabelComponent::DataSetsText(const TZORDatasets& sets)
 {
@@ -99,7 +166,10 @@ void TZORLabelComponent::SetDataSets(const QString& json)
     sets = std::move(bound);
 }
 
-QSize TZORLabelComponent::sizeHint() const { return { 32, 32 }; }
+QSize TZORLabelComponent::sizeHint() const
+{
+    return { 32, 32 };
+}
 
 void TZORLabelComponent::paintEvent(QPaintEvent*)
 {

@@ -17,6 +17,10 @@
 
 #include <limits>
 
+using zor::ISkCanvas;
+using zor::TAlphaColor;
+using zor::TSkCanvas;
+
 namespace {
 
 constexpr double MicrometresPerInch = 25400.0;

@@ -57,12 +57,12 @@ public:
     // The symbol under the pointer, 1-based; 0 for none.
     int32_t IdPosition() const { return fIdxPosition; }
 
-    TAlphaColor GetColor() const { return fColor; }
-    void SetColor(TAlphaColor c);
-    TAlphaColor GetFrameColor() const { return fFrameColor; }
-    void SetFrameColor(TAlphaColor c);
-    TAlphaColor GetSelectionColor() const { return fSelectionColor; }
-    void SetSelectionColor(TAlphaColor c);
+    zor::TAlphaColor GetColor() const { return fColor; }
+    void SetColor(zor::TAlphaColor c);
+    zor::TAlphaColor GetFrameColor() const { return fFrameColor; }
+    void SetFrameColor(zor::TAlphaColor c);
+    zor::TAlphaColor GetSelectionColor() const { return fSelectionColor; }
+    void SetSelectionColor(zor::TAlphaColor c);
     // Stored only: the grid takes them at the next load or resize. At least 0 and 1.
     int GetGap() const { return fGap; }
     void SetGap(int gap) { fGap = std::max(gap, 0); }
@@ -108,9 +108,9 @@ private:
     std::unique_ptr<TZORLibrary> fSymLib;
     QImage fBackSurf;
     bool fReady = false;
-    TAlphaColor fColor { 0xFFFFFFFF };
-    TAlphaColor fFrameColor { 0xFF808080 };
-    TAlphaColor fSelectionColor { 0xFFFF0000 };
+    zor::TAlphaColor fColor { 0xFFFFFFFF };
+    zor::TAlphaColor fFrameColor { 0xFF808080 };
+    zor::TAlphaColor fSelectionColor { 0xFFFF0000 };
     int fGap = 10;
     int fSymbolWidth = 80;
     int fSymbolHeight = 80;

@@ -12,6 +12,8 @@
 #include <map>
 #include <utility>
 
+using zor::TPainterState;
+
 namespace {
 
 // A band no wider than this is filled through images; wider ones are left to the painter.

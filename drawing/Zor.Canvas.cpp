@@ -15,6 +15,25 @@
 #include <utility>
 #include <vector>
 
+using zor::DT_BOTTOM;
+using zor::DT_CALCRECT;
+using zor::DT_CENTER;
+using zor::DT_END_ELLIPSIS;
+using zor::DT_NOCLIP;
+using zor::DT_RIGHT;
+using zor::DT_SINGLELINE;
+using zor::DT_VCENTER;
+using zor::DT_WORDBREAK;
+using zor::TA_BASELINE;
+using zor::TA_BOTTOM;
+using zor::TA_CENTER;
+using zor::TA_LEFT;
+using zor::TA_RIGHT;
+using zor::TA_TOP;
+using zor::tagXFORM;
+using zor::TBrushStyle;
+using zor::TCanvas;
+
 namespace {
 
 struct TSystemColour {

@@ -26,8 +26,6 @@ namespace zor {
 QUINDLE_VCL_EXPORT TColor ResolveSystemColor(TColor c);
 QUINDLE_VCL_EXPORT QColor ToQColor(TColor c);
 
-} // namespace zor
-
 // A GDI world transform: x' = x·eM11 + y·eM21 + eDx, y' = x·eM12 + y·eM22 + eDy.
 struct QUINDLE_VCL_EXPORT tagXFORM {
     float eM11 = 1.0f;
@@ -120,3 +118,5 @@ private:
     mutable std::optional<zor::TScaledFont> fFace;
     mutable TFont fFaceKey;
 };
+
+} // namespace zor

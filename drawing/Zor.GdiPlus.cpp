@@ -11,6 +11,16 @@
 #include <optional>
 #include <span>
 
+using zor::TDashStyle;
+using zor::TFillMode;
+using zor::TGPColor;
+using zor::TGPGraphics;
+using zor::TGPGraphicsPath;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TPenAlignment;
+using zor::TSmoothingMode;
+
 namespace {
 
 // Patterns of the predefined dash styles, in pen widths, indexed by TDashStyle.
@@ -27,7 +37,7 @@ constexpr std::array<size_t, 5> PresetDashCounts = { 0, 2, 2, 4, 6 };
 constexpr Qt::PenCapStyle CapStyles[] = { Qt::FlatCap, Qt::SquareCap, Qt::RoundCap, Qt::FlatCap };
 constexpr Qt::PenJoinStyle JoinStyles[] = { Qt::MiterJoin, Qt::BevelJoin, Qt::RoundJoin, Qt::SvgMiterJoin };
 
-QColor ToQColor(TGPColor c)
+QColor QColorOf(TGPColor c)
 {
     return QColor::fromRgba(static_cast<uint32_t>(c));
 }
@@ -117,7 +127,7 @@ std::vector<double> TGPPen::DeviceDashes() const
 
 QPen TGPPen::Pen() const
 {
-    QPen pen(ToQColor(fColor));
+    QPen pen(QColorOf(fColor));
     pen.setWidthF(fWidth);
     const bool dashed = fDashStyle != TDashStyle::Solid;
     pen.setCapStyle(dashed ? Qt::FlatCap : zor::TableAt(CapStyles, zor::Ord(fStartCap)));
@@ -254,12 +264,12 @@ void TGPGraphics::Stroke(const TGPPen& pen, const QPainterPath& path)
 void TGPGraphics::Fill(const TGPSolidBrush& brush, const QPainterPath& path)
 {
     const TGraphicsScope scope(fPainter, fWorld, fSmoothing);
-    fPainter.fillPath(path, ToQColor(brush.GetColor()));
+    fPainter.fillPath(path, QColorOf(brush.GetColor()));
 }
 
 void TGPGraphics::Clear(TGPColor c)
 {
-    zor::ClearDevice(fPainter, ToQColor(c));
+    zor::ClearDevice(fPainter, QColorOf(c));
 }
 
 void TGPGraphics::DrawLine(const TGPPen& pen, double x1, double y1, double x2, double y2)
@@ -322,7 +332,7 @@ void TGPGraphics::FillRectangles(const TGPSolidBrush& brush, const std::vector<Q
     if (rects.empty())
         return;
     const TGraphicsScope scope(fPainter, fWorld, fSmoothing);
-    zor::FillRects(fPainter, rects, ToQColor(brush.GetColor()));
+    zor::FillRects(fPainter, rects, QColorOf(brush.GetColor()));
 }
 
 void TGPGraphics::FillEllipse(const TGPSolidBrush& brush, double x, double y, double w, double h)

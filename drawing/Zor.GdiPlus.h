@@ -18,6 +18,8 @@ class QPainter;
 // angles degrees clockwise with y pointing down. Pen, brush and the smoothing mode are plain
 // state; every drawing call applies them to the painter.
 
+namespace zor {
+
 // The GDI+ colour: AARRGGBB like the model's alpha colour, yet a type of its own so that the
 // three colour forms never mix unnoticed.
 enum class TGPColor : uint32_t {};
@@ -168,3 +170,5 @@ private:
     QTransform fWorld;
     TSmoothingMode fSmoothing = TSmoothingMode::Default;
 };
+
+} // namespace zor

@@ -10,6 +10,14 @@
 #include <cmath>
 #include <numeric>
 
+using zor::TAlphaColor;
+using zor::TSkCanvas;
+using zor::TSkFont;
+using zor::TSkFontStyle;
+using zor::TSkPaint;
+using zor::TSkPaintStyle;
+using zor::TSkPathEffect;
+
 namespace {
 
 // Beyond this many pattern repeats a dash is finer than anything a device shows, and splitting

@@ -49,8 +49,6 @@ template <class T, size_t N> constexpr T TableAt(const T (&table)[N], size_t ind
     return table[index < N ? index : 0];
 }
 
-} // namespace zor
-
 enum class TSkPaintStyle : uint8_t { Fill = 0, Stroke = 1, StrokeAndFill = 2 };
 enum class TSkStrokeCap : uint8_t { Butt = 0, Round = 1, Square = 2 };
 enum class TSkStrokeJoin : uint8_t { Miter = 0, Round = 1, Bevel = 2 };
@@ -177,3 +175,5 @@ private:
 using ISkCanvas = std::shared_ptr<TSkCanvas>;
 using ISkPaint = std::shared_ptr<TSkPaint>;
 using ISkFont = std::shared_ptr<TSkFont>;
+
+} // namespace zor

@@ -8,9 +8,16 @@
 #include <limits>
 #include <utility>
 
-namespace {
-
+using zor::AlphaColorToColor;
+using zor::TA_LEFT;
+using zor::TA_TOP;
+using zor::TAlphaColor;
 using zor::TBarTextAnchor;
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TDraw2D;
+
+namespace {
 
 // Where the printer writes the text, in whole pixels from the alignment point.
 struct TPrintText {
@@ -97,7 +104,7 @@ void PrintCodeText(TZORDraw& D, const IZORBarcode& barcode, const zor::TBarMetri
 
 } // namespace
 
-void PrintBarcode(TZORDraw& D, const IZORBarcode& barcode, const TZORPto& position, TAlphaColor colour,
+void zor::PrintBarcode(TZORDraw& D, const IZORBarcode& barcode, const TZORPto& position, TAlphaColor colour,
     int32_t length, int32_t, double fontFactor, const QByteArray& code, const QByteArray& pattern)
 {
     if (!D.aG || !D.aB)

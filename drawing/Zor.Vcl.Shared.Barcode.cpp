@@ -8,9 +8,15 @@
 
 #include <cmath>
 
-namespace {
-
+using zor::GetFontStyle;
+using zor::TAlphaColor;
 using zor::TBarTextAnchor;
+using zor::TSkFont;
+using zor::TSkPaint;
+using zor::TSkPaintStyle;
+using zor::TSkPathEffect;
+
+namespace {
 
 // What places the screen text along u, which starts at the first bar.
 struct TScreenText {
@@ -58,7 +64,7 @@ void DrawCodeText(TZORDraw& D, const IZORBarcode& barcode, const zor::TBarMetric
 
 } // namespace
 
-void DrawBarcode(TZORDraw& D, const IZORBarcode& barcode, const TZORPto& position, TAlphaColor colour,
+void zor::DrawBarcode(TZORDraw& D, const IZORBarcode& barcode, const TZORPto& position, TAlphaColor colour,
     int32_t width, int32_t height, double fontFactor)
 {
     if (!D.kP || !D.kC)

@@ -13,6 +13,8 @@ class TZORDraw;
 // Linear barcodes with their digits on either target. Both lay the symbol out with
 // zor::BarcodeLayout, so that a barcode prints as it shows.
 
+namespace zor {
+
 // A linear barcode the model has encoded, on the screen canvas: its bar pattern aligned at
 // `position` (the element's first point) along the element's length (`width` at 0° and 180°,
 // `height` at 90° and 270°, base units), turned by the barcode's angle, and its code text
@@ -29,3 +31,5 @@ QUINDLE_VCL_EXPORT void DrawBarcode(TZORDraw& D, const IZORBarcode& barcode, con
 QUINDLE_VCL_EXPORT void PrintBarcode(TZORDraw& D, const IZORBarcode& barcode, const TZORPto& position,
     TAlphaColor colour, int32_t length, int32_t unused, double fontFactor, const QByteArray& code,
     const QByteArray& pattern);
+
+} // namespace zor

@@ -2,6 +2,9 @@
 
 #include "Zor.Vcl.Types.h"
 
+using zor::TAlphaColor;
+using zor::TSkFontStyle;
+
 namespace {
 
 // The data marker's bands: top, bottom and middle, relative to its centre.
@@ -19,7 +22,7 @@ const TDataBand DataBands[] = {
 
 } // namespace
 
-TSkFontStyle GetFontStyle(bool bold, bool italic)
+TSkFontStyle zor::GetFontStyle(bool bold, bool italic)
 {
     if (bold && italic)
         return TSkFontStyle::BoldItalic;
@@ -28,7 +31,7 @@ TSkFontStyle GetFontStyle(bool bold, bool italic)
     return italic ? TSkFontStyle::Italic : TSkFontStyle::Normal;
 }
 
-void BuildClosedPath(QPainterPath& path, std::span<const QPointF> points)
+void zor::BuildClosedPath(QPainterPath& path, std::span<const QPointF> points)
 {
     path = QPainterPath();
     if (points.empty())
@@ -39,7 +42,7 @@ void BuildClosedPath(QPainterPath& path, std::span<const QPointF> points)
     path.closeSubpath();
 }
 
-void DrawData(TZORDraw& D, float x, float y)
+void zor::DrawData(TZORDraw& D, float x, float y)
 {
     if (!D.kP || !D.kC)
         return;

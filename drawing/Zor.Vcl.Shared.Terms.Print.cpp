@@ -2,6 +2,12 @@
 #include "Zor.Vcl.Shared.Terms.h"
 #include "Zor.Vcl.Types.h"
 
+using zor::TFillMode;
+using zor::TGPGraphics;
+using zor::TGPGraphicsPath;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+
 namespace {
 
 using TFigure = zor::TTermGeometry::TFigure;
@@ -54,7 +60,7 @@ void PaintTerm(TZORDraw& D, const zor::TTermGeometry& t)
 
 } // namespace
 
-void PrintTermType(TZORDraw& D, TZORTermType kind, const QPointF& tip, const QPointF& from, int32_t half,
+void zor::PrintTermType(TZORDraw& D, TZORTermType kind, const QPointF& tip, const QPointF& from, int32_t half,
     int16_t opening, bool byAngle)
 {
     if (!D.aP)

@@ -5,6 +5,10 @@
 #include "Zor.Vcl.Shared.Screen.h"
 #include "Zor.Vcl.Types.h"
 
+using zor::BuildClosedPath;
+using zor::TSkCanvas;
+using zor::TSkPaint;
+
 namespace {
 
 using TFigure = zor::TTermGeometry::TFigure;
@@ -35,8 +39,8 @@ void PaintFigure(TSkCanvas& canvas, const zor::TTermGeometry& g, const TSkPaint&
 
 } // namespace
 
-void DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor lineColor, TAlphaColor fillColor, float half,
-    float x, float y, float dirA, float dirB, int16_t opening, bool byAngle)
+void zor::DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor lineColor, TAlphaColor fillColor,
+    float half, float x, float y, float dirA, float dirB, int16_t opening, bool byAngle)
 {
     if (!D.kP)
         return;

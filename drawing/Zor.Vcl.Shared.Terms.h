@@ -12,6 +12,8 @@ class TZORDraw;
 // Line-end symbols (arrow heads, dots, bars and the other kinds) on either target. Both take
 // their geometry from zor::TTermGeometry, so that a line end prints as it shows.
 
+namespace zor {
+
 // Line-end symbols on the screen canvas: the symbol of `kind` with half-size `half` (device
 // pixels) at the tip (x, y), outlined in `lineColor` and, for the filled kinds, filled with
 // `fillColor` first. By point the line comes from (dirA, dirB); by angle dirA is the direction
@@ -27,3 +29,5 @@ QUINDLE_VCL_EXPORT void DrawTermType(TZORDraw& D, TZORTermType kind, TAlphaColor
 // with the alignment it had.
 QUINDLE_VCL_EXPORT void PrintTermType(TZORDraw& D, TZORTermType kind, const QPointF& tip, const QPointF& from,
     int32_t half, int16_t opening, bool byAngle);
+
+} // namespace zor

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <optional>
 
+using zor::TxtLines;
+
 namespace {
 
 // A typeface at an em size, standing for a GDI font selected into a device context.

@@ -1,6 +1,11 @@
 #include "Zor.Canvas.h"
 #include "Zor.Vcl.Types.h"
 
+using zor::TAlphaColor;
+using zor::TColor;
+using zor::TGPColor;
+using zor::TSkPathEffect;
+
 namespace {
 
 std::optional<zor::TDashRow> DashRow(TZORineType lineType)
@@ -39,37 +44,37 @@ bool DesignView(const TZORDraw& D)
 
 } // namespace
 
-TAlphaColor ColorToARGB(TColor c)
+TAlphaColor zor::ColorToARGB(TColor c)
 {
     return ColorToARGB(c, 0xFF);
 }
 
-TAlphaColor ColorToARGB(TColor c, uint8_t alpha)
+TAlphaColor zor::ColorToARGB(TColor c, uint8_t alpha)
 {
     return ColorToAlphaColor(zor::ResolveSystemColor(c), alpha);
 }
 
-TAlphaColor AlphaColorToARGB(TAlphaColor c)
+TAlphaColor zor::AlphaColorToARGB(TAlphaColor c)
 {
     return c;
 }
 
-TColor AlphaColorToRGB(TAlphaColor c)
+TColor zor::AlphaColorToRGB(TAlphaColor c)
 {
     return AlphaColorToColor(c);
 }
 
-TAlphaColor GPColorToAlphaColor(TGPColor c)
+TAlphaColor zor::GPColorToAlphaColor(TGPColor c)
 {
     return TAlphaColor { static_cast<uint32_t>(c) };
 }
 
-TGPColor AlphaColorToGPColor(TAlphaColor c)
+TGPColor zor::AlphaColorToGPColor(TAlphaColor c)
 {
     return TGPColor { zor::Ord(c) };
 }
 
-void AdjustLineType(TZORDraw& D, TZORineType lineType, TZORItemState itemState)
+void zor::AdjustLineType(TZORDraw& D, TZORineType lineType, TZORItemState itemState)
 {
     if (!D.kP)
         return;
@@ -82,7 +87,7 @@ void AdjustLineType(TZORDraw& D, TZORineType lineType, TZORItemState itemState)
         D.kP->SetPathEffect(ScreenDash(D, lineType));
 }
 
-void AdjustPrintLineType(TZORDraw& D, float penWidth, TZORineType lineType)
+void zor::AdjustPrintLineType(TZORDraw& D, float penWidth, TZORineType lineType)
 {
     if (!D.aP)
         return;
@@ -99,7 +104,7 @@ void AdjustPrintLineType(TZORDraw& D, float penWidth, TZORineType lineType)
     D.aP->SetDashPattern(std::move(pattern));
 }
 
-void AdjustPrintRoundCap(TZORDraw& D)
+void zor::AdjustPrintRoundCap(TZORDraw& D)
 {
     if (!D.aP)
         return;

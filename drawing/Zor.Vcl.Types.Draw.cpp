@@ -3,6 +3,20 @@
 
 #include <cmath>
 
+using zor::ISkCanvas;
+using zor::ISkPaint;
+using zor::MakeColor;
+using zor::tagXFORM;
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TLineCap;
+using zor::TPenAlignment;
+using zor::TSkPaint;
+using zor::TSmoothingMode;
+
 namespace {
 
 constexpr double MicrometresPerInch = 25400.0;

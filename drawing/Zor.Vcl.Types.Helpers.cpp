@@ -6,6 +6,14 @@
 #include <cstring>
 #include <string_view>
 
+using zor::DT_CENTER;
+using zor::DT_END_ELLIPSIS;
+using zor::DT_LEFT;
+using zor::DT_NOPREFIX;
+using zor::DT_RIGHT;
+using zor::DT_WORDBREAK;
+using zor::TGraphicClass;
+
 namespace {
 
 constexpr uint32_t TextRectFlags = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS;
@@ -79,7 +87,7 @@ constexpr std::array<TSignature, 8> Signatures = { {
 
 } // namespace
 
-int DrawTextRect(TCanvas& canvas, const QRect& r, const QString& text, TZORHorzAlign hAlign,
+int zor::DrawTextRect(TCanvas& canvas, const QRect& r, const QString& text, TZORHorzAlign hAlign,
     TZORVertAlign vAlign, bool draw, bool keepHeight)
 {
     const uint32_t flags = TextRectFlags | HorzFlags(hAlign);
@@ -99,26 +107,26 @@ int DrawTextRect(TCanvas& canvas, const QRect& r, const QString& text, TZORHorzA
     return box.height();
 }
 
-int DrawCenteredTextWithEllipsis(TCanvas& canvas, const QString& text, const QRect& r)
+int zor::DrawCenteredTextWithEllipsis(TCanvas& canvas, const QString& text, const QRect& r)
 {
     QRect box = r;
     return canvas.DrawText(text, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS);
 }
 
-void SizeText(const QString& text, const QString& fontName, bool bold, bool italic, int height, int& width,
-    int& ascent, int& descent)
+void zor::SizeText(const QString& text, const QString& fontName, bool bold, bool italic, int height,
+    int& width, int& ascent, int& descent)
 {
     // The metric screen measures in 0.01 mm: ten micrometres a unit.
     SizeIn(text, fontName, bold, italic, -(height / 10), 10, width, ascent, descent);
 }
 
-void SizeBaseText(const QString& text, const QString& fontName, bool bold, bool italic, int height,
+void zor::SizeBaseText(const QString& text, const QString& fontName, bool bold, bool italic, int height,
     int& width, int& ascent, int& descent)
 {
     SizeIn(text, fontName, bold, italic, -height, 1, width, ascent, descent);
 }
 
-bool FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls)
+bool zor::FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls)
 {
     cls = TGraphicClass::None;
     if (!buffer || size < static_cast<int64_t>(SignatureBytes))
@@ -133,7 +141,7 @@ bool FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls)
     return cls != TGraphicClass::None;
 }
 
-bool FindGraphicClass(QIODevice& stream, TGraphicClass& cls)
+bool zor::FindGraphicClass(QIODevice& stream, TGraphicClass& cls)
 {
     // peek leaves the position alone, on files, memory and sequential devices alike.
     const QByteArray head = stream.peek(SignatureBytes);

@@ -33,7 +33,7 @@ zor::TWrapRules<double> PixelRules(double W, double H, double lh, double leftX, 
 
 } // namespace
 
-int CalcTxtPts(const QString& text, const QString& fontName, TZORDraw*, TxtLines& lines, int W, int H,
+int zor::CalcTxtPts(const QString& text, const QString& fontName, TZORDraw*, TxtLines& lines, int W, int H,
     int marginX, int marginY, int height, TZORHorzAlign hAlign, TZORVertAlign vAlign, bool bold, bool italic,
     int& ascent, int& descent, int& underline)
 {
@@ -49,8 +49,8 @@ int CalcTxtPts(const QString& text, const QString& fontName, TZORDraw*, TxtLines
         [&](QStringView s) { return zor::Round(face.Advance(s) * em); });
 }
 
-float CalcTxtPoints(const QString& text, const TZORDraw& D, const TSkFont& font, TxtLines& lines, float W,
-    float H, float marginX, float marginY, float lh, TZORHorzAlign hAlign, TZORVertAlign vAlign)
+float zor::CalcTxtPoints(const QString& text, const TZORDraw& D, const TSkFont& font, TxtLines& lines,
+    float W, float H, float marginX, float marginY, float lh, TZORHorzAlign hAlign, TZORVertAlign vAlign)
 {
     lines.clear();
     if (text.isEmpty())
@@ -77,7 +77,7 @@ float CalcTxtPoints(const QString& text, const TZORDraw& D, const TSkFont& font,
     return H != 0.0f ? H : static_cast<float>(r.Y + lh);
 }
 
-int PrintTxtPoints(const QString& text, const TZORDraw& D, TxtLines& lines, int H, int W, float lh,
+int zor::PrintTxtPoints(const QString& text, const TZORDraw& D, TxtLines& lines, int H, int W, float lh,
     TZORHorzAlign hAlign, TZORVertAlign vAlign, bool grow, bool shrink)
 {
     lines.clear();

@@ -28,23 +28,23 @@
 struct QUINDLE_VCL_EXPORT TZORPrintKit {
     explicit TZORPrintKit(QPainter& painter);
 
-    TCanvas Canvas;
-    TGPGraphics Graphics;
-    TGPPen Pen;
-    TGPSolidBrush Brush;
+    zor::TCanvas Canvas;
+    zor::TGPGraphics Graphics;
+    zor::TGPPen Pen;
+    zor::TGPSolidBrush Brush;
 };
 
 class QUINDLE_VCL_EXPORT TZORDraw : public TZORBaseDraw {
 public:
     TZORDraw();
 
-    TCanvas* aC = nullptr; // text canvas of the target
-    tagXFORM xM; // world transform for turned printer text
-    ISkCanvas kC; // screen canvas of the pass
-    ISkPaint kP; // screen paint shared by the pass
-    TGPGraphics* aG = nullptr; // printer graphics; none on screen
-    TGPPen* aP = nullptr;
-    TGPSolidBrush* aB = nullptr;
+    zor::TCanvas* aC = nullptr; // text canvas of the target
+    zor::tagXFORM xM; // world transform for turned printer text
+    zor::ISkCanvas kC; // screen canvas of the pass
+    zor::ISkPaint kP; // screen paint shared by the pass
+    zor::TGPGraphics* aG = nullptr; // printer graphics; none on screen
+    zor::TGPPen* aP = nullptr;
+    zor::TGPSolidBrush* aB = nullptr;
     int32_t aPos = 0; // caret in the rich text edited in place; -1 for none
     float aPosx = 0.0f; // working position of the table renderer
     float aPosy = 0.0f;
@@ -67,7 +67,7 @@ public:
     float w3 = 0.0f;
     float w4 = 0.0f;
     bool aDrawLinkPto = false; // draw the connection points of library symbols
-    TAlphaColor aLinkPoint { 0 };
+    zor::TAlphaColor aLinkPoint { 0 };
     bool aFocused = false; // the editor has the keyboard focus
     int32_t aAction = 0; // the editor's tool while it paints (in-place editing shows a caret); 0 elsewhere
     int32_t aSelStart = 0; // selection of the rich text edited in place
@@ -90,26 +90,30 @@ public:
     // scale (one projection for all targets), the zoom, pixels per millimetre and the dash
     // units, zeroes the origins, and stores the target's canvases; a screen target gets a new
     // anti-aliased paint. Callers set the per-label origin and the sheet position themselves.
-    void SetupEditor(
-        const ISkCanvas& canvas, int32_t dpi, float zoom, int32_t scale, bool editorOption, bool focused);
-    void SetupPreview(TCanvas* canvas, const ISkCanvas& skCanvas, int32_t dpi, float zoom, int32_t scale);
-    void SetupLibraryViewer(const ISkCanvas& canvas, int32_t dpi, int32_t scale);
+    void SetupEditor(const zor::ISkCanvas& canvas, int32_t dpi, float zoom, int32_t scale, bool editorOption,
+        bool focused);
+    void SetupPreview(
+        zor::TCanvas* canvas, const zor::ISkCanvas& skCanvas, int32_t dpi, float zoom, int32_t scale);
+    void SetupLibraryViewer(const zor::ISkCanvas& canvas, int32_t dpi, int32_t scale);
     // `canvas` is the bitmap's text canvas for images and none for documents.
-    void SetupExport(TCanvas* canvas, const ISkCanvas& skCanvas, int32_t dpi, float exportScale,
+    void SetupExport(zor::TCanvas* canvas, const zor::ISkCanvas& skCanvas, int32_t dpi, float exportScale,
         int32_t scale, bool document);
     // Also prepares the graphics (anti-aliased, cleared to white) and the pen (width 1, round
     // caps, centred).
-    void SetupPrint(TCanvas* canvas, TGPGraphics* graphics, TGPPen* pen, TGPSolidBrush* brush, int32_t dpiX,
-        int32_t dpiY, int32_t pageWidth, int32_t pageHeight, int32_t scale, TZORUnits units);
+    void SetupPrint(zor::TCanvas* canvas, zor::TGPGraphics* graphics, zor::TGPPen* pen,
+        zor::TGPSolidBrush* brush, int32_t dpiX, int32_t dpiY, int32_t pageWidth, int32_t pageHeight,
+        int32_t scale, TZORUnits units);
     void SetupPrint(TZORPrintKit& kit, int32_t dpiX, int32_t dpiY, int32_t pageWidth, int32_t pageHeight,
         int32_t scale, TZORUnits units);
 
 private:
     void Prepare(TZORDrawState state, int32_t dpiX, int32_t dpiY, int32_t scale, float zoom);
-    void UseScreen(TCanvas* canvas, const ISkCanvas& skCanvas);
+    void UseScreen(zor::TCanvas* canvas, const zor::ISkCanvas& skCanvas);
 };
 
 // Colours and line types.
+
+namespace zor {
 
 QUINDLE_VCL_EXPORT TAlphaColor ColorToARGB(TColor c);
 QUINDLE_VCL_EXPORT TAlphaColor ColorToARGB(TColor c, uint8_t alpha);
@@ -117,8 +121,6 @@ QUINDLE_VCL_EXPORT TAlphaColor AlphaColorToARGB(TAlphaColor c);
 QUINDLE_VCL_EXPORT TColor AlphaColorToRGB(TAlphaColor c);
 QUINDLE_VCL_EXPORT TAlphaColor GPColorToAlphaColor(TGPColor c);
 QUINDLE_VCL_EXPORT TGPColor AlphaColorToGPColor(TAlphaColor c);
-
-namespace zor {
 
 // Dash and gap lengths of each line type, in pen-length units, alternating dash and gap.
 struct QUINDLE_VCL_EXPORT TDashRow {
@@ -144,8 +146,6 @@ inline constexpr std::array<TDashRow, 12> DashTable = { {
 inline constexpr std::array<double, 2> SelectedDash = { 12, 6 };
 inline constexpr std::array<double, 2> MarkedDash = { 4, 2 };
 
-} // namespace zor
-
 // Prepares the screen paint for a stroke of the line type. In the design view selected and
 // marked items get their fixed patterns; a line type outside the table draws solid.
 QUINDLE_VCL_EXPORT void AdjustLineType(TZORDraw& D, TZORineType lineType, TZORItemState itemState);
@@ -154,6 +154,8 @@ QUINDLE_VCL_EXPORT void AdjustLineType(TZORDraw& D, TZORineType lineType, TZORIt
 QUINDLE_VCL_EXPORT void AdjustPrintLineType(TZORDraw& D, float penWidth, TZORineType lineType);
 // Round or flat pen caps, as the symbol configuration asks.
 QUINDLE_VCL_EXPORT void AdjustPrintRoundCap(TZORDraw& D);
+
+} // namespace zor
 
 // Text metrics. Each thread keeps its own state: the print and export workers measure while
 // the user interface does. Lengths are in the unit of the height passed to FontSettings.
@@ -180,15 +182,17 @@ public:
     static int FontsMade();
 
     // Word wrap with the current font (see Zor.TextLayout.h for the rules).
-    static int CalcTxtPts(const QString& text, TZORDraw* D, TxtLines& lines, int W, int H, int marginX,
+    static int CalcTxtPts(const QString& text, TZORDraw* D, zor::TxtLines& lines, int W, int H, int marginX,
         int marginY, TZORHorzAlign hAlign, TZORVertAlign vAlign, float spacing);
-    static int CalcFlowTxtPoints(const QString& text, TZORDraw* D, TxtLines& lines, int W, int H, int unused,
-        int marginY, TZORFlowType flowType, float spacing);
-    static int CalcBitmapTxtPts(const QString& text, TZORDraw* D, TxtLines& lines, int W, int H, int marginX,
-        int marginY, TZORHorzAlign hAlign, TZORVertAlign vAlign);
+    static int CalcFlowTxtPoints(const QString& text, TZORDraw* D, zor::TxtLines& lines, int W, int H,
+        int unused, int marginY, TZORFlowType flowType, float spacing);
+    static int CalcBitmapTxtPts(const QString& text, TZORDraw* D, zor::TxtLines& lines, int W, int H,
+        int marginX, int marginY, TZORHorzAlign hAlign, TZORVertAlign vAlign);
 };
 
 // Layouts with fonts of their own.
+
+namespace zor {
 
 // A font of `height` character height (0.01 mm at the reference screen), lines from the top.
 QUINDLE_VCL_EXPORT int CalcTxtPts(const QString& text, const QString& fontName, TZORDraw* D, TxtLines& lines,
@@ -225,3 +229,5 @@ enum class TGraphicClass : uint8_t { None = 0, Bitmap, JPEG, Metafile, Icon };
 QUINDLE_VCL_EXPORT bool FindGraphicClass(const void* buffer, int64_t size, TGraphicClass& cls);
 // Looks at the bytes at the device's position and leaves the position where it was.
 QUINDLE_VCL_EXPORT bool FindGraphicClass(QIODevice& stream, TGraphicClass& cls);
+
+} // namespace zor

@@ -102,7 +102,7 @@ private:
     TZORink fLink; // the link anchor under the pointer
     std::optional<TZORPto> fLast; // the point placed last
     QPoint fTextClickPos; // the last press on the text edited in place
-    TMouseFilter fMouseFilter { 70, 20 };
+    zor::TMouseFilter fMouseFilter { 70, 20 };
     bool fPressed = false; // a left press reached the label; its release is due
     int32_t fBoxAction = 0; // the tool the typed text belongs to
 };

@@ -1,11 +1,13 @@
 #include "Zor.EditorOptions.h"
 
-#include "Zor.Vcl.Editor.h"
 #include "Zor.Utils.h"
+#include "Zor.Vcl.Editor.h"
 
 #include <QPainter>
 
 #include <algorithm>
+
+using zor::TColor;
 
 // --- Rulers ---
 

@@ -27,18 +27,18 @@ public:
 
     const QFont& GetFont() const { return fFont; }
     void SetFont(const QFont& f);
-    TColor GetColor() const { return fColor; }
-    void SetColor(TColor c);
-    TColor GetToColor() const { return fToColor; }
-    void SetToColor(TColor c);
-    TColor GetSizeColor() const { return fSizeColor; }
-    void SetSizeColor(TColor c);
+    zor::TColor GetColor() const { return fColor; }
+    void SetColor(zor::TColor c);
+    zor::TColor GetToColor() const { return fToColor; }
+    void SetToColor(zor::TColor c);
+    zor::TColor GetSizeColor() const { return fSizeColor; }
+    void SetSizeColor(zor::TColor c);
     bool GetShowSize() const { return fShowSize; }
     void SetShowSize(bool s);
-    TColor GetMarkColor() const { return fMarkColor; }
-    void SetMarkColor(TColor c) { fMarkColor = c; }
-    TColor GetTickColor() const { return fTickColor; }
-    void SetTickColor(TColor c);
+    zor::TColor GetMarkColor() const { return fMarkColor; }
+    void SetMarkColor(zor::TColor c) { fMarkColor = c; }
+    zor::TColor GetTickColor() const { return fTickColor; }
+    void SetTickColor(zor::TColor c);
     uint8_t GetVisible() const { return fVisible; }
     void SetVisible(uint8_t v);
     bool GetShowAlign() const { return fShowAlign; }
@@ -58,12 +58,12 @@ private:
 
     TZORBaseEditor* fOwner;
     QFont fFont;
-    TColor fColor { 0xC0C0C0 };
-    TColor fToColor { 0xFFFFFF };
-    TColor fSizeColor { 0x800000 };
+    zor::TColor fColor { 0xC0C0C0 };
+    zor::TColor fToColor { 0xFFFFFF };
+    zor::TColor fSizeColor { 0x800000 };
     bool fShowSize = false;
-    TColor fMarkColor { 0x0000FF };
-    TColor fTickColor { 0 };
+    zor::TColor fMarkColor { 0x0000FF };
+    zor::TColor fTickColor { 0 };
     uint8_t fVisible = rvLeft | rvTop;
     bool fShowAlign = false;
     int fSize = 18;
@@ -77,10 +77,10 @@ public:
     explicit TZORGrid(TZORBaseEditor* owner);
     void Assign(const TZORGrid& source);
 
-    TColor GetStepColor() const { return fStepColor; }
-    void SetStepColor(TColor c) { fStepColor = c; }
-    TColor GetUnitsColor() const { return fUnitsColor; }
-    void SetUnitsColor(TColor c) { fUnitsColor = c; }
+    zor::TColor GetStepColor() const { return fStepColor; }
+    void SetStepColor(zor::TColor c) { fStepColor = c; }
+    zor::TColor GetUnitsColor() const { return fUnitsColor; }
+    void SetUnitsColor(zor::TColor c) { fUnitsColor = c; }
     TZORGridDraw GetStyle() const { return fStyle; }
     void SetStyle(TZORGridDraw s);
 
@@ -102,8 +102,8 @@ private:
     void Write(int32_t& inc, double v);
 
     TZORBaseEditor* fOwner;
-    TColor fStepColor { 0xC0C0C0 };
-    TColor fUnitsColor { 0x808080 };
+    zor::TColor fStepColor { 0xC0C0C0 };
+    zor::TColor fUnitsColor { 0x808080 };
     int32_t fIncX = 10000;
     int32_t fIncY = 10000;
     TZORGridDraw fStyle = TZORGridDraw::None;
@@ -119,27 +119,27 @@ public:
     }
     void Assign(const TZORSelColors& source);
 
-    TColor GetLinkPoint() const { return fLinkPoint; }
-    void SetLinkPoint(TColor c);
+    zor::TColor GetLinkPoint() const { return fLinkPoint; }
+    void SetLinkPoint(zor::TColor c);
 
-    TColor fCenter { 0xFF0000 };
-    TColor fRadio { 0x00FF00 };
-    TColor fSizeColor { 0x0000FF };
-    TColor fFixColor { 0x808080 };
-    TColor fSelRect { 0xFF0000 };
-    TColor fSelItem { 0xC0C0C0 };
-    TColor fDraw { 0x808000 };
-    TColor fPoint { 0x0000FF };
-    TColor fLink { 0x00A5FF };
-    TColor fAlign { 0xFFFFF0 };
-    TColor fAlignText { 0 };
-    TColor fBezier { 0x3C14DC };
-    TColor fRefLine { 0xFAE6E6 };
-    TColor fRefPoint { 0x3C14DC };
+    zor::TColor fCenter { 0xFF0000 };
+    zor::TColor fRadio { 0x00FF00 };
+    zor::TColor fSizeColor { 0x0000FF };
+    zor::TColor fFixColor { 0x808080 };
+    zor::TColor fSelRect { 0xFF0000 };
+    zor::TColor fSelItem { 0xC0C0C0 };
+    zor::TColor fDraw { 0x808000 };
+    zor::TColor fPoint { 0x0000FF };
+    zor::TColor fLink { 0x00A5FF };
+    zor::TColor fAlign { 0xFFFFF0 };
+    zor::TColor fAlignText { 0 };
+    zor::TColor fBezier { 0x3C14DC };
+    zor::TColor fRefLine { 0xFAE6E6 };
+    zor::TColor fRefPoint { 0x3C14DC };
 
 private:
     TZORBaseEditor* fOwner;
-    TColor fLinkPoint { 0xCDFAFF };
+    zor::TColor fLinkPoint { 0xCDFAFF };
 };
 
 enum class TZORStateInfo : uint8_t { None = 0, On = 1, Off = 2 };

@@ -18,6 +18,13 @@
 #include <cstring>
 #include <numbers>
 
+using zor::TAct;
+using zor::TColor;
+using zor::TDraw2D;
+using zor::TDraw2DArc;
+using zor::TDraw2DCircle;
+using zor::TSkCanvas;
+
 namespace {
 
 QColor Colour(TColor c)

@@ -19,6 +19,9 @@
 
 #include <algorithm>
 
+using zor::TAct;
+using zor::TAlphaColor;
+
 namespace {
 
 // Characters a text takes from the keyboard or the clipboard: no control characters, and line

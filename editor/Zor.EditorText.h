@@ -70,10 +70,10 @@ public:
     // A name holding "<" or ">" is refused.
     bool ApplyFontName(const QString& name);
     bool ApplySize(int32_t millimetres);
-    bool ApplyColor(TAlphaColor color);
+    bool ApplyColor(zor::TAlphaColor color);
     bool ApplyAlignment(uint8_t align);
     // The text colour at the start of the selection.
-    TAlphaColor ColorAtSelection() const;
+    zor::TAlphaColor ColorAtSelection() const;
 
     TZORRichTextBar& Bar() const { return *fBar; }
     // Shows the rich-text bar over the edited rich text, or hides it.

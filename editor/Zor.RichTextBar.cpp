@@ -16,12 +16,14 @@
 
 #include <algorithm>
 
+using zor::TAlphaColor;
+
 namespace {
 
-constexpr std::array<const char*, 10> Captions = { "...", "B", "I", "U", "aBc", "Size", "Clr", "L", "C", "R" };
-constexpr std::array<const char*, 10> Names
-    = { "RichMore", "RichBold", "RichItalic", "RichUnderline", "RichFont", "RichSize", "RichColor", "RichLeft",
-          "RichCentre", "RichRight" };
+constexpr std::array<const char*, 10> Captions
+    = { "...", "B", "I", "U", "aBc", "Size", "Clr", "L", "C", "R" };
+constexpr std::array<const char*, 10> Names = { "RichMore", "RichBold", "RichItalic", "RichUnderline",
+    "RichFont", "RichSize", "RichColor", "RichLeft", "RichCentre", "RichRight" };
 constexpr std::array<const char*, 3> Styles = { "B", "I", "U" };
 constexpr int FirstSize = 4;
 constexpr int LastSize = 15;
@@ -171,8 +173,9 @@ void TZORRichTextBar::ChooseSize()
 void TZORRichTextBar::ChooseColor()
 {
     const TAlphaColor now = fText.ColorAtSelection();
-    const std::optional<QColor> c = zor::DialogService().Color(
-        this, QColor::fromRgb(uint32_t(now) | 0xFF000000u), TZORMsg::GetDialogsValue(QStringLiteral("Color")), false);
+    const std::optional<QColor> c
+        = zor::DialogService().Color(this, QColor::fromRgb(uint32_t(now) | 0xFF000000u),
+            TZORMsg::GetDialogsValue(QStringLiteral("Color")), false);
     if (c)
         fText.ApplyColor(TAlphaColor { 0xFF000000u | (c->rgb() & 0xFFFFFFu) });
 }

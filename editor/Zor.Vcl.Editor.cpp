@@ -30,6 +30,11 @@
 #include <array>
 #include <cmath>
 
+using zor::AlphaColorToColor;
+using zor::ColorToAlphaColor;
+using zor::TAct;
+using zor::TColor;
+
 namespace {
 
 constexpr std::array<float, 14> ZoomScales

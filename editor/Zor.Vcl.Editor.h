@@ -204,9 +204,9 @@ public:
     void SetSizePoint(int s);
     int GetMargin() const { return fMargin; }
     void SetMargin(int m);
-    TColor GetMarginColor() const { return fMarginColor; }
-    void SetMarginColor(TColor c);
-    TColor GetBackColor() const { return fBackColor; }
+    zor::TColor GetMarginColor() const { return fMarginColor; }
+    void SetMarginColor(zor::TColor c);
+    zor::TColor GetBackColor() const { return fBackColor; }
     TZORZoom GetZoom() const { return fZoom; }
     void SetZoom(TZORZoom z);
     float GetZScale() const { return fBackEdit->G.ZScale; }
@@ -336,8 +336,8 @@ private:
     std::unique_ptr<TZORRulers> fRulers;
     std::unique_ptr<TZORGrid> fGrid;
     std::unique_ptr<TZORSelColors> fSelColors;
-    TColor fBackColor { 0xFFFFFF };
-    TColor fMarginColor { 0xC0C0C0 };
+    zor::TColor fBackColor { 0xFFFFFF };
+    zor::TColor fMarginColor { 0xC0C0C0 };
     TZORLabelPos fLabelPos = TZORLabelPos::TopLeft;
     int32_t fMoveX = 1000;
     int32_t fMoveY = 1000;
@@ -381,7 +381,7 @@ private:
     uint GetSnapValue() const { return GetSnap(); }
     void SetSnapValue(uint s) { SetSnap(uint16_t(s & 0x1FF)); }
     uint GetMarginColorValue() const { return uint(GetMarginColor()); }
-    void SetMarginColorValue(uint c) { SetMarginColor(TColor(c)); }
+    void SetMarginColorValue(uint c) { SetMarginColor(zor::TColor(c)); }
     int GetZoomValue() const { return int(GetZoom()); }
     void SetZoomValue(int z);
     int GetLabelPosValue() const { return int(GetLabelPos()); }

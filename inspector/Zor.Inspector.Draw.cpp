@@ -12,6 +12,9 @@
 
 #include <cmath>
 
+using zor::InsListSources;
+using zor::TJsonObject;
+
 namespace zor {
 
 QString LocaleFixedText(const QString& pattern, double v)

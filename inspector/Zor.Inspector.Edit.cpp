@@ -13,6 +13,9 @@
 
 #include <cmath>
 
+using zor::TDataEdit;
+using zor::TJsonObject;
+
 namespace {
 
 bool InSet(QChar c, std::string_view set)

@@ -19,6 +19,9 @@
 #include <QPainter>
 #include <QStyle>
 
+using zor::InsListSources;
+using zor::TJsonObject;
+
 namespace {
 
 // The list source of an element's FillName.

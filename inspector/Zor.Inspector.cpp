@@ -1,7 +1,6 @@
 #include "Zor.Inspector.h"
 
 #include "Zor.Inspector.Draw.h"
-
 #include "dialogs/Zor.LabelDialogs.h"
 #include "label/Zor.Vcl.h"
 
@@ -14,6 +13,10 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+
+using zor::TJsonArray;
+using zor::TJsonDataType;
+using zor::TJsonObject;
 
 TZORBaseInspector::TZORBaseInspector(QWidget* parent)
     : QWidget(parent)
@@ -331,7 +334,8 @@ TJsonObject TZORBaseInspector::Commit(int row, int slot, const char* key, int po
     return reply;
 }
 
-void TZORBaseInspector::CopyValue(TJsonObject& to, const QString& toKey, const TJsonObject& from, const char* key)
+void TZORBaseInspector::CopyValue(
+    TJsonObject& to, const QString& toKey, const TJsonObject& from, const char* key)
 {
     switch (from.Types(key)) {
     case TJsonDataType::jdtString:
@@ -400,8 +404,8 @@ QRect TZORBaseInspector::ValueCell(int row, int slot) const
     const TJsonObject r = Row(row);
     const int col = r.I(K("C", slot), 0);
     const int prop = r.I(K("Prop", slot), 0);
-    return QRectF(zor::XPosCtrl(col, prop, fSize24), top + r.I(K("TV", slot), 0), zor::WidthCtrl(col, prop, fSize24),
-        zor::HeightCtrl(prop, fDPIY))
+    return QRectF(zor::XPosCtrl(col, prop, fSize24), top + r.I(K("TV", slot), 0),
+        zor::WidthCtrl(col, prop, fSize24), zor::HeightCtrl(prop, fDPIY))
         .toRect();
 }
 

@@ -53,7 +53,7 @@ public:
     TZRObserverKind TypeDest() const override { return TZRObserverKind::Inspector; }
 
     // --- Rows ---
-    const TJsonArray& Rows() const { return fJsonA; }
+    const zor::TJsonArray& Rows() const { return fJsonA; }
     int RowCount() const { return fNumRows; }
     int VisibleRows() const { return fVisibleRows; }
     int TopIndex() const { return fTopIndex; }
@@ -63,7 +63,7 @@ public:
     void VScroll(TScroll code, int pos = 0);
     // The value cell of a slot of a shown row, in widget pixels; empty when the row is not shown.
     QRect ValueCell(int row, int slot) const;
-    const TDataEdit& EditState() const { return fEdit; }
+    const zor::TDataEdit& EditState() const { return fEdit; }
     // Opens the caret editor or list of a slot, or runs the slot's action (check box, dialogs).
     void Edit(int row, int slot);
     void PropEditor(int row, int slot);
@@ -94,28 +94,29 @@ private:
     void OpenPropertyEditor(uint8_t prop, int32_t pos);
     // The top of shown row `row` in pixels; -1 when it is above the top row or does not fit.
     int RowTop(int row) const;
-    TJsonObject Row(int row) const { return fJsonA.O(row); }
+    zor::TJsonObject Row(int row) const { return fJsonA.O(row); }
     static QString K(const char* key, int slot);
 
     // Committing (Zor.Inspector.cpp): the value under `key` for the slot, as one UpdateProp; the
     // changes the label tells its views meanwhile reach the inspector after UpdateProp returns,
     // and then the reply's value goes into the row. Answers the reply.
-    TJsonObject Commit(int row, int slot, const char* key, int pos = -1, const QString& valueKey = {});
-    void UpdateLinkedProp(const TJsonObject& reply);
-    static void CopyValue(TJsonObject& to, const QString& toKey, const TJsonObject& from, const char* key);
+    zor::TJsonObject Commit(int row, int slot, const char* key, int pos = -1, const QString& valueKey = {});
+    void UpdateLinkedProp(const zor::TJsonObject& reply);
+    static void CopyValue(
+        zor::TJsonObject& to, const QString& toKey, const zor::TJsonObject& from, const char* key);
     void ResetValue();
 
     // Drawing (Zor.Inspector.Draw.cpp).
-    void DrawRow(QPainter& p, const TJsonObject& row, int top);
-    void DrawValue(QPainter& p, const TJsonObject& row, int slot, const QRectF& cell, int top);
+    void DrawRow(QPainter& p, const zor::TJsonObject& row, int top);
+    void DrawValue(QPainter& p, const zor::TJsonObject& row, int slot, const QRectF& cell, int top);
     void DrawButton(QPainter& p, const QRectF& r, const QString& caption);
     // Button i (0-2) of alignment group `group` (0 horizontal, 1 vertical) of a row at top.
-    QRectF AlignButton(const TJsonObject& row, int slot, int top, int group, int i) const;
+    QRectF AlignButton(const zor::TJsonObject& row, int slot, int top, int group, int i) const;
     // The width the rows use: the widget less the scroll bar when it is shown.
     int ClientWidth() const;
-    void DrawAlignButtons(QPainter& p, const TJsonObject& row, int slot, int top);
+    void DrawAlignButtons(QPainter& p, const zor::TJsonObject& row, int slot, int top);
     void DrawEditor(QPainter& p);
-    QString ListText(int source, const TJsonObject& row, int slot) const;
+    QString ListText(int source, const zor::TJsonObject& row, int slot) const;
 
     // Caret editor (Zor.Inspector.Edit.cpp).
     void OpenCaretEditor(int row, int slot);
@@ -152,9 +153,9 @@ private:
     void CommitText(int row, int slot, const QString& text);
 
     TZORLabelVCL* fBaseLab = nullptr;
-    TJsonArray fJsonA;
-    TJsonObject fJsonV;
-    TDataEdit fEdit;
+    zor::TJsonArray fJsonA;
+    zor::TJsonObject fJsonV;
+    zor::TDataEdit fEdit;
     int fTopIndex = 0;
     int fNumRows = 0;
     int fVisibleRows = 0;

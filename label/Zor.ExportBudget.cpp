@@ -11,6 +11,11 @@
 #include <thread>
 #include <unistd.h>
 
+using zor::Error;
+using zor::SheetImageBytes;
+using zor::SheetImageSize;
+using zor::UsableCpus;
+
 namespace {
 
 constexpr int64_t BytesPerPixel = 4;

@@ -13,6 +13,8 @@
 
 #include <exception>
 
+using zor::TSkCanvas;
+
 namespace {
 
 constexpr double MicronsPerInch = 25400.0;

@@ -30,6 +30,28 @@
 #include <thread>
 #include <vector>
 
+using zor::CheckSheetFits;
+using zor::ClampExportScale;
+using zor::ContentBounds;
+using zor::ExportLabel;
+using zor::ExportPageSize;
+using zor::ExportResolution;
+using zor::ExportWorkers;
+using zor::ImageBudget;
+using zor::ISkCanvas;
+using zor::IsRaster;
+using zor::MaxExportScale;
+using zor::MinCropPixels;
+using zor::MinExportScale;
+using zor::SheetFileName;
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TContentBounds;
+using zor::TExportOptions;
+using zor::TExportProgress;
+using zor::TSkCanvas;
+using zor::TStagedFiles;
+
 namespace {
 
 constexpr double MicronsPerInch = 25400.0;

@@ -15,6 +15,10 @@
 #include <iterator>
 #include <limits>
 
+using zor::TAlphaColor;
+using zor::TGanttElement;
+using zor::TGanttParser;
+
 namespace {
 
 // --- Grammar ---

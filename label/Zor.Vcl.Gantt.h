@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+namespace zor {
+
 // One task of a Gantt text and its subtasks.
 class QUINDLE_VCL_EXPORT TGanttElement {
 public:
@@ -101,3 +103,5 @@ private:
     QString fTitle;
     TGanttElement::TTasks fElements;
 };
+
+} // namespace zor

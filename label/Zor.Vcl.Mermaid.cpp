@@ -18,6 +18,20 @@
 #include <optional>
 #include <utility>
 
+using zor::TAlphaColor;
+using zor::TConnection;
+using zor::TDiagramType;
+using zor::TMermaidLeftOut;
+using zor::TMermaidParser;
+using zor::TNode;
+using zor::TNodeType;
+using zor::TRowLink;
+using zor::TSeqArrowHead;
+using zor::TSeqEvent;
+using zor::TSeqEventType;
+using zor::TSeqLineStyle;
+using zor::TxtLines;
+
 namespace {
 
 // --- Flowcharts ---
@@ -50,8 +64,6 @@ constexpr TZORFlowType FlowShapes[] = {
     TZORFlowType::Link, // ntUnknown
 };
 static_assert(std::size(FlowShapes) == size_t(TNodeType::ntUnknown) + 1);
-
-using zor::TRowLink;
 
 // The straight links: the first link from a node to the next.
 std::vector<TRowLink> StraightLinks(const std::vector<std::pair<int64_t, int64_t>>& ends)
@@ -521,7 +533,7 @@ int64_t DrawEvent(
 
 std::vector<TRowLink> zor::RowLinks(const std::vector<std::pair<int64_t, int64_t>>& ends)
 {
-    std::vector<TRowLink> links = StraightLinks(ends);
+    std::vector<zor::TRowLink> links = StraightLinks(ends);
     AssignLanes(links);
     AssignLegs(links);
     return links;

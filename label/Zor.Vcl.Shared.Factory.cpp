@@ -18,6 +18,9 @@
 #include <type_traits>
 #include <vector>
 
+using zor::TDraw2D;
+using zor::TDraw2DCircle;
+
 namespace {
 
 // --- Coordinates ---

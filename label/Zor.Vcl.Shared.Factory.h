@@ -44,8 +44,12 @@ class TZORPolyText;
 class TZORRank;
 class TZORNutriScore;
 class TZORSymbol;
+namespace zor {
+
 class TMermaidParser;
 struct TMermaidLeftOut;
+
+} // namespace zor
 
 // Makes every kind of element on a label, with its geometry and the defaults of the label's
 // active layer (colour, pen width, back colour, font name and height, as the kind takes them),
@@ -209,12 +213,13 @@ public:
     // The same, giving the statements the drawing leaves out or shows only in part (edge texts,
     // other link kinds, subgraphs, styles, sequence blocks, activations), each once with its
     // line, so that a host can tell its user; empty when the drawing shows the whole text.
-    static bool LoadMermaid(TZORBaseLabel& label, const QString& text, std::vector<TMermaidLeftOut>& leftOut);
+    static bool LoadMermaid(
+        TZORBaseLabel& label, const QString& text, std::vector<zor::TMermaidLeftOut>& leftOut);
     // The statements left out as one message for the user, one line each ("Line 3: A -.-> B").
-    static QString LeftOutMessage(const std::vector<TMermaidLeftOut>& leftOut);
+    static QString LeftOutMessage(const std::vector<zor::TMermaidLeftOut>& leftOut);
     // Empties the label and draws the parsed sequence diagram on a paper that holds it; a
     // diagram without participants draws nothing.
-    static void DrawSequenceDiagram(TZORBaseLabel& label, const TMermaidParser& parser);
+    static void DrawSequenceDiagram(TZORBaseLabel& label, const zor::TMermaidParser& parser);
     // Empties the label and draws the Gantt text (TGanttParser, Zor.Vcl.Gantt.h): a title and
     // one bar per top-level task. A text with an error raises EZORError naming the line and
     // leaves the label as it was.

@@ -4,6 +4,8 @@
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 
+using zor::TBinaryWriter;
+
 TZORSharedVCL::TZORSharedVCL(QObject* parent)
     : TZORBaseLabel(parent)
 {

@@ -6,6 +6,8 @@
 
 #include <QUuid>
 
+using zor::TJsonObject;
+
 namespace {
 
 // A new definition as the editor first offers it; its ID is a fresh GUID each time.

@@ -9,6 +9,10 @@
 
 #include <QFile>
 
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonObject;
+
 namespace {
 
 // The text after the last dot of the name, dot included; empty without a dot.

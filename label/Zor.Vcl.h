@@ -16,10 +16,18 @@
 #include <optional>
 
 class QIODevice;
+namespace zor {
+
 class TSkCanvas;
+
+} // namespace zor
 class TZORDraw;
+namespace zor {
+
 class TBinaryReader;
 class TJsonObject;
+
+} // namespace zor
 class TZORLibSymbol;
 
 // The label component a host program places on its form: the label every view (editor,
@@ -54,11 +62,11 @@ public:
     // label holds; one that fails raises and leaves the label as it was.
     void LoadFromFile(const QString& fileName);
     // Reads a label document of the JSON form.
-    void LoadFromJson(const TJsonObject& document);
+    void LoadFromJson(const zor::TJsonObject& document);
     // Reads a binary label stream from the device's position.
     void LoadFromStream(QIODevice* stream);
     // One element record from a reader; null for a type code of no kind (only the code is read).
-    TZORBaseItem* CreateFromStream(TBinaryReader& reader, int32_t version, TZORReadType readType);
+    TZORBaseItem* CreateFromStream(zor::TBinaryReader& reader, int32_t version, TZORReadType readType);
     // Reads the single-element form (a version, then one element record) from the start of the
     // device into the label.
     TZORBaseItem* CreateElementFromStream(QIODevice* stream);
@@ -115,7 +123,7 @@ public:
     // Draws the background of the background layer (GetBackLayer) into the label box at the
     // context's origin (fOrgFX, fOrgFY), less the layer's margins, turned with the label's
     // orientation, when the context's draw state shows it; false when nothing was drawn.
-    bool DrawBackImage(const std::shared_ptr<TSkCanvas>& canvas, TZORDraw& D) const;
+    bool DrawBackImage(const std::shared_ptr<zor::TSkCanvas>& canvas, TZORDraw& D) const;
     // The same on the printer: at the context's label origin (fOrgX, fOrgY), through its
     // graphics, when the layer prints its background. The print job calls it for every label
     // before the elements.

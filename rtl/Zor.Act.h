@@ -197,8 +197,6 @@ using TZORShift = uint8_t;
 // What MoveSize changes: narrower, wider, lower, higher.
 enum class TZORMoveOpt : uint8_t { Narrower = 1, Wider = 2, Lower = 3, Higher = 4 };
 
-} // namespace zor
-
 // The tool state shared by every editor of the process: the current action (tool) and its step,
 // what the construction preview draws, the points the tool has taken so far and the drag in
 // progress. It lives on the user-interface thread; the action is atomic because the export
@@ -241,3 +239,5 @@ public:
 private:
     static std::vector<TZORPto> fPoints;
 };
+
+} // namespace zor

@@ -7,9 +7,12 @@
 #include <array>
 #include <memory>
 
-namespace {
-
+using zor::IsRetailBarType;
 using zor::Ord;
+using zor::TBarcode;
+using zor::TZORRetailText;
+
+namespace {
 
 // Characters a symbology takes; Code39 is the set that Code 93 shares.
 enum class TChars : uint8_t { Digits, Code39, Codabar, Code11, Ascii, Ascii0To95, Ascii32To127 };
@@ -125,17 +128,17 @@ constexpr std::array<std::pair<char16_t, char16_t>, 6> StrokeLetters
 
 bool IsBarType(TZORBarType type)
 {
-    return Ord(type) < zor::BarTypeCount;
+    return zor::Ord(type) < zor::BarTypeCount;
 }
 
 const TRule& RuleOf(TZORBarType type)
 {
-    return Rules[Ord(type)];
+    return Rules[zor::Ord(type)];
 }
 
 const TRetail& RetailOf(TZORBarType type)
 {
-    return Retail[Ord(type)];
+    return Retail[zor::Ord(type)];
 }
 
 bool InSet(char c, std::string_view set)
@@ -454,7 +457,7 @@ std::optional<zor::TZORRetailText> zor::SplitRetailText(const QByteArray& text, 
 {
     if (!IsRetailBarType(type))
         return std::nullopt;
-    const TRetailLayout& layout = RetailLayouts[Ord(type)];
+    const TRetailLayout& layout = RetailLayouts[zor::Ord(type)];
     const auto part = [&text](TPart p) { return p.count > 0 ? text.mid(p.from, p.count) : QByteArray(); };
     return TZORRetailText { part(layout.lead), part(layout.group1), part(layout.group2), part(layout.trail) };
 }

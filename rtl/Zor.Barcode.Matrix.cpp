@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
-
 using zor::Ord;
+using zor::TECC200Shape;
+using zor::TECC200Size;
+using zor::TErrorCorrectionLevel;
+
+namespace {
 
 using TSymbol = std::unique_ptr<zint_symbol, decltype(&ZBarcode_Delete)>;
 
@@ -75,7 +78,7 @@ TRequest Pdf417Request(const QByteArray& data, const TZORPdf417Options& o)
 {
     TRequest in;
     in.symbology = o.Truncated ? BARCODE_PDF417COMP : BARCODE_PDF417;
-    in.option1 = o.Level == TZORPdf417CorrectionLevel::Auto ? -1 : Ord(o.Level) - 1;
+    in.option1 = o.Level == TZORPdf417CorrectionLevel::Auto ? -1 : zor::Ord(o.Level) - 1;
     in.option2 = std::clamp(o.Columns, 0, zor::Pdf417MaxColumns);
     in.option3 = o.Rows > 0 ? std::clamp(o.Rows, 3, zor::Pdf417MaxRows) : 0;
     in.data = data;
@@ -114,7 +117,7 @@ TZORCodeSymbol TZORCodeEncoder::CalcECC200(const QByteArray& data, TECC200Size s
 {
     TRequest in;
     in.symbology = BARCODE_DATAMATRIX;
-    in.option2 = Ord(size) <= zor::ECC200SizeCount ? Ord(size) : 0;
+    in.option2 = zor::Ord(size) <= zor::ECC200SizeCount ? zor::Ord(size) : 0;
     in.option3 = shape == TECC200Shape::Square ? DM_SQUARE : shape == TECC200Shape::AnyExtended ? DM_DMRE : 0;
     in.data = data;
     return SymbolOf(in);
@@ -126,7 +129,7 @@ TZORCodeSymbol TZORCodeEncoder::QRCode(
     constexpr int EciUtf8 = 26;
     TRequest in;
     in.symbology = BARCODE_QRCODE;
-    in.option1 = std::min<int>(Ord(level), zor::QRLevelCount - 1) + 1;
+    in.option1 = std::min<int>(zor::Ord(level), zor::QRLevelCount - 1) + 1;
     in.option2 = std::clamp(version, 0, zor::QRMaxVersion);
     if (encoding == TZORQREncoding::Latin1) {
         in.data = text.toLatin1();

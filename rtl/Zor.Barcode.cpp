@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+using zor::Field;
+using zor::TDraw2D;
+using zor::TECC200Shape;
+using zor::TECC200Size;
+using zor::TErrorCorrectionLevel;
+
 // --- Code elements ---
 
 const TZORFields<TZORBaseItem>& TZORCodeItem::CodeFields()

@@ -191,6 +191,8 @@ enum class TZORPdf417CorrectionLevel : uint8_t {
     Level8 = 9
 };
 
+namespace zor {
+
 // The size of a DataMatrix ECC 200 symbol: Auto (the smallest that holds the data, of the sizes
 // the shape allows) or one of the 48 sizes in the standards' order: 1 to 24 the squares from
 // 10 × 10 to 144 × 144 modules, 25 to 30 the rectangles from 8 × 18 to 16 × 48 (rows × columns),
@@ -203,6 +205,8 @@ enum class TECC200Shape : uint8_t { Square = 0, Any = 1, AnyExtended = 2 };
 
 // QR code error correction: about 7, 15, 25 and 30 % of the symbol restorable.
 enum class TErrorCorrectionLevel : uint8_t { L = 0, M = 1, Q = 2, H = 3 };
+
+} // namespace zor
 
 // How a QR code's text becomes bytes. Auto takes the character set that holds the text (Latin-1,
 // else Shift JIS, else UTF-8 marked by ECI 26); UTF8 is always UTF-8 marked by ECI 26; Latin1
@@ -278,10 +282,10 @@ public:
     // (CodeColumns + 2) × 17 + 1 truncated.
     static TZORCodeSymbol PDF417(const QByteArray& data, const TZORPdf417Options& options);
     // DataMatrix ECC 200 of 8-bit data, byte for byte; Latin-1 is the reader's default reading.
-    static TZORCodeSymbol CalcECC200(const QByteArray& data, TECC200Size size, TECC200Shape shape);
+    static TZORCodeSymbol CalcECC200(const QByteArray& data, zor::TECC200Size size, zor::TECC200Shape shape);
     // QR code of the text; version 1 to 40 asks for that size, 0 for the smallest that holds it.
     static TZORCodeSymbol QRCode(
-        const QString& text, TZORQREncoding encoding, TErrorCorrectionLevel level, int version);
+        const QString& text, TZORQREncoding encoding, zor::TErrorCorrectionLevel level, int version);
 };
 
 // --- Code elements ---
@@ -623,17 +627,17 @@ public:
     const TZORFields<TZORBaseItem>& GetFields() const override;
     TZORCodeSymbol EncodeValue(const QString& value) const override;
 
-    TECC200Size GetSize() const { return fSize; }
-    void SetSize(TECC200Size s);
-    TECC200Shape GetShape() const { return fShape; }
-    void SetShape(TECC200Shape s);
+    zor::TECC200Size GetSize() const { return fSize; }
+    void SetSize(zor::TECC200Size s);
+    zor::TECC200Shape GetShape() const { return fShape; }
+    void SetShape(zor::TECC200Shape s);
 
 protected:
     void AfterRead() override;
 
 private:
-    TECC200Size fSize = TECC200Size::Auto;
-    TECC200Shape fShape = TECC200Shape::Square;
+    zor::TECC200Size fSize = zor::TECC200Size::Auto;
+    zor::TECC200Shape fShape = zor::TECC200Shape::Square;
 };
 
 // A QR code (type code 15); its code is any text. Accents are dropped before encoding, on screen
@@ -648,8 +652,8 @@ public:
 
     const QString& GetCode() const { return fCode; }
     void SetCode(const QString& code);
-    TErrorCorrectionLevel GetLevel() const { return fLevel; }
-    void SetLevel(TErrorCorrectionLevel l);
+    zor::TErrorCorrectionLevel GetLevel() const { return fLevel; }
+    void SetLevel(zor::TErrorCorrectionLevel l);
     TZORQREncoding GetEncoding() const { return fEncoding; }
     void SetEncoding(TZORQREncoding e);
     // 1 to 40 asks for that size, 0 for the smallest that holds the code.
@@ -660,7 +664,7 @@ protected:
     void AfterRead() override;
 
 private:
-    TErrorCorrectionLevel fLevel = TErrorCorrectionLevel::M;
+    zor::TErrorCorrectionLevel fLevel = zor::TErrorCorrectionLevel::M;
     TZORQREncoding fEncoding = TZORQREncoding::Auto;
     uint8_t fVersion = 0;
 };

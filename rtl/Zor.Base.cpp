@@ -7,6 +7,9 @@
 #include <cmath>
 #include <limits>
 
+using zor::Field;
+using zor::TAlphaColor;
+
 TZORDimStyle::TZORDimStyle(
     const QString& name, TAlphaColor dimColor, TAlphaColor extColor, bool bold, bool italic)
     : fBold(bold)

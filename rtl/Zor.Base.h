@@ -14,7 +14,8 @@
 // a list of styles and an active one; dimension elements refer to a style by its identifier.
 class QUINDLE_RTL_EXPORT TZORDimStyle {
 public:
-    TZORDimStyle(const QString& name, TAlphaColor dimColor, TAlphaColor extColor, bool bold, bool italic);
+    TZORDimStyle(
+        const QString& name, zor::TAlphaColor dimColor, zor::TAlphaColor extColor, bool bold, bool italic);
 
     static const TZORFields<TZORDimStyle>& Fields();
 
@@ -46,17 +47,17 @@ public:
     bool fItalic;
     bool fUnderline = false;
     float fFontHeight = 3.5f; // millimetres
-    TAlphaColor fFontColor = zor::claBlack;
+    zor::TAlphaColor fFontColor = zor::claBlack;
     uint8_t fTextPos = 0;
-    TAlphaColor fDimColor;
+    zor::TAlphaColor fDimColor;
     TZORineType fDimLineType {};
     TZORineType fExtLineType {};
     float fDimPenWidth = 0.2f;
-    TAlphaColor fExtColor;
+    zor::TAlphaColor fExtColor;
     float fExtPenWidth = 0.2f;
     TZORTermType fHeadType { 4 };
-    TAlphaColor fHeadColor = zor::claBlack;
-    TAlphaColor fFillColor = zor::claBlack;
+    zor::TAlphaColor fHeadColor = zor::claBlack;
+    zor::TAlphaColor fFillColor = zor::claBlack;
     float fHeadSize = 2.5f; // millimetres
     int16_t fArrowOpen = 8;
     float fExtSize = 2.0f;

@@ -77,9 +77,9 @@ public:
 
 // The state a library symbol is drawn with; every field has a defined value after Reset.
 struct QUINDLE_RTL_EXPORT TZORDrawConf {
-    TAlphaColor FColor { 0xFF000000 }; // outlines, lines, arcs
-    TAlphaColor BColor { 0xFFFFFFFF }; // fills
-    TAlphaColor FontColor { 0xFF000000 };
+    zor::TAlphaColor FColor { 0xFF000000 }; // outlines, lines, arcs
+    zor::TAlphaColor BColor { 0xFFFFFFFF }; // fills
+    zor::TAlphaColor FontColor { 0xFF000000 };
     bool Fill = false;
     bool RoundCap = false; // round stroke caps instead of butt caps
     bool ScalePen = false; // pen widths grow with the symbol scale

@@ -7,6 +7,11 @@
 #include <algorithm>
 #include <optional>
 
+using zor::TJsonArray;
+using zor::TJsonBaseObject;
+using zor::TJsonDataType;
+using zor::TJsonObject;
+
 // JSON data: records as objects, whose members are the fields. The fields of a data set are
 // the members its objects hold, in the order they first appear; a member an object lacks reads
 // as empty. A field's type follows its values (numbers, true and false; anything else String).

@@ -4,6 +4,12 @@
 #include "Zor.Msg.h"
 #include "Zor.Stream.h"
 
+using zor::Field;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 // The data in the label's two forms. Binary, after the settings: the JSON text (empty unless it
 // is saved with the label), the CSV fields, the host data sets (each with its fields), the
 // counters, the value lists (each with its values) and the questions; every list an int32

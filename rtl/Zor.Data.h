@@ -15,9 +15,13 @@
 #include <utility>
 #include <vector>
 
+namespace zor {
+
 class TBinaryReader;
 class TBinaryWriter;
 class TJsonObject;
+
+} // namespace zor
 
 // The data of a label: the data sets a print run walks (a CSV file, JSON data, data sets of the
 // host program), the counters, the value lists and the questions asked before printing, and
@@ -458,10 +462,10 @@ public:
     };
 
     // --- Persistence ---
-    void WriteData(TBinaryWriter& w) const;
-    void ReadData(TBinaryReader& r);
-    void WriteJson(TJsonObject& o) const;
-    void ReadJson(const TJsonObject& o);
+    void WriteData(zor::TBinaryWriter& w) const;
+    void ReadData(zor::TBinaryReader& r);
+    void WriteJson(zor::TJsonObject& o) const;
+    void ReadJson(const zor::TJsonObject& o);
 
 private:
     // The data sets of a JSON text; raises EZORError for any other shape.

@@ -14,6 +14,15 @@
 #include <cmath>
 #include <numbers>
 
+using zor::Field;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TDraw2D;
+using zor::TDrillPoint;
+using zor::TJsonArray;
+using zor::TJsonObject;
+using zor::TSlot;
+
 namespace {
 
 constexpr double Pi = std::numbers::pi;

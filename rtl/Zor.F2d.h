@@ -163,8 +163,8 @@ public:
     // The value of a full gauge; 0 shows every value against a whole gauge.
     float GetMaxValue() const { return fMaxValue; }
     void SetMaxValue(float m) { fMaxValue = SaneValue(m); }
-    TAlphaColor GetLevelColor() const { return fLevelColor; }
-    void SetLevelColor(TAlphaColor c) { fLevelColor = c; }
+    zor::TAlphaColor GetLevelColor() const { return fLevelColor; }
+    void SetLevelColor(zor::TAlphaColor c) { fLevelColor = c; }
     bool GetStrikeout() const { return fStrikeout; }
     void SetStrikeout(bool s) { fStrikeout = s; }
 
@@ -205,7 +205,7 @@ private:
     float fAngleGap = 90.0f;
     float fValue = 0.0f;
     float fMaxValue = 100.0f;
-    TAlphaColor fLevelColor { 0xFF1E90FFu };
+    zor::TAlphaColor fLevelColor { 0xFF1E90FFu };
     bool fStrikeout = false;
     // Derived, never stored.
     QString fDataText;
@@ -270,6 +270,8 @@ enum class TZORPackageStyle : uint8_t {
     HolesCaptions = 5 // drill holes and slots, captions in the sizes font
 };
 
+namespace zor {
+
 // A drill hole: centre and diameter in the unit of the package's sizes, X from the box's left
 // edge rightwards and Y from its bottom edge upwards.
 struct QUINDLE_RTL_EXPORT TDrillPoint {
@@ -286,6 +288,8 @@ struct QUINDLE_RTL_EXPORT TSlot {
     double Y2 = 0.0;
     double Width = 0.0;
 };
+
+} // namespace zor
 
 // The isometric projection of a package box: origin, scale and the 30-degree axes. X rises to
 // the right, Y to the left, Z points down the page (z = 0 is the top face).
@@ -311,10 +315,10 @@ public:
     TZORItemType TypeCode() const override { return TZORItemType::Package; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
     // The record goes on with the drill holes and the slots.
-    TJsonObject WriteJson() const override;
-    void ReadJson(int32_t version, const TJsonObject& o) override;
-    void WriteData(TBinaryWriter& w) const override;
-    void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType) override;
+    zor::TJsonObject WriteJson() const override;
+    void ReadJson(int32_t version, const zor::TJsonObject& o) override;
+    void WriteData(zor::TBinaryWriter& w) const override;
+    void ReadData(int32_t version, zor::TBinaryReader& r, TZORReadType readType) override;
 
     // Sizes in the user's size unit, 0 or more.
     float GetSizeWidth() const { return fSizeWidth; }
@@ -334,10 +338,10 @@ public:
     void SetNameWidth(const QString& n) { fNameWidth = n; }
     void SetNameLength(const QString& n) { fNameLength = n; }
     void SetNameHeight(const QString& n) { fNameHeight = n; }
-    TAlphaColor GetBoxColor() const { return fBoxColor; }
-    void SetBoxColor(TAlphaColor c) { fBoxColor = c; }
-    TAlphaColor GetFontColor() const { return fFontColor; }
-    void SetFontColor(TAlphaColor c) { fFontColor = c; }
+    zor::TAlphaColor GetBoxColor() const { return fBoxColor; }
+    void SetBoxColor(zor::TAlphaColor c) { fBoxColor = c; }
+    zor::TAlphaColor GetFontColor() const { return fFontColor; }
+    void SetFontColor(zor::TAlphaColor c) { fFontColor = c; }
     // Font heights in millimetres on paper, and in paper micrometres for the text metrics.
     float GetFontHeightSizes() const { return fFontHeightSizes; }
     float GetFontHeightBox() const { return fFontHeightBox; }
@@ -354,12 +358,12 @@ public:
     void SetBoxMetrics(const TZORTextMetrics& m) { fBoxMetrics = m; }
 
     int32_t GetNumDrills() const { return int32_t(fDrills.size()); }
-    const TDrillPoint& GetDrillPoint(int32_t i) const;
+    const zor::TDrillPoint& GetDrillPoint(int32_t i) const;
     int32_t GetNumSlots() const { return int32_t(fSlots.size()); }
-    const TSlot& GetSlot(int32_t i) const;
+    const zor::TSlot& GetSlot(int32_t i) const;
     // Values that are not finite raise; a diameter or width below 0 counts as 0.
-    void AddDrill(const TDrillPoint& d);
-    void AddSlot(const TSlot& s);
+    void AddDrill(const zor::TDrillPoint& d);
+    void AddSlot(const zor::TSlot& s);
     void ClearHoles();
 
     // A bound package takes the data value as its sizes: up to three numbers ("120 x 80 x 40",
@@ -384,7 +388,7 @@ protected:
     void AfterRead() override;
 
 private:
-    void ReadHolesJson(const TJsonObject& o);
+    void ReadHolesJson(const zor::TJsonObject& o);
 
     float fSizeWidth = 100.0f;
     float fSizeLength = 60.0f;
@@ -393,12 +397,12 @@ private:
     QString fNameWidth;
     QString fNameLength;
     QString fNameHeight;
-    TAlphaColor fBoxColor = zor::claGray;
-    TAlphaColor fFontColor = zor::claBlack;
+    zor::TAlphaColor fBoxColor = zor::claGray;
+    zor::TAlphaColor fFontColor = zor::claBlack;
     float fFontHeightSizes = 3.0f;
     float fFontHeightBox = 3.0f;
-    std::vector<TDrillPoint> fDrills;
-    std::vector<TSlot> fSlots;
+    std::vector<zor::TDrillPoint> fDrills;
+    std::vector<zor::TSlot> fSlots;
     // Measured by the drawing layer: derived, never stored.
     TZORTextMetrics fSizesMetrics;
     TZORTextMetrics fBoxMetrics;

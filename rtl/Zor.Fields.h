@@ -12,9 +12,13 @@
 #include <variant>
 #include <vector>
 
+namespace zor {
+
 class TBinaryReader;
 class TBinaryWriter;
 class TJsonObject;
+
+} // namespace zor
 
 // One declarative table of fields per record (element kind, layer, measure, ...) drives its
 // binary record, its JSON object and its inspector rows, so that the three cannot disagree.
@@ -122,6 +126,8 @@ template <class Root> struct TZORField {
 
 template <class Root> using TZORFields = std::vector<TZORField<Root>>;
 
+namespace zor {
+
 // The field of data member Member (of Root or of a class derived from it) under key; `since` for
 // a field that binary records of files older than that version lack; `quiet` for a value that
 // JSON leaves out.
@@ -137,6 +143,8 @@ TZORField<Root> Field(const char* key, int32_t since = 0,
         [](Root& r, const TZORFieldValue& v) { static_cast<C&>(r).*Member = zor::FromFieldValue<M>(v); },
         since, quiet ? std::optional(zor::ToFieldValue(*quiet)) : std::nullopt };
 }
+
+} // namespace zor
 
 // A table extended by more fields: a derived record's table is its base's plus its own.
 template <class Root> TZORFields<Root> operator+(TZORFields<Root> base, const TZORFields<Root>& more)

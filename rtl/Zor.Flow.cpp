@@ -8,6 +8,8 @@
 #include <cmath>
 #include <numbers>
 
+using zor::Field;
+
 // --- Flowchart node ---
 
 TZORPto TZORBaseFlow::GetAnchor(int32_t index) const

@@ -53,14 +53,14 @@ public:
     // Shading and shadow, kept and edited for the hosts that show them.
     TZORGradient GetGradient() const { return fGradient; }
     void SetGradient(TZORGradient g) { fGradient = g; }
-    TAlphaColor GetGradientToColor() const { return fGradientToColor; }
-    void SetGradientToColor(TAlphaColor c) { fGradientToColor = c; }
+    zor::TAlphaColor GetGradientToColor() const { return fGradientToColor; }
+    void SetGradientToColor(zor::TAlphaColor c) { fGradientToColor = c; }
     float GetShadowDX() const { return fShadowDX; }
     float GetShadowDY() const { return fShadowDY; }
     void SetShadowDX(float d) { fShadowDX = SaneShadow(d); }
     void SetShadowDY(float d) { fShadowDY = SaneShadow(d); }
-    TAlphaColor GetShadowColor() const { return fShadowColor; }
-    void SetShadowColor(TAlphaColor c) { fShadowColor = c; }
+    zor::TAlphaColor GetShadowColor() const { return fShadowColor; }
+    void SetShadowColor(zor::TAlphaColor c) { fShadowColor = c; }
 
     // The box in paper micrometres (base units over the drawing scale), whichever way round
     // its corners lie.
@@ -82,10 +82,10 @@ private:
     bool fStrikeout = false;
     float fScaleX = 1.0f;
     TZORGradient fGradient = TZORGradient::None;
-    TAlphaColor fGradientToColor = zor::claWhite;
+    zor::TAlphaColor fGradientToColor = zor::claWhite;
     float fShadowDX = 0.0f;
     float fShadowDY = 0.0f;
-    TAlphaColor fShadowColor = zor::claGray;
+    zor::TAlphaColor fShadowColor = zor::claGray;
     // Derived, never stored.
 };
 

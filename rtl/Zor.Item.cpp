@@ -10,6 +10,12 @@
 #include <algorithm>
 #include <cmath>
 
+using zor::Field;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 namespace {
 
 // A point record: two 64-bit coordinates.

@@ -10,9 +10,13 @@
 #include <span>
 #include <vector>
 
+namespace zor {
+
 class TBinaryReader;
 class TBinaryWriter;
 class TJsonObject;
+
+} // namespace zor
 class TZORBaseDraw;
 class TZORBaseLabel;
 class TZORLayer;
@@ -61,18 +65,18 @@ public:
     virtual bool Pick(int64_t x, int64_t y, int32_t tol, bool aSelected) const;
     // True when the element lies inside r (whole, or, with aCross, when what it draws meets r).
     virtual bool SearchRect(const TZORRect& r, bool aCross) const;
-    virtual TJsonObject WriteJson() const;
+    virtual zor::TJsonObject WriteJson() const;
     virtual bool GetIsData() const;
     // Widens the extent (minX, maxX, minY, maxY) to take in what the element draws.
     virtual void CheckFit(int64_t& minX, int64_t& maxX, int64_t& minY, int64_t& maxY);
-    virtual void ReadJson(int32_t version, const TJsonObject& o);
+    virtual void ReadJson(int32_t version, const zor::TJsonObject& o);
     virtual void UpdateBounds();
     virtual void UpdatePoints();
     virtual void RotateLeft();
     virtual void RotateRight();
     virtual void FillData(bool aPreview);
-    virtual void WriteData(TBinaryWriter& w) const;
-    virtual void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType);
+    virtual void WriteData(zor::TBinaryWriter& w) const;
+    virtual void ReadData(int32_t version, zor::TBinaryReader& r, TZORReadType readType);
     // Drawing reads the element and its label only: one label may be drawn from several threads
     // at once, each with a context of its own. What a pass needs beyond the model (the record,
     // layouts of data values, the messages it tells) comes and goes through the context.
@@ -97,7 +101,7 @@ public:
     void DrawElement(TZORBaseDraw& D) const { Draw(D); }
     void PrintElement(TZORBaseDraw& D) const { Print(D); }
     // The element's record: its type code as a 32-bit integer, then its data.
-    void Write(TBinaryWriter& w) const;
+    void Write(zor::TBinaryWriter& w) const;
 
     // --- Points, 1-based ---
     const TZORPto& GetPoint(int32_t i) const;
@@ -131,8 +135,8 @@ public:
     int16_t GetPreviewColumn() const { return fPreviewColumn; }
     int16_t GetPreviewRow() const { return fPreviewRow; }
 
-    TAlphaColor GetColor() const { return fColor; }
-    void SetColor(TAlphaColor c) { fColor = c; }
+    zor::TAlphaColor GetColor() const { return fColor; }
+    void SetColor(zor::TAlphaColor c) { fColor = c; }
     float GetPenWidth() const { return fPenWidth; }
     void SetPenWidth(float w) { fPenWidth = w < 0 ? 0 : w; }
     TZORineType GetLineType() const { return fLineType; }
@@ -172,7 +176,7 @@ protected:
     bool fPreview;
     int16_t fPreviewColumn = 0;
     int16_t fPreviewRow = 0;
-    TAlphaColor fColor = zor::claBlack;
+    zor::TAlphaColor fColor = zor::claBlack;
     float fPenWidth = 0.2f;
     TZORineType fLineType {};
     uint8_t fFillType = 0;
@@ -190,13 +194,13 @@ public:
 
     bool GetFilled() const { return fFilled; }
     void SetFilled(bool f) { fFilled = f; }
-    TAlphaColor GetBackColor() const { return fBackColor; }
-    void SetBackColor(TAlphaColor c) { fBackColor = c; }
+    zor::TAlphaColor GetBackColor() const { return fBackColor; }
+    void SetBackColor(zor::TAlphaColor c) { fBackColor = c; }
     uint8_t Alpha() const;
 
 protected:
     static const TZORFields<TZORBaseItem>& FigureFields();
 
     bool fFilled = false;
-    TAlphaColor fBackColor = zor::claWhite;
+    zor::TAlphaColor fBackColor = zor::claWhite;
 };

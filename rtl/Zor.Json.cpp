@@ -1,7 +1,7 @@
 #include "Zor.Json.h"
-#include "Zor.Stream.h"
 
 #include "Zor.Msg.h"
+#include "Zor.Stream.h"
 
 #include <QFile>
 
@@ -9,6 +9,12 @@
 
 #include <cmath>
 #include <limits>
+
+using zor::TJsonArray;
+using zor::TJsonBaseObject;
+using zor::TJsonDataType;
+using zor::TJsonKey;
+using zor::TJsonObject;
 
 using json = nlohmann::ordered_json;
 using object_t = json::object_t;

@@ -29,6 +29,8 @@
 // return the default for a member that is missing or null, and raise like the others when the
 // member has another type.
 
+namespace zor {
+
 enum class TJsonDataType {
     jdtNone,
     jdtNull,
@@ -45,7 +47,6 @@ enum class TJsonDataType {
 class TJsonObject;
 class TJsonArray;
 
-namespace zor {
 struct TJsonDocument;
 struct TJsonValue;
 
@@ -53,7 +54,6 @@ struct TJsonValue;
 template <class T>
 concept TJsonInteger
     = std::is_integral_v<T> && !std::is_same_v<T, bool> && (std::is_signed_v<T> || sizeof(T) < 8);
-} // namespace zor
 
 // A member name, from a QString or from a UTF-8 string literal without a QString on the way.
 class QUINDLE_RTL_EXPORT TJsonKey {
@@ -226,3 +226,5 @@ private:
     void Append(zor::TJsonValue&& value);
     void AddInteger(int64_t value);
 };
+
+} // namespace zor

@@ -4,6 +4,12 @@
 #include "Zor.Stream.h"
 #include "Zor.Version.h"
 
+using zor::Field;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 namespace {
 
 // Smallest records, for checking counts against the bytes left before allocating.

@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 namespace {
 
 // Brings the element's derived values in line with its fields; false when the fields make no
@@ -53,8 +56,8 @@ std::vector<TZORFieldValue> Snapshot(const TZORBaseItem& item)
 
 // The point rows (x 2i-1, y 2i, millimetres) other than `edited` whose coordinates differ from
 // `before`.
-void AddPointLinks(TJsonArray& links, const TZORBaseItem& item, const std::vector<TZORPto>& before, int32_t edited,
-    double scale)
+void AddPointLinks(TJsonArray& links, const TZORBaseItem& item, const std::vector<TZORPto>& before,
+    int32_t edited, double scale)
 {
     for (int32_t i = 1; i <= item.GetPointsCount() && i <= int32_t(before.size()); ++i) {
         const TZORPto& p = item.GetPoint(i);
@@ -82,7 +85,8 @@ std::vector<TZORPto> Points(const TZORBaseItem& item)
 }
 
 // The rows of item other than `edited` whose values differ from `before`.
-void AddLinks(TJsonArray& links, const TZORBaseItem& item, const std::vector<TZORFieldValue>& before, int32_t edited)
+void AddLinks(
+    TJsonArray& links, const TZORBaseItem& item, const std::vector<TZORFieldValue>& before, int32_t edited)
 {
     const auto& fields = item.GetFields();
     for (int32_t i = 0; i < int32_t(fields.size()); ++i) {
@@ -100,7 +104,8 @@ void AddLinks(TJsonArray& links, const TZORBaseItem& item, const std::vector<TZO
 
 } // namespace
 
-TJsonObject TZORBaseLabel::UpdateProp(uint8_t prop, int32_t kind, int32_t, int32_t pos, const TJsonObject& value)
+TJsonObject TZORBaseLabel::UpdateProp(
+    uint8_t prop, int32_t kind, int32_t, int32_t pos, const TJsonObject& value)
 {
     TJsonObject reply;
     TZORBaseItem* first = Select();

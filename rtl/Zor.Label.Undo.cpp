@@ -3,6 +3,9 @@
 
 #include <utility>
 
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+
 // --- Steps ---
 
 void TZORBaseLabel::BeginUndoStep()

@@ -11,6 +11,10 @@
 #include <limits>
 #include <utility>
 
+using zor::TAct;
+using zor::TAlphaColor;
+using zor::TBinaryWriter;
+
 TZORBaseLabel::TZORBaseLabel(QObject* parent)
     : QObject(parent)
     , fEdit(std::make_unique<TZOREditState>())

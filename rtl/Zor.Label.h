@@ -35,9 +35,13 @@
 #include <utility>
 #include <vector>
 
+namespace zor {
+
 class TBinaryReader;
 class TBinaryWriter;
 class TJsonObject;
+
+} // namespace zor
 class TZOREditState;
 class TZORTextObject;
 
@@ -227,8 +231,8 @@ public:
     // keys and buttons held (zor::TZORShiftState). A press that starts a drag, a window or an
     // element opens an undo step that its release (or ResetAction) closes; every other completed
     // edit is one update bracket. ---
-    int32_t GetAction() const { return TAct::fCurAction; }
-    int32_t GetState() const { return TAct::fCurState; }
+    int32_t GetAction() const { return zor::TAct::fCurAction; }
+    int32_t GetState() const { return zor::TAct::fCurState; }
     // The first selected element, or null.
     TZORBaseItem* Select() const { return GetSelection(1); }
     // Selects the element after (before) the first selected one, round the end; the first
@@ -352,7 +356,8 @@ public:
     // that element whose values the edit changed ("Kind", "Type", "Pos", "Prop" and the value
     // under its key). An empty reply when nothing is selected, the label is not editable, or
     // the slot names nothing.
-    TJsonObject UpdateProp(uint8_t prop, int32_t kind, int32_t type, int32_t pos, const TJsonObject& value);
+    zor::TJsonObject UpdateProp(
+        uint8_t prop, int32_t kind, int32_t type, int32_t pos, const zor::TJsonObject& value);
     // Asks the views to open the editor of a property slot (change EditProperty).
     void EditProperty(uint8_t prop, int32_t pos);
     // Asks the inspector to show the rows of the first selected element's points (PointRows).
@@ -388,8 +393,8 @@ public:
     TZORMapping& Mapping() { return fMapping; }
     const TZORMapping& Mapping() const { return fMapping; }
     const TZORSettings& Settings() const { return fSettings; }
-    TAlphaColor GetBackSurf() const { return fBackSurf; }
-    void SetBackSurf(TAlphaColor c);
+    zor::TAlphaColor GetBackSurf() const { return fBackSurf; }
+    void SetBackSurf(zor::TAlphaColor c);
     uint32_t GetOptions() const { return fOptions; }
     void SetOptions(uint32_t o) { fOptions = o; }
     TZORUnits GetUnits() const { return fUnits; }
@@ -467,29 +472,29 @@ public:
     // --- Persistence ---
     // Binary: header (the file version), then the label data (settings, measure, print
     // information, layers, dimension styles).
-    void WriteBaseData(TBinaryWriter& w) const;
-    void ReadBaseData(TBinaryReader& r);
-    void WriteData(TBinaryWriter& w) const;
-    void ReadData(TBinaryReader& r);
+    void WriteBaseData(zor::TBinaryWriter& w) const;
+    void ReadBaseData(zor::TBinaryReader& r);
+    void WriteData(zor::TBinaryWriter& w) const;
+    void ReadData(zor::TBinaryReader& r);
     // The whole label stream: header, data, symbols, elements.
-    void WriteLabel(TBinaryWriter& w) const;
-    void ReadLabel(TBinaryReader& r);
+    void WriteLabel(zor::TBinaryWriter& w) const;
+    void ReadLabel(zor::TBinaryReader& r);
     // One element record (type code, then data) read into the label; null for a type code this
     // label cannot build, of which only the code has been consumed.
-    TZORBaseItem* ReadItem(TBinaryReader& r, int32_t version, TZORReadType readType);
+    TZORBaseItem* ReadItem(zor::TBinaryReader& r, int32_t version, TZORReadType readType);
     // JSON: the label's settings with "Symbols" and "Items".
-    TJsonObject GetJson() const;
+    zor::TJsonObject GetJson() const;
     // Reads the settings part of a label document.
-    void ReadJson(const TJsonObject& o);
+    void ReadJson(const zor::TJsonObject& o);
     // Reads a whole label document: settings, symbols and the elements of "Items".
-    void ReadJsonLabel(const TJsonObject& o);
+    void ReadJsonLabel(const zor::TJsonObject& o);
     // One element object read into the label; null when its "Type" is not a kind this label builds.
-    TZORBaseItem* ReadJsonItem(const TJsonObject& o, int32_t version);
+    TZORBaseItem* ReadJsonItem(const zor::TJsonObject& o, int32_t version);
     // Fills a new element from its record data (after the type code) or its JSON object, then
     // enters it; a failing read frees it and the label stays as it was.
     TZORBaseItem* AddRead(
-        std::unique_ptr<TZORBaseItem> item, int32_t version, TBinaryReader& r, TZORReadType readType);
-    TZORBaseItem* AddReadJson(std::unique_ptr<TZORBaseItem> item, int32_t version, const TJsonObject& o);
+        std::unique_ptr<TZORBaseItem> item, int32_t version, zor::TBinaryReader& r, TZORReadType readType);
+    TZORBaseItem* AddReadJson(std::unique_ptr<TZORBaseItem> item, int32_t version, const zor::TJsonObject& o);
 
     // Runs a read; if it fails, the label is put back as it was before and the error goes on.
     void ReadTransaction(const std::function<void()>& read);
@@ -498,13 +503,13 @@ private:
     void Flush();
     TZORBaseItem* AddFinished(std::unique_ptr<TZORBaseItem> item);
     void ResetLayers();
-    void WriteSettings(TBinaryWriter& w) const;
-    void WriteRefLines(TBinaryWriter& w) const;
+    void WriteSettings(zor::TBinaryWriter& w) const;
+    void WriteRefLines(zor::TBinaryWriter& w) const;
     // None from a file older than the reference lines.
-    std::vector<TZORRefLine> ReadRefLines(TBinaryReader& r) const;
-    void PutRefLines(TJsonObject& o) const;
+    std::vector<TZORRefLine> ReadRefLines(zor::TBinaryReader& r) const;
+    void PutRefLines(zor::TJsonObject& o) const;
     // None when the object has no "RefLines".
-    void GetRefLines(const TJsonObject& o);
+    void GetRefLines(const zor::TJsonObject& o);
     static const TZORFields<TZORBaseLabel>& Fields();
     void RemoveItemsFrom(int32_t count);
     TZORUndoState UndoState() const;
@@ -556,7 +561,7 @@ private:
     TZORSettings fSettings;
     TZORMapping fMapping;
     mutable std::atomic<bool> fImageChanged { false };
-    TAlphaColor fBackSurf = zor::claWhite;
+    zor::TAlphaColor fBackSurf = zor::claWhite;
     uint32_t fOptions = 0;
     TZORUnits fUnits {};
     uint8_t fEditorMode = 0;

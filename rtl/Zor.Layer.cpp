@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+using zor::Field;
+
 TZORLayer::TZORLayer(const QString& name)
     : fName(name)
 {

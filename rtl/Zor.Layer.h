@@ -34,8 +34,8 @@ public:
     void SetFontName(const QString& n) { fFontName = n; }
     float GetFontHeight() const { return fFontHeight; }
     void SetFontHeight(float h) { fFontHeight = h > 0 ? h : fFontHeight; }
-    TAlphaColor GetFontColor() const { return fFontColor; }
-    void SetFontColor(TAlphaColor c) { fFontColor = c; }
+    zor::TAlphaColor GetFontColor() const { return fFontColor; }
+    void SetFontColor(zor::TAlphaColor c) { fFontColor = c; }
     bool GetBold() const { return fBold; }
     void SetBold(bool b) { fBold = b; }
     bool GetItalic() const { return fItalic; }
@@ -44,13 +44,13 @@ public:
     void SetUnderline(bool u) { fUnderline = u; }
     float GetPenWidth() const { return fPenWidth; }
     void SetPenWidth(float w) { fPenWidth = w < 0 ? 0 : w; }
-    TAlphaColor GetColor() const { return fColor; }
-    void SetColor(TAlphaColor c) { fColor = c; }
-    TAlphaColor GetBackColor() const { return fBackColor; }
-    void SetBackColor(TAlphaColor c) { fBackColor = c; }
+    zor::TAlphaColor GetColor() const { return fColor; }
+    void SetColor(zor::TAlphaColor c) { fColor = c; }
+    zor::TAlphaColor GetBackColor() const { return fBackColor; }
+    void SetBackColor(zor::TAlphaColor c) { fBackColor = c; }
     // The fill of closed shapes drawn on the layer, and their line type.
-    TAlphaColor GetFillColor() const { return fFillColor; }
-    void SetFillColor(TAlphaColor c) { fFillColor = c; }
+    zor::TAlphaColor GetFillColor() const { return fFillColor; }
+    void SetFillColor(zor::TAlphaColor c) { fFillColor = c; }
     TZORineType GetLineType() const { return fLineType; }
     void SetLineType(TZORineType t) { fLineType = t; }
     uint16_t GetOptions() const { return fOptions; }
@@ -79,14 +79,14 @@ private:
     QString fName;
     QString fFontName = QStringLiteral("Arial");
     float fFontHeight = 3.5f; // millimetres
-    TAlphaColor fFontColor = zor::claBlack;
+    zor::TAlphaColor fFontColor = zor::claBlack;
     bool fBold = false;
     bool fItalic = false;
     bool fUnderline = false;
     float fPenWidth = 0.2f; // millimetres
-    TAlphaColor fColor = zor::claBlack;
-    TAlphaColor fBackColor = zor::claWhite;
-    TAlphaColor fFillColor = zor::claWhite;
+    zor::TAlphaColor fColor = zor::claBlack;
+    zor::TAlphaColor fBackColor = zor::claWhite;
+    zor::TAlphaColor fFillColor = zor::claWhite;
     TZORineType fLineType = TZORineType::Solid;
     uint16_t fOptions = loDefault;
     QString fFileImg;

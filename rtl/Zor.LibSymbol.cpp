@@ -12,6 +12,14 @@
 #include <iterator>
 #include <limits>
 
+using zor::Field;
+using zor::TAlphaColor;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonArray;
+using zor::TJsonDataType;
+using zor::TJsonObject;
+
 namespace {
 
 // The names of the kinds in "Def", by kind byte.

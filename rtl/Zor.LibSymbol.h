@@ -10,10 +10,14 @@
 #include <memory>
 #include <vector>
 
+namespace zor {
+
 class TBinaryReader;
 class TBinaryWriter;
 class TJsonArray;
 class TJsonObject;
+
+} // namespace zor
 
 // The kinds of a symbol's display list, by their byte. Kinds 0 to 12 and 23 change the drawing
 // state, 13 to 20 and 22 draw, 21 opens (true) or closes (false) a path.
@@ -61,7 +65,7 @@ struct QUINDLE_RTL_EXPORT TZORSymItem {
     // Fill, round cap, scale pen, bold, italic, underline; polyline and Bézier: closed;
     // path: begins.
     bool Flag = false;
-    TAlphaColor Color {};
+    zor::TAlphaColor Color {};
     TZORineType LineType = TZORineType::Solid;
     TZORHorzAlign HAlign = TZORHorzAlign::Left;
     TZORVertAlign VAlign = TZORVertAlign::Top;
@@ -110,15 +114,15 @@ public:
 
     // Reads a definition document; on failure answers false with errorText set and keeps the
     // symbol as it was.
-    bool ReadJson(const TJsonObject& o, QString& errorText);
-    TJsonObject GetJson() const;
+    bool ReadJson(const zor::TJsonObject& o, QString& errorText);
+    zor::TJsonObject GetJson() const;
     // The binary record: the fields, then the "Def" array as JSON text.
-    void Write(TBinaryWriter& w) const;
-    static std::unique_ptr<TZORLibSymbol> Read(TBinaryReader& r);
+    void Write(zor::TBinaryWriter& w) const;
+    static std::unique_ptr<TZORLibSymbol> Read(zor::TBinaryReader& r);
 
 private:
     // Parses the "Def" array into the display list and links; raises EZORError naming the item.
-    void ParseDef(const TJsonArray& def);
+    void ParseDef(const zor::TJsonArray& def);
 
     int32_t fVersion = 1;
     QString fName;

@@ -7,6 +7,9 @@
 
 #include <QStringList>
 
+using zor::TJsonArray;
+using zor::TJsonBaseObject;
+
 namespace {
 
 bool AllCategories(const QString& category)

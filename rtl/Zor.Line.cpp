@@ -8,6 +8,11 @@
 #include <cmath>
 #include <numbers>
 
+using zor::Field;
+using zor::IsInLine;
+using zor::TDraw2D;
+using zor::TDraw2DArc;
+
 namespace {
 
 constexpr double Pi = std::numbers::pi;

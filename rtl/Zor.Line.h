@@ -92,27 +92,27 @@ public:
     TZORTermType GetToType() const { return fToType; }
     void SetFromType(TZORTermType t) { fFromType = t; }
     void SetToType(TZORTermType t) { fToType = t; }
-    TAlphaColor GetFromColor() const { return fFromColor; }
-    TAlphaColor GetToColor() const { return fToColor; }
-    void SetFromColor(TAlphaColor c) { fFromColor = c; }
-    void SetToColor(TAlphaColor c) { fToColor = c; }
+    zor::TAlphaColor GetFromColor() const { return fFromColor; }
+    zor::TAlphaColor GetToColor() const { return fToColor; }
+    void SetFromColor(zor::TAlphaColor c) { fFromColor = c; }
+    void SetToColor(zor::TAlphaColor c) { fToColor = c; }
 
 protected:
     static TZORFields<TZORBaseItem> MarkFields()
     {
         using M = TZOREndMarks;
         return {
-            Field<TZORBaseItem, &M::fFromType>("FromType"),
-            Field<TZORBaseItem, &M::fToType>("ToType"),
-            Field<TZORBaseItem, &M::fFromColor>("FromColor"),
-            Field<TZORBaseItem, &M::fToColor>("ToColor"),
+            zor::Field<TZORBaseItem, &M::fFromType>("FromType"),
+            zor::Field<TZORBaseItem, &M::fToType>("ToType"),
+            zor::Field<TZORBaseItem, &M::fFromColor>("FromColor"),
+            zor::Field<TZORBaseItem, &M::fToColor>("ToColor"),
         };
     }
 
     TZORTermType fFromType = TZORTermType::None;
     TZORTermType fToType = TZORTermType::None;
-    TAlphaColor fFromColor = zor::claBlack;
-    TAlphaColor fToColor = zor::claBlack;
+    zor::TAlphaColor fFromColor = zor::claBlack;
+    zor::TAlphaColor fToColor = zor::claBlack;
 };
 
 // Line ends at the first and the last point: their marks and sizes in millimetres.
@@ -146,8 +146,8 @@ protected:
         using E = TZORLineEnds;
         return TZOREndMarks<Base>::MarkFields()
             + TZORFields<TZORBaseItem> {
-                  Field<TZORBaseItem, &E::fSizeFrom>("SizeFrom"),
-                  Field<TZORBaseItem, &E::fSizeTo>("SizeTo"),
+                  zor::Field<TZORBaseItem, &E::fSizeFrom>("SizeFrom"),
+                  zor::Field<TZORBaseItem, &E::fSizeTo>("SizeTo"),
               };
     }
     void ClampEnds()
@@ -186,8 +186,8 @@ protected:
     {
         using P = TZORPadded;
         return {
-            Field<TZORBaseItem, &P::fPaddingX>("PaddingX"),
-            Field<TZORBaseItem, &P::fPaddingY>("PaddingY"),
+            zor::Field<TZORBaseItem, &P::fPaddingX>("PaddingX"),
+            zor::Field<TZORBaseItem, &P::fPaddingY>("PaddingY"),
         };
     }
     void AfterRead() override
@@ -222,8 +222,8 @@ public:
     }
     // The height in paper micrometres, as the text metrics take it.
     int32_t GetBaseFontHeight() const { return int32_t(zor::Round(double(fFontHeight) * 1000.0)); }
-    TAlphaColor GetFontColor() const { return fFontColor; }
-    void SetFontColor(TAlphaColor c) { fFontColor = c; }
+    zor::TAlphaColor GetFontColor() const { return fFontColor; }
+    void SetFontColor(zor::TAlphaColor c) { fFontColor = c; }
     bool GetBold() const { return fBold; }
     void SetBold(bool b) { fBold = b; }
     bool GetItalic() const { return fItalic; }
@@ -236,12 +236,12 @@ protected:
     {
         using F = TZORFontItem;
         return {
-            Field<TZORBaseItem, &F::fFontName>("FontName"),
-            Field<TZORBaseItem, &F::fFontHeight>("FontHeight"),
-            Field<TZORBaseItem, &F::fFontColor>("FontColor"),
-            Field<TZORBaseItem, &F::fBold>("Bold"),
-            Field<TZORBaseItem, &F::fItalic>("Italic"),
-            Field<TZORBaseItem, &F::fUnderline>("Underline"),
+            zor::Field<TZORBaseItem, &F::fFontName>("FontName"),
+            zor::Field<TZORBaseItem, &F::fFontHeight>("FontHeight"),
+            zor::Field<TZORBaseItem, &F::fFontColor>("FontColor"),
+            zor::Field<TZORBaseItem, &F::fBold>("Bold"),
+            zor::Field<TZORBaseItem, &F::fItalic>("Italic"),
+            zor::Field<TZORBaseItem, &F::fUnderline>("Underline"),
         };
     }
     void AfterRead() override
@@ -252,7 +252,7 @@ protected:
 
     QString fFontName = QStringLiteral("Arial");
     float fFontHeight = DefaultFontHeight;
-    TAlphaColor fFontColor = zor::claBlack;
+    zor::TAlphaColor fFontColor = zor::claBlack;
     bool fBold = false;
     bool fItalic = false;
     bool fUnderline = false;
@@ -488,12 +488,12 @@ public:
 
     // The angular dimension's arc, from point 5 through point 7 to point 6; false when the three
     // give no circle.
-    bool AngleArc(TDraw2DArc& arc) const;
+    bool AngleArc(zor::TDraw2DArc& arc) const;
     // The direction (radians, clockwise on screen) from the tip of an angular dimension's arrow
     // head, at point tip of the arc, toward its tail: along the arc's tangent, turned to the side
     // where `through` (point 7, inside the arc) lies. When both tangents are equally far from it,
     // the arc's direction decides. The screen and the paper draw their heads by it.
-    static double HeadDirection(const TDraw2DArc& arc, const TZORPto& tip, const TZORPto& through);
+    static double HeadDirection(const zor::TDraw2DArc& arc, const TZORPto& tip, const TZORPto& through);
     // The smaller angle between two directions (radians), 0 to π.
     static double AngleBetween(double u, double v);
     // The dimension line is drawn in two pieces, from point 5 to 9 and from point 10 to 6.

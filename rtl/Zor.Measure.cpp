@@ -2,6 +2,8 @@
 
 #include "Zor.Utils.h"
 
+using zor::Field;
+
 namespace {
 constexpr int64_t MM = 1000;
 }

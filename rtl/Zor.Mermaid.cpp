@@ -8,6 +8,16 @@
 #include <optional>
 #include <utility>
 
+using zor::TDiagramType;
+using zor::TMermaidLeftOut;
+using zor::TMermaidParser;
+using zor::TNode;
+using zor::TNodeType;
+using zor::TSeqArrowHead;
+using zor::TSeqEvent;
+using zor::TSeqEventType;
+using zor::TSeqLineStyle;
+
 namespace {
 
 // --- Grammar tables ---

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zor {
+
 // The two kinds of Mermaid diagram the import reads.
 enum class TDiagramType : uint8_t { dtFlowChart = 0, dtSequence = 1 };
 
@@ -142,8 +144,6 @@ private:
     std::vector<TMermaidLeftOut> fLeftOut;
     int32_t fLine = 0; // of the statement being read; 0 outside ParseMermaidCode
 };
-
-namespace zor {
 
 // A text as Mermaid shows it: "<br>", "<br/>" and "<br />" (any case) break the line, entity
 // codes ("#quot;", "#9829;", "&amp;", "&#35;") stand for their characters; an unknown code stays

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <shared_mutex>
 
+using zor::TJsonObject;
+
 namespace {
 
 constexpr const char* CategoryNames[] = { "Prop", "Dialogs", "List", "Error", "Actions", "Editor" };

@@ -7,6 +7,15 @@
 
 #include <algorithm>
 
+using zor::Field;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TECC200Shape;
+using zor::TECC200Size;
+using zor::TErrorCorrectionLevel;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 // The poly text's record, after its fields: the items (binary: an int32 count and each item's
 // fields; JSON: "Items", an array of objects).
 

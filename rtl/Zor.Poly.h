@@ -34,13 +34,13 @@ struct QUINDLE_RTL_EXPORT TZORDataPoly {
     QString Format;
     QString FontName = QStringLiteral("Arial");
     float FontHeight = 3.5f; // millimetres on paper
-    TAlphaColor FontColor = zor::claBlack;
+    zor::TAlphaColor FontColor = zor::claBlack;
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
     QString IA;
     bool AddPar = false;
-    TAlphaColor BackColor = zor::claWhite;
+    zor::TAlphaColor BackColor = zor::claWhite;
     bool FillBack = false;
 
     // The text led by the identifier: "(IA)text" with AddPar, "IAtext" without.
@@ -67,10 +67,10 @@ public:
     TZORItemType TypeCode() const override { return TZORItemType::PolyText; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
     // The record goes on with the items.
-    TJsonObject WriteJson() const override;
-    void ReadJson(int32_t version, const TJsonObject& o) override;
-    void WriteData(TBinaryWriter& w) const override;
-    void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType) override;
+    zor::TJsonObject WriteJson() const override;
+    void ReadJson(int32_t version, const zor::TJsonObject& o) override;
+    void WriteData(zor::TBinaryWriter& w) const override;
+    void ReadData(int32_t version, zor::TBinaryReader& r, TZORReadType readType) override;
     // Bound when one of its items is.
     bool GetIsData() const override;
     // Joins, validates and encodes the own code anew.
@@ -98,14 +98,14 @@ public:
     void SetFontName(const QString& n) { fFontName = n; }
     void SetFontHeight(float h);
     // The two-dimensional codes.
-    TErrorCorrectionLevel GetLevel() const { return fLevel; }
-    void SetLevel(TErrorCorrectionLevel l);
+    zor::TErrorCorrectionLevel GetLevel() const { return fLevel; }
+    void SetLevel(zor::TErrorCorrectionLevel l);
     TZORQREncoding GetEncoding() const { return fEncoding; }
     void SetEncoding(TZORQREncoding e);
-    TECC200Size GetMatrixSize() const { return fMatrixSize; }
-    void SetMatrixSize(TECC200Size s);
-    TECC200Shape GetMatrixShape() const { return fMatrixShape; }
-    void SetMatrixShape(TECC200Shape s);
+    zor::TECC200Size GetMatrixSize() const { return fMatrixSize; }
+    void SetMatrixSize(zor::TECC200Size s);
+    zor::TECC200Shape GetMatrixShape() const { return fMatrixShape; }
+    void SetMatrixShape(zor::TECC200Shape s);
 
     // The text of an item on screen: its own text led by its identifier.
     static QString OwnText(const TZORDataPoly& item) { return item.WithIdentifier(item.Text); }
@@ -149,10 +149,10 @@ private:
     float fRadio = 0.0f;
     QString fFontName = QStringLiteral("Arial");
     float fFontHeight = 3.0f;
-    TErrorCorrectionLevel fLevel = TErrorCorrectionLevel::M;
+    zor::TErrorCorrectionLevel fLevel = zor::TErrorCorrectionLevel::M;
     TZORQREncoding fEncoding = TZORQREncoding::Auto;
-    TECC200Size fMatrixSize = TECC200Size::Auto;
-    TECC200Shape fMatrixShape = TECC200Shape::Square;
+    zor::TECC200Size fMatrixSize = zor::TECC200Size::Auto;
+    zor::TECC200Shape fMatrixShape = zor::TECC200Shape::Square;
     // Derived, never stored.
     TZORCodeSymbol fSymbol;
     std::vector<TZORPolyRun> fRuns;

@@ -1,5 +1,7 @@
 #include "Zor.PrintInfo.h"
 
+using zor::Field;
+
 const TZORFields<TZORPrintInfo>& TZORPrintInfo::Fields()
 {
     using P = TZORPrintInfo;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <limits>
 
+using zor::TDataEdit;
+
 void TDataEdit::Reset()
 {
     const int32_t row = Row;
@@ -43,19 +45,21 @@ const std::vector<TFixedList>& FixedLists()
 {
     static const std::vector<TFixedList> lists {
         { 1, "LineType",
-            { "Solid", "Dot", "Dash 1-1", "Dash 2-1", "Dash 1-2", "Dash 2-2", "Dash 3-1", "Dash 3-3", "Dash 4-1",
-                "Dash 4-2", "Dash 4-4", "Dash dot" } },
+            { "Solid", "Dot", "Dash 1-1", "Dash 2-1", "Dash 1-2", "Dash 2-2", "Dash 3-1", "Dash 3-3",
+                "Dash 4-1", "Dash 4-2", "Dash 4-4", "Dash dot" } },
         { 2, "FillType", { "Value", "Data field", "Counter", "Value list", "Question" } },
         { 3, "CodeType",
-            { "EAN-13", "EAN-8", "UPC-A", "UPC-E", "Code 39", "Code 39 full ASCII", "Code 93", "Code 93 full ASCII",
-                "Codabar", "Code 128 A", "Code 128 B", "Code 128", "Code 128 C", "EAN-128 A", "EAN-128 B",
-                "EAN-128", "EAN-128 C", "Interleaved 2 of 5", "Industrial 2 of 5", "Matrix 2 of 5", "Code 11",
-                "MSI", "PostNet" } },
+            { "EAN-13", "EAN-8", "UPC-A", "UPC-E", "Code 39", "Code 39 full ASCII", "Code 93",
+                "Code 93 full ASCII", "Codabar", "Code 128 A", "Code 128 B", "Code 128", "Code 128 C",
+                "EAN-128 A", "EAN-128 B", "EAN-128", "EAN-128 C", "Interleaved 2 of 5", "Industrial 2 of 5",
+                "Matrix 2 of 5", "Code 11", "MSI", "PostNet" } },
         { 5, "FromType",
-            { "None", "Circle", "Filled circle", "Open arrow", "Filled arrow", "Square", "Filled square", "Diamond",
-                "Filled diamond", "Falling tick", "Rising tick", "Cross" } },
+            { "None", "Circle", "Filled circle", "Open arrow", "Filled arrow", "Square", "Filled square",
+                "Diamond", "Filled diamond", "Falling tick", "Rising tick", "Cross" } },
         { 6, "Angle", { "0°", "90°", "180°", "270°" } },
-        { 7, "TextPos", { "Above", "Below", "On the line", "In the line", "In the line, at the start", "In the line, at the end" } },
+        { 7, "TextPos",
+            { "Above", "Below", "On the line", "In the line", "In the line, at the start",
+                "In the line, at the end" } },
         { 8, "VertAlign", { "Top", "Centre", "Bottom" } },
         { 11, "Level", { "L (7%)", "M (15%)", "Q (25%)", "H (30%)" } },
         { 17, "Encoding", { "Automatic", "UTF-8", "Latin-1" } },
@@ -78,7 +82,18 @@ const TFixedList* FixedList(int32_t source)
 }
 
 // Lists of names: what the entry's text is for each source.
-enum class TNames : uint8_t { None, Layers, Fonts, Fields, ImageFields, IntFields, NumFields, TextFields, Datasets, DimStyles };
+enum class TNames : uint8_t {
+    None,
+    Layers,
+    Fonts,
+    Fields,
+    ImageFields,
+    IntFields,
+    NumFields,
+    TextFields,
+    Datasets,
+    DimStyles
+};
 
 TNames NamesOf(int32_t source)
 {
@@ -374,7 +389,8 @@ TZORSlotOf SlotOfField(const TZORBaseItem& item, int32_t index)
             s.prop = TZORInsProp::ImagePath;
         else if (!std::strcmp(f.key, "Code") && IsBarcodeText(item))
             s.prop = TZORInsProp::BarText;
-        else if ((!std::strcmp(f.key, "Text") || !std::strcmp(f.key, "Code") || !std::strcmp(f.key, "RichText"))
+        else if ((!std::strcmp(f.key, "Text") || !std::strcmp(f.key, "Code")
+                     || !std::strcmp(f.key, "RichText"))
             && IsLongText(item))
             s.prop = TZORInsProp::Memo;
         break;
@@ -431,7 +447,9 @@ bool SlotFieldValue(const TZORBaseItem& item, int32_t index, const TJsonObject& 
     const TZORBaseLabel* label = item.GetOwner();
     if (slot.list == 0 || slot.list == 23) {
         const int64_t i = value.L("int", -1);
-        const int32_t count = !label ? 0 : slot.list == 0 ? label->GetLayersCount() : label->GetDimStylesCount();
+        const int32_t count = !label ? 0
+            : slot.list == 0         ? label->GetLayersCount()
+                                     : label->GetDimStylesCount();
         if (i < 0 || i >= count)
             return false;
         out = slot.list == 0 ? i + 1 : int64_t(label->GetDimStyle(int32_t(i) + 1)->GetID());
@@ -475,8 +493,9 @@ TJsonArray InspectorRows(const std::vector<const TZORBaseItem*>& selection)
     const auto& fields = first.GetFields();
     for (int32_t i = 0; i < int32_t(fields.size()); ++i) {
         const TZORSlotOf slot = SlotOfField(first, i);
-        const bool shared = std::all_of(selection.begin(), selection.end(),
-            [&](const TZORBaseItem* s) { return FieldNamed(*s, fields[size_t(i)].key, fields[size_t(i)].kind); });
+        const bool shared = std::all_of(selection.begin(), selection.end(), [&](const TZORBaseItem* s) {
+            return FieldNamed(*s, fields[size_t(i)].key, fields[size_t(i)].kind);
+        });
         if (!slot.shown || !shared)
             continue;
         if (align2 && !std::strcmp(fields[size_t(i)].key, "VertAlign"))
@@ -486,7 +505,8 @@ TJsonArray InspectorRows(const std::vector<const TZORBaseItem*>& selection)
         else
             AddFieldRow(rows, first, i, slot);
     }
-    if (selection.size() == 1 && (first.TypeCode() == TZORItemType::Table || first.TypeCode() == TZORItemType::PolyText)) {
+    if (selection.size() == 1
+        && (first.TypeCode() == TZORItemType::Table || first.TypeCode() == TZORItemType::PolyText)) {
         const bool table = first.TypeCode() == TZORItemType::Table;
         TJsonObject row = NewRow(rows, RowHeight + 6, TZORInsRow::Editor, 0, 1);
         PutSlot(row, 1, table ? TZORInsProp::Table : TZORInsProp::PolyText, 0,
@@ -498,7 +518,8 @@ TJsonArray InspectorRows(const std::vector<const TZORBaseItem*>& selection)
 TJsonArray PointRows(const TZORBaseItem& item)
 {
     TJsonArray rows;
-    const double scale = 1000.0 * std::max(item.GetOwner() ? item.GetOwner()->Measure().GetDrawScale() : 1, 1);
+    const double scale
+        = 1000.0 * std::max(item.GetOwner() ? item.GetOwner()->Measure().GetDrawScale() : 1, 1);
     for (int32_t i = 1; i <= item.GetPointsCount(); ++i) {
         for (int32_t axis = 0; axis < 2; ++axis) {
             TJsonObject row = NewRow(rows, RowHeight, TZORInsRow::Point, 0, 1);

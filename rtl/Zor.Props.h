@@ -50,6 +50,8 @@ enum class TZORInsRow : uint8_t {
     Editor = 3, // a button that opens the element's own editor (table, poly text)
 };
 
+namespace zor {
+
 // The row type of the combined alignment row.
 constexpr int32_t InsAlignType = 18;
 
@@ -72,8 +74,6 @@ struct QUINDLE_RTL_EXPORT TDataEdit {
     // Closes the editor. Row and Slot stay, so that the slot last edited can be redrawn.
     void Reset();
 };
-
-namespace zor {
 
 // A length of pixels at 96 dpi at the resolution dpi.
 QUINDLE_RTL_EXPORT int32_t ScalePos(double value, int32_t dpi);

@@ -1,5 +1,8 @@
 #include "Zor.Rank.h"
 
+using zor::Field;
+using zor::TAlphaColor;
+
 // --- Rating ---
 
 const TZORFields<TZORBaseItem>& TZORBaseRank::GetFields() const

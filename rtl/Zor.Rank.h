@@ -15,6 +15,8 @@ enum class TZORRankType : uint8_t { Rectangle = 0, Oval = 1, Star = 2, Rhombus =
 // bottom (2) or the top (3).
 enum class TZORRankPos : uint8_t { LeftToRight = 0, RightToLeft = 1, BottomToTop = 2, TopToBottom = 3 };
 
+namespace zor {
+
 // The ten corners of a five-pointed star in a cell, percent of its width and height from its
 // top-left corner, in drawing order from the top point clockwise.
 inline constexpr std::array<std::array<int, 2>, 10> StarPoints = { {
@@ -29,6 +31,8 @@ inline constexpr std::array<std::array<int, 2>, 10> StarPoints = { {
     { 0, 38 },
     { 38, 35 },
 } };
+
+} // namespace zor
 
 // A rating (type code 21): Maximum equal square cells in a row or a column of the box between
 // points 1 and 2, the first Position of them filled. A Position beyond the Maximum fills every
@@ -56,8 +60,8 @@ public:
     float GetGap() const { return ToUnits(fGap); }
     bool GetDrawEmpty() const { return fDrawEmpty; }
     void SetDrawEmpty(bool d) { fDrawEmpty = d; }
-    TAlphaColor GetEmptyColor() const { return fEmptyColor; }
-    void SetEmptyColor(TAlphaColor c) { fEmptyColor = c; }
+    zor::TAlphaColor GetEmptyColor() const { return fEmptyColor; }
+    void SetEmptyColor(zor::TAlphaColor c) { fEmptyColor = c; }
 
 protected:
     void AfterRead() override;
@@ -69,7 +73,7 @@ private:
     TZORRankPos fRankPos = TZORRankPos::LeftToRight;
     int32_t fGap = 1000;
     bool fDrawEmpty = true;
-    TAlphaColor fEmptyColor { 0xFFD3D3D3 };
+    zor::TAlphaColor fEmptyColor { 0xFFD3D3D3 };
 };
 
 // Where a nutrition score's title goes: above the row of grades (0) or before it, turned a
@@ -117,14 +121,14 @@ public:
     bool GetShowTitle() const { return fShowTitle; }
     void SetShowTitle(bool s) { fShowTitle = s; }
     // The fill of grade i (0 for A to 4 for E); i beyond E gives E's.
-    TAlphaColor GetGradeColor(int i) const;
-    void SetGradeColor(int i, TAlphaColor c);
-    TAlphaColor GetTitleColor() const { return fTitleColor; }
-    void SetTitleColor(TAlphaColor c) { fTitleColor = c; }
-    TAlphaColor GetCharColor() const { return fCharColor; }
-    void SetCharColor(TAlphaColor c) { fCharColor = c; }
-    TAlphaColor GetValueColor() const { return fValueColor; }
-    void SetValueColor(TAlphaColor c) { fValueColor = c; }
+    zor::TAlphaColor GetGradeColor(int i) const;
+    void SetGradeColor(int i, zor::TAlphaColor c);
+    zor::TAlphaColor GetTitleColor() const { return fTitleColor; }
+    void SetTitleColor(zor::TAlphaColor c) { fTitleColor = c; }
+    zor::TAlphaColor GetCharColor() const { return fCharColor; }
+    void SetCharColor(zor::TAlphaColor c) { fCharColor = c; }
+    zor::TAlphaColor GetValueColor() const { return fValueColor; }
+    void SetValueColor(zor::TAlphaColor c) { fValueColor = c; }
     TZORAngle GetAngle() const { return fAngle; }
     void SetAngle(TZORAngle a) { fAngle = TZORAngle(zor::Ord(a) & 3); }
     bool GetMonochrome() const { return fMonochrome; }
@@ -142,14 +146,14 @@ private:
     int32_t fMargin = 500;
     QString fTitle = QStringLiteral("NUTRI-SCORE");
     bool fShowTitle = false;
-    TAlphaColor fAColor { 0xFF038141 };
-    TAlphaColor fBColor { 0xFF85BB2F };
-    TAlphaColor fCColor { 0xFFFECB02 };
-    TAlphaColor fDColor { 0xFFEE8100 };
-    TAlphaColor fEColor { 0xFFE63E11 };
-    TAlphaColor fTitleColor { 0xFF808080 };
-    TAlphaColor fCharColor { 0xB3FFFFFF };
-    TAlphaColor fValueColor { 0xFFFFFFFF };
+    zor::TAlphaColor fAColor { 0xFF038141 };
+    zor::TAlphaColor fBColor { 0xFF85BB2F };
+    zor::TAlphaColor fCColor { 0xFFFECB02 };
+    zor::TAlphaColor fDColor { 0xFFEE8100 };
+    zor::TAlphaColor fEColor { 0xFFE63E11 };
+    zor::TAlphaColor fTitleColor { 0xFF808080 };
+    zor::TAlphaColor fCharColor { 0xB3FFFFFF };
+    zor::TAlphaColor fValueColor { 0xFFFFFFFF };
     TZORAngle fAngle = TZORAngle::Angle0;
     int32_t fRadio = 0;
     int32_t fInnerRadio = 0;

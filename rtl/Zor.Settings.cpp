@@ -1,5 +1,7 @@
 #include "Zor.Settings.h"
 
+using zor::Field;
+
 const TZORFields<TZORSettings>& TZORSettings::Fields()
 {
     using S = TZORSettings;

@@ -11,14 +11,14 @@ public:
 
     float GetTermSize() const { return fTermSize; }
     void SetTermSize(float s) { fTermSize = s > 0 ? s : fTermSize; }
-    TAlphaColor GetTermColor() const { return fTermColor; }
-    void SetTermColor(TAlphaColor c) { fTermColor = c; }
+    zor::TAlphaColor GetTermColor() const { return fTermColor; }
+    void SetTermColor(zor::TAlphaColor c) { fTermColor = c; }
     // The fill of the line-end markers.
-    TAlphaColor GetFillTermColor() const { return fFillTermColor; }
-    void SetFillTermColor(TAlphaColor c) { fFillTermColor = c; }
+    zor::TAlphaColor GetFillTermColor() const { return fFillTermColor; }
+    void SetFillTermColor(zor::TAlphaColor c) { fFillTermColor = c; }
 
 private:
     float fTermSize = 1.0f; // millimetres
-    TAlphaColor fTermColor = zor::claBlack;
-    TAlphaColor fFillTermColor = zor::claWhite;
+    zor::TAlphaColor fTermColor = zor::claBlack;
+    zor::TAlphaColor fFillTermColor = zor::claWhite;
 };

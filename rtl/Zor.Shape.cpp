@@ -10,6 +10,8 @@
 #include <limits>
 #include <numbers>
 
+using zor::ItemShape;
+
 namespace {
 
 using TPath = TZORShape::TPath;
@@ -100,8 +102,8 @@ void SectorShape(const TZORBaseSector& sector, TZORShape& s)
         return;
     }
     const double cx = (b.Left + b.Right) / 2.0, cy = (b.Top + b.Bottom) / 2.0, r = b.GetWidth() / 2.0;
-    TPath path = EllipseArc(cx, cy, r, r, zor::DegToRad(sector.GetDrawStart()),
-        zor::DegToRad(sector.GetSweepAngle()));
+    TPath path = EllipseArc(
+        cx, cy, r, r, zor::DegToRad(sector.GetDrawStart()), zor::DegToRad(sector.GetSweepAngle()));
     path.Points.insert(path.Points.begin(), QPointF(cx, cy));
     path.Closed = true;
     s.Paths.push_back(std::move(path));

@@ -59,6 +59,8 @@ struct QUINDLE_RTL_EXPORT TZORink {
     bool Found = false;
 };
 
+namespace zor {
+
 // Thins out the moves of a drag: a move passes when it comes at least 1000 / rate milliseconds
 // after the last one that passed, or lies at least `distance` pixels from it. The first move
 // after ResetPos always passes.
@@ -80,3 +82,5 @@ private:
     int64_t fLastTime = 0;
     QElapsedTimer fClock;
 };
+
+} // namespace zor

@@ -10,6 +10,11 @@
 #include <cmath>
 #include <limits>
 
+using zor::Error;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::WriteAll;
+
 namespace {
 
 constexpr int64_t MsPerDay = 86400000;

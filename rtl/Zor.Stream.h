@@ -24,6 +24,8 @@ class QIODevice;
 // is checked against the bytes left before anything is allocated for it. A device that is not
 // random-access is read as far as it has data buffered.
 
+namespace zor {
+
 class QUINDLE_RTL_EXPORT TBinaryWriter {
 public:
     // The device stays the caller's and must be open for writing.
@@ -112,8 +114,6 @@ private:
     int64_t fSize = -1; // -1 for a sequential device
     int32_t fVersion = ZORFileVersion;
 };
-
-namespace zor {
 
 // Replaces the file at path by bytes through a temporary file and a rename: a save that fails
 // (a full disk included) raises and leaves the old file whole.

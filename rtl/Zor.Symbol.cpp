@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+using zor::Field;
+
 const TZORFields<TZORBaseItem>& TZORBaseSymbol::GetFields() const
 {
     using S = TZORBaseSymbol;

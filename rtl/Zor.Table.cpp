@@ -13,6 +13,12 @@
 #include <cmath>
 #include <numeric>
 
+using zor::Field;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 // The table's record, after its fields: the title's cell, then the columns (binary: an int32
 // count, each column's fields followed by its header, line and footer cells; JSON: "Title" and
 // "Columns", an array of objects with "Header", "Line" and "Footer").

@@ -51,7 +51,7 @@ struct QUINDLE_RTL_EXPORT TZORTableCell {
     QString Text;
     bool Visible = true;
     bool FillBack = false;
-    TAlphaColor BackColor = zor::claWhite;
+    zor::TAlphaColor BackColor = zor::claWhite;
     TZORHorzAlign HorzAlign = TZORHorzAlign::Left;
     TZORVertAlign VertAlign = TZORVertAlign::Top;
     bool Bold = false;
@@ -59,7 +59,7 @@ struct QUINDLE_RTL_EXPORT TZORTableCell {
     bool Underline = false;
     bool WrapText = false;
     QString FontName = QStringLiteral("Arial");
-    TAlphaColor FontColor = zor::claBlack;
+    zor::TAlphaColor FontColor = zor::claBlack;
     float FontHeight = 3.0f; // millimetres on paper
     float Interline = 1.0f; // line spacing: 1.0 is single spacing
 
@@ -95,7 +95,7 @@ struct QUINDLE_RTL_EXPORT TZORColumn {
 // kind (0 header, 1 line, 2 footer).
 struct QUINDLE_RTL_EXPORT TZORRowCol {
     int32_t Height = 0;
-    TxtLines Lines;
+    zor::TxtLines Lines;
     QString Text;
     bool Filled = false;
     uint8_t Kind = 0;
@@ -119,7 +119,7 @@ struct QUINDLE_RTL_EXPORT TZORColumnLayout {
 // some did not fit.
 struct QUINDLE_RTL_EXPORT TZORTableLayout {
     bool Design = false; // the editor's view: the sample line once, the footer at the box's bottom
-    TxtLines TitleLines;
+    zor::TxtLines TitleLines;
     TZORFontMetrics TitleMetrics;
     std::vector<TZORColumnLayout> Columns;
     std::vector<int64_t> LinePos;
@@ -140,7 +140,7 @@ struct QUINDLE_RTL_EXPORT TZORTableLayout {
 // the paddings: fills the lines and the font's metrics, and gives the box height, or without a
 // limit the height the lines take (0 for no line).
 using TZORCellLayoutFunc = std::function<int32_t(const QString& text, const TZORTableCell& cell, int32_t W,
-    int32_t H, int32_t padX, int32_t padY, TxtLines& lines, TZORFontMetrics& metrics)>;
+    int32_t H, int32_t padX, int32_t padY, zor::TxtLines& lines, TZORFontMetrics& metrics)>;
 
 class QUINDLE_RTL_EXPORT TZORBaseTable : public TZORPadded<TZORBoxItem, 500> {
 public:
@@ -155,10 +155,10 @@ public:
     TZORItemType TypeCode() const override { return TZORItemType::Table; }
     const TZORFields<TZORBaseItem>& GetFields() const override;
     // The record goes on with the title and the columns.
-    TJsonObject WriteJson() const override;
-    void ReadJson(int32_t version, const TJsonObject& o) override;
-    void WriteData(TBinaryWriter& w) const override;
-    void ReadData(int32_t version, TBinaryReader& r, TZORReadType readType) override;
+    zor::TJsonObject WriteJson() const override;
+    void ReadJson(int32_t version, const zor::TJsonObject& o) override;
+    void WriteData(zor::TBinaryWriter& w) const override;
+    void ReadData(int32_t version, zor::TBinaryReader& r, TZORReadType readType) override;
     // A table reading a data set prints each label's lines through its print pass.
     bool GetIsData() const override { return !fDataSet.isEmpty(); }
 
@@ -197,8 +197,8 @@ public:
     void SetFixedHeight(bool f) { fFixedHeight = f; }
     TZORGridType GetGridType() const { return fGridType; }
     void SetGridType(TZORGridType t) { fGridType = std::min(t, TZORGridType::Both); }
-    TAlphaColor GetGridColor() const { return fGridColor; }
-    void SetGridColor(TAlphaColor c) { fGridColor = c; }
+    zor::TAlphaColor GetGridColor() const { return fGridColor; }
+    void SetGridColor(zor::TAlphaColor c) { fGridColor = c; }
     // Millimetres on paper.
     float GetGridWidth() const { return fGridWidth; }
     void SetGridWidth(float w) { fGridWidth = SaneLength(w); }
@@ -248,7 +248,7 @@ private:
     float fFooterHeight = 0.0f;
     bool fFixedHeight = false;
     TZORGridType fGridType = TZORGridType::Both;
-    TAlphaColor fGridColor = zor::claBlack;
+    zor::TAlphaColor fGridColor = zor::claBlack;
     float fGridWidth = 0.2f;
     TZORTableLayout fLayout; // derived, never stored
 };

@@ -9,6 +9,12 @@
 #include <optional>
 #include <unordered_map>
 
+using zor::Field;
+using zor::TAlphaColor;
+using zor::TRichTextDrawSegment;
+using zor::TRichTextFormat;
+using zor::TRichTextParsedSegment;
+
 // The rich text: its markup, the parse into formats and runs with the maps between plain and rich
 // positions, and the layout of runs into draw segments.
 

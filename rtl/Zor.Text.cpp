@@ -2,6 +2,9 @@
 
 #include "Zor.Label.h"
 
+using zor::Field;
+using zor::TDraw2D;
+
 // --- Text ---
 
 TZORBaseText::TZORBaseText(TZORBaseLabel* aOwner, bool aPreview)

@@ -65,13 +65,13 @@ protected:
     {
         using T = TZORTextItem;
         return TZORFields<TZORBaseItem> {
-            Field<TZORBaseItem, &T::fHorzAlign>("HorzAlign"),
-            Field<TZORBaseItem, &T::fVertAlign>("VertAlign"),
+            zor::Field<TZORBaseItem, &T::fHorzAlign>("HorzAlign"),
+            zor::Field<TZORBaseItem, &T::fVertAlign>("VertAlign"),
         }
         + Padded::PaddingFields()
             + TZORFields<TZORBaseItem> {
-                  Field<TZORBaseItem, &T::fAngle>("Angle"),
-                  Field<TZORBaseItem, &T::fRadio>("Radio"),
+                  zor::Field<TZORBaseItem, &T::fAngle>("Angle"),
+                  zor::Field<TZORBaseItem, &T::fRadio>("Radio"),
               };
     }
     void AfterRead() override
@@ -188,8 +188,8 @@ public:
 
     // The lines of the text as last laid out, in paper micrometres from the padded box's
     // inner corner.
-    const TxtLines& GetLines() const { return fLines; }
-    void SetLines(TxtLines lines) { fLines = std::move(lines); }
+    const zor::TxtLines& GetLines() const { return fLines; }
+    void SetLines(zor::TxtLines lines) { fLines = std::move(lines); }
 
 protected:
     // The settings of the box, shared with the rich text.
@@ -201,8 +201,10 @@ private:
     float fScaleX = 1.0f;
     bool fGrow = false;
     bool fShrink = false;
-    TxtLines fLines; // derived, never stored
+    zor::TxtLines fLines; // derived, never stored
 };
+
+namespace zor {
 
 // One character format of a rich text. Heights are paper micrometres; a back colour of 0 paints
 // nothing.
@@ -253,8 +255,10 @@ struct QUINDLE_RTL_EXPORT TRichTextDrawSegment {
     friend bool operator==(const TRichTextDrawSegment&, const TRichTextDrawSegment&) = default;
 };
 
+} // namespace zor
+
 // Measures a text in a format: its advance width in paper micrometres.
-using TZORMeasureTextFunc = std::function<int32_t(const QString& text, const TRichTextFormat& format)>;
+using TZORMeasureTextFunc = std::function<int32_t(const QString& text, const zor::TRichTextFormat& format)>;
 
 namespace zor {
 
@@ -336,7 +340,7 @@ public:
     void InsertPlainText(int32_t pos, const QString& plain);
 
     void SetRichFontName(const QString& n);
-    void SetRichFontColor(TAlphaColor c);
+    void SetRichFontColor(zor::TAlphaColor c);
     void SetRichBold(bool b);
     void SetRichItalic(bool i);
     void SetRichUnderline(bool u);
@@ -344,24 +348,24 @@ public:
     void SetRichStrikeout(bool s);
 
     // The format of text without markup: the element's font.
-    TRichTextFormat BaseFormat() const;
+    zor::TRichTextFormat BaseFormat() const;
     // Parses the markup again (the element's font may have changed).
     void ParseRichText();
     // Parses any markup with this element's base format into the two arrays (emptied first when
     // clear is set).
-    void ParseRichTextInto(const QString& text, std::vector<TRichTextFormat>& formats,
-        std::vector<TRichTextParsedSegment>& runs, bool clear) const;
-    const std::vector<TRichTextFormat>& GetFormats() const { return fParse.Formats; }
-    const std::vector<TRichTextParsedSegment>& GetRuns() const { return fParse.Runs; }
+    void ParseRichTextInto(const QString& text, std::vector<zor::TRichTextFormat>& formats,
+        std::vector<zor::TRichTextParsedSegment>& runs, bool clear) const;
+    const std::vector<zor::TRichTextFormat>& GetFormats() const { return fParse.Formats; }
+    const std::vector<zor::TRichTextParsedSegment>& GetRuns() const { return fParse.Runs; }
     const QString& GetPlainText() const { return fParse.Plain; }
 
     // The layout of the runs in the element's box with `measure`, kept as the draw segments.
     void LayoutSegments(const TZORMeasureTextFunc& measure);
     // The same layout of other runs into `segments`, in a box of W by H paper micrometres.
-    void CalcPrintLayout(const std::vector<TRichTextParsedSegment>& runs,
-        const std::vector<TRichTextFormat>& formats, std::vector<TRichTextDrawSegment>& segments, int64_t W,
-        int64_t H, const TZORMeasureTextFunc& measure) const;
-    const std::vector<TRichTextDrawSegment>& GetSegments() const { return fSegments; }
+    void CalcPrintLayout(const std::vector<zor::TRichTextParsedSegment>& runs,
+        const std::vector<zor::TRichTextFormat>& formats, std::vector<zor::TRichTextDrawSegment>& segments,
+        int64_t W, int64_t H, const TZORMeasureTextFunc& measure) const;
+    const std::vector<zor::TRichTextDrawSegment>& GetSegments() const { return fSegments; }
     void ClearSegments() { fSegments.clear(); }
     // The box the layout fills along and across the lines, paper micrometres: the padded box, or
     // the whole side where the paddings leave no room.
@@ -389,5 +393,5 @@ private:
     QString fRichText;
     bool fStrikeout = false;
     zor::TRichTextParse fParse; // derived, never stored
-    std::vector<TRichTextDrawSegment> fSegments; // derived, never stored
+    std::vector<zor::TRichTextDrawSegment> fSegments; // derived, never stored
 };

@@ -142,8 +142,6 @@ constexpr std::string_view ItemTypeName(TZORItemType type) noexcept
     return IsItemType(Ord(type)) ? ItemTypeNames[Ord(type) - 1] : std::string_view {};
 }
 
-} // namespace zor
-
 // The framework colour (00BBGGRR, red in the lowest byte) and the model's alpha colour
 // (AARRGGBB). Two distinct types, so that a red framework colour can never reach a painter
 // as blue. A framework colour with its high byte set names a system colour; the drawing
@@ -171,6 +169,8 @@ constexpr TColor AlphaColorToColor(TAlphaColor c) noexcept
     const uint32_t r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
     return TColor { r | (g << 8) | (b << 16) };
 }
+
+} // namespace zor
 
 // Outline of a flowchart node; the value decides how wide a text line may be at its height.
 // Values beyond 14 are kept as read and lay out like a plain box.
@@ -258,4 +258,8 @@ struct QUINDLE_RTL_EXPORT TZORTxtInf {
     friend bool operator==(const TZORTxtInf&, const TZORTxtInf&) = default;
 };
 
+namespace zor {
+
 using TxtLines = std::vector<TZORTxtInf>;
+
+} // namespace zor

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+using zor::TBarcode;
+
 namespace {
 
 // Pattern characters by bar class (rows, TZORDrawBar order) and width class (columns).

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <limits>
 
+using zor::TDraw2D;
+using zor::TDraw2DArc;
+using zor::TDraw2DCircle;
+
 namespace {
 
 constexpr double Pi = std::numbers::pi;

@@ -69,8 +69,6 @@ QUINDLE_RTL_EXPORT QPointF DrawTxtPos(double x, double y, double padX, double pa
 QUINDLE_RTL_EXPORT QPoint PrintTxtPos(int x, int y, int padX, int padY, int w, int h, TZORHorzAlign hAlign,
     TZORVertAlign vAlign, TZORAngle angle);
 
-} // namespace zor
-
 struct QUINDLE_RTL_EXPORT TDraw2DCircle {
     double Cx = 0.0;
     double Cy = 0.0;
@@ -91,12 +89,16 @@ struct QUINDLE_RTL_EXPORT TDraw2DArc {
     bool Clock = false;
 };
 
+} // namespace zor
+
 // The two back corners of an arrow head. Looking from the tail to the tip on screen, Wing1
 // lies on the right of the line and Wing2 on the left.
 struct QUINDLE_RTL_EXPORT TZORArrow {
     QPointF Wing1;
     QPointF Wing2;
 };
+
+namespace zor {
 
 class QUINDLE_RTL_EXPORT TDraw2D {
 public:
@@ -163,6 +165,8 @@ public:
     static double LineParameter(double x1, double y1, double x2, double y2, double x, double y);
 };
 
+} // namespace zor
+
 // Linear barcodes: the bar pattern that the encoder writes and the drawing reads.
 //
 // A pattern holds one character per element (bar or space) along the symbol. Each character
@@ -192,6 +196,8 @@ enum class TZORDrawWidth : uint8_t {
 // reach below it into the text line (EAN and UPC).
 enum class TZORDrawBar : uint8_t { Full = 0, Short = 1, Guard = 2, Space = 3 };
 
+namespace zor {
+
 class QUINDLE_RTL_EXPORT TBarcode {
 public:
     static void FillBarData(char c, TZORDrawWidth& width, TZORDrawBar& bar);
@@ -214,3 +220,5 @@ public:
         QByteArrayView pattern, double m, double factor, double& left, double& right, double& check);
     static void UPCEPos(QByteArrayView pattern, double m, double factor, double& centre, double& check);
 };
+
+} // namespace zor

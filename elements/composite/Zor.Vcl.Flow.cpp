@@ -10,6 +10,9 @@
 #include <optional>
 #include <span>
 
+using zor::TGPGraphicsPath;
+using zor::TxtLines;
+
 namespace zor {
 
 namespace {

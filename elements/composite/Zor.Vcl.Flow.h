@@ -43,7 +43,7 @@ public:
     // The font's metrics and the text's lines (paper micrometres from the padded box's top-left
     // corner) as the element stands: each pass lays its text out afresh, so nothing is kept that
     // could lag behind a change.
-    TxtLines LayOut(TZORFontMetrics& metrics) const;
+    zor::TxtLines LayOut(TZORFontMetrics& metrics) const;
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+using zor::TGPGraphicsPath;
+
 void TZORLink::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     // The ends are found afresh, into locals: the link itself is never written while it paints.

@@ -5,12 +5,13 @@
 
 #include <algorithm>
 
+using zor::TAlphaColor;
+using zor::TZORTarget;
+
 // The score is laid out once in the turned frame of its content (u along the row of grades, v
 // across it, device pixels) and painted on either target by the same steps.
 
 namespace {
-
-using zor::TZORTarget;
 
 constexpr TAlphaColor Black { 0xFF000000 };
 constexpr TAlphaColor White { 0xFFFFFFFF };

@@ -10,9 +10,13 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
+using zor::DrawBarcode;
+using zor::PrintBarcode;
+using zor::TAlphaColor;
+using zor::TGPGraphicsPath;
 using zor::TZORElementPainter;
+
+namespace {
 
 constexpr TAlphaColor CrossColour { 0xFFFF0000 };
 constexpr float CrossPenWidth = 0.1f; // millimetres

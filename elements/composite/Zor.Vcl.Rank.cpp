@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+using zor::StarPoints;
+using zor::TGPGraphicsPath;
+
 namespace {
 
 TGPGraphicsPath CellShape(TZORRankType type, const QRectF& cell)

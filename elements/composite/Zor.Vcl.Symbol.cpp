@@ -10,6 +10,10 @@
 #include <optional>
 #include <vector>
 
+using zor::TDraw2D;
+using zor::TGPGraphicsPath;
+using zor::TZORTarget;
+
 // One interpreter walks a symbol's display list for the screen and for paper. It works in the
 // symbol's own coordinates (drawing units from its insertion point): the caller's painter
 // transform places, scales and turns them, on the screen canvas and on the printer graphics
@@ -17,7 +21,6 @@
 
 namespace {
 
-using zor::TZORTarget;
 using K = TZORSymKind;
 
 // Connection points show as circles of this radius, base units.

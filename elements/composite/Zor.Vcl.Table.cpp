@@ -7,9 +7,11 @@
 #include <cmath>
 #include <optional>
 
-namespace {
-
+using zor::TGPGraphicsPath;
+using zor::TxtLines;
 using zor::TZORElementPainter;
+
+namespace {
 
 int32_t LayOutCell(const QString& text, const TZORTableCell& cell, int32_t W, int32_t H, int32_t padX,
     int32_t padY, TxtLines& lines, TZORFontMetrics& metrics)

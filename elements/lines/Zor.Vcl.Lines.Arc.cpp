@@ -1,6 +1,8 @@
 #include "Zor.Utils.h"
 #include "Zor.Vcl.Lines.h"
 
+using zor::TGPGraphicsPath;
+
 void TZORArc::Paint(TZORBaseDraw& D, zor::TZORTarget target) const
 {
     zor::TZORPainter P(D, target);

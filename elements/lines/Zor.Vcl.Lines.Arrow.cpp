@@ -1,5 +1,7 @@
 #include "Zor.Vcl.Lines.h"
 
+using zor::TGPGraphicsPath;
+
 void TZORArrowLine::CalcValues(int16_t aFlag)
 {
     TZORBaseArrowLine::CalcValues(aFlag);

@@ -6,6 +6,13 @@
 #include <array>
 #include <cmath>
 
+using zor::AlphaColorToGPColor;
+using zor::DrawTermType;
+using zor::PrintTermType;
+using zor::TDraw2DArc;
+using zor::TGPGraphicsPath;
+using zor::TSkStrokeCap;
+
 namespace {
 
 // Two points of the dimension by number; 0 for none.

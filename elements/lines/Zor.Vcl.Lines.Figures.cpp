@@ -1,5 +1,7 @@
 #include "Zor.Vcl.Lines.h"
 
+using zor::TGPGraphicsPath;
+
 namespace {
 
 // The circle and the ellipse: the oval inscribed in the box of points 1 and 2.

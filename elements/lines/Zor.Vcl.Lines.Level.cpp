@@ -5,6 +5,9 @@
 #include <cmath>
 #include <numbers>
 
+using zor::DrawData;
+using zor::TGPGraphicsPath;
+
 TGPGraphicsPath TZORLevel::GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const
 {
     const QRectF disc = P.Box(GetPoint(1), GetPoint(2));

@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+using zor::TGPGraphicsPath;
+
 namespace {
 
 // Line widths of the box, millimetres on paper: the screen's flat outline and every isometric

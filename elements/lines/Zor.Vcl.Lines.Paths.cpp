@@ -1,5 +1,7 @@
 #include "Zor.Vcl.Lines.h"
 
+using zor::TGPGraphicsPath;
+
 // --- Polyline ---
 
 TGPGraphicsPath TZORPolyLine::GetPath(const zor::TZORPainter& P) const

@@ -1,5 +1,7 @@
 #include "Zor.Vcl.Lines.h"
 
+using zor::TGPGraphicsPath;
+
 namespace {
 
 // The point's circle reaches this far (base units) from the point, whatever the pen width.

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+using zor::TGPGraphicsPath;
+
 TGPGraphicsPath TZORSector::GetPath(const zor::TZORPainter& P) const
 {
     TGPGraphicsPath path;

@@ -58,7 +58,7 @@ public:
     void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
     void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The chain through every point, in device coordinates of the painter's target.
-    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+    zor::TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
@@ -93,7 +93,7 @@ public:
     void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
     void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The closed outline through every point, in device coordinates of the painter's target.
-    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+    zor::TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
@@ -129,7 +129,7 @@ public:
     void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The whole segments of the curve, closed when it is filled, in device coordinates of the
     // painter's target; empty below four points.
-    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+    zor::TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
@@ -142,7 +142,7 @@ public:
     void Draw(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Screen); }
     void Print(TZORBaseDraw& D) const override { Paint(D, zor::TZORTarget::Print); }
     // The slice (or, for a whole turn, the circle), in device coordinates of the painter's target.
-    TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
+    zor::TGPGraphicsPath GetPath(const zor::TZORPainter& P) const;
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target) const;
@@ -163,7 +163,7 @@ public:
     void Print(TZORBaseDraw& D) const override;
     // The vessel's segment of `arc` closed by its chord, in device coordinates of the painter's
     // target.
-    TGPGraphicsPath GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const;
+    zor::TGPGraphicsPath GetPath(const zor::TZORPainter& P, const TZORLevelArc& arc) const;
 
 private:
     void Paint(TZORBaseDraw& D, zor::TZORTarget target, float value, const QString& text) const;

@@ -4,6 +4,11 @@
 
 #include <exception>
 
+using zor::DrawBarcode;
+using zor::PrintBarcode;
+using zor::TAlphaColor;
+using zor::TGPGraphicsPath;
+
 namespace {
 
 constexpr TAlphaColor CrossColour { 0xFFFF0000 };

@@ -18,11 +18,13 @@
 #include <numbers>
 #include <utility>
 
-namespace {
-
 using zor::Ord;
+using zor::TAlphaColor;
+using zor::TGPGraphicsPath;
 using zor::TZORElementPainter;
 using zor::TZORTarget;
+
+namespace {
 
 // How a filter mixes a pixel: red, green and blue out, each from red, green and blue in; alpha
 // is kept and nothing is added.
@@ -64,7 +66,7 @@ QImage Filtered(const QImage& picture, TZORImgFilter filter, TZORTarget target)
     if (filter == TZORImgFilter::None)
         return picture;
     const TColorMatrix& m
-        = target == TZORTarget::Screen ? Filters[Ord(filter)].Screen : Filters[Ord(filter)].Print;
+        = target == TZORTarget::Screen ? Filters[zor::Ord(filter)].Screen : Filters[zor::Ord(filter)].Print;
     QImage out = picture.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -78,7 +80,7 @@ QImage Filtered(const QImage& picture, TZORImgFilter filter, TZORTarget target)
 // Quarter turns counter-clockwise on the page, as the element turns.
 QImage Turned(const QImage& picture, TZORAngle angle)
 {
-    const int turns = Ord(angle) & 3;
+    const int turns = zor::Ord(angle) & 3;
     return turns == 0 ? picture : picture.transformed(QTransform().rotate(-90.0 * turns));
 }
 
@@ -267,7 +269,7 @@ void CircleFrame(TZORElementPainter& painter, const TZORBaseImage& image, const 
 {
     const zor::TZORFrameLook look = zor::TZORFrameLook::Of(image);
     zor::TZORFigurePaint how;
-    if (look.Filled && (!painter.OnScreen() || (Ord(look.Back) >> 24) > 0))
+    if (look.Filled && (!painter.OnScreen() || (zor::Ord(look.Back) >> 24) > 0))
         how.Fill = look.Back;
     if (look.PenWidth > 0.0f)
         how.Outline
@@ -337,7 +339,7 @@ TZORImage::TScreenPicture TZORImage::ScreenPicture(const TZORBaseDraw& D) const
         if (std::exchange(fPictureError, decoded.error) != decoded.error && !decoded.error.isEmpty())
             Report(*this, D, decoded.error);
     }
-    const int key = Ord(GetAngle()) + 4 * Ord(GetFilter());
+    const int key = zor::Ord(GetAngle()) + 4 * zor::Ord(GetFilter());
     if (!LImage.isNull() && key != fShownKey) {
         fShown = Shown(LImage, *this, TZORTarget::Screen);
         fShownKey = key;
@@ -381,6 +383,6 @@ void TZORImage::Print(TZORBaseDraw& D) const
 
 QString zor::ImageFilterName(TZORImgFilter filter)
 {
-    const size_t i = size_t(Ord(filter));
+    const size_t i = size_t(zor::Ord(filter));
     return i < Filters.size() ? QString::fromLatin1(Filters[i].Name) : QString();
 }

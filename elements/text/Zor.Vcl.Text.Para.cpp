@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <optional>
 
+using zor::TxtLines;
+
 namespace {
 
 // The frame of a printed paragraph fitted across its lines to `needed` device pixels, from the

@@ -8,6 +8,19 @@
 #include <optional>
 #include <span>
 
+using zor::TA_BASELINE;
+using zor::TA_LEFT;
+using zor::TAlphaColor;
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TRichTextDrawSegment;
+using zor::TRichTextFormat;
+using zor::TRichTextParsedSegment;
+using zor::TSkCanvas;
+using zor::TSkFont;
+using zor::TSkPaint;
+using zor::TSkPaintStyle;
+
 namespace {
 
 // The tools that edit a rich text in place.

@@ -10,6 +10,14 @@
 #include <algorithm>
 #include <cmath>
 
+using zor::TA_LEFT;
+using zor::TA_TOP;
+using zor::TBrushStyle;
+using zor::TSkCanvas;
+using zor::TSkFont;
+using zor::TSkPaint;
+using zor::TSkPaintStyle;
+
 // The factory's texts are never sheet copies. Their defaults are the model's own, which the
 // binary reader overwrites with every value of the record.
 

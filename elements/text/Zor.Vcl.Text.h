@@ -41,7 +41,7 @@ public:
     TMeasured Measure(const QString& text) const;
 
 private:
-    void DrawCaret(TZORDraw& D, const TSkFont& font, double ascent, double descent) const;
+    void DrawCaret(TZORDraw& D, const zor::TSkFont& font, double ascent, double descent) const;
 };
 
 // Paragraph (type code 11).
@@ -64,11 +64,11 @@ public:
 
 private:
     // The lines of `text` in the padded box with a height limit (paper micrometres; 0 for none).
-    TxtLines LayOut(const QString& text, int64_t height, TZORVertAlign vAlign) const;
+    zor::TxtLines LayOut(const QString& text, int64_t height, TZORVertAlign vAlign) const;
     // The lines of the element's own text as CalcValues keeps them.
-    TxtLines OwnLines() const;
+    zor::TxtLines OwnLines() const;
     // The extent of lines laid out in a font of metrics m across the box, paper micrometres.
-    int64_t Extent(const TxtLines& lines, const TZORFontMetrics& m) const;
+    int64_t Extent(const zor::TxtLines& lines, const TZORFontMetrics& m) const;
 };
 
 // Rich text (type code 29).
@@ -94,8 +94,8 @@ private:
     // What a pass draws: the font's metrics, the formats and the draw segments.
     struct TLaidOut {
         TZORFontMetrics Metrics;
-        std::vector<TRichTextFormat> Formats;
-        std::vector<TRichTextDrawSegment> Segments;
+        std::vector<zor::TRichTextFormat> Formats;
+        std::vector<zor::TRichTextDrawSegment> Segments;
     };
     // The element's own markup parsed and laid out as CalcValues does, for a pass that finds no
     // layout kept.

@@ -33,6 +33,9 @@
 #include <algorithm>
 #include <array>
 
+using zor::TAct;
+using zor::TMermaidLeftOut;
+
 namespace {
 
 const QString AppName = QStringLiteral("quindle designer");

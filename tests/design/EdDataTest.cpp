@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+using zor::EditDataBinding;
+using zor::FormDataSets;
+
 namespace {
 
 using zor::test::TFormDataSet;
@@ -31,7 +34,8 @@ std::vector<TRow> Rows(QStandardItemModel& model)
 {
     std::vector<TRow> rows;
     for (int i = 0; i < model.rowCount(); ++i)
-        rows.push_back({ model.item(i, 0)->checkState() == Qt::Checked, model.item(i, 1)->text(), model.item(i, 2)->text() });
+        rows.push_back({ model.item(i, 0)->checkState() == Qt::Checked, model.item(i, 1)->text(),
+            model.item(i, 2)->text() });
     return rows;
 }
 
@@ -81,12 +85,15 @@ TEST(EdData, ListsTheFormsDataSetsAsTheLabelBindsThem)
         EXPECT_EQ(d.windowTitle(), QStringLiteral("QUINDLE 3.0 DATA SETTINGS"));
         QStandardItemModel& sets = GridModel(d, "DBDatasets");
         EXPECT_EQ(sets.horizontalHeaderItem(1)->text(), QStringLiteral("   DATASET   ALIAS"));
-        EXPECT_EQ(Rows(sets), (std::vector<TRow> { { true, "Clients", "Customers" }, { false, "Products", "Products" } }));
-        EXPECT_EQ(GridModel(d, "DBFields").horizontalHeaderItem(1)->text(), QStringLiteral("    FIELD   ALIAS"));
+        EXPECT_EQ(Rows(sets),
+            (std::vector<TRow> { { true, "Clients", "Customers" }, { false, "Products", "Products" } }));
+        EXPECT_EQ(
+            GridModel(d, "DBFields").horizontalHeaderItem(1)->text(), QStringLiteral("    FIELD   ALIAS"));
         EXPECT_EQ(Rows(GridModel(d, "DBFields")),
             (std::vector<TRow> { { false, "Id", "Id" }, { true, "Who", "Name" }, { true, "City", "City" } }));
         ShowDataset(d, 1);
-        EXPECT_EQ(Rows(GridModel(d, "DBFields")), (std::vector<TRow> { { false, "Code", "Code" }, { false, "Price", "Price" } }));
+        EXPECT_EQ(Rows(GridModel(d, "DBFields")),
+            (std::vector<TRow> { { false, "Code", "Code" }, { false, "Price", "Price" } }));
         return int(QDialog::Rejected);
     });
     EXPECT_FALSE(zor::EditDataBinding(form.Label, zor::FormDataSets(form.Form)));

@@ -1,10 +1,10 @@
 #include "DesignKit.h"
-#include "dialogs/Zor.Preview.h"
-#include "editor/Zor.Vcl.Editor.h"
-#include "inspector/Zor.Inspector.h"
 #include "Zor.Act.h"
-#include "elements/lines/Zor.Vcl.Lines.h"
+#include "dialogs/Zor.Preview.h"
 #include "dialogs/Zor.Vcl.Component.h"
+#include "editor/Zor.Vcl.Editor.h"
+#include "elements/lines/Zor.Vcl.Lines.h"
+#include "inspector/Zor.Inspector.h"
 #include "label/Zor.Vcl.h"
 
 #include <QBuffer>
@@ -17,8 +17,10 @@
 
 #include <memory>
 
-namespace {
+using zor::TAct;
+using zor::TAlphaColor;
 
+namespace {
 
 // A form as Designer saves it: the label first (its views come after it), then an editor, an
 // inspector and a preview that show it.
@@ -64,7 +66,8 @@ TEST(UiForm, TheLoaderKnowsTheComponents)
     loader.clearPluginPaths();
     loader.addPluginPath(QFileInfo(zor::test::DesignPluginFile()).absolutePath());
     const QStringList known = loader.availableWidgets();
-    for (const char* name : { "TZORLabelComponent", "TZOREditor", "TZORInspector", "TZORPreview", "TZORViewLibrary", "TZORSpinEditFloat" })
+    for (const char* name : { "TZORLabelComponent", "TZOREditor", "TZORInspector", "TZORPreview",
+             "TZORViewLibrary", "TZORSpinEditFloat" })
         EXPECT_TRUE(known.contains(QString::fromLatin1(name))) << name;
 }
 
@@ -119,7 +122,8 @@ TEST(UiForm, AFormWithTheLabelAndItsViewsLoadsAndWorks)
     TAct::SetCurAction(zor::acRectangle);
     label.Notify(TZRChange::Tool);
     TZOREditorGeometry& g = editor->Surface().G;
-    const auto at = [&](int64_t xmm, int64_t ymm) { return QPoint(g.ScreenMMX(xmm * 1000), g.ScreenMMY(ymm * 1000)); };
+    const auto at
+        = [&](int64_t xmm, int64_t ymm) { return QPoint(g.ScreenMMX(xmm * 1000), g.ScreenMMY(ymm * 1000)); };
     QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, at(10, 10));
     QTest::mouseMove(&editor->Surface(), at(60, 40));
     QTest::mouseClick(&editor->Surface(), Qt::LeftButton, Qt::NoModifier, at(100, 80));

@@ -31,6 +31,13 @@
 #include <algorithm>
 #include <cmath>
 
+using zor::acRectangle;
+using zor::acSelect;
+using zor::TAct;
+using zor::TAlphaColor;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 // The example designer in a real X server (tests/designer/RunInXvfb.sh starts one for each run):
 // the window is shown, driven with mouse input and photographed from the screen.
 namespace {

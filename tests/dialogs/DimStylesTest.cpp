@@ -3,9 +3,9 @@
 #include "dialogs/Zor.Dimstyles.h"
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
-#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
+#include "kit/Widgets.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAbstractItemView>
@@ -19,6 +19,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+using zor::DimSampleText;
+using zor::Ord;
+using zor::TAlphaColor;
 
 namespace {
 
@@ -43,7 +47,8 @@ TEST(DimSampleText, WithoutAFormatAFractionShowsNoDecimalsAndAWholeValueOne)
     TZORDimStyle style(QStringLiteral("s"), zor::claBlack, zor::claBlack, false, false);
     for (const Case& c : cases) {
         style.fFormat = QString::fromLatin1(c.format);
-        EXPECT_EQ(zor::DimSampleText(style, c.value), QString::fromLatin1(c.text)) << c.format << " " << c.value;
+        EXPECT_EQ(zor::DimSampleText(style, c.value), QString::fromLatin1(c.text))
+            << c.format << " " << c.value;
     }
     style.fFormat.clear();
     style.fPrefix = QStringLiteral("L=");
@@ -55,7 +60,8 @@ TEST(DimSampleText, WithoutAFormatAFractionShowsNoDecimalsAndAWholeValueOne)
 // heads, and texts that do not show.
 TZORDimStyle ProbeStyle()
 {
-    TZORDimStyle s(QStringLiteral("probe"), TAlphaColor { 0xFF0000FF }, TAlphaColor { 0xFF00FF00 }, false, false);
+    TZORDimStyle s(
+        QStringLiteral("probe"), TAlphaColor { 0xFF0000FF }, TAlphaColor { 0xFF00FF00 }, false, false);
     s.fHeadColor = TAlphaColor { 0xFFFF0000 };
     s.fFillColor = TAlphaColor { 0xFFFF0000 };
     s.fFontColor = TAlphaColor { 0x00000000 };
@@ -95,8 +101,8 @@ int Count(const QImage& image, const QRect& r, bool (*test)(QRgb))
 
 // Where the heads of the four dimensions lie with an extension size of 2 and a gap of 1 (8
 // pixels from the part).
-const QPoint HeadPoints[] = { { 140, 162 }, { 400, 162 }, { 402, 212 }, { 582, 252 }, { 580, 408 }, { 140, 408 },
-    { 132, 400 }, { 132, 170 } };
+const QPoint HeadPoints[] = { { 140, 162 }, { 400, 162 }, { 402, 212 }, { 582, 252 }, { 580, 408 },
+    { 140, 408 }, { 132, 400 }, { 132, 170 } };
 
 TEST(DimSample, HeadsAtBothEndsOfEveryDimensionButForType0)
 {
@@ -183,18 +189,15 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         label.SetEditorMode(2);
-        TZORDimStyle* thin = label.AddDimStyle(
-            std::make_unique<TZORDimStyle>(QStringLiteral("Thin"), zor::claBlack, zor::claBlack, false, false));
+        TZORDimStyle* thin = label.AddDimStyle(std::make_unique<TZORDimStyle>(
+            QStringLiteral("Thin"), zor::claBlack, zor::claBlack, false, false));
         thin->SetExtSize(3);
         thin->SetExtGap(1);
         label.SetModified(false);
     }
     ~DimStyles() override { QLocale::setDefault(fLocale); }
 
-    void Open()
-    {
-        form.Ini(label);
-    }
+    void Open() { form.Ini(label); }
 
     QComboBox& Styles() { return Child<QComboBox>(form, "cbDimStyles"); }
 
@@ -276,7 +279,8 @@ TEST_F(DimStyles, TheDefaultStyleIsNotDeleted)
 
 TEST_F(DimStyles, DeletingReadsTheListAgain)
 {
-    label.AddDimStyle(std::make_unique<TZORDimStyle>(QStringLiteral("Bold"), zor::claBlack, zor::claBlack, true, false));
+    label.AddDimStyle(
+        std::make_unique<TZORDimStyle>(QStringLiteral("Bold"), zor::claBlack, zor::claBlack, true, false));
     label.SetActiveDimStyle(1);
     Open();
     dialogs.AnswerMessage(QMessageBox::No);

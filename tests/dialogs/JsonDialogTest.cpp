@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::DialogService;
+
 namespace {
 
 using zor::test::TScriptedDialogs;

@@ -3,10 +3,10 @@
 #include "dialogs/Zor.Labelling.h"
 #include "dialogs/Zor.LengthEdit.h"
 #include "dialogs/Zor.SheetPicture.h"
-#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
+#include "kit/Widgets.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAbstractButton>
@@ -25,6 +25,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+using zor::SheetPixels;
 
 namespace {
 
@@ -109,8 +111,13 @@ TEST_F(Labelling, AClickOnTheSheetChoosesTheFirstLabelAndColoursThoseBeforeIt)
         int row, column;
         QColor colour;
     } cells[] = {
-        { 1, 1, Yellow }, { 1, 3, Yellow }, { 2, 1, Yellow }, { 2, 2, Yellow },
-        { 2, 3, Cyan }, { 3, 1, Cyan }, { 4, 3, Cyan },
+        { 1, 1, Yellow },
+        { 1, 3, Yellow },
+        { 2, 1, Yellow },
+        { 2, 2, Yellow },
+        { 2, 3, Cyan },
+        { 3, 1, Cyan },
+        { 4, 3, Cyan },
     };
     for (const auto& cell : cells)
         EXPECT_TRUE(ColourNear(image, CellCentre(cell.row, cell.column), cell.colour))
@@ -320,14 +327,16 @@ TEST_F(Labelling, ControlsShowingTogetherHaveKeysOfTheirOwnAndOkIsTheDefault)
                 continue;
             if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
                 check(l->text());
-            else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !w->parentWidget()->inherits("QTabBar"))
+            else if (auto* b = qobject_cast<QAbstractButton*>(w);
+                     b && !w->parentWidget()->inherits("QTabBar"))
                 check(b->text());
         }
     }
     EXPECT_GT(marked, 40);
     for (int i = 0; i < pages.count(); ++i)
         EXPECT_FALSE(key(pages.tabText(i)).isNull()) << i;
-    for (const char* name : { "cbContinousPaper", "RaBuVer", "RaBuHor", "ckLinkData", "ckSaveJson", "ckHeader" })
+    for (const char* name :
+        { "cbContinousPaper", "RaBuVer", "RaBuHor", "ckLinkData", "ckSaveJson", "ckHeader" })
         EXPECT_FALSE(key(Get<QAbstractButton>(name).text()).isNull()) << name;
     EXPECT_TRUE(Get<QPushButton>("butOK").isDefault());
     EXPECT_FALSE(Get<QPushButton>("butAddCounter").autoDefault());
@@ -506,7 +515,8 @@ TEST_F(LabellingData, AJsonEditThatOnlyChangesCaseIsTaken)
     dialog.Ini(label);
     TScriptedDialogs dialogs;
     dialogs.AnswerDialog([](QDialog& d) {
-        Child<QPlainTextEdit>(d, "MemJson").setPlainText(QStringLiteral(R"({"Items":[{"Name":"BOLT","Count":2}]})"));
+        Child<QPlainTextEdit>(d, "MemJson")
+            .setPlainText(QStringLiteral(R"({"Items":[{"Name":"BOLT","Count":2}]})"));
         return TScriptedDialogs::Press(d, QDialogButtonBox::Ok);
     });
     Get<QPushButton>("butJson").click();

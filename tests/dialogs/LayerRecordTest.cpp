@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+using zor::claWhite;
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TJsonObject;
+
 namespace {
 
 void Mark(TZORLayer& layer, uint32_t fill = 0x12345678)
@@ -45,7 +50,8 @@ TEST(LayerRecord, AnOlderFileReadsWithoutThem)
     Mark(*original.GetLayer(1), 0x11223344);
     Mark(*original.AddLayer(QStringLiteral("Walls")));
     QByteArray bytes = zor::test::SaveBinary(original);
-    for (const QByteArray& fields : { QByteArray("\x01\x44\x33\x22\x11\x05", 6), QByteArray("\x01\x78\x56\x34\x12\x05", 6) }) {
+    for (const QByteArray& fields :
+        { QByteArray("\x01\x44\x33\x22\x11\x05", 6), QByteArray("\x01\x78\x56\x34\x12\x05", 6) }) {
         ASSERT_EQ(bytes.count(fields), 1);
         bytes.remove(bytes.indexOf(fields), fields.size());
     }

@@ -2,13 +2,13 @@
 #include "dialogs/Zor.Layers.h"
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
-#include "kit/Widgets.h"
+#include "elements/lines/Zor.Vcl.Lines.h"
 #include "kit/Dialogs.h"
 #include "kit/Pixels.h"
 #include "kit/TempDir.h"
-#include "label/Zor.Vcl.h"
-#include "elements/lines/Zor.Vcl.Lines.h"
+#include "kit/Widgets.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
+#include "label/Zor.Vcl.h"
 
 #include <QAbstractItemDelegate>
 #include <QCheckBox>
@@ -23,6 +23,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+using zor::claWhite;
+using zor::Ord;
+using zor::TAlphaColor;
 
 namespace {
 
@@ -85,7 +89,8 @@ TEST_F(Layers, TheGridShowsEachLayer)
     ASSERT_EQ(Grid().rowCount(), 3);
     ASSERT_EQ(Grid().columnCount(), 11);
     EXPECT_EQ(Column(TfLayers::colName), (QStringList { "0", "Walls", "Doors" }));
-    const QStringList row { "Doors", "Courier", "5.25", "0.30", "4294967295", "2164195328", "1", "1", "0", "0", "1" };
+    const QStringList row { "Doors", "Courier", "5.25", "0.30", "4294967295", "2164195328", "1", "1", "0",
+        "0", "1" };
     for (int c = 0; c < row.size(); ++c)
         EXPECT_EQ(Cell(2, c), row[c]) << "column " << c;
     EXPECT_EQ(Column(TfLayers::colActive), (QStringList { "0", "0", "1" }));
@@ -102,7 +107,8 @@ TEST_F(Layers, MovingAndDeletingFollowTheSelectedRow)
         int row;
         bool up, down, remove;
     };
-    for (const Case c : { Case { 0, false, false, false }, Case { 1, false, true, true }, Case { 2, true, false, true } }) {
+    for (const Case c :
+        { Case { 0, false, false, false }, Case { 1, false, true, true }, Case { 2, true, false, true } }) {
         Select(c.row);
         EXPECT_EQ(Enabled("SBUp"), c.up) << c.row;
         EXPECT_EQ(Enabled("SBDown"), c.down) << c.row;
@@ -138,10 +144,13 @@ TEST_F(Layers, SizesAndFontsGoToTheLayerAsTheLayerTakesThem)
         std::function<QString(const TZORLayer&)> stored;
     };
     const Case cases[] = {
-        { TfLayers::colHeight, "7.50", "7.50", [](const TZORLayer& l) { return QString::number(l.GetFontHeight()); } },
+        { TfLayers::colHeight, "7.50", "7.50",
+            [](const TZORLayer& l) { return QString::number(l.GetFontHeight()); } },
         // A height of 0 is refused: the cell shows the height kept.
-        { TfLayers::colHeight, "0.00", "7.50", [](const TZORLayer& l) { return QString::number(l.GetFontHeight()); } },
-        { TfLayers::colPenWidth, "0.70", "0.70", [](const TZORLayer& l) { return QString::number(l.GetPenWidth()); } },
+        { TfLayers::colHeight, "0.00", "7.50",
+            [](const TZORLayer& l) { return QString::number(l.GetFontHeight()); } },
+        { TfLayers::colPenWidth, "0.70", "0.70",
+            [](const TZORLayer& l) { return QString::number(l.GetPenWidth()); } },
         { TfLayers::colFont, "Serif", "Serif", [](const TZORLayer& l) { return l.GetFontName(); } },
     };
     const QString stored[] = { "7.5", "7.5", "0.7", "Serif" };
@@ -185,8 +194,8 @@ TEST_F(Layers, TheActiveColumnIsExclusive)
 TEST_F(Layers, EachOptionColumnTogglesItsBit)
 {
     Open();
-    const std::pair<int, uint16_t> columns[] = { { TfLayers::colView, 0x0001 }, { TfLayers::colPrint, 0x0002 },
-        { TfLayers::colSelect, 0x0004 }, { TfLayers::colExport, 0x0008 } };
+    const std::pair<int, uint16_t> columns[] = { { TfLayers::colView, 0x0001 },
+        { TfLayers::colPrint, 0x0002 }, { TfLayers::colSelect, 0x0004 }, { TfLayers::colExport, 0x0008 } };
     for (const auto& [column, bit] : columns) {
         label.SetModified(false);
         form.CellAction(1, column);
@@ -320,13 +329,15 @@ TEST_F(Layers, TheBackgroundItemsFollowTheLabelsOptions)
         uint32_t options;
         bool image, map;
     };
-    for (const Case c : { Case { 0, false, false }, Case { 4, true, false }, Case { 8, false, true }, Case { 12, true, true } }) {
+    for (const Case c : { Case { 0, false, false }, Case { 4, true, false }, Case { 8, false, true },
+             Case { 12, true, true } }) {
         label.SetOptions(c.options);
         TfLayers layers;
         layers.Ini(label);
         EXPECT_EQ(Child<QAction>(*layers.PopLayer(), "menuBackImage").isVisible(), c.image) << c.options;
         EXPECT_EQ(Child<QAction>(*layers.PopLayer(), "menuBackMap").isVisible(), c.map) << c.options;
-        EXPECT_EQ(Child<QAction>(*layers.PopLayer(), "menuBackMargins").isVisible(), c.image || c.map) << c.options;
+        EXPECT_EQ(Child<QAction>(*layers.PopLayer(), "menuBackMargins").isVisible(), c.image || c.map)
+            << c.options;
     }
 }
 
@@ -357,7 +368,8 @@ TEST_F(Layers, MarginsComeFromTheirDialog)
     });
     Menu(1, "menuBackMargins");
     const TZORLayer& l = *label.GetLayer(2);
-    EXPECT_EQ(std::vector<float>({ l.GetImgMarTop(), l.GetImgMarLeft(), l.GetImgMarBottom(), l.GetImgMarRight() }),
+    EXPECT_EQ(
+        std::vector<float>({ l.GetImgMarTop(), l.GetImgMarLeft(), l.GetImgMarBottom(), l.GetImgMarRight() }),
         std::vector<float>({ 2, 3, 4.5f, 5 }));
 }
 

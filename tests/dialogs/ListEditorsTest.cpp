@@ -7,8 +7,8 @@
 #include "dialogs/Zor.Edtable.h"
 #include "dialogs/Zor.Selcolor.h"
 #include "dialogs/Zor.Spinfloat.h"
-#include "kit/Widgets.h"
 #include "kit/Dialogs.h"
+#include "kit/Widgets.h"
 #include "label/Zor.Vcl.h"
 
 #include <QAbstractButton>
@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+using zor::TAlphaColor;
 
 namespace {
 
@@ -145,10 +147,13 @@ TEST_F(TableEditor, EveryControlWritesItsMemberOfTheSelectedColumn)
         });
     };
     const auto spin = [](const char* name, double v) {
-        return TAct([name, v](TfEdTable& f, TScriptedDialogs&) { Child<TZORSpinEditFloat>(f, name).SetValue(v); });
+        return TAct(
+            [name, v](TfEdTable& f, TScriptedDialogs&) { Child<TZORSpinEditFloat>(f, name).SetValue(v); });
     };
     const auto choose = [](const char* name, int index) {
-        return TAct([name, index](TfEdTable& f, TScriptedDialogs&) { Child<QComboBox>(f, name).setCurrentIndex(index); });
+        return TAct([name, index](TfEdTable& f, TScriptedDialogs&) {
+            Child<QComboBox>(f, name).setCurrentIndex(index);
+        });
     };
     const auto press = [](const char* name) {
         return TAct([name](TfEdTable& f, TScriptedDialogs&) {
@@ -168,58 +173,71 @@ TEST_F(TableEditor, EveryControlWritesItsMemberOfTheSelectedColumn)
         const char* expected;
     } cases[] = {
         { "CBoxFields", choose("CBoxFields", 1),
-            [](auto&, auto& c) { return c.FieldName + '|' + c.Header.Text + '|' + c.Line.Text; }, "qty|qty|qty" },
+            [](auto&, auto& c) { return c.FieldName + '|' + c.Header.Text + '|' + c.Line.Text; },
+            "qty|qty|qty" },
         { "seWidth", spin("seWidth", 30), [](auto&, auto& c) { return Number(c.Width); }, "30" },
         { "edFormat", type("edFormat", "0.0"), [](auto&, auto& c) { return c.Format; }, "0.0" },
         { "cBoxColFont", choose("cBoxColFont", 1), [](auto&, auto& c) { return c.Line.FontName; }, "Beta" },
-        { "seColFontHeight", spin("seColFontHeight", 5.5), [](auto&, auto& c) { return Number(c.Line.FontHeight); },
-            "5.5" },
+        { "seColFontHeight", spin("seColFontHeight", 5.5),
+            [](auto&, auto& c) { return Number(c.Line.FontHeight); }, "5.5" },
         { "ShColFontColor", colour("ShColFontColor"), [](auto&, auto& c) { return Colour(c.Line.FontColor); },
             "ff123456" },
-        { "ShColColor", colour("ShColColor"), [](auto&, auto& c) { return Colour(c.Line.BackColor); }, "ff123456" },
+        { "ShColColor", colour("ShColColor"), [](auto&, auto& c) { return Colour(c.Line.BackColor); },
+            "ff123456" },
         { "ckFillCol", click("ckFillCol"), [](auto&, auto& c) { return Flag(c.Line.FillBack); }, "1" },
         { "SBColBold", click("SBColBold"), [](auto&, auto& c) { return Flag(c.Line.Bold); }, "1" },
         { "SBColItalic", click("SBColItalic"), [](auto&, auto& c) { return Flag(c.Line.Italic); }, "1" },
-        { "SBColUnderline", click("SBColUnderline"), [](auto&, auto& c) { return Flag(c.Line.Underline); }, "1" },
-        { "SBCRight", click("SBCRight"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.HorzAlign)); }, "2" },
-        { "seColHeight", spin("seColHeight", 8), [](auto& t, auto&) { return Number(t.GetLineHeight()); }, "8" },
-        { "seRowInterline", spin("seRowInterline", 1.5), [](auto&, auto& c) { return Number(c.Line.Interline); },
-            "1.5" },
+        { "SBColUnderline", click("SBColUnderline"), [](auto&, auto& c) { return Flag(c.Line.Underline); },
+            "1" },
+        { "SBCRight", click("SBCRight"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.HorzAlign)); },
+            "2" },
+        { "seColHeight", spin("seColHeight", 8), [](auto& t, auto&) { return Number(t.GetLineHeight()); },
+            "8" },
+        { "seRowInterline", spin("seRowInterline", 1.5),
+            [](auto&, auto& c) { return Number(c.Line.Interline); }, "1.5" },
         { "ckWrapText", click("ckWrapText"), [](auto&, auto& c) { return Flag(c.Line.WrapText); }, "1" },
         { "ckFixed", press("ckFixed"), [](auto&, auto& c) { return Flag(c.Fixed); }, "1" },
-        { "sbVertBottom", click("sbVertBottom"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); },
-            "2" },
-        { "sbVertCenter", click("sbVertCenter"), [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); },
-            "1" },
+        { "sbVertBottom", click("sbVertBottom"),
+            [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); }, "2" },
+        { "sbVertCenter", click("sbVertCenter"),
+            [](auto&, auto& c) { return Number(zor::Ord(c.Line.VertAlign)); }, "1" },
         { "edHeaderText", type("edHeaderText", "x"), [](auto&, auto& c) { return c.Header.Text; }, "Bx" },
-        { "CBVisibleHead", click("CBVisibleHead"), [](auto&, auto& c) { return Flag(c.Header.Visible); }, "0" },
+        { "CBVisibleHead", click("CBVisibleHead"), [](auto&, auto& c) { return Flag(c.Header.Visible); },
+            "0" },
         { "CBoxHFont", choose("CBoxHFont", 1), [](auto&, auto& c) { return c.Header.FontName; }, "Beta" },
         { "seHeadFontHeight", spin("seHeadFontHeight", 4),
             [](auto&, auto& c) { return Number(c.Header.FontHeight); }, "4" },
-        { "ShHeadFontColor", colour("ShHeadFontColor"), [](auto&, auto& c) { return Colour(c.Header.FontColor); },
+        { "ShHeadFontColor", colour("ShHeadFontColor"),
+            [](auto&, auto& c) { return Colour(c.Header.FontColor); }, "ff123456" },
+        { "ShHColor", colour("ShHColor"), [](auto&, auto& c) { return Colour(c.Header.BackColor); },
             "ff123456" },
-        { "ShHColor", colour("ShHColor"), [](auto&, auto& c) { return Colour(c.Header.BackColor); }, "ff123456" },
         { "ckHeadFill", click("ckHeadFill"), [](auto&, auto& c) { return Flag(c.Header.FillBack); }, "1" },
         { "SBHeadItalic", click("SBHeadItalic"), [](auto&, auto& c) { return Flag(c.Header.Italic); }, "1" },
-        { "SBHeadCenter", click("SBHeadCenter"), [](auto&, auto& c) { return Number(zor::Ord(c.Header.HorzAlign)); },
-            "1" },
-        { "seHeightHead", spin("seHeightHead", 7), [](auto& t, auto&) { return Number(t.GetHeaderHeight()); }, "7" },
+        { "SBHeadCenter", click("SBHeadCenter"),
+            [](auto&, auto& c) { return Number(zor::Ord(c.Header.HorzAlign)); }, "1" },
+        { "seHeightHead", spin("seHeightHead", 7), [](auto& t, auto&) { return Number(t.GetHeaderHeight()); },
+            "7" },
         { "seHeadInterline", spin("seHeadInterline", 2),
             [](auto&, auto& c) { return Number(c.Header.Interline); }, "2" },
         { "RGCalc", click("RGCalc4"), [](auto&, auto& c) { return Number(zor::Ord(c.Footer)); }, "4" },
-        { "edFooterFormat", type("edFooterFormat", "0.00"), [](auto&, auto& c) { return c.FooterFormat; }, "0.00" },
+        { "edFooterFormat", type("edFooterFormat", "0.00"), [](auto&, auto& c) { return c.FooterFormat; },
+            "0.00" },
         { "CBoxFFont", choose("CBoxFFont", 1), [](auto&, auto& c) { return c.FooterCell.FontName; }, "Beta" },
         { "seFootFontHeight", spin("seFootFontHeight", 6),
             [](auto&, auto& c) { return Number(c.FooterCell.FontHeight); }, "6" },
-        { "ShFFontColor", colour("ShFFontColor"), [](auto&, auto& c) { return Colour(c.FooterCell.FontColor); },
+        { "ShFFontColor", colour("ShFFontColor"),
+            [](auto&, auto& c) { return Colour(c.FooterCell.FontColor); }, "ff123456" },
+        { "ShFColor", colour("ShFColor"), [](auto&, auto& c) { return Colour(c.FooterCell.BackColor); },
             "ff123456" },
-        { "ShFColor", colour("ShFColor"), [](auto&, auto& c) { return Colour(c.FooterCell.BackColor); }, "ff123456" },
-        { "ckFootFill", click("ckFootFill"), [](auto&, auto& c) { return Flag(c.FooterCell.FillBack); }, "1" },
+        { "ckFootFill", click("ckFootFill"), [](auto&, auto& c) { return Flag(c.FooterCell.FillBack); },
+            "1" },
         { "SBFBold", click("SBFBold"), [](auto&, auto& c) { return Flag(c.FooterCell.Bold); }, "1" },
-        { "SBFUnderline", click("SBFUnderline"), [](auto&, auto& c) { return Flag(c.FooterCell.Underline); }, "1" },
-        { "SBFRight", click("SBFRight"), [](auto&, auto& c) { return Number(zor::Ord(c.FooterCell.HorzAlign)); },
-            "2" },
-        { "seHeightFoot", spin("seHeightFoot", 3), [](auto& t, auto&) { return Number(t.GetFooterHeight()); }, "3" },
+        { "SBFUnderline", click("SBFUnderline"), [](auto&, auto& c) { return Flag(c.FooterCell.Underline); },
+            "1" },
+        { "SBFRight", click("SBFRight"),
+            [](auto&, auto& c) { return Number(zor::Ord(c.FooterCell.HorzAlign)); }, "2" },
+        { "seHeightFoot", spin("seHeightFoot", 3), [](auto& t, auto&) { return Number(t.GetFooterHeight()); },
+            "3" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
@@ -346,15 +364,18 @@ TEST_F(PolyEditor, EveryControlWritesItsMemberOfTheSelectedItem)
         std::function<QString(const TZORDataPoly&)> read;
         const char* expected;
     } cases[] = {
-        { "edText", [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edText"), QStringLiteral("z ")); },
+        { "edText",
+            [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edText"), QStringLiteral("z ")); },
             [](auto& i) { return i.Text; }, " two z " },
         { "CBoxFields", [](auto& f, auto&) { Child<QComboBox>(f, "CBoxFields").setCurrentIndex(1); },
             [](auto& i) { return Number(i.FillType) + '|' + i.FillName; }, "1|qty" },
-        { "edFormat", [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edFormat"), QStringLiteral("000")); },
+        { "edFormat",
+            [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edFormat"), QStringLiteral("000")); },
             [](auto& i) { return i.Format; }, "000" },
         { "cBoxColFont", [](auto& f, auto&) { Child<QComboBox>(f, "cBoxColFont").setCurrentIndex(1); },
             [](auto& i) { return i.FontName; }, "Beta" },
-        { "seColFontHeight", [](auto& f, auto&) { Child<TZORSpinEditFloat>(f, "seColFontHeight").SetValue(7); },
+        { "seColFontHeight",
+            [](auto& f, auto&) { Child<TZORSpinEditFloat>(f, "seColFontHeight").SetValue(7); },
             [](auto& i) { return Number(i.FontHeight); }, "7" },
         { "SBColBold", click("SBColBold"), [](auto& i) { return Flag(i.Bold); }, "1" },
         { "SBColItalic", click("SBColItalic"), [](auto& i) { return Flag(i.Italic); }, "1" },
@@ -365,7 +386,8 @@ TEST_F(PolyEditor, EveryControlWritesItsMemberOfTheSelectedItem)
                 QTest::mouseClick(&Child<TZORColorSwatch>(f, "ShColFontColor"), Qt::LeftButton);
             },
             [](auto& i) { return Colour(i.FontColor); }, "ff123456" },
-        { "edIA", [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edIA"), QStringLiteral("01")); },
+        { "edIA",
+            [](auto& f, auto&) { QTest::keyClicks(&Child<QLineEdit>(f, "edIA"), QStringLiteral("01")); },
             [](auto& i) { return i.IA; }, "01" },
         { "ckAddParenthesis", press("ckAddParenthesis"), [](auto& i) { return Flag(i.AddPar); }, "1" },
         { "ShColColor",
@@ -513,13 +535,13 @@ TEST_F(TableEditor, EveryCaptionComesFromTheCatalogue)
     form.Ini(label);
     EXPECT_EQ(form.windowTitle().trimmed(), QStringLiteral("Table"));
     ExpectCaptions(form,
-        { { "TabColumn", "Column" }, { "TabHeader", "Header" }, { "TabFooter", "Footer" }, { "butAdd", "Add" },
-            { "butDelete", "Delete" }, { "ckFillCol", "Fill" }, { "ckHeadFill", "Fill" }, { "ckFootFill", "Fill" },
-            { "ckWrapText", "Wrap text" }, { "ckFixed", "Fixed" }, { "CBVisibleHead", "Visible" },
-            { "labColField", "Field" },
-            { "labColWidth", "Width (%)" }, { "labColFormat", "Format" }, { "labFootFormat", "Format" },
-            { "labHeadText", "Title" }, { "labColFont", "Font" }, { "labHeadFont", "Font" },
-            { "labFootFont", "Font" }, { "labColFontHeight", "Font height" }, { "LabHFontHeight", "Font height" },
+        { { "TabColumn", "Column" }, { "TabHeader", "Header" }, { "TabFooter", "Footer" },
+            { "butAdd", "Add" }, { "butDelete", "Delete" }, { "ckFillCol", "Fill" }, { "ckHeadFill", "Fill" },
+            { "ckFootFill", "Fill" }, { "ckWrapText", "Wrap text" }, { "ckFixed", "Fixed" },
+            { "CBVisibleHead", "Visible" }, { "labColField", "Field" }, { "labColWidth", "Width (%)" },
+            { "labColFormat", "Format" }, { "labFootFormat", "Format" }, { "labHeadText", "Title" },
+            { "labColFont", "Font" }, { "labHeadFont", "Font" }, { "labFootFont", "Font" },
+            { "labColFontHeight", "Font height" }, { "LabHFontHeight", "Font height" },
             { "LabFFHeight", "Font height" }, { "labColFontColor", "Color" }, { "labHeadColFont", "Color" },
             { "labFootColor", "Color" }, { "labColHeight", "Height" }, { "labHeightHead", "Height" },
             { "labFootHeight", "Height" }, { "labColInterline", "Line spacing" },

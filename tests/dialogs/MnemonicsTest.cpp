@@ -42,6 +42,8 @@
 #include <functional>
 #include <memory>
 
+using zor::TAlphaColor;
+
 namespace {
 
 using zor::test::TScriptedDialogs;

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+using zor::TAlphaColor;
+using zor::TColor;
+
 namespace {
 
 using namespace zor::test;

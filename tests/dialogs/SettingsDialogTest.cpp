@@ -15,6 +15,11 @@
 
 #include <functional>
 
+using zor::DialogService;
+using zor::fSettings;
+using zor::TAlphaColor;
+using zor::TColor;
+
 namespace {
 
 using zor::test::TScriptedDialogs;

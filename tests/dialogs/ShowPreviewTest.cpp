@@ -28,6 +28,8 @@
 #include <mutex>
 #include <thread>
 
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

@@ -18,6 +18,8 @@
 
 #include <vector>
 
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;
@@ -27,9 +29,11 @@ QString SymbolJson(const QString& name, const QString& category, bool flat = fal
 {
     const QString def = flat
         ? QStringLiteral(R"([{"Kind":"Line","Points":[[0,0],[10,0]]}])")
-        : QStringLiteral(R"([{"Kind":"Fill","Value":true},{"Kind":"BackColor","Value":"#0000FF"},)"
-                         R"({"Kind":"ForeColor","Value":"#0000FF"},{"Kind":"Rectangle","Points":[[0,0],[10,10]]}])");
-    return QStringLiteral(R"({"Name":"%1","Category":"%2","ID":"%1","Units":"mm","Def":%3})").arg(name, category, def);
+        : QStringLiteral(
+            R"([{"Kind":"Fill","Value":true},{"Kind":"BackColor","Value":"#0000FF"},)"
+            R"({"Kind":"ForeColor","Value":"#0000FF"},{"Kind":"Rectangle","Points":[[0,0],[10,10]]}])");
+    return QStringLiteral(R"({"Name":"%1","Category":"%2","ID":"%1","Units":"mm","Def":%3})")
+        .arg(name, category, def);
 }
 
 bool WriteLibrary(const QString& path, const QStringList& symbols)
@@ -39,15 +43,15 @@ bool WriteLibrary(const QString& path, const QStringList& symbols)
 
 void Move(QWidget& viewport, QPoint at)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), viewport.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
-        Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), viewport.mapToGlobal(QPointF(at)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&viewport, &move);
 }
 
 void Click(QWidget& viewport, QPoint at)
 {
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), viewport.mapToGlobal(QPointF(at)), Qt::LeftButton,
-        Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), viewport.mapToGlobal(QPointF(at)),
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&viewport, &press);
 }
 
@@ -71,9 +75,8 @@ protected:
         view.setFrameShape(QFrame::NoFrame);
         view.SetColor(TAlphaColor { 0xFFD0E0F0 });
         view.SetQuindle(&label);
-        view.OnChangePos = [this](TZORViewLibrary&, const QString& name, const QString&, TZORUnits) {
-            reported << name;
-        };
+        view.OnChangePos
+            = [this](TZORViewLibrary&, const QString& name, const QString&, TZORUnits) { reported << name; };
     }
     void Load(QSize size)
     {
@@ -272,10 +275,12 @@ protected:
                 SymbolJson(QStringLiteral("C2"), QStringLiteral("A/B/C")),
                 SymbolJson(QStringLiteral("D1"), QStringLiteral("A/B/D")),
                 SymbolJson(QStringLiteral("T3"), QStringLiteral("Top")) }));
-        ASSERT_TRUE(WriteLibrary(Path(QStringLiteral("skip.lyp")), { SymbolJson(QStringLiteral("H"), QStringLiteral("Hidden")) }));
+        ASSERT_TRUE(WriteLibrary(
+            Path(QStringLiteral("skip.lyp")), { SymbolJson(QStringLiteral("H"), QStringLiteral("Hidden")) }));
         ASSERT_TRUE(WriteFile(Path(QStringLiteral("notes.txt")), "x"));
         ASSERT_TRUE(QDir(DirPath()).mkdir(QStringLiteral("sub")));
-        ASSERT_TRUE(WriteLibrary(Path(QStringLiteral("sub/inner.lyp")), { SymbolJson(QStringLiteral("I"), QStringLiteral("Inner")) }));
+        ASSERT_TRUE(WriteLibrary(Path(QStringLiteral("sub/inner.lyp")),
+            { SymbolJson(QStringLiteral("I"), QStringLiteral("Inner")) }));
         label.OnReadSymEvent = [this](TZORBaseLabel&, const QString& file, bool& read) {
             asked << QFileInfo(file).fileName();
             read = !file.endsWith(QLatin1String("skip.lyp"));
@@ -368,7 +373,8 @@ TEST_F(Picker, AnEqualsSignInThePathIsKept)
 {
     ASSERT_TRUE(QDir(DirPath()).mkdir(QStringLiteral("a=b")));
     ASSERT_TRUE(WriteLibrary(Path(QStringLiteral("a=b/k=v.lyp")),
-        { SymbolJson(QStringLiteral("E1"), QStringLiteral("Eq")), SymbolJson(QStringLiteral("E2"), QStringLiteral("Eq")) }));
+        { SymbolJson(QStringLiteral("E1"), QStringLiteral("Eq")),
+            SymbolJson(QStringLiteral("E2"), QStringLiteral("Eq")) }));
     TfSelSymbol form;
     form.Ini(label, Path(QStringLiteral("a=b")), QString());
     ASSERT_EQ(form.Categories().size(), 1u);

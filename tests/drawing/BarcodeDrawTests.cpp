@@ -20,6 +20,26 @@
 #include <optional>
 #include <vector>
 
+using zor::AdjustLineType;
+using zor::DrawBarcode;
+using zor::MakeColor;
+using zor::Ord;
+using zor::PrintBarcode;
+using zor::TA_BASELINE;
+using zor::TA_CENTER;
+using zor::TA_LEFT;
+using zor::tagXFORM;
+using zor::TAlphaColor;
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TColor;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TSkCanvas;
+using zor::TSkPaintStyle;
+using zor::TSkPathEffect;
+
 namespace {
 
 using zor::test::InkBounds;

@@ -11,6 +11,31 @@
 #include <cmath>
 #include <vector>
 
+using zor::AdjustLineType;
+using zor::AdjustPrintLineType;
+using zor::AdjustPrintRoundCap;
+using zor::AlphaColorToARGB;
+using zor::AlphaColorToGPColor;
+using zor::AlphaColorToRGB;
+using zor::ColorToARGB;
+using zor::GPColorToAlphaColor;
+using zor::ISkCanvas;
+using zor::MakeColor;
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TCanvas;
+using zor::TColor;
+using zor::TDashStyle;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TLineCap;
+using zor::TSkCanvas;
+using zor::TSkPaint;
+using zor::TSkPaintStyle;
+using zor::TSkPathEffect;
+using zor::TSmoothingMode;
+
 namespace {
 
 using zor::test::GapLengths;

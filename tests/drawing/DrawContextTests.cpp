@@ -7,6 +7,19 @@
 
 #include <gtest/gtest.h>
 
+using zor::BasePtoY;
+using zor::ISkCanvas;
+using zor::MakeColor;
+using zor::tagXFORM;
+using zor::TCanvas;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TLineCap;
+using zor::TPenAlignment;
+using zor::TSkCanvas;
+using zor::TSmoothingMode;
+
 namespace {
 
 TEST(DrawContext, StartsAsTheEditorWithIdentityTransform)

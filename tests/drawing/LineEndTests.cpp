@@ -12,6 +12,24 @@
 #include <numbers>
 #include <vector>
 
+using zor::AdjustLineType;
+using zor::AlphaColorToGPColor;
+using zor::DrawData;
+using zor::DrawTermType;
+using zor::Ord;
+using zor::PrintTermType;
+using zor::TAlphaColor;
+using zor::TCanvas;
+using zor::TDashStyle;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TPenAlignment;
+using zor::TSkCanvas;
+using zor::TSkPaintStyle;
+using zor::TSkPathEffect;
+using zor::TSmoothingMode;
+
 namespace {
 
 using zor::test::ColourNear;

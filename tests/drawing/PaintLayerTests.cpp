@@ -10,6 +10,29 @@
 
 #include <functional>
 
+using zor::MakeColor;
+using zor::TA_LEFT;
+using zor::TA_TOP;
+using zor::TAlphaColor;
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TColor;
+using zor::TDashStyle;
+using zor::TFillMode;
+using zor::TGPColor;
+using zor::TGPGraphics;
+using zor::TGPGraphicsPath;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TLineCap;
+using zor::TPenAlignment;
+using zor::TSkCanvas;
+using zor::TSkFont;
+using zor::TSkFontStyle;
+using zor::TSkPaint;
+using zor::TSkPaintStyle;
+using zor::TSkPathEffect;
+
 namespace {
 
 using zor::test::ColourNear;

@@ -12,6 +12,13 @@
 
 #include <functional>
 
+using zor::MakeColor;
+using zor::TGPColor;
+using zor::TGPGraphics;
+using zor::TGPGraphicsPath;
+using zor::TGPPen;
+using zor::TSmoothingMode;
+
 // Stroked rectangles on a PDF page: written as rectangles (a framed text on every label of a
 // run must not cost four lines and a close each), and drawn where the path would be.
 namespace {

@@ -10,6 +10,15 @@
 
 #include <gtest/gtest.h>
 
+using zor::BuildClosedPath;
+using zor::DrawCenteredTextWithEllipsis;
+using zor::DrawTextRect;
+using zor::FindGraphicClass;
+using zor::SizeBaseText;
+using zor::SizeText;
+using zor::TCanvas;
+using zor::TGraphicClass;
+
 namespace {
 
 using zor::test::InkBounds;

@@ -8,6 +8,17 @@
 
 #include <cmath>
 
+using zor::CalcTxtPoints;
+using zor::CalcTxtPts;
+using zor::LayoutFlowTxt;
+using zor::LayoutPlainTxt;
+using zor::Ord;
+using zor::PrintTxtPoints;
+using zor::TCanvas;
+using zor::TSkFont;
+using zor::TSkFontStyle;
+using zor::TxtLines;
+
 namespace {
 
 // Every UTF-16 code unit ten units wide.

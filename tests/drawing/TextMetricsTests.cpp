@@ -5,6 +5,10 @@
 
 #include <thread>
 
+using zor::GetFontStyle;
+using zor::TSkFontStyle;
+using zor::TxtLines;
+
 namespace {
 
 struct TMetrics {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::TColor;
+
 TEST(EditorAssign, TakesTheLabelAndEverySetting)
 {
     TZORLabelVCL label;

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using zor::TAct;
+
 namespace {
 
 class EditorChanges : public ::testing::Test {

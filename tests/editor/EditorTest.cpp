@@ -23,6 +23,10 @@
 
 #include <memory>
 
+using zor::acSelect;
+using zor::TAct;
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

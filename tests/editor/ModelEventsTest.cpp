@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::TAct;
+
 namespace {
 
 void Send(QWidget* surface, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held)

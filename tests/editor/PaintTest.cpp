@@ -19,6 +19,14 @@
 #include <iterator>
 #include <memory>
 
+using zor::acSelect;
+using zor::NearWhole;
+using zor::RulerSteps;
+using zor::stIdle;
+using zor::TAct;
+using zor::TAlphaColor;
+using zor::TColor;
+
 namespace {
 
 using namespace zor::test;

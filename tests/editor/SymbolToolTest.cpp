@@ -18,6 +18,10 @@
 
 #include <memory>
 
+using zor::acSelect;
+using zor::acSymbol;
+using zor::TAct;
+
 using namespace zor::test;
 
 namespace {

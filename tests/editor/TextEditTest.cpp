@@ -31,6 +31,11 @@
 #include <cmath>
 #include <memory>
 
+using zor::FindNextWordBoundary;
+using zor::FindPrevWordBoundary;
+using zor::TAct;
+using zor::TxtLines;
+
 namespace {
 
 using namespace zor::test;

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <memory>
 
+using zor::TAct;
+
 namespace {
 
 using zor::test::TPointer;

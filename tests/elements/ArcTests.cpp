@@ -8,6 +8,8 @@
 #include <cmath>
 #include <numbers>
 
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

@@ -9,6 +9,10 @@
 
 #include <numbers>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

@@ -15,6 +15,14 @@
 #include <memory>
 #include <vector>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TBinaryReader;
+using zor::TECC200Shape;
+using zor::TECC200Size;
+using zor::TErrorCorrectionLevel;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {
@@ -405,7 +413,8 @@ TEST(ElementSkeletons, OnlySheetCopiesArePreviewElements)
             ASSERT_NE(read, nullptr) << kind.name;
             EXPECT_EQ(read->IsPreview(), c.preview) << kind.name << ", read type " << int(c.readType);
         }
-        EXPECT_FALSE(kind.readJson(label, ZORFileVersion, TJsonObject::Parse(QStringLiteral("{}")))->IsPreview());
+        EXPECT_FALSE(
+            kind.readJson(label, ZORFileVersion, TJsonObject::Parse(QStringLiteral("{}")))->IsPreview());
     }
 }
 

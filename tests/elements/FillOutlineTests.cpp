@@ -22,6 +22,10 @@
 
 #include <gtest/gtest.h>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

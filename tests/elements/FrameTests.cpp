@@ -14,6 +14,23 @@
 #include <functional>
 #include <typeindex>
 
+using zor::MakeColor;
+using zor::Ord;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TCanvas;
+using zor::TFont;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+using zor::TJsonObject;
+using zor::TLineCap;
+using zor::TLineJoin;
+using zor::TSkCanvas;
+using zor::TSkPaint;
+using zor::TSkPathEffect;
+using zor::TSkStrokeCap;
+
 namespace {
 
 using namespace zor::test;

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

@@ -39,6 +39,14 @@
 #include <functional>
 #include <memory>
 
+using zor::InspectorRows;
+using zor::Ord;
+using zor::TAct;
+using zor::TAlphaColor;
+using zor::TDataEdit;
+using zor::TJsonArray;
+using zor::TJsonObject;
+
 namespace {
 
 using namespace zor::test;

@@ -16,6 +16,10 @@
 
 #include <cmath>
 
+using zor::ISkCanvas;
+using zor::TCanvas;
+using zor::TSkCanvas;
+
 namespace {
 
 using namespace zor::test;

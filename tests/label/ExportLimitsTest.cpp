@@ -25,6 +25,10 @@
 #include <thread>
 #include <unistd.h>
 
+using zor::ExportSheets;
+using zor::ExportWorkers;
+using zor::UsableCpus;
+
 namespace {
 
 using namespace zor::test;

@@ -25,6 +25,14 @@
 #include <thread>
 #include <vector>
 
+using zor::ClampExportScale;
+using zor::EncodeGif;
+using zor::ExportExtension;
+using zor::ExportLabel;
+using zor::ExportPageSize;
+using zor::ExportSheets;
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

@@ -21,6 +21,9 @@
 #include <utility>
 #include <vector>
 
+using zor::TAlphaColor;
+using zor::TJsonObject;
+
 // Readable failures; internal linkage, so that other test files may print these their own way.
 static void PrintTo(const TZORPto& p, std::ostream* os)
 {

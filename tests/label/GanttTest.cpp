@@ -14,6 +14,11 @@
 #include <cstdint>
 #include <ostream>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TGanttElement;
+using zor::TGanttParser;
+
 static void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';

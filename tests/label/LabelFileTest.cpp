@@ -15,6 +15,11 @@
 
 #include <gtest/gtest.h>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TBinaryWriter;
+using zor::TJsonObject;
+
 namespace {
 
 using zor::test::FirstKindCode;

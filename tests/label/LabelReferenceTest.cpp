@@ -21,6 +21,8 @@
 #include <numbers>
 #include <vector>
 
+using zor::TJsonObject;
+
 namespace {
 
 using namespace zor::test;

@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+using zor::ISkCanvas;
+using zor::TSkCanvas;
+
 namespace {
 
 using namespace zor::test;

@@ -14,6 +14,9 @@
 #include <functional>
 #include <vector>
 
+using zor::TMermaidLeftOut;
+using zor::TxtLines;
+
 namespace {
 
 constexpr int64_t BoxWidth = 35000; // of a participant's box

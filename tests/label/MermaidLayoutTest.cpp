@@ -18,6 +18,8 @@
 #include <cmath>
 #include <vector>
 
+using zor::TxtLines;
+
 namespace {
 
 class MermaidLayout : public ::testing::Test {

@@ -16,6 +16,19 @@
 #include <ostream>
 #include <vector>
 
+using zor::claBlack;
+using zor::claGray;
+using zor::TAlphaColor;
+using zor::TConnection;
+using zor::TDiagramType;
+using zor::TMermaidParser;
+using zor::TNode;
+using zor::TNodeType;
+using zor::TSeqArrowHead;
+using zor::TSeqEvent;
+using zor::TSeqEventType;
+using zor::TSeqLineStyle;
+
 static void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';

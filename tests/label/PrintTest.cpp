@@ -19,6 +19,10 @@
 #include <thread>
 #include <unistd.h>
 
+using zor::CurrentPrinter;
+using zor::DeviceMode;
+using zor::PrinterForIndex;
+
 namespace {
 
 using namespace zor::test;
@@ -139,8 +143,9 @@ TEST_F(Print, ASheetThatRunsOffItsPaperIsRefusedBeforeTheJob)
         ADD_FAILURE() << "printed";
     } catch (const EZORError& e) {
         EXPECT_EQ(e.Message(),
-            QStringLiteral("The labels do not fit on the paper: 4 labels across of 30 mm, with a margin of 5 mm "
-                           "and gaps of 2 mm, need 131 mm; the paper is 104 mm wide"));
+            QStringLiteral(
+                "The labels do not fit on the paper: 4 labels across of 30 mm, with a margin of 5 mm "
+                "and gaps of 2 mm, need 131 mm; the paper is 104 mm wide"));
     }
     label.WaitForPrint();
     EXPECT_FALSE(QFile::exists(Pdf()));

@@ -23,6 +23,10 @@
 #include <thread>
 #include <vector>
 
+using zor::TBrushStyle;
+using zor::TCanvas;
+using zor::TSkCanvas;
+
 namespace {
 
 constexpr int32_t Dpi = 96;

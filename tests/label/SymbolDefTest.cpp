@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::TJsonObject;
+
 namespace {
 
 // Records what the label offers and answers with a prepared text (nothing: cancelled).

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::TBinaryWriter;
+
 namespace {
 
 using zor::test::FirstKindCode;

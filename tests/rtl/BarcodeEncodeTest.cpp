@@ -9,6 +9,10 @@
 #include <thread>
 #include <vector>
 
+using zor::BarTypeCount;
+using zor::Ord;
+using zor::TBarcode;
+
 namespace {
 
 using Bar = TZORDrawBar;

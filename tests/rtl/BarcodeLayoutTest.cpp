@@ -6,6 +6,9 @@
 
 #include <string>
 
+using zor::SplitRetailText;
+using zor::TBarcode;
+
 namespace {
 
 using W = TZORDrawWidth;

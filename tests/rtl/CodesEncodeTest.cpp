@@ -12,9 +12,15 @@
 #include <thread>
 #include <vector>
 
-using namespace zor::test;
 using zor::Ord;
+using zor::Round;
+using zor::TBarcode;
+using zor::TECC200Shape;
+using zor::TECC200Size;
+using zor::TErrorCorrectionLevel;
+using zor::TJsonObject;
 
+using namespace zor::test;
 namespace {
 
 // A symbol as a scanner sees it: `module` pixels per module, `row` pixels per row, and a quiet
@@ -70,7 +76,7 @@ TEST(PDF417Encoder, LevelsReadBackAndTheWidthFollowsTheColumns)
             EXPECT_EQ(s.CodeColumns, c.columns);
         }
         EXPECT_EQ(s.Columns, (s.CodeColumns + (c.truncated ? 2 : 4)) * 17 + 1);
-        EXPECT_EQ(s.EccLevel, Ord(c.level) - 1);
+        EXPECT_EQ(s.EccLevel, zor::Ord(c.level) - 1);
         const auto read = Read(s, 12);
         ASSERT_TRUE(read);
         EXPECT_EQ(read->format, "PDF417");
@@ -118,7 +124,7 @@ TEST(DataMatrixEncoder, SquaresAndRectanglesOfTheSizeAskedFor)
         { TECC200Size(30), TECC200Shape::Square, 16, 48 },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Ord(c.size));
+        SCOPED_TRACE(zor::Ord(c.size));
         const TZORCodeSymbol s = TZORCodeEncoder::CalcECC200("ABC123", c.size, c.shape);
         EXPECT_EQ(s.Rows, c.rows);
         EXPECT_EQ(s.Columns, c.columns);
@@ -165,7 +171,7 @@ TEST(QREncoder, EveryLevelReadsBack)
         SCOPED_TRACE(c.read);
         const TZORCodeSymbol s
             = TZORCodeEncoder::QRCode("https://example.org/42", TZORQREncoding::Auto, c.level, 0);
-        EXPECT_EQ(s.EccLevel, Ord(c.level));
+        EXPECT_EQ(s.EccLevel, zor::Ord(c.level));
         const auto read = Read(s);
         ASSERT_TRUE(read);
         EXPECT_EQ(read->text, "https://example.org/42");
@@ -197,7 +203,7 @@ TEST(QREncoder, EncodingsCarryTheTextTheyCan)
         { TZORQREncoding::Latin1, QStringLiteral("?mega café") },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Ord(c.encoding));
+        SCOPED_TRACE(zor::Ord(c.encoding));
         const auto read = Read(TZORCodeEncoder::QRCode(text, c.encoding, TErrorCorrectionLevel::M, 0));
         ASSERT_TRUE(read);
         EXPECT_EQ(read->text, c.read);
@@ -312,8 +318,8 @@ TEST(CodeElements, BoundsFrameTheSymbolWithItsPaddings)
         { TZORHorzAlign::Left, TZORVertAlign::Top, TZORAngle::Angle0, 50, { 0, 0, 725000, 625000 } },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(
-            testing::Message() << Ord(c.h) << Ord(c.v) << " angle " << Ord(c.angle) << " scale " << c.scale);
+        SCOPED_TRACE(testing::Message()
+            << zor::Ord(c.h) << zor::Ord(c.v) << " angle " << zor::Ord(c.angle) << " scale " << c.scale);
         TKindLabel label;
         label.Measure().SetDrawScale(c.scale);
         auto* qr = Stub<TZORBaseQRCode>(label);

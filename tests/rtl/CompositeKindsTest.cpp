@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {

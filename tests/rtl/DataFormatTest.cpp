@@ -5,6 +5,9 @@
 
 #include <limits>
 
+using zor::FormatDateTime;
+using zor::FormatInteger;
+
 // Whole numbers keep every digit; dates follow the pattern letters of label files.
 
 TEST(FormatInteger, EveryDigitOfSixtyFourBits)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+using zor::TBinaryReader;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {

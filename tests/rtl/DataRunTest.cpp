@@ -13,6 +13,8 @@
 
 #include <limits>
 
+using zor::FormatFloat;
+
 using namespace zor::test;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <numbers>
 
+using zor::TDraw2DArc;
+
 namespace {
 
 using namespace zor::test;

@@ -9,6 +9,10 @@
 #include <cmath>
 #include <numbers>
 
+using zor::TDraw2D;
+using zor::TDraw2DCircle;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 // --- Boxes ---

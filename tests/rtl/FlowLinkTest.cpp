@@ -11,6 +11,12 @@
 
 #include <cmath>
 
+using zor::AnchorDirection;
+using zor::LinkCourse;
+using zor::RoutedPointCount;
+using zor::RouteLink;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {

@@ -29,8 +29,8 @@ TEST(FormatFloat, FollowsTheFrameworksTableOfExamples)
     const double values[4] = { 1234, -1234, 0.5, 0 };
     for (const auto& row : table)
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(
-                FormatFloat(QString::fromUtf8(row.pattern), values[i]), QString::fromUtf8(row.results[i]))
+            EXPECT_EQ(zor::FormatFloat(QString::fromUtf8(row.pattern), values[i]),
+                QString::fromUtf8(row.results[i]))
                 << "'" << row.pattern << "' " << values[i];
 }
 
@@ -53,22 +53,22 @@ TEST(FormatFloat, RoundsHalvesAwayFromZeroOnTheDecimalDigits)
         { "0.0.0", 1.25, "1.25" }, // points after the first are ignored
     };
     for (const auto& row : table)
-        EXPECT_EQ(FormatFloat(QString::fromUtf8(row.pattern), row.value), QString::fromUtf8(row.result))
+        EXPECT_EQ(zor::FormatFloat(QString::fromUtf8(row.pattern), row.value), QString::fromUtf8(row.result))
             << "'" << row.pattern << "' " << row.value;
 }
 
 TEST(FormatFloat, GeneralFormAndValuesThatAreNotFinite)
 {
-    EXPECT_EQ(FormatFloat(QString(), 0.1 + 0.2), QStringLiteral("0.3"));
-    EXPECT_EQ(FormatFloat(QString(), 1e15), QStringLiteral("1E15"));
-    EXPECT_EQ(FormatFloat(QString(), -1.5e-6), QStringLiteral("-1.5E-6"));
-    EXPECT_EQ(FormatFloat(QStringLiteral(";0"), 5), QStringLiteral("5")); // empty positive section
-    EXPECT_EQ(
-        FormatFloat(QStringLiteral("0"), std::numeric_limits<double>::quiet_NaN()), QStringLiteral("NAN"));
-    EXPECT_EQ(FormatFloat(QStringLiteral("0"), INFINITY), QStringLiteral("INF"));
-    EXPECT_EQ(FormatFloat(QStringLiteral("0"), -INFINITY), QStringLiteral("-INF"));
-    EXPECT_EQ(FormatFloat(QStringLiteral("0;"), -5), QStringLiteral("-5"));
-    EXPECT_EQ(FormatFloat(QStringLiteral("0.00E+0000000"), 1.0), QStringLiteral("1.00E+0000000"));
+    EXPECT_EQ(zor::FormatFloat(QString(), 0.1 + 0.2), QStringLiteral("0.3"));
+    EXPECT_EQ(zor::FormatFloat(QString(), 1e15), QStringLiteral("1E15"));
+    EXPECT_EQ(zor::FormatFloat(QString(), -1.5e-6), QStringLiteral("-1.5E-6"));
+    EXPECT_EQ(zor::FormatFloat(QStringLiteral(";0"), 5), QStringLiteral("5")); // empty positive section
+    EXPECT_EQ(zor::FormatFloat(QStringLiteral("0"), std::numeric_limits<double>::quiet_NaN()),
+        QStringLiteral("NAN"));
+    EXPECT_EQ(zor::FormatFloat(QStringLiteral("0"), INFINITY), QStringLiteral("INF"));
+    EXPECT_EQ(zor::FormatFloat(QStringLiteral("0"), -INFINITY), QStringLiteral("-INF"));
+    EXPECT_EQ(zor::FormatFloat(QStringLiteral("0;"), -5), QStringLiteral("-5"));
+    EXPECT_EQ(zor::FormatFloat(QStringLiteral("0.00E+0000000"), 1.0), QStringLiteral("1.00E+0000000"));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+using zor::TDraw2D;
+
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();

@@ -1,7 +1,7 @@
 #include "ErrorOf.h"
-#include "kit/TempDir.h"
 #include "Zor.Json.h"
 #include "Zor.Msg.h"
+#include "kit/TempDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,11 @@
 
 #include <functional>
 #include <limits>
+
+using zor::TJsonArray;
+using zor::TJsonBaseObject;
+using zor::TJsonDataType;
+using zor::TJsonObject;
 
 using zor::test::ErrorOf;
 

@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+using zor::claWhite;
+using zor::TAlphaColor;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {
@@ -232,14 +238,15 @@ TEST(LabelPersist, AnOlderFileReadsWithoutTheFieldsAddedSince)
     {
         TBinaryWriter w(&refLines);
         w.WriteInt32(1);
-        for (int64_t v : { original.GetRefLine(1)->P1.X, original.GetRefLine(1)->P1.Y, original.GetRefLine(1)->P2.X,
-                 original.GetRefLine(1)->P2.Y })
+        for (int64_t v : { original.GetRefLine(1)->P1.X, original.GetRefLine(1)->P1.Y,
+                 original.GetRefLine(1)->P2.X, original.GetRefLine(1)->P2.Y })
             w.WriteInt64(v);
     }
     QByteArray bytes = SaveBinary(original);
     ASSERT_TRUE(original.DeleteRefLine(1));
-    for (const QByteArray& mark : { QByteArray("\x78\x56\x34\x12", 4), QByteArray("\x00\x44\x33\x22\x11\x00", 6),
-             QByteArray("\x00\x88\x77\x66\x55\x00", 6), refLines }) {
+    for (const QByteArray& mark :
+        { QByteArray("\x78\x56\x34\x12", 4), QByteArray("\x00\x44\x33\x22\x11\x00", 6),
+            QByteArray("\x00\x88\x77\x66\x55\x00", 6), refLines }) {
         ASSERT_EQ(bytes.count(mark), 1);
         bytes.remove(bytes.indexOf(mark), mark.size());
     }

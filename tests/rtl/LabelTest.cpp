@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::TBinaryReader;
+
 using namespace zor::test;
 
 namespace {

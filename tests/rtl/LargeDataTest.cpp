@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+using zor::ParseRichMarkup;
+using zor::TAlphaColor;
+using zor::TRichTextFormat;
+
 // Data and markup of many fields, records and formats: read at a cost that grows with their
 // size, and refused with a clear error past the bound on fields.
 namespace {

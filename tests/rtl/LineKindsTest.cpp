@@ -10,6 +10,10 @@
 #include <cmath>
 #include <numbers>
 
+using zor::ItemTypeName;
+using zor::TBinaryReader;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {

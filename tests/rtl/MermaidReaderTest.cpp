@@ -5,6 +5,11 @@
 #include <ostream>
 #include <vector>
 
+using zor::MermaidShown;
+using zor::TDiagramType;
+using zor::TMermaidLeftOut;
+using zor::TMermaidParser;
+
 // What the Mermaid reader keeps and what it lists as left out: every statement Mermaid takes is
 // either read into the diagram or named, with its line, in the list the import reports.
 static void PrintTo(const TMermaidLeftOut& l, std::ostream* os)

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+using zor::Error;
+
 namespace {
 
 using TGetter = QString (*)(const QString&);

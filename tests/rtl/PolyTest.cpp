@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using zor::Ord;
+
 namespace {
 
 using TTestPoly = zor::test::TStub<TZORBasePoly>;

@@ -9,6 +9,15 @@
 
 #include <optional>
 
+using zor::DeleteRichText;
+using zor::RemoveEmptyRichPairs;
+using zor::RichColorValue;
+using zor::RichSizeValue;
+using zor::RichStyleActive;
+using zor::TAlphaColor;
+using zor::TRichTextFormat;
+using zor::ValidRichFontName;
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -59,7 +68,8 @@ TEST(RichEdit, ToggleStyle)
         { u"hello"_s, 0, 5, "FN", std::nullopt },
     };
     for (const auto& c : table) {
-        SCOPED_TRACE(c.rich.toStdString() + " " + std::to_string(c.a) + ".." + std::to_string(c.b) + " " + c.tag);
+        SCOPED_TRACE(
+            c.rich.toStdString() + " " + std::to_string(c.a) + ".." + std::to_string(c.b) + " " + c.tag);
         const std::optional<QString> out = zor::ToggleRichStyle(c.rich, c.a, c.b, QLatin1StringView(c.tag));
         EXPECT_EQ(Show(out), Show(c.expected));
         if (out) {
@@ -138,7 +148,8 @@ TEST(RichEdit, SetValue)
     };
     for (const auto& c : table) {
         SCOPED_TRACE(c.rich.toStdString() + " " + c.tag + ":" + c.value.toStdString());
-        const std::optional<QString> out = zor::SetRichValue(c.rich, c.a, c.b, QLatin1StringView(c.tag), c.value);
+        const std::optional<QString> out
+            = zor::SetRichValue(c.rich, c.a, c.b, QLatin1StringView(c.tag), c.value);
         EXPECT_EQ(Show(out), Show(c.expected));
         if (out) {
             EXPECT_EQ(Plain(*out), Plain(c.rich));
@@ -146,7 +157,8 @@ TEST(RichEdit, SetValue)
     }
     // What the parser makes of the split: "ell" in the new font, "h" and "o" in the old.
     const zor::TRichTextParse p = zor::ParseRichMarkup(
-        *zor::SetRichValue(u"<FN:Arial>hello</FN>"_s, 1, 4, QLatin1StringView("FN"), u"Courier"_s), TRichTextFormat {}, 0);
+        *zor::SetRichValue(u"<FN:Arial>hello</FN>"_s, 1, 4, QLatin1StringView("FN"), u"Courier"_s),
+        TRichTextFormat {}, 0);
     ASSERT_EQ(p.Runs.size(), 3u);
     EXPECT_EQ(p.Formats[size_t(p.Runs[1].FormatIndex)].FontName, u"Courier"_s);
     EXPECT_EQ(p.Formats[size_t(p.Runs[2].FormatIndex)].FontName, u"Arial"_s);

@@ -7,6 +7,14 @@
 
 #include <vector>
 
+using zor::EscapeRichText;
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TJsonObject;
+using zor::TRichTextDrawSegment;
+using zor::TRichTextFormat;
+using zor::TRichTextParsedSegment;
+
 using namespace zor::test;
 
 namespace {

@@ -16,6 +16,11 @@
 #include <string>
 #include <sys/resource.h>
 
+using zor::DateTimeToDays;
+using zor::DaysToDateTime;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+
 using zor::test::ErrorOf;
 
 namespace {

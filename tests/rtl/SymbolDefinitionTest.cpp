@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+using zor::TAlphaColor;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+using zor::TJsonObject;
+
 namespace {
 
 using zor::test::ErrorOf;

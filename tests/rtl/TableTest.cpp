@@ -15,6 +15,12 @@
 #include <limits>
 #include <memory>
 
+using zor::Aggregate;
+using zor::FormatAggregate;
+using zor::ParseNumber;
+using zor::TJsonObject;
+using zor::TxtLines;
+
 namespace {
 
 using TTestTable = zor::test::TStub<TZORBaseTable>;

@@ -16,6 +16,9 @@
 #include <cmath>
 #include <functional>
 
+using zor::TBinaryReader;
+using zor::TJsonObject;
+
 using namespace zor::test;
 
 namespace {

@@ -5,6 +5,15 @@
 
 #include <type_traits>
 
+using zor::AlphaColorToColor;
+using zor::ColorToAlphaColor;
+using zor::IsItemType;
+using zor::IsSystemColor;
+using zor::ItemTypeName;
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TColor;
+
 namespace {
 
 static_assert(!std::is_convertible_v<TColor, TAlphaColor>, "colour forms must not mix silently");

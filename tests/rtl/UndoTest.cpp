@@ -19,6 +19,10 @@
 #include <tuple>
 #include <vector>
 
+using zor::TAlphaColor;
+using zor::TBinaryReader;
+using zor::TBinaryWriter;
+
 namespace {
 
 using namespace zor::test;

@@ -7,9 +7,26 @@
 #include <limits>
 #include <numbers>
 
+using zor::BasePtoY;
+using zor::DegToRad;
+using zor::DrawBasePtoX;
+using zor::DrawFromBaseX;
+using zor::DrawTxtPos;
+using zor::GetValue;
+using zor::Ord;
+using zor::PrintFromBaseX;
+using zor::PrintFromBaseY;
+using zor::PrintTxtPos;
+using zor::RadToDeg;
+using zor::Round;
+using zor::SetValue;
+using zor::TDraw2D;
+using zor::TDraw2DArc;
+using zor::TDraw2DCircle;
+using zor::Trunc;
+
 namespace {
 
-using zor::Round;
 constexpr double Pi = std::numbers::pi;
 constexpr int64_t Int64Max = std::numeric_limits<int64_t>::max();
 constexpr int64_t Int64Min = std::numeric_limits<int64_t>::min();
@@ -25,7 +42,7 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour)
         { 6e9, 6000000000, 6000000000 }, // beyond 32 bits
     };
     for (const auto& row : table) {
-        EXPECT_EQ(Round(row.x), row.round) << row.x;
+        EXPECT_EQ(zor::Round(row.x), row.round) << row.x;
         EXPECT_EQ(zor::Trunc(row.x), row.trunc) << row.x;
     }
 }
@@ -34,13 +51,13 @@ TEST(Rounding, NonFiniteAndHugeValuesStayDefined)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(Round(nan), 0);
+    EXPECT_EQ(zor::Round(nan), 0);
     EXPECT_EQ(zor::Trunc(nan), 0);
-    EXPECT_EQ(Round(inf), Int64Max);
-    EXPECT_EQ(Round(-inf), Int64Min);
-    EXPECT_EQ(Round(1e300), Int64Max);
+    EXPECT_EQ(zor::Round(inf), Int64Max);
+    EXPECT_EQ(zor::Round(-inf), Int64Min);
+    EXPECT_EQ(zor::Round(1e300), Int64Max);
     EXPECT_EQ(zor::Trunc(-1e300), Int64Min);
-    EXPECT_EQ(Round(-9223372036854775808.0), Int64Min);
+    EXPECT_EQ(zor::Round(-9223372036854775808.0), Int64Min);
 }
 
 TEST(Angles, DegreesAndRadians)

@@ -17,11 +17,14 @@
 #include <functional>
 #include <set>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TECC200Size;
+using zor::TErrorCorrectionLevel;
+
 namespace {
 
 using namespace zor::test;
-using zor::Ord;
-
 // Screen renders at ten pixels per millimetre, paper at 300 dpi.
 constexpr int ScreenDpi = 254;
 constexpr int PrintDpi = 300;

@@ -19,11 +19,18 @@
 #include <memory>
 #include <vector>
 
+using zor::ImageFilterName;
+using zor::MakeColor;
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TCanvas;
+using zor::TGPGraphics;
+using zor::TGPPen;
+using zor::TGPSolidBrush;
+
 namespace {
 
 using namespace zor::test;
-using zor::Ord;
-
 constexpr int Dpi = 300;
 constexpr TTarget Targets[] = { TTarget::Export, TTarget::Print };
 
@@ -150,7 +157,7 @@ TEST(Image, TurnsTakeThePictureWithThem)
     };
     for (const auto& c : cases)
         for (const TTarget target : Targets) {
-            SCOPED_TRACE(testing::Message() << "angle " << Ord(c.angle) << " " << Name(target));
+            SCOPED_TRACE(testing::Message() << "angle " << zor::Ord(c.angle) << " " << Name(target));
             TScene scene;
             TZORImage& image = Framed(scene, Png(TwoColours(400, 200)));
             image.SetAngle(c.angle);
@@ -159,8 +166,8 @@ TEST(Image, TurnsTakeThePictureWithThem)
             EXPECT_TRUE(ColourAt(rendered, c.red.x(), c.red.y(), Red));
             EXPECT_TRUE(ColourAt(rendered, c.blue.x(), c.blue.y(), Blue));
             if (target == TTarget::Export) {
-                EXPECT_EQ(image.GetTurnedWidth(), Ord(c.angle) % 2 == 0 ? 400 : 200);
-                EXPECT_EQ(image.GetTurnedHeight(), Ord(c.angle) % 2 == 0 ? 200 : 400);
+                EXPECT_EQ(image.GetTurnedWidth(), zor::Ord(c.angle) % 2 == 0 ? 400 : 200);
+                EXPECT_EQ(image.GetTurnedHeight(), zor::Ord(c.angle) % 2 == 0 ? 200 : 400);
             }
         }
 }
@@ -175,8 +182,8 @@ struct TProbe {
 };
 
 // The rectangle's border runs along the box's edge (inside it on screen, without a fill) and the
-// picture starts inside the border and the padding. A circle's diameter is the box's shorter side, centred along the
-// longer one; the picture fills the square inscribed in it, or is clipped to it by frame 3.
+// picture starts inside the border and the padding. A circle's diameter is the box's shorter side, centred
+// along the longer one; the picture fills the square inscribed in it, or is clipped to it by frame 3.
 TEST(Image, FramesBorderAndHoldThePicture)
 {
     const double half = 5.0 * std::sqrt(0.5) - 0.1; // the inscribed square less half the pen
@@ -300,7 +307,7 @@ TEST(Image, FiltersMixTheColours)
     };
     for (const auto& c : cases)
         for (const TTarget target : Targets) {
-            SCOPED_TRACE(testing::Message() << "filter " << Ord(c.filter) << " " << Name(target));
+            SCOPED_TRACE(testing::Message() << "filter " << zor::Ord(c.filter) << " " << Name(target));
             TScene scene;
             TZORImage& image = Framed(scene, Png(Plain(c.in)));
             image.SetFilter(c.filter);

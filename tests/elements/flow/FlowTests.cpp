@@ -11,6 +11,10 @@
 
 #include <map>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TxtLines;
+
 namespace {
 
 using namespace zor::test;

@@ -10,6 +10,9 @@
 
 #include <cmath>
 
+using zor::Ord;
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

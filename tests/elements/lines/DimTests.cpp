@@ -16,6 +16,10 @@
 #include <string_view>
 #include <vector>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

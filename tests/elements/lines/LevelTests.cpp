@@ -10,6 +10,10 @@
 #include <cmath>
 #include <numbers>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

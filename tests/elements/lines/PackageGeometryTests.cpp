@@ -9,6 +9,10 @@
 #include <cmath>
 #include <numbers>
 
+using zor::Ord;
+using zor::Round;
+using zor::SizeText;
+
 namespace {
 
 using namespace zor::test;

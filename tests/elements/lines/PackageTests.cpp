@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+using zor::Ord;
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+using zor::TAlphaColor;
+using zor::ToQColor;
+
 namespace {
 
 using namespace zor::test;

@@ -13,6 +13,11 @@
 
 #include <gtest/gtest.h>
 
+using zor::ISkCanvas;
+using zor::TAlphaColor;
+using zor::TJsonObject;
+using zor::TSkCanvas;
+
 namespace {
 
 using namespace zor::test;

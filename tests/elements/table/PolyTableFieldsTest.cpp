@@ -15,6 +15,10 @@
 
 #include <functional>
 
+using zor::TAlphaColor;
+using zor::TBinaryWriter;
+using zor::TJsonObject;
+
 namespace {
 
 TZORBasePoly& PolyOf(TZORLabelVCL& label)

@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

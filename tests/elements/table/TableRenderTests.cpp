@@ -13,6 +13,8 @@
 #include <cmath>
 #include <map>
 
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

@@ -12,6 +12,9 @@
 #include <cmath>
 #include <map>
 
+using zor::Ord;
+using zor::TAlphaColor;
+
 namespace {
 
 using namespace zor::test;

@@ -11,6 +11,11 @@
 #include <algorithm>
 #include <cmath>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TSkFont;
+using zor::TSkFontStyle;
+
 namespace {
 
 using namespace zor::test;

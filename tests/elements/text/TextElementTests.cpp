@@ -14,6 +14,11 @@
 
 #include <cmath>
 
+using zor::Ord;
+using zor::TAlphaColor;
+using zor::TSkFont;
+using zor::TSkFontStyle;
+
 namespace {
 
 using namespace zor::test;
