@@ -1,4 +1,4 @@
-// A host that has names of its own, the short ones a Delphi-style or drawing program is likely
+// A host that has names of its own, the short ones a drawing or form program is likely
 // to use, declared before and after the library's headers: the library's helper types live in
 // namespace zor, so none of them clashes and the host builds and runs.
 
@@ -21,9 +21,9 @@ enum TBrushStyle { bsHost };
 #include "inspector/Zor.Inspector.h"
 #include "label/Zor.Vcl.Shared.Factory.h"
 #include "label/Zor.Vcl.h"
-#include "Zor.Json.h"
-#include "Zor.Types.h"
-#include "Zor.Utils.h"
+#include "rtl/Zor.Json.h"
+#include "rtl/Zor.Types.h"
+#include "rtl/Zor.Utils.h"
 
 #include <QApplication>
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     (void)slot;
     TZORLabelVCL label;
     TZORFactory::AddText(label, 10, 10)->SetText(QStringLiteral("Host"));
-    const bool hostIntact = canvas.font.size == 9 && color.rgb == 0xff && link.to.id == 2
-        && json.fields == 0 && canvas.brush.style == bsHost && Round(1.4) == 1;
+    const bool hostIntact = canvas.font.size == 9 && color.rgb == 0xff && link.to.id == 2 && json.fields == 0
+        && canvas.brush.style == bsHost && Round(1.4) == 1;
     return hostIntact && label.GetItemsCount() == 1 ? 0 : 1;
 }
