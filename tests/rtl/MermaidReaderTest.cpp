@@ -12,10 +12,15 @@ using zor::TMermaidParser;
 
 // What the Mermaid reader keeps and what it lists as left out: every statement Mermaid takes is
 // either read into the diagram or named, with its line, in the list the import reports.
+namespace zor {
+
+// GoogleTest finds a printer beside its type.
 static void PrintTo(const TMermaidLeftOut& l, std::ostream* os)
 {
     *os << l.Line << ": " << l.Text.toStdString();
 }
+
+} // namespace zor
 
 namespace {
 
