@@ -1,6 +1,8 @@
 #include "FuzzLabel.h"
 #include "Zor.Json.h"
 
+using zor::TJsonObject;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     zor::fuzz::Start(argc, argv);

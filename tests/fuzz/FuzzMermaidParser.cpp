@@ -3,6 +3,12 @@
 
 #include <cstdlib>
 
+using zor::TConnection;
+using zor::TMermaidLeftOut;
+using zor::TMermaidParser;
+using zor::TNode;
+using zor::TSeqEvent;
+
 // The Mermaid reader alone, without a label: a text it takes holds nodes for every connection's
 // ends and participants for every event's, and each statement it leaves out has a line.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

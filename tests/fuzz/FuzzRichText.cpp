@@ -1,6 +1,10 @@
 #include "FuzzLabel.h"
 #include "Zor.Text.h"
 
+using zor::TAlphaColor;
+using zor::TRichTextFormat;
+using zor::TRichTextParsedSegment;
+
 // Rich-text markup: parsed, then laid out in a box with every character 1 mm wide. The maps
 // between plain and rich positions must stay within the texts.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
