@@ -43,21 +43,21 @@ foreach(file IN LISTS installed)
   check_finds_its_libraries(${file})
 endforeach()
 
+# Stops when a line of one of files matches regex: "<file> <what>: <line>".
+function(refuse_lines files regex what)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} found REGEX "${regex}")
+    if(found)
+      message(FATAL_ERROR "${file} ${what}: ${found}")
+    endif()
+  endforeach()
+endfunction()
+
 # A host needs no nlohmann headers: no installed header includes them, no target asks for them.
 file(GLOB_RECURSE headers ${prefix}/include/*.h)
-foreach(header IN LISTS headers)
-  file(STRINGS ${header} json REGEX "#[ \t]*include[ \t]*<nlohmann")
-  if(json)
-    message(FATAL_ERROR "${header} includes nlohmann: ${json}")
-  endif()
-endforeach()
+refuse_lines("${headers}" "#[ \t]*include[ \t]*<nlohmann" "includes nlohmann")
 file(GLOB targets ${prefix}/lib*/cmake/quindle/*.cmake)
-foreach(file IN LISTS targets)
-  file(STRINGS ${file} json REGEX "nlohmann")
-  if(json)
-    message(FATAL_ERROR "${file} asks the host for nlohmann: ${json}")
-  endif()
-endforeach()
+refuse_lines("${targets}" "nlohmann" "asks the host for nlohmann")
 
 run(${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/host -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release
   "-DCMAKE_CXX_FLAGS=${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}")
